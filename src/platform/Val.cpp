@@ -7,7 +7,9 @@
 
 namespace {
 
-bool IsDigit(QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }
+bool IsDigit(QChar c) {
+    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+}
 
 // Length of the number that starts at position start, 0 when there is none.
 qsizetype NumberLength(const QString& text, qsizetype start) {
@@ -83,7 +85,9 @@ int ToInt32(double value) {
     return static_cast<int>(value);
 }
 
-int ValInt(const QString& text) { return ToInt32(Val(text)); }
+int ValInt(const QString& text) {
+    return ToInt32(Val(text));
+}
 
 bool IsNumeric(const QString& text) {
     const QString trimmed = text.trimmed();

@@ -1,0 +1,85 @@
+#include "app/mnuMain.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QMenu>
+#include <QPointer>
+
+namespace {
+
+struct ItemDesign {
+    const char* name;
+    const char* text;
+    const char* shortcut;
+};
+
+constexpr ItemDesign kFileItems[] = {
+    {"FileNewMap", "&New Map", "Ctrl+N"},
+    {"FileNewTilesetMap", "New Tileset Map", "Ctrl+Shift+N"},
+    {"UntitledSeparator1", "-", ""},
+    {"FileOpenMap", "&Open Map", "Ctrl+O"},
+    {"FileOpenTilesetMap", "Open Tileset Map", "Ctrl+Shift+O"},
+    {"UntitledSeparator2", "-", ""},
+    {"FileLoadTiles", "Load &Tiles", "Ctrl+T"},
+    {"FileRemoveTiles", "Remove Tiles", "Ctrl+Shift+T"},
+    {"UntitledSeparator3", "-", ""},
+    {"FileSave", "&Save", "Ctrl+S"},
+    {"UntitledSeparator0", "-", ""},
+    {"FileClose", "Close", ""},
+    {"UntitledSeparator", "-", ""},
+    {"FileQuit", "&Quit", "Ctrl+Q"},
+};
+
+constexpr ItemDesign kEditItems[] = {
+    {"EditUndo", "&Undo", "Ctrl+Z"},   {"UntitledMenu1", "-", ""},
+    {"EditCut", "Cu&t", "Ctrl+X"},     {"EditCopy", "&Copy", "Ctrl+C"},
+    {"EditPaste", "&Paste", "Ctrl+V"}, {"EditClear", "&Delete", ""},
+    {"UntitledMenu0", "-", ""},        {"EditSelectAll", "Select &All", "Ctrl+A"},
+};
+
+void AddItems(QMenu* menu, const ItemDesign* items, std::size_t count) {
+    for (std::size_t i = 0; i < count; ++i) {
+        auto* action = new QAction(QString::fromLatin1(items[i].text), menu);
+        action->setObjectName(QString::fromLatin1(items[i].name));
+        if (QLatin1String(items[i].text) == QLatin1String("-"))
+            action->setSeparator(true);
+        else
+            action->setShortcut(QKeySequence(QString::fromLatin1(items[i].shortcut)));
+        menu->addAction(action);
+    }
+}
+
+} // namespace
+
+mnuMain::mnuMain() {
+    setObjectName(QStringLiteral("mnuMain"));
+    QMenu* file = addMenu(QStringLiteral("&File"));
+    file->setObjectName(QStringLiteral("FileMenu"));
+    file->menuAction()->setObjectName(QStringLiteral("FileMenu"));
+    QMenu* edit = addMenu(QStringLiteral("&Edit"));
+    edit->setObjectName(QStringLiteral("EditMenu"));
+    edit->menuAction()->setObjectName(QStringLiteral("EditMenu"));
+    AddItems(file, kFileItems, std::size(kFileItems));
+    AddItems(edit, kEditItems, std::size(kEditItems));
+    // Quit ends the program at once: there is nothing unsaved to ask about.
+    connect(Item(QStringLiteral("FileQuit")), &QAction::triggered, qApp, &QCoreApplication::quit,
+            Qt::QueuedConnection);
+}
+
+mnuMain* mnuMain::Instance() {
+    static QPointer<mnuMain> instance;
+    if (!instance)
+        instance = new mnuMain();
+    return instance;
+}
+
+QAction* mnuMain::Item(const QString& name) const {
+    for (QMenu* menu : findChildren<QMenu*>()) {
+        if (menu->menuAction()->objectName() == name)
+            return menu->menuAction();
+        for (QAction* action : menu->actions())
+            if (action->objectName() == name)
+                return action;
+    }
+    return nullptr;
+}

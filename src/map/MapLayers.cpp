@@ -1,0 +1,148 @@
+// The eight layer grids, the edit layer, placing and removing one cell, and Apply.
+#include "map/MapSettings.h"
+#include "platform/BevelButton.h"
+#include "platform/Val.h"
+#include "window/frmMain.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <new>
+
+namespace {
+const QColor kFailure(200, 0, 0);
+} // namespace
+
+void frmMain::DefaultLayers(int n) {
+    const int top = std::max(m_intLayers - 1, 0);
+    for (int i = 0; i < 8; ++i) {
+        BevelButton* button = btnLayer[static_cast<std::size_t>(i)];
+        button->setEnabled(i <= top);
+        button->SetIcon(i == n ? m_objVOLayerIcon->DownIcon(i) : m_objVOLayerIcon->UpIcon(i));
+        button->SetValue(i == n);
+    }
+    RefreshEditLayers();
+    ResizeTilemapLayers();
+    SetCurrentLayer();
+}
+
+bool frmMain::PrepareLayerGrids(int layers, int width, int height, std::array<LayerGrid, 8>& grids) const {
+    try {
+        for (int k = 0; k < 8; ++k)
+            if (k <= layers - 1 || k == 0)
+                grids[static_cast<std::size_t>(k)] = Layer(k).Resized(width, height);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    return true;
+}
+
+void frmMain::CommitLayerGrids(int layers, int width, int height, std::array<LayerGrid, 8>& grids) {
+    for (int k = 0; k < 8; ++k) {
+        if (k <= layers - 1 || k == 0)
+            Layer(k) = std::move(grids[static_cast<std::size_t>(k)]);
+        else
+            Layer(k).ShrinkToSingle();
+    }
+    m_intMapWidth = width;
+    m_intMapHeight = height;
+}
+
+bool frmMain::ResizeTilemapLayers() {
+    int width = m_intMapWidth;
+    int height = m_intMapHeight;
+    const SizeFieldVerdict w = CheckMapSide(txtMapWidth->text(), QStringLiteral("Map width"));
+    const SizeFieldVerdict h = CheckMapSide(txtMapHeight->text(), QStringLiteral("Map height"));
+    if (w.kind == SizeFieldVerdict::Use)
+        width = w.value;
+    if (h.kind == SizeFieldVerdict::Use)
+        height = h.value;
+    if (qint64(width) * height > kMaxMapCells) {
+        width = m_intMapWidth;
+        height = m_intMapHeight;
+    }
+    std::array<LayerGrid, 8> grids;
+    if (!PrepareLayerGrids(m_intLayers, width, height, grids))
+        return false;
+    CommitLayerGrids(m_intLayers, width, height, grids);
+    return true;
+}
+
+int frmMain::EditLayerNumber() const {
+    const int n = ValInt(cboEditLayer->currentText());
+    return n >= 0 && n <= 7 ? n : -1;
+}
+
+void frmMain::SetCurrentLayer() {
+    const int n = EditLayerNumber();
+    if (n >= 0)
+        m_Layer = n;
+}
+
+CellRef frmMain::GetVOCellFromLayer(int x, int y) {
+    const int n = m_Layer;
+    if (n < 0 || x < 0 || y < 0 || x >= m_intMapWidth || y >= m_intMapHeight)
+        return nullptr;
+    return Layer(n).Get(x, y);
+}
+
+void frmMain::PlaceTile(int x, int y, int column, int row, bool mark) {
+    const TileRef& tile = m_VOTileset->SelectedTile();
+    // The edit layer is read once, so the grid written and the cell's layer number always agree.
+    const int n = m_Layer;
+    if (!tile || n < 0)
+        return;
+    if (column < 0 || row < 0 || column >= m_intMapWidth || row >= m_intMapHeight)
+        return;
+    LayerGrid& grid = Layer(n);
+    if (!grid.Inside(column, row))
+        return;
+    CellRef cell = tile->Cell();
+    cell->SetX(x);
+    cell->SetY(y);
+    cell->SetZOrder(static_cast<std::uint8_t>(n));
+    grid.Set(column, row, std::move(cell));
+    if (mark)
+        m_blnTilemap.Set(column, row);
+}
+
+void frmMain::RemoveTile(int, int, int column, int row) {
+    const int n = m_Layer;
+    if (n < 0 || column < 0 || row < 0 || column >= m_intMapWidth || row >= m_intMapHeight)
+        return;
+    Layer(n).Set(column, row, nullptr);
+}
+
+void frmMain::btnApply_Action() {
+    // Every field is checked before anything changes, so a refused Apply leaves the editor as it was.
+    const int layers = std::clamp(ValInt(cboMapLayers->currentText()), 1, 8);
+    const SizeFieldVerdict tileW = CheckTileSide(txtWidth->text(), QStringLiteral("Tile width"));
+    const SizeFieldVerdict tileH = CheckTileSide(txtHeight->text(), QStringLiteral("Tile height"));
+    const SizeFieldVerdict mapW = CheckMapSide(txtMapWidth->text(), QStringLiteral("Map width"));
+    const SizeFieldVerdict mapH = CheckMapSide(txtMapHeight->text(), QStringLiteral("Map height"));
+    QString refusal;
+    for (const SizeFieldVerdict* v : {&tileW, &tileH, &mapW, &mapH})
+        if (v->kind == SizeFieldVerdict::Refuse && refusal.isEmpty())
+            refusal = v->message;
+    const int width = mapW.kind == SizeFieldVerdict::Use ? mapW.value : m_intMapWidth;
+    const int height = mapH.kind == SizeFieldVerdict::Use ? mapH.value : m_intMapHeight;
+    if (refusal.isEmpty() && qint64(width) * height > kMaxMapCells)
+        refusal = QStringLiteral("The map may hold at most %1 cells per layer").arg(kMaxMapCells);
+    std::array<LayerGrid, 8> grids;
+    if (refusal.isEmpty() && !PrepareLayerGrids(layers, width, height, grids))
+        refusal = QStringLiteral("Not enough memory for a map of %1 by %2 cells").arg(width).arg(height);
+    if (!refusal.isEmpty()) {
+        UpdateStatus(refusal, kFailure, 0);
+        return;
+    }
+
+    m_intLayers = layers;
+    m_intTileWidth = tileW.value;
+    m_intTileHeight = tileH.value;
+    m_VOTileset->SetTileWidth(m_intTileWidth);
+    m_VOTileset->SetTileHeight(m_intTileHeight);
+    EnableLayers();
+    CommitLayerGrids(layers, width, height, grids);
+    // The view follows the new map and tile size at once: ranges, visible counts and offsets.
+    RefreshMainScrollbars();
+    Draw();
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// A file type the program declares: its name, extensions and classic type and creator codes. Registering
+// makes it known to the application once; using it where text is expected (a dialog filter) registers it.
+class FileType {
+public:
+    const QString& Name() const { return mName; }
+    void SetName(const QString& name) { mName = name; }
+    const QString& MacCreator() const { return mMacCreator; }
+    void SetMacCreator(const QString& creator) { mMacCreator = creator; }
+    const QString& MacType() const { return mMacType; }
+    void SetMacType(const QString& type) { mMacType = type; }
+    const QString& Extensions() const { return mExtension; }
+    void SetExtensions(const QString& extensions) { mExtension = extensions; }
+    bool Registered() const { return mRegistered; }
+
+    void Register();
+    // Registers the type, then yields its name.
+    QString ToString();
+    // A filter an open dialog understands: the name followed by the file pattern, "image/png (*.png)".
+    QString DialogFilter();
+
+private:
+    QString mName;
+    QString mMacCreator;
+    QString mMacType;
+    QString mExtension;
+    bool mRegistered = false;
+};
+
+// The types registered with the application so far, in order; each appears once.
+class FileTypeRegistry {
+public:
+    static FileTypeRegistry& Instance();
+    void Add(const FileType& type) { m_names.append(type.Name()); }
+    const QStringList& Names() const { return m_names; }
+    void Clear() { m_names.clear(); }
+
+private:
+    QStringList m_names;
+};

@@ -1,0 +1,31 @@
+#include "platform/Picture.h"
+
+namespace {
+QImage::Format FormatFor(int depth) {
+    return depth == 24 ? QImage::Format_RGB32 : QImage::Format_ARGB32_Premultiplied;
+}
+} // namespace
+
+Picture::Picture(int width, int height, int depth) : m_image(width, height, FormatFor(depth)) {
+    m_image.fill(depth == 24 ? Qt::white : Qt::transparent);
+}
+
+Picture::Picture(QImage image) : m_image(std::move(image)) {}
+
+QImage Picture::Mask() const {
+    if (!m_image.hasAlphaChannel()) {
+        QImage opaque(m_image.size(), QImage::Format_Grayscale8);
+        opaque.fill(Qt::white);
+        return opaque;
+    }
+    return m_image.convertToFormat(QImage::Format_Alpha8)
+        .convertToFormat(QImage::Format_Grayscale8, Qt::AutoColor);
+}
+
+PicturePtr Picture::Copy(int x, int y, int width, int height) const {
+    return std::make_shared<Picture>(m_image.copy(x, y, width, height));
+}
+
+PicturePtr NewPicture(int width, int height, int depth) {
+    return std::make_shared<Picture>(width, height, depth);
+}

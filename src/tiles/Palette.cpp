@@ -1,0 +1,177 @@
+// The tile palette: loading a tileset, laying its tiles out in flowing rows, drawing, hovering, picking and
+// scrolling by whole rows.
+#include "app/FileTypes.h"
+#include "map/ScrollMath.h"
+#include "platform/Canvas.h"
+#include "platform/ScrollBar.h"
+#include "platform/Val.h"
+#include "tiles/PaletteLayout.h"
+#include "window/frmMain.h"
+
+#include <QLineEdit>
+
+namespace {
+const QColor kLightBlue(160, 215, 255);
+const QColor kBlue(0, 0, 255);
+const QColor kLightGrey(200, 200, 200);
+const QColor kDarkGrey(100, 100, 100);
+const QColor kFailure(200, 0, 0);
+constexpr int kGap = 10;
+} // namespace
+
+FolderItem frmMain::OpenTilesetDialog() {
+    OpenDialogRequest request;
+    request.Title = QStringLiteral("Select a PNG file");
+    request.Filter = PNGType::ImagePng()->DialogFilter();
+    request.ActionButtonCaption = QStringLiteral("Open PNG");
+    return m_dialogs->ShowOpenDialog(this, request);
+}
+
+void frmMain::txtWidth_TextChange() {
+    m_intTileWidth = ValInt(txtWidth->text());
+}
+
+void frmMain::txtHeight_TextChange() {
+    m_intTileHeight = ValInt(txtHeight->text());
+}
+
+void frmMain::LoadTileset() {
+    const FolderItem file = OpenTilesetDialog();
+    if (file.IsNull())
+        return;
+    const TilesetLoadResult result = m_VOTileset->LoadTileset(file);
+    AssignTileRows();
+    SetTilesMatrix();
+    RefreshTileScrollbar();
+    DrawTiles();
+    UpdateStatus(result.Text, result.Complete ? QColor(0, 0, 0) : kFailure, 1);
+}
+
+void frmMain::AssignTileRows() {
+    if (!m_VOTileset)
+        return;
+    const std::vector<int> rows =
+        AssignPaletteRows(m_VOTileset->Count(), m_VOTileset->TileWidth(), canTiles->width());
+    for (int i = 0; i < m_VOTileset->Count(); ++i)
+        m_VOTileset->GetTile(i)->DisplayRow = rows[static_cast<std::size_t>(i)];
+}
+
+void frmMain::SetTilesMatrix() {
+    m_intTileRowCount =
+        m_VOTileset ? PaletteRowCount(m_VOTileset->Count(), m_VOTileset->TileWidth(), canTiles->width()) : 1;
+}
+
+void frmMain::RefreshTileScrollbar() {
+    scbTilesVertical->setEnabled(false);
+    if (m_VOTileset && m_VOTileset->Count() > 0) {
+        m_intTotalVisibleRows = PaletteVisibleRows(canTiles->height(), m_VOTileset->TileHeight());
+        const int maximum = ScrollMaximum(m_intTileRowCount, m_intTotalVisibleRows);
+        scbTilesVertical->SetMaximumQuietly(maximum);
+        scbTilesVertical->setEnabled(maximum > 0);
+    }
+    // A shrinking range pulls the bar's value back; the shown rows follow it.
+    m_intTilesOffsetY = std::clamp(m_intTilesOffsetY, 0, scbTilesVertical->Maximum());
+    scbTilesVertical->SetValueQuietly(m_intTilesOffsetY);
+}
+
+void frmMain::DrawTiles() {
+    QImage& buffer = canTiles->Buffer();
+    Graphics g(buffer);
+    const bool hovering = m_blncanTilesHasFocus && m_VOTileset;
+    const int mouseX = hovering ? m_intTilesMouseX : 0;
+    const int mouseY = hovering ? m_intTilesMouseY : 0;
+    g.ClearRect(0, 0, g.Width(), g.Height());
+    if (m_VOTileset) {
+        const TileRef& selected = m_VOTileset->SelectedTile();
+        const int tw = m_VOTileset->TileWidth();
+        const int th = m_VOTileset->TileHeight();
+        const int width = canTiles->width();
+        // Rows beyond the canvas cannot show, however many tiles there are.
+        const int lastRow = m_intTilesOffsetY + m_intTotalVisibleRows;
+        int x = kGap;
+        int y = kGap;
+        for (int i = 0; i < m_VOTileset->Count(); ++i) {
+            clsVOTile& tile = *m_VOTileset->GetTile(i);
+            tile.MouseFocus = false;
+            if (tile.DisplayRow < m_intTilesOffsetY || tile.DisplayRow > lastRow)
+                continue;
+            if (qint64(width) < qint64(x) + tw + kGap) {
+                x = kGap;
+                y += th + kGap;
+            }
+            if (selected.get() == &tile) {
+                g.ForeColor = kLightBlue;
+                g.FillRoundRect(x - 5, y - 5, tw + 10, th + 10, 4, 4);
+                g.ForeColor = kBlue;
+                g.DrawRoundRect(x - 5, y - 5, tw + 10, th + 10, 4, 4);
+                g.DrawRect(x - 1, y - 1, tw + 2, th + 2);
+            } else if (m_blncanTilesHasFocus && mouseX >= x && mouseX <= x + tw && mouseY >= y &&
+                       mouseY <= y + th) {
+                g.ForeColor = kLightGrey;
+                g.FillRoundRect(x - 5, y - 5, tw + 10, th + 10, 4, 4);
+                g.ForeColor = kDarkGrey;
+                g.DrawRoundRect(x - 5, y - 5, tw + 10, th + 10, 4, 4);
+                g.DrawRect(x - 1, y - 1, tw + 2, th + 2);
+                tile.MouseFocus = true;
+            } else {
+                g.ForeColor = kDarkGrey;
+                g.DrawRoundRect(x - 3, y - 3, tw + 6, th + 6, 4, 4);
+            }
+            if (tile.Image())
+                g.DrawPicture(*tile.Image(), x, y);
+            x += tw + kGap;
+        }
+    }
+    canTiles->Present();
+}
+
+void frmMain::canTiles_Paint() {
+    if (!m_blncanTilesHasFocus)
+        DrawTiles();
+}
+
+void frmMain::canTiles_MouseEnter() {
+    m_blncanTilesHasFocus = true;
+}
+
+void frmMain::canTiles_MouseExit() {
+    m_blncanTilesHasFocus = false;
+    DrawTiles();
+}
+
+void frmMain::canTiles_MouseMove(int x, int y) {
+    if (!m_blncanTilesHasFocus)
+        return;
+    m_intTilesMouseX = x;
+    m_intTilesMouseY = y;
+    DrawTiles();
+}
+
+bool frmMain::canTiles_MouseDown(int, int) {
+    if (!m_VOTileset || m_VOTileset->Count() < 1)
+        return false;
+    m_VOTileset->SelectTileUnderMouse();
+    DrawTiles();
+    if (m_intCurrentTool == 1) {
+        m_intCurrentTool = m_intLastTool;
+        ActivateTool(m_intLastTool);
+    }
+    return false;
+}
+
+bool frmMain::canTiles_MouseWheel(int, int, int, int deltaY) {
+    if (!scbTilesVertical->isEnabled() || deltaY == 0)
+        return false;
+    if (deltaY < 0 && m_intTilesOffsetY > 0)
+        --m_intTilesOffsetY;
+    else if (deltaY > 0 && m_intTilesOffsetY < scbTilesVertical->Maximum())
+        ++m_intTilesOffsetY;
+    scbTilesVertical->SetValueQuietly(m_intTilesOffsetY);
+    DrawTiles();
+    return false;
+}
+
+void frmMain::scbTilesVertical_ValueChanged() {
+    m_intTilesOffsetY = scbTilesVertical->Value();
+    DrawTiles();
+}

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QString>
+#include <cstdint>
+#include <memory>
+
+class clsVOCell;
+// Cells are shared by reference; an empty map position holds a null reference.
+using CellRef = std::shared_ptr<clsVOCell>;
+
+// The property record of one map cell: where it lies on the map, which tileset picture it shows, the layer it
+// was placed on, and game properties that travel with it unchanged.
+class clsVOCell {
+public:
+    bool Destroyable() const { return m_blnDestroyable; }
+    void SetDestroyable(bool value) { m_blnDestroyable = value; }
+    bool Passable() const { return m_blnPassable; }
+    void SetPassable(bool value) { m_blnPassable = value; }
+    std::uint8_t ZOrder() const { return m_bytZOrder; }
+    void SetZOrder(std::uint8_t value) { m_bytZOrder = value; }
+    std::int16_t Height() const { return m_shrtHeight; }
+    void SetHeight(std::int16_t value) { m_shrtHeight = value; }
+    std::int16_t ImageIndex() const { return m_shrtImageIndex; }
+    void SetImageIndex(std::int16_t value) { m_shrtImageIndex = value; }
+    std::int16_t ListIndex() const { return m_shrtListIndex; }
+    void SetListIndex(std::int16_t value) { m_shrtListIndex = value; }
+    std::int16_t ImageValue() const { return m_shrtImageValue; }
+    void SetImageValue(std::int16_t value) { m_shrtImageValue = value; }
+    std::int16_t Width() const { return m_shrtWidth; }
+    void SetWidth(std::int16_t value) { m_shrtWidth = value; }
+    const QString& Custom1() const { return m_strCustom1; }
+    void SetCustom1(const QString& value) { m_strCustom1 = value; }
+    const QString& Custom2() const { return m_strCustom2; }
+    void SetCustom2(const QString& value) { m_strCustom2 = value; }
+    std::int32_t X() const { return m_X; }
+    void SetX(std::int32_t value) { m_X = value; }
+    std::int32_t Y() const { return m_Y; }
+    void SetY(std::int32_t value) { m_Y = value; }
+
+    // A new, independent cell with the same values.
+    CellRef Copy() const;
+
+private:
+    std::int32_t m_X = 0;
+    std::int32_t m_Y = 0;
+    std::int16_t m_shrtWidth = 0;
+    std::int16_t m_shrtHeight = 0;
+    std::int16_t m_shrtListIndex = 0;
+    std::int16_t m_shrtImageIndex = 0;
+    std::int16_t m_shrtImageValue = 0;
+    std::uint8_t m_bytZOrder = 0;
+    bool m_blnPassable = false;
+    bool m_blnDestroyable = false;
+    QString m_strCustom1;
+    QString m_strCustom2;
+};

@@ -1,0 +1,10 @@
+#include "tiles/clsVOTile.h"
+
+clsVOTile::clsVOTile(PicturePtr picture)
+    : m_picImage(std::move(picture)), m_VOCell(std::make_shared<clsVOCell>()) {}
+
+TileRef clsVOTile::Copy() const {
+    auto copy = std::make_shared<clsVOTile>(m_picImage);
+    copy->SetCell(Cell());
+    return copy;
+}

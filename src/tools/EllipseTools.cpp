@@ -1,0 +1,70 @@
+// The ellipse tools: an outline centred on the pointer's cell with the stroke's start cell at a corner of
+// its bounding box; the filled variant fills the inside with the bounded fill.
+#include "tools/EllipseOutline.h"
+#include "tools/ToolGeometry.h"
+#include "window/frmMain.h"
+
+#include <climits>
+#include <cstdlib>
+
+namespace {
+int Radius(int a, int b) {
+    const long long d = std::llabs(static_cast<long long>(a) - b);
+    return static_cast<int>(std::min<long long>(d, INT_MAX));
+}
+} // namespace
+
+void frmMain::DrawEllipse(Graphics& g, const TileRef& tile, bool filled) {
+    if (!tile)
+        return;
+    const int tw = TileWidthOrOne();
+    const int th = TileHeightOrOne();
+    const int rx = Radius(m_intStartTileX, m_intCurrentTileX);
+    const int ry = Radius(m_intStartTileY, m_intCurrentTileY);
+    const int cx = m_intCurrentTileX;
+    const int cy = m_intCurrentTileY;
+    m_blnTilemap.Reset(m_intMapWidth, m_intMapHeight);
+    const PicturePtr& picture = tile->Image();
+    const CellBounds paintable = PaintableCells(
+        g.Width(), g.Height(), tw, th, picture ? picture->Width() : tw, picture ? picture->Height() : th);
+    WalkEllipseOutline(rx, ry, [&](int dx, int dy) {
+        const long long px = static_cast<long long>(cx) + dx;
+        const long long py = static_cast<long long>(cy) + dy;
+        const long long mx = px + m_intMapOffsetX;
+        const long long my = py + m_intMapOffsetY;
+        if (mx < 0 || my < 0 || mx >= m_intMapWidth || my >= m_intMapHeight)
+            return;
+        if (picture && Contains(paintable, px, py))
+            g.DrawPicture(*picture, static_cast<int>(px) * tw, static_cast<int>(py) * th);
+        m_blnTilemap.Set(static_cast<int>(mx), static_cast<int>(my));
+    });
+    if (filled && (rx >= 1 || ry >= 1))
+        DrawFloodFill(g, tile, cx, cy, EllipseInterior(rx, ry));
+}
+
+void frmMain::PlaceEllipse(bool filled) {
+    const int tw = TileWidthOrOne();
+    const int th = TileHeightOrOne();
+    const int rx = Radius(m_intStartTileX, m_intCurrentTileX);
+    const int ry = Radius(m_intStartTileY, m_intCurrentTileY);
+    const long long cx = static_cast<long long>(m_intCurrentTileX) + m_intMapOffsetX;
+    const long long cy = static_cast<long long>(m_intCurrentTileY) + m_intMapOffsetY;
+    m_blnTilemap.Reset(m_intMapWidth, m_intMapHeight);
+    WalkEllipseOutline(rx, ry, [&](int dx, int dy) {
+        const long long column = cx + dx;
+        const long long row = cy + dy;
+        if (column < 0 || row < 0 || column >= m_intMapWidth || row >= m_intMapHeight)
+            return;
+        const int c = static_cast<int>(column);
+        const int r = static_cast<int>(row);
+        PlaceTile(c * tw, r * th, c, r, filled);
+    });
+    if (!filled)
+        return;
+    const TileRef& tile = m_VOTileset->SelectedTile();
+    // A centre outside the map leaves the outline alone: the fill could only start outside the map.
+    if (!tile || cx < 0 || cy < 0 || cx >= m_intMapWidth || cy >= m_intMapHeight)
+        return;
+    const EllipseInterior interior(rx, ry);
+    FloodFill(static_cast<int>(cx), static_cast<int>(cy), tile->Cell(), nullptr, true, &interior);
+}

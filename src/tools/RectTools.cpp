@@ -1,0 +1,64 @@
+// The rectangle tools: outline and filled, previewed with their frame and placed on release.
+#include "map/ScrollMath.h"
+#include "tools/ToolGeometry.h"
+#include "window/frmMain.h"
+
+#include <climits>
+
+namespace {
+const QColor kFrameColour(153, 80, 80);
+
+int ClampToInt(long long value) {
+    return static_cast<int>(std::clamp<long long>(value, INT_MIN, INT_MAX));
+}
+} // namespace
+
+void frmMain::PreviewRect(Graphics& g, const TileRef& tile, bool outline) {
+    const int tw = TileWidthOrOne();
+    const int th = TileHeightOrOne();
+    const int ax = PixelToCell(m_intMouseX, tw);
+    const int ay = PixelToCell(m_intMouseY, th);
+    const int cx = m_intCurrentTileX;
+    const int cy = m_intCurrentTileY;
+    if (tile && tile->Image()) {
+        const Picture& picture = *tile->Image();
+        const CellBounds paintable =
+            PaintableCells(g.Width(), g.Height(), tw, th, picture.Width(), picture.Height());
+        ForEachRectCell(NormaliseCorners(ax, ay, cx, cy), outline, paintable,
+                        [&](int column, int row) { g.DrawPicture(picture, column * tw, row * th); });
+    }
+    g.ForeColor = kFrameColour;
+    for (const FrameBar& bar : RectFrameBars(ax, ay, cx, cy, tw, th, outline))
+        g.FillRect(bar.x, bar.y, bar.width, bar.height);
+}
+
+void frmMain::CommitRect(bool outline) {
+    if (!m_VOTileset->SelectedTile())
+        return;
+    const int tw = TileWidthOrOne();
+    const int th = TileHeightOrOne();
+    const int ax = ClampToInt(static_cast<long long>(PixelToCell(m_intMouseX, tw)) + m_intMapOffsetX);
+    const int ay = ClampToInt(static_cast<long long>(PixelToCell(m_intMouseY, th)) + m_intMapOffsetY);
+    const int cx = ClampToInt(static_cast<long long>(m_intCurrentTileX) + m_intMapOffsetX);
+    const int cy = ClampToInt(static_cast<long long>(m_intCurrentTileY) + m_intMapOffsetY);
+    // Only cells inside the map can be stored, so only those are visited.
+    const CellBounds map{0, 0, m_intMapWidth - 1, m_intMapHeight - 1};
+    ForEachRectCell(NormaliseCorners(ax, ay, cx, cy), outline, map,
+                    [&](int column, int row) { PlaceTile(column * tw, row * th, column, row, false); });
+}
+
+void frmMain::DrawRectOutline(Graphics& g, const TileRef& tile) {
+    PreviewRect(g, tile, true);
+}
+
+void frmMain::DrawRectFill(Graphics& g, const TileRef& tile) {
+    PreviewRect(g, tile, false);
+}
+
+void frmMain::PlaceRectOutline() {
+    CommitRect(true);
+}
+
+void frmMain::PlaceRectFill() {
+    CommitRect(false);
+}

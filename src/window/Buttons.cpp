@@ -1,0 +1,100 @@
+#include "platform/BevelButton.h"
+#include "platform/PNGu.h"
+#include "window/frmMain.h"
+
+#include <QComboBox>
+#include <QSignalBlocker>
+
+bool frmMain::LoadIcons(const FolderItem& file, clsVOIcon& store) {
+    constexpr int kCell = 24;
+    const PicturePtr source = file.IsNull() ? nullptr : PNGu::OpenAsPictureWithMask(file.Path(), 0.0);
+    if (!source)
+        return false;
+    const int columns = source->Width() / kCell;
+    const int rows = source->Height() / kCell;
+    bool up = true;
+    for (int row = 0; row < rows; ++row) {
+        for (int column = 0; column < columns; ++column) {
+            PicturePtr icon = source->Copy(column * kCell, row * kCell, kCell, kCell);
+            if (up)
+                store.AddUpIcon(std::move(icon));
+            else
+                store.AddDownIcon(std::move(icon));
+            up = !up;
+        }
+    }
+    return true;
+}
+
+void frmMain::ActivateLayer(bool on, int layer) {
+    if (layer < 0 || layer > 7)
+        return;
+    BevelButton* button = btnLayer[static_cast<std::size_t>(layer)];
+    button->SetValue(on);
+    button->SetIcon(on ? m_objVOLayerIcon->DownIcon(layer) : m_objVOLayerIcon->UpIcon(layer));
+}
+
+void frmMain::ActivateGrid(bool on) {
+    btnViewGrid->SetIcon(on ? m_objVOGridIcon->DownIcon(0) : m_objVOGridIcon->UpIcon(0));
+    btnViewGrid->SetValue(on);
+    m_blnDrawGrid = on;
+    Draw();
+}
+
+void frmMain::ActivateTool(int tool) {
+    m_intLastTool = m_intCurrentTool;
+    for (int i = 0; i < 8; ++i) {
+        BevelButton* button = btnTool[static_cast<std::size_t>(i)];
+        const bool pressed = i == tool;
+        button->SetValue(pressed);
+        button->SetIcon(pressed ? m_objVOToolIcon->DownIcon(i) : m_objVOToolIcon->UpIcon(i));
+    }
+}
+
+void frmMain::EnableLayers() {
+    for (int i = 0; i < 8; ++i) {
+        BevelButton* button = btnLayer[static_cast<std::size_t>(i)];
+        if (i > m_intLayers - 1) {
+            if (button->isEnabled()) {
+                if (button->Value())
+                    ActivateLayer(false, i);
+                button->setEnabled(false);
+            }
+        } else {
+            button->setEnabled(true);
+        }
+    }
+    RefreshEditLayers();
+    SetCurrentLayer();
+}
+
+void frmMain::RefreshEditLayers() {
+    int previous = std::max(cboEditLayer->currentIndex(), 0);
+    const int last = std::max(m_intLayers - 1, 0);
+    // Refilled quietly: the caller chooses the edit layer once the rows are back.
+    const QSignalBlocker block(cboEditLayer);
+    cboEditLayer->clear();
+    for (int layer = 0; layer <= last; ++layer)
+        cboEditLayer->addItem(QString::number(layer));
+    if (last < previous)
+        previous = 0;
+    cboEditLayer->setCurrentIndex(previous);
+}
+
+void frmMain::btnLayer_Action(int index) {
+    ActivateLayer(btnLayer[static_cast<std::size_t>(index)]->Value(), index);
+    Draw();
+}
+
+void frmMain::cboEditLayer_Change() {
+    SetCurrentLayer();
+}
+
+void frmMain::btnViewGrid_Action() {
+    ActivateGrid(btnViewGrid->Value());
+}
+
+void frmMain::btnTool_Action(int index) {
+    ActivateTool(index);
+    m_intCurrentTool = index;
+}

@@ -1,0 +1,199 @@
+#include "platform/BevelButton.h"
+#include "platform/Canvas.h"
+#include "platform/ScrollBar.h"
+#include "window/ControlPlacement.h"
+#include "window/frmMain.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+
+namespace {
+constexpr int kWindow = 0;
+constexpr int kPanel = 1;
+constexpr int kNoPage = -1;
+constexpr int kPageTools = 0;
+constexpr int kPageMap = 1;
+
+QLabel* MakeLabel(QWidget* parent, const QString& text, const char* name) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QLatin1String(name));
+    return label;
+}
+
+QLineEdit* MakeField(QWidget* parent, const QString& text, const char* name) {
+    auto* field = new QLineEdit(text, parent);
+    field->setObjectName(QLatin1String(name));
+    field->setAttribute(Qt::WA_MacShowFocusRect, false);
+    return field;
+}
+
+BevelButton* MakeBevel(QWidget* parent, const QString& name, const QString& help, bool pressed) {
+    auto* button = new BevelButton(parent);
+    button->setObjectName(name);
+    button->setToolTip(help);
+    button->SetValue(pressed);
+    return button;
+}
+} // namespace
+
+void frmMain::CreateControls() {
+    QWidget* w = m_content;
+    // Every handler waits for the window to open: Qt reports sizes and values while it builds and shows it.
+    auto route = [this](auto handler) {
+        return [this, handler](auto... args) {
+            if (m_blnOpen)
+                (this->*handler)(args...);
+        };
+    };
+
+    tabpnlMain = new QTabWidget(w);
+    tabpnlMain->setObjectName(QStringLiteral("tabpnlMain"));
+    // Tabs at the foot of the panel keep the page controls at the top free of them.
+    tabpnlMain->setTabPosition(QTabWidget::South);
+    tabpnlMain->addTab(new QWidget(), QStringLiteral("Tools && Tiles"));
+    tabpnlMain->addTab(new QWidget(), QStringLiteral("Map Properties"));
+    tabpnlMain->setCurrentIndex(0);
+    PlaceControl(tabpnlMain, kWindow, 10, 10, 301, 540, "LTB", kNoPage);
+
+    txtWidth = MakeField(w, QStringLiteral("32"), "txtWidth");
+    PlaceControl(txtWidth, kPanel, 236, 49, 52, 21, "TR", kPageMap);
+    lblTileWidth = MakeLabel(w, QStringLiteral("Tile Width"), "lblTileWidth");
+    PlaceControl(lblTileWidth, kPanel, 25, 49, 211, 21, "TR", kPageMap);
+    txtHeight = MakeField(w, QStringLiteral("32"), "txtHeight");
+    PlaceControl(txtHeight, kPanel, 236, 76, 52, 21, "TR", kPageMap);
+    lblTileHeight = MakeLabel(w, QStringLiteral("Tile Height"), "lblTileHeight");
+    PlaceControl(lblTileHeight, kPanel, 25, 76, 211, 21, "TR", kPageMap);
+    txtName = MakeField(w, QString(), "txtName");
+    PlaceControl(txtName, kPanel, 80, 20, 208, 22, "TR", kPageMap);
+    lblName = MakeLabel(w, QStringLiteral("Name"), "lblName");
+    PlaceControl(lblName, kPanel, 25, 20, 43, 20, "TR", kPageMap);
+
+    btnLayer[0] = MakeBevel(w, QStringLiteral("btnLayer0"), QStringLiteral("View Layer 0"), true);
+    PlaceControl(btnLayer[0], kWindow, 418, 10, 30, 30, "LT", kNoPage);
+    lblEditLayer = MakeLabel(w, QStringLiteral("Edit Layer:"), "lblEditLayer");
+    PlaceControl(lblEditLayer, kWindow, 684, 19, 74, 20, "LT", kNoPage);
+    cboEditLayer = new QComboBox(w);
+    cboEditLayer->setObjectName(QStringLiteral("cboEditLayer"));
+    cboEditLayer->addItems({QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("2")});
+    cboEditLayer->setCurrentIndex(0);
+    PlaceControl(cboEditLayer, kWindow, 760, 19, 52, 20, "LT", kNoPage);
+    lblViewLayer = MakeLabel(w, QStringLiteral("View Layer(s):"), "lblViewLayer");
+    PlaceControl(lblViewLayer, kWindow, 323, 19, 98, 20, "-", kNoPage);
+    for (int i = 1; i < 8; ++i) {
+        btnLayer[i] =
+            MakeBevel(w, QStringLiteral("btnLayer%1").arg(i), QStringLiteral("View Layer %1").arg(i), false);
+        PlaceControl(btnLayer[i], kWindow, 418 + 32 * i, 10, 30, 30, "LT", kNoPage);
+    }
+    btnViewGrid = MakeBevel(w, QStringLiteral("btnViewGrid"), QStringLiteral("View Grid"), true);
+    PlaceControl(btnViewGrid, kWindow, 826, 10, 30, 30, "TR", kNoPage);
+
+    canTiles = new Canvas(w);
+    canTiles->setObjectName(QStringLiteral("canTiles"));
+    PlaceControl(canTiles, kPanel, 17, 110, 270, 402, "LTRB", kPageTools);
+    canMain = new Canvas(w);
+    canMain->setObjectName(QStringLiteral("canMain"));
+    PlaceControl(canMain, kWindow, 324, 54, 536, 508, "LTRB", kNoPage);
+
+    scbMainVertical = new ScrollBar(Qt::Vertical, w);
+    scbMainVertical->setObjectName(QStringLiteral("scbMainVertical"));
+    scbMainVertical->setRange(0, 100);
+    scbMainVertical->setSingleStep(1);
+    scbMainVertical->setPageStep(20);
+    PlaceControl(scbMainVertical, kWindow, 860, 54, 16, 508, "TRB", kNoPage);
+    scbMainHorizontal = new ScrollBar(Qt::Horizontal, w);
+    scbMainHorizontal->setObjectName(QStringLiteral("scbMainHorizontal"));
+    scbMainHorizontal->setRange(0, 100);
+    scbMainHorizontal->setSingleStep(1);
+    scbMainHorizontal->setPageStep(20);
+    PlaceControl(scbMainHorizontal, kWindow, 323, 562, 537, 18, "LRB", kNoPage);
+
+    lblStatus = MakeLabel(w, QString(), "lblStatus");
+    PlaceControl(lblStatus, kWindow, 10, 554, 301, 20, "LB", kNoPage);
+
+    lblMapHeight = MakeLabel(w, QStringLiteral("Map Height (in tiles)"), "lblMapHeight");
+    PlaceControl(lblMapHeight, kPanel, 25, 131, 211, 20, "-", kPageMap);
+    txtMapHeight = MakeField(w, QStringLiteral("100"), "txtMapHeight");
+    PlaceControl(txtMapHeight, kPanel, 236, 131, 52, 21, "TR", kPageMap);
+    lblMapWidth = MakeLabel(w, QStringLiteral("Map Width (in tiles)"), "lblMapWidth");
+    PlaceControl(lblMapWidth, kPanel, 25, 103, 211, 20, "-", kPageMap);
+    txtMapWidth = MakeField(w, QStringLiteral("100"), "txtMapWidth");
+    PlaceControl(txtMapWidth, kPanel, 236, 103, 52, 21, "TR", kPageMap);
+    lblMapLayers = MakeLabel(w, QStringLiteral("Map Layers"), "lblMapLayers");
+    PlaceControl(lblMapLayers, kPanel, 25, 159, 211, 20, "-", kPageMap);
+    cboMapLayers = new QComboBox(w);
+    cboMapLayers->setObjectName(QStringLiteral("cboMapLayers"));
+    for (int i = 1; i <= 8; ++i)
+        cboMapLayers->addItem(QString::number(i));
+    cboMapLayers->setCurrentIndex(2);
+    PlaceControl(cboMapLayers, kPanel, 236, 159, 52, 20, "LT", kPageMap);
+    btnApply = new QPushButton(QStringLiteral("Apply"), w);
+    btnApply->setObjectName(QStringLiteral("btnApply"));
+    btnApply->setAutoDefault(false);
+    btnApply->setDefault(false);
+    PlaceControl(btnApply, kPanel, 208, 482, 80, 20, "RB", kPageMap);
+
+    constexpr int kToolLeft[8] = {40, 82, 124, 166, 208, 250, 40, 82};
+    constexpr int kToolTop[8] = {26, 26, 26, 26, 26, 26, 68, 68};
+    for (int i : {1, 2, 3, 4, 5, 0, 6, 7}) {
+        btnTool[i] = MakeBevel(w, QStringLiteral("btnTool%1").arg(i), QString(), false);
+        btnTool[i]->setToolTip(QString());
+        PlaceControl(btnTool[i], kPanel, kToolLeft[i], kToolTop[i], 30, 30, "-", kPageTools);
+    }
+    scbTilesVertical = new ScrollBar(Qt::Vertical, w);
+    scbTilesVertical->setObjectName(QStringLiteral("scbTilesVertical"));
+    scbTilesVertical->setRange(0, 0);
+    scbTilesVertical->setSingleStep(1);
+    scbTilesVertical->setPageStep(1);
+    PlaceControl(scbTilesVertical, kPanel, 287, 110, 16, 402, "TRB", kPageTools);
+    ShowPageControls(0);
+
+    // Event routing.
+    connect(tabpnlMain, &QTabWidget::currentChanged, this, [this](int page) { ShowPageControls(page); });
+    connect(txtWidth, &QLineEdit::textChanged, this, [f = route(&frmMain::txtWidth_TextChange)] { f(); });
+    connect(txtHeight, &QLineEdit::textChanged, this, [f = route(&frmMain::txtHeight_TextChange)] { f(); });
+    for (int i = 0; i < 8; ++i) {
+        btnLayer[i]->Action = [this, i] {
+            if (m_blnOpen)
+                btnLayer_Action(i);
+        };
+        btnTool[i]->Action = [this, i] {
+            if (m_blnOpen)
+                btnTool_Action(i);
+        };
+    }
+    connect(cboEditLayer, &QComboBox::currentIndexChanged, this,
+            [f = route(&frmMain::cboEditLayer_Change)] { f(); });
+    btnViewGrid->Action = route(&frmMain::btnViewGrid_Action);
+
+    canTiles->Paint = route(&frmMain::canTiles_Paint);
+    canTiles->MouseEnter = route(&frmMain::canTiles_MouseEnter);
+    canTiles->MouseExit = route(&frmMain::canTiles_MouseExit);
+    canTiles->MouseMove = route(&frmMain::canTiles_MouseMove);
+    canTiles->MouseDown = [this](int x, int y) { return m_blnOpen && canTiles_MouseDown(x, y); };
+    canTiles->MouseWheel = [this](int x, int y, int dx, int dy) {
+        return m_blnOpen && canTiles_MouseWheel(x, y, dx, dy);
+    };
+
+    canMain->Paint = route(&frmMain::canMain_Paint);
+    canMain->MouseMove = route(&frmMain::canMain_MouseMove);
+    canMain->MouseEnter = route(&frmMain::canMain_MouseEnter);
+    canMain->MouseExit = route(&frmMain::canMain_MouseExit);
+    canMain->MouseDown = [this](int x, int y) { return m_blnOpen && canMain_MouseDown(x, y); };
+    canMain->MouseDrag = route(&frmMain::canMain_MouseDrag);
+    canMain->MouseUp = route(&frmMain::canMain_MouseUp);
+    canMain->MouseWheel = [this](int x, int y, int dx, int dy) {
+        return m_blnOpen && canMain_MouseWheel(x, y, dx, dy);
+    };
+
+    scbMainVertical->ValueChanged = route(&frmMain::scbMainVertical_ValueChanged);
+    scbMainHorizontal->ValueChanged = route(&frmMain::scbMainHorizontal_ValueChanged);
+    connect(txtMapHeight, &QLineEdit::textChanged, this,
+            [f = route(&frmMain::txtMapHeight_TextChange)] { f(); });
+    connect(txtMapWidth, &QLineEdit::textChanged, this,
+            [f = route(&frmMain::txtMapWidth_TextChange)] { f(); });
+    connect(btnApply, &QPushButton::clicked, this, [f = route(&frmMain::btnApply_Action)] { f(); });
+    scbTilesVertical->ValueChanged = route(&frmMain::scbTilesVertical_ValueChanged);
+}

@@ -1,0 +1,55 @@
+#include "platform/FolderItem.h"
+#include "window/frmMain.h"
+
+#include <QLabel>
+
+void frmMain::Event_Open() {
+    m_blnOpening = true;
+    SetDefaults();
+    m_blnOpen = true;
+    m_blnOpening = false;
+    Draw();
+}
+
+void frmMain::SetDefaults() {
+    m_objVOLayerIcon = std::make_shared<clsVOIcon>();
+    m_objVOGridIcon = std::make_shared<clsVOIcon>();
+    m_objVOToolIcon = std::make_shared<clsVOIcon>();
+    m_objLayer.clear();
+    m_intTileWidth = 32;
+    m_intTileHeight = 32;
+    m_VOTileset = std::make_shared<clsVOTileset>();
+    m_VOTileset->SetTileWidth(m_intTileWidth);
+    m_VOTileset->SetTileHeight(m_intTileHeight);
+
+    if (!LoadIcons(GetFolderItem(m_resourceFolder, QStringLiteral("layericons.png")), *m_objVOLayerIcon))
+        m_dialogs->MsgBox(this, QStringLiteral("Error loading layer icons."));
+    // The layers are set up even without their pictures: the buttons then show none, but the map is sized,
+    // layer 0 is shown and edited, and the editor stays usable.
+    DefaultLayers(0);
+
+    if (LoadIcons(GetFolderItem(m_resourceFolder, QStringLiteral("gridicon.png")), *m_objVOGridIcon))
+        ActivateGrid(true);
+    else
+        m_dialogs->MsgBox(this, QStringLiteral("Error loading grid icon."));
+
+    if (LoadIcons(GetFolderItem(m_resourceFolder, QStringLiteral("toolicons.png")), *m_objVOToolIcon)) {
+        ActivateTool(0);
+        m_intLastTool = 0;
+        m_intCurrentTool = 0;
+    } else {
+        m_dialogs->MsgBox(this, QStringLiteral("Error loading tool icons."));
+    }
+
+    SetTilesMatrix();
+    RefreshTileScrollbar();
+    RefreshMainScrollbars();
+}
+
+void frmMain::UpdateStatus(const QString& text, const QColor& colour, int alignment) {
+    lblStatus->setText(text);
+    QPalette palette = lblStatus->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    lblStatus->setPalette(palette);
+    lblStatus->setAlignment((alignment == 1 ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignVCenter);
+}

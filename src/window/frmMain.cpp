@@ -1,0 +1,110 @@
+#include "window/frmMain.h"
+
+#include "app/mnuMain.h"
+#include "window/ControlPlacement.h"
+
+#include <QAction>
+#include <QEvent>
+#include <QResizeEvent>
+#include <QTabWidget>
+
+namespace {
+constexpr QSize kDesignSize(876, 580);
+constexpr QSize kTabPanelDesignSize(301, 540);
+} // namespace
+
+frmMain::frmMain(std::shared_ptr<Dialogs> dialogs, QString resourceFolder)
+    : m_dialogs(std::move(dialogs)), m_resourceFolder(std::move(resourceFolder)) {
+    Layout();
+    CreateControls();
+    AddMenuHandlers();
+}
+
+frmMain::~frmMain() = default;
+
+void frmMain::Layout() {
+    setMenuBar(mnuMain::Instance());
+    setWindowTitle(QStringLiteral("2D Mosaicor"));
+    m_content = new QWidget(this);
+    m_content->setObjectName(QStringLiteral("content"));
+    m_content->setMinimumSize(kDesignSize);
+    m_content->setMaximumSize(32000, 32000);
+    setCentralWidget(m_content);
+    m_content->resize(kDesignSize);
+    m_content->installEventFilter(this);
+    resize(kDesignSize.width(), kDesignSize.height() + menuBar()->sizeHint().height());
+}
+
+void frmMain::AddMenuHandlers() {
+    if (QAction* loadTiles = mnuMain::Instance()->Item(QStringLiteral("FileLoadTiles")))
+        connect(loadTiles, &QAction::triggered, this, [this] { FileLoadTiles_Action(); });
+}
+
+bool frmMain::FileLoadTiles_Action() {
+    if (m_blnOpen)
+        LoadTileset();
+    return false;
+}
+
+void frmMain::PlaceControl(QWidget* widget, int container, int left, int top, int width, int height,
+                           const char* locks, int page) {
+    ControlPlacement placement;
+    placement.widget = widget;
+    placement.container = container == 0 ? ControlPlacement::Window : ControlPlacement::TabPanel;
+    placement.design = QRect(left, top, width, height);
+    const QByteArray l(locks);
+    placement.left = l.contains('L') || l == "-";
+    placement.top = l.contains('T') || l == "-";
+    placement.right = l.contains('R');
+    placement.bottom = l.contains('B');
+    placement.page = page;
+    widget->setGeometry(placement.design);
+    m_placements.push_back(placement);
+}
+
+void frmMain::ApplyLocks(QSize contentSize) {
+    const int dw = contentSize.width() - kDesignSize.width();
+    const int dh = contentSize.height() - kDesignSize.height();
+    QSize panelGrowth(0, 0);
+    for (const ControlPlacement& p : m_placements) {
+        if (p.widget == tabpnlMain) {
+            const QRect r = p.Placed(dw, dh);
+            panelGrowth =
+                QSize(r.width() - kTabPanelDesignSize.width(), r.height() - kTabPanelDesignSize.height());
+        }
+    }
+    for (const ControlPlacement& p : m_placements) {
+        const bool onPanel = p.container == ControlPlacement::TabPanel;
+        p.widget->setGeometry(onPanel ? p.Placed(panelGrowth.width(), panelGrowth.height())
+                                      : p.Placed(dw, dh));
+    }
+}
+
+void frmMain::ShowPageControls(int page) {
+    for (const ControlPlacement& p : m_placements)
+        if (p.page >= 0)
+            p.widget->setVisible(p.page == page);
+}
+
+bool frmMain::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_content && event->type() == QEvent::Resize) {
+        ApplyLocks(static_cast<QResizeEvent*>(event)->size());
+        if (m_blnOpen)
+            Event_Resized();
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void frmMain::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!m_blnOpen && !m_blnOpening)
+        Event_Open();
+}
+
+void frmMain::Event_Resized() {
+    SetTilesMatrix();
+    RefreshTileScrollbar();
+    RefreshMainScrollbars();
+    DrawTiles();
+    Draw();
+}

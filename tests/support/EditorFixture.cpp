@@ -1,0 +1,68 @@
+#include "EditorFixture.h"
+
+#include "platform/ScrollBar.h"
+#include "tiles/clsVOTileset.h"
+
+#include <QDir>
+
+EditorFixture::EditorFixture(const QString& resourceFolder)
+    : w(std::make_unique<frmMain>(dialogs, resourceFolder)) {
+    w->show();
+}
+
+EditorFixture::~EditorFixture() = default;
+
+QString EditorFixture::WritePng(const QString& name, const QImage& image) {
+    const QString path = QDir(temp.path()).filePath(name);
+    image.save(path, "PNG");
+    return path;
+}
+
+void EditorFixture::LoadTiles(const QString& name, const QImage& image) {
+    dialogs->answers.push_back(FolderItem(WritePng(name, image)));
+    w->FileLoadTiles_Action();
+}
+
+void EditorFixture::LoadSolidTiles(int count, int select) {
+    const int tw = w->m_VOTileset->TileWidth();
+    const int th = w->m_VOTileset->TileHeight();
+    LoadTiles(QStringLiteral("solid.png"), MakeTileSheet(tw * count, th, tw, th));
+    if (select >= 0)
+        PickTile(select);
+}
+
+void EditorFixture::PickTile(int i) {
+    const TileRef tile = w->m_VOTileset->GetTile(i);
+    if (!tile)
+        return;
+    // Scroll the palette to the tile's row, then hover over it and click.
+    w->m_intTilesOffsetY = tile->DisplayRow;
+    w->canTiles_MouseEnter();
+    const int tw = w->m_VOTileset->TileWidth();
+    const int th = w->m_VOTileset->TileHeight();
+    int x = 10;
+    for (int j = 0; j < i; ++j) {
+        const TileRef other = w->m_VOTileset->GetTile(j);
+        if (other->DisplayRow != tile->DisplayRow)
+            continue;
+        x += tw + 10;
+    }
+    w->canTiles_MouseMove(x + tw / 2, 10 + th / 2);
+    w->canTiles_MouseDown(x + tw / 2, 10 + th / 2);
+    w->canTiles_MouseExit();
+}
+
+QImage MakeTileSheet(int width, int height, int tileWidth, int tileHeight) {
+    QImage image(width, height, QImage::Format_ARGB32);
+    int n = 0;
+    for (int y = 0; y + tileHeight <= height; y += tileHeight) {
+        for (int x = 0; x + tileWidth <= width; x += tileWidth) {
+            const QColor colour = QColor::fromHsv((n * 47) % 360, 200, 120 + (n * 13) % 120);
+            for (int yy = y; yy < y + tileHeight; ++yy)
+                for (int xx = x; xx < x + tileWidth; ++xx)
+                    image.setPixelColor(xx, yy, colour);
+            ++n;
+        }
+    }
+    return image;
+}

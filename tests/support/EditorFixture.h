@@ -1,0 +1,35 @@
+#pragma once
+
+#include "ScriptedDialogs.h"
+#include "window/frmMain.h"
+
+#include <QImage>
+#include <QTemporaryDir>
+#include <memory>
+
+// Opens the editor window off screen with scripted dialogs, as a user would see it after start-up.
+struct EditorFixture {
+    // resourceFolder: where the icon images are looked for; empty means beside the test program, where the
+    // build puts the real ones.
+    explicit EditorFixture(const QString& resourceFolder = QString());
+    ~EditorFixture();
+
+    frmMain& window() { return *w; }
+    frmMain* operator->() { return w.get(); }
+
+    // Writes an image as a PNG into the fixture's temporary folder and returns its path.
+    QString WritePng(const QString& name, const QImage& image);
+    // Loads an image through File, Load Tiles as a user would, the dialog answering with it.
+    void LoadTiles(const QString& name, const QImage& image);
+    // Loads count distinct opaque tiles of the current tile size and selects tile `select` (or none if -1).
+    void LoadSolidTiles(int count, int select = 0);
+    // Picks palette tile i by hovering over it and clicking, as a user does.
+    void PickTile(int i);
+
+    std::shared_ptr<ScriptedDialogs> dialogs = std::make_shared<ScriptedDialogs>();
+    QTemporaryDir temp;
+    std::unique_ptr<frmMain> w;
+};
+
+// An image of width x height whose tile-sized blocks each have a colour of their own.
+QImage MakeTileSheet(int width, int height, int tileWidth, int tileHeight);

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "platform/Dialogs.h"
+
+#include <QStringList>
+#include <deque>
+
+// Dialogs a test answers itself: the open dialog returns prepared files (a null item once they run out, as
+// if the user cancelled) and message boxes are recorded instead of shown.
+class ScriptedDialogs : public Dialogs {
+public:
+    FolderItem ShowOpenDialog(QWidget*, const OpenDialogRequest& request) override {
+        requests.push_back(request);
+        if (answers.empty())
+            return FolderItem();
+        FolderItem answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    void MsgBox(QWidget*, const QString& text) override { messages.append(text); }
+
+    std::deque<FolderItem> answers;
+    std::vector<OpenDialogRequest> requests;
+    QStringList messages;
+};
