@@ -1,13 +1,13 @@
 #include "platform/Val.h"
 
 #include <cmath>
-#include <cstdlib>
 #include <limits>
-#include <string>
 
 namespace {
 
-bool IsDigit(QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }
+bool IsDigit(QChar c) {
+    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+}
 
 // Length of the number that starts at position start, 0 when there is none.
 qsizetype NumberLength(const QString& text, qsizetype start) {
@@ -56,9 +56,11 @@ qsizetype SkipBlanks(const QString& text) {
     return i;
 }
 
+// QString::toDouble always reads a decimal point; strtod would follow LC_NUMERIC, which QCoreApplication sets
+// from the user's system locale on Unix, so "3.7" read as 3 on a German desktop. Overflow still gives
+// +/- infinity and underflow 0.
 double Parse(const QString& number) {
-    const std::string s = number.toStdString();
-    return std::strtod(s.c_str(), nullptr);
+    return number.toDouble();
 }
 
 } // namespace
@@ -83,7 +85,9 @@ int ToInt32(double value) {
     return static_cast<int>(value);
 }
 
-int ValInt(const QString& text) { return ToInt32(Val(text)); }
+int ValInt(const QString& text) {
+    return ToInt32(Val(text));
+}
 
 bool IsNumeric(const QString& text) {
     const QString trimmed = text.trimmed();
