@@ -1,9 +1,7 @@
 #include "platform/Val.h"
 
 #include <cmath>
-#include <cstdlib>
 #include <limits>
-#include <string>
 
 namespace {
 
@@ -58,9 +56,11 @@ qsizetype SkipBlanks(const QString& text) {
     return i;
 }
 
+// QString::toDouble always reads a decimal point; strtod would follow LC_NUMERIC, which QCoreApplication sets
+// from the user's system locale on Unix, so "3.7" read as 3 on a German desktop. Overflow still gives
+// +/- infinity and underflow 0.
 double Parse(const QString& number) {
-    const std::string s = number.toStdString();
-    return std::strtod(s.c_str(), nullptr);
+    return number.toDouble();
 }
 
 } // namespace

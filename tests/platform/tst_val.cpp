@@ -1,12 +1,37 @@
 #include "platform/Val.h"
 
 #include <QTest>
+#include <clocale>
 #include <cmath>
 #include <limits>
+#include <string>
 
 namespace {
 
 constexpr double kInf = std::numeric_limits<double>::infinity();
+
+// Switches LC_NUMERIC to a locale with a decimal comma for one scope, as QCoreApplication does on Unix
+// for users with such a system locale; restores the previous setting afterwards.
+class CommaLocale {
+public:
+    CommaLocale() : previous_(std::setlocale(LC_NUMERIC, nullptr)) {
+        for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "fr_FR.utf8", "nl_NL.UTF-8"}) {
+            if (std::setlocale(LC_NUMERIC, name) && std::localeconv()->decimal_point == std::string(",")) {
+                active_ = true;
+                return;
+            }
+        }
+        std::setlocale(LC_NUMERIC, previous_.c_str());
+    }
+    ~CommaLocale() { std::setlocale(LC_NUMERIC, previous_.c_str()); }
+    CommaLocale(const CommaLocale&) = delete;
+    CommaLocale& operator=(const CommaLocale&) = delete;
+    bool Active() const { return active_; }
+
+private:
+    std::string previous_;
+    bool active_ = false;
+};
 
 } // namespace
 
@@ -80,6 +105,17 @@ private slots:
         QFETCH(double, value);
         QFETCH(int, result);
         QCOMPARE(ToInt32(value), result);
+    }
+
+    // Text fields always use a decimal point, whatever the user's system locale says.
+    void ignoresTheSystemLocale() {
+        const CommaLocale comma;
+        if (!comma.Active())
+            QSKIP("no locale with a decimal comma is installed");
+        QCOMPARE(Val("3.7"), 3.7);
+        QCOMPARE(Val("1.5e2"), 150.0);
+        QCOMPARE(ValInt("2.5"), 2);
+        QCOMPARE(Val("1e999"), kInf);
     }
 };
 

@@ -51,6 +51,14 @@ private slots:
         QTest::newRow("1 x 0") << 1 << 0 << Rows({{0, {-1, 0, 1}}});
         QTest::newRow("3 x 0 has only ends and centre") << 3 << 0 << Rows({{0, {-3, 0, 3}}});
         QTest::newRow("0 x 3 has only ends and centre") << 0 << 3 << Rows({{-3, {0}}, {0, {0}}, {3, {0}}});
+        QTest::newRow("1 x 3, traced by hand") << 1 << 3
+                                               << Rows({{-3, {0}},
+                                                        {-2, {-1, 1}},
+                                                        {-1, {-1, 1}},
+                                                        {0, {-1, 1}},
+                                                        {1, {-1, 1}},
+                                                        {2, {-1, 1}},
+                                                        {3, {0}}});
         QTest::newRow("4 x 1") << 4 << 1
                                << Rows({{-1, {-2, -1, 0, 1, 2}}, {0, {-4, 4}}, {1, {-2, -1, 0, 1, 2}}});
     }
