@@ -1,0 +1,260 @@
+// Benchmarks of the real window operations, off screen. Run: build/bin/mosaicor-bench
+// (QT_QPA_PLATFORM=offscreen is set by the program itself when no platform is chosen).
+#include "platform/BevelButton.h"
+#include "platform/Canvas.h"
+#include "platform/Dialogs.h"
+#include "platform/ScrollBar.h"
+#include "window/frmMain.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <malloc.h>
+#include <memory>
+
+namespace {
+
+class SilentDialogs : public Dialogs {
+public:
+    FolderItem ShowOpenDialog(QWidget*, const OpenDialogRequest&) override {
+        FolderItem answer = next;
+        next = FolderItem();
+        return answer;
+    }
+    void MsgBox(QWidget*, const QString&) override {}
+    FolderItem next;
+};
+
+QImage TileSheet(int tiles, int size) {
+    QImage image(size * tiles, size, QImage::Format_ARGB32);
+    for (int t = 0; t < tiles; ++t)
+        for (int y = 0; y < size; ++y)
+            for (int x = 0; x < size; ++x)
+                image.setPixelColor(t * size + x, y,
+                                    QColor::fromHsv((t * 40) % 360, 200, 200, (x + y) % 5 == 0 ? 0 : 255));
+    return image;
+}
+
+// An open editor whose map canvas is canvasW x canvasH, with the given tile size, layers and map size.
+struct Editor {
+    Editor(int canvasW, int canvasH, int tile, int layers, int mapW, int mapH) {
+        window = std::make_unique<frmMain>(dialogs);
+        window->show();
+        frmMain& w = *window;
+        const QSize grow(canvasW - w.canMain->width(), canvasH - w.canMain->height());
+        w.resize(w.size() + grow);
+        w.txtWidth->setText(QString::number(tile));
+        w.txtHeight->setText(QString::number(tile));
+        w.txtMapWidth->setText(QString::number(mapW));
+        w.txtMapHeight->setText(QString::number(mapH));
+        w.cboMapLayers->setCurrentIndex(layers - 1);
+        w.btnApply_Action();
+        for (int k = 0; k < layers; ++k)
+            if (!w.btnLayer[k]->Value())
+                w.btnLayer[k]->click();
+        const QString path = QDir(temp.path()).filePath("tiles.png");
+        TileSheet(8, tile).save(path);
+        dialogs->next = FolderItem(path);
+        w.FileLoadTiles_Action();
+        Pick(0);
+    }
+    void Pick(int i) {
+        frmMain& w = *window;
+        w.canTiles_MouseEnter();
+        const int tw = w.m_VOTileset->TileWidth();
+        w.canTiles_MouseMove(10 + i * (tw + 10) + 1, 11);
+        w.canTiles_MouseDown(10 + i * (tw + 10) + 1, 11);
+        w.canTiles_MouseExit();
+    }
+    // Fills every cell of the visible area (or the whole map) on every layer.
+    void FillLayers(int columns, int rows) {
+        frmMain& w = *window;
+        const int tw = w.m_VOTileset->TileWidth();
+        for (int k = 0; k < w.m_intLayers; ++k) {
+            w.cboEditLayer->setCurrentIndex(k);
+            Pick(k % 8);
+            for (int r = 0; r < rows; ++r)
+                for (int c = 0; c < columns; ++c)
+                    w.PlaceTile(c * tw, r * tw, c, r, false);
+        }
+        w.cboEditLayer->setCurrentIndex(0);
+    }
+    std::shared_ptr<SilentDialogs> dialogs = std::make_shared<SilentDialogs>();
+    QTemporaryDir temp;
+    std::unique_ptr<frmMain> window;
+};
+
+Editor& FullHd() {
+    static Editor editor = [] {
+        Editor e(1920, 1080, 16, 8, 1000, 1000);
+        e.FillLayers(1000, 1000);
+        return e;
+    }();
+    return editor;
+}
+
+void BM_DrawOnMouseMove(benchmark::State& state) {
+    frmMain& w = *FullHd().window;
+    w.btnTool_Action(0);
+    w.canMain_MouseEnter();
+    int i = 0;
+    for (auto _ : state) {
+        w.canMain_MouseMove(100 + (i % 40) * 16, 200);
+        ++i;
+    }
+}
+BENCHMARK(BM_DrawOnMouseMove)->Unit(benchmark::kMillisecond);
+
+void BM_DrawAfterScrollOneCell(benchmark::State& state) {
+    frmMain& w = *FullHd().window;
+    w.canMain_MouseEnter();
+    w.canMain_MouseMove(300, 300);
+    int i = 0;
+    for (auto _ : state) {
+        w.scbMainHorizontal->setValue(10 + (i % 2));
+        ++i;
+    }
+}
+BENCHMARK(BM_DrawAfterScrollOneCell)->Unit(benchmark::kMillisecond);
+
+void BM_PlotDragEvent(benchmark::State& state) {
+    frmMain& w = *FullHd().window;
+    w.btnTool_Action(0);
+    w.canMain_MouseEnter();
+    w.canMain_MouseMove(300, 300);
+    w.canMain_MouseDown(300, 300);
+    int i = 0;
+    for (auto _ : state) {
+        w.canMain_MouseDrag(300 + (i % 50) * 16, 300 + (i % 7) * 16);
+        ++i;
+    }
+    w.canMain_MouseUp(300, 300);
+}
+BENCHMARK(BM_PlotDragEvent)->Unit(benchmark::kMillisecond);
+
+void DrawOnMap(benchmark::State& state, int mapSide) {
+    static std::map<int, std::unique_ptr<Editor>> editors;
+    auto& editor = editors[mapSide];
+    if (!editor) {
+        editor = std::make_unique<Editor>(1920, 1080, 16, 8, mapSide, mapSide);
+        editor->FillLayers(std::min(mapSide, 121), std::min(mapSide, 68));
+    }
+    frmMain& w = *editor->window;
+    w.btnTool_Action(0);
+    w.canMain_MouseEnter();
+    int i = 0;
+    for (auto _ : state) {
+        // Scrolling one cell and back makes every Draw compose the view anew.
+        w.scbMainVertical->setValue(i % 2);
+        ++i;
+    }
+}
+void BM_DrawMap100(benchmark::State& state) { DrawOnMap(state, 100); }
+void BM_DrawMap4096(benchmark::State& state) { DrawOnMap(state, 4096); }
+BENCHMARK(BM_DrawMap100)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DrawMap4096)->Unit(benchmark::kMillisecond);
+
+void BM_FilledEllipsePreview4096(benchmark::State& state) {
+    static Editor editor(1920, 1080, 16, 1, 4096, 4096);
+    frmMain& w = *editor.window;
+    w.btnTool_Action(6);
+    w.canMain_MouseEnter();
+    w.canMain_MouseMove(400, 300);
+    w.canMain_MouseDown(400, 300);
+    int i = 0;
+    for (auto _ : state) {
+        w.canMain_MouseDrag(800 + (i % 2) * 16, 600);
+        ++i;
+    }
+    w.canMain_MouseUp(400, 300);
+}
+BENCHMARK(BM_FilledEllipsePreview4096)->Unit(benchmark::kMillisecond);
+
+void FillEmptyLayer(benchmark::State& state, int side) {
+    Editor editor(536, 508, 16, 1, side, side);
+    frmMain& w = *editor.window;
+    w.btnTool_Action(7);
+    w.canMain_MouseEnter();
+    w.canMain_MouseMove(5, 5);
+    for (auto _ : state) {
+        w.canMain_MouseDown(5, 5);
+        w.FloodFill(false);
+        state.PauseTiming();
+        w.Layer(0) = LayerGrid().Resized(side, side);
+        state.ResumeTiming();
+    }
+}
+void BM_FillEmpty1000(benchmark::State& state) { FillEmptyLayer(state, 1000); }
+void BM_FillEmpty4096(benchmark::State& state) { FillEmptyLayer(state, 4096); }
+BENCHMARK(BM_FillEmpty1000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FillEmpty4096)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void BM_MemoryPerPlacedCell(benchmark::State& state) {
+    for (auto _ : state) {
+        auto editor = std::make_unique<Editor>(536, 508, 16, 8, 1000, 1000);
+        const std::size_t sized = mallinfo2().uordblks;
+        editor->FillLayers(1000, 1000);
+        const std::size_t filled = mallinfo2().uordblks;
+        // The grids' slots were taken when the map was sized; the cells since. Both count.
+        const double cellCount = 8.0 * 1000 * 1000;
+        state.counters["bytes_per_cell"] =
+            (double(filled - sized) + double(8 * 1000 * 1000 * sizeof(CellRef))) / cellCount;
+    }
+}
+BENCHMARK(BM_MemoryPerPlacedCell)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+void BM_CutTileset2048(benchmark::State& state) {
+    QTemporaryDir temp;
+    const QString path = QDir(temp.path()).filePath("big.png");
+    QImage image(2048, 2048, QImage::Format_ARGB32);
+    for (int y = 0; y < 2048; ++y)
+        for (int x = 0; x < 2048; ++x)
+            image.setPixel(x, y, qRgba(x & 255, y & 255, (x ^ y) & 255, 255));
+    image.save(path);
+    for (auto _ : state) {
+        clsVOTileset tileset;
+        tileset.SetTileWidth(16);
+        tileset.SetTileHeight(16);
+        const TilesetLoadResult result = tileset.LoadTileset(FolderItem(path));
+        benchmark::DoNotOptimize(result.Added);
+        if (result.Added != 16384)
+            state.SkipWithError("wrong tile count");
+    }
+}
+BENCHMARK(BM_CutTileset2048)->Unit(benchmark::kMillisecond);
+
+void BM_DrawTilesOnMouseMove(benchmark::State& state) {
+    static std::unique_ptr<Editor> editor;
+    if (!editor) {
+        editor = std::make_unique<Editor>(536, 508, 16, 1, 100, 100);
+        QImage big(2048, 2048, QImage::Format_ARGB32);
+        big.fill(Qt::darkCyan);
+        const QString path = QDir(editor->temp.path()).filePath("big.png");
+        big.save(path);
+        editor->dialogs->next = FolderItem(path);
+        editor->window->FileLoadTiles_Action();
+    }
+    frmMain& w = *editor->window;
+    w.canTiles_MouseEnter();
+    int i = 0;
+    for (auto _ : state) {
+        w.canTiles_MouseMove(20 + (i % 200), 30);
+        ++i;
+    }
+}
+BENCHMARK(BM_DrawTilesOnMouseMove)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
