@@ -152,8 +152,12 @@ void DrawOnMap(benchmark::State& state, int mapSide) {
         ++i;
     }
 }
-void BM_DrawMap100(benchmark::State& state) { DrawOnMap(state, 100); }
-void BM_DrawMap4096(benchmark::State& state) { DrawOnMap(state, 4096); }
+void BM_DrawMap100(benchmark::State& state) {
+    DrawOnMap(state, 100);
+}
+void BM_DrawMap4096(benchmark::State& state) {
+    DrawOnMap(state, 4096);
+}
 BENCHMARK(BM_DrawMap100)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DrawMap4096)->Unit(benchmark::kMillisecond);
 
@@ -187,8 +191,12 @@ void FillEmptyLayer(benchmark::State& state, int side) {
         state.ResumeTiming();
     }
 }
-void BM_FillEmpty1000(benchmark::State& state) { FillEmptyLayer(state, 1000); }
-void BM_FillEmpty4096(benchmark::State& state) { FillEmptyLayer(state, 4096); }
+void BM_FillEmpty1000(benchmark::State& state) {
+    FillEmptyLayer(state, 1000);
+}
+void BM_FillEmpty4096(benchmark::State& state) {
+    FillEmptyLayer(state, 4096);
+}
 BENCHMARK(BM_FillEmpty1000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FillEmpty4096)->Unit(benchmark::kMillisecond)->Iterations(3);
 

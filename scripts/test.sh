@@ -9,8 +9,7 @@ export QT_QPA_PLATFORM=offscreen
 "$root/scripts/build.sh" build-ci -DMOSAICOR_WERROR=ON
 (cd "$root/build-ci" && ctest --output-on-failure -j2)
 
-"$root/scripts/build.sh" build-asan -DMOSAICOR_WERROR=ON -DMOSAICOR_SANITIZE=ON -DMOSAICOR_BENCH=OFF \
-    -DCMAKE_BUILD_TYPE=Debug
+"$root/scripts/build.sh" build-asan -DMOSAICOR_WERROR=ON -DMOSAICOR_SANITIZE=ON -DMOSAICOR_BENCH=OFF
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 (cd "$root/build-asan" && ctest --output-on-failure -j2)

@@ -15,7 +15,29 @@ void LayerGrid::Set(int column, int row, CellRef cell) {
         return;
     m_cells[static_cast<std::size_t>(row) * static_cast<std::size_t>(m_width) +
             static_cast<std::size_t>(column)] = std::move(cell);
+    NoteChange(column, row);
+}
+
+void LayerGrid::Touch(int column, int row) {
+    if (Inside(column, row))
+        NoteChange(column, row);
+}
+
+void LayerGrid::NoteChange(int column, int row) {
     ++m_revision;
+    if (m_changesOverflowed)
+        return;
+    if (m_changes.size() >= kMaxLoggedChanges) {
+        m_changesOverflowed = true;
+        m_changes.clear();
+        return;
+    }
+    m_changes.push_back({column, row});
+}
+
+void LayerGrid::ClearChanges() {
+    m_changes.clear();
+    m_changesOverflowed = false;
 }
 
 LayerGrid LayerGrid::Resized(int width, int height) const {
@@ -32,6 +54,7 @@ LayerGrid LayerGrid::Resized(int width, int height) const {
             grown.m_cells[static_cast<std::size_t>(row) * static_cast<std::size_t>(width) +
                           static_cast<std::size_t>(column)] = At(column, row);
     grown.m_revision = m_revision + 1;
+    grown.m_changesOverflowed = true;
     return grown;
 }
 
@@ -40,4 +63,6 @@ void LayerGrid::ShrinkToSingle() {
     m_width = 1;
     m_height = 1;
     ++m_revision;
+    m_changesOverflowed = true;
+    m_changes.clear();
 }

@@ -9,6 +9,13 @@
 // A grid that was never sized, or whose layer is not in use, holds a single empty entry.
 class LayerGrid {
 public:
+    struct Change {
+        int column;
+        int row;
+    };
+    // The change log keeps at most this many positions; beyond it, it only says that more changed.
+    static constexpr std::size_t kMaxLoggedChanges = 4096;
+
     LayerGrid();
 
     int Width() const { return m_width; }
@@ -34,12 +41,23 @@ public:
     // Back to a single empty entry.
     void ShrinkToSingle();
 
+    // Records a change made to the cell at a position in place (not through Set).
+    void Touch(int column, int row);
+
     // Counts every change of content, so a renderer can tell whether what it composed is still current.
     std::uint64_t Revision() const { return m_revision; }
+    // The positions changed since the log was last cleared, unless more changed than the log keeps.
+    const std::vector<Change>& Changes() const { return m_changes; }
+    bool ChangesOverflowed() const { return m_changesOverflowed; }
+    void ClearChanges();
 
 private:
     int m_width = 1;
     int m_height = 1;
     std::vector<CellRef> m_cells;
     std::uint64_t m_revision = 0;
+    std::vector<Change> m_changes;
+    bool m_changesOverflowed = true;
+
+    void NoteChange(int column, int row);
 };

@@ -5,6 +5,9 @@
 #include "platform/ScrollBar.h"
 #include "window/frmMain.h"
 
+#include <cstdlib>
+#include <cstring>
+
 namespace {
 const QColor kGridColour(115, 200, 200);
 const QColor kFrameColour(153, 80, 80);
@@ -33,26 +36,191 @@ void frmMain::Draw() {
     m_intCurrentTileX = PixelToCell(m_intDragMouseX, tw);
     m_intCurrentTileY = PixelToCell(m_intDragMouseY, th);
 
+    const bool composedChanged = ComposeLayers();
+    QImage& picture = canMain->Buffer();
+    const QImage& composed = m_composition.image;
+    // The picture shown is the kept composition plus this Draw's cursor or preview; when only the cursor
+    // moved, undoing the last one is all the copying needed.
+    if (composedChanged || !m_composition.bufferInSync || picture.size() != composed.size()) {
+        picture = composed.copy();
+    } else if (!m_composition.overlay.isEmpty()) {
+        const QRect r = m_composition.overlay & picture.rect();
+        const int bytes = r.width() * 4;
+        for (int y = r.top(); y <= r.bottom(); ++y)
+            std::memcpy(picture.scanLine(y) + r.left() * 4, composed.constScanLine(y) + r.left() * 4,
+                        static_cast<std::size_t>(bytes));
+    }
     QString status;
     {
-        QImage& picture = canMain->Buffer();
         Graphics g(picture);
-        const int w = picture.width();
-        const int h = picture.height();
-        g.Painter().fillRect(0, 0, w, h, Qt::black);
-        DrawLayers(g);
-        if (m_blnDrawGrid) {
-            g.ForeColor = kGridColour;
-            for (int y = 0; y <= h; y += th)
-                g.DrawLine(0, y, w, y);
-            for (int x = 0; x <= w; x += tw)
-                g.DrawLine(x, 0, x, h);
-        }
         if (m_intMouseX >= 0 && m_intMouseY >= 0 && m_blncanMainHasFocus)
             status = DrawCursorOrPreview(g, tile);
+        m_composition.overlay = g.Touched() & picture.rect();
     }
+    m_composition.bufferInSync = true;
     canMain->Present();
     UpdateStatus(status, QColor(0, 0, 0), 0);
+}
+
+MapViewKey frmMain::CurrentViewKey() const {
+    MapViewKey key;
+    key.canvas = canMain->size().expandedTo(QSize(1, 1));
+    key.tileWidth = TileWidthOrOne();
+    key.tileHeight = TileHeightOrOne();
+    key.offsetX = m_intMapOffsetX;
+    key.offsetY = m_intMapOffsetY;
+    key.mapWidth = m_intMapWidth;
+    key.mapHeight = m_intMapHeight;
+    key.visibleColumns = m_intTilemapVisibleColumns;
+    key.visibleRows = m_intTilemapVisibleRows;
+    for (int k = 0; k < 8; ++k)
+        if (LayerShown(k))
+            key.shownLayers |= 1u << k;
+    key.grid = m_blnDrawGrid;
+    key.tileCount = m_VOTileset ? m_VOTileset->Count() : 0;
+    return key;
+}
+
+bool frmMain::ComposeLayers() {
+    MapComposition& c = m_composition;
+    const MapViewKey key = CurrentViewKey();
+    std::array<std::uint64_t, 8> revisions{};
+    for (int k = 0; k < 8; ++k)
+        revisions[static_cast<std::size_t>(k)] = Layer(k).Revision();
+    bool full = !c.valid || c.image.size() != key.canvas;
+    if (!full && !(key == c.key)) {
+        // A scroll by a few cells moves what is already composed; anything else composes anew.
+        MapViewKey scrolled = key;
+        scrolled.offsetX = c.key.offsetX;
+        scrolled.offsetY = c.key.offsetY;
+        full = !(scrolled == c.key) || !c.regular ||
+               !ShiftComposition(key.offsetX - c.key.offsetX, key.offsetY - c.key.offsetY);
+    }
+    bool changed = full || !(key == c.key);
+    if (!full && revisions != c.revisions) {
+        changed = true;
+        full = !c.regular;
+        for (int k = 0; k < 8 && !full; ++k) {
+            const LayerGrid& grid = Layer(k);
+            if (grid.Revision() == c.revisions[static_cast<std::size_t>(k)] || !(key.shownLayers & (1u << k)))
+                continue;
+            if (grid.ChangesOverflowed()) {
+                full = true;
+                break;
+            }
+            for (const LayerGrid::Change& change : grid.Changes())
+                if (!RecomposeCell(change.column, change.row)) {
+                    full = true;
+                    break;
+                }
+        }
+    }
+    if (full) {
+        if (c.image.size() != key.canvas)
+            c.image = QImage(key.canvas, QImage::Format_RGB32);
+        c.regular = true;
+        Graphics g(c.image);
+        g.Painter().fillRect(c.image.rect(), Qt::black);
+        DrawLayers(g);
+        if (m_blnDrawGrid)
+            DrawGridLines(g, c.image.rect());
+    }
+    for (int k = 0; k < 8; ++k)
+        Layer(k).ClearChanges();
+    c.key = key;
+    c.revisions = revisions;
+    c.valid = true;
+    return changed;
+}
+
+bool frmMain::RecomposeCell(int column, int row) {
+    const int tw = TileWidthOrOne();
+    const int th = TileHeightOrOne();
+    const long long vx = static_cast<long long>(column) - m_intMapOffsetX;
+    const long long vy = static_cast<long long>(row) - m_intMapOffsetY;
+    if (vx < 0 || vy < 0 || vx >= m_intTilemapVisibleColumns || vy >= m_intTilemapVisibleRows)
+        return true;
+    const QRect area(static_cast<int>(vx) * tw, static_cast<int>(vy) * th, tw, th);
+    Graphics g(m_composition.image);
+    g.Painter().setClipRect(area);
+    g.Painter().fillRect(area, Qt::black);
+    if (column < m_intMapWidth && row < m_intMapHeight) {
+        for (int k = 0; k < 8; ++k) {
+            if (!LayerShown(k))
+                continue;
+            const CellRef& cell = Layer(k).At(column, row);
+            if (!cell)
+                continue;
+            const PicturePtr picture = m_VOTileset->GetTileImage(cell->ImageIndex());
+            if (!picture)
+                continue;
+            if (cell->X() != column * tw || cell->Y() != row * th || picture->Width() > tw ||
+                picture->Height() > th)
+                return false;
+            g.DrawPicture(*picture, cell->X() - m_intTilemapOffsetX, cell->Y() - m_intTilemapOffsetY);
+        }
+    }
+    if (m_blnDrawGrid)
+        DrawGridLines(g, area);
+    return true;
+}
+
+bool frmMain::ShiftComposition(int dx, int dy) {
+    QImage& image = m_composition.image;
+    const int w = image.width();
+    const int h = image.height();
+    const int tw = TileWidthOrOne();
+    const int th = TileHeightOrOne();
+    const long long sx = static_cast<long long>(dx) * tw;
+    const long long sy = static_cast<long long>(dy) * th;
+    if (std::llabs(sx) >= w || std::llabs(sy) >= h)
+        return false;
+    // Move what stays in view, then paint only the cells that come into view.
+    const int keep = w - static_cast<int>(std::llabs(sx));
+    const int from = sx > 0 ? static_cast<int>(sx) : 0;
+    const int to = sx < 0 ? static_cast<int>(-sx) : 0;
+    auto moveRow = [&](int y) {
+        const uchar* source = image.constScanLine(y + static_cast<int>(sy));
+        uchar* target = image.scanLine(y);
+        std::memmove(target + to * 4, source + from * 4, static_cast<std::size_t>(keep) * 4);
+    };
+    if (sy >= 0)
+        for (int y = 0; y < h - sy; ++y)
+            moveRow(y);
+    else
+        for (int y = h - 1; y >= -sy; --y)
+            moveRow(y);
+    m_intTilemapOffsetX = tw * m_intMapOffsetX;
+    m_intTilemapOffsetY = th * m_intMapOffsetY;
+    const int freshLeft = sx > 0 ? w - static_cast<int>(sx) : 0;
+    const int freshRight = sx < 0 ? static_cast<int>(-sx) : 0;
+    const int freshTop = sy > 0 ? h - static_cast<int>(sy) : 0;
+    const int freshBottom = sy < 0 ? static_cast<int>(-sy) : 0;
+    for (int vy = 0; vy < m_intTilemapVisibleRows; ++vy) {
+        const bool rowFresh = (sy > 0 && (vy + 1) * th > freshTop) || (sy < 0 && vy * th < freshBottom);
+        for (int vx = 0; vx < m_intTilemapVisibleColumns; ++vx) {
+            const bool columnFresh =
+                (sx > 0 && (vx + 1) * tw > freshLeft) || (sx < 0 && vx * tw < freshRight);
+            if ((rowFresh || columnFresh) && !RecomposeCell(vx + m_intMapOffsetX, vy + m_intMapOffsetY))
+                return false;
+        }
+    }
+    return true;
+}
+
+void frmMain::DrawGridLines(Graphics& g, const QRect& area) {
+    // Lines lie at whole multiples of the tile size on the canvas: scrolling moves the view by whole cells.
+    const int tw = TileWidthOrOne();
+    const int th = TileHeightOrOne();
+    const int w = m_composition.image.width();
+    const int h = m_composition.image.height();
+    g.ForeColor = kGridColour;
+    for (int y = 0; y <= h; y += th)
+        if (y >= area.top() && y <= area.bottom())
+            g.DrawLine(std::max(area.left(), 0), y, std::min(area.right() + 1, w), y);
+    for (int x = 0; x <= w; x += tw)
+        if (x >= area.left() && x <= area.right())
+            g.DrawLine(x, std::max(area.top(), 0), x, std::min(area.bottom() + 1, h));
 }
 
 QString frmMain::DrawCursorOrPreview(Graphics& g, const TileRef& tile) {
@@ -124,8 +292,12 @@ void frmMain::DrawLayers(Graphics& g) {
                 if (!cell)
                     continue;
                 const PicturePtr picture = m_VOTileset->GetTileImage(cell->ImageIndex());
-                if (picture)
-                    g.DrawPicture(*picture, cell->X() - m_intTilemapOffsetX, cell->Y() - m_intTilemapOffsetY);
+                if (!picture)
+                    continue;
+                if (cell->X() != column * tw || cell->Y() != row * th || picture->Width() > tw ||
+                    picture->Height() > th)
+                    m_composition.regular = false;
+                g.DrawPicture(*picture, cell->X() - m_intTilemapOffsetX, cell->Y() - m_intTilemapOffsetY);
             }
         }
     }

@@ -22,6 +22,7 @@ Graphics::Graphics(QImage& target)
 
 void Graphics::ClearRect(int x, int y, int width, int height) {
     const QRect r = Between(x, y, width, height);
+    Touch(r);
     if (m_transparentBackground) {
         const auto mode = m_painter.compositionMode();
         m_painter.setCompositionMode(QPainter::CompositionMode_Source);
@@ -33,13 +34,16 @@ void Graphics::ClearRect(int x, int y, int width, int height) {
 }
 
 void Graphics::FillRect(int x, int y, int width, int height) {
-    m_painter.fillRect(Between(x, y, width, height), ForeColor);
+    const QRect r = Between(x, y, width, height);
+    Touch(r);
+    m_painter.fillRect(r, ForeColor);
 }
 
 void Graphics::DrawRect(int x, int y, int width, int height) {
     const QRect r = Between(x, y, width, height);
     if (r.isEmpty())
         return;
+    Touch(r);
     // An outline one pixel inside the rectangle's edges, so a w x h outline covers exactly w x h pixels.
     m_painter.fillRect(QRect(r.left(), r.top(), r.width(), 1), ForeColor);
     m_painter.fillRect(QRect(r.left(), r.bottom(), r.width(), 1), ForeColor);
@@ -48,12 +52,14 @@ void Graphics::DrawRect(int x, int y, int width, int height) {
 }
 
 void Graphics::DrawLine(int x1, int y1, int x2, int y2) {
+    Touch(QRect(QPoint(std::min(x1, x2), std::min(y1, y2)), QPoint(std::max(x1, x2), std::max(y1, y2))));
     m_painter.setPen(QPen(ForeColor, 1));
     m_painter.drawLine(x1, y1, x2, y2);
 }
 
 void Graphics::FillRoundRect(int x, int y, int width, int height, int arcWidth, int arcHeight) {
     const QRect r = Between(x, y, width, height);
+    Touch(r);
     m_painter.save();
     m_painter.setRenderHint(QPainter::Antialiasing, false);
     m_painter.setPen(Qt::NoPen);
@@ -66,6 +72,7 @@ void Graphics::DrawRoundRect(int x, int y, int width, int height, int arcWidth, 
     const QRect r = Between(x, y, width, height);
     if (r.isEmpty())
         return;
+    Touch(r);
     m_painter.save();
     m_painter.setRenderHint(QPainter::Antialiasing, false);
     m_painter.setPen(QPen(ForeColor, 1));
@@ -82,6 +89,7 @@ void Graphics::DrawPicture(const Picture& picture, int x, int y) {
 
 void Graphics::DrawPicture(const Picture& picture, int x, int y, int width, int height, int sourceX,
                            int sourceY, int sourceWidth, int sourceHeight) {
+    Touch(QRect(x, y, width, height));
     m_painter.drawImage(QRect(x, y, width, height), picture.Image(),
                         QRect(sourceX, sourceY, sourceWidth, sourceHeight));
 }

@@ -30,12 +30,17 @@ public:
                      int sourceWidth, int sourceHeight);
 
     QPainter& Painter() { return m_painter; }
+    // The bounding box of everything drawn through this object so far, so a caller can undo it cheaply.
+    const QRect& Touched() const { return m_touched; }
 
 private:
     QPainter m_painter;
     int m_width;
     int m_height;
     bool m_transparentBackground;
+    QRect m_touched;
+
+    void Touch(const QRect& area) { m_touched |= area; }
 };
 
 inline QColor RGB(int red, int green, int blue) {

@@ -50,10 +50,12 @@ void frmMain::FloodFill(int x, int y, const CellRef& fill, const CellRef& target
         FloodRegion(width, height, start, m_blnTilemap, m_objLayer, nothing, [&](int column, int row) {
             if (interior && !interior->Contains(column - x, row - y))
                 return false;
-            if (const CellRef& existing = grid->At(column, row))
+            if (const CellRef& existing = grid->At(column, row)) {
                 existing->SetImageIndex(index);
-            else
+                grid->Touch(column, row);
+            } else {
                 freshCopy(column, row);
+            }
             return true;
         });
         return;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "map/LayerGrid.h"
+#include "map/MapComposition.h"
 #include "map/MarkerGrid.h"
 #include "platform/Collection.h"
 #include "platform/Dialogs.h"
@@ -221,6 +222,15 @@ private:
     void ShowPageControls(int page);
     // Draws the current tool's cursor or preview and returns the status text it calls for.
     QString DrawCursorOrPreview(Graphics& g, const TileRef& tile);
+    // Brings the kept composition of the layers and grid up to date; true when it changed.
+    bool ComposeLayers();
+    MapViewKey CurrentViewKey() const;
+    // Repaints one map cell of the composition; false when the cell's pictures do not fit their cell.
+    bool RecomposeCell(int column, int row);
+    // Moves the composition by a scroll of (dx, dy) cells and paints the cells that come into view; false
+    // when that cannot be done exactly.
+    bool ShiftComposition(int dx, int dy);
+    void DrawGridLines(Graphics& g, const QRect& area);
     bool PrepareLayerGrids(int layers, int width, int height, std::array<LayerGrid, 8>& grids) const;
     void CommitLayerGrids(int layers, int width, int height, std::array<LayerGrid, 8>& grids);
     void PreviewRect(Graphics& g, const TileRef& tile, bool outline);
@@ -231,6 +241,7 @@ private:
     QString m_resourceFolder;
     QWidget* m_content = nullptr;
     std::vector<ControlPlacement> m_placements;
+    MapComposition m_composition;
     bool m_blnOpen = false;
     bool m_blnOpening = false;
 };
