@@ -84,6 +84,7 @@ void Graphics::DrawRoundRect(int x, int y, int width, int height, int arcWidth, 
 }
 
 void Graphics::DrawPicture(const Picture& picture, int x, int y) {
+    Touch(QRect(x, y, picture.Width(), picture.Height()));
     m_painter.drawImage(x, y, picture.Image());
 }
 
