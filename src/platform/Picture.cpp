@@ -18,8 +18,11 @@ QImage Picture::Mask() const {
         opaque.fill(Qt::white);
         return opaque;
     }
-    return m_image.convertToFormat(QImage::Format_Alpha8)
-        .convertToFormat(QImage::Format_Grayscale8, Qt::AutoColor);
+    // Converting alpha to grey would read the colour of the alpha-only pixels, which is black everywhere;
+    // the alpha bytes themselves are the grey levels wanted.
+    QImage mask = m_image.convertToFormat(QImage::Format_Alpha8);
+    mask.reinterpretAsFormat(QImage::Format_Grayscale8);
+    return mask;
 }
 
 PicturePtr Picture::Copy(int x, int y, int width, int height) const {

@@ -64,6 +64,9 @@ TilesetLoadResult clsVOTileset::LoadTileset(const FolderItem& file) {
     result.Text = name + QStringLiteral(" loaded");
     if (taken < wanted) {
         result.Complete = false;
+        // A full tileset takes none of the image: that is no load, whatever the image held.
+        if (taken == 0)
+            result.Text = name + QStringLiteral(" could not be loaded: the tileset is full");
         result.Text += QStringLiteral("; %1 tiles left out, a tileset holds at most %2 tiles")
                            .arg(wanted - taken)
                            .arg(kMaxTiles);
