@@ -278,6 +278,9 @@ void TestApply::refusedValuesChangeNothing() {
     Apply(w, "5", tileWidth, tileHeight, mapWidth, mapHeight);
     const QString message = w.lblStatus->text();
     QVERIFY2(message.contains(limit), qPrintable(message));
+    // All of it can be read: the status line does not cut it off.
+    QVERIFY2(w.lblStatus->fontMetrics().horizontalAdvance(message) <= w.lblStatus->contentsRect().width(),
+             qPrintable(message));
     const QColor colour = w.lblStatus->palette().color(QPalette::WindowText);
     QVERIFY(colour.red() >= 150 && colour.green() < 100 && colour.blue() < 100);
 
