@@ -126,10 +126,10 @@ void frmMain::btnApply_Action() {
     const int width = mapW.kind == SizeFieldVerdict::Use ? mapW.value : m_intMapWidth;
     const int height = mapH.kind == SizeFieldVerdict::Use ? mapH.value : m_intMapHeight;
     if (refusal.isEmpty() && qint64(width) * height > kMaxMapCells)
-        refusal = QStringLiteral("The map may hold at most %1 cells per layer").arg(kMaxMapCells);
+        refusal = QStringLiteral("At most %1 cells per layer").arg(kMaxMapCells);
     std::array<LayerGrid, 8> grids;
     if (refusal.isEmpty() && !PrepareLayerGrids(layers, width, height, grids))
-        refusal = QStringLiteral("Not enough memory for a map of %1 by %2 cells").arg(width).arg(height);
+        refusal = QStringLiteral("Not enough memory for %1 x %2 cells").arg(width).arg(height);
     if (!refusal.isEmpty()) {
         UpdateStatus(refusal, kFailure, 0);
         return;

@@ -11,7 +11,8 @@ SizeFieldVerdict CheckMapSide(const QString& text, const QString& what) {
     const double value = Val(text);
     if (!(value >= 1 && value <= kMaxMapSide) || value != std::floor(value)) {
         verdict.kind = SizeFieldVerdict::Refuse;
-        verdict.message = QStringLiteral("%1 must be a whole number from 1 to %2").arg(what).arg(kMaxMapSide);
+        // Short enough for the status line to show whole, limit included.
+        verdict.message = QStringLiteral("%1: a whole number, 1 to %2").arg(what).arg(kMaxMapSide);
         return verdict;
     }
     verdict.kind = SizeFieldVerdict::Use;
