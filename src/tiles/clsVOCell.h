@@ -1,17 +1,21 @@
 #pragma once
 
+#include "tiles/CellRef.h"
+
 #include <QString>
 #include <cstdint>
 #include <memory>
 
-class clsVOCell;
-// Cells are shared by reference; an empty map position holds a null reference.
-using CellRef = std::shared_ptr<clsVOCell>;
-
 // The property record of one map cell: where it lies on the map, which tileset picture it shows, the layer it
-// was placed on, and game properties that travel with it unchanged.
+// was placed on, and game properties that travel with it unchanged. Cells are shared by reference (CellRef);
+// an empty map position holds a null reference. A map holds millions of them, so the record is kept small:
+// the two free texts, which the editor itself never fills in, live outside it and only when set.
 class clsVOCell {
 public:
+    clsVOCell() = default;
+    clsVOCell(const clsVOCell& other);
+    clsVOCell& operator=(const clsVOCell&) = delete;
+
     bool Destroyable() const { return m_blnDestroyable; }
     void SetDestroyable(bool value) { m_blnDestroyable = value; }
     bool Passable() const { return m_blnPassable; }
@@ -28,10 +32,10 @@ public:
     void SetImageValue(std::int16_t value) { m_shrtImageValue = value; }
     std::int16_t Width() const { return m_shrtWidth; }
     void SetWidth(std::int16_t value) { m_shrtWidth = value; }
-    const QString& Custom1() const { return m_strCustom1; }
-    void SetCustom1(const QString& value) { m_strCustom1 = value; }
-    const QString& Custom2() const { return m_strCustom2; }
-    void SetCustom2(const QString& value) { m_strCustom2 = value; }
+    const QString& Custom1() const;
+    void SetCustom1(const QString& value);
+    const QString& Custom2() const;
+    void SetCustom2(const QString& value);
     std::int32_t X() const { return m_X; }
     void SetX(std::int32_t value) { m_X = value; }
     std::int32_t Y() const { return m_Y; }
@@ -41,6 +45,14 @@ public:
     CellRef Copy() const;
 
 private:
+    friend class CellRef;
+    struct Texts {
+        QString custom1;
+        QString custom2;
+    };
+    Texts& EnsureTexts();
+
+    std::unique_ptr<Texts> m_strCustom;
     std::int32_t m_X = 0;
     std::int32_t m_Y = 0;
     std::int16_t m_shrtWidth = 0;
@@ -51,6 +63,5 @@ private:
     std::uint8_t m_bytZOrder = 0;
     bool m_blnPassable = false;
     bool m_blnDestroyable = false;
-    QString m_strCustom1;
-    QString m_strCustom2;
+    std::uint32_t m_references = 0;
 };

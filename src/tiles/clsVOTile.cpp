@@ -1,7 +1,6 @@
 #include "tiles/clsVOTile.h"
 
-clsVOTile::clsVOTile(PicturePtr picture)
-    : m_picImage(std::move(picture)), m_VOCell(std::make_shared<clsVOCell>()) {}
+clsVOTile::clsVOTile(PicturePtr picture) : m_picImage(std::move(picture)), m_VOCell(CellRef::Make()) {}
 
 TileRef clsVOTile::Copy() const {
     auto copy = std::make_shared<clsVOTile>(m_picImage);

@@ -24,7 +24,7 @@ CellValues ValuesOf(const clsVOCell& c) {
 
 // A cell whose every field differs from its initial value.
 CellRef FilledCell() {
-    auto cell = std::make_shared<clsVOCell>();
+    auto cell = CellRef::Make();
     cell->SetX(-640);
     cell->SetY(96);
     cell->SetWidth(3);
@@ -110,7 +110,7 @@ void TestRecords::propertiesHaveTheirWidths() {
 
 void TestRecords::cellCopyIsIndependent() {
     // The case a user meets first: a text and a flag.
-    auto source = std::make_shared<clsVOCell>();
+    auto source = CellRef::Make();
     source->SetCustom1(QStringLiteral("abc"));
     source->SetPassable(true);
     CellRef copy = source->Copy();
@@ -151,7 +151,7 @@ void TestRecords::tileCellGetGivesAFreshCopyEachTime() {
 
 void TestRecords::tileCellSetStoresTheReference() {
     clsVOTile tile(Solid(qRgb(1, 2, 3)));
-    auto cell = std::make_shared<clsVOCell>();
+    auto cell = CellRef::Make();
     tile.SetCell(cell);
     // Changes through the stored cell show through the tile, and the tile forwards to that same cell.
     cell->SetX(7);

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <cstddef>
+#include <utility>
+
+class clsVOCell;
+
+// A counted reference to a cell: cells are shared by reference (the map, the fill's work, the tests) and
+// live as long as one reference does. The count sits inside the cell and the handle is one pointer, half a
+// std::shared_ptr: a full 8-layer map holds one handle per cell position, and every placed cell is one
+// small allocation with no separate control block. The editor has one thread, so the count is plain.
+class CellRef {
+public:
+    CellRef() noexcept = default;
+    CellRef(std::nullptr_t) noexcept {}
+    CellRef(const CellRef& other) noexcept : m_cell(other.m_cell) { Retain(); }
+    CellRef(CellRef&& other) noexcept : m_cell(std::exchange(other.m_cell, nullptr)) {}
+    CellRef& operator=(CellRef other) noexcept {
+        std::swap(m_cell, other.m_cell);
+        return *this;
+    }
+    ~CellRef() { Release(); }
+
+    clsVOCell* get() const noexcept { return m_cell; }
+    clsVOCell* operator->() const noexcept { return m_cell; }
+    clsVOCell& operator*() const noexcept { return *m_cell; }
+    explicit operator bool() const noexcept { return m_cell != nullptr; }
+    friend bool operator==(const CellRef& a, const CellRef& b) noexcept { return a.m_cell == b.m_cell; }
+    friend bool operator==(const CellRef& a, std::nullptr_t) noexcept { return a.m_cell == nullptr; }
+
+    // A new cell, initial values or a value copy of another.
+    static CellRef Make();
+    static CellRef Make(const clsVOCell& copyOf);
+
+private:
+    explicit CellRef(clsVOCell* adopted) noexcept : m_cell(adopted) { Retain(); }
+    void Retain() const noexcept;
+    void Release() noexcept;
+
+    clsVOCell* m_cell = nullptr;
+};
