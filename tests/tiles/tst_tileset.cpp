@@ -80,6 +80,7 @@ private slots:
     void cancelChangesNothing();
     void undecodableFilesLeaveTheTilesetAsItWas_data();
     void undecodableFilesLeaveTheTilesetAsItWas();
+    void onePixelImageLoadsWithOnePixelTiles();
     void tileSizeBelowOneYieldsNoTiles_data();
     void tileSizeBelowOneYieldsNoTiles();
     void indicesStopAtTheLastNumberImageIndexHolds();
@@ -261,6 +262,8 @@ void TestTileset::undecodableFilesLeaveTheTilesetAsItWas_data() {
     QTest::newRow("header claims 100000 x 100000") << PngCraft::File(
         PngCraft::Ihdr(100000, 100000, 8, PngCraft::Rgba, false), PngCraft::Deflate(QByteArray(64, '\0')));
     QTest::newRow("signature only") << valid.left(8);
+    QTest::newRow("header claims 0 x 0") << PngCraft::File(PngCraft::Ihdr(0, 0, 8, PngCraft::Rgba, false),
+                                                           PngCraft::Deflate(QByteArray(1, '\0')));
 }
 
 void TestTileset::undecodableFilesLeaveTheTilesetAsItWas() {
@@ -283,6 +286,20 @@ void TestTileset::undecodableFilesLeaveTheTilesetAsItWas() {
     QCOMPARE(f->m_VOTileset->Count(), 8);
     QCOMPARE(int(f->m_VOTileset->GetTile(7)->ImageIndex()), 7);
     QCOMPARE(StatusColour(f), kBlack);
+}
+
+void TestTileset::onePixelImageLoadsWithOnePixelTiles() {
+    EditorFixture f;
+    QImage dot(1, 1, QImage::Format_ARGB32);
+    dot.setPixelColor(0, 0, QColor(10, 200, 30, 128));
+    f.LoadTiles(QStringLiteral("dot.png"), dot);
+    QCOMPARE(f->m_VOTileset->Count(), 0);
+    QCOMPARE(f->lblStatus->text(), QStringLiteral("dot.png loaded"));
+    f->m_VOTileset->SetTileWidth(1);
+    f->m_VOTileset->SetTileHeight(1);
+    f.LoadTiles(QStringLiteral("dot.png"), dot);
+    QCOMPARE(f->m_VOTileset->Count(), 1);
+    QCOMPARE(qAlpha(f->m_VOTileset->GetTileImage(0)->Image().pixel(0, 0)), 128);
 }
 
 void TestTileset::tileSizeBelowOneYieldsNoTiles_data() {
