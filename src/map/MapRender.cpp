@@ -149,15 +149,8 @@ bool frmMain::RecomposeCell(int column, int row) {
             if (!LayerShown(k))
                 continue;
             const CellRef& cell = Layer(k).At(column, row);
-            if (!cell)
-                continue;
-            const PicturePtr picture = m_VOTileset->GetTileImage(cell->ImageIndex());
-            if (!picture)
-                continue;
-            if (cell->X() != column * tw || cell->Y() != row * th || picture->Width() > tw ||
-                picture->Height() > th)
+            if (cell && !DrawCell(g, *cell, column, row))
                 return false;
-            g.DrawPicture(*picture, cell->X() - m_intTilemapOffsetX, cell->Y() - m_intTilemapOffsetY);
         }
     }
     if (m_blnDrawGrid)
@@ -206,6 +199,17 @@ bool frmMain::ShiftComposition(int dx, int dy) {
         }
     }
     return true;
+}
+
+bool frmMain::DrawCell(Graphics& g, const clsVOCell& cell, int column, int row) {
+    const PicturePtr picture = m_VOTileset->GetTileImage(cell.ImageIndex());
+    if (!picture)
+        return true;
+    // Cells keep the pixel position of their placement, so after a change of tile size a picture can sit
+    // off its cell or spill over its neighbours.
+    g.DrawPicture(*picture, cell.X() - m_intTilemapOffsetX, cell.Y() - m_intTilemapOffsetY);
+    return cell.X() == column * TileWidthOrOne() && cell.Y() == row * TileHeightOrOne() &&
+           picture->Width() <= TileWidthOrOne() && picture->Height() <= TileHeightOrOne();
 }
 
 void frmMain::DrawGridLines(Graphics& g, const QRect& area) {
@@ -289,15 +293,8 @@ void frmMain::DrawLayers(Graphics& g) {
         for (int column = std::max(m_intMapOffsetX, 0); column < lastColumn; ++column) {
             for (int s = 0; s < shownCount; ++s) {
                 const CellRef& cell = shown[static_cast<std::size_t>(s)]->At(column, row);
-                if (!cell)
-                    continue;
-                const PicturePtr picture = m_VOTileset->GetTileImage(cell->ImageIndex());
-                if (!picture)
-                    continue;
-                if (cell->X() != column * tw || cell->Y() != row * th || picture->Width() > tw ||
-                    picture->Height() > th)
+                if (cell && !DrawCell(g, *cell, column, row))
                     m_composition.regular = false;
-                g.DrawPicture(*picture, cell->X() - m_intTilemapOffsetX, cell->Y() - m_intTilemapOffsetY);
             }
         }
     }

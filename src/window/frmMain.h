@@ -231,6 +231,8 @@ private:
     // when that cannot be done exactly.
     bool ShiftComposition(int dx, int dy);
     void DrawGridLines(Graphics& g, const QRect& area);
+    // Draws a cell's picture where the cell keeps it; false when it does not sit exactly inside its cell.
+    bool DrawCell(Graphics& g, const clsVOCell& cell, int column, int row);
     bool PrepareLayerGrids(int layers, int width, int height, std::array<LayerGrid, 8>& grids) const;
     void CommitLayerGrids(int layers, int width, int height, std::array<LayerGrid, 8>& grids);
     void PreviewRect(Graphics& g, const TileRef& tile, bool outline);
