@@ -37,6 +37,15 @@ BevelButton* MakeBevel(QWidget* parent, const QString& name, const QString& help
     button->SetValue(pressed);
     return button;
 }
+ScrollBar* MakeScrollBar(QWidget* parent, Qt::Orientation orientation, const char* name, int maximum,
+                         int pageStep) {
+    auto* bar = new ScrollBar(orientation, parent);
+    bar->setObjectName(QLatin1String(name));
+    bar->setRange(0, maximum);
+    bar->setSingleStep(1);
+    bar->setPageStep(pageStep);
+    return bar;
+}
 } // namespace
 
 void frmMain::CreateControls() {
@@ -97,17 +106,9 @@ void frmMain::CreateControls() {
     canMain->setObjectName(QStringLiteral("canMain"));
     PlaceControl(canMain, kWindow, 324, 54, 536, 508, "LTRB", kNoPage);
 
-    scbMainVertical = new ScrollBar(Qt::Vertical, w);
-    scbMainVertical->setObjectName(QStringLiteral("scbMainVertical"));
-    scbMainVertical->setRange(0, 100);
-    scbMainVertical->setSingleStep(1);
-    scbMainVertical->setPageStep(20);
+    scbMainVertical = MakeScrollBar(w, Qt::Vertical, "scbMainVertical", 100, 20);
     PlaceControl(scbMainVertical, kWindow, 860, 54, 16, 508, "TRB", kNoPage);
-    scbMainHorizontal = new ScrollBar(Qt::Horizontal, w);
-    scbMainHorizontal->setObjectName(QStringLiteral("scbMainHorizontal"));
-    scbMainHorizontal->setRange(0, 100);
-    scbMainHorizontal->setSingleStep(1);
-    scbMainHorizontal->setPageStep(20);
+    scbMainHorizontal = MakeScrollBar(w, Qt::Horizontal, "scbMainHorizontal", 100, 20);
     PlaceControl(scbMainHorizontal, kWindow, 323, 562, 537, 18, "LRB", kNoPage);
 
     lblStatus = MakeLabel(w, QString(), "lblStatus");
@@ -142,11 +143,7 @@ void frmMain::CreateControls() {
         btnTool[i]->setToolTip(QString());
         PlaceControl(btnTool[i], kPanel, kToolLeft[i], kToolTop[i], 30, 30, "-", kPageTools);
     }
-    scbTilesVertical = new ScrollBar(Qt::Vertical, w);
-    scbTilesVertical->setObjectName(QStringLiteral("scbTilesVertical"));
-    scbTilesVertical->setRange(0, 0);
-    scbTilesVertical->setSingleStep(1);
-    scbTilesVertical->setPageStep(1);
+    scbTilesVertical = MakeScrollBar(w, Qt::Vertical, "scbTilesVertical", 0, 1);
     PlaceControl(scbTilesVertical, kPanel, 287, 110, 16, 402, "TRB", kPageTools);
     ShowPageControls(0);
 
