@@ -41,8 +41,11 @@ void frmMain::Draw() {
     const QImage& composed = m_composition.image;
     // The picture shown is the kept composition plus this Draw's cursor or preview; when only the cursor
     // moved, undoing the last one is all the copying needed.
-    if (composedChanged || !m_composition.bufferInSync || picture.size() != composed.size()) {
+    if (picture.size() != composed.size() || picture.format() != composed.format()) {
         picture = composed.copy();
+    } else if (composedChanged || !m_composition.bufferInSync) {
+        // Same size and layout: copy into the kept buffer rather than allocating a new picture each time.
+        std::memcpy(picture.bits(), composed.constBits(), static_cast<std::size_t>(composed.sizeInBytes()));
     } else if (!m_composition.overlay.isEmpty()) {
         const QRect r = m_composition.overlay & picture.rect();
         const int bytes = r.width() * 4;

@@ -13,6 +13,10 @@ CellRef CellRef::Make(const clsVOCell& copyOf) {
     return CellRef(new clsVOCell(copyOf));
 }
 
+long CellRef::use_count() const noexcept {
+    return m_cell ? static_cast<long>(m_cell->m_references) : 0;
+}
+
 void CellRef::Retain() const noexcept {
     if (m_cell)
         ++m_cell->m_references;

@@ -25,6 +25,8 @@ public:
     clsVOCell* operator->() const noexcept { return m_cell; }
     clsVOCell& operator*() const noexcept { return *m_cell; }
     explicit operator bool() const noexcept { return m_cell != nullptr; }
+    // How many references share the cell, 0 for a null reference.
+    long use_count() const noexcept;
     friend bool operator==(const CellRef& a, const CellRef& b) noexcept { return a.m_cell == b.m_cell; }
     friend bool operator==(const CellRef& a, std::nullptr_t) noexcept { return a.m_cell == nullptr; }
 
