@@ -60,19 +60,6 @@ void frmMain::FloodFill(int x, int y, const CellRef& fill, const CellRef& target
         });
         return;
     }
-    if (startCell && !fill) {
-        // Erase: the region of cells alike to the clicked one is emptied. Alike is compared by picture
-        // index, read before anything changes.
-        const std::int16_t alike = target ? target->ImageIndex() : startCell->ImageIndex();
-        FloodRegion(
-            width, height, start, m_blnTilemap, m_objLayer,
-            [&](int column, int row) { grid->Set(column, row, nullptr); },
-            [&](int column, int row) {
-                const CellRef& cell = grid->At(column, row);
-                return cell && cell->ImageIndex() == alike;
-            });
-        return;
-    }
     if (!startCell) {
         if (!fill)
             return;
@@ -85,13 +72,20 @@ void frmMain::FloodFill(int x, int y, const CellRef& fill, const CellRef& target
         });
         return;
     }
-    // Replace: the region alike to the clicked cell takes the selected tile, placed as a plot would.
-    if (startCell->ImageIndex() == fill->ImageIndex())
+    // Erase (no tile selected) or replace: the region of cells alike to the clicked one is emptied, or takes
+    // the selected tile as a plot would place it. Alike is compared by picture index, read before anything
+    // changes.
+    if (fill && startCell->ImageIndex() == fill->ImageIndex())
         return;
     const std::int16_t alike = target ? target->ImageIndex() : startCell->ImageIndex();
     FloodRegion(
         width, height, start, m_blnTilemap, m_objLayer,
-        [&](int column, int row) { PlaceTile(column * tw, row * th, column, row, false); },
+        [&](int column, int row) {
+            if (fill)
+                PlaceTile(column * tw, row * th, column, row, false);
+            else
+                grid->Set(column, row, nullptr);
+        },
         [&](int column, int row) {
             const CellRef& cell = grid->At(column, row);
             return cell && cell->ImageIndex() == alike;
