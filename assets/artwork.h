@@ -19,3 +19,7 @@ QImage drawToolIcons();
 // 8 x 8 tiles of 32 x 32 pixels; plants and objects stand on fully transparent ground so they can go on a
 // layer above the terrain.
 QImage drawSampleTiles();
+
+// The application icon, size x size pixels, drawn for each size rather than scaled so the small ones stay
+// sharp.
+QImage drawAppIcon(int size);

@@ -1,4 +1,5 @@
-// Paints the editor's icons and sample tileset into the folder given as the only argument.
+// Paints the editor's icons, its application icon and the sample tileset into OUTPUT_FOLDER, and the
+// application icon at the sizes desktops look for into ICON_THEME_FOLDER/<n>x<n>/apps/ when that is given.
 // Needs no screen: run it with QT_QPA_PLATFORM=offscreen.
 #include "artwork.h"
 
@@ -9,31 +10,38 @@
 
 int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s OUTPUT_FOLDER\n", argv[0]);
+    if (argc != 2 && argc != 3) {
+        std::fprintf(stderr, "usage: %s OUTPUT_FOLDER [ICON_THEME_FOLDER]\n", argv[0]);
         return 2;
     }
-    const QDir folder(QString::fromLocal8Bit(argv[1]));
-    if (!folder.exists() && !QDir().mkpath(folder.path())) {
-        std::fprintf(stderr, "cannot create folder %s\n", argv[1]);
-        return 1;
-    }
+    const auto save = [](const QImage& image, const QString& folder, const char* name) {
+        const QString path = QDir(folder).filePath(QString::fromLatin1(name));
+        if (!QDir().mkpath(folder) || !image.save(path, "PNG")) {
+            std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+            return false;
+        }
+        return true;
+    };
+    const QString folder = QString::fromLocal8Bit(argv[1]);
 
     const struct {
         const char* name;
         QImage image;
     } files[] = {
-        {"layericons.png", drawLayerIcons()},
-        {"gridicon.png", drawGridIcon()},
-        {"toolicons.png", drawToolIcons()},
-        {"sample-tiles.png", drawSampleTiles()},
+        {"layericons.png", drawLayerIcons()}, {"gridicon.png", drawGridIcon()},
+        {"toolicons.png", drawToolIcons()},   {"sample-tiles.png", drawSampleTiles()},
+        {"mosaicor.png", drawAppIcon(256)},
     };
-    for (const auto& file : files) {
-        const QString path = folder.filePath(QString::fromLatin1(file.name));
-        if (!file.image.save(path, "PNG")) {
-            std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+    for (const auto& file : files)
+        if (!save(file.image, folder, file.name))
             return 1;
-        }
+
+    if (argc == 3) {
+        const QString theme = QString::fromLocal8Bit(argv[2]);
+        for (int size : {16, 32, 48, 64, 128, 256})
+            if (!save(drawAppIcon(size), QStringLiteral("%1/%2x%2/apps").arg(theme).arg(size),
+                      "mosaicor.png"))
+                return 1;
     }
     return 0;
 }
