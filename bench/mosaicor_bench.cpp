@@ -13,7 +13,9 @@
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <malloc.h>
+#include <map>
 #include <memory>
+#include <string>
 
 namespace {
 
@@ -87,13 +89,27 @@ struct Editor {
     std::unique_ptr<frmMain> window;
 };
 
+// Editors kept from one benchmark to the next, by name. main empties this while the application object still
+// exists: a window must never outlive it.
+std::map<std::string, std::unique_ptr<Editor>>& KeptEditors() {
+    static std::map<std::string, std::unique_ptr<Editor>> editors;
+    return editors;
+}
+
+// The kept editor of that name, made by make on first use.
+template <class Make> Editor& Kept(const std::string& name, Make make) {
+    std::unique_ptr<Editor>& editor = KeptEditors()[name];
+    if (!editor)
+        editor = make();
+    return *editor;
+}
+
 Editor& FullHd() {
-    static Editor editor = [] {
-        Editor e(1920, 1080, 16, 8, 1000, 1000);
-        e.FillLayers(1000, 1000);
+    return Kept("full hd", [] {
+        auto e = std::make_unique<Editor>(1920, 1080, 16, 8, 1000, 1000);
+        e->FillLayers(1000, 1000);
         return e;
-    }();
-    return editor;
+    });
 }
 
 void BM_DrawOnMouseMove(benchmark::State& state) {
@@ -136,14 +152,13 @@ void BM_PlotDragEvent(benchmark::State& state) {
 BENCHMARK(BM_PlotDragEvent)->Unit(benchmark::kMillisecond);
 
 void DrawOnMap(benchmark::State& state, int mapSide) {
-    static std::map<int, std::unique_ptr<Editor>> editors;
-    auto& editor = editors[mapSide];
-    if (!editor) {
-        editor = std::make_unique<Editor>(1920, 1080, 16, 8, mapSide, mapSide);
+    Editor& editor = Kept("map " + std::to_string(mapSide), [mapSide] {
+        auto e = std::make_unique<Editor>(1920, 1080, 16, 8, mapSide, mapSide);
         // The same cells on both maps, so only the map's size differs.
-        editor->FillLayers(100, 68);
-    }
-    frmMain& w = *editor->window;
+        e->FillLayers(100, 68);
+        return e;
+    });
+    frmMain& w = *editor.window;
     w.btnTool_Action(0);
     w.canMain_MouseEnter();
     int i = 0;
@@ -163,7 +178,8 @@ BENCHMARK(BM_DrawMap100)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DrawMap4096)->Unit(benchmark::kMillisecond);
 
 void BM_FilledEllipsePreview4096(benchmark::State& state) {
-    static Editor editor(1920, 1080, 16, 1, 4096, 4096);
+    Editor& editor =
+        Kept("ellipse 4096", [] { return std::make_unique<Editor>(1920, 1080, 16, 1, 4096, 4096); });
     frmMain& w = *editor.window;
     w.btnTool_Action(6);
     w.canMain_MouseEnter();
@@ -241,17 +257,17 @@ void BM_CutTileset2048(benchmark::State& state) {
 BENCHMARK(BM_CutTileset2048)->Unit(benchmark::kMillisecond);
 
 void BM_DrawTilesOnMouseMove(benchmark::State& state) {
-    static std::unique_ptr<Editor> editor;
-    if (!editor) {
-        editor = std::make_unique<Editor>(536, 508, 16, 1, 100, 100);
+    Editor& editor = Kept("palette 2048", [] {
+        auto e = std::make_unique<Editor>(536, 508, 16, 1, 100, 100);
         QImage big(2048, 2048, QImage::Format_ARGB32);
         big.fill(Qt::darkCyan);
-        const QString path = QDir(editor->temp.path()).filePath("big.png");
+        const QString path = QDir(e->temp.path()).filePath("big.png");
         big.save(path);
-        editor->dialogs->next = FolderItem(path);
-        editor->window->FileLoadTiles_Action();
-    }
-    frmMain& w = *editor->window;
+        e->dialogs->next = FolderItem(path);
+        e->window->FileLoadTiles_Action();
+        return e;
+    });
+    frmMain& w = *editor.window;
     w.canTiles_MouseEnter();
     int i = 0;
     for (auto _ : state) {
@@ -282,5 +298,6 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    KeptEditors().clear();
     return 0;
 }

@@ -39,12 +39,15 @@ constexpr ItemDesign kEditItems[] = {
 
 void AddItems(QMenu* menu, const ItemDesign* items, std::size_t count) {
     for (std::size_t i = 0; i < count; ++i) {
-        auto* action = new QAction(QString::fromLatin1(items[i].text), menu);
+        auto* action = new QAction(menu);
         action->setObjectName(QString::fromLatin1(items[i].name));
-        if (QLatin1String(items[i].text) == QLatin1String("-"))
+        // A separator keeps no text: some styles draw a separator's text as a heading.
+        if (QLatin1String(items[i].text) == QLatin1String("-")) {
             action->setSeparator(true);
-        else
+        } else {
+            action->setText(QString::fromLatin1(items[i].text));
             action->setShortcut(QKeySequence(QString::fromLatin1(items[i].shortcut)));
+        }
         menu->addAction(action);
     }
 }

@@ -18,13 +18,33 @@ void frmMain::canMain_MouseMove(int x, int y) {
 }
 
 bool frmMain::canMain_MouseDown(int x, int y) {
-    // The press starts the stroke where it happens, even if no move came before it (a dialog that closed
-    // over the canvas, say), and a plain click plots or erases the cell under the pointer.
+    // The press starts the stroke where it happens, whatever came before it: a window that closed over the
+    // canvas leaves no move behind, and the press alone decides the start cell and the current cell.
     m_intMouseX = m_intDragMouseX = x;
     m_intMouseY = m_intDragMouseY = y;
-    if (m_intCurrentTool == 0 || m_intCurrentTool == 1)
-        canMain_MouseDrag(x, y);
+    // A plain click plots or erases the cell under the pointer.
+    PlotOrErase(x, y);
+    // Draw derives the start and current cells from the press for every tool, so a release with no drag
+    // commits exactly the clicked cell.
+    Draw();
     return true;
+}
+
+void frmMain::canMain_MouseCancel() {
+    // The stroke's release went elsewhere: it ends here with nothing committed, and the cursor or preview
+    // stays away until the pointer moves over the canvas again (no stroke start is recorded).
+    m_intMouseX = m_intDragMouseX = -1;
+    m_intMouseY = m_intDragMouseY = -1;
+    Draw();
+}
+
+void frmMain::UpdateStrokeCells() {
+    const int tw = TileWidthOrOne();
+    const int th = TileHeightOrOne();
+    m_intStartTileX = PixelToCell(m_intMouseX, tw);
+    m_intStartTileY = PixelToCell(m_intMouseY, th);
+    m_intCurrentTileX = PixelToCell(m_intDragMouseX, tw);
+    m_intCurrentTileY = PixelToCell(m_intDragMouseY, th);
 }
 
 void frmMain::PlotOrErase(int x, int y) {

@@ -29,12 +29,7 @@ bool frmMain::LayerShown(int k) const {
 
 void frmMain::Draw() {
     const TileRef tile = m_VOTileset ? m_VOTileset->SelectedTile() : nullptr;
-    const int tw = TileWidthOrOne();
-    const int th = TileHeightOrOne();
-    m_intStartTileX = PixelToCell(m_intMouseX, tw);
-    m_intStartTileY = PixelToCell(m_intMouseY, th);
-    m_intCurrentTileX = PixelToCell(m_intDragMouseX, tw);
-    m_intCurrentTileY = PixelToCell(m_intDragMouseY, th);
+    UpdateStrokeCells();
 
     const bool composedChanged = ComposeLayers();
     QImage& picture = canMain->Buffer();

@@ -1,5 +1,6 @@
 #include "platform/PNGu.h"
 
+#include <QFile>
 #include <QImageReader>
 
 namespace PNGu {
@@ -7,7 +8,11 @@ namespace PNGu {
 PicturePtr OpenAsPictureWithMask(const QString& path, double /*gamma*/) {
     // Room for the decoded 8192 x 8192 RGBA image and its conversion, nothing near what a bomb would ask for.
     QImageReader::setAllocationLimit(600);
-    QImageReader reader(path, "png");
+    // Opened here so a missing or unreadable file is simply refused; the reader would warn about it.
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return nullptr;
+    QImageReader reader(&file, "png");
     reader.setAutoDetectImageFormat(false);
     reader.setDecideFormatFromContent(false);
     if (!reader.canRead())

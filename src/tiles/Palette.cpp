@@ -24,7 +24,7 @@ FolderItem frmMain::OpenTilesetDialog() {
     request.Title = QStringLiteral("Select a PNG file");
     request.Filter = PNGType::ImagePng()->DialogFilter();
     request.ActionButtonCaption = QStringLiteral("Open PNG");
-    return m_dialogs->ShowOpenDialog(this, request);
+    return Modal().ShowOpenDialog(this, request);
 }
 
 void frmMain::txtWidth_TextChange() {

@@ -1,5 +1,4 @@
 // The line tool: a line of tiles from the current cell to the stroke's start cell.
-#include "map/ScrollMath.h"
 #include "platform/Canvas.h"
 #include "tools/LineWalk.h"
 #include "tools/ToolGeometry.h"
@@ -13,24 +12,22 @@ void frmMain::DrawLine(Graphics& g, const TileRef& tile) {
     const Picture& picture = *tile->Image();
     const CellBounds paintable =
         PaintableCells(g.Width(), g.Height(), tw, th, picture.Width(), picture.Height());
-    WalkLine(m_intCurrentTileX, m_intCurrentTileY, PixelToCell(m_intMouseX, tw), PixelToCell(m_intMouseY, th),
-             [&](int x, int y) {
-                 if (Contains(paintable, x, y))
-                     g.DrawPicture(picture, x * tw, y * th);
-             });
+    WalkLine(m_intCurrentTileX, m_intCurrentTileY, m_intStartTileX, m_intStartTileY, [&](int x, int y) {
+        if (Contains(paintable, x, y))
+            g.DrawPicture(picture, x * tw, y * th);
+    });
 }
 
 void frmMain::PlaceLine() {
     const int tw = TileWidthOrOne();
     const int th = TileHeightOrOne();
-    WalkLine(m_intCurrentTileX, m_intCurrentTileY, PixelToCell(m_intMouseX, tw), PixelToCell(m_intMouseY, th),
-             [&](int x, int y) {
-                 const long long column = static_cast<long long>(x) + m_intMapOffsetX;
-                 const long long row = static_cast<long long>(y) + m_intMapOffsetY;
-                 if (column < 0 || row < 0 || column >= m_intMapWidth || row >= m_intMapHeight)
-                     return;
-                 const int c = static_cast<int>(column);
-                 const int r = static_cast<int>(row);
-                 PlaceTile(c * tw, r * th, c, r, false);
-             });
+    WalkLine(m_intCurrentTileX, m_intCurrentTileY, m_intStartTileX, m_intStartTileY, [&](int x, int y) {
+        const long long column = static_cast<long long>(x) + m_intMapOffsetX;
+        const long long row = static_cast<long long>(y) + m_intMapOffsetY;
+        if (column < 0 || row < 0 || column >= m_intMapWidth || row >= m_intMapHeight)
+            return;
+        const int c = static_cast<int>(column);
+        const int r = static_cast<int>(row);
+        PlaceTile(c * tw, r * th, c, r, false);
+    });
 }

@@ -1,5 +1,4 @@
 // The rectangle tools: outline and filled, previewed with their frame and placed on release.
-#include "map/ScrollMath.h"
 #include "tools/ToolGeometry.h"
 #include "window/frmMain.h"
 
@@ -16,8 +15,8 @@ int ClampToInt(long long value) {
 void frmMain::PreviewRect(Graphics& g, const TileRef& tile, bool outline) {
     const int tw = TileWidthOrOne();
     const int th = TileHeightOrOne();
-    const int ax = PixelToCell(m_intMouseX, tw);
-    const int ay = PixelToCell(m_intMouseY, th);
+    const int ax = m_intStartTileX;
+    const int ay = m_intStartTileY;
     const int cx = m_intCurrentTileX;
     const int cy = m_intCurrentTileY;
     if (tile && tile->Image()) {
@@ -37,8 +36,8 @@ void frmMain::CommitRect(bool outline) {
         return;
     const int tw = TileWidthOrOne();
     const int th = TileHeightOrOne();
-    const int ax = ClampToInt(static_cast<long long>(PixelToCell(m_intMouseX, tw)) + m_intMapOffsetX);
-    const int ay = ClampToInt(static_cast<long long>(PixelToCell(m_intMouseY, th)) + m_intMapOffsetY);
+    const int ax = ClampToInt(static_cast<long long>(m_intStartTileX) + m_intMapOffsetX);
+    const int ay = ClampToInt(static_cast<long long>(m_intStartTileY) + m_intMapOffsetY);
     const int cx = ClampToInt(static_cast<long long>(m_intCurrentTileX) + m_intMapOffsetX);
     const int cy = ClampToInt(static_cast<long long>(m_intCurrentTileY) + m_intMapOffsetY);
     // Only cells inside the map can be stored, so only those are visited.

@@ -1,10 +1,10 @@
 #include "platform/BevelButton.h"
 #include "platform/Canvas.h"
+#include "platform/PopupMenu.h"
 #include "platform/ScrollBar.h"
 #include "window/ControlPlacement.h"
 #include "window/frmMain.h"
 
-#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -18,7 +18,10 @@ constexpr int kPageTools = 0;
 constexpr int kPageMap = 1;
 
 QLabel* MakeLabel(QWidget* parent, const QString& text, const char* name) {
-    auto* label = new QLabel(text, parent);
+    auto* label = new QLabel(parent);
+    // Texts such as a tileset's file name are shown as they are, never read as markup.
+    label->setTextFormat(Qt::PlainText);
+    label->setText(text);
     label->setObjectName(QLatin1String(name));
     return label;
 }
@@ -84,7 +87,7 @@ void frmMain::CreateControls() {
     PlaceControl(btnLayer[0], kWindow, 418, 10, 30, 30, "LT", kNoPage);
     lblEditLayer = MakeLabel(w, QStringLiteral("Edit Layer:"), "lblEditLayer");
     PlaceControl(lblEditLayer, kWindow, 684, 19, 74, 20, "LT", kNoPage);
-    cboEditLayer = new QComboBox(w);
+    cboEditLayer = new PopupMenu(w);
     cboEditLayer->setObjectName(QStringLiteral("cboEditLayer"));
     cboEditLayer->addItems({QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("2")});
     cboEditLayer->setCurrentIndex(0);
@@ -124,7 +127,7 @@ void frmMain::CreateControls() {
     PlaceControl(txtMapWidth, kPanel, 236, 103, 52, 21, "TR", kPageMap);
     lblMapLayers = MakeLabel(w, QStringLiteral("Map Layers"), "lblMapLayers");
     PlaceControl(lblMapLayers, kPanel, 25, 159, 211, 20, "-", kPageMap);
-    cboMapLayers = new QComboBox(w);
+    cboMapLayers = new PopupMenu(w);
     cboMapLayers->setObjectName(QStringLiteral("cboMapLayers"));
     for (int i = 1; i <= 8; ++i)
         cboMapLayers->addItem(QString::number(i));
@@ -181,6 +184,7 @@ void frmMain::CreateControls() {
     canMain->MouseDown = [this](int x, int y) { return m_blnOpen && canMain_MouseDown(x, y); };
     canMain->MouseDrag = route(&frmMain::canMain_MouseDrag);
     canMain->MouseUp = route(&frmMain::canMain_MouseUp);
+    canMain->MouseCancel = route(&frmMain::canMain_MouseCancel);
     canMain->MouseWheel = [this](int x, int y, int dx, int dy) {
         return m_blnOpen && canMain_MouseWheel(x, y, dx, dy);
     };

@@ -23,7 +23,7 @@ void frmMain::SetDefaults() {
     m_VOTileset->SetTileHeight(m_intTileHeight);
 
     if (!LoadIcons(GetFolderItem(m_resourceFolder, QStringLiteral("layericons.png")), *m_objVOLayerIcon))
-        m_dialogs->MsgBox(this, QStringLiteral("Error loading layer icons."));
+        Modal().MsgBox(this, QStringLiteral("Error loading layer icons."));
     // The layers are set up even without their pictures: the buttons then show none, but the map is sized,
     // layer 0 is shown and edited, and the editor stays usable.
     DefaultLayers(0);
@@ -31,14 +31,14 @@ void frmMain::SetDefaults() {
     if (LoadIcons(GetFolderItem(m_resourceFolder, QStringLiteral("gridicon.png")), *m_objVOGridIcon))
         ActivateGrid(true);
     else
-        m_dialogs->MsgBox(this, QStringLiteral("Error loading grid icon."));
+        Modal().MsgBox(this, QStringLiteral("Error loading grid icon."));
 
     if (LoadIcons(GetFolderItem(m_resourceFolder, QStringLiteral("toolicons.png")), *m_objVOToolIcon)) {
         ActivateTool(0);
         m_intLastTool = 0;
         m_intCurrentTool = 0;
     } else {
-        m_dialogs->MsgBox(this, QStringLiteral("Error loading tool icons."));
+        Modal().MsgBox(this, QStringLiteral("Error loading tool icons."));
     }
 
     SetTilesMatrix();

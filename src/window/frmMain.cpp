@@ -1,6 +1,7 @@
 #include "window/frmMain.h"
 
 #include "app/mnuMain.h"
+#include "platform/Canvas.h"
 #include "window/ControlPlacement.h"
 
 #include <QAction>
@@ -20,7 +21,13 @@ frmMain::frmMain(std::shared_ptr<Dialogs> dialogs, QString resourceFolder)
     AddMenuHandlers();
 }
 
-frmMain::~frmMain() = default;
+frmMain::~frmMain() {
+    // Qt takes the controls down after this; nothing they report may reach the editor any more, and a
+    // stroke under way ends now, not when its canvas is hidden.
+    m_blnOpen = false;
+    canMain->CancelStroke();
+    canTiles->CancelStroke();
+}
 
 void frmMain::Layout() {
     setMenuBar(mnuMain::Instance());
@@ -32,7 +39,11 @@ void frmMain::Layout() {
     setCentralWidget(m_content);
     m_content->resize(kDesignSize);
     m_content->installEventFilter(this);
-    resize(kDesignSize.width(), kDesignSize.height() + menuBar()->sizeHint().height());
+    // The window as a whole, menu bar included, so the window manager knows the limits too.
+    const int menuHeight = menuBar()->sizeHint().height();
+    setMinimumSize(kDesignSize.width(), kDesignSize.height() + menuHeight);
+    setMaximumSize(32000, 32000 + menuHeight);
+    resize(kDesignSize.width(), kDesignSize.height() + menuHeight);
 }
 
 void frmMain::AddMenuHandlers() {
@@ -44,6 +55,12 @@ bool frmMain::FileLoadTiles_Action() {
     if (m_blnOpen)
         LoadTileset();
     return false;
+}
+
+Dialogs& frmMain::Modal() {
+    canMain->CancelStroke();
+    canTiles->CancelStroke();
+    return *m_dialogs;
 }
 
 void frmMain::PlaceControl(QWidget* widget, int container, int left, int top, int width, int height,

@@ -189,6 +189,11 @@ public:
     bool canMain_MouseDown(int x, int y);
     void canMain_MouseDrag(int x, int y);
     void canMain_MouseUp(int x, int y);
+    // A stroke whose release will never come (a dialog, a menu or another window took the mouse).
+    void canMain_MouseCancel();
+    // The one place that derives the start cell and the current cell from the recorded pixel positions;
+    // every tool reads them from m_intStartTile* and m_intCurrentTile*.
+    void UpdateStrokeCells();
 
     // ---- Drawing tools ------------------------------------------------------------------------------------
     void DrawLine(Graphics& g, const TileRef& tile);
@@ -238,6 +243,8 @@ private:
     void PreviewRect(Graphics& g, const TileRef& tile, bool outline);
     void CommitRect(bool outline);
     void PlotOrErase(int x, int y);
+    // The dialogs, for a modal one about to open: it takes the mouse, so any stroke under way ends first.
+    Dialogs& Modal();
 
     std::shared_ptr<Dialogs> m_dialogs;
     QString m_resourceFolder;

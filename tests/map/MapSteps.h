@@ -1,8 +1,8 @@
 #pragma once
 
-// What a user does on the map side of the editor, step by step through the window's own handlers, and what
-// the drawn map canvas shows.
+// What a user does on the map side of the editor, and what the drawn map canvas shows.
 #include "EditorFixture.h"
+#include "MapInput.h"
 #include "platform/BevelButton.h"
 #include "platform/Canvas.h"
 
@@ -11,7 +11,6 @@
 #include <QLineEdit>
 #include <QPoint>
 #include <QPushButton>
-#include <initializer_list>
 
 namespace MapSteps {
 
@@ -37,25 +36,6 @@ inline void ChooseTool(frmMain& w, int tool) {
 // Picks an edit layer in the popup as a user does; the popup's change event chooses the grid.
 inline void ChooseEditLayer(frmMain& w, int layer) {
     w.cboEditLayer->setCurrentIndex(w.cboEditLayer->findText(QString::number(layer)));
-}
-
-// The pointer comes onto the canvas and moves to p.
-inline void HoverAt(frmMain& w, QPoint p) {
-    w.canMain_MouseEnter();
-    w.canMain_MouseMove(p.x(), p.y());
-}
-
-// Move to start, press, drag through the points, release at the last one (or at start without drags).
-inline void Stroke(frmMain& w, QPoint start, std::initializer_list<QPoint> drags = {}) {
-    HoverAt(w, start);
-    QPoint last = start;
-    if (w.canMain_MouseDown(start.x(), start.y())) {
-        for (const QPoint& p : drags) {
-            w.canMain_MouseDrag(p.x(), p.y());
-            last = p;
-        }
-        w.canMain_MouseUp(last.x(), last.y());
-    }
 }
 
 // The canvas pixel at the middle of visible cell (column, row) with 32-pixel tiles.

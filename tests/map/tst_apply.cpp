@@ -74,7 +74,7 @@ void TestApply::tileSizeChangeKeepsStoredPositions() {
     EditorFixture f;
     frmMain& w = f.window();
     f.LoadSolidTiles(2, 0);
-    Stroke(w, QPoint(50, 70), {QPoint(50, 70)});
+    StrokeThrough(w, QPoint(50, 70), {QPoint(50, 70)});
     const CellRef before = w.Layer(0).Get(1, 2);
     QVERIFY(before);
     QCOMPARE(before->X(), 32);
@@ -88,13 +88,13 @@ void TestApply::tileSizeChangeKeepsStoredPositions() {
     QCOMPARE(before->Y(), 64);
 
     // The same pointer position now lies in column 3, row 2 of 16 x 24 cells.
-    Stroke(w, QPoint(50, 70), {QPoint(50, 70)});
+    StrokeThrough(w, QPoint(50, 70), {QPoint(50, 70)});
     const CellRef after = w.Layer(0).Get(3, 2);
     QVERIFY(after);
     QCOMPARE(after->X(), 48);
     QCOMPARE(after->Y(), 48);
     // The old cell is still drawn where it was placed; the grid lines follow the new size.
-    w.canMain_MouseExit();
+    Input::Leave(w.canMain);
     QCOMPARE(MapPixel(w, 40, 90), TileColour(w, 0));
     QCOMPARE(MapPixel(w, 16, 5), kGrid);
     QCOMPARE(MapPixel(w, 5, 24), kGrid);
@@ -145,12 +145,12 @@ void TestApply::growingTheMapLetsTheViewScrollToItsEnd() {
     QCOMPARE(w.scbMainVertical->Maximum(), 150 - 16 + 1);
     QVERIFY(w.scbMainHorizontal->isEnabled());
     for (int i = 0; i < 300; ++i)
-        w.canMain_MouseWheel(0, 0, 1, 1);
+        Input::Wheel(w.canMain, QPoint(10, 10), QPoint(-120, -120));
     QCOMPARE(w.m_intMapOffsetX, 184);
     QCOMPARE(w.m_intMapOffsetY, 135);
     // The last map cell is reachable with the mouse and stored there.
     f.LoadSolidTiles(1, 0);
-    Stroke(w, CellCentre(15, 14), {CellCentre(15, 14)});
+    StrokeThrough(w, CellCentre(15, 14), {CellCentre(15, 14)});
     QVERIFY(w.Layer(0).Get(199, 149));
 
     // A map that fits the canvas needs no scrolling: both bars rest at 0 and are disabled.

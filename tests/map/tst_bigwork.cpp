@@ -1,6 +1,8 @@
 // Work on the largest map the editor accepts stays on the heap and within memory.
 #include "EditorFixture.h"
+#include "MapInput.h"
 #include "map/MapSettings.h"
+#include "platform/Canvas.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -27,10 +29,8 @@ void TestBigWork::largestMapTakesAFillOfAWholeLayer() {
         QVERIFY(f->Layer(k).SizedTo(8192, 2048));
 
     f->btnTool_Action(7);
-    f->canMain_MouseEnter();
-    f->canMain_MouseMove(40, 40);
-    f->canMain_MouseDown(40, 40);
-    f->canMain_MouseUp(40, 40);
+    HoverAt(f.window(), QPoint(40, 40));
+    Input::Click(f->canMain, QPoint(40, 40));
     QVERIFY(f->Layer(0).Get(0, 0));
     QVERIFY(f->Layer(0).Get(8191, 2047));
     QVERIFY(f->m_objLayer.empty());

@@ -153,8 +153,8 @@ void TestLayers::hiddenEditLayerIsStillEdited() {
     ChooseEditLayer(f.window(), 1);
     QVERIFY(!f->btnLayer[1]->Value());
     // The user paints cell (2, 3) with a drag on the hidden layer.
-    Stroke(f.window(), CellCentre(2, 3), {CellCentre(2, 3)});
-    f->canMain_MouseExit();
+    StrokeThrough(f.window(), CellCentre(2, 3), {CellCentre(2, 3)});
+    Input::Leave(f->canMain);
     const CellRef cell = f->Layer(1).Get(2, 3);
     QVERIFY(cell);
     QCOMPARE(cell->ZOrder(), std::uint8_t(1));
@@ -170,7 +170,7 @@ void TestLayers::layerCountDownThenUpEmptiesTheDroppedLayer() {
     f.LoadSolidTiles(2, 0);
     w.btnLayer[2]->click();
     ChooseEditLayer(w, 2);
-    Stroke(w, CellCentre(4, 4), {CellCentre(4, 4), CellCentre(5, 4)});
+    StrokeThrough(w, CellCentre(4, 4), {CellCentre(4, 4), CellCentre(5, 4)});
     QVERIFY(w.Layer(2).Get(4, 4) && w.Layer(2).Get(5, 4));
 
     Apply(w, "2", "32", "32", "100", "100");
@@ -193,7 +193,7 @@ void TestLayers::layerCountDownThenUpEmptiesTheDroppedLayer() {
     QCOMPARE(w.cboEditLayer->currentText(), QStringLiteral("0"));
     QCOMPARE(w.m_Layer, 0);
     // Painting now goes to layer 0, with that layer's number.
-    Stroke(w, CellCentre(1, 1), {CellCentre(1, 1)});
+    StrokeThrough(w, CellCentre(1, 1), {CellCentre(1, 1)});
     QVERIFY(w.Layer(0).Get(1, 1));
     QCOMPARE(w.Layer(0).Get(1, 1)->ZOrder(), std::uint8_t(0));
     QVERIFY(!w.Layer(2).Get(1, 1));

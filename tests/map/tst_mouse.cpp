@@ -4,6 +4,7 @@
 #include "platform/ScrollBar.h"
 
 #include <QLabel>
+#include <QMenu>
 #include <QtTest>
 
 using namespace MapSteps;
@@ -16,6 +17,41 @@ int CellCount(const LayerGrid& grid) {
             count += grid.Get(column, row) ? 1 : 0;
     return count;
 }
+
+// How a stroke loses its release, or what comes before a press with no move.
+enum Interruption { kDialog, kMoveWithoutButton, kWindowDeactivated, kPopup, kNextPress, kClickAfterDialog };
+
+constexpr int kSide = 12;
+
+// Every cell of the 12 x 12 map holds tile 0 or tile 2 in a checkerboard, so no two like cells touch and the
+// fill tool's region is the clicked cell alone; tile 1 is then selected.
+void Checkerboard(EditorFixture& f) {
+    for (int tile : {0, 2}) {
+        f.PickTile(tile);
+        for (int r = 0; r < kSide; ++r)
+            for (int c = 0; c < kSide; ++c)
+                if ((c + r) % 2 == tile / 2)
+                    f->PlaceTile(c * 32, r * 32, c, r, false);
+    }
+    f.PickTile(1);
+}
+
+// The cells of the 12 x 12 map that hold tile 1 and those that are empty, as stored or as the canvas shows
+// them.
+QString Cells(frmMain& w, bool shown) {
+    QString tile, empty;
+    for (int r = 0; r < kSide; ++r)
+        for (int c = 0; c < kSide; ++c) {
+            const CellRef cell = w.Layer(0).Get(c, r);
+            const QColor colour = MapPixel(w, c * 32 + 16, r * 32 + 16);
+            const QString at = QStringLiteral(" %1,%2").arg(c).arg(r);
+            if (shown ? colour == TileColour(w, 1) : cell && cell->ImageIndex() == 1)
+                tile += at;
+            else if (shown ? colour == kBlack : !cell)
+                empty += at;
+        }
+    return QStringLiteral("tile 1:%1; empty:%2").arg(tile, empty);
+}
 } // namespace
 
 class TestMouse : public QObject {
@@ -24,14 +60,13 @@ private slots:
     void dragStoresTheCellUnderThePointer_data();
     void dragStoresTheCellUnderThePointer();
     void dragPaintsEveryCellItPasses();
-    void plainClickPlotsAndErases();
     void dragLeftOfOrAboveTheCanvasNeverPaintsTheEdge_data();
     void dragLeftOfOrAboveTheCanvasNeverPaintsTheEdge();
     void dragBeyondTheCanvasPaintsTheMapCellThere();
     void releaseWritesNothingMore();
-    void rightButtonDoesNotPaint();
-    void realLeftButtonStrokePaints();
-    void pressAfterADialogStartsTheStrokeThere();
+    void otherButtonsDoNotPaint();
+    void onlyWhatTheUserDrewIsStored_data();
+    void onlyWhatTheUserDrewIsStored();
 };
 
 void TestMouse::dragStoresTheCellUnderThePointer_data() {
@@ -53,9 +88,8 @@ void TestMouse::dragStoresTheCellUnderThePointer() {
     f.LoadSolidTiles(4, 3);
     w.scbMainHorizontal->setValue(scrollX);
     w.scbMainVertical->setValue(scrollY);
-    HoverAt(w, QPoint(20, 20));
-    QVERIFY(w.canMain_MouseDown(20, 20));
-    w.canMain_MouseDrag(40, 70);
+    Stroke s(w, QPoint(20, 20));
+    s.DragTo(QPoint(40, 70));
     const CellRef cell = w.Layer(0).Get(column, row);
     QVERIFY(cell);
     QCOMPARE(cell->X(), column * 32);
@@ -65,7 +99,7 @@ void TestMouse::dragStoresTheCellUnderThePointer() {
     QCOMPARE(w.lblStatus->text(), QStringLiteral("Plot X: %1 Y: %2").arg(column).arg(row));
     // The new cell shows under the cursor.
     QCOMPARE(MapPixel(w, 40, 70), TileColour(w, 3));
-    w.canMain_MouseUp(40, 70);
+    s.Release();
     QCOMPARE(CellCount(w.Layer(0)), 2); // the press cell and the drag cell
 }
 
@@ -74,7 +108,8 @@ void TestMouse::dragPaintsEveryCellItPasses() {
     frmMain& w = f.window();
     f.LoadSolidTiles(2, 1);
     ChooseEditLayer(w, 2);
-    Stroke(w, CellCentre(3, 3), {CellCentre(4, 3), CellCentre(5, 3), CellCentre(5, 4), CellCentre(4, 3)});
+    StrokeThrough(w, CellCentre(3, 3),
+                  {CellCentre(4, 3), CellCentre(5, 3), CellCentre(5, 4), CellCentre(4, 3)});
     QCOMPARE(CellCount(w.Layer(2)), 4);
     for (const auto& [c, r] : QList<QPair<int, int>>{{3, 3}, {4, 3}, {5, 3}, {5, 4}})
         QVERIFY(w.Layer(2).Get(c, r));
@@ -82,26 +117,11 @@ void TestMouse::dragPaintsEveryCellItPasses() {
 
     // Erasing back over part of it clears only the cells under the pointer.
     ChooseTool(w, 1);
-    Stroke(w, CellCentre(4, 3), {CellCentre(5, 3)});
+    StrokeThrough(w, CellCentre(4, 3), {CellCentre(5, 3)});
     QCOMPARE(CellCount(w.Layer(2)), 2);
     QVERIFY(w.Layer(2).Get(3, 3));
     QVERIFY(w.Layer(2).Get(5, 4));
     QCOMPARE(w.lblStatus->text(), QStringLiteral("Erase X: 5 Y: 3"));
-}
-
-void TestMouse::plainClickPlotsAndErases() {
-    EditorFixture f;
-    frmMain& w = f.window();
-    f.LoadSolidTiles(2, 0);
-    Stroke(w, QPoint(40, 70));
-    QVERIFY(w.Layer(0).Get(1, 2));
-    QCOMPARE(CellCount(w.Layer(0)), 1);
-    Stroke(w, QPoint(300, 300));
-    QVERIFY(w.Layer(0).Get(9, 9));
-    ChooseTool(w, 1);
-    Stroke(w, QPoint(45, 75));
-    QVERIFY(!w.Layer(0).Get(1, 2));
-    QVERIFY(w.Layer(0).Get(9, 9));
 }
 
 void TestMouse::dragLeftOfOrAboveTheCanvasNeverPaintsTheEdge_data() {
@@ -120,14 +140,14 @@ void TestMouse::dragLeftOfOrAboveTheCanvasNeverPaintsTheEdge() {
     frmMain& w = f.window();
     f.LoadSolidTiles(2, 0);
     // A stroke that starts inside and leaves the canvas to the left or top: only the press cell is painted.
-    Stroke(w, CellCentre(3, 3), {position});
+    StrokeThrough(w, CellCentre(3, 3), {position});
     QCOMPARE(CellCount(w.Layer(0)), 1);
     QVERIFY(w.Layer(0).Get(3, 3));
 
     // Scrolled, the same position lies over the map cell left of or above the view, and paints it.
     w.scbMainHorizontal->setValue(10);
     w.scbMainVertical->setValue(10);
-    Stroke(w, CellCentre(3, 3), {position});
+    StrokeThrough(w, CellCentre(3, 3), {position});
     const int column = position.x() < 0 ? 9 : 11;
     const int row = position.y() < 0 ? 9 : 12;
     QVERIFY(w.Layer(0).Get(column, row));
@@ -139,14 +159,14 @@ void TestMouse::dragBeyondTheCanvasPaintsTheMapCellThere() {
     EditorFixture f;
     frmMain& w = f.window();
     f.LoadSolidTiles(2, 0);
-    Stroke(w, CellCentre(16, 15), {QPoint(600, 520)});
+    StrokeThrough(w, CellCentre(16, 15), {QPoint(600, 520)});
     const CellRef cell = w.Layer(0).Get(18, 16);
     QVERIFY(cell);
     QCOMPARE(cell->X(), 18 * 32);
     QCOMPARE(cell->Y(), 16 * 32);
     // Past the map's end nothing is stored.
     w.scbMainHorizontal->setValue(84);
-    Stroke(w, CellCentre(15, 1), {QPoint(600, 40)});
+    StrokeThrough(w, CellCentre(15, 1), {QPoint(600, 40)});
     QCOMPARE(CellCount(w.Layer(0)), 3);
 }
 
@@ -154,82 +174,104 @@ void TestMouse::releaseWritesNothingMore() {
     EditorFixture f;
     frmMain& w = f.window();
     f.LoadSolidTiles(2, 0);
-    HoverAt(w, CellCentre(1, 1));
-    w.canMain_MouseDown(CellCentre(1, 1).x(), CellCentre(1, 1).y());
-    w.canMain_MouseDrag(CellCentre(2, 1).x(), CellCentre(2, 1).y());
-    w.canMain_MouseUp(CellCentre(6, 6).x(), CellCentre(6, 6).y());
+    Stroke s(w, CellCentre(1, 1));
+    s.DragTo(CellCentre(2, 1));
+    Input::Release(w.canMain, CellCentre(6, 6));
     QCOMPARE(CellCount(w.Layer(0)), 2);
     QVERIFY(!w.Layer(0).Get(6, 6));
 
     w.PlaceTile(6 * 32, 6 * 32, 6, 6, false);
     ChooseTool(w, 1);
     HoverAt(w, CellCentre(1, 1));
-    w.canMain_MouseDown(CellCentre(1, 1).x(), CellCentre(1, 1).y());
-    w.canMain_MouseUp(CellCentre(6, 6).x(), CellCentre(6, 6).y());
+    Input::Press(w.canMain, CellCentre(1, 1));
+    Input::Release(w.canMain, CellCentre(6, 6));
     QVERIFY(!w.Layer(0).Get(1, 1));
     QVERIFY(w.Layer(0).Get(2, 1));
     QVERIFY(w.Layer(0).Get(6, 6));
 }
 
-void TestMouse::rightButtonDoesNotPaint() {
+void TestMouse::otherButtonsDoNotPaint() {
     EditorFixture f;
     frmMain& w = f.window();
     f.LoadSolidTiles(2, 0);
-    QTest::mouseMove(w.canMain, QPoint(40, 70));
-    QTest::mousePress(w.canMain, Qt::RightButton, Qt::NoModifier, QPoint(40, 70));
-    QTest::mouseMove(w.canMain, QPoint(100, 70));
-    QTest::mouseRelease(w.canMain, Qt::RightButton, Qt::NoModifier, QPoint(100, 70));
-    QCOMPARE(CellCount(w.Layer(0)), 0);
-    QTest::mousePress(w.canMain, Qt::MiddleButton, Qt::NoModifier, QPoint(40, 70));
-    QTest::mouseRelease(w.canMain, Qt::MiddleButton, Qt::NoModifier, QPoint(40, 70));
-    QCOMPARE(CellCount(w.Layer(0)), 0);
+    HoverAt(w, QPoint(40, 70));
+    for (Qt::MouseButton button : {Qt::RightButton, Qt::MiddleButton}) {
+        Input::Press(w.canMain, QPoint(40, 70), button);
+        Input::Move(w.canMain, QPoint(100, 70), button);
+        Input::Release(w.canMain, QPoint(100, 70), button);
+    }
     ChooseTool(w, 2);
-    QTest::mousePress(w.canMain, Qt::RightButton, Qt::NoModifier, QPoint(40, 70));
-    QTest::mouseRelease(w.canMain, Qt::RightButton, Qt::NoModifier, QPoint(200, 70));
+    Input::Press(w.canMain, QPoint(40, 70), Qt::RightButton);
+    Input::Release(w.canMain, QPoint(200, 70), Qt::RightButton);
     QCOMPARE(CellCount(w.Layer(0)), 0);
-}
-
-void TestMouse::realLeftButtonStrokePaints() {
-    EditorFixture f;
-    frmMain& w = f.window();
-    f.LoadSolidTiles(2, 0);
-    QTest::mouseMove(w.canMain, QPoint(40, 70));
-    QTest::mousePress(w.canMain, Qt::LeftButton, Qt::NoModifier, QPoint(40, 70));
-    QTest::mouseMove(w.canMain, QPoint(72, 70));
-    QTest::mouseRelease(w.canMain, Qt::LeftButton, Qt::NoModifier, QPoint(72, 70));
-    QVERIFY(w.Layer(0).Get(1, 2));
-    QVERIFY(w.Layer(0).Get(2, 2));
-    QCOMPARE(CellCount(w.Layer(0)), 2);
-}
-
-void TestMouse::pressAfterADialogStartsTheStrokeThere() {
-    EditorFixture f;
-    frmMain& w = f.window();
-    f.LoadSolidTiles(2, 0);
-    ChooseTool(w, 2);
-    // The pointer was last seen at (300, 300); a dialog then covered the canvas and closed again, and the
-    // next thing the canvas hears is a press at (40, 70).
-    HoverAt(w, QPoint(300, 300));
-    w.canMain_MouseExit();
-    f.LoadSolidTiles(1, -1);
-    w.canMain_MouseEnter();
-    QVERIFY(w.canMain_MouseDown(40, 70));
-    w.canMain_MouseDrag(40 + 64, 70);
-    w.canMain_MouseUp(40 + 64, 70);
+    // Another button pressed and let go in the middle of a stroke leaves the stroke alone.
+    Stroke s(w, CellCentre(1, 1));
+    Input::Press(w.canMain, CellCentre(2, 1), Qt::RightButton, Qt::LeftButton);
+    Input::Release(w.canMain, CellCentre(2, 1), Qt::RightButton, Qt::LeftButton);
+    s.DragTo(CellCentre(3, 1));
+    s.Release();
     QCOMPARE(CellCount(w.Layer(0)), 3);
-    for (int c = 1; c <= 3; ++c)
-        QVERIFY(w.Layer(0).Get(c, 2));
-    QVERIFY(!w.Layer(0).Get(9, 9));
+}
 
-    // A plot click after the same interruption lands under the press, not at the old pointer.
-    ChooseTool(w, 0);
-    HoverAt(w, QPoint(300, 300));
-    w.canMain_MouseExit();
-    w.canMain_MouseEnter();
-    w.canMain_MouseDown(40, 200);
-    w.canMain_MouseUp(40, 200);
-    QVERIFY(w.Layer(0).Get(1, 6));
-    QVERIFY(!w.Layer(0).Get(9, 9));
+void TestMouse::onlyWhatTheUserDrewIsStored_data() {
+    QTest::addColumn<int>("tool");
+    QTest::addColumn<int>("interruption");
+    const char* names[] = {
+        "dialog mid-stroke", "release lost, then a move",  "window deactivated mid-stroke",
+        "popup mid-stroke",  "release lost, then a press", "click with no move after a dialog"};
+    for (int tool = 0; tool < 8; ++tool)
+        for (int i = kDialog; i <= kClickAfterDialog; ++i)
+            QTest::addRow("tool %d, %s", tool, names[i]) << tool << i;
+}
+
+void TestMouse::onlyWhatTheUserDrewIsStored() {
+    QFETCH(int, tool);
+    QFETCH(int, interruption);
+    EditorFixture f;
+    frmMain& w = f.window();
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    f.LoadSolidTiles(3, -1);
+    Apply(w, "3", "32", "32", QString::number(kSide), QString::number(kSide));
+    Checkerboard(f);
+    ChooseTool(w, tool);
+    // Plot and erase write while the button is held; the shapes write only on a release.
+    const QString drawn =
+        interruption != kClickAfterDialog && tool <= 1 ? QStringLiteral(" 1,2 3,4") : QString();
+    const QString tile = tool == 0 ? drawn : QString();
+    const QString empty = tool == 1 ? drawn : QString();
+    HoverAt(w, CellCentre(1, 2));
+    if (interruption != kClickAfterDialog) {
+        Input::Press(w.canMain, CellCentre(1, 2));
+        Input::Move(w.canMain, CellCentre(3, 4), Qt::LeftButton);
+    }
+    // From here on the release never reaches the canvas.
+    if (interruption == kDialog || interruption == kClickAfterDialog) {
+        QTest::keyClick(&w, Qt::Key_T, Qt::ControlModifier);
+        QCOMPARE(f.dialogs->requests.size(), std::size_t(2));
+        Input::Leave(w.canMain);
+    } else if (interruption == kWindowDeactivated) {
+        QEvent deactivate(QEvent::WindowDeactivate);
+        QApplication::sendEvent(&w, &deactivate);
+    } else if (interruption == kPopup) {
+        QMenu menu(&w);
+        menu.addAction(QStringLiteral("item"));
+        menu.popup(w.mapToGlobal(QPoint(500, 300)));
+        menu.close();
+    }
+    // Where something took the mouse, the preview or cursor is gone at once.
+    if (interruption != kMoveWithoutButton && interruption != kNextPress)
+        QCOMPARE(Cells(w, true), Cells(w, false));
+    // Moves with no button held write nothing.
+    if (interruption != kNextPress && interruption != kClickAfterDialog)
+        for (const QPoint& p : {CellCentre(6, 1), CellCentre(7, 7), CellCentre(8, 8)})
+            Input::Move(w.canMain, p);
+    QCOMPARE(Cells(w, false), QStringLiteral("tile 1:%1; empty:%2").arg(tile, empty));
+    // A click at (9, 9) with no move before it: every tool stores exactly that cell.
+    Input::Press(w.canMain, CellCentre(9, 9));
+    Input::Release(w.canMain, CellCentre(9, 9));
+    QCOMPARE(Cells(w, false), QStringLiteral("tile 1:%1; empty:%2")
+                                  .arg(tool == 1 ? tile : tile + " 9,9", tool == 1 ? empty + " 9,9" : empty));
 }
 
 QTEST_MAIN(TestMouse)

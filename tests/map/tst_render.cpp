@@ -4,7 +4,6 @@
 #include "platform/ScrollBar.h"
 
 #include <QLabel>
-#include <QWheelEvent>
 #include <QtTest>
 
 using namespace MapSteps;
@@ -14,8 +13,8 @@ class TestRender : public QObject {
 private slots:
     void scrollRangesOfTheDefaultMap();
     void smallMapDisablesBothBarsAndTheWheel();
-    void wheelStopsAtBothEndsOneCellPerEvent();
-    void wheelTurnedOnTheCanvasScrollsDown();
+    void wheelMovesOneCellPerNotch_data();
+    void wheelMovesOneCellPerNotch();
     void scrolledToTheEndTheLastColumnAndRowStayBlack();
     void cursorFrameAndStatus_data();
     void cursorFrameAndStatus();
@@ -46,8 +45,8 @@ void TestRender::smallMapDisablesBothBarsAndTheWheel() {
     QVERIFY(!f->scbMainHorizontal->isEnabled());
     QVERIFY(!f->scbMainVertical->isEnabled());
     f->UpdateStatus(QStringLiteral("kept"), QColor(0, 0, 0), 0);
-    QVERIFY(!f->canMain_MouseWheel(10, 10, 1, 1));
-    QVERIFY(!f->canMain_MouseWheel(10, 10, -1, -1));
+    Input::Wheel(f->canMain, QPoint(10, 10), QPoint(-120, -120));
+    Input::Wheel(f->canMain, QPoint(10, 10), QPoint(120, 120));
     QCOMPARE(f->m_intMapOffsetX, 0);
     QCOMPARE(f->m_intMapOffsetY, 0);
     // No redraw: a redraw would have emptied the status line.
@@ -58,53 +57,53 @@ void TestRender::smallMapDisablesBothBarsAndTheWheel() {
     QVERIFY(!f->scbMainHorizontal->isEnabled());
     QVERIFY(f->scbMainVertical->isEnabled());
     f->UpdateStatus(QStringLiteral("kept"), QColor(0, 0, 0), 0);
-    f->canMain_MouseWheel(10, 10, 1, 1);
+    Input::Wheel(f->canMain, QPoint(10, 10), QPoint(-120, -120));
     QCOMPARE(f->m_intMapOffsetX, 0);
     QCOMPARE(f->m_intMapOffsetY, 1);
     QCOMPARE(f->lblStatus->text(), QString());
 }
 
-void TestRender::wheelStopsAtBothEndsOneCellPerEvent() {
-    EditorFixture f;
-    QVERIFY(!f->canMain_MouseWheel(0, 0, -1, -1));
-    QCOMPARE(f->m_intMapOffsetX, 0);
-    QCOMPARE(f->m_intMapOffsetY, 0);
-    f->canMain_MouseWheel(0, 0, 5, 0);
-    QCOMPARE(f->m_intMapOffsetX, 1);
-    QCOMPARE(f->m_intMapOffsetY, 0);
-    f->canMain_MouseWheel(0, 0, 0, 120);
-    QCOMPARE(f->m_intMapOffsetX, 1);
-    QCOMPARE(f->m_intMapOffsetY, 1);
-    QCOMPARE(f->scbMainHorizontal->Value(), 1);
-    QCOMPARE(f->scbMainVertical->Value(), 1);
-    for (int i = 0; i < 200; ++i)
-        f->canMain_MouseWheel(0, 0, 1, 1);
-    QCOMPARE(f->m_intMapOffsetX, 84);
-    QCOMPARE(f->m_intMapOffsetY, 85);
-    f->canMain_MouseWheel(0, 0, 1, 1);
-    QCOMPARE(f->m_intMapOffsetX, 84);
-    QCOMPARE(f->m_intMapOffsetY, 85);
-    f->canMain_MouseWheel(0, 0, -3, -1);
-    QCOMPARE(f->m_intMapOffsetX, 83);
-    QCOMPARE(f->m_intMapOffsetY, 84);
-    QCOMPARE(f->scbMainHorizontal->Value(), 83);
-    QCOMPARE(f->scbMainVertical->Value(), 84);
+void TestRender::wheelMovesOneCellPerNotch_data() {
+    QTest::addColumn<bool>("palette");
+    QTest::addColumn<int>("start");
+    QTest::addColumn<QPoint>("angle");
+    QTest::addColumn<int>("events");
+    QTest::addColumn<QPoint>("offset");
+    // A notch of an ordinary wheel is 120 units; a fine wheel or a touchpad sends it in small parts.
+    QTest::newRow("map: one notch down") << false << 0 << QPoint(0, -120) << 1 << QPoint(0, 1);
+    QTest::newRow("map: a notch in 15 parts") << false << 0 << QPoint(0, -8) << 15 << QPoint(0, 1);
+    QTest::newRow("map: 14 of those parts") << false << 0 << QPoint(0, -8) << 14 << QPoint(0, 0);
+    QTest::newRow("map: 3 notches in parts, both axes") << false << 0 << QPoint(-8, -8) << 45 << QPoint(3, 3);
+    QTest::newRow("map: two notches in one event") << false << 0 << QPoint(0, -240) << 1 << QPoint(0, 2);
+    QTest::newRow("map: up from 5, 5") << false << 5 << QPoint(120, 120) << 2 << QPoint(3, 3);
+    QTest::newRow("map: up at the start") << false << 0 << QPoint(120, 120) << 3 << QPoint(0, 0);
+    QTest::newRow("map: down past the end") << false << 0 << QPoint(-120, -120) << 200 << QPoint(84, 85);
+    QTest::newRow("palette: a notch in 15 parts") << true << 0 << QPoint(0, -8) << 15 << QPoint(0, 1);
+    QTest::newRow("palette: 14 of those parts") << true << 0 << QPoint(0, -8) << 14 << QPoint(0, 0);
+    QTest::newRow("palette: up in parts") << true << 8 << QPoint(0, 40) << 9 << QPoint(0, 5);
+    QTest::newRow("palette: sideways") << true << 0 << QPoint(-120, 0) << 3 << QPoint(0, 0);
 }
 
-void TestRender::wheelTurnedOnTheCanvasScrollsDown() {
+void TestRender::wheelMovesOneCellPerNotch() {
+    QFETCH(bool, palette);
+    QFETCH(int, start);
+    QFETCH(QPoint, angle);
+    QFETCH(int, events);
+    QFETCH(QPoint, offset);
     EditorFixture f;
-    // Turning the wheel towards the user (a negative angle) moves the view down by one row.
-    const QPointF at(40, 70);
-    QWheelEvent down(at, f->canMain->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
-                     Qt::NoScrollPhase, false);
-    QApplication::sendEvent(f->canMain, &down);
-    QCOMPARE(f->m_intMapOffsetY, 1);
-    QCOMPARE(f->m_intMapOffsetX, 0);
-    QWheelEvent up(at, f->canMain->mapToGlobal(at), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
-                   Qt::NoScrollPhase, false);
-    QApplication::sendEvent(f->canMain, &up);
-    QApplication::sendEvent(f->canMain, &up);
-    QCOMPARE(f->m_intMapOffsetY, 0);
+    f.LoadSolidTiles(100, -1); // 17 palette rows, 10 of them visible
+    f->scbMainHorizontal->setValue(start);
+    f->scbMainVertical->setValue(start);
+    f->scbTilesVertical->setValue(start);
+    for (int i = 0; i < events; ++i)
+        Input::Wheel(palette ? f->canTiles : f->canMain, QPoint(40, 70), angle);
+    if (palette) {
+        QCOMPARE(QPoint(0, f->m_intTilesOffsetY), offset);
+        QCOMPARE(f->scbTilesVertical->Value(), offset.y());
+    } else {
+        QCOMPARE(QPoint(f->m_intMapOffsetX, f->m_intMapOffsetY), offset);
+        QCOMPARE(QPoint(f->scbMainHorizontal->Value(), f->scbMainVertical->Value()), offset);
+    }
 }
 
 void TestRender::scrolledToTheEndTheLastColumnAndRowStayBlack() {
@@ -195,14 +194,14 @@ void TestRender::leavingTheCanvasRemovesCursorAndStatus() {
     ChooseTool(w, 1);
     HoverAt(w, QPoint(40, 70));
     QCOMPARE(MapPixel(w, 40, 70), kEraseFill);
-    w.canMain_MouseExit();
+    Input::Leave(w.canMain);
     QCOMPARE(w.lblStatus->text(), QString());
     QCOMPARE(MapPixel(w, 40, 70), kBlack);
     QCOMPARE(MapPixel(w, 40, 62), kBlack);
     // Coming back shows the cursor only after the next move.
-    w.canMain_MouseEnter();
+    Input::Enter(w.canMain, QPoint(100, 100));
     QCOMPARE(MapPixel(w, 40, 70), kBlack);
-    w.canMain_MouseMove(100, 100);
+    Input::Move(w.canMain, QPoint(100, 100));
     QCOMPARE(MapPixel(w, 100, 100), kEraseFill);
     QCOMPARE(w.lblStatus->text(), QStringLiteral("Erase X: 3 Y: 3"));
 }
@@ -235,7 +234,7 @@ void TestRender::higherLayersCoverLowerOnes() {
     ChooseEditLayer(w, 1);
     f.PickTile(1);
     w.PlaceTile(64, 32, 2, 1, false);
-    w.canMain_MouseExit();
+    Input::Leave(w.canMain);
     QCOMPARE(MapPixel(w, 40, 40), TileColour(w, 2));
     QCOMPARE(MapPixel(w, 72, 40), TileColour(w, 1));
     w.btnLayer[2]->click();
@@ -268,7 +267,7 @@ void TestRender::hiddenLayerIsSkippedBetweenShownOnes() {
 void TestRender::gridLinesAtTileMultiples() {
     EditorFixture f;
     frmMain& w = f.window();
-    w.canMain_MouseExit();
+    Input::Leave(w.canMain);
     for (const QPoint p :
          {QPoint(0, 0), QPoint(32, 10), QPoint(10, 32), QPoint(512, 300), QPoint(300, 480), QPoint(535, 0)})
         QCOMPARE(MapPixel(w, p.x(), p.y()), kGrid);
@@ -296,12 +295,12 @@ void TestRender::cellWithoutAPictureIsNotDrawn() {
     w.PlaceTile(0, 0, 0, 0, false);
     w.PlaceTile(32, 0, 1, 0, false);
     w.Layer(0).Get(1, 0)->SetImageIndex(7);
-    w.canMain_MouseExit();
+    Input::Leave(w.canMain);
     QCOMPARE(MapPixel(w, 10, 10), TileColour(w, 0));
     QCOMPARE(MapPixel(w, 42, 10), kBlack);
     // A later tileset with that many tiles gives the cell its picture.
     f.LoadSolidTiles(6, -1);
-    w.canMain_MouseExit();
+    Input::Leave(w.canMain);
     QCOMPARE(MapPixel(w, 42, 10), TileColour(w, 7));
 }
 

@@ -1,5 +1,7 @@
 #include "EditorFixture.h"
 
+#include "MapInput.h"
+#include "platform/Canvas.h"
 #include "platform/ScrollBar.h"
 #include "tiles/clsVOTileset.h"
 
@@ -37,7 +39,6 @@ void EditorFixture::PickTile(int i) {
         return;
     // Scroll the palette to the tile's row, then hover over it and click.
     w->m_intTilesOffsetY = tile->DisplayRow;
-    w->canTiles_MouseEnter();
     const int tw = w->m_VOTileset->TileWidth();
     const int th = w->m_VOTileset->TileHeight();
     int x = 10;
@@ -47,9 +48,11 @@ void EditorFixture::PickTile(int i) {
             continue;
         x += tw + 10;
     }
-    w->canTiles_MouseMove(x + tw / 2, 10 + th / 2);
-    w->canTiles_MouseDown(x + tw / 2, 10 + th / 2);
-    w->canTiles_MouseExit();
+    const QPoint at(x + tw / 2, 10 + th / 2);
+    Input::Enter(w->canTiles, at);
+    Input::Move(w->canTiles, at);
+    Input::Click(w->canTiles, at);
+    Input::Leave(w->canTiles);
 }
 
 QImage MakeTileSheet(int width, int height, int tileWidth, int tileHeight) {

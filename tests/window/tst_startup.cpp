@@ -89,6 +89,18 @@ void TestStartup::defaultsAfterOpen() {
 
 void TestStartup::statusLineShowsTextColourAndAlignment() {
     EditorFixture f;
+    // A file name is shown as it is, in black, never read as markup; so is every label's text.
+    f.LoadTiles(QStringLiteral("<font color=red>x.png"), MakeTileSheet(64, 32, 32, 32));
+    QCOMPARE(f->lblStatus->text(), QStringLiteral("<font color=red>x.png loaded"));
+    const QImage shown = f->lblStatus->grab().toImage();
+    for (int y = 0; y < shown.height(); ++y)
+        for (int x = 0; x < shown.width(); ++x) {
+            const QColor c = shown.pixelColor(x, y);
+            QVERIFY2(c.red() < c.green() + 60, "the status text is drawn red");
+        }
+    for (const QLabel* label : f->findChildren<QLabel*>())
+        QCOMPARE(label->textFormat(), Qt::PlainText);
+
     f->UpdateStatus(QStringLiteral("tiles.png loaded"), QColor(0, 0, 0), 1);
     QCOMPARE(f->lblStatus->text(), QStringLiteral("tiles.png loaded"));
     QCOMPARE(f->lblStatus->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
@@ -131,6 +143,8 @@ void TestStartup::missingToolIconsLeaveEraseCurrent() {
 }
 
 void TestStartup::allIconsMissingGivesThreeMessages() {
+    // The message boxes tell the user; nothing is printed besides.
+    QTest::failOnWarning(QRegularExpression(QStringLiteral(".*")));
     QTemporaryDir dir;
     EditorFixture f(dir.path());
     QCOMPARE(f.dialogs->messages, QStringList({"Error loading layer icons.", "Error loading grid icon.",

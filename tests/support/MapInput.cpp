@@ -1,0 +1,97 @@
+#include "MapInput.h"
+
+#include "platform/Canvas.h"
+
+#include <QApplication>
+#include <QEnterEvent>
+#include <QMouseEvent>
+#include <QWheelEvent>
+
+namespace Input {
+
+namespace {
+void SendMouse(QWidget* target, QEvent::Type type, QPoint at, Qt::MouseButton button,
+               Qt::MouseButtons buttons) {
+    QMouseEvent event(type, QPointF(at), QPointF(target->mapToGlobal(at)), button, buttons, Qt::NoModifier);
+    QApplication::sendEvent(target, &event);
+}
+} // namespace
+
+void Enter(QWidget* target, QPoint at) {
+    const QPointF local(at);
+    QEnterEvent event(local, local, QPointF(target->mapToGlobal(at)));
+    QApplication::sendEvent(target, &event);
+}
+
+void Leave(QWidget* target) {
+    QEvent event(QEvent::Leave);
+    QApplication::sendEvent(target, &event);
+}
+
+void Move(QWidget* target, QPoint at, Qt::MouseButtons held) {
+    SendMouse(target, QEvent::MouseMove, at, Qt::NoButton, held);
+}
+
+void Press(QWidget* target, QPoint at, Qt::MouseButton button, Qt::MouseButtons alsoHeld) {
+    SendMouse(target, QEvent::MouseButtonPress, at, button, alsoHeld | button);
+}
+
+void Release(QWidget* target, QPoint at, Qt::MouseButton button, Qt::MouseButtons stillHeld) {
+    SendMouse(target, QEvent::MouseButtonRelease, at, button, stillHeld);
+}
+
+void Wheel(QWidget* target, QPoint at, QPoint angle) {
+    QWheelEvent event(QPointF(at), QPointF(target->mapToGlobal(at)), QPoint(), angle, Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(target, &event);
+}
+
+void Click(QWidget* target, QPoint at) {
+    Press(target, at);
+    Release(target, at);
+}
+
+} // namespace Input
+
+QPoint CellMiddle(const frmMain& w, int c, int r) {
+    const int tw = w.m_VOTileset->TileWidth();
+    const int th = w.m_VOTileset->TileHeight();
+    return {c * tw + tw / 2, r * th + th / 2};
+}
+
+void HoverAt(frmMain& w, QPoint p) {
+    Input::Enter(w.canMain, p);
+    Input::Move(w.canMain, p);
+}
+
+Stroke::Stroke(frmMain& w, QPoint start) : m_w(w), m_last(start) {
+    HoverAt(w, start);
+    Input::Press(w.canMain, start);
+}
+
+void Stroke::DragTo(QPoint p) {
+    m_last = p;
+    Input::Move(m_w.canMain, p, Qt::LeftButton);
+}
+
+void Stroke::Release() {
+    Input::Release(m_w.canMain, m_last);
+}
+
+void StrokeThrough(frmMain& w, QPoint start, std::initializer_list<QPoint> drags) {
+    Stroke s(w, start);
+    for (const QPoint& p : drags)
+        s.DragTo(p);
+    s.Release();
+}
+
+void DragStroke(frmMain& w, int c0, int r0, int c1, int r1) {
+    Stroke s(w, c0, r0);
+    s.DragTo(c1, r1);
+    s.Release();
+}
+
+void Click(frmMain& w, int c, int r) {
+    Stroke s(w, c, r);
+    s.Release();
+}
