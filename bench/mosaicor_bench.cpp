@@ -278,7 +278,7 @@ void BM_DrawTilesOnMouseMove(benchmark::State& state) {
 BENCHMARK(BM_DrawTilesOnMouseMove)->Unit(benchmark::kMillisecond);
 
 // The editor's own share of start-up: building the window and opening it (defaults, icons, layers, first
-// Draw), without the process and platform start that bench/startup.sh also counts.
+// Draw), without the process and platform start that the start-up timer also counts.
 void BM_OpenEditor(benchmark::State& state) {
     auto dialogs = std::make_shared<SilentDialogs>();
     for (auto _ : state) {
