@@ -4,15 +4,16 @@
 #include "platform/Canvas.h"
 #include "platform/Dialogs.h"
 #include "platform/ScrollBar.h"
+#include "tiles/CellPool.h"
 #include "window/frmMain.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
-#include <malloc.h>
 #include <map>
 #include <memory>
 #include <string>
@@ -63,8 +64,11 @@ struct Editor {
         w.FileLoadTiles_Action();
         Pick(0);
     }
+    // Selects tile i (a click on the selected tile would clear the selection instead).
     void Pick(int i) {
         frmMain& w = *window;
+        if (w.m_VOTileset->SelectedTile() == w.m_VOTileset->GetTile(i))
+            return;
         w.canTiles_MouseEnter();
         const int tw = w.m_VOTileset->TileWidth();
         w.canTiles_MouseMove(10 + i * (tw + 10) + 1, 11);
@@ -222,19 +226,55 @@ void BM_FillEmpty4096(benchmark::State& state) {
 BENCHMARK(BM_FillEmpty1000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FillEmpty4096)->Unit(benchmark::kMillisecond)->Iterations(3);
 
+// Bytes of the process in memory, from the kernel's own count of its resident pages.
+std::size_t ResidentBytes() {
+    QFile statm(QStringLiteral("/proc/self/statm"));
+    if (!statm.open(QIODevice::ReadOnly))
+        return 0;
+    const QList<QByteArray> fields = statm.readAll().split(' ');
+    return fields.size() > 1 ? fields[1].toULongLong() * 4096 : 0;
+}
+
+// Memory per placed cell: the cell pool's slabs taken by the fill plus the grid slot of each cell. The
+// kernel's count of resident pages is reported beside it as a check (it also sees memory the C library
+// reuses, so it can come out lower).
 void BM_MemoryPerPlacedCell(benchmark::State& state) {
     for (auto _ : state) {
         auto editor = std::make_unique<Editor>(536, 508, 16, 8, 1000, 1000);
-        const std::size_t sized = mallinfo2().uordblks;
+        const std::size_t slabs = CellPool::SlabCount();
+        const std::size_t resident = ResidentBytes();
         editor->FillLayers(1000, 1000);
-        const std::size_t filled = mallinfo2().uordblks;
-        // The grids' slots were taken when the map was sized; the cells since. Both count.
         const double cellCount = 8.0 * 1000 * 1000;
+        if (!editor->window->Layer(0).Get(999, 999) || !editor->window->Layer(7).Get(999, 999))
+            state.SkipWithError("the layers were not filled");
+        const double slotBytes = cellCount * sizeof(CellRef);
         state.counters["bytes_per_cell"] =
-            (double(filled - sized) + double(8 * 1000 * 1000 * sizeof(CellRef))) / cellCount;
+            (double(CellPool::SlabCount() - slabs) * double(CellPool::kSlabSize) + slotBytes) / cellCount;
+        state.counters["resident_bytes_per_cell"] =
+            (double(ResidentBytes()) - double(resident) + slotBytes) / cellCount;
     }
 }
 BENCHMARK(BM_MemoryPerPlacedCell)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// Apply that shrinks eight full 2048 x 2048 layers to 100 x 100: 33.5 million cells are released at once.
+void BM_ApplyShrinkFullLayers(benchmark::State& state) {
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto editor = std::make_unique<Editor>(536, 508, 16, 8, 2048, 2048);
+        editor->FillLayers(2048, 2048);
+        frmMain& w = *editor->window;
+        w.txtMapWidth->setText(QStringLiteral("100"));
+        w.txtMapHeight->setText(QStringLiteral("100"));
+        state.ResumeTiming();
+        w.btnApply_Action();
+        state.PauseTiming();
+        if (w.Layer(7).Width() != 100 || !w.Layer(7).Get(99, 99))
+            state.SkipWithError("Apply did not keep the cells inside the new size");
+        editor.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_ApplyShrinkFullLayers)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 void BM_CutTileset2048(benchmark::State& state) {
     QTemporaryDir temp;

@@ -1,16 +1,31 @@
 #include "tiles/CellRef.h"
 
+#include "tiles/CellPool.h"
 #include "tiles/clsVOCell.h"
 
+#include <new>
+
 static_assert(sizeof(CellRef) == sizeof(void*), "a map holds one handle per cell position");
-static_assert(sizeof(clsVOCell) <= 40, "placed cells must stay small: eight full layers hold millions");
+static_assert(sizeof(clsVOCell) <= CellPool::kSlotSize && CellPool::kSlotSize % alignof(clsVOCell) == 0,
+              "placed cells must fit one pool slot: eight full layers hold millions");
+
+// Builds a cell in a pool slot; the slot goes back if the record cannot be built.
+template <typename... Args> clsVOCell* CellRef::Build(Args&&... args) {
+    void* slot = CellPool::Allocate();
+    try {
+        return new (slot) clsVOCell(std::forward<Args>(args)...);
+    } catch (...) {
+        CellPool::Free(slot);
+        throw;
+    }
+}
 
 CellRef CellRef::Make() {
-    return CellRef(new clsVOCell());
+    return CellRef(Build());
 }
 
 CellRef CellRef::Make(const clsVOCell& copyOf) {
-    return CellRef(new clsVOCell(copyOf));
+    return CellRef(Build(copyOf));
 }
 
 long CellRef::use_count() const noexcept {
@@ -23,7 +38,9 @@ void CellRef::Retain() const noexcept {
 }
 
 void CellRef::Release() noexcept {
-    if (m_cell && --m_cell->m_references == 0)
-        delete m_cell;
+    if (m_cell && --m_cell->m_references == 0) {
+        m_cell->~clsVOCell();
+        CellPool::Free(m_cell);
+    }
     m_cell = nullptr;
 }

@@ -7,8 +7,8 @@ class clsVOCell;
 
 // A counted reference to a cell: cells are shared by reference (the map, the fill's work, the tests) and
 // live as long as one reference does. The count sits inside the cell and the handle is one pointer, half a
-// std::shared_ptr: a full 8-layer map holds one handle per cell position, and every placed cell is one
-// small allocation with no separate control block. The editor has one thread, so the count is plain.
+// std::shared_ptr: a full 8-layer map holds one handle per cell position, and every placed cell is one slot
+// of the cell pool with no separate control block. The editor has one thread, so the count is plain.
 class CellRef {
 public:
     CellRef() noexcept = default;
@@ -36,6 +36,7 @@ public:
 
 private:
     explicit CellRef(clsVOCell* adopted) noexcept : m_cell(adopted) { Retain(); }
+    template <typename... Args> static clsVOCell* Build(Args&&... args);
     void Retain() const noexcept;
     void Release() noexcept;
 

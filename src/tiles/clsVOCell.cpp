@@ -5,33 +5,40 @@ const QString kNoText;
 } // namespace
 
 clsVOCell::clsVOCell(const clsVOCell& other)
-    : m_strCustom(other.m_strCustom ? std::make_unique<Texts>(*other.m_strCustom) : nullptr), m_X(other.m_X),
-      m_Y(other.m_Y), m_shrtWidth(other.m_shrtWidth), m_shrtHeight(other.m_shrtHeight),
+    : m_X(other.m_X), m_Y(other.m_Y), m_shrtWidth(other.m_shrtWidth), m_shrtHeight(other.m_shrtHeight),
       m_shrtListIndex(other.m_shrtListIndex), m_shrtImageIndex(other.m_shrtImageIndex),
       m_shrtImageValue(other.m_shrtImageValue), m_bytZOrder(other.m_bytZOrder),
-      m_blnPassable(other.m_blnPassable), m_blnDestroyable(other.m_blnDestroyable) {}
+      m_blnPassable(other.m_blnPassable), m_blnDestroyable(other.m_blnDestroyable) {
+    if (other.m_blnHasTexts)
+        EnsureTexts() = *CellPool::Texts(&other, false);
+}
+
+clsVOCell::~clsVOCell() {
+    if (m_blnHasTexts)
+        CellPool::DropTexts(this);
+}
 
 const QString& clsVOCell::Custom1() const {
-    return m_strCustom ? m_strCustom->custom1 : kNoText;
+    return m_blnHasTexts ? CellPool::Texts(this, false)->custom1 : kNoText;
 }
 const QString& clsVOCell::Custom2() const {
-    return m_strCustom ? m_strCustom->custom2 : kNoText;
+    return m_blnHasTexts ? CellPool::Texts(this, false)->custom2 : kNoText;
 }
 
 void clsVOCell::SetCustom1(const QString& value) {
-    if (m_strCustom || !value.isEmpty())
+    if (m_blnHasTexts || !value.isEmpty())
         EnsureTexts().custom1 = value;
 }
 
 void clsVOCell::SetCustom2(const QString& value) {
-    if (m_strCustom || !value.isEmpty())
+    if (m_blnHasTexts || !value.isEmpty())
         EnsureTexts().custom2 = value;
 }
 
-clsVOCell::Texts& clsVOCell::EnsureTexts() {
-    if (!m_strCustom)
-        m_strCustom = std::make_unique<Texts>();
-    return *m_strCustom;
+CellTexts& clsVOCell::EnsureTexts() {
+    CellTexts* texts = CellPool::Texts(this, true);
+    m_blnHasTexts = true;
+    return *texts;
 }
 
 // Every property is copied by value, the texts included, so no later change to one cell shows in the other.

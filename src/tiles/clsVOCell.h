@@ -1,19 +1,18 @@
 #pragma once
 
+#include "tiles/CellPool.h"
 #include "tiles/CellRef.h"
 
 #include <QString>
 #include <cstdint>
-#include <memory>
 
 // The property record of one map cell: where it lies on the map, which tileset picture it shows, the layer it
 // was placed on, and game properties that travel with it unchanged. Cells are shared by reference (CellRef);
 // an empty map position holds a null reference. A map holds millions of them, so the record is kept small:
-// the two free texts, which the editor itself never fills in, live outside it and only when set.
+// the two free texts, which the editor itself never fills in, live beside it in the cell pool and only when
+// set. Every cell lives in a pool slot, so only CellRef makes and destroys them.
 class clsVOCell {
 public:
-    clsVOCell() = default;
-    clsVOCell(const clsVOCell& other);
     clsVOCell& operator=(const clsVOCell&) = delete;
 
     bool Destroyable() const { return m_blnDestroyable; }
@@ -46,13 +45,11 @@ public:
 
 private:
     friend class CellRef;
-    struct Texts {
-        QString custom1;
-        QString custom2;
-    };
-    Texts& EnsureTexts();
+    clsVOCell() = default;
+    clsVOCell(const clsVOCell& other);
+    ~clsVOCell();
+    CellTexts& EnsureTexts();
 
-    std::unique_ptr<Texts> m_strCustom;
     std::int32_t m_X = 0;
     std::int32_t m_Y = 0;
     std::int16_t m_shrtWidth = 0;
@@ -61,7 +58,10 @@ private:
     std::int16_t m_shrtImageIndex = 0;
     std::int16_t m_shrtImageValue = 0;
     std::uint8_t m_bytZOrder = 0;
-    bool m_blnPassable = false;
-    bool m_blnDestroyable = false;
+    // The flags share one byte, which keeps the record at 24 bytes.
+    bool m_blnPassable : 1 = false;
+    bool m_blnDestroyable : 1 = false;
+    // Whether the pool keeps texts for this cell.
+    bool m_blnHasTexts : 1 = false;
     std::uint32_t m_references = 0;
 };

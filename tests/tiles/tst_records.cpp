@@ -73,29 +73,31 @@ private slots:
     void tileCellGetGivesAFreshCopyEachTime();
     void tileCellSetStoresTheReference();
     void tileCopySharesThePictureOnly();
+    void poolGivesMemoryBackAndKeepsTextsApart();
     void tilesetNumbersTilesAndGuardsItsRange();
     void selectionFollowsTheFirstFocusedTile();
 };
 
 void TestRecords::newCellHoldsInitialValues() {
-    const clsVOCell cell;
-    QCOMPARE(ValuesOf(cell), (CellValues{0, 0, 0, 0, 0, 0, 0, {}, {}, 0, false, false}));
+    const CellRef cell = CellRef::Make();
+    QCOMPARE(ValuesOf(*cell), (CellValues{0, 0, 0, 0, 0, 0, 0, {}, {}, 0, false, false}));
     // A new tile starts with a template cell of initial values and palette state cleared.
     const clsVOTile tile(nullptr);
-    QCOMPARE(ValuesOf(*tile.Cell()), ValuesOf(cell));
+    QCOMPARE(ValuesOf(*tile.Cell()), ValuesOf(*cell));
     QVERIFY(!tile.Selected);
     QVERIFY(!tile.MouseFocus);
     QCOMPARE(tile.DisplayRow, 0);
 }
 
 void TestRecords::propertiesHaveTheirWidths() {
-    QVERIFY((std::is_same_v<decltype(clsVOCell().ImageIndex()), std::int16_t>));
-    QVERIFY((std::is_same_v<decltype(clsVOCell().Width()), std::int16_t>));
-    QVERIFY((std::is_same_v<decltype(clsVOCell().ZOrder()), std::uint8_t>));
-    QVERIFY((std::is_same_v<decltype(clsVOCell().X()), std::int32_t>));
+    QVERIFY((std::is_same_v<decltype(CellRef::Make()->ImageIndex()), std::int16_t>));
+    QVERIFY((std::is_same_v<decltype(CellRef::Make()->Width()), std::int16_t>));
+    QVERIFY((std::is_same_v<decltype(CellRef::Make()->ZOrder()), std::uint8_t>));
+    QVERIFY((std::is_same_v<decltype(CellRef::Make()->X()), std::int32_t>));
     QVERIFY((std::is_same_v<decltype(clsVOTile(nullptr).ImageIndex()), std::int16_t>));
     // The whole range of tile numbers and of layer numbers survives a round trip.
-    clsVOCell cell;
+    const CellRef held = CellRef::Make();
+    clsVOCell& cell = *held;
     for (const int index : {0, 1, 32767}) {
         cell.SetImageIndex(static_cast<std::int16_t>(index));
         QCOMPARE(int(cell.ImageIndex()), index);
@@ -231,6 +233,33 @@ void TestRecords::selectionFollowsTheFirstFocusedTile() {
     tileset.GetTile(3)->MouseFocus = false;
     tileset.SelectTileUnderMouse();
     QVERIFY(!tileset.SelectedTile());
+}
+
+// Cells live in pool slabs with their texts beside them: many cells across several slabs keep their own
+// values and texts, and once they are all gone the slabs are returned (one empty slab may be kept).
+void TestRecords::poolGivesMemoryBackAndKeepsTextsApart() {
+    const std::size_t before = CellPool::SlabCount();
+    {
+        std::vector<CellRef> cells;
+        for (int i = 0; i < 300000; ++i) {
+            cells.push_back(CellRef::Make());
+            cells.back()->SetX(i);
+            if (i % 1000 == 1)
+                cells.back()->SetCustom1(QString::number(i));
+        }
+        QVERIFY(CellPool::SlabCount() >= before + 3);
+        // Free every other cell, then make copies that refill the freed slots.
+        for (std::size_t i = 0; i < cells.size(); i += 2)
+            cells[i] = cells[i + 1]->Copy();
+        for (int i = 0; i < 300000; ++i) {
+            const int expected = i % 2 == 0 ? i + 1 : i;
+            QCOMPARE(cells[std::size_t(i)]->X(), expected);
+            QCOMPARE(cells[std::size_t(i)]->Custom1(),
+                     expected % 1000 == 1 ? QString::number(expected) : QString());
+            QCOMPARE(cells[std::size_t(i)].use_count(), 1L);
+        }
+    }
+    QVERIFY(CellPool::SlabCount() <= std::max<std::size_t>(before, 1));
 }
 
 QTEST_APPLESS_MAIN(TestRecords)

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QString>
+#include <cstddef>
+
+// The two free texts of a cell. The editor never fills them in, so almost no cell has them; they are kept
+// beside the cells that do, not in every record.
+struct CellTexts {
+    QString custom1;
+    QString custom2;
+};
+
+// Storage for placed cells. A fill of a large map places millions of cells at once, and one system allocation
+// per cell costs a call, a header and a page fault every few dozen cells. Cells are instead carved from
+// 2 MiB slabs: placing a cell takes a free slot of a slab, freeing it puts the slot back, and a slab whose
+// last cell is freed goes back to the system (one empty slab is kept, so placing and erasing a single cell
+// does not take and return a slab each time). The editor has one thread, so nothing is locked.
+namespace CellPool {
+
+// Bytes of every slot: the largest record the pool holds.
+inline constexpr std::size_t kSlotSize = 24;
+// Bytes of one slab. Slabs are aligned to their size, so the slab of any slot is found by masking its
+// address: a slot needs no header of its own. 2 MiB is also the size of a huge page, which spares large
+// fills most page faults.
+inline constexpr std::size_t kSlabSize = std::size_t(2) << 20;
+
+// Room for one cell record. Throws std::bad_alloc when no slab can be had.
+void* Allocate();
+// Gives back a slot that Allocate returned; the record in it has been destroyed and its texts dropped.
+void Free(void* slot) noexcept;
+
+// The texts kept for the record in a slot: null when it has none, unless create asks for empty ones
+// (which may throw std::bad_alloc).
+CellTexts* Texts(const void* slot, bool create);
+void DropTexts(const void* slot) noexcept;
+
+// Slabs currently held, the kept empty one included.
+std::size_t SlabCount() noexcept;
+
+} // namespace CellPool
