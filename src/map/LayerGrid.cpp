@@ -59,7 +59,7 @@ LayerGrid LayerGrid::Resized(int width, int height) const {
 }
 
 void LayerGrid::ShrinkToSingle() {
-    std::vector<CellRef>(1).swap(m_cells);
+    Cells(1).swap(m_cells);
     m_width = 1;
     m_height = 1;
     ++m_revision;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/HugePageAllocator.h"
 #include "tiles/clsVOCell.h"
 
 #include <cstdint>
@@ -54,7 +55,8 @@ public:
 private:
     int m_width = 1;
     int m_height = 1;
-    std::vector<CellRef> m_cells;
+    using Cells = std::vector<CellRef, HugePageAllocator<CellRef>>;
+    Cells m_cells;
     std::uint64_t m_revision = 0;
     std::vector<Change> m_changes;
     bool m_changesOverflowed = true;

@@ -12,5 +12,5 @@ void MarkerGrid::Reset(int width, int height) {
 void MarkerGrid::Shrink() {
     width_ = 1;
     height_ = 1;
-    cells_ = std::vector<std::uint8_t>(1, 0);
+    cells_ = Cells(1, 0);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/HugePageAllocator.h"
+
 #include <cstdint>
 #include <vector>
 
@@ -38,5 +40,6 @@ private:
 
     int width_ = 1;
     int height_ = 1;
-    std::vector<std::uint8_t> cells_ = std::vector<std::uint8_t>(1, 0); // row-major
+    using Cells = std::vector<std::uint8_t, HugePageAllocator<std::uint8_t>>;
+    Cells cells_ = Cells(1, 0); // row-major
 };
