@@ -28,6 +28,10 @@ bool frmMain::LayerShown(int k) const {
 }
 
 void frmMain::Draw() {
+    // Opening sets up the grid, the layers and the scroll ranges one after another, each ending in a Draw;
+    // the one Draw at the end of opening shows them all, so the ones before it would only be thrown away.
+    if (m_blnOpening)
+        return;
     const TileRef tile = m_VOTileset ? m_VOTileset->SelectedTile() : nullptr;
     UpdateStrokeCells();
 
