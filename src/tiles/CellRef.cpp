@@ -32,15 +32,7 @@ long CellRef::use_count() const noexcept {
     return m_cell ? static_cast<long>(m_cell->m_references) : 0;
 }
 
-void CellRef::Retain() const noexcept {
-    if (m_cell)
-        ++m_cell->m_references;
-}
-
-void CellRef::Release() noexcept {
-    if (m_cell && --m_cell->m_references == 0) {
-        m_cell->~clsVOCell();
-        CellPool::Free(m_cell);
-    }
-    m_cell = nullptr;
+void CellRef::Destroy(clsVOCell* cell) noexcept {
+    cell->~clsVOCell();
+    CellPool::Free(cell);
 }

@@ -37,8 +37,10 @@ public:
 private:
     explicit CellRef(clsVOCell* adopted) noexcept : m_cell(adopted) { Retain(); }
     template <typename... Args> static clsVOCell* Build(Args&&... args);
-    void Retain() const noexcept;
-    void Release() noexcept;
+    // Inline (defined after clsVOCell) because a fill copies and drops millions of references.
+    inline void Retain() const noexcept;
+    inline void Release() noexcept;
+    static void Destroy(clsVOCell* cell) noexcept;
 
     clsVOCell* m_cell = nullptr;
 };

@@ -65,3 +65,14 @@ private:
     bool m_blnHasTexts : 1 = false;
     std::uint32_t m_references = 0;
 };
+
+void CellRef::Retain() const noexcept {
+    if (m_cell)
+        ++m_cell->m_references;
+}
+
+void CellRef::Release() noexcept {
+    if (m_cell && --m_cell->m_references == 0)
+        Destroy(m_cell);
+    m_cell = nullptr;
+}
