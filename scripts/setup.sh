@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs whatever the build needs that this Debian machine lacks. Safe to run again.
 set -euo pipefail
-packages=(build-essential cmake ninja-build qt6-base-dev libgl-dev libbenchmark-dev)
+packages=(build-essential cmake ninja-build qt6-base-dev libgl-dev libbenchmark-dev libpng-dev clang libclang-rt-14-dev)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
