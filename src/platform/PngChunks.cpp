@@ -60,13 +60,16 @@ bool ScanPngChunks(const unsigned char* data, std::size_t size, std::int64_t max
             header.bitDepth = body[8];
             header.colourType = body[9];
             header.interlaced = body[12] != 0;
+            // PNG allows sides of 1 to 2^31 - 1; within that the pixel count cannot overflow 64 bits.
+            if (header.width - 1 >= 0x7FFFFFFFu || header.height - 1 >= 0x7FFFFFFFu)
+                return false;
             first = false;
         } else if (std::memcmp(type, "IDAT", 4) == 0) {
             imageData += length;
         } else if (std::memcmp(type, "IEND", 4) == 0) {
             const int bits = BitsPerPixel(header.colourType, header.bitDepth);
             const std::int64_t pixels = std::int64_t{header.width} * header.height;
-            if (bits == 0 || pixels < 1 || pixels > maxPixels)
+            if (bits == 0 || pixels > maxPixels)
                 return false;
             // Every pixel's bits are in the inflated data, interlaced or not.
             const std::int64_t inflated = pixels * bits / 8;

@@ -255,6 +255,8 @@ std::vector<Entry> Build() {
     all.push_back(Refused(QStringLiteral("one row past 8192 x 8192"), claiming(8192, 8193, 1, Grey, few)));
     all.push_back(Refused(QStringLiteral("2^31 - 1 wide"), claiming(0x7FFFFFFF, 1, 8, Rgba, few)));
     all.push_back(Refused(QStringLiteral("2^31 wide"), claiming(0x80000000u, 1, 8, Rgba, few)));
+    all.push_back(
+        Refused(QStringLiteral("2^32 - 1 by 2^32 - 1"), claiming(0xFFFFFFFFu, 0xFFFFFFFFu, 8, Rgba, few)));
     all.push_back(Refused(QStringLiteral("0 x 0"), claiming(0, 0, 8, Rgba, QByteArray(1, '\0'))));
     all.push_back(Refused(QStringLiteral("8192 x 8192 from 64 bytes"), claiming(8192, 8192, 8, Rgba, few)));
     all.push_back(Refused(QStringLiteral("rows stop half way"),
