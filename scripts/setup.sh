@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs whatever the build and its tests need that this Debian machine lacks. Safe to run again.
 set -euo pipefail
-packages=(build-essential cmake ninja-build qt6-base-dev libgl-dev libbenchmark-dev libx11-dev
-          dpkg-dev file desktop-file-utils appstream)
+packages=(build-essential cmake ninja-build qt6-base-dev libgl-dev libbenchmark-dev libpng-dev libx11-dev
+          clang libclang-rt-14-dev dpkg-dev file desktop-file-utils appstream)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

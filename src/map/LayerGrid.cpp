@@ -44,7 +44,9 @@ LayerGrid LayerGrid::Resized(int width, int height) const {
     LayerGrid grown;
     width = std::max(width, 1);
     height = std::max(height, 1);
-    grown.m_cells.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+    const std::size_t entries = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
+    CellRef::TakeCellMemory(entries);
+    grown.m_cells.resize(entries);
     grown.m_width = width;
     grown.m_height = height;
     const int keepWidth = std::min(width, m_width);

@@ -128,8 +128,10 @@ void frmMain::btnApply_Action() {
     if (refusal.isEmpty() && qint64(width) * height > kMaxMapCells)
         refusal = QStringLiteral("At most %1 cells per layer").arg(kMaxMapCells);
     std::array<LayerGrid, 8> grids;
-    if (refusal.isEmpty() && !PrepareLayerGrids(layers, width, height, grids))
-        refusal = QStringLiteral("Not enough memory for %1 x %2 cells").arg(width).arg(height);
+    if (refusal.isEmpty() && !PrepareLayerGrids(layers, width, height, grids)) {
+        ReportOutOfMemory(QStringLiteral("Apply"));
+        return;
+    }
     if (!refusal.isEmpty()) {
         UpdateStatus(refusal, kFailure, 0);
         return;

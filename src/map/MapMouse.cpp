@@ -63,36 +63,44 @@ void frmMain::PlotOrErase(int x, int y) {
 }
 
 void frmMain::canMain_MouseDrag(int x, int y) {
-    PlotOrErase(x, y);
+    const bool placed = RunOutOfMemorySafe([&] { PlotOrErase(x, y); });
     m_intDragMouseX = x;
     m_intDragMouseY = y;
     Draw();
+    if (!placed)
+        ReportOutOfMemory(m_intCurrentTool == 1 ? QStringLiteral("erase") : QStringLiteral("plot"));
 }
 
 void frmMain::canMain_MouseUp(int x, int y) {
-    switch (m_intCurrentTool) {
-    case 3:
-        PlaceRectOutline();
-        break;
-    case 4:
-        PlaceRectFill();
-        break;
-    case 7:
-        FloodFill(false);
-        break;
-    case 2:
-        PlaceLine();
-        break;
-    case 5:
-        PlaceEllipse(false);
-        break;
-    case 6:
-        PlaceEllipse(true);
-        break;
-    default:
-        break;
-    }
+    static const char* const kShapeNames[] = {
+        "", "", "line", "rectangle", "filled rectangle", "ellipse", "filled ellipse", "fill"};
+    const bool placed = RunOutOfMemorySafe([&] {
+        switch (m_intCurrentTool) {
+        case 3:
+            PlaceRectOutline();
+            break;
+        case 4:
+            PlaceRectFill();
+            break;
+        case 7:
+            FloodFill(false);
+            break;
+        case 2:
+            PlaceLine();
+            break;
+        case 5:
+            PlaceEllipse(false);
+            break;
+        case 6:
+            PlaceEllipse(true);
+            break;
+        default:
+            break;
+        }
+    });
     m_intMouseX = m_intDragMouseX = x;
     m_intMouseY = m_intDragMouseY = y;
     Draw();
+    if (!placed)
+        ReportOutOfMemory(QLatin1String(kShapeNames[std::clamp(m_intCurrentTool, 0, 7)]));
 }

@@ -232,8 +232,9 @@ void frmMain::DrawGridLines(Graphics& g, const QRect& area) {
 QString frmMain::DrawCursorOrPreview(Graphics& g, const TileRef& tile) {
     const int tw = TileWidthOrOne();
     const int th = TileHeightOrOne();
-    const int px = m_intCurrentTileX * tw;
-    const int py = m_intCurrentTileY * th;
+    // 64-bit edges: a cursor far off the canvas must not wrap around into view.
+    const qint64 px = qint64(m_intCurrentTileX) * tw;
+    const qint64 py = qint64(m_intCurrentTileY) * th;
     const QString position = QStringLiteral("X: %1 Y: %2")
                                  .arg(qint64(m_intCurrentTileX) + m_intMapOffsetX)
                                  .arg(qint64(m_intCurrentTileY) + m_intMapOffsetY);

@@ -2,26 +2,29 @@
 
 #include <QPainterPath>
 
-namespace {
-QRect Between(int x, int y, int width, int height) {
-    if (width < 0) {
-        x += width;
-        width = -width;
-    }
-    if (height < 0) {
-        y += height;
-        height = -height;
-    }
-    return QRect(x, y, width, height);
-}
-} // namespace
+#include <algorithm>
 
 Graphics::Graphics(QImage& target)
     : m_painter(&target), m_width(target.width()), m_height(target.height()),
       m_transparentBackground(target.hasAlphaChannel()) {}
 
-void Graphics::ClearRect(int x, int y, int width, int height) {
-    const QRect r = Between(x, y, width, height);
+QRect Graphics::Clipped(std::int64_t x, std::int64_t y, std::int64_t width, std::int64_t height) const {
+    // Far enough outside that an outline or a rounded corner drawn on a clipped edge stays out of sight.
+    constexpr std::int64_t kMargin = 8;
+    auto span = [](std::int64_t from, std::int64_t size, std::int64_t extent) {
+        std::int64_t first = size < 0 ? from + size : from;
+        std::int64_t last = size < 0 ? from : from + size; // one past the end
+        first = std::clamp<std::int64_t>(first, -kMargin, extent + kMargin);
+        last = std::clamp<std::int64_t>(last, -kMargin, extent + kMargin);
+        return std::pair<int, int>(static_cast<int>(first), static_cast<int>(last - first));
+    };
+    const auto [left, w] = span(x, width, m_width);
+    const auto [top, h] = span(y, height, m_height);
+    return QRect(left, top, w, h);
+}
+
+void Graphics::ClearRect(std::int64_t x, std::int64_t y, std::int64_t width, std::int64_t height) {
+    const QRect r = Clipped(x, y, width, height);
     Touch(r);
     if (m_transparentBackground) {
         const auto mode = m_painter.compositionMode();
@@ -33,14 +36,14 @@ void Graphics::ClearRect(int x, int y, int width, int height) {
     }
 }
 
-void Graphics::FillRect(int x, int y, int width, int height) {
-    const QRect r = Between(x, y, width, height);
+void Graphics::FillRect(std::int64_t x, std::int64_t y, std::int64_t width, std::int64_t height) {
+    const QRect r = Clipped(x, y, width, height);
     Touch(r);
     m_painter.fillRect(r, ForeColor);
 }
 
-void Graphics::DrawRect(int x, int y, int width, int height) {
-    const QRect r = Between(x, y, width, height);
+void Graphics::DrawRect(std::int64_t x, std::int64_t y, std::int64_t width, std::int64_t height) {
+    const QRect r = Clipped(x, y, width, height);
     if (r.isEmpty())
         return;
     Touch(r);
@@ -57,8 +60,9 @@ void Graphics::DrawLine(int x1, int y1, int x2, int y2) {
     m_painter.drawLine(x1, y1, x2, y2);
 }
 
-void Graphics::FillRoundRect(int x, int y, int width, int height, int arcWidth, int arcHeight) {
-    const QRect r = Between(x, y, width, height);
+void Graphics::FillRoundRect(std::int64_t x, std::int64_t y, std::int64_t width, std::int64_t height,
+                             int arcWidth, int arcHeight) {
+    const QRect r = Clipped(x, y, width, height);
     Touch(r);
     m_painter.save();
     m_painter.setRenderHint(QPainter::Antialiasing, false);
@@ -68,8 +72,9 @@ void Graphics::FillRoundRect(int x, int y, int width, int height, int arcWidth, 
     m_painter.restore();
 }
 
-void Graphics::DrawRoundRect(int x, int y, int width, int height, int arcWidth, int arcHeight) {
-    const QRect r = Between(x, y, width, height);
+void Graphics::DrawRoundRect(std::int64_t x, std::int64_t y, std::int64_t width, std::int64_t height,
+                             int arcWidth, int arcHeight) {
+    const QRect r = Clipped(x, y, width, height);
     if (r.isEmpty())
         return;
     Touch(r);
@@ -83,14 +88,12 @@ void Graphics::DrawRoundRect(int x, int y, int width, int height, int arcWidth, 
     m_painter.restore();
 }
 
-void Graphics::DrawPicture(const Picture& picture, int x, int y) {
-    Touch(QRect(x, y, picture.Width(), picture.Height()));
-    m_painter.drawImage(x, y, picture.Image());
-}
-
-void Graphics::DrawPicture(const Picture& picture, int x, int y, int width, int height, int sourceX,
-                           int sourceY, int sourceWidth, int sourceHeight) {
-    Touch(QRect(x, y, width, height));
-    m_painter.drawImage(QRect(x, y, width, height), picture.Image(),
-                        QRect(sourceX, sourceY, sourceWidth, sourceHeight));
+void Graphics::DrawPicture(const Picture& picture, std::int64_t x, std::int64_t y) {
+    // A picture wholly outside draws nothing; one that overlaps lies within the int range.
+    if (x >= m_width || y >= m_height || x + picture.Width() <= 0 || y + picture.Height() <= 0)
+        return;
+    const int left = static_cast<int>(x);
+    const int top = static_cast<int>(y);
+    Touch(QRect(left, top, picture.Width(), picture.Height()));
+    m_painter.drawImage(left, top, picture.Image());
 }

@@ -4,9 +4,12 @@
 
 #include <QColor>
 #include <QPainter>
+#include <cstdint>
 
 // Drawing into a picture in the editor's terms: a current colour (ForeColor) and integer rectangles given as
 // left, top, width, height. Outlines are one pixel wide and cover exactly the rectangle's pixels.
+// Positions and sizes are 64-bit: a rectangle built from a far-off position and a size cannot overflow, and
+// its edges are clipped to a little beyond the picture before Qt sees them.
 class Graphics {
 public:
     explicit Graphics(QImage& target);
@@ -18,16 +21,16 @@ public:
     int Height() const { return m_height; }
 
     // Fills with the background: transparent on pictures with transparency, white on opaque ones.
-    void ClearRect(int x, int y, int width, int height);
+    void ClearRect(std::int64_t x, std::int64_t y, std::int64_t width, std::int64_t height);
     // A negative width or height fills the rectangle between the two edges it names.
-    void FillRect(int x, int y, int width, int height);
-    void DrawRect(int x, int y, int width, int height);
+    void FillRect(std::int64_t x, std::int64_t y, std::int64_t width, std::int64_t height);
+    void DrawRect(std::int64_t x, std::int64_t y, std::int64_t width, std::int64_t height);
     void DrawLine(int x1, int y1, int x2, int y2);
-    void FillRoundRect(int x, int y, int width, int height, int arcWidth, int arcHeight);
-    void DrawRoundRect(int x, int y, int width, int height, int arcWidth, int arcHeight);
-    void DrawPicture(const Picture& picture, int x, int y);
-    void DrawPicture(const Picture& picture, int x, int y, int width, int height, int sourceX, int sourceY,
-                     int sourceWidth, int sourceHeight);
+    void FillRoundRect(std::int64_t x, std::int64_t y, std::int64_t width, std::int64_t height, int arcWidth,
+                       int arcHeight);
+    void DrawRoundRect(std::int64_t x, std::int64_t y, std::int64_t width, std::int64_t height, int arcWidth,
+                       int arcHeight);
+    void DrawPicture(const Picture& picture, std::int64_t x, std::int64_t y);
 
     QPainter& Painter() { return m_painter; }
     // The bounding box of everything drawn through this object so far, so a caller can undo it cheaply.
@@ -41,6 +44,8 @@ private:
     QRect m_touched;
 
     void Touch(const QRect& area) { m_touched |= area; }
+    // The rectangle between the edges, normalised, with each edge clipped to a margin around the picture.
+    QRect Clipped(std::int64_t x, std::int64_t y, std::int64_t width, std::int64_t height) const;
 };
 
 inline QColor RGB(int red, int green, int blue) {

@@ -1,5 +1,7 @@
 #include "platform/Picture.h"
 
+#include <new>
+
 namespace {
 QImage::Format FormatFor(int depth) {
     return depth == 24 ? QImage::Format_RGB32 : QImage::Format_ARGB32_Premultiplied;
@@ -26,7 +28,11 @@ QImage Picture::Mask() const {
 }
 
 PicturePtr Picture::Copy(int x, int y, int width, int height) const {
-    return std::make_shared<Picture>(m_image.copy(x, y, width, height));
+    QImage part = m_image.copy(x, y, width, height);
+    // Qt answers a failed allocation with a null image; the editor's callers stop on std::bad_alloc.
+    if (part.isNull() && width > 0 && height > 0)
+        throw std::bad_alloc();
+    return std::make_shared<Picture>(std::move(part));
 }
 
 PicturePtr NewPicture(int width, int height, int depth) {

@@ -11,6 +11,7 @@ static_assert(sizeof(clsVOCell) <= CellPool::kSlotSize && CellPool::kSlotSize % 
 
 // Builds a cell in a pool slot; the slot goes back if the record cannot be built.
 template <typename... Args> clsVOCell* CellRef::Build(Args&&... args) {
+    TakeCellMemory(1);
     void* slot = CellPool::Allocate();
     try {
         return new (slot) clsVOCell(std::forward<Args>(args)...);
@@ -18,6 +19,23 @@ template <typename... Args> clsVOCell* CellRef::Build(Args&&... args) {
         CellPool::Free(slot);
         throw;
     }
+}
+
+namespace {
+// Left for a test to set; negative: no limit.
+long long g_cellMemoryLeft = -1;
+} // namespace
+
+void CellRef::FailCellMemoryAfter(long long count) {
+    g_cellMemoryLeft = count;
+}
+
+void CellRef::TakeCellMemory(std::size_t count) {
+    if (g_cellMemoryLeft < 0)
+        return;
+    if (static_cast<unsigned long long>(g_cellMemoryLeft) < count)
+        throw std::bad_alloc();
+    g_cellMemoryLeft -= static_cast<long long>(count);
 }
 
 CellRef CellRef::Make() {

@@ -30,9 +30,16 @@ public:
     friend bool operator==(const CellRef& a, const CellRef& b) noexcept { return a.m_cell == b.m_cell; }
     friend bool operator==(const CellRef& a, std::nullptr_t) noexcept { return a.m_cell == nullptr; }
 
-    // A new cell, initial values or a value copy of another.
+    // A new cell, initial values or a value copy of another. Throws std::bad_alloc when memory runs out.
     static CellRef Make();
     static CellRef Make(const clsVOCell& copyOf);
+
+    // Memory for cells is taken here: the cells themselves, and the slots of the grids that hold them
+    // (count of them at once). Throws std::bad_alloc when the test hook below says memory has run out.
+    static void TakeCellMemory(std::size_t count);
+    // Test hook: memory for this many more cells or slots is granted, then every request fails as if memory
+    // had run out; a negative count lifts the limit.
+    static void FailCellMemoryAfter(long long count);
 
 private:
     explicit CellRef(clsVOCell* adopted) noexcept : m_cell(adopted) { Retain(); }

@@ -16,7 +16,7 @@ const QColor kBlue(0, 0, 255);
 const QColor kLightGrey(200, 200, 200);
 const QColor kDarkGrey(100, 100, 100);
 const QColor kFailure(200, 0, 0);
-constexpr int kGap = 10;
+constexpr int kGap = kPaletteSpacing;
 } // namespace
 
 FolderItem frmMain::OpenTilesetDialog() {
@@ -78,35 +78,32 @@ void frmMain::DrawTiles() {
     QImage& buffer = canTiles->Buffer();
     Graphics g(buffer);
     const bool hovering = m_blncanTilesHasFocus && m_VOTileset;
-    const int mouseX = hovering ? m_intTilesMouseX : 0;
-    const int mouseY = hovering ? m_intTilesMouseY : 0;
+    const qint64 mouseX = hovering ? m_intTilesMouseX : 0;
+    const qint64 mouseY = hovering ? m_intTilesMouseY : 0;
     g.ClearRect(0, 0, g.Width(), g.Height());
     if (m_VOTileset) {
         const TileRef& selected = m_VOTileset->SelectedTile();
-        const int tw = m_VOTileset->TileWidth();
-        const int th = m_VOTileset->TileHeight();
-        const int width = canTiles->width();
+        const qint64 tw = m_VOTileset->TileWidth();
+        const qint64 th = m_VOTileset->TileHeight();
         // Rows beyond the canvas cannot show, however many tiles there are.
-        const int lastRow = m_intTilesOffsetY + m_intTotalVisibleRows;
-        int x = kGap;
-        int y = kGap;
+        const qint64 lastRow = qint64(m_intTilesOffsetY) + m_intTotalVisibleRows;
+        // The shown tiles flow from the top-left slot; hover, and so picking, follow the slots drawn.
+        PaletteFlow flow(m_VOTileset->TileWidth(), canTiles->width());
         for (int i = 0; i < m_VOTileset->Count(); ++i) {
             clsVOTile& tile = *m_VOTileset->GetTile(i);
             tile.MouseFocus = false;
             if (tile.DisplayRow < m_intTilesOffsetY || tile.DisplayRow > lastRow)
                 continue;
-            if (qint64(width) < qint64(x) + tw + kGap) {
-                x = kGap;
-                y += th + kGap;
-            }
+            const PaletteFlow::Slot slot = flow.Next();
+            const qint64 x = slot.x;
+            const qint64 y = kGap + slot.row * (th + kGap);
             if (selected.get() == &tile) {
                 g.ForeColor = kLightBlue;
                 g.FillRoundRect(x - 5, y - 5, tw + 10, th + 10, 4, 4);
                 g.ForeColor = kBlue;
                 g.DrawRoundRect(x - 5, y - 5, tw + 10, th + 10, 4, 4);
                 g.DrawRect(x - 1, y - 1, tw + 2, th + 2);
-            } else if (m_blncanTilesHasFocus && mouseX >= x && mouseX <= x + tw && mouseY >= y &&
-                       mouseY <= y + th) {
+            } else if (hovering && mouseX >= x && mouseX <= x + tw && mouseY >= y && mouseY <= y + th) {
                 g.ForeColor = kLightGrey;
                 g.FillRoundRect(x - 5, y - 5, tw + 10, th + 10, 4, 4);
                 g.ForeColor = kDarkGrey;
@@ -119,7 +116,6 @@ void frmMain::DrawTiles() {
             }
             if (tile.Image())
                 g.DrawPicture(*tile.Image(), x, y);
-            x += tw + kGap;
         }
     }
     canTiles->Present();

@@ -1,51 +1,39 @@
 #include "tiles/PaletteLayout.h"
 
 #include <algorithm>
-#include <cstdint>
 #include <limits>
 
-namespace {
+PaletteFlow::PaletteFlow(int tileWidth, int canvasWidth)
+    : m_step(std::int64_t{tileWidth} + kPaletteSpacing), m_canvasWidth(canvasWidth) {}
 
-// Runs the flow rule once and reports, per tile, whether it wrapped. Positions are kept in 64 bits:
-// x only ever adds tileWidth + spacing at most INT_MAX times, which stays far inside that range.
-template <class Wrapped> void FlowTiles(int tileCount, int tileWidth, int canvasWidth, Wrapped&& wrapped) {
-    const std::int64_t step = std::int64_t{tileWidth} + kPaletteSpacing;
-    std::int64_t x = kPaletteSpacing;
-    for (int tile = 0; tile < tileCount; ++tile) {
-        const bool wraps = canvasWidth < x + step;
-        if (wraps)
-            x = kPaletteSpacing;
-        wrapped(wraps);
-        x += step;
+PaletteFlow::Slot PaletteFlow::Next() {
+    if (m_x != kPaletteSpacing && m_canvasWidth < m_x + m_step) {
+        m_x = kPaletteSpacing;
+        ++m_row;
     }
+    const Slot slot{m_x, m_row};
+    m_x += m_step;
+    return slot;
 }
-
-int ClampToInt(std::int64_t value) {
-    return static_cast<int>(
-        std::clamp<std::int64_t>(value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
-}
-
-} // namespace
 
 std::vector<int> AssignPaletteRows(int tileCount, int tileWidth, int canvasWidth) {
     std::vector<int> rows;
     if (tileCount <= 0)
         return rows;
     rows.reserve(static_cast<std::size_t>(tileCount));
-    int row = 0;
-    FlowTiles(tileCount, tileWidth, canvasWidth, [&](bool wraps) {
-        if (wraps)
-            ++row;
-        rows.push_back(row);
-    });
+    PaletteFlow flow(tileWidth, canvasWidth);
+    // At most tileCount rows, so every row number fits an int.
+    for (int tile = 0; tile < tileCount; ++tile)
+        rows.push_back(static_cast<int>(flow.Next().row));
     return rows;
 }
 
 int PaletteRowCount(int tileCount, int tileWidth, int canvasWidth) {
-    // At most INT_MAX tiles can wrap, so the count needs 64 bits before it is clamped.
-    std::int64_t rows = 1;
-    FlowTiles(tileCount, tileWidth, canvasWidth, [&](bool wraps) { rows += wraps ? 1 : 0; });
-    return ClampToInt(rows);
+    PaletteFlow flow(tileWidth, canvasWidth);
+    std::int64_t last = 0;
+    for (int tile = 0; tile < tileCount; ++tile)
+        last = flow.Next().row;
+    return static_cast<int>(std::min<std::int64_t>(last + 1, std::numeric_limits<int>::max()));
 }
 
 int PaletteVisibleRows(int canvasHeight, int tileHeight) {
@@ -53,9 +41,4 @@ int PaletteVisibleRows(int canvasHeight, int tileHeight) {
     if (pitch < 1 || canvasHeight <= 0)
         return 0;
     return static_cast<int>((canvasHeight + pitch - 1) / pitch);
-}
-
-int PaletteSlotX(int slotInRow, int tileWidth) {
-    return ClampToInt(kPaletteSpacing +
-                      std::int64_t{slotInRow} * (std::int64_t{tileWidth} + kPaletteSpacing));
 }

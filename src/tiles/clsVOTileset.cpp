@@ -2,11 +2,14 @@
 
 #include "platform/PNGu.h"
 
+#include <new>
+
 void clsVOTileset::Add(PicturePtr picture) {
-    ++m_intTileCount;
+    // Everything that can run out of memory comes before the count changes, so a failed Add adds nothing.
     auto tile = std::make_shared<clsVOTile>(std::move(picture));
-    tile->SetImageIndex(static_cast<std::int16_t>(m_intTileCount - 1));
+    tile->SetImageIndex(static_cast<std::int16_t>(m_intTileCount));
     m_VOTiles.push_back(std::move(tile));
+    ++m_intTileCount;
 }
 
 TileRef clsVOTileset::GetTile(int i) const {
@@ -43,22 +46,32 @@ TilesetLoadResult clsVOTileset::LoadTileset(const FolderItem& file) {
         result.Complete = false;
         return result;
     }
-    const PicturePtr source = PNGu::OpenAsPictureWithMask(file.Path(), 0.0);
-    if (!source) {
-        result.Text = name + QStringLiteral(" could not be loaded");
+    const int countBefore = m_intTileCount;
+    qint64 taken = 0;
+    qint64 wanted = 0;
+    try {
+        const PicturePtr source = PNGu::OpenAsPictureWithMask(file.Path(), 0.0);
+        if (!source) {
+            result.Text = name + QStringLiteral(" could not be loaded");
+            result.Complete = false;
+            return result;
+        }
+        const qint64 columns = source->Width() / tw;
+        const qint64 rows = source->Height() / th;
+        wanted = columns * rows;
+        taken = std::min<qint64>(wanted, kMaxTiles - m_intTileCount);
+        m_VOTiles.reserve(m_VOTiles.size() + static_cast<std::size_t>(taken));
+        for (qint64 n = 0; n < taken; ++n) {
+            const int row = static_cast<int>(n / columns);
+            const int column = static_cast<int>(n % columns);
+            Add(source->Copy(column * tw, row * th, tw, th));
+        }
+    } catch (const std::bad_alloc&) {
+        // The tiles cut so far stay, numbered as always; the rest of the image is left out.
+        result.Added = m_intTileCount - countBefore;
+        result.Text = QStringLiteral("Out of memory: load stopped after %1 tiles").arg(result.Added);
         result.Complete = false;
         return result;
-    }
-    const qint64 columns = source->Width() / tw;
-    const qint64 rows = source->Height() / th;
-    const qint64 wanted = columns * rows;
-    const qint64 room = kMaxTiles - m_intTileCount;
-    const qint64 taken = std::min(wanted, room);
-    m_VOTiles.reserve(m_VOTiles.size() + static_cast<std::size_t>(taken));
-    for (qint64 n = 0; n < taken; ++n) {
-        const int row = static_cast<int>(n / columns);
-        const int column = static_cast<int>(n % columns);
-        Add(source->Copy(column * tw, row * th, tw, th));
     }
     result.Added = static_cast<int>(taken);
     result.Text = name + QStringLiteral(" loaded");

@@ -1,7 +1,6 @@
 #include "tools/RectShape.h"
 
 #include <cstdlib>
-#include <limits>
 
 namespace {
 
@@ -31,13 +30,8 @@ AxisEdges EdgesOf(int a, int c, int size) {
     return e;
 }
 
-int Clamp(std::int64_t value) {
-    return static_cast<int>(
-        std::clamp<std::int64_t>(value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
-}
-
 FrameBar Bar(std::int64_t x, std::int64_t y, std::int64_t width, std::int64_t height) {
-    return {Clamp(x), Clamp(y), Clamp(width), Clamp(height)};
+    return {x, y, width, height};
 }
 
 } // namespace

@@ -45,14 +45,14 @@ void ForEachRectCell(const CellBounds& shape, bool outlineOnly, const CellBounds
 }
 
 // One bar of the preview frame in pixels; width and height may be negative, the painter normalises them.
+// 64-bit, so a far-off drag keeps its true edges; the painter clips them to the picture.
 struct FrameBar {
-    int x;
-    int y;
-    int width;
-    int height;
+    std::int64_t x;
+    std::int64_t y;
+    std::int64_t width;
+    std::int64_t height;
 };
 
 // The preview frame around the dragged cells of tw x th pixels: four outer bars, then, for outlines big
-// enough to have a hollow, inner bars tracing the inside edge. Pixel values beyond the int range are
-// clamped so far-off drags cannot overflow.
+// enough to have a hollow, inner bars tracing the inside edge.
 std::vector<FrameBar> RectFrameBars(int ax, int ay, int cx, int cy, int tw, int th, bool withInnerFrame);

@@ -53,3 +53,14 @@ void frmMain::UpdateStatus(const QString& text, const QColor& colour, int alignm
     lblStatus->setPalette(palette);
     lblStatus->setAlignment((alignment == 1 ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignVCenter);
 }
+
+void frmMain::RecoverFromOutOfMemory() {
+    m_objLayer.clear();
+    m_blnTilemap.Shrink();
+    // A change the log could not record would leave the kept picture behind the grids.
+    m_composition.valid = false;
+}
+
+void frmMain::ReportOutOfMemory(const QString& what) {
+    UpdateStatus(QStringLiteral("Out of memory: %1 stopped").arg(what), QColor(200, 0, 0), 0);
+}

@@ -13,6 +13,7 @@
 #include <QMainWindow>
 #include <array>
 #include <memory>
+#include <new>
 #include <vector>
 
 class BevelButton;
@@ -128,6 +129,12 @@ public:
     void Event_Open();
     void SetDefaults();
     void UpdateStatus(const QString& text, const QColor& colour, int alignment);
+    // Runs one editing step that may place cells. When memory runs out part way, the cells placed so far
+    // stay, the work lists are emptied, the kept map picture is dropped so the next Draw shows the grids as
+    // they are, and false comes back; the caller then says so with ReportOutOfMemory after its Draw.
+    template <class Step> bool RunOutOfMemorySafe(Step&& step);
+    // The status line says, in red, that memory ran out and what stopped.
+    void ReportOutOfMemory(const QString& what);
 
     // ---- Layer, tool and grid buttons ---------------------------------------------------------------------
     bool LoadIcons(const FolderItem& file, clsVOIcon& store);
@@ -245,6 +252,7 @@ private:
     void PlotOrErase(int x, int y);
     // The dialogs, for a modal one about to open: it takes the mouse, so any stroke under way ends first.
     Dialogs& Modal();
+    void RecoverFromOutOfMemory();
 
     std::shared_ptr<Dialogs> m_dialogs;
     QString m_resourceFolder;
@@ -254,3 +262,13 @@ private:
     bool m_blnOpen = false;
     bool m_blnOpening = false;
 };
+
+template <class Step> bool frmMain::RunOutOfMemorySafe(Step&& step) {
+    try {
+        step();
+        return true;
+    } catch (const std::bad_alloc&) {
+        RecoverFromOutOfMemory();
+        return false;
+    }
+}

@@ -5,6 +5,7 @@
 #include <QImageWriter>
 #include <QtEndian>
 #include <array>
+#include <zlib.h>
 
 namespace PngCraft {
 
@@ -40,6 +41,12 @@ QByteArray Chunk(const QByteArray& type, const QByteArray& data) {
     return BigEndian32(static_cast<quint32>(data.size())) + body + BigEndian32(Crc32(body));
 }
 
+QByteArray LyingChunk(const QByteArray& type, const QByteArray& data, quint32 claimedLength) {
+    QByteArray chunk = Chunk(type, data);
+    qToBigEndian(claimedLength, chunk.data());
+    return chunk;
+}
+
 QByteArray Ihdr(quint32 width, quint32 height, quint8 depth, quint8 colourType, bool interlaced) {
     QByteArray data = BigEndian32(width) + BigEndian32(height);
     data.append(static_cast<char>(depth));
@@ -53,6 +60,43 @@ QByteArray Ihdr(quint32 width, quint32 height, quint8 depth, quint8 colourType, 
 QByteArray Deflate(const QByteArray& raw) {
     // qCompress puts the uncompressed length in front of a plain zlib stream.
     return qCompress(raw, 9).mid(4);
+}
+
+QByteArray DeflateZeros(qint64 bytes) {
+    constexpr qint64 kPiece = qint64(1) << 20;
+    Q_ASSERT(bytes % kPiece == 0 && bytes >= 3 * kPiece);
+    z_stream z{};
+    deflateInit(&z, 9);
+    QByteArray zeros(kPiece, '\0');
+    // Each piece ends in a sync flush, so it ends on a byte boundary; once the window holds nothing but
+    // zeros, every further piece compresses to the very same bytes.
+    auto piece = [&] {
+        QByteArray out;
+        z.next_in = reinterpret_cast<Bytef*>(zeros.data());
+        z.avail_in = static_cast<uInt>(kPiece);
+        do {
+            char buffer[16384];
+            z.next_out = reinterpret_cast<Bytef*>(buffer);
+            z.avail_out = sizeof buffer;
+            deflate(&z, Z_SYNC_FLUSH);
+            out.append(buffer, static_cast<qsizetype>(sizeof buffer - z.avail_out));
+        } while (z.avail_out == 0);
+        return out;
+    };
+    QByteArray stream = piece();
+    const QByteArray repeat = piece();
+    const bool periodic = piece() == repeat;
+    deflateEnd(&z);
+    if (!periodic)
+        qFatal("DeflateZeros: deflate's output did not settle");
+    for (qint64 n = 1; n < bytes / kPiece; ++n)
+        stream += repeat;
+    // An empty final block with fixed codes, then the Adler-32 of the zeros: a = 1, b = 1 per byte.
+    stream += QByteArray("\x03\x00", 2);
+    const quint32 adler = (static_cast<quint32>(bytes % 65521) << 16) | 1u;
+    QByteArray trailer(4, '\0');
+    qToBigEndian(adler, trailer.data());
+    return stream + trailer;
 }
 
 namespace {
@@ -114,8 +158,9 @@ QByteArray PackedScanlines(int width, int height, int depth, bool interlaced,
     return raw;
 }
 
+const QByteArray kSignature("\x89PNG\r\n\x1a\n", 8);
+
 QByteArray File(const QByteArray& ihdr, const QByteArray& idatPayload, const QByteArray& extraChunks) {
-    static const QByteArray kSignature("\x89PNG\r\n\x1a\n", 8);
     return kSignature + ihdr + extraChunks + Chunk("IDAT", idatPayload) + Chunk("IEND", {});
 }
 

@@ -6,6 +6,8 @@
 #include "platform/Canvas.h"
 #include "platform/ScrollBar.h"
 
+#include <QLineEdit>
+#include <QPushButton>
 #include <QWheelEvent>
 #include <QtTest>
 
@@ -107,6 +109,8 @@ private slots:
     void realWheelEventsScrollTheRightWay();
     void growingTallerPullsTheScrollPositionIntoRange();
     void sixtyTilesNeedNoScrollBar();
+    void tilesWiderThanThePaletteArePickedAndPlotted_data();
+    void tilesWiderThanThePaletteArePickedAndPlotted();
 };
 
 void TestPalette::hoverFindsTheTileUnderTheMouse_data() {
@@ -382,6 +386,40 @@ void TestPalette::sixtyTilesNeedNoScrollBar() {
     // The last tile ends row 9, the partly shown last row.
     QCOMPARE(f->m_VOTileset->GetTile(59)->DisplayRow, 9);
     QCOMPARE(Pixel(f, 220 + 31, 401), TileColour(f, 59));
+}
+
+void TestPalette::tilesWiderThanThePaletteArePickedAndPlotted_data() {
+    QTest::addColumn<int>("size");
+    QTest::newRow("400 pixels") << 400;
+    QTest::newRow("1024 pixels") << 1024;
+}
+
+void TestPalette::tilesWiderThanThePaletteArePickedAndPlotted() {
+    QFETCH(int, size);
+    EditorFixture f;
+    f->txtWidth->setText(QString::number(size));
+    f->txtHeight->setText(QString::number(size));
+    QTest::mouseClick(f->btnApply, Qt::LeftButton);
+    f.LoadTiles(QStringLiteral("big.png"), MakeTileSheet(2 * size, size, size, size));
+    // Each tile has a row of its own, at the margin; the first row is not left empty.
+    QCOMPARE(f->m_VOTileset->GetTile(0)->DisplayRow, 0);
+    QCOMPARE(f->m_VOTileset->GetTile(1)->DisplayRow, 1);
+    QCOMPARE(Pixel(f, 10, 10), TileColour(f, 0));
+    Wheel(f->canTiles, -120);
+    QCOMPARE(Pixel(f, 10, 10), TileColour(f, 1));
+    QCOMPARE(Pixel(f, 269, 401), TileColour(f, 1));
+    // Pick it with the mouse anywhere on its visible part, then plot it on the map.
+    QTest::mouseMove(f->canMain, QPoint(300, 300));
+    QTest::mouseMove(f->canTiles, QPoint(200, 300));
+    QTest::mouseClick(f->canTiles, Qt::LeftButton, Qt::NoModifier, QPoint(200, 300));
+    QCOMPARE(SelectedIndex(f), 1);
+    QTest::mouseMove(f->canMain, QPoint(100, 100));
+    QTest::mouseClick(f->canMain, Qt::LeftButton, Qt::NoModifier, QPoint(100, 100));
+    const CellRef cell = f->Layer(0).Get(0, 0);
+    QVERIFY(cell);
+    QCOMPARE(int(cell->ImageIndex()), 1);
+    QTest::mouseMove(f->canTiles, QPoint(200, 300)); // off the map: the cursor goes, the cell shows
+    QCOMPARE(f->canMain->Buffer().pixel(100, 100) | 0xFF000000u, TileColour(f, 1));
 }
 
 QTEST_MAIN(TestPalette)

@@ -1,6 +1,7 @@
 // Loading a tileset through File, Load Tiles: cutting whole tiles row by row with their transparency, the
 // status line, and files or settings that must not break the tileset.
 #include "EditorFixture.h"
+#include "PngCorpus.h"
 #include "PngCraft.h"
 #include "platform/Canvas.h"
 
@@ -57,13 +58,6 @@ void LoadBytes(EditorFixture& f, const QString& name, const QByteArray& bytes) {
     QVERIFY(PngCraft::Write(path, bytes));
     f.dialogs->answers.push_back(FolderItem(path));
     f->FileLoadTiles_Action();
-}
-
-// The offset of the CRC of the first chunk of the given type.
-qsizetype CrcOffset(const QByteArray& png, const char* type) {
-    const qsizetype at = png.indexOf(type);
-    const quint32 length = qFromBigEndian<quint32>(png.constData() + at - 4);
-    return at + 4 + static_cast<qsizetype>(length);
 }
 
 } // namespace
@@ -182,26 +176,11 @@ void TestTileset::transparencyIsKeptPixelForPixel() {
         }
     f.LoadTiles(QStringLiteral("glass.png"), source);
     QCOMPARE(f->m_VOTileset->Count(), 2);
-    for (int i = 0; i < 2; ++i) {
-        const QImage& tile = f->m_VOTileset->GetTileImage(i)->Image();
-        const QImage mask = f->m_VOTileset->GetTileImage(i)->Mask();
-        for (int y = 0; y < 32; ++y) {
-            for (int x = 0; x < 32; ++x) {
-                const QRgb want = source.pixel(i * 32 + x, y);
-                const QRgb got = tile.pixel(x, y);
-                const QString where = QStringLiteral("tile %1 pixel (%2, %3)").arg(i).arg(x).arg(y);
-                QVERIFY2(qAlpha(got) == qAlpha(want), qPrintable(where));
-                QVERIFY2(qGray(mask.pixel(x, y)) == qAlpha(want), qPrintable(where));
-                if (qAlpha(want) == 255)
-                    QVERIFY2(got == want, qPrintable(where));
-                else // what is drawn: the colour weighted by its alpha
-                    QVERIFY2(std::abs(qRed(got) - qRed(qPremultiply(want))) <= 1 &&
-                                 std::abs(qGreen(got) - qGreen(qPremultiply(want))) <= 1 &&
-                                 std::abs(qBlue(got) - qBlue(qPremultiply(want))) <= 1,
-                             qPrintable(where));
-            }
-        }
-    }
+    // Each tile is its part of the decoded image exactly; decoding itself is checked pixel by pixel
+    // elsewhere.
+    const QImage drawn = source.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    for (int i = 0; i < 2; ++i)
+        QCOMPARE(f->m_VOTileset->GetTileImage(i)->Image(), drawn.copy(i * 32, 0, 32, 32));
     // In the palette the background shows through a transparent pixel and not through an opaque one.
     const QImage& palette = f->canTiles->Buffer();
     QCOMPARE(palette.pixel(10, 10), palette.pixel(0, 0));
@@ -239,31 +218,9 @@ void TestTileset::cancelChangesNothing() {
 
 void TestTileset::undecodableFilesLeaveTheTilesetAsItWas_data() {
     QTest::addColumn<QByteArray>("bytes");
-    const QByteArray valid = PngCraft::QtPng(Noise(100, 70, 5));
-    QByteArray badIdatCrc = valid;
-    badIdatCrc[CrcOffset(valid, "IDAT")] = static_cast<char>(badIdatCrc[CrcOffset(valid, "IDAT")] ^ 0x5A);
-    QByteArray badIhdrCrc = valid;
-    badIhdrCrc[CrcOffset(valid, "IHDR")] = static_cast<char>(badIhdrCrc[CrcOffset(valid, "IHDR")] ^ 0x01);
-
-    // A file whose chunks are all sound but whose compressed pixels stop half way.
-    QByteArray rows;
-    for (int y = 0; y < 64; ++y)
-        rows += QByteArray(1, '\0') + QByteArray(64 * 4, static_cast<char>(y * 3));
-    const QByteArray shortData = PngCraft::File(PngCraft::Ihdr(64, 64, 8, PngCraft::Rgba, false),
-                                                PngCraft::Deflate(rows.left(rows.size() / 2)));
-
-    QTest::newRow("text") << QByteArray("This is a list of tiles, not a picture.\n");
-    QTest::newRow("zero bytes") << QByteArray();
-    QTest::newRow("truncated in half") << valid.left(valid.size() / 2);
-    QTest::newRow("truncated before IEND") << valid.left(valid.size() - 12);
-    QTest::newRow("wrong CRC on IDAT") << badIdatCrc;
-    QTest::newRow("wrong CRC on IHDR") << badIhdrCrc;
-    QTest::newRow("too little pixel data") << shortData;
-    QTest::newRow("header claims 100000 x 100000") << PngCraft::File(
-        PngCraft::Ihdr(100000, 100000, 8, PngCraft::Rgba, false), PngCraft::Deflate(QByteArray(64, '\0')));
-    QTest::newRow("signature only") << valid.left(8);
-    QTest::newRow("header claims 0 x 0") << PngCraft::File(PngCraft::Ihdr(0, 0, 8, PngCraft::Rgba, false),
-                                                           PngCraft::Deflate(QByteArray(1, '\0')));
+    for (const PngCorpus::Entry& entry : PngCorpus::All())
+        if (entry.expected.isNull())
+            QTest::newRow(qPrintable(entry.name)) << entry.bytes;
 }
 
 void TestTileset::undecodableFilesLeaveTheTilesetAsItWas() {

@@ -9,7 +9,7 @@
 
 using Cells = std::vector<std::pair<int, int>>;
 using Quad = std::array<int, 4>;
-using Bars = std::vector<Quad>;
+using Bars = std::vector<std::array<qint64, 4>>;
 
 namespace {
 
@@ -159,9 +159,10 @@ private slots:
             << std::array{3, 2, 1, 1} << 32 << 32 << true
             << Bars{{130, 96, -100, 2}, {130, 30, -100, 2}, {128, 98, 2, -68},
                     {30, 98, 2, -68},   {96, 62, -32, 2},   {96, 64, -32, 2}};
-        QTest::newRow("far drag clamps to int")
+        constexpr qint64 kFar = (qint64(INT_MAX) + 1) * 32;
+        QTest::newRow("far drag keeps its edges")
             << std::array{0, 0, INT_MAX, 0} << 32 << 32 << false
-            << Bars{{0, -2, INT_MAX, 2}, {0, 32, INT_MAX, 2}, {-2, 0, 2, 32}, {INT_MAX, 0, 2, 32}};
+            << Bars{{0, -2, kFar, 2}, {0, 32, kFar, 2}, {-2, 0, 2, 32}, {kFar, 0, 2, 32}};
     }
     void frameBars() {
         QFETCH(Quad, corners);
