@@ -143,9 +143,15 @@ void frmMain::canTiles_MouseMove(int x, int y) {
     DrawTiles();
 }
 
-bool frmMain::canTiles_MouseDown(int, int) {
+bool frmMain::canTiles_MouseDown(int x, int y) {
     if (!m_VOTileset || m_VOTileset->Count() < 1)
         return false;
+    // The press picks the tile under it even when no move came first (a dialog closed over the palette, say):
+    // the hover is found anew at the press before it is taken.
+    m_blncanTilesHasFocus = true;
+    m_intTilesMouseX = x;
+    m_intTilesMouseY = y;
+    DrawTiles();
     m_VOTileset->SelectTileUnderMouse();
     DrawTiles();
     if (m_intCurrentTool == 1) {

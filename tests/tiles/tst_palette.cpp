@@ -163,10 +163,13 @@ void TestPalette::clickingTheSelectedTileOrEmptySpaceClears() {
     // A click in the gap clears as well.
     ClickAt(f, 89, 30);
     QCOMPARE(SelectedIndex(f), -1);
-    // A click without any earlier move goes to the tile the last drawing found, here none.
-    f->canTiles_MouseExit();
-    f->canTiles_MouseDown(20, 20);
-    QCOMPARE(SelectedIndex(f), -1);
+    // A press with no move before it (the pointer left over a dialog and came back) picks the tile under it,
+    // not the one the last hover found.
+    HoverAt(f, 100, 20);
+    Input::Leave(f->canTiles);
+    Input::Press(f->canTiles, QPoint(20, 20));
+    Input::Release(f->canTiles, QPoint(20, 20));
+    QCOMPARE(SelectedIndex(f), 0);
 }
 
 void TestPalette::framesShowSelectionHoverAndRest() {
