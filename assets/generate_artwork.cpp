@@ -28,9 +28,13 @@ int main(int argc, char** argv) {
         const char* name;
         QImage image;
     } files[] = {
-        {"layericons.png", drawLayerIcons()}, {"gridicon.png", drawGridIcon()},
-        {"toolicons.png", drawToolIcons()},   {"sample-tiles.png", drawSampleTiles()},
-        {"mosaicor.png", drawAppIcon(256)},
+        {"layericons.png", drawLayerIcons()},
+        {"gridicon.png", drawGridIcon()},
+        {"toolicons.png", drawToolIcons()},
+        {"sample-tiles.png", drawSampleTiles()},
+        // The window's own icon: desktops show it at title-bar and task-bar sizes, and a larger one would
+        // only lengthen start-up (it is decoded and sent to the display before the window appears).
+        {"mosaicor.png", drawAppIcon(64)},
     };
     for (const auto& file : files)
         if (!save(file.image, folder, file.name))
