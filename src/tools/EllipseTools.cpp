@@ -1,16 +1,15 @@
 // The ellipse tools: an outline centred on the pointer's cell with the stroke's start cell at a corner of
 // its bounding box; the filled variant fills the inside with the bounded fill.
+#include "platform/ClampToInt.h"
 #include "tools/EllipseOutline.h"
 #include "tools/ToolGeometry.h"
 #include "window/frmMain.h"
 
-#include <climits>
 #include <cstdlib>
 
 namespace {
 int Radius(int a, int b) {
-    const long long d = std::llabs(static_cast<long long>(a) - b);
-    return static_cast<int>(std::min<long long>(d, INT_MAX));
+    return ClampToInt(std::llabs(static_cast<long long>(a) - b));
 }
 } // namespace
 
