@@ -80,9 +80,23 @@ void frmMain::SetCurrentLayer() {
 
 CellRef frmMain::GetVOCellFromLayer(int x, int y) {
     const int n = m_Layer;
-    if (n < 0 || x < 0 || y < 0 || x >= m_intMapWidth || y >= m_intMapHeight)
+    if (n < 0 || !InsideMap(x, y))
         return nullptr;
     return Layer(n).Get(x, y);
+}
+
+bool frmMain::InsideMap(std::int64_t column, std::int64_t row) const {
+    return column >= 0 && row >= 0 && column < m_intMapWidth && row < m_intMapHeight;
+}
+
+void frmMain::PlaceAtVisibleCell(std::int64_t x, std::int64_t y, bool mark) {
+    const std::int64_t column = x + m_intMapOffsetX;
+    const std::int64_t row = y + m_intMapOffsetY;
+    if (!InsideMap(column, row))
+        return;
+    const int c = static_cast<int>(column);
+    const int r = static_cast<int>(row);
+    PlaceTile(c * TileWidthOrOne(), r * TileHeightOrOne(), c, r, mark);
 }
 
 void frmMain::PlaceTile(int x, int y, int column, int row, bool mark) {
@@ -91,7 +105,7 @@ void frmMain::PlaceTile(int x, int y, int column, int row, bool mark) {
     const int n = m_Layer;
     if (!tile || n < 0)
         return;
-    if (column < 0 || row < 0 || column >= m_intMapWidth || row >= m_intMapHeight)
+    if (!InsideMap(column, row))
         return;
     LayerGrid& grid = Layer(n);
     if (!grid.Inside(column, row))
@@ -107,7 +121,7 @@ void frmMain::PlaceTile(int x, int y, int column, int row, bool mark) {
 
 void frmMain::RemoveTile(int, int, int column, int row) {
     const int n = m_Layer;
-    if (n < 0 || column < 0 || row < 0 || column >= m_intMapWidth || row >= m_intMapHeight)
+    if (n < 0 || !InsideMap(column, row))
         return;
     Layer(n).Set(column, row, nullptr);
 }

@@ -146,7 +146,7 @@ bool frmMain::RecomposeCell(int column, int row) {
     Graphics g(m_composition.image);
     g.Painter().setClipRect(area);
     g.Painter().fillRect(area, Qt::black);
-    if (column < m_intMapWidth && row < m_intMapHeight) {
+    if (InsideMap(column, row)) {
         for (int k = 0; k < 8; ++k) {
             if (!LayerShown(k))
                 continue;

@@ -31,7 +31,7 @@ void frmMain::DrawEllipse(Graphics& g, const TileRef& tile, bool filled) {
         const long long py = static_cast<long long>(cy) + dy;
         const long long mx = px + m_intMapOffsetX;
         const long long my = py + m_intMapOffsetY;
-        if (mx < 0 || my < 0 || mx >= m_intMapWidth || my >= m_intMapHeight)
+        if (!InsideMap(mx, my))
             return;
         if (picture && Contains(paintable, px, py))
             g.DrawPicture(*picture, static_cast<int>(px) * tw, static_cast<int>(py) * th);
@@ -42,27 +42,19 @@ void frmMain::DrawEllipse(Graphics& g, const TileRef& tile, bool filled) {
 }
 
 void frmMain::PlaceEllipse(bool filled) {
-    const int tw = TileWidthOrOne();
-    const int th = TileHeightOrOne();
     const int rx = Radius(m_intStartTileX, m_intCurrentTileX);
     const int ry = Radius(m_intStartTileY, m_intCurrentTileY);
-    const long long cx = static_cast<long long>(m_intCurrentTileX) + m_intMapOffsetX;
-    const long long cy = static_cast<long long>(m_intCurrentTileY) + m_intMapOffsetY;
+    const std::int64_t x = m_intCurrentTileX;
+    const std::int64_t y = m_intCurrentTileY;
     m_blnTilemap.Reset(m_intMapWidth, m_intMapHeight);
-    WalkEllipseOutline(rx, ry, [&](int dx, int dy) {
-        const long long column = cx + dx;
-        const long long row = cy + dy;
-        if (column < 0 || row < 0 || column >= m_intMapWidth || row >= m_intMapHeight)
-            return;
-        const int c = static_cast<int>(column);
-        const int r = static_cast<int>(row);
-        PlaceTile(c * tw, r * th, c, r, filled);
-    });
+    WalkEllipseOutline(rx, ry, [&](int dx, int dy) { PlaceAtVisibleCell(x + dx, y + dy, filled); });
     if (!filled)
         return;
     const TileRef& tile = m_VOTileset->SelectedTile();
+    const std::int64_t cx = x + m_intMapOffsetX;
+    const std::int64_t cy = y + m_intMapOffsetY;
     // A centre outside the map leaves the outline alone: the fill could only start outside the map.
-    if (!tile || cx < 0 || cy < 0 || cx >= m_intMapWidth || cy >= m_intMapHeight)
+    if (!tile || !InsideMap(cx, cy))
         return;
     const EllipseInterior interior(rx, ry);
     FloodFill(static_cast<int>(cx), static_cast<int>(cy), tile->Cell(), nullptr, true, &interior);

@@ -10,7 +10,7 @@ void frmMain::FloodFill(bool bounded) {
     const long long x = static_cast<long long>(m_intCurrentTileX) + m_intMapOffsetX;
     const long long y = static_cast<long long>(m_intCurrentTileY) + m_intMapOffsetY;
     // A click beyond the map's last column or row has nothing to fill.
-    if (x < 0 || y < 0 || x >= m_intMapWidth || y >= m_intMapHeight)
+    if (!InsideMap(x, y))
         return;
     const CellRef target = GetVOCellFromLayer(static_cast<int>(x), static_cast<int>(y));
     m_blnTilemap.Reset(m_intMapWidth, m_intMapHeight);
@@ -23,7 +23,7 @@ void frmMain::FloodFill(bool bounded) {
 void frmMain::FloodFill(int x, int y, const CellRef& fill, const CellRef& target, bool bounded,
                         const EllipseInterior* interior) {
     LayerGrid* grid = EditGrid();
-    if (!grid || x < 0 || y < 0 || x >= m_intMapWidth || y >= m_intMapHeight || !grid->Inside(x, y))
+    if (!grid || !InsideMap(x, y) || !grid->Inside(x, y))
         return;
     const int tw = TileWidthOrOne();
     const int th = TileHeightOrOne();
@@ -103,7 +103,7 @@ void frmMain::DrawFloodFill(Graphics& g, const TileRef& tile, int x, int y, cons
         return;
     const long long startX = static_cast<long long>(x) + m_intMapOffsetX;
     const long long startY = static_cast<long long>(y) + m_intMapOffsetY;
-    if (startX >= m_intMapWidth || startY >= m_intMapHeight)
+    if (!InsideMap(startX, startY))
         return;
     // Cells right of or below the canvas cannot show; they are walked only where they may still connect
     // visible cells to the centre (the inside is convex around the centre's row and column).

@@ -12,6 +12,7 @@
 
 #include <QMainWindow>
 #include <array>
+#include <cstdint>
 #include <memory>
 #include <new>
 #include <vector>
@@ -175,6 +176,11 @@ public:
     int EditLayerNumber() const;
     CellRef GetVOCellFromLayer(int x, int y);
     void PlaceTile(int x, int y, int column, int row, bool mark);
+    // Whether (column, row) is a cell of the map; 64-bit, so a visible cell plus the scroll offset cannot
+    // wrap.
+    bool InsideMap(std::int64_t column, std::int64_t row) const;
+    // Places the selected tile in the map cell shown at visible cell (x, y); nothing when the map ends first.
+    void PlaceAtVisibleCell(std::int64_t x, std::int64_t y, bool mark);
     void RemoveTile(int x, int y, int column, int row);
     void txtMapHeight_TextChange() {}
     void txtMapWidth_TextChange() {}
