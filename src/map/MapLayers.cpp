@@ -2,15 +2,12 @@
 #include "map/MapSettings.h"
 #include "platform/BevelButton.h"
 #include "platform/Val.h"
+#include "window/EditorColours.h"
 #include "window/frmMain.h"
 
 #include <QComboBox>
 #include <QLineEdit>
 #include <new>
-
-namespace {
-const QColor kFailure(200, 0, 0);
-} // namespace
 
 void frmMain::DefaultLayers(int n) {
     const int top = std::max(m_intLayers - 1, 0);
@@ -147,7 +144,7 @@ void frmMain::btnApply_Action() {
         return;
     }
     if (!refusal.isEmpty()) {
-        UpdateStatus(refusal, kFailure, 0);
+        UpdateStatus(refusal, kFailureColour, 0);
         return;
     }
 

@@ -3,6 +3,7 @@
 #include "platform/BevelButton.h"
 #include "platform/Canvas.h"
 #include "platform/ScrollBar.h"
+#include "window/EditorColours.h"
 #include "window/frmMain.h"
 
 #include <cstdlib>
@@ -10,7 +11,6 @@
 
 namespace {
 const QColor kGridColour(115, 200, 200);
-const QColor kFrameColour(153, 80, 80);
 const QColor kEraseFill(245, 180, 180);
 } // namespace
 

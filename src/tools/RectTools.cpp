@@ -1,11 +1,8 @@
 // The rectangle tools: outline and filled, previewed with their frame and placed on release.
 #include "platform/ClampToInt.h"
 #include "tools/ToolGeometry.h"
+#include "window/EditorColours.h"
 #include "window/frmMain.h"
-
-namespace {
-const QColor kFrameColour(153, 80, 80);
-} // namespace
 
 void frmMain::PreviewRect(Graphics& g, const TileRef& tile, bool outline) {
     const int tw = TileWidthOrOne();
