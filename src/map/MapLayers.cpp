@@ -18,7 +18,8 @@ void frmMain::DefaultLayers(int n) {
         button->SetValue(i == n);
     }
     RefreshEditLayers();
-    ResizeTilemapLayers();
+    if (!ResizeTilemapLayers())
+        ReportOutOfMemory(QStringLiteral("map resize"));
     SetCurrentLayer();
 }
 
@@ -45,18 +46,11 @@ void frmMain::CommitLayerGrids(int layers, int width, int height, std::array<Lay
 }
 
 bool frmMain::ResizeTilemapLayers() {
-    int width = m_intMapWidth;
-    int height = m_intMapHeight;
-    const SizeFieldVerdict w = CheckMapSide(txtMapWidth->text(), QStringLiteral("Map width"));
-    const SizeFieldVerdict h = CheckMapSide(txtMapHeight->text(), QStringLiteral("Map height"));
-    if (w.kind == SizeFieldVerdict::Use)
-        width = w.value;
-    if (h.kind == SizeFieldVerdict::Use)
-        height = h.value;
-    if (qint64(width) * height > kMaxMapCells) {
-        width = m_intMapWidth;
-        height = m_intMapHeight;
-    }
+    const MapSizeRequest size =
+        CheckMapSize(txtMapWidth->text(), txtMapHeight->text(), m_intMapWidth, m_intMapHeight);
+    // A refused side keeps its current value; a size beyond the cell limit keeps both.
+    const int width = size.tooLarge ? m_intMapWidth : size.width;
+    const int height = size.tooLarge ? m_intMapHeight : size.height;
     std::array<LayerGrid, 8> grids;
     if (!PrepareLayerGrids(m_intLayers, width, height, grids))
         return false;
@@ -128,16 +122,16 @@ void frmMain::btnApply_Action() {
     const int layers = std::clamp(ValInt(cboMapLayers->currentText()), 1, 8);
     const SizeFieldVerdict tileW = CheckTileSide(txtWidth->text(), QStringLiteral("Tile width"));
     const SizeFieldVerdict tileH = CheckTileSide(txtHeight->text(), QStringLiteral("Tile height"));
-    const SizeFieldVerdict mapW = CheckMapSide(txtMapWidth->text(), QStringLiteral("Map width"));
-    const SizeFieldVerdict mapH = CheckMapSide(txtMapHeight->text(), QStringLiteral("Map height"));
-    QString refusal;
-    for (const SizeFieldVerdict* v : {&tileW, &tileH, &mapW, &mapH})
-        if (v->kind == SizeFieldVerdict::Refuse && refusal.isEmpty())
-            refusal = v->message;
-    const int width = mapW.kind == SizeFieldVerdict::Use ? mapW.value : m_intMapWidth;
-    const int height = mapH.kind == SizeFieldVerdict::Use ? mapH.value : m_intMapHeight;
-    if (refusal.isEmpty() && qint64(width) * height > kMaxMapCells)
-        refusal = QStringLiteral("At most %1 cells per layer").arg(kMaxMapCells);
+    const MapSizeRequest size =
+        CheckMapSize(txtMapWidth->text(), txtMapHeight->text(), m_intMapWidth, m_intMapHeight);
+    const int width = size.width;
+    const int height = size.height;
+    // The first field refused, in the order the fields are checked, names the refusal.
+    QString refusal = size.refusal;
+    if (tileH.kind == SizeFieldVerdict::Refuse)
+        refusal = tileH.message;
+    if (tileW.kind == SizeFieldVerdict::Refuse)
+        refusal = tileW.message;
     std::array<LayerGrid, 8> grids;
     if (refusal.isEmpty() && !PrepareLayerGrids(layers, width, height, grids)) {
         ReportOutOfMemory(QStringLiteral("Apply"));
