@@ -238,6 +238,16 @@ private:
     void PlaceControl(QWidget* widget, int container, int left, int top, int width, int height,
                       const char* locks, int page);
     void ShowPageControls(int page);
+    // A handler that runs only once the window is open (Qt reports sizes and values while it builds and
+    // shows it); until then it does nothing and answers false where an answer is due.
+    template <class Handler> auto route(Handler handler) {
+        return [this, handler](auto... args) {
+            using Result = decltype((this->*handler)(args...));
+            if (!m_blnOpen)
+                return Result();
+            return (this->*handler)(args...);
+        };
+    }
     // Draws the current tool's cursor or preview and returns the status text it calls for.
     QString DrawCursorOrPreview(Graphics& g, const TileRef& tile);
     // Brings the kept composition of the layers and grid up to date; true when it changed.
