@@ -52,6 +52,15 @@ ScrollBar* MakeScrollBar(QWidget* parent, Qt::Orientation orientation, const cha
 } // namespace
 
 void frmMain::CreateControls() {
+    // Created in this order, which is also the order Tab moves the focus in.
+    CreateSettingsAndLayerControls();
+    CreateCanvasControls();
+    CreateMapAndToolControls();
+    ShowPageControls(0);
+    RouteEvents();
+}
+
+void frmMain::CreateSettingsAndLayerControls() {
     QWidget* w = m_content;
     tabpnlMain = new QTabWidget(w);
     tabpnlMain->setObjectName(QStringLiteral("tabpnlMain"));
@@ -93,6 +102,10 @@ void frmMain::CreateControls() {
     }
     btnViewGrid = MakeBevel(w, QStringLiteral("btnViewGrid"), QStringLiteral("View Grid"), true);
     PlaceControl(btnViewGrid, kWindow, 826, 10, 30, 30, "TR", kNoPage);
+}
+
+void frmMain::CreateCanvasControls() {
+    QWidget* w = m_content;
 
     canTiles = new Canvas(w);
     canTiles->setObjectName(QStringLiteral("canTiles"));
@@ -108,6 +121,10 @@ void frmMain::CreateControls() {
 
     lblStatus = MakeLabel(w, QString(), "lblStatus");
     PlaceControl(lblStatus, kWindow, 10, 554, 301, 20, "LB", kNoPage);
+}
+
+void frmMain::CreateMapAndToolControls() {
+    QWidget* w = m_content;
 
     lblMapHeight = MakeLabel(w, QStringLiteral("Map Height (in tiles)"), "lblMapHeight");
     PlaceControl(lblMapHeight, kPanel, 25, 131, 211, 20, "-", kPageMap);
@@ -140,9 +157,9 @@ void frmMain::CreateControls() {
     }
     scbTilesVertical = MakeScrollBar(w, Qt::Vertical, "scbTilesVertical", 0, 1);
     PlaceControl(scbTilesVertical, kPanel, 287, 110, 16, 402, "TRB", kPageTools);
-    ShowPageControls(0);
+}
 
-    // Event routing.
+void frmMain::RouteEvents() {
     connect(tabpnlMain, &QTabWidget::currentChanged, this, [this](int page) { ShowPageControls(page); });
     connect(txtWidth, &QLineEdit::textChanged, this, [f = route(&frmMain::txtWidth_TextChange)] { f(); });
     connect(txtHeight, &QLineEdit::textChanged, this, [f = route(&frmMain::txtHeight_TextChange)] { f(); });

@@ -238,6 +238,10 @@ private:
     void PlaceControl(QWidget* widget, int container, int left, int top, int width, int height,
                       const char* locks, int page);
     void ShowPageControls(int page);
+    void CreateSettingsAndLayerControls();
+    void CreateCanvasControls();
+    void CreateMapAndToolControls();
+    void RouteEvents();
     // A handler that runs only once the window is open (Qt reports sizes and values while it builds and
     // shows it); until then it does nothing and answers false where an answer is due.
     template <class Handler> auto route(Handler handler) {
