@@ -1,5 +1,5 @@
 // The mouse on the map: strokes, plotting and erasing while dragging, and committing shapes on release.
-#include "map/ScrollMath.h"
+#include "platform/ScrollMath.h"
 #include "window/frmMain.h"
 
 void frmMain::canMain_MouseEnter() {

@@ -1,8 +1,8 @@
 // Drawing the map with its grid and the tool's cursor or preview, and scrolling by whole cells.
-#include "map/ScrollMath.h"
 #include "platform/BevelButton.h"
 #include "platform/Canvas.h"
 #include "platform/ScrollBar.h"
+#include "platform/ScrollMath.h"
 #include "window/EditorColours.h"
 #include "window/frmMain.h"
 

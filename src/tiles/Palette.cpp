@@ -1,9 +1,9 @@
 // The tile palette: loading a tileset, laying its tiles out in flowing rows, drawing, hovering, picking and
 // scrolling by whole rows.
 #include "app/FileTypes.h"
-#include "map/ScrollMath.h"
 #include "platform/Canvas.h"
 #include "platform/ScrollBar.h"
+#include "platform/ScrollMath.h"
 #include "platform/Val.h"
 #include "tiles/PaletteLayout.h"
 #include "window/EditorColours.h"

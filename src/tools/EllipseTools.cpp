@@ -37,8 +37,10 @@ void frmMain::DrawEllipse(Graphics& g, const TileRef& tile, bool filled) {
             g.DrawPicture(*picture, static_cast<int>(px) * tw, static_cast<int>(py) * th);
         m_blnTilemap.Set(static_cast<int>(mx), static_cast<int>(my));
     });
-    if (filled && (rx >= 1 || ry >= 1))
-        DrawFloodFill(g, tile, cx, cy, EllipseInterior(rx, ry));
+    if (filled && (rx >= 1 || ry >= 1)) {
+        const EllipseInterior interior(rx, ry);
+        DrawFloodFill(g, tile, cx, cy, &interior);
+    }
 }
 
 void frmMain::PlaceEllipse(bool filled) {

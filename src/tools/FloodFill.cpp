@@ -132,7 +132,7 @@ void frmMain::FloodFill(int x, int y, const CellRef& fill, const CellRef& target
         });
 }
 
-void frmMain::DrawFloodFill(Graphics& g, const TileRef& tile, int x, int y, const EllipseInterior& interior) {
+void frmMain::DrawFloodFill(Graphics& g, const TileRef& tile, int x, int y, const EllipseInterior* interior) {
     if (!tile || !tile->Image())
         return;
     const int tw = TileWidthOrOne();
@@ -161,6 +161,7 @@ void frmMain::DrawFloodFill(Graphics& g, const TileRef& tile, int x, int y, cons
             const long long px = column - static_cast<long long>(m_intMapOffsetX);
             const long long py = row - static_cast<long long>(m_intMapOffsetY);
             return px >= 0 && py >= 0 && px < columnsShown && py < rowsShown &&
-                   interior.Contains(column - static_cast<int>(startX), row - static_cast<int>(startY));
+                   (!interior ||
+                    interior->Contains(column - static_cast<int>(startX), row - static_cast<int>(startY)));
         });
 }

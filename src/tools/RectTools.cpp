@@ -1,6 +1,6 @@
 // The rectangle tools: outline and filled, previewed with their frame and placed on release.
 #include "platform/ClampToInt.h"
-#include "tools/ToolGeometry.h"
+#include "tools/RectShape.h"
 #include "window/EditorColours.h"
 #include "window/frmMain.h"
 

@@ -222,7 +222,8 @@ public:
     // the bounded fill reaches no cell outside it.
     void FloodFill(int x, int y, const CellRef& fill, const CellRef& target, bool bounded,
                    const EllipseInterior* interior = nullptr);
-    void DrawFloodFill(Graphics& g, const TileRef& tile, int x, int y, const EllipseInterior& interior);
+    // The preview of the bounded fill from visible cell (x, y), held to interior as the fill itself is.
+    void DrawFloodFill(Graphics& g, const TileRef& tile, int x, int y, const EllipseInterior* interior);
 
     // The tileset's tile size, at least 1 so no division can fail.
     int TileWidthOrOne() const;
