@@ -106,7 +106,7 @@ bool frmMain::ComposeLayers() {
             const LayerGrid& grid = Layer(k);
             if (grid.Revision() == c.revisions[static_cast<std::size_t>(k)] || !(key.shownLayers & (1u << k)))
                 continue;
-            if (grid.ChangesOverflowed()) {
+            if (grid.ChangeLogUntrusted()) {
                 full = true;
                 break;
             }

@@ -147,8 +147,10 @@ void frmMain::DrawFloodFill(Graphics& g, const TileRef& tile, int x, int y, cons
         return;
     // Cells right of or below the canvas cannot show; they are walked only where they may still connect
     // visible cells to the centre (the inside is convex around the centre's row and column).
-    const long long columnsShown = std::max<long long>(g.Width() / tw + 1, x + 1);
-    const long long rowsShown = std::max<long long>(g.Height() / th + 1, y + 1);
+    // The walk stays left of columnEnd and above rowEnd (visible cells, not map cells): one past the canvas,
+    // and never short of the centre.
+    const long long columnEnd = std::max<long long>(g.Width() / tw + 1, x + 1);
+    const long long rowEnd = std::max<long long>(g.Height() / th + 1, y + 1);
     FloodRegion(
         m_intMapWidth, m_intMapHeight, GridPoint{static_cast<int>(startX), static_cast<int>(startY)},
         m_blnTilemap, m_objLayer,
@@ -160,7 +162,7 @@ void frmMain::DrawFloodFill(Graphics& g, const TileRef& tile, int x, int y, cons
         [&](int column, int row) {
             const long long px = column - static_cast<long long>(m_intMapOffsetX);
             const long long py = row - static_cast<long long>(m_intMapOffsetY);
-            return px >= 0 && py >= 0 && px < columnsShown && py < rowsShown &&
+            return px >= 0 && py >= 0 && px < columnEnd && py < rowEnd &&
                    (!interior ||
                     interior->Contains(column - static_cast<int>(startX), row - static_cast<int>(startY)));
         });
