@@ -25,10 +25,10 @@ void LayerGrid::Touch(int column, int row) {
 
 void LayerGrid::NoteChange(int column, int row) {
     ++m_revision;
-    if (m_changesOverflowed)
+    if (m_changeLogUntrusted)
         return;
     if (m_changes.size() >= kMaxLoggedChanges) {
-        m_changesOverflowed = true;
+        m_changeLogUntrusted = true;
         m_changes.clear();
         return;
     }
@@ -37,7 +37,7 @@ void LayerGrid::NoteChange(int column, int row) {
 
 void LayerGrid::ClearChanges() {
     m_changes.clear();
-    m_changesOverflowed = false;
+    m_changeLogUntrusted = false;
 }
 
 LayerGrid LayerGrid::Resized(int width, int height) const {
@@ -56,7 +56,7 @@ LayerGrid LayerGrid::Resized(int width, int height) const {
             grown.m_cells[static_cast<std::size_t>(row) * static_cast<std::size_t>(width) +
                           static_cast<std::size_t>(column)] = At(column, row);
     grown.m_revision = m_revision + 1;
-    grown.m_changesOverflowed = true;
+    grown.m_changeLogUntrusted = true;
     return grown;
 }
 
@@ -65,6 +65,6 @@ void LayerGrid::ShrinkToSingle() {
     m_width = 1;
     m_height = 1;
     ++m_revision;
-    m_changesOverflowed = true;
+    m_changeLogUntrusted = true;
     m_changes.clear();
 }

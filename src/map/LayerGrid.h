@@ -49,7 +49,9 @@ public:
     std::uint64_t Revision() const { return m_revision; }
     // The positions changed since the log was last cleared, unless more changed than the log keeps.
     const std::vector<Change>& Changes() const { return m_changes; }
-    bool ChangesOverflowed() const { return m_changesOverflowed; }
+    // True when Changes() cannot be relied on: nothing logged yet since the grid was made or resized, or more
+    // changed than the log keeps. The renderer then has to recompose everything.
+    bool ChangeLogUntrusted() const { return m_changeLogUntrusted; }
     void ClearChanges();
 
 private:
@@ -59,7 +61,7 @@ private:
     Cells m_cells;
     std::uint64_t m_revision = 0;
     std::vector<Change> m_changes;
-    bool m_changesOverflowed = true;
+    bool m_changeLogUntrusted = true;
 
     void NoteChange(int column, int row);
 };

@@ -2,15 +2,12 @@
 #include "map/MapSettings.h"
 #include "platform/BevelButton.h"
 #include "platform/Val.h"
+#include "window/EditorColours.h"
 #include "window/frmMain.h"
 
 #include <QComboBox>
 #include <QLineEdit>
 #include <new>
-
-namespace {
-const QColor kFailure(200, 0, 0);
-} // namespace
 
 void frmMain::DefaultLayers(int n) {
     const int top = std::max(m_intLayers - 1, 0);
@@ -21,7 +18,8 @@ void frmMain::DefaultLayers(int n) {
         button->SetValue(i == n);
     }
     RefreshEditLayers();
-    ResizeTilemapLayers();
+    if (!ResizeTilemapLayers())
+        ReportOutOfMemory(QStringLiteral("map resize"));
     SetCurrentLayer();
 }
 
@@ -48,18 +46,11 @@ void frmMain::CommitLayerGrids(int layers, int width, int height, std::array<Lay
 }
 
 bool frmMain::ResizeTilemapLayers() {
-    int width = m_intMapWidth;
-    int height = m_intMapHeight;
-    const SizeFieldVerdict w = CheckMapSide(txtMapWidth->text(), QStringLiteral("Map width"));
-    const SizeFieldVerdict h = CheckMapSide(txtMapHeight->text(), QStringLiteral("Map height"));
-    if (w.kind == SizeFieldVerdict::Use)
-        width = w.value;
-    if (h.kind == SizeFieldVerdict::Use)
-        height = h.value;
-    if (qint64(width) * height > kMaxMapCells) {
-        width = m_intMapWidth;
-        height = m_intMapHeight;
-    }
+    const MapSizeRequest size =
+        CheckMapSize(txtMapWidth->text(), txtMapHeight->text(), m_intMapWidth, m_intMapHeight);
+    // A refused side keeps its current value; a size beyond the cell limit keeps both.
+    const int width = size.tooLarge ? m_intMapWidth : size.width;
+    const int height = size.tooLarge ? m_intMapHeight : size.height;
     std::array<LayerGrid, 8> grids;
     if (!PrepareLayerGrids(m_intLayers, width, height, grids))
         return false;
@@ -80,9 +71,23 @@ void frmMain::SetCurrentLayer() {
 
 CellRef frmMain::GetVOCellFromLayer(int x, int y) {
     const int n = m_Layer;
-    if (n < 0 || x < 0 || y < 0 || x >= m_intMapWidth || y >= m_intMapHeight)
+    if (n < 0 || !InsideMap(x, y))
         return nullptr;
     return Layer(n).Get(x, y);
+}
+
+bool frmMain::InsideMap(std::int64_t column, std::int64_t row) const {
+    return column >= 0 && row >= 0 && column < m_intMapWidth && row < m_intMapHeight;
+}
+
+void frmMain::PlaceAtVisibleCell(std::int64_t x, std::int64_t y, bool mark) {
+    const std::int64_t column = x + m_intMapOffsetX;
+    const std::int64_t row = y + m_intMapOffsetY;
+    if (!InsideMap(column, row))
+        return;
+    const int c = static_cast<int>(column);
+    const int r = static_cast<int>(row);
+    PlaceTile(c * TileWidthOrOne(), r * TileHeightOrOne(), c, r, mark);
 }
 
 void frmMain::PlaceTile(int x, int y, int column, int row, bool mark) {
@@ -91,7 +96,7 @@ void frmMain::PlaceTile(int x, int y, int column, int row, bool mark) {
     const int n = m_Layer;
     if (!tile || n < 0)
         return;
-    if (column < 0 || row < 0 || column >= m_intMapWidth || row >= m_intMapHeight)
+    if (!InsideMap(column, row))
         return;
     LayerGrid& grid = Layer(n);
     if (!grid.Inside(column, row))
@@ -107,7 +112,7 @@ void frmMain::PlaceTile(int x, int y, int column, int row, bool mark) {
 
 void frmMain::RemoveTile(int, int, int column, int row) {
     const int n = m_Layer;
-    if (n < 0 || column < 0 || row < 0 || column >= m_intMapWidth || row >= m_intMapHeight)
+    if (n < 0 || !InsideMap(column, row))
         return;
     Layer(n).Set(column, row, nullptr);
 }
@@ -117,23 +122,23 @@ void frmMain::btnApply_Action() {
     const int layers = std::clamp(ValInt(cboMapLayers->currentText()), 1, 8);
     const SizeFieldVerdict tileW = CheckTileSide(txtWidth->text(), QStringLiteral("Tile width"));
     const SizeFieldVerdict tileH = CheckTileSide(txtHeight->text(), QStringLiteral("Tile height"));
-    const SizeFieldVerdict mapW = CheckMapSide(txtMapWidth->text(), QStringLiteral("Map width"));
-    const SizeFieldVerdict mapH = CheckMapSide(txtMapHeight->text(), QStringLiteral("Map height"));
-    QString refusal;
-    for (const SizeFieldVerdict* v : {&tileW, &tileH, &mapW, &mapH})
-        if (v->kind == SizeFieldVerdict::Refuse && refusal.isEmpty())
-            refusal = v->message;
-    const int width = mapW.kind == SizeFieldVerdict::Use ? mapW.value : m_intMapWidth;
-    const int height = mapH.kind == SizeFieldVerdict::Use ? mapH.value : m_intMapHeight;
-    if (refusal.isEmpty() && qint64(width) * height > kMaxMapCells)
-        refusal = QStringLiteral("At most %1 cells per layer").arg(kMaxMapCells);
+    const MapSizeRequest size =
+        CheckMapSize(txtMapWidth->text(), txtMapHeight->text(), m_intMapWidth, m_intMapHeight);
+    const int width = size.width;
+    const int height = size.height;
+    // The first field refused, in the order the fields are checked, names the refusal.
+    QString refusal = size.refusal;
+    if (tileH.kind == SizeFieldVerdict::Refuse)
+        refusal = tileH.message;
+    if (tileW.kind == SizeFieldVerdict::Refuse)
+        refusal = tileW.message;
     std::array<LayerGrid, 8> grids;
     if (refusal.isEmpty() && !PrepareLayerGrids(layers, width, height, grids)) {
         ReportOutOfMemory(QStringLiteral("Apply"));
         return;
     }
     if (!refusal.isEmpty()) {
-        UpdateStatus(refusal, kFailure, 0);
+        UpdateStatus(refusal, kFailureColour, 0);
         return;
     }
 

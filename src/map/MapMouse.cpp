@@ -1,5 +1,5 @@
 // The mouse on the map: strokes, plotting and erasing while dragging, and committing shapes on release.
-#include "map/ScrollMath.h"
+#include "platform/ScrollMath.h"
 #include "window/frmMain.h"
 
 void frmMain::canMain_MouseEnter() {
@@ -52,7 +52,7 @@ void frmMain::PlotOrErase(int x, int y) {
     const int th = TileHeightOrOne();
     const qint64 column = qint64(PixelToCell(x, tw)) + m_intMapOffsetX;
     const qint64 row = qint64(PixelToCell(y, th)) + m_intMapOffsetY;
-    if (column < 0 || row < 0 || column >= m_intMapWidth || row >= m_intMapHeight)
+    if (!InsideMap(column, row))
         return;
     const int c = static_cast<int>(column);
     const int r = static_cast<int>(row);

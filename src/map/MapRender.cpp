@@ -1,8 +1,9 @@
 // Drawing the map with its grid and the tool's cursor or preview, and scrolling by whole cells.
-#include "map/ScrollMath.h"
 #include "platform/BevelButton.h"
 #include "platform/Canvas.h"
 #include "platform/ScrollBar.h"
+#include "platform/ScrollMath.h"
+#include "window/EditorColours.h"
 #include "window/frmMain.h"
 
 #include <cstdlib>
@@ -10,7 +11,6 @@
 
 namespace {
 const QColor kGridColour(115, 200, 200);
-const QColor kFrameColour(153, 80, 80);
 const QColor kEraseFill(245, 180, 180);
 } // namespace
 
@@ -106,7 +106,7 @@ bool frmMain::ComposeLayers() {
             const LayerGrid& grid = Layer(k);
             if (grid.Revision() == c.revisions[static_cast<std::size_t>(k)] || !(key.shownLayers & (1u << k)))
                 continue;
-            if (grid.ChangesOverflowed()) {
+            if (grid.ChangeLogUntrusted()) {
                 full = true;
                 break;
             }
@@ -146,7 +146,7 @@ bool frmMain::RecomposeCell(int column, int row) {
     Graphics g(m_composition.image);
     g.Painter().setClipRect(area);
     g.Painter().fillRect(area, Qt::black);
-    if (column < m_intMapWidth && row < m_intMapHeight) {
+    if (InsideMap(column, row)) {
         for (int k = 0; k < 8; ++k) {
             if (!LayerShown(k))
                 continue;

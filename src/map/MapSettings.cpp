@@ -32,3 +32,20 @@ SizeFieldVerdict CheckTileSide(const QString& text, const QString& what) {
     verdict.value = value;
     return verdict;
 }
+
+MapSizeRequest CheckMapSize(const QString& widthText, const QString& heightText, int currentWidth,
+                            int currentHeight) {
+    const SizeFieldVerdict w = CheckMapSide(widthText, QStringLiteral("Map width"));
+    const SizeFieldVerdict h = CheckMapSide(heightText, QStringLiteral("Map height"));
+    MapSizeRequest request;
+    request.width = w.kind == SizeFieldVerdict::Use ? w.value : currentWidth;
+    request.height = h.kind == SizeFieldVerdict::Use ? h.value : currentHeight;
+    request.tooLarge = static_cast<long long>(request.width) * request.height > kMaxMapCells;
+    if (w.kind == SizeFieldVerdict::Refuse)
+        request.refusal = w.message;
+    else if (h.kind == SizeFieldVerdict::Refuse)
+        request.refusal = h.message;
+    else if (request.tooLarge)
+        request.refusal = QStringLiteral("At most %1 cells per layer").arg(kMaxMapCells);
+    return request;
+}

@@ -19,6 +19,18 @@ struct SizeFieldVerdict {
 // kMaxMapSide is used; any other number is refused with a message naming the limit.
 SizeFieldVerdict CheckMapSide(const QString& text, const QString& what);
 
+// The map size asked for by the width and height fields. Each side falls back to the current one when its
+// field keeps it or is refused; refusal names the first field refused, or else the cell limit when the
+// size asked for exceeds it (tooLarge).
+struct MapSizeRequest {
+    int width = 0;
+    int height = 0;
+    bool tooLarge = false;
+    QString refusal;
+};
+MapSizeRequest CheckMapSize(const QString& widthText, const QString& heightText, int currentWidth,
+                            int currentHeight);
+
 // A tile width or height: the number at the start of the text, fraction dropped, used when it lies from 1 to
 // kMaxTileSide and refused otherwise.
 SizeFieldVerdict CheckTileSide(const QString& text, const QString& what);

@@ -6,7 +6,8 @@
 #include <vector>
 
 // One flag per map cell, shared by the fill tools to remember which cells a walk has already handled.
-// Kept between fills so a repeat fill on the same map reuses the allocation instead of growing anew.
+// Each walk sizes it to the map. The fill tool shrinks it again after every fill, as does recovery from
+// running out of memory; the ellipse tools leave it sized between strokes.
 class MarkerGrid {
 public:
     // Sizes the grid to width x height with every flag cleared; negative sizes give an empty grid.

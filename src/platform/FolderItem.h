@@ -13,7 +13,6 @@ public:
     const QString& Path() const { return m_path; }
     // The file's name with its extension, without its folder.
     QString Name() const { return QFileInfo(m_path).fileName(); }
-    bool Exists() const { return !IsNull() && QFileInfo::exists(m_path); }
 
 private:
     QString m_path;

@@ -1,11 +1,12 @@
 // The tile palette: loading a tileset, laying its tiles out in flowing rows, drawing, hovering, picking and
 // scrolling by whole rows.
 #include "app/FileTypes.h"
-#include "map/ScrollMath.h"
 #include "platform/Canvas.h"
 #include "platform/ScrollBar.h"
+#include "platform/ScrollMath.h"
 #include "platform/Val.h"
 #include "tiles/PaletteLayout.h"
+#include "window/EditorColours.h"
 #include "window/frmMain.h"
 
 #include <QLineEdit>
@@ -15,7 +16,6 @@ const QColor kLightBlue(160, 215, 255);
 const QColor kBlue(0, 0, 255);
 const QColor kLightGrey(200, 200, 200);
 const QColor kDarkGrey(100, 100, 100);
-const QColor kFailure(200, 0, 0);
 constexpr int kGap = kPaletteSpacing;
 } // namespace
 
@@ -44,7 +44,7 @@ void frmMain::LoadTileset() {
     SetTilesMatrix();
     RefreshTileScrollbar();
     DrawTiles();
-    UpdateStatus(result.Text, result.Complete ? QColor(0, 0, 0) : kFailure, 1);
+    UpdateStatus(result.Text, result.Complete ? QColor(0, 0, 0) : kFailureColour, 1);
 }
 
 void frmMain::AssignTileRows() {

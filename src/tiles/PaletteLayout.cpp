@@ -1,7 +1,8 @@
 #include "tiles/PaletteLayout.h"
 
+#include "platform/ClampToInt.h"
+
 #include <algorithm>
-#include <limits>
 
 PaletteFlow::PaletteFlow(int tileWidth, int canvasWidth)
     : m_step(std::int64_t{tileWidth} + kPaletteSpacing), m_canvasWidth(canvasWidth) {}
@@ -33,7 +34,7 @@ int PaletteRowCount(int tileCount, int tileWidth, int canvasWidth) {
     std::int64_t last = 0;
     for (int tile = 0; tile < tileCount; ++tile)
         last = flow.Next().row;
-    return static_cast<int>(std::min<std::int64_t>(last + 1, std::numeric_limits<int>::max()));
+    return ClampToInt(last + 1);
 }
 
 int PaletteVisibleRows(int canvasHeight, int tileHeight) {

@@ -1,16 +1,15 @@
 // The ellipse tools: an outline centred on the pointer's cell with the stroke's start cell at a corner of
 // its bounding box; the filled variant fills the inside with the bounded fill.
+#include "platform/ClampToInt.h"
 #include "tools/EllipseOutline.h"
 #include "tools/ToolGeometry.h"
 #include "window/frmMain.h"
 
-#include <climits>
 #include <cstdlib>
 
 namespace {
 int Radius(int a, int b) {
-    const long long d = std::llabs(static_cast<long long>(a) - b);
-    return static_cast<int>(std::min<long long>(d, INT_MAX));
+    return ClampToInt(std::llabs(static_cast<long long>(a) - b));
 }
 } // namespace
 
@@ -32,38 +31,32 @@ void frmMain::DrawEllipse(Graphics& g, const TileRef& tile, bool filled) {
         const long long py = static_cast<long long>(cy) + dy;
         const long long mx = px + m_intMapOffsetX;
         const long long my = py + m_intMapOffsetY;
-        if (mx < 0 || my < 0 || mx >= m_intMapWidth || my >= m_intMapHeight)
+        if (!InsideMap(mx, my))
             return;
         if (picture && Contains(paintable, px, py))
             g.DrawPicture(*picture, static_cast<int>(px) * tw, static_cast<int>(py) * th);
         m_blnTilemap.Set(static_cast<int>(mx), static_cast<int>(my));
     });
-    if (filled && (rx >= 1 || ry >= 1))
-        DrawFloodFill(g, tile, cx, cy, EllipseInterior(rx, ry));
+    if (filled && (rx >= 1 || ry >= 1)) {
+        const EllipseInterior interior(rx, ry);
+        DrawFloodFill(g, tile, cx, cy, &interior);
+    }
 }
 
 void frmMain::PlaceEllipse(bool filled) {
-    const int tw = TileWidthOrOne();
-    const int th = TileHeightOrOne();
     const int rx = Radius(m_intStartTileX, m_intCurrentTileX);
     const int ry = Radius(m_intStartTileY, m_intCurrentTileY);
-    const long long cx = static_cast<long long>(m_intCurrentTileX) + m_intMapOffsetX;
-    const long long cy = static_cast<long long>(m_intCurrentTileY) + m_intMapOffsetY;
+    const std::int64_t x = m_intCurrentTileX;
+    const std::int64_t y = m_intCurrentTileY;
     m_blnTilemap.Reset(m_intMapWidth, m_intMapHeight);
-    WalkEllipseOutline(rx, ry, [&](int dx, int dy) {
-        const long long column = cx + dx;
-        const long long row = cy + dy;
-        if (column < 0 || row < 0 || column >= m_intMapWidth || row >= m_intMapHeight)
-            return;
-        const int c = static_cast<int>(column);
-        const int r = static_cast<int>(row);
-        PlaceTile(c * tw, r * th, c, r, filled);
-    });
+    WalkEllipseOutline(rx, ry, [&](int dx, int dy) { PlaceAtVisibleCell(x + dx, y + dy, filled); });
     if (!filled)
         return;
     const TileRef& tile = m_VOTileset->SelectedTile();
+    const std::int64_t cx = x + m_intMapOffsetX;
+    const std::int64_t cy = y + m_intMapOffsetY;
     // A centre outside the map leaves the outline alone: the fill could only start outside the map.
-    if (!tile || cx < 0 || cy < 0 || cx >= m_intMapWidth || cy >= m_intMapHeight)
+    if (!tile || !InsideMap(cx, cy))
         return;
     const EllipseInterior interior(rx, ry);
     FloodFill(static_cast<int>(cx), static_cast<int>(cy), tile->Cell(), nullptr, true, &interior);

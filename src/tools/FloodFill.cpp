@@ -1,4 +1,4 @@
-// The flood fill: the fill tool's four modes over the edit layer, the filled ellipse's bounded fill and its
+// The flood fill: the fill tool's three modes over the edit layer, the filled ellipse's bounded fill and its
 // preview. All of them walk the grid breadth first with the work list on the heap.
 #include "tools/EllipseOutline.h"
 #include "tools/FloodRegion.h"
@@ -10,7 +10,7 @@ void frmMain::FloodFill(bool bounded) {
     const long long x = static_cast<long long>(m_intCurrentTileX) + m_intMapOffsetX;
     const long long y = static_cast<long long>(m_intCurrentTileY) + m_intMapOffsetY;
     // A click beyond the map's last column or row has nothing to fill.
-    if (x < 0 || y < 0 || x >= m_intMapWidth || y >= m_intMapHeight)
+    if (!InsideMap(x, y))
         return;
     const CellRef target = GetVOCellFromLayer(static_cast<int>(x), static_cast<int>(y));
     m_blnTilemap.Reset(m_intMapWidth, m_intMapHeight);
@@ -20,79 +20,119 @@ void frmMain::FloodFill(bool bounded) {
     m_blnTilemap.Shrink();
 }
 
-void frmMain::FloodFill(int x, int y, const CellRef& fill, const CellRef& target, bool bounded,
-                        const EllipseInterior* interior) {
-    LayerGrid* grid = EditGrid();
-    if (!grid || x < 0 || y < 0 || x >= m_intMapWidth || y >= m_intMapHeight || !grid->Inside(x, y))
-        return;
-    const int tw = TileWidthOrOne();
-    const int th = TileHeightOrOne();
-    const int width = std::min(m_intMapWidth, grid->Width());
-    const int height = std::min(m_intMapHeight, grid->Height());
-    if (m_blnTilemap.Width() != m_intMapWidth || m_blnTilemap.Height() != m_intMapHeight)
-        m_blnTilemap.Reset(m_intMapWidth, m_intMapHeight);
-    // Cells written by the fill carry the pixel position of the place they go to.
-    auto freshCopy = [&](int column, int row) {
-        CellRef cell = fill->Copy();
-        cell->SetX(column * tw);
-        cell->SetY(row * th);
-        grid->Set(column, row, std::move(cell));
-    };
-    auto nothing = [](int, int) {};
-    const GridPoint start{x, y};
-    const CellRef& startCell = grid->At(x, y);
+namespace {
 
-    if (bounded) {
-        if (!fill)
-            return;
-        freshCopy(x, y);
-        const std::int16_t index = fill->ImageIndex();
-        FloodRegion(width, height, start, m_blnTilemap, m_objLayer, nothing, [&](int column, int row) {
-            if (interior && !interior->Contains(column - x, row - y))
-                return false;
-            if (const CellRef& existing = grid->At(column, row)) {
-                existing->SetImageIndex(index);
-                grid->Touch(column, row);
-            } else {
-                freshCopy(column, row);
-            }
-            return true;
-        });
-        return;
+// What every mode of the cell fill works on: the edit layer's grid, the part of it the walk may reach, the
+// clicked cell, the walk's marks and work list, and the tile size that gives written cells their position.
+struct FillWork {
+    LayerGrid& grid;
+    int width;
+    int height;
+    GridPoint start;
+    MarkerGrid& marks;
+    Collection<GridPoint>& queue;
+    int tileWidth;
+    int tileHeight;
+
+    // Cells written by the fill carry the pixel position of the place they go to.
+    void FreshCopy(const CellRef& fill, int column, int row) const {
+        CellRef cell = fill->Copy();
+        cell->SetX(column * tileWidth);
+        cell->SetY(row * tileHeight);
+        grid.Set(column, row, std::move(cell));
     }
-    if (!startCell) {
-        if (!fill)
-            return;
-        freshCopy(x, y);
-        FloodRegion(width, height, start, m_blnTilemap, m_objLayer, nothing, [&](int column, int row) {
-            if (grid->At(column, row))
-                return false;
-            freshCopy(column, row);
-            return true;
-        });
-        return;
+
+    template <class Process, class Offer> void Walk(Process&& process, Offer&& offer) const {
+        FloodRegion(width, height, start, marks, queue, process, offer);
     }
+};
+
+void Nothing(int, int) {}
+
+// The filled ellipse's inside: every cell the region reaches takes the fill's picture, occupied or not.
+void FillBounded(const FillWork& work, const CellRef& fill, const EllipseInterior* interior) {
+    if (!fill)
+        return;
+    const GridPoint start = work.start;
+    work.FreshCopy(fill, start.column, start.row);
+    const std::int16_t index = fill->ImageIndex();
+    work.Walk(Nothing, [&](int column, int row) {
+        if (interior && !interior->Contains(column - start.column, row - start.row))
+            return false;
+        if (const CellRef& existing = work.grid.At(column, row)) {
+            existing->SetImageIndex(index);
+            work.grid.Touch(column, row);
+        } else {
+            work.FreshCopy(fill, column, row);
+        }
+        return true;
+    });
+}
+
+// A click on an empty cell fills the empty region around it.
+void FillEmpty(const FillWork& work, const CellRef& fill) {
+    if (!fill)
+        return;
+    work.FreshCopy(fill, work.start.column, work.start.row);
+    work.Walk(Nothing, [&](int column, int row) {
+        if (work.grid.At(column, row))
+            return false;
+        work.FreshCopy(fill, column, row);
+        return true;
+    });
+}
+
+// A click on an occupied cell: place(column, row) puts the fill where a plot would.
+template <class Place>
+void FillAlike(const FillWork& work, const CellRef& fill, const CellRef& target, Place&& place) {
     // Erase (no tile selected) or replace: the region of cells alike to the clicked one is emptied, or takes
     // the selected tile as a plot would place it. Alike is compared by picture index, read before anything
     // changes.
+    const CellRef& startCell = work.grid.At(work.start.column, work.start.row);
     if (fill && startCell->ImageIndex() == fill->ImageIndex())
         return;
     const std::int16_t alike = target ? target->ImageIndex() : startCell->ImageIndex();
-    FloodRegion(
-        width, height, start, m_blnTilemap, m_objLayer,
+    work.Walk(
         [&](int column, int row) {
             if (fill)
-                PlaceTile(column * tw, row * th, column, row, false);
+                place(column, row);
             else
-                grid->Set(column, row, nullptr);
+                work.grid.Set(column, row, nullptr);
         },
         [&](int column, int row) {
-            const CellRef& cell = grid->At(column, row);
+            const CellRef& cell = work.grid.At(column, row);
             return cell && cell->ImageIndex() == alike;
         });
 }
 
-void frmMain::DrawFloodFill(Graphics& g, const TileRef& tile, int x, int y, const EllipseInterior& interior) {
+} // namespace
+
+void frmMain::FloodFill(int x, int y, const CellRef& fill, const CellRef& target, bool bounded,
+                        const EllipseInterior* interior) {
+    LayerGrid* grid = EditGrid();
+    if (!grid || !InsideMap(x, y) || !grid->Inside(x, y))
+        return;
+    if (m_blnTilemap.Width() != m_intMapWidth || m_blnTilemap.Height() != m_intMapHeight)
+        m_blnTilemap.Reset(m_intMapWidth, m_intMapHeight);
+    const FillWork work{*grid,
+                        std::min(m_intMapWidth, grid->Width()),
+                        std::min(m_intMapHeight, grid->Height()),
+                        GridPoint{x, y},
+                        m_blnTilemap,
+                        m_objLayer,
+                        TileWidthOrOne(),
+                        TileHeightOrOne()};
+    if (bounded)
+        FillBounded(work, fill, interior);
+    else if (!grid->At(x, y))
+        FillEmpty(work, fill);
+    else
+        FillAlike(work, fill, target, [&](int column, int row) {
+            PlaceTile(column * work.tileWidth, row * work.tileHeight, column, row, false);
+        });
+}
+
+void frmMain::DrawFloodFill(Graphics& g, const TileRef& tile, int x, int y, const EllipseInterior* interior) {
     if (!tile || !tile->Image())
         return;
     const int tw = TileWidthOrOne();
@@ -103,12 +143,14 @@ void frmMain::DrawFloodFill(Graphics& g, const TileRef& tile, int x, int y, cons
         return;
     const long long startX = static_cast<long long>(x) + m_intMapOffsetX;
     const long long startY = static_cast<long long>(y) + m_intMapOffsetY;
-    if (startX >= m_intMapWidth || startY >= m_intMapHeight)
+    if (!InsideMap(startX, startY))
         return;
     // Cells right of or below the canvas cannot show; they are walked only where they may still connect
     // visible cells to the centre (the inside is convex around the centre's row and column).
-    const long long columnsShown = std::max<long long>(g.Width() / tw + 1, x + 1);
-    const long long rowsShown = std::max<long long>(g.Height() / th + 1, y + 1);
+    // The walk stays left of columnEnd and above rowEnd (visible cells, not map cells): one past the canvas,
+    // and never short of the centre.
+    const long long columnEnd = std::max<long long>(g.Width() / tw + 1, x + 1);
+    const long long rowEnd = std::max<long long>(g.Height() / th + 1, y + 1);
     FloodRegion(
         m_intMapWidth, m_intMapHeight, GridPoint{static_cast<int>(startX), static_cast<int>(startY)},
         m_blnTilemap, m_objLayer,
@@ -120,7 +162,8 @@ void frmMain::DrawFloodFill(Graphics& g, const TileRef& tile, int x, int y, cons
         [&](int column, int row) {
             const long long px = column - static_cast<long long>(m_intMapOffsetX);
             const long long py = row - static_cast<long long>(m_intMapOffsetY);
-            return px >= 0 && py >= 0 && px < columnsShown && py < rowsShown &&
-                   interior.Contains(column - static_cast<int>(startX), row - static_cast<int>(startY));
+            return px >= 0 && py >= 0 && px < columnEnd && py < rowEnd &&
+                   (!interior ||
+                    interior->Contains(column - static_cast<int>(startX), row - static_cast<int>(startY)));
         });
 }

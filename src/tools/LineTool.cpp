@@ -19,15 +19,6 @@ void frmMain::DrawLine(Graphics& g, const TileRef& tile) {
 }
 
 void frmMain::PlaceLine() {
-    const int tw = TileWidthOrOne();
-    const int th = TileHeightOrOne();
-    WalkLine(m_intCurrentTileX, m_intCurrentTileY, m_intStartTileX, m_intStartTileY, [&](int x, int y) {
-        const long long column = static_cast<long long>(x) + m_intMapOffsetX;
-        const long long row = static_cast<long long>(y) + m_intMapOffsetY;
-        if (column < 0 || row < 0 || column >= m_intMapWidth || row >= m_intMapHeight)
-            return;
-        const int c = static_cast<int>(column);
-        const int r = static_cast<int>(row);
-        PlaceTile(c * tw, r * th, c, r, false);
-    });
+    WalkLine(m_intCurrentTileX, m_intCurrentTileY, m_intStartTileX, m_intStartTileY,
+             [&](int x, int y) { PlaceAtVisibleCell(x, y, false); });
 }

@@ -1,18 +1,12 @@
 #pragma once
 
+#include "tools/ToolGeometry.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <vector>
 
 // Cells and preview frame of the rectangle tool, dragged from a start corner to the current corner.
-
-// A rectangle of cells, all four bounds inclusive.
-struct CellBounds {
-    int left;
-    int top;
-    int right;
-    int bottom;
-};
 
 // The rectangle between two dragged corners, whichever way the drag went.
 CellBounds NormaliseCorners(int ax, int ay, int cx, int cy);

@@ -1,16 +1,8 @@
 // The rectangle tools: outline and filled, previewed with their frame and placed on release.
-#include "tools/ToolGeometry.h"
+#include "platform/ClampToInt.h"
+#include "tools/RectShape.h"
+#include "window/EditorColours.h"
 #include "window/frmMain.h"
-
-#include <climits>
-
-namespace {
-const QColor kFrameColour(153, 80, 80);
-
-int ClampToInt(long long value) {
-    return static_cast<int>(std::clamp<long long>(value, INT_MIN, INT_MAX));
-}
-} // namespace
 
 void frmMain::PreviewRect(Graphics& g, const TileRef& tile, bool outline) {
     const int tw = TileWidthOrOne();
@@ -36,10 +28,10 @@ void frmMain::CommitRect(bool outline) {
         return;
     const int tw = TileWidthOrOne();
     const int th = TileHeightOrOne();
-    const int ax = ClampToInt(static_cast<long long>(m_intStartTileX) + m_intMapOffsetX);
-    const int ay = ClampToInt(static_cast<long long>(m_intStartTileY) + m_intMapOffsetY);
-    const int cx = ClampToInt(static_cast<long long>(m_intCurrentTileX) + m_intMapOffsetX);
-    const int cy = ClampToInt(static_cast<long long>(m_intCurrentTileY) + m_intMapOffsetY);
+    const int ax = ClampToInt(std::int64_t{m_intStartTileX} + m_intMapOffsetX);
+    const int ay = ClampToInt(std::int64_t{m_intStartTileY} + m_intMapOffsetY);
+    const int cx = ClampToInt(std::int64_t{m_intCurrentTileX} + m_intMapOffsetX);
+    const int cy = ClampToInt(std::int64_t{m_intCurrentTileY} + m_intMapOffsetY);
     // Only cells inside the map can be stored, so only those are visited.
     const CellBounds map{0, 0, m_intMapWidth - 1, m_intMapHeight - 1};
     ForEachRectCell(NormaliseCorners(ax, ay, cx, cy), outline, map,

@@ -1,6 +1,6 @@
 #include "tools/ToolGeometry.h"
 
-#include "map/ScrollMath.h"
+#include "platform/ScrollMath.h"
 
 #include <algorithm>
 

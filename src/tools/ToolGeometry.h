@@ -1,6 +1,12 @@
 #pragma once
 
-#include "tools/RectShape.h"
+// A rectangle of cells, all four bounds inclusive.
+struct CellBounds {
+    int left;
+    int top;
+    int right;
+    int bottom;
+};
 
 // The cells whose pictures can reach a canvas of the given size: a picture of picWidth x picHeight drawn at
 // (column x tileWidth, row x tileHeight). Previews paint only these; the rest could never show.

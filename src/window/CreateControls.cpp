@@ -52,15 +52,16 @@ ScrollBar* MakeScrollBar(QWidget* parent, Qt::Orientation orientation, const cha
 } // namespace
 
 void frmMain::CreateControls() {
-    QWidget* w = m_content;
-    // Every handler waits for the window to open: Qt reports sizes and values while it builds and shows it.
-    auto route = [this](auto handler) {
-        return [this, handler](auto... args) {
-            if (m_blnOpen)
-                (this->*handler)(args...);
-        };
-    };
+    // Created in this order, which is also the order Tab moves the focus in.
+    CreateSettingsAndLayerControls();
+    CreateCanvasControls();
+    CreateMapAndToolControls();
+    ShowPageControls(0);
+    RouteEvents();
+}
 
+void frmMain::CreateSettingsAndLayerControls() {
+    QWidget* w = m_content;
     tabpnlMain = new QTabWidget(w);
     tabpnlMain->setObjectName(QStringLiteral("tabpnlMain"));
     // Tabs at the foot of the panel keep the page controls at the top free of them.
@@ -101,6 +102,10 @@ void frmMain::CreateControls() {
     }
     btnViewGrid = MakeBevel(w, QStringLiteral("btnViewGrid"), QStringLiteral("View Grid"), true);
     PlaceControl(btnViewGrid, kWindow, 826, 10, 30, 30, "TR", kNoPage);
+}
+
+void frmMain::CreateCanvasControls() {
+    QWidget* w = m_content;
 
     canTiles = new Canvas(w);
     canTiles->setObjectName(QStringLiteral("canTiles"));
@@ -116,6 +121,10 @@ void frmMain::CreateControls() {
 
     lblStatus = MakeLabel(w, QString(), "lblStatus");
     PlaceControl(lblStatus, kWindow, 10, 554, 301, 20, "LB", kNoPage);
+}
+
+void frmMain::CreateMapAndToolControls() {
+    QWidget* w = m_content;
 
     lblMapHeight = MakeLabel(w, QStringLiteral("Map Height (in tiles)"), "lblMapHeight");
     PlaceControl(lblMapHeight, kPanel, 25, 131, 211, 20, "-", kPageMap);
@@ -148,21 +157,15 @@ void frmMain::CreateControls() {
     }
     scbTilesVertical = MakeScrollBar(w, Qt::Vertical, "scbTilesVertical", 0, 1);
     PlaceControl(scbTilesVertical, kPanel, 287, 110, 16, 402, "TRB", kPageTools);
-    ShowPageControls(0);
+}
 
-    // Event routing.
+void frmMain::RouteEvents() {
     connect(tabpnlMain, &QTabWidget::currentChanged, this, [this](int page) { ShowPageControls(page); });
     connect(txtWidth, &QLineEdit::textChanged, this, [f = route(&frmMain::txtWidth_TextChange)] { f(); });
     connect(txtHeight, &QLineEdit::textChanged, this, [f = route(&frmMain::txtHeight_TextChange)] { f(); });
     for (int i = 0; i < 8; ++i) {
-        btnLayer[i]->Action = [this, i] {
-            if (m_blnOpen)
-                btnLayer_Action(i);
-        };
-        btnTool[i]->Action = [this, i] {
-            if (m_blnOpen)
-                btnTool_Action(i);
-        };
+        btnLayer[i]->Action = [f = route(&frmMain::btnLayer_Action), i] { f(i); };
+        btnTool[i]->Action = [f = route(&frmMain::btnTool_Action), i] { f(i); };
     }
     connect(cboEditLayer, &QComboBox::currentIndexChanged, this,
             [f = route(&frmMain::cboEditLayer_Change)] { f(); });
@@ -172,22 +175,18 @@ void frmMain::CreateControls() {
     canTiles->MouseEnter = route(&frmMain::canTiles_MouseEnter);
     canTiles->MouseExit = route(&frmMain::canTiles_MouseExit);
     canTiles->MouseMove = route(&frmMain::canTiles_MouseMove);
-    canTiles->MouseDown = [this](int x, int y) { return m_blnOpen && canTiles_MouseDown(x, y); };
-    canTiles->MouseWheel = [this](int x, int y, int dx, int dy) {
-        return m_blnOpen && canTiles_MouseWheel(x, y, dx, dy);
-    };
+    canTiles->MouseDown = route(&frmMain::canTiles_MouseDown);
+    canTiles->MouseWheel = route(&frmMain::canTiles_MouseWheel);
 
     canMain->Paint = route(&frmMain::canMain_Paint);
     canMain->MouseMove = route(&frmMain::canMain_MouseMove);
     canMain->MouseEnter = route(&frmMain::canMain_MouseEnter);
     canMain->MouseExit = route(&frmMain::canMain_MouseExit);
-    canMain->MouseDown = [this](int x, int y) { return m_blnOpen && canMain_MouseDown(x, y); };
+    canMain->MouseDown = route(&frmMain::canMain_MouseDown);
     canMain->MouseDrag = route(&frmMain::canMain_MouseDrag);
     canMain->MouseUp = route(&frmMain::canMain_MouseUp);
     canMain->MouseCancel = route(&frmMain::canMain_MouseCancel);
-    canMain->MouseWheel = [this](int x, int y, int dx, int dy) {
-        return m_blnOpen && canMain_MouseWheel(x, y, dx, dy);
-    };
+    canMain->MouseWheel = route(&frmMain::canMain_MouseWheel);
 
     scbMainVertical->ValueChanged = route(&frmMain::scbMainVertical_ValueChanged);
     scbMainHorizontal->ValueChanged = route(&frmMain::scbMainHorizontal_ValueChanged);

@@ -1,4 +1,5 @@
 #include "platform/FolderItem.h"
+#include "window/EditorColours.h"
 #include "window/frmMain.h"
 
 #include <QLabel>
@@ -62,5 +63,5 @@ void frmMain::RecoverFromOutOfMemory() {
 }
 
 void frmMain::ReportOutOfMemory(const QString& what) {
-    UpdateStatus(QStringLiteral("Out of memory: %1 stopped").arg(what), QColor(200, 0, 0), 0);
+    UpdateStatus(QStringLiteral("Out of memory: %1 stopped").arg(what), kFailureColour, 0);
 }

@@ -12,6 +12,7 @@
 
 #include <QMainWindow>
 #include <array>
+#include <cstdint>
 #include <memory>
 #include <new>
 #include <vector>
@@ -175,6 +176,11 @@ public:
     int EditLayerNumber() const;
     CellRef GetVOCellFromLayer(int x, int y);
     void PlaceTile(int x, int y, int column, int row, bool mark);
+    // Whether (column, row) is a cell of the map; 64-bit, so a visible cell plus the scroll offset cannot
+    // wrap.
+    bool InsideMap(std::int64_t column, std::int64_t row) const;
+    // Places the selected tile in the map cell shown at visible cell (x, y); nothing when the map ends first.
+    void PlaceAtVisibleCell(std::int64_t x, std::int64_t y, bool mark);
     void RemoveTile(int x, int y, int column, int row);
     void txtMapHeight_TextChange() {}
     void txtMapWidth_TextChange() {}
@@ -216,7 +222,8 @@ public:
     // the bounded fill reaches no cell outside it.
     void FloodFill(int x, int y, const CellRef& fill, const CellRef& target, bool bounded,
                    const EllipseInterior* interior = nullptr);
-    void DrawFloodFill(Graphics& g, const TileRef& tile, int x, int y, const EllipseInterior& interior);
+    // The preview of the bounded fill from visible cell (x, y), held to interior as the fill itself is.
+    void DrawFloodFill(Graphics& g, const TileRef& tile, int x, int y, const EllipseInterior* interior);
 
     // The tileset's tile size, at least 1 so no division can fail.
     int TileWidthOrOne() const;
@@ -232,6 +239,20 @@ private:
     void PlaceControl(QWidget* widget, int container, int left, int top, int width, int height,
                       const char* locks, int page);
     void ShowPageControls(int page);
+    void CreateSettingsAndLayerControls();
+    void CreateCanvasControls();
+    void CreateMapAndToolControls();
+    void RouteEvents();
+    // A handler that runs only once the window is open (Qt reports sizes and values while it builds and
+    // shows it); until then it does nothing and answers false where an answer is due.
+    template <class Handler> auto route(Handler handler) {
+        return [this, handler](auto... args) {
+            using Result = decltype((this->*handler)(args...));
+            if (!m_blnOpen)
+                return Result();
+            return (this->*handler)(args...);
+        };
+    }
     // Draws the current tool's cursor or preview and returns the status text it calls for.
     QString DrawCursorOrPreview(Graphics& g, const TileRef& tile);
     // Brings the kept composition of the layers and grid up to date; true when it changed.

@@ -1,4 +1,4 @@
-#include "map/ScrollMath.h"
+#include "platform/ScrollMath.h"
 
 #include <QTest>
 #include <climits>

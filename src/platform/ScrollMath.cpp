@@ -1,7 +1,8 @@
-#include "map/ScrollMath.h"
+#include "platform/ScrollMath.h"
+
+#include "platform/ClampToInt.h"
 
 #include <cstdint>
-#include <limits>
 
 int PixelToCell(int pixel, int tileSize) {
     if (tileSize < 1)
@@ -22,6 +23,5 @@ int ScrollMaximum(int needed, int visible) {
     const std::int64_t extra = std::int64_t{needed} - visible;
     if (extra < 1)
         return 0;
-    constexpr std::int64_t largest = std::numeric_limits<int>::max();
-    return static_cast<int>(extra + 1 > largest ? largest : extra + 1);
+    return ClampToInt(extra + 1);
 }

@@ -9,6 +9,6 @@ int PixelToCell(int pixel, int tileSize);
 // How many cells a canvas shows, the partly visible last one included; 0 for empty canvases or bad sizes.
 int VisibleCells(int canvasPixels, int tileSize);
 
-// The scroll-bar maximum that lets the first visible cell run from 0 to needed - visible; 0 when
+// The scroll-bar maximum that lets the first visible cell run from 0 to needed - visible + 1; 0 when
 // everything already fits, so the bar stays at rest.
 int ScrollMaximum(int needed, int visible);
