@@ -22,11 +22,9 @@ bool frmMain::canMain_MouseDown(int x, int y) {
     // canvas leaves no move behind, and the press alone decides the start cell and the current cell.
     m_intMouseX = m_intDragMouseX = x;
     m_intMouseY = m_intDragMouseY = y;
-    // A plain click plots or erases the cell under the pointer.
-    PlotOrErase(x, y);
-    // Draw derives the start and current cells from the press for every tool, so a release with no drag
-    // commits exactly the clicked cell.
-    Draw();
+    // A plain click plots or erases the cell under the pointer. Draw derives the start and current cells from
+    // the press for every tool, so a release with no drag commits exactly the clicked cell.
+    PlotOrEraseThenDraw(x, y);
     return true;
 }
 
@@ -63,6 +61,11 @@ void frmMain::PlotOrErase(int x, int y) {
 }
 
 void frmMain::canMain_MouseDrag(int x, int y) {
+    PlotOrEraseThenDraw(x, y);
+}
+
+// The press and every drag plot or erase the same way, and either may find memory gone.
+void frmMain::PlotOrEraseThenDraw(int x, int y) {
     const bool placed = RunOutOfMemorySafe([&] { PlotOrErase(x, y); });
     m_intDragMouseX = x;
     m_intDragMouseY = y;

@@ -271,6 +271,7 @@ private:
     void PreviewRect(Graphics& g, const TileRef& tile, bool outline);
     void CommitRect(bool outline);
     void PlotOrErase(int x, int y);
+    void PlotOrEraseThenDraw(int x, int y);
     // The dialogs, for a modal one about to open: it takes the mouse, so any stroke under way ends first.
     Dialogs& Modal();
     void RecoverFromOutOfMemory();
