@@ -9,7 +9,7 @@
 #include <QLineEdit>
 #include <new>
 
-void frmMain::DefaultLayers(int n) {
+bool frmMain::DefaultLayers(int n) {
     const int top = std::max(m_intLayers - 1, 0);
     for (int i = 0; i < 8; ++i) {
         BevelButton* button = btnLayer[static_cast<std::size_t>(i)];
@@ -18,9 +18,9 @@ void frmMain::DefaultLayers(int n) {
         button->SetValue(i == n);
     }
     RefreshEditLayers();
-    if (!ResizeTilemapLayers())
-        ReportOutOfMemory(QStringLiteral("map resize"));
+    const bool sized = ResizeTilemapLayers();
     SetCurrentLayer();
+    return sized;
 }
 
 bool frmMain::PrepareLayerGrids(int layers, int width, int height, std::array<LayerGrid, 8>& grids) const {
@@ -52,8 +52,12 @@ bool frmMain::ResizeTilemapLayers() {
     const int width = size.tooLarge ? m_intMapWidth : size.width;
     const int height = size.tooLarge ? m_intMapHeight : size.height;
     std::array<LayerGrid, 8> grids;
-    if (!PrepareLayerGrids(m_intLayers, width, height, grids))
+    if (!PrepareLayerGrids(m_intLayers, width, height, grids)) {
+        // The grids stay as they were; the map's size must say so, or editing would reach past them.
+        m_intMapWidth = Layer(0).Width();
+        m_intMapHeight = Layer(0).Height();
         return false;
+    }
     CommitLayerGrids(m_intLayers, width, height, grids);
     return true;
 }

@@ -1,9 +1,6 @@
 #include "platform/FileType.h"
 
 void FileType::Register() {
-    if (mRegistered)
-        return;
-    FileTypeRegistry::Instance().Add(*this);
     mRegistered = true;
 }
 
@@ -22,9 +19,4 @@ QString FileType::DialogFilter() {
         patterns.append(QLatin1Char('*') + extension);
     }
     return QStringLiteral("%1 (%2)").arg(name, patterns.join(QLatin1Char(' ')));
-}
-
-FileTypeRegistry& FileTypeRegistry::Instance() {
-    static FileTypeRegistry registry;
-    return registry;
 }

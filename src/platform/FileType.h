@@ -3,8 +3,9 @@
 #include <QString>
 #include <QStringList>
 
-// A file type the program declares: its name, extensions and classic type and creator codes. Registering
-// makes it known to the application once; using it where text is expected (a dialog filter) registers it.
+// A file type the program declares: its name, extensions and classic type and creator codes. Using it where
+// text is expected (a dialog filter) registers it, once. Qt needs no registration to offer a type as a
+// dialog filter, so registering only records that it happened.
 class FileType {
 public:
     const QString& Name() const { return mName; }
@@ -15,7 +16,6 @@ public:
     void SetMacType(const QString& type) { mMacType = type; }
     const QString& Extensions() const { return mExtension; }
     void SetExtensions(const QString& extensions) { mExtension = extensions; }
-    bool Registered() const { return mRegistered; }
 
     void Register();
     // Registers the type, then yields its name.
@@ -29,16 +29,4 @@ private:
     QString mMacType;
     QString mExtension;
     bool mRegistered = false;
-};
-
-// The types registered with the application so far, in order; each appears once.
-class FileTypeRegistry {
-public:
-    static FileTypeRegistry& Instance();
-    void Add(const FileType& type) { m_names.append(type.Name()); }
-    const QStringList& Names() const { return m_names; }
-    void Clear() { m_names.clear(); }
-
-private:
-    QStringList m_names;
 };

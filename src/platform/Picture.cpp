@@ -14,19 +14,6 @@ Picture::Picture(int width, int height, int depth) : m_image(width, height, Form
 
 Picture::Picture(QImage image) : m_image(std::move(image)) {}
 
-QImage Picture::Mask() const {
-    if (!m_image.hasAlphaChannel()) {
-        QImage opaque(m_image.size(), QImage::Format_Grayscale8);
-        opaque.fill(Qt::white);
-        return opaque;
-    }
-    // Converting alpha to grey would read the colour of the alpha-only pixels, which is black everywhere;
-    // the alpha bytes themselves are the grey levels wanted.
-    QImage mask = m_image.convertToFormat(QImage::Format_Alpha8);
-    mask.reinterpretAsFormat(QImage::Format_Grayscale8);
-    return mask;
-}
-
 PicturePtr Picture::Copy(int x, int y, int width, int height) const {
     QImage part = m_image.copy(x, y, width, height);
     // Qt answers a failed allocation with a null image; the editor's callers stop on std::bad_alloc.

@@ -17,9 +17,6 @@ public:
     QImage& Image() { return m_image; }
     const QImage& Image() const { return m_image; }
 
-    // The transparency as a picture of its own: white where the picture is opaque, black where transparent.
-    QImage Mask() const;
-
     // A new picture holding the given part of this one, transparency included. Throws std::bad_alloc when
     // memory for it cannot be had.
     std::shared_ptr<Picture> Copy(int x, int y, int width, int height) const;

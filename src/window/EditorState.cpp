@@ -6,13 +6,16 @@
 
 void frmMain::Event_Open() {
     m_blnOpening = true;
-    SetDefaults();
+    const bool mapSized = SetDefaults();
     m_blnOpen = true;
     m_blnOpening = false;
     Draw();
+    // Draw rewrites the status line, so a map that could not be sized is reported after it.
+    if (!mapSized)
+        ReportOutOfMemory(QStringLiteral("map resize"));
 }
 
-void frmMain::SetDefaults() {
+bool frmMain::SetDefaults() {
     m_objVOLayerIcon = std::make_shared<clsVOIcon>();
     m_objVOGridIcon = std::make_shared<clsVOIcon>();
     m_objVOToolIcon = std::make_shared<clsVOIcon>();
@@ -27,7 +30,7 @@ void frmMain::SetDefaults() {
         Modal().MsgBox(this, QStringLiteral("Error loading layer icons."));
     // The layers are set up even without their pictures: the buttons then show none, but the map is sized,
     // layer 0 is shown and edited, and the editor stays usable.
-    DefaultLayers(0);
+    const bool mapSized = DefaultLayers(0);
 
     if (LoadIcons(GetFolderItem(m_resourceFolder, QStringLiteral("gridicon.png")), *m_objVOGridIcon))
         ActivateGrid(true);
@@ -45,6 +48,7 @@ void frmMain::SetDefaults() {
     SetTilesMatrix();
     RefreshTileScrollbar();
     RefreshMainScrollbars();
+    return mapSized;
 }
 
 void frmMain::UpdateStatus(const QString& text, const QColor& colour, int alignment) {

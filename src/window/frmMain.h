@@ -128,7 +128,8 @@ public:
 
     // ---- Editor state and status line ---------------------------------------------------------------------
     void Event_Open();
-    void SetDefaults();
+    // False when memory for the map's grids could not be had; the map is then a single cell.
+    bool SetDefaults();
     void UpdateStatus(const QString& text, const QColor& colour, int alignment);
     // Runs one editing step that may place cells. When memory runs out part way, the cells placed so far
     // stay, the work lists are emptied, the kept map picture is dropped so the next Draw shows the grids as
@@ -168,8 +169,8 @@ public:
     void scbTilesVertical_ValueChanged();
 
     // ---- Map layers and cells -----------------------------------------------------------------------------
-    void DefaultLayers(int n);
-    // False (with the map untouched) when memory for the new grids cannot be had.
+    bool DefaultLayers(int n);
+    // False when memory for the new grids cannot be had: the grids stay and the map keeps their size.
     bool ResizeTilemapLayers();
     void SetCurrentLayer();
     // The edit layer's number as the popup shows it, or -1 when it names no layer.

@@ -12,7 +12,6 @@ class TestShell : public QObject {
     Q_OBJECT
 private slots:
     void fileTypesAreDeclaredWithTheirRecords();
-    void registeringTwiceRegistersOnce();
     void pngFilterOffersPngFilesOnly();
     void menusHoldTheirItemsInOrder_data();
     void menusHoldTheirItemsInOrder();
@@ -22,7 +21,6 @@ private slots:
 };
 
 void TestShell::fileTypesAreDeclaredWithTheirRecords() {
-    FileTypeRegistry::Instance().Clear();
     InitFileTypes();
     const struct {
         std::shared_ptr<FileType> type;
@@ -39,23 +37,9 @@ void TestShell::fileTypesAreDeclaredWithTheirRecords() {
         QCOMPARE(e.type->Extensions(), QLatin1String(e.ext));
         QCOMPARE(e.type->MacType(), QLatin1String(e.code));
         QCOMPARE(e.type->MacCreator(), QLatin1String(e.creator));
-        QVERIFY(e.type->Registered());
     }
-    QCOMPARE(FileTypeRegistry::Instance().Names(),
-             QStringList({"Mosaicor Format", "Mosaicor Map", "Mosaicor Tileset", "image/png"}));
     ReleaseFileTypes();
     QVERIFY(!MQFTypes::pMQF);
-}
-
-void TestShell::registeringTwiceRegistersOnce() {
-    FileTypeRegistry::Instance().Clear();
-    FileType type;
-    type.SetName(QStringLiteral("Sample"));
-    QVERIFY(!type.Registered());
-    type.Register();
-    type.Register();
-    QCOMPARE(type.ToString(), QStringLiteral("Sample"));
-    QCOMPARE(FileTypeRegistry::Instance().Names(), QStringList({"Sample"}));
 }
 
 void TestShell::pngFilterOffersPngFilesOnly() {

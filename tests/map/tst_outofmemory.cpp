@@ -66,6 +66,7 @@ private slots:
     void strokeStopsWhereMemoryRanOut();
     void applyLeavesTheMapAsItWas();
     void cuttingKeepsTheTilesCutSoFar();
+    void openingWithoutMemoryForTheMap();
 };
 
 void TestOutOfMemory::strokeStopsWhereMemoryRanOut_data() {
@@ -151,6 +152,22 @@ void TestOutOfMemory::cuttingKeepsTheTilesCutSoFar() {
     QCOMPARE(w.m_VOTileset->Count(), 9);
     QCOMPARE(int(w.m_VOTileset->GetTile(8)->ImageIndex()), 8);
     QCOMPARE(w.lblStatus->text(), QStringLiteral("solid.png loaded"));
+}
+
+void TestOutOfMemory::openingWithoutMemoryForTheMap() {
+    CellRef::FailCellMemoryAfter(0);
+    EditorFixture f;
+    frmMain& w = f.window();
+    CheckReported(w, QStringLiteral("Out of memory: map resize stopped"));
+    QVERIFY(w.Layer(0).SizedTo(w.m_intMapWidth, w.m_intMapHeight));
+    QVERIFY(w.m_intMapWidth < 100);
+
+    CellRef::FailCellMemoryAfter(-1);
+    QTest::mouseClick(w.btnApply, Qt::LeftButton);
+    QCOMPARE(w.m_intMapWidth, 100);
+    f.LoadSolidTiles(2, 1);
+    Stroke(w, {2, 3}, {5, 3});
+    QCOMPARE(Occupied(w.Layer(0)), Cells({{2, 3}, {5, 3}}));
 }
 
 QTEST_MAIN(TestOutOfMemory)
