@@ -1,0 +1,105 @@
+#pragma once
+
+// What a user does on the editor besides strokes (choosing tools and layers, Apply, clearing the selection),
+// and reading back what the layers hold and the drawn map canvas shows.
+#include "EditorFixture.h"
+#include "MapInput.h"
+#include "platform/BevelButton.h"
+#include "platform/Canvas.h"
+
+#include <QComboBox>
+#include <QImage>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStringList>
+#include <set>
+#include <utility>
+
+// Cells as (column, row).
+using CellSet = std::set<std::pair<int, int>>;
+
+// The editor's own colours, written out here so a changed colour is noticed.
+inline const QColor kGridPixel(115, 200, 200);
+inline const QColor kFramePixel(153, 80, 80);
+inline const QColor kErasePixel(245, 180, 180);
+
+inline void ChooseTool(frmMain& w, int tool) {
+    w.btnTool[static_cast<std::size_t>(tool)]->click();
+}
+
+// Picks an edit layer in the popup as a user does; the popup's change event chooses the grid.
+inline void ChooseEditLayer(frmMain& w, int layer) {
+    w.cboEditLayer->setCurrentIndex(w.cboEditLayer->findText(QString::number(layer)));
+}
+
+// Fills in the Map Properties page and presses Apply.
+inline void Apply(frmMain& w, const QString& layers, const QString& tileWidth, const QString& tileHeight,
+                  const QString& mapWidth, const QString& mapHeight) {
+    w.cboMapLayers->setCurrentIndex(w.cboMapLayers->findText(layers));
+    w.txtWidth->setText(tileWidth);
+    w.txtHeight->setText(tileHeight);
+    w.txtMapWidth->setText(mapWidth);
+    w.txtMapHeight->setText(mapHeight);
+    w.btnApply->click();
+}
+
+// Clears the palette selection as a user does: a click on the palette where there is no tile.
+inline void Deselect(frmMain& w) {
+    const QPoint below(5, w.canTiles->height() - 5);
+    Input::Enter(w.canTiles, below);
+    Input::Move(w.canTiles, below);
+    Input::Click(w.canTiles, below);
+    Input::Leave(w.canTiles);
+}
+
+// The positions of a layer that hold a cell.
+inline CellSet Occupied(const LayerGrid& grid) {
+    CellSet cells;
+    for (int r = 0; r < grid.Height(); ++r)
+        for (int c = 0; c < grid.Width(); ++c)
+            if (grid.At(c, r))
+                cells.emplace(c, r);
+    return cells;
+}
+
+// The colour of a pixel of the picture the last Draw left on the map canvas.
+inline QRgb MapPixel(const frmMain& w, int x, int y) {
+    return w.canMain->Buffer().pixel(x, y);
+}
+
+// The colour of palette tile i's picture (the test sheets are one colour per tile).
+inline QRgb TileColour(const frmMain& w, int i) {
+    const PicturePtr picture = w.m_VOTileset->GetTileImage(i);
+    return picture->Image().pixel(picture->Width() / 2, picture->Height() / 2);
+}
+
+// The visible cells whose middle pixel on the last drawn canvas shows the colour.
+inline CellSet CellsShowing(const frmMain& w, QRgb colour) {
+    const QImage& canvas = w.canMain->Buffer();
+    const int tw = w.m_VOTileset->TileWidth();
+    const int th = w.m_VOTileset->TileHeight();
+    CellSet cells;
+    for (int r = 0; r * th + th / 2 < canvas.height(); ++r)
+        for (int c = 0; c * tw + tw / 2 < canvas.width(); ++c)
+            if (canvas.pixel(c * tw + tw / 2, r * th + th / 2) == colour)
+                cells.emplace(c, r);
+    return cells;
+}
+
+// A readable form for comparisons, so a failure shows which cells differ.
+inline QString Describe(const CellSet& cells) {
+    QStringList parts;
+    for (const auto& [c, r] : cells)
+        parts << QStringLiteral("(%1,%2)").arg(c).arg(r);
+    return parts.join(QLatin1Char(' '));
+}
+
+// Stores a copy of tile i's cell at (c, r) of layer n as a placement would, to prepare a map for a test.
+inline CellRef Put(frmMain& w, int n, int c, int r, int i) {
+    CellRef cell = w.m_VOTileset->GetTile(i)->Cell();
+    cell->SetX(c * w.m_VOTileset->TileWidth());
+    cell->SetY(r * w.m_VOTileset->TileHeight());
+    cell->SetZOrder(static_cast<std::uint8_t>(n));
+    w.Layer(n).Set(c, r, cell);
+    return cell;
+}
