@@ -343,21 +343,22 @@ void frmMain::scbMainVertical_ValueChanged() {
     Draw();
 }
 
+namespace {
+// One step along one axis in the wheel's direction, kept within the bar's range.
+void WheelStep(ScrollBar* bar, int& offset, int delta) {
+    if (!bar->isEnabled() || delta == 0)
+        return;
+    if (delta < 0 && offset > 0)
+        offset = bar->Value() - 1;
+    if (delta > 0 && offset < bar->Maximum())
+        offset = bar->Value() + 1;
+    bar->SetValueQuietly(offset);
+}
+} // namespace
+
 bool frmMain::canMain_MouseWheel(int, int, int deltaX, int deltaY) {
-    if (scbMainHorizontal->isEnabled() && deltaX != 0) {
-        if (deltaX < 0 && m_intMapOffsetX > 0)
-            m_intMapOffsetX = scbMainHorizontal->Value() - 1;
-        if (deltaX > 0 && m_intMapOffsetX < scbMainHorizontal->Maximum())
-            m_intMapOffsetX = scbMainHorizontal->Value() + 1;
-        scbMainHorizontal->SetValueQuietly(m_intMapOffsetX);
-    }
-    if (scbMainVertical->isEnabled() && deltaY != 0) {
-        if (deltaY < 0 && m_intMapOffsetY > 0)
-            m_intMapOffsetY = scbMainVertical->Value() - 1;
-        if (deltaY > 0 && m_intMapOffsetY < scbMainVertical->Maximum())
-            m_intMapOffsetY = scbMainVertical->Value() + 1;
-        scbMainVertical->SetValueQuietly(m_intMapOffsetY);
-    }
+    WheelStep(scbMainHorizontal, m_intMapOffsetX, deltaX);
+    WheelStep(scbMainVertical, m_intMapOffsetY, deltaY);
     if (scbMainHorizontal->isEnabled() || scbMainVertical->isEnabled())
         Draw();
     return false;

@@ -1,5 +1,6 @@
 #include "tools/RectShape.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace {
@@ -37,22 +38,9 @@ FrameBar Bar(std::int64_t x, std::int64_t y, std::int64_t width, std::int64_t he
 } // namespace
 
 CellBounds NormaliseCorners(int ax, int ay, int cx, int cy) {
-    CellBounds bounds{};
-    if (cx < ax) {
-        bounds.left = cx;
-        bounds.right = ax;
-    } else {
-        bounds.left = ax;
-        bounds.right = cx;
-    }
-    if (cy < ay) {
-        bounds.top = cy;
-        bounds.bottom = ay;
-    } else {
-        bounds.top = ay;
-        bounds.bottom = cy;
-    }
-    return bounds;
+    const auto [left, right] = std::minmax(ax, cx);
+    const auto [top, bottom] = std::minmax(ay, cy);
+    return CellBounds{left, top, right, bottom};
 }
 
 std::vector<FrameBar> RectFrameBars(int ax, int ay, int cx, int cy, int tw, int th, bool withInnerFrame) {
