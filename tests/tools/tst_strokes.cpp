@@ -1,0 +1,389 @@
+// Strokes of every tool made of real mouse events on the map canvas: the preview, the cells stored and shown
+// after the release, strokes that lose their release, and memory running out part way.
+#include "UserSteps.h"
+#include "platform/ScrollBar.h"
+
+#include <QLabel>
+#include <QMenu>
+#include <QtTest>
+#include <algorithm>
+
+namespace {
+using Points = QList<QPoint>;
+
+// The line walk with an integer error term, from the current cell a to the start cell b.
+CellSet LineCells(QPoint a, QPoint b) {
+    const int dx = std::abs(b.x() - a.x()), dy = std::abs(b.y() - a.y()), den = std::max(dx, dy);
+    const QPoint sx(b.x() < a.x() ? -1 : 1, 0), sy(0, b.y() < a.y() ? -1 : 1);
+    CellSet cells;
+    for (int i = 0, err = den / 2; i <= den; ++i, a += dx >= dy ? sx : sy) {
+        cells.emplace(a.x(), a.y());
+        if ((err += std::min(dx, dy)) >= den)
+            err -= den, a += dx >= dy ? sy : sx;
+    }
+    return cells;
+}
+
+// The midpoint outline around c, region by region (each step folded into its loop's header, so the test sees
+// the error after the step). Filled, each row runs between its outermost outline cells, unless the centre is
+// on the outline and the fill has nowhere to start.
+CellSet EllipseCells(QPoint c, long long rx, long long ry, bool filled) {
+    CellSet q, cells; // q: the outline's points in one quadrant, mirrored below
+    long long twoA = 2 * rx * rx, twoB = 2 * ry * ry, x = rx, y = 0, xc = ry * ry * (1 - 2 * rx);
+    long long yc = rx * rx, err = 0, stopX = twoB * rx, stopY = 0;
+    xc = xc ? xc : 1, yc = yc ? yc : 1, twoA = twoA ? twoA : 1, twoB = twoB ? twoB : 1;
+    for (; stopY <= stopX; ++y, stopY += twoA, err += yc, yc += twoA)
+        if (q.emplace(x, y); 2 * (err + yc) + xc > 0)
+            --x, stopX -= twoB, err += xc, xc += twoB;
+    x = 0, y = ry, xc = ry * ry, yc = rx * rx * (1 - 2 * ry), err = 0, stopX = 0, stopY = twoA * ry;
+    for (; stopX <= stopY; ++x, stopX += twoB, err += xc, xc += twoB)
+        if (q.emplace(x, y); 2 * (err + xc) + yc > 0)
+            --y, stopY -= twoA, err += yc, yc += twoA;
+    const bool fill = filled && !q.count({0, 0});
+    for (const auto& [qx, qy] : q)
+        for (int px = -qx; px <= qx; px += fill || !qx ? 1 : 2 * qx)
+            cells.insert({{c.x() + px, c.y() + qy}, {c.x() + px, c.y() - qy}});
+    return cells;
+}
+
+// The visible cells a stroke through pts (press first) covers: every point for plot and erase, else the
+// tool's shape between the press and the last drag.
+CellSet Shape(int tool, const Points& pts) {
+    const QPoint a = pts.first(), b = pts.last();
+    if (tool == 2 || tool >= 5)
+        return tool == 2 ? LineCells(b, a)
+                         : EllipseCells(b, std::abs(a.x() - b.x()), std::abs(a.y() - b.y()), tool == 6);
+    CellSet cells;
+    for (int i = 0; tool <= 1 && i < pts.size(); ++i)
+        cells.emplace(pts[i].x(), pts[i].y());
+    for (int r = std::min(a.y(), b.y()); tool >= 3 && r <= std::max(a.y(), b.y()); ++r)
+        for (int c = std::min(a.x(), b.x()); c <= std::max(a.x(), b.x()); ++c)
+            if (tool == 4 || r == a.y() || r == b.y() || c == a.x() || c == b.x())
+                cells.emplace(c, r);
+    return cells;
+}
+
+// A stroke pressed on the first visible cell and dragged through the others, not yet released.
+Stroke Drag(frmMain& w, const Points& pts) {
+    Stroke s(w, pts[0].x(), pts[0].y());
+    for (const QPoint& p : pts.mid(1))
+        s.DragTo(p.x(), p.y());
+    return s;
+}
+
+// Cells moved by (dx, dy), keeping those inside columns 0 .. w - 1 and rows 0 .. h - 1.
+CellSet Moved(const CellSet& cells, int dx, int dy, int w, int h) {
+    CellSet moved;
+    for (const auto& [c, r] : cells)
+        if (c + dx >= 0 && r + dy >= 0 && c + dx < w && r + dy < h)
+            moved.emplace(c + dx, r + dy);
+    return moved;
+}
+
+CellSet Holding(const LayerGrid& grid, int i) { // the cells of a layer showing tile i
+    CellSet cells = Occupied(grid);
+    std::erase_if(cells, [&](const auto& p) { return grid.At(p.first, p.second)->ImageIndex() != i; });
+    return cells;
+}
+
+// The first w x h cells of a layer as rows of picture numbers, each ended by "/" ("." empty), as stored or
+// as the drawn canvas shows them ("." black, "?" anything else).
+QString Content(const frmMain& w, int layer, int width, int height, bool shown) {
+    QString text;
+    for (int r = 0; r < height; ++r, text += QLatin1Char('/'))
+        for (int c = 0; c < width; ++c) {
+            const CellRef cell = w.Layer(layer).Get(c, r);
+            const QRgb pixel = MapPixel(w, c * 32 + 16, r * 32 + 16);
+            char ch = shown  ? (pixel == qRgb(0, 0, 0) ? '.' : '?')
+                      : cell ? char('0' + cell->ImageIndex())
+                             : '.';
+            for (int i = 0; shown && i < 3; ++i)
+                ch = pixel == TileColour(w, i) ? char('0' + i) : ch;
+            text += QLatin1Char(ch);
+        }
+    return text;
+}
+
+// Applies the map size and the layer count, loads three tiles and picks one, chooses the tool, and chooses
+// and shows the edit layer.
+void Prepare(EditorFixture& f, int tool, int layer, QSize map, int select = 1) {
+    Apply(f.window(), QString::number(layer + 1), "32", "32", QString::number(map.width()),
+          QString::number(map.height()));
+    ChooseEditLayer(f.window(), layer);
+    f.LoadSolidTiles(3, select);
+    ChooseTool(f.window(), tool);
+    if (layer)
+        f->btnLayer[std::size_t(layer)]->click();
+}
+} // namespace
+
+class TestStrokes : public QObject {
+    Q_OBJECT
+private slots:
+    void cleanup() { CellRef::FailCellMemoryAfter(-1); }
+    void strokes_data();
+    void strokes();
+    void fill_data();
+    void fill();
+    void fillOfAWholeLayer();
+    void interruptedStrokes_data();
+    void interruptedStrokes();
+    void outOfMemory_data();
+    void outOfMemory();
+    void startingWithoutMemory();
+};
+
+void TestStrokes::strokes_data() {
+    for (const char* name :
+         {"tool", "layer", "underlay"}) // underlay: tile 2 under the visible part beforehand
+        QTest::addColumn<int>(name);
+    QTest::addColumn<Points>("pts"); // visible cells: the press, the drags, and where the button goes up
+    QTest::addColumn<QPoint>("scroll");
+    QTest::addColumn<QSize>("map");
+    const auto row = [](const char* name, int tool, Points pts, QPoint scroll = {}, int layer = 0,
+                        int underlay = 1, QSize map = {100, 100}) {
+        QTest::newRow(name) << tool << layer << underlay << pts << scroll << map;
+    };
+    row("plot, scrolled 10/5, beyond the canvas", 0, {{0, 0}, {1, 2}, {3, 2}, {30, 2}, {30, 2}}, {10, 5}, 0,
+        0);
+    row("plot left of and above the view, scrolled", 0, {{3, 3}, {-1, 2}, {2, -1}, {2, -1}}, {10, 10});
+    row("erase on layer 2", 1, {{4, 3}, {5, 3}, {5, 4}, {4, 3}, {4, 3}}, {}, 2);
+    row("line walks from the drag cell", 2, {{0, 0}, {4, 1}, {4, 1}}, {}, 0, 0);
+    row("line steep, back and forth, released elsewhere", 2, {{2, 1}, {9, 9}, {3, 5}, {8, 2}});
+    row("line scrolled on layer 3", 2, {{0, 0}, {4, 1}, {4, 1}}, {10, 5}, 3);
+    row("line past the map's last column", 2, {{0, 0}, {9, 2}, {9, 2}}, {}, 0, 1, {5, 3});
+    row("outline up and left", 3, {{5, 6}, {1, 2}, {1, 2}}, {}, 1);
+    row("filled rectangle left and down, scrolled", 4, {{5, 5}, {3, 6}, {3, 6}}, {3, 0});
+    row("ellipse at column 0 and row 0", 5, {{0, 0}, {3, 2}, {3, 2}}, {}, 0, 0);
+    row("ellipse past the map's edge", 5, {{1, 0}, {4, 2}, {4, 2}}, {}, 0, 1, {5, 5});
+    row("filled ellipse over cells on layer 7", 6, {{4, 4}, {9, 9}, {7, 6}, {7, 6}}, {}, 7);
+    row("filled ellipse with gaps stays inside", 6, {{4, 4}, {8, 5}, {8, 5}});
+    row("filled ellipse flat, centre on the outline", 6, {{2, 4}, {5, 4}, {5, 4}});
+    row("filled ellipse left of the view", 6, {{5, 7}, {1, 5}, {1, 5}}, {10, 0});
+}
+
+void TestStrokes::strokes() {
+    QFETCH(int, tool);
+    QFETCH(int, layer);
+    QFETCH(int, underlay);
+    QFETCH(Points, pts);
+    QFETCH(QPoint, scroll);
+    QFETCH(QSize, map);
+    EditorFixture f;
+    frmMain& w = f.window();
+    Prepare(f, tool, layer, map);
+    w.scbMainHorizontal->setValue(scroll.x());
+    w.scbMainVertical->setValue(scroll.y());
+    // Visible cells are those whose middle pixel lies on the canvas.
+    const int cols = (w.canMain->width() + 15) / 32, rows = (w.canMain->height() + 15) / 32;
+    const auto view = [&](const CellSet& s) { return Moved(s, -scroll.x(), -scroll.y(), cols, rows); };
+    const CellSet before = Moved(Shape(4, {{0, 0}, {cols - 1, rows - 1}}), scroll.x(), scroll.y(),
+                                 underlay * map.width(), map.height());
+    for (const auto& [c, r] : before)
+        Put(w, layer, c, r, 2);
+    const QPoint up = pts.takeLast();
+    const CellSet shape = Shape(tool, pts);
+    const CellSet stored = Moved(shape, scroll.x(), scroll.y(), map.width(), map.height());
+    CellSet twos = before;
+    std::erase_if(twos, [&](const auto& p) { return stored.count(p); });
+
+    Drag(w, pts);
+    if (tool >= 2) {
+        // The preview shows the shape and nothing is stored yet; the ellipses are cut at the map's edges.
+        const CellSet preview = tool >= 5 ? view(stored) : Moved(shape, 0, 0, cols, rows);
+        QCOMPARE(Describe(CellsShowing(w, TileColour(w, 1))), Describe(preview));
+        QCOMPARE(Describe(Occupied(w.Layer(layer))), Describe(before));
+    } else {
+        const QPoint at = pts.last() + scroll;
+        QCOMPARE(w.lblStatus->text(),
+                 (tool ? "Erase" : "Plot") + QStringLiteral(" X: %1 Y: %2").arg(at.x()).arg(at.y()));
+    }
+    Input::Release(w.canMain, CellMiddle(w, up.x(), up.y()));
+    Input::Leave(w.canMain);
+    const CellSet ones = tool == 1 ? CellSet() : stored;
+    QCOMPARE(Describe(Holding(w.Layer(layer), 1)), Describe(ones));
+    QCOMPARE(Describe(Holding(w.Layer(layer), 2)), Describe(twos));
+    // The redrawn map shows exactly what is stored.
+    QCOMPARE(Describe(CellsShowing(w, TileColour(w, 1))), Describe(view(ones)));
+    QCOMPARE(Describe(CellsShowing(w, TileColour(w, 2))), Describe(view(twos)));
+}
+
+void TestStrokes::fill_data() {
+    QTest::addColumn<int>("select"); // the palette tile, -1 for none
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<QPoint>("click");
+    QTest::addColumn<QString>("after");
+    QTest::newRow("empty layer") << 1 << "..../..../..../" << QPoint(0, 0) << "1111/1111/1111/";
+    QTest::newRow("empty region to cells") << 0 << ".1../1.../..../" << QPoint(3, 2) << ".100/1000/0000/";
+    QTest::newRow("alike, not past B") << 2 << "0010/..../..../" << QPoint(0, 0) << "2210/..../..../";
+    QTest::newRow("winding to the edges") << 2 << "0001/1101/0000/" << QPoint(0, 0) << "2221/1121/2222/";
+    QTest::newRow("corners do not join") << 2 << "0.../.0../..0./" << QPoint(1, 1) << "0.../.2../..0./";
+    QTest::newRow("selected picture") << 1 << "11../1.../..../" << QPoint(0, 1) << "11../1.../..../";
+    QTest::newRow("no tile: erased") << -1 << "0010/.0../0..0/" << QPoint(1, 0) << "..10/..../0..0/";
+    QTest::newRow("no tile, empty cell") << -1 << "0010/..../..../" << QPoint(1, 1) << "0010/..../..../";
+    QTest::newRow("beyond the map") << 2 << "0000/0.../..../" << QPoint(4, 0) << "0000/0.../..../";
+    QTest::newRow("no tile, beyond") << -1 << "0000/0.../..../" << QPoint(0, 3) << "0000/0.../..../";
+}
+
+// The fill tool on edit layer 1 of a 4 x 3 map: an empty region fills, a region of like pictures (whatever
+// else differs) is replaced or, with no tile, erased.
+void TestStrokes::fill() {
+    QFETCH(int, select);
+    QFETCH(QString, before);
+    QFETCH(QPoint, click);
+    QFETCH(QString, after);
+    EditorFixture f;
+    frmMain& w = f.window();
+    Prepare(f, 7, 1, {4, 3}, select);
+    for (int i = 0; i < before.size(); ++i)
+        if (before[i].isDigit())
+            Put(w, 1, i % 5, i / 5, before[i].digitValue())->SetPassable(i % 2 == 1);
+    Click(w, click.x(), click.y());
+    Input::Leave(w.canMain);
+    QCOMPARE(Content(w, 1, 4, 3, false), after);
+    QCOMPARE(Content(w, 1, 4, 3, true), after);
+}
+
+// Millions of cells filled and erased, with the work list on the heap.
+void TestStrokes::fillOfAWholeLayer() {
+    EditorFixture f;
+    frmMain& w = f.window();
+    Prepare(f, 7, 0, {2000, 2000});
+    w.scbMainHorizontal->setValue(10);
+    Click(w, 3, 4);
+    QCOMPARE(Occupied(w.Layer(0)).size(), 2000u * 2000u);
+    Deselect(w);
+    Click(w, 0, 0);
+    QVERIFY(Occupied(w.Layer(0)).empty());
+}
+
+// How the release is lost; the first four take the mouse away from the canvas.
+enum Lost { kDialog, kDeactivated, kPopup, kClickAfterDialog, kMove, kPress, kRight };
+
+void TestStrokes::interruptedStrokes_data() {
+    QTest::addColumn<int>("tool");
+    QTest::addColumn<int>("lost");
+    const char* names[] = {"dialog",
+                           "window deactivated",
+                           "popup",
+                           "click with no move after a dialog",
+                           "release lost, then a move",
+                           "release lost, then a press",
+                           "right button"};
+    for (int tool = 0; tool < 8; ++tool)
+        for (int i = kDialog; i <= kRight; ++i)
+            QTest::addRow("tool %d, %s", tool, names[i]) << tool << i;
+}
+
+// Only what the user drew is stored, whatever takes the release away or comes before a press.
+void TestStrokes::interruptedStrokes() {
+    QFETCH(int, tool);
+    QFETCH(int, lost);
+    EditorFixture f;
+    frmMain& w = f.window();
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    Prepare(f, tool, 0, {12, 12});
+    // Tiles 0 and 2 in a checkerboard: no like cells touch, so the fill's region is the clicked cell alone.
+    for (int i = 0; i < 144; ++i)
+        Put(w, 0, i % 12, i / 12, (i % 12 + i / 12) % 2 * 2);
+    QString expected = Content(w, 0, 12, 12, false);
+    const auto draw = [&](int c, int r) { expected[r * 13 + c] = tool == 1 ? '.' : '1'; };
+    if (tool <= 1 && lost != kClickAfterDialog && lost != kRight)
+        draw(1, 2), draw(3, 4); // plot and erase write while the button is held
+    HoverAt(w, CellMiddle(w, 1, 2));
+    const Qt::MouseButton button = lost == kRight ? Qt::RightButton : Qt::LeftButton;
+    if (lost != kClickAfterDialog)
+        Input::Press(w.canMain, CellMiddle(w, 1, 2), button),
+            Input::Move(w.canMain, CellMiddle(w, 3, 4), button);
+    // From here on the left button's release never reaches the canvas.
+    QMenu menu(&w);
+    QEvent deactivate(QEvent::WindowDeactivate);
+    if (lost == kDialog || lost == kClickAfterDialog)
+        QTest::keyClick(&w, Qt::Key_T, Qt::ControlModifier), Input::Leave(w.canMain);
+    else if (lost == kDeactivated)
+        QApplication::sendEvent(&w, &deactivate);
+    else if (lost == kPopup)
+        menu.addAction(QStringLiteral("item")), menu.popup(w.mapToGlobal(QPoint(500, 300))), menu.close();
+    else if (lost == kRight)
+        Input::Release(w.canMain, CellMiddle(w, 3, 4), button);
+    QCOMPARE(f.dialogs->requests.size(), std::size_t(lost == kDialog || lost == kClickAfterDialog ? 2 : 1));
+    // Where something took the mouse, the preview or cursor is gone at once.
+    if (lost <= kClickAfterDialog)
+        QCOMPARE(Content(w, 0, 12, 12, true), Content(w, 0, 12, 12, false));
+    for (int i = 1; lost != kPress && lost != kClickAfterDialog && i < 4; ++i)
+        Input::Move(w.canMain, CellMiddle(w, 5 + i, 1 + 3 * i));
+    QCOMPARE(Content(w, 0, 12, 12, false), expected);
+    // A click at (9, 9) with no move before it: every tool stores exactly that cell.
+    Input::Click(w.canMain, CellMiddle(w, 9, 9));
+    draw(9, 9);
+    QCOMPARE(Content(w, 0, 12, 12, false), expected);
+}
+
+void TestStrokes::outOfMemory_data() {
+    QTest::addColumn<int>("tool"); // -1: Apply of a wider map
+    QTest::addColumn<int>("granted");
+    QTest::addColumn<QString>("what");
+    QTest::newRow("plot") << 0 << 3 << "plot";
+    QTest::newRow("filled rectangle") << 4 << 12 << "filled rectangle";
+    QTest::newRow("filled ellipse") << 6 << 12 << "filled ellipse";
+    QTest::newRow("fill") << 7 << 12 << "fill";
+    QTest::newRow("Apply") << -1 << 1000 << "Apply";
+}
+
+// Memory running out part way: what was placed stays and shows, the status line says in red what stopped,
+// and once memory is back the work can be finished.
+void TestStrokes::outOfMemory() {
+    QFETCH(int, tool);
+    QFETCH(int, granted);
+    QFETCH(QString, what);
+    const Points path{{1, 1}, {2, 1}, {3, 2}, {4, 2}, {5, 3}, {6, 4}};
+    const CellSet whole = tool < 0    ? CellSet{{2, 3}, {5, 3}}
+                          : tool == 7 ? Shape(4, {{0, 0}, {99, 99}})
+                                      : Shape(tool, path);
+    EditorFixture f;
+    frmMain& w = f.window();
+    Prepare(f, std::max(tool, 0), 0, {100, 100});
+    if (tool < 0)
+        DragStroke(w, 2, 3, 5, 3), w.txtMapWidth->setText(QStringLiteral("300"));
+    const auto act = [&](const Points& pts) { tool < 0 ? w.btnApply->click() : Drag(w, pts).Release(); };
+    CellRef::FailCellMemoryAfter(granted);
+    act(path);
+    const CellSet placed = Holding(w.Layer(0), 1);
+    if (tool) { // for plot, the cursor's status text replaces the message when the button goes up
+        QCOMPARE(w.lblStatus->text(), QStringLiteral("Out of memory: %1 stopped").arg(what));
+        QCOMPARE(w.lblStatus->palette().color(QPalette::WindowText), QColor(200, 0, 0));
+    }
+    QVERIFY(!placed.empty() && int(placed.size()) <= granted);
+    QVERIFY(std::includes(whole.begin(), whole.end(), placed.begin(), placed.end()));
+    QVERIFY(w.Layer(0).SizedTo(100, 100) && w.m_intMapWidth == 100);
+    Input::Leave(w.canMain);
+    QCOMPARE(Describe(CellsShowing(w, TileColour(w, 1))), Describe(placed));
+    // Memory is back: the fill starts again where it has not reached (where it did, the tile is there).
+    CellRef::FailCellMemoryAfter(-1);
+    act(tool == 7 ? Points{{12, 12}} : path);
+    QCOMPARE(Describe(Holding(w.Layer(0), 1)), Describe(whole));
+    QCOMPARE(w.m_intMapWidth, tool < 0 ? 300 : 100);
+}
+
+// No memory for the map when the window opens, nor for cutting a tileset: each says so and editing goes on.
+void TestStrokes::startingWithoutMemory() {
+    CellRef::FailCellMemoryAfter(0);
+    EditorFixture f;
+    frmMain& w = f.window();
+    QCOMPARE(w.lblStatus->text(), QStringLiteral("Out of memory: map resize stopped"));
+    QVERIFY(w.Layer(0).SizedTo(w.m_intMapWidth, w.m_intMapHeight) && w.m_intMapWidth < 100);
+    CellRef::FailCellMemoryAfter(3);
+    f.LoadSolidTiles(6, -1);
+    QCOMPARE(w.m_VOTileset->Count(), 3);
+    QCOMPARE(w.lblStatus->text(), QStringLiteral("Out of memory: load stopped after 3 tiles"));
+    CellRef::FailCellMemoryAfter(-1);
+    w.btnApply->click();
+    QCOMPARE(w.m_intMapWidth, 100);
+    f.PickTile(2);
+    DragStroke(w, 2, 3, 5, 3);
+    QCOMPARE(Describe(Holding(w.Layer(0), 2)), Describe({{2, 3}, {5, 3}}));
+}
+
+QTEST_MAIN(TestStrokes)
+#include "tst_strokes.moc"
