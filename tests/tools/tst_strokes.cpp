@@ -86,21 +86,20 @@ CellSet Holding(const LayerGrid& grid, int i) { // the cells of a layer showing 
     return cells;
 }
 
-// The first w x h cells of a layer as rows of picture numbers, each ended by "/" ("." empty), as stored or
-// as the drawn canvas shows them ("." black, "?" anything else).
-QString Content(const frmMain& w, int layer, int width, int height, bool shown) {
+// Layer 0 of a 12 x 12 map as picture numbers ("." empty), as stored or as the drawn canvas shows them ("."
+// black, "?" anything else).
+QString Content(const frmMain& w, bool shown) {
     QString text;
-    for (int r = 0; r < height; ++r, text += QLatin1Char('/'))
-        for (int c = 0; c < width; ++c) {
-            const CellRef cell = w.Layer(layer).Get(c, r);
-            const QRgb pixel = MapPixel(w, c * 32 + 16, r * 32 + 16);
-            char ch = shown  ? (pixel == qRgb(0, 0, 0) ? '.' : '?')
-                      : cell ? char('0' + cell->ImageIndex())
-                             : '.';
-            for (int i = 0; shown && i < 3; ++i)
-                ch = pixel == TileColour(w, i) ? char('0' + i) : ch;
-            text += QLatin1Char(ch);
-        }
+    for (int i = 0; i < 144; ++i) {
+        const CellRef cell = w.Layer(0).Get(i % 12, i / 12);
+        const QRgb pixel = MapPixel(w, i % 12 * 32 + 16, i / 12 * 32 + 16);
+        char ch = cell && !shown                    ? char('0' + cell->ImageIndex())
+                  : shown && pixel != qRgb(0, 0, 0) ? '?'
+                                                    : '.';
+        for (int t = 0; shown && t < 3; ++t)
+            ch = pixel == TileColour(w, t) ? char('0' + t) : ch;
+        text += QLatin1Char(ch);
+    }
     return text;
 }
 
@@ -123,8 +122,6 @@ private slots:
     void cleanup() { CellRef::FailCellMemoryAfter(-1); }
     void strokes_data();
     void strokes();
-    void fill_data();
-    void fill();
     void fillOfAWholeLayer();
     void interruptedStrokes_data();
     void interruptedStrokes();
@@ -134,15 +131,15 @@ private slots:
 };
 
 void TestStrokes::strokes_data() {
-    for (const char* name :
-         {"tool", "layer", "underlay"}) // underlay: tile 2 under the visible part beforehand
+    // underlay: tile 2 under the visible part but its top row beforehand; select: the palette tile, -1 none.
+    for (const char* name : {"tool", "layer", "underlay", "select"})
         QTest::addColumn<int>(name);
     QTest::addColumn<Points>("pts"); // visible cells: the press, the drags, and where the button goes up
     QTest::addColumn<QPoint>("scroll");
     QTest::addColumn<QSize>("map");
     const auto row = [](const char* name, int tool, Points pts, QPoint scroll = {}, int layer = 0,
-                        int underlay = 1, QSize map = {100, 100}) {
-        QTest::newRow(name) << tool << layer << underlay << pts << scroll << map;
+                        int underlay = 1, QSize map = {100, 100}, int select = 1) {
+        QTest::newRow(name) << tool << layer << underlay << select << pts << scroll << map;
     };
     row("plot, scrolled 10/5, beyond the canvas", 0, {{0, 0}, {1, 2}, {3, 2}, {30, 2}, {30, 2}}, {10, 5}, 0,
         0);
@@ -155,93 +152,69 @@ void TestStrokes::strokes_data() {
     row("outline up and left", 3, {{5, 6}, {1, 2}, {1, 2}}, {}, 1);
     row("filled rectangle left and down, scrolled", 4, {{5, 5}, {3, 6}, {3, 6}}, {3, 0});
     row("ellipse at column 0 and row 0", 5, {{0, 0}, {3, 2}, {3, 2}}, {}, 0, 0);
-    row("ellipse past the map's edge", 5, {{1, 0}, {4, 2}, {4, 2}}, {}, 0, 1, {5, 5});
     row("filled ellipse over cells on layer 7", 6, {{4, 4}, {9, 9}, {7, 6}, {7, 6}}, {}, 7);
     row("filled ellipse with gaps stays inside", 6, {{4, 4}, {8, 5}, {8, 5}});
     row("filled ellipse flat, centre on the outline", 6, {{2, 4}, {5, 4}, {5, 4}});
     row("filled ellipse left of the view", 6, {{5, 7}, {1, 5}, {1, 5}}, {10, 0});
+    row("fill replaces the like region, scrolled", 7, {{3, 3}, {3, 3}}, {10, 5}, 4);
+    row("fill of the empty cells around others", 7, {{1, 2}, {5, 0}, {5, 0}}, {}, 1);
+    row("fill of an empty layer", 7, {{3, 3}, {3, 3}}, {}, 0, 0);
+    row("fill with no tile erases the like region", 7, {{2, 2}, {2, 2}}, {}, 0, 1, {100, 100}, -1);
+    row("fill with no tile on an empty cell", 7, {{2, 0}, {2, 0}}, {}, 0, 1, {100, 100}, -1);
+    row("fill on the selected picture", 7, {{2, 2}, {2, 2}}, {}, 0, 1, {100, 100}, 2);
+    row("fill beyond the map", 7, {{7, 1}, {7, 1}}, {}, 0, 1, {5, 3});
 }
 
 void TestStrokes::strokes() {
     QFETCH(int, tool);
     QFETCH(int, layer);
     QFETCH(int, underlay);
+    QFETCH(int, select);
     QFETCH(Points, pts);
     QFETCH(QPoint, scroll);
     QFETCH(QSize, map);
     EditorFixture f;
     frmMain& w = f.window();
-    Prepare(f, tool, layer, map);
+    Prepare(f, tool, layer, map, select);
     w.scbMainHorizontal->setValue(scroll.x());
     w.scbMainVertical->setValue(scroll.y());
     // Visible cells are those whose middle pixel lies on the canvas.
     const int cols = (w.canMain->width() + 15) / 32, rows = (w.canMain->height() + 15) / 32;
     const auto view = [&](const CellSet& s) { return Moved(s, -scroll.x(), -scroll.y(), cols, rows); };
-    const CellSet before = Moved(Shape(4, {{0, 0}, {cols - 1, rows - 1}}), scroll.x(), scroll.y(),
+    const CellSet before = Moved(Shape(4, {{0, 1}, {cols - 1, rows - 1}}), scroll.x(), scroll.y(),
                                  underlay * map.width(), map.height());
-    for (const auto& [c, r] : before)
-        Put(w, layer, c, r, 2);
+    for (const auto& [c, r] : before) // alike cells differ in other properties
+        Put(w, layer, c, r, 2)->SetPassable(c % 2);
     const QPoint up = pts.takeLast();
-    const CellSet shape = Shape(tool, pts);
-    const CellSet stored = Moved(shape, scroll.x(), scroll.y(), map.width(), map.height());
+    const CellSet shape = Shape(tool == 7 ? 0 : tool, tool == 7 ? pts.mid(pts.size() - 1) : pts);
+    CellSet stored = Moved(shape, scroll.x(), scroll.y(), map.width(), map.height());
+    if (tool == 7 && !stored.empty()) { // the fill's region: the like underlay, or the empty rest of the map
+        const bool onUnderlay = before.count(*stored.begin());
+        stored = Shape(4, {{0, 0}, {map.width() - 1, map.height() - 1}});
+        std::erase_if(stored, [&](const auto& p) {
+            return bool(before.count(p)) != onUnderlay || select == (onUnderlay ? 2 : -1);
+        });
+    }
     CellSet twos = before;
     std::erase_if(twos, [&](const auto& p) { return stored.count(p); });
 
     Drag(w, pts);
     if (tool >= 2) {
         // The preview shows the shape and nothing is stored yet; the ellipses are cut at the map's edges.
-        const CellSet preview = tool >= 5 ? view(stored) : Moved(shape, 0, 0, cols, rows);
+        const CellSet preview = tool == 7   ? CellSet()
+                                : tool >= 5 ? view(stored)
+                                            : Moved(shape, 0, 0, cols, rows);
         QCOMPARE(Describe(CellsShowing(w, TileColour(w, 1))), Describe(preview));
         QCOMPARE(Describe(Occupied(w.Layer(layer))), Describe(before));
-    } else {
-        const QPoint at = pts.last() + scroll;
-        QCOMPARE(w.lblStatus->text(),
-                 (tool ? "Erase" : "Plot") + QStringLiteral(" X: %1 Y: %2").arg(at.x()).arg(at.y()));
     }
     Input::Release(w.canMain, CellMiddle(w, up.x(), up.y()));
     Input::Leave(w.canMain);
-    const CellSet ones = tool == 1 ? CellSet() : stored;
+    const CellSet ones = tool == 1 || select < 0 ? CellSet() : stored;
     QCOMPARE(Describe(Holding(w.Layer(layer), 1)), Describe(ones));
     QCOMPARE(Describe(Holding(w.Layer(layer), 2)), Describe(twos));
     // The redrawn map shows exactly what is stored.
     QCOMPARE(Describe(CellsShowing(w, TileColour(w, 1))), Describe(view(ones)));
     QCOMPARE(Describe(CellsShowing(w, TileColour(w, 2))), Describe(view(twos)));
-}
-
-void TestStrokes::fill_data() {
-    QTest::addColumn<int>("select"); // the palette tile, -1 for none
-    QTest::addColumn<QString>("before");
-    QTest::addColumn<QPoint>("click");
-    QTest::addColumn<QString>("after");
-    QTest::newRow("empty layer") << 1 << "..../..../..../" << QPoint(0, 0) << "1111/1111/1111/";
-    QTest::newRow("empty region to cells") << 0 << ".1../1.../..../" << QPoint(3, 2) << ".100/1000/0000/";
-    QTest::newRow("alike, not past B") << 2 << "0010/..../..../" << QPoint(0, 0) << "2210/..../..../";
-    QTest::newRow("winding to the edges") << 2 << "0001/1101/0000/" << QPoint(0, 0) << "2221/1121/2222/";
-    QTest::newRow("corners do not join") << 2 << "0.../.0../..0./" << QPoint(1, 1) << "0.../.2../..0./";
-    QTest::newRow("selected picture") << 1 << "11../1.../..../" << QPoint(0, 1) << "11../1.../..../";
-    QTest::newRow("no tile: erased") << -1 << "0010/.0../0..0/" << QPoint(1, 0) << "..10/..../0..0/";
-    QTest::newRow("no tile, empty cell") << -1 << "0010/..../..../" << QPoint(1, 1) << "0010/..../..../";
-    QTest::newRow("beyond the map") << 2 << "0000/0.../..../" << QPoint(4, 0) << "0000/0.../..../";
-    QTest::newRow("no tile, beyond") << -1 << "0000/0.../..../" << QPoint(0, 3) << "0000/0.../..../";
-}
-
-// The fill tool on edit layer 1 of a 4 x 3 map: an empty region fills, a region of like pictures (whatever
-// else differs) is replaced or, with no tile, erased.
-void TestStrokes::fill() {
-    QFETCH(int, select);
-    QFETCH(QString, before);
-    QFETCH(QPoint, click);
-    QFETCH(QString, after);
-    EditorFixture f;
-    frmMain& w = f.window();
-    Prepare(f, 7, 1, {4, 3}, select);
-    for (int i = 0; i < before.size(); ++i)
-        if (before[i].isDigit())
-            Put(w, 1, i % 5, i / 5, before[i].digitValue())->SetPassable(i % 2 == 1);
-    Click(w, click.x(), click.y());
-    Input::Leave(w.canMain);
-    QCOMPARE(Content(w, 1, 4, 3, false), after);
-    QCOMPARE(Content(w, 1, 4, 3, true), after);
 }
 
 // Millions of cells filled and erased, with the work list on the heap.
@@ -287,8 +260,8 @@ void TestStrokes::interruptedStrokes() {
     // Tiles 0 and 2 in a checkerboard: no like cells touch, so the fill's region is the clicked cell alone.
     for (int i = 0; i < 144; ++i)
         Put(w, 0, i % 12, i / 12, (i % 12 + i / 12) % 2 * 2);
-    QString expected = Content(w, 0, 12, 12, false);
-    const auto draw = [&](int c, int r) { expected[r * 13 + c] = tool == 1 ? '.' : '1'; };
+    QString expected = Content(w, false);
+    const auto draw = [&](int c, int r) { expected[r * 12 + c] = tool == 1 ? '.' : '1'; };
     if (tool <= 1 && lost != kClickAfterDialog && lost != kRight)
         draw(1, 2), draw(3, 4); // plot and erase write while the button is held
     HoverAt(w, CellMiddle(w, 1, 2));
@@ -310,25 +283,24 @@ void TestStrokes::interruptedStrokes() {
     QCOMPARE(f.dialogs->requests.size(), std::size_t(lost == kDialog || lost == kClickAfterDialog ? 2 : 1));
     // Where something took the mouse, the preview or cursor is gone at once.
     if (lost <= kClickAfterDialog)
-        QCOMPARE(Content(w, 0, 12, 12, true), Content(w, 0, 12, 12, false));
+        QCOMPARE(Content(w, true), Content(w, false));
     for (int i = 1; lost != kPress && lost != kClickAfterDialog && i < 4; ++i)
         Input::Move(w.canMain, CellMiddle(w, 5 + i, 1 + 3 * i));
-    QCOMPARE(Content(w, 0, 12, 12, false), expected);
+    QCOMPARE(Content(w, false), expected);
     // A click at (9, 9) with no move before it: every tool stores exactly that cell.
     Input::Click(w.canMain, CellMiddle(w, 9, 9));
     draw(9, 9);
-    QCOMPARE(Content(w, 0, 12, 12, false), expected);
+    QCOMPARE(Content(w, false), expected);
 }
 
 void TestStrokes::outOfMemory_data() {
-    QTest::addColumn<int>("tool"); // -1: Apply of a wider map
+    QTest::addColumn<int>("tool");
     QTest::addColumn<int>("granted");
     QTest::addColumn<QString>("what");
     QTest::newRow("plot") << 0 << 3 << "plot";
     QTest::newRow("filled rectangle") << 4 << 12 << "filled rectangle";
     QTest::newRow("filled ellipse") << 6 << 12 << "filled ellipse";
     QTest::newRow("fill") << 7 << 12 << "fill";
-    QTest::newRow("Apply") << -1 << 1000 << "Apply";
 }
 
 // Memory running out part way: what was placed stays and shows, the status line says in red what stopped,
@@ -338,17 +310,12 @@ void TestStrokes::outOfMemory() {
     QFETCH(int, granted);
     QFETCH(QString, what);
     const Points path{{1, 1}, {2, 1}, {3, 2}, {4, 2}, {5, 3}, {6, 4}};
-    const CellSet whole = tool < 0    ? CellSet{{2, 3}, {5, 3}}
-                          : tool == 7 ? Shape(4, {{0, 0}, {99, 99}})
-                                      : Shape(tool, path);
+    const CellSet whole = tool == 7 ? Shape(4, {{0, 0}, {99, 99}}) : Shape(tool, path);
     EditorFixture f;
     frmMain& w = f.window();
-    Prepare(f, std::max(tool, 0), 0, {100, 100});
-    if (tool < 0)
-        DragStroke(w, 2, 3, 5, 3), w.txtMapWidth->setText(QStringLiteral("300"));
-    const auto act = [&](const Points& pts) { tool < 0 ? w.btnApply->click() : Drag(w, pts).Release(); };
+    Prepare(f, tool, 0, {100, 100});
     CellRef::FailCellMemoryAfter(granted);
-    act(path);
+    Drag(w, path).Release();
     const CellSet placed = Holding(w.Layer(0), 1);
     if (tool) { // for plot, the cursor's status text replaces the message when the button goes up
         QCOMPARE(w.lblStatus->text(), QStringLiteral("Out of memory: %1 stopped").arg(what));
@@ -356,23 +323,26 @@ void TestStrokes::outOfMemory() {
     }
     QVERIFY(!placed.empty() && int(placed.size()) <= granted);
     QVERIFY(std::includes(whole.begin(), whole.end(), placed.begin(), placed.end()));
-    QVERIFY(w.Layer(0).SizedTo(100, 100) && w.m_intMapWidth == 100);
     Input::Leave(w.canMain);
     QCOMPARE(Describe(CellsShowing(w, TileColour(w, 1))), Describe(placed));
     // Memory is back: the fill starts again where it has not reached (where it did, the tile is there).
     CellRef::FailCellMemoryAfter(-1);
-    act(tool == 7 ? Points{{12, 12}} : path);
+    Drag(w, tool == 7 ? Points{{12, 12}} : path).Release();
     QCOMPARE(Describe(Holding(w.Layer(0), 1)), Describe(whole));
-    QCOMPARE(w.m_intMapWidth, tool < 0 ? 300 : 100);
 }
 
-// No memory for the map when the window opens, nor for cutting a tileset: each says so and editing goes on.
+// No memory for the map when the window opens, nor for Apply or cutting a tileset: each stops and says so,
+// the map keeps its size, and editing goes on once memory is back.
 void TestStrokes::startingWithoutMemory() {
     CellRef::FailCellMemoryAfter(0);
     EditorFixture f;
     frmMain& w = f.window();
     QCOMPARE(w.lblStatus->text(), QStringLiteral("Out of memory: map resize stopped"));
-    QVERIFY(w.Layer(0).SizedTo(w.m_intMapWidth, w.m_intMapHeight) && w.m_intMapWidth < 100);
+    const int kept = w.m_intMapWidth;
+    QVERIFY(w.Layer(0).SizedTo(kept, w.m_intMapHeight) && kept < 100);
+    w.btnApply->click();
+    QCOMPARE(w.lblStatus->text(), QStringLiteral("Out of memory: Apply stopped"));
+    QVERIFY(w.Layer(0).SizedTo(kept, w.m_intMapHeight) && w.m_intMapWidth == kept);
     CellRef::FailCellMemoryAfter(3);
     f.LoadSolidTiles(6, -1);
     QCOMPARE(w.m_VOTileset->Count(), 3);
