@@ -93,9 +93,7 @@ QString Content(const frmMain& w, bool shown) {
     for (int i = 0; i < 144; ++i) {
         const CellRef cell = w.Layer(0).Get(i % 12, i / 12);
         const QRgb pixel = MapPixel(w, i % 12 * 32 + 16, i / 12 * 32 + 16);
-        char ch = cell && !shown                    ? char('0' + cell->ImageIndex())
-                  : shown && pixel != qRgb(0, 0, 0) ? '?'
-                                                    : '.';
+        char ch = cell && !shown ? char('0' + cell->ImageIndex()) : shown && qGray(pixel) ? '?' : '.';
         for (int t = 0; shown && t < 3; ++t)
             ch = pixel == TileColour(w, t) ? char('0' + t) : ch;
         text += QLatin1Char(ch);
@@ -125,21 +123,20 @@ private slots:
     void fillOfAWholeLayer();
     void interruptedStrokes_data();
     void interruptedStrokes();
-    void outOfMemory_data();
-    void outOfMemory();
     void startingWithoutMemory();
 };
 
 void TestStrokes::strokes_data() {
-    // underlay: tile 2 under the visible part but its top row beforehand; select: the palette tile, -1 none.
-    for (const char* name : {"tool", "layer", "underlay", "select"})
+    // underlay: tile 2 under the visible part but its top row beforehand; select: the palette tile, -1 none;
+    // granted: memory for this many cells, -1 for all that is needed.
+    for (const char* name : {"tool", "layer", "underlay", "select", "granted"})
         QTest::addColumn<int>(name);
     QTest::addColumn<Points>("pts"); // visible cells: the press, the drags, and where the button goes up
     QTest::addColumn<QPoint>("scroll");
     QTest::addColumn<QSize>("map");
     const auto row = [](const char* name, int tool, Points pts, QPoint scroll = {}, int layer = 0,
-                        int underlay = 1, QSize map = {100, 100}, int select = 1) {
-        QTest::newRow(name) << tool << layer << underlay << select << pts << scroll << map;
+                        int underlay = 1, QSize map = {100, 100}, int select = 1, int granted = -1) {
+        QTest::newRow(name) << tool << layer << underlay << select << granted << pts << scroll << map;
     };
     row("plot, scrolled 10/5, beyond the canvas", 0, {{0, 0}, {1, 2}, {3, 2}, {30, 2}, {30, 2}}, {10, 5}, 0,
         0);
@@ -163,6 +160,10 @@ void TestStrokes::strokes_data() {
     row("fill with no tile on an empty cell", 7, {{2, 0}, {2, 0}}, {}, 0, 1, {100, 100}, -1);
     row("fill on the selected picture", 7, {{2, 2}, {2, 2}}, {}, 0, 1, {100, 100}, 2);
     row("fill beyond the map", 7, {{7, 1}, {7, 1}}, {}, 0, 1, {5, 3});
+    const Points path{{1, 1}, {2, 1}, {3, 2}, {4, 2}, {5, 3}, {6, 4}, {6, 4}};
+    for (const int tool : {0, 4, 6, 7})
+        row(qPrintable(QStringLiteral("tool %1 out of memory").arg(tool)), tool, path, {}, 0, 0, {100, 100},
+            1, tool ? 12 : 3);
 }
 
 void TestStrokes::strokes() {
@@ -170,6 +171,7 @@ void TestStrokes::strokes() {
     QFETCH(int, layer);
     QFETCH(int, underlay);
     QFETCH(int, select);
+    QFETCH(int, granted);
     QFETCH(Points, pts);
     QFETCH(QPoint, scroll);
     QFETCH(QSize, map);
@@ -198,6 +200,7 @@ void TestStrokes::strokes() {
     CellSet twos = before;
     std::erase_if(twos, [&](const auto& p) { return stored.count(p); });
 
+    CellRef::FailCellMemoryAfter(granted);
     Drag(w, pts);
     if (tool >= 2) {
         // The preview shows the shape and nothing is stored yet; the ellipses are cut at the map's edges.
@@ -208,8 +211,23 @@ void TestStrokes::strokes() {
         QCOMPARE(Describe(Occupied(w.Layer(layer))), Describe(before));
     }
     Input::Release(w.canMain, CellMiddle(w, up.x(), up.y()));
-    Input::Leave(w.canMain);
     const CellSet ones = tool == 1 || select < 0 ? CellSet() : stored;
+    if (granted >= 0) { // what was placed before memory ran out stays and shows, and the status line says so
+        const CellSet placed = Holding(w.Layer(layer), 1);
+        QVERIFY(!placed.empty() && int(placed.size()) <= granted);
+        QVERIFY(std::includes(ones.begin(), ones.end(), placed.begin(), placed.end()));
+        const char* what[] = {"plot", "", "", "", "filled rectangle", "", "filled ellipse", "fill"};
+        if (tool) { // for plot, the cursor's status text replaces the message when the button goes up
+            QCOMPARE(w.lblStatus->text(), QStringLiteral("Out of memory: %1 stopped").arg(what[tool]));
+            QCOMPARE(w.lblStatus->palette().color(QPalette::WindowText), QColor(200, 0, 0));
+        }
+        Input::Leave(w.canMain);
+        QCOMPARE(Describe(CellsShowing(w, TileColour(w, 1))), Describe(view(placed)));
+        // Memory is back: the fill starts again where it has not reached (where it did, the tile is there).
+        CellRef::FailCellMemoryAfter(-1);
+        Drag(w, tool == 7 ? Points{{12, 12}} : pts).Release();
+    }
+    Input::Leave(w.canMain);
     QCOMPARE(Describe(Holding(w.Layer(layer), 1)), Describe(ones));
     QCOMPARE(Describe(Holding(w.Layer(layer), 2)), Describe(twos));
     // The redrawn map shows exactly what is stored.
@@ -236,13 +254,8 @@ enum Lost { kDialog, kDeactivated, kPopup, kClickAfterDialog, kMove, kPress, kRi
 void TestStrokes::interruptedStrokes_data() {
     QTest::addColumn<int>("tool");
     QTest::addColumn<int>("lost");
-    const char* names[] = {"dialog",
-                           "window deactivated",
-                           "popup",
-                           "click with no move after a dialog",
-                           "release lost, then a move",
-                           "release lost, then a press",
-                           "right button"};
+    const char* names[] = {"dialog",      "window deactivated", "popup",       "click after a dialog",
+                           "then a move", "then a press",       "right button"};
     for (int tool = 0; tool < 8; ++tool)
         for (int i = kDialog; i <= kRight; ++i)
             QTest::addRow("tool %d, %s", tool, names[i]) << tool << i;
@@ -291,44 +304,6 @@ void TestStrokes::interruptedStrokes() {
     Input::Click(w.canMain, CellMiddle(w, 9, 9));
     draw(9, 9);
     QCOMPARE(Content(w, false), expected);
-}
-
-void TestStrokes::outOfMemory_data() {
-    QTest::addColumn<int>("tool");
-    QTest::addColumn<int>("granted");
-    QTest::addColumn<QString>("what");
-    QTest::newRow("plot") << 0 << 3 << "plot";
-    QTest::newRow("filled rectangle") << 4 << 12 << "filled rectangle";
-    QTest::newRow("filled ellipse") << 6 << 12 << "filled ellipse";
-    QTest::newRow("fill") << 7 << 12 << "fill";
-}
-
-// Memory running out part way: what was placed stays and shows, the status line says in red what stopped,
-// and once memory is back the work can be finished.
-void TestStrokes::outOfMemory() {
-    QFETCH(int, tool);
-    QFETCH(int, granted);
-    QFETCH(QString, what);
-    const Points path{{1, 1}, {2, 1}, {3, 2}, {4, 2}, {5, 3}, {6, 4}};
-    const CellSet whole = tool == 7 ? Shape(4, {{0, 0}, {99, 99}}) : Shape(tool, path);
-    EditorFixture f;
-    frmMain& w = f.window();
-    Prepare(f, tool, 0, {100, 100});
-    CellRef::FailCellMemoryAfter(granted);
-    Drag(w, path).Release();
-    const CellSet placed = Holding(w.Layer(0), 1);
-    if (tool) { // for plot, the cursor's status text replaces the message when the button goes up
-        QCOMPARE(w.lblStatus->text(), QStringLiteral("Out of memory: %1 stopped").arg(what));
-        QCOMPARE(w.lblStatus->palette().color(QPalette::WindowText), QColor(200, 0, 0));
-    }
-    QVERIFY(!placed.empty() && int(placed.size()) <= granted);
-    QVERIFY(std::includes(whole.begin(), whole.end(), placed.begin(), placed.end()));
-    Input::Leave(w.canMain);
-    QCOMPARE(Describe(CellsShowing(w, TileColour(w, 1))), Describe(placed));
-    // Memory is back: the fill starts again where it has not reached (where it did, the tile is there).
-    CellRef::FailCellMemoryAfter(-1);
-    Drag(w, tool == 7 ? Points{{12, 12}} : path).Release();
-    QCOMPARE(Describe(Holding(w.Layer(0), 1)), Describe(whole));
 }
 
 // No memory for the map when the window opens, nor for Apply or cutting a tileset: each stops and says so,
