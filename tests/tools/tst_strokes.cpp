@@ -1,0 +1,320 @@
+// Strokes of every tool made of real mouse events on the map canvas: the preview, the cells stored and shown
+// after the release, strokes that lose their release, and memory running out part way.
+#include "UserSteps.h"
+#include "platform/ScrollBar.h"
+
+#include <QLabel>
+#include <QMenu>
+#include <QtTest>
+
+namespace {
+using Points = QList<QPoint>;
+
+// The line walk with an integer error term, from the current cell a to the start cell b.
+CellSet LineCells(QPoint a, QPoint b) {
+    const int dx = std::abs(b.x() - a.x()), dy = std::abs(b.y() - a.y()), den = std::max(dx, dy);
+    const QPoint sx(b.x() < a.x() ? -1 : 1, 0), sy(0, b.y() < a.y() ? -1 : 1);
+    CellSet cells;
+    for (int i = 0, err = den / 2; i <= den; ++i, a += dx >= dy ? sx : sy) {
+        cells.emplace(a.x(), a.y());
+        if ((err += std::min(dx, dy)) >= den)
+            err -= den, a += dx >= dy ? sy : sx;
+    }
+    return cells;
+}
+
+// The midpoint outline around c, region by region, each step folded into its loop's header. Filled, each row
+// runs between its outermost outline cells, unless the centre is on the outline (the fill cannot start).
+CellSet EllipseCells(QPoint c, long long rx, long long ry, bool filled) {
+    CellSet q, cells; // q: the outline's points in one quadrant, mirrored below
+    long long twoA = 2 * rx * rx, twoB = 2 * ry * ry, x = rx, y = 0, xc = ry * ry * (1 - 2 * rx);
+    long long yc = rx * rx, err = 0, stopX = twoB * rx, stopY = 0;
+    xc = xc ? xc : 1, yc = yc ? yc : 1, twoA = twoA ? twoA : 1, twoB = twoB ? twoB : 1;
+    for (; stopY <= stopX; ++y, stopY += twoA, err += yc, yc += twoA)
+        if (q.emplace(x, y); 2 * (err + yc) + xc > 0)
+            --x, stopX -= twoB, err += xc, xc += twoB;
+    x = 0, y = ry, xc = ry * ry, yc = rx * rx * (1 - 2 * ry), err = 0, stopX = 0, stopY = twoA * ry;
+    for (; stopX <= stopY; ++x, stopX += twoB, err += xc, xc += twoB)
+        if (q.emplace(x, y); 2 * (err + xc) + yc > 0)
+            --y, stopY -= twoA, err += yc, yc += twoA;
+    const bool fill = filled && !q.count({0, 0});
+    for (const auto& [qx, qy] : q)
+        for (int px = -qx; px <= qx; px += fill || !qx ? 1 : 2 * qx)
+            cells.insert({{c.x() + px, c.y() + qy}, {c.x() + px, c.y() - qy}});
+    return cells;
+}
+
+// The visible cells a stroke through pts (press first) covers: every point for plot and erase, else the
+// tool's shape between the press and the last drag.
+CellSet Shape(int tool, const Points& pts) {
+    const QPoint a = pts.first(), b = pts.last();
+    if (tool == 2 || tool >= 5)
+        return tool == 2 ? LineCells(b, a)
+                         : EllipseCells(b, std::abs(a.x() - b.x()), std::abs(a.y() - b.y()), tool == 6);
+    CellSet cells;
+    for (int i = 0; tool <= 1 && i < pts.size(); ++i)
+        cells.emplace(pts[i].x(), pts[i].y());
+    for (int r = std::min(a.y(), b.y()); tool >= 3 && r <= std::max(a.y(), b.y()); ++r)
+        for (int c = std::min(a.x(), b.x()); c <= std::max(a.x(), b.x()); ++c)
+            if (tool == 4 || r == a.y() || r == b.y() || c == a.x() || c == b.x())
+                cells.emplace(c, r);
+    return cells;
+}
+
+// A stroke pressed on the first visible cell and dragged through the others, not yet released.
+Stroke Drag(frmMain& w, const Points& pts) {
+    Stroke s(w, pts[0].x(), pts[0].y());
+    std::for_each(pts.begin() + 1, pts.end(), [&](QPoint p) { s.DragTo(p.x(), p.y()); });
+    return s;
+}
+
+// Cells moved by (dx, dy), keeping those inside columns 0 .. w - 1 and rows 0 .. h - 1.
+CellSet Moved(const CellSet& cells, int dx, int dy, int w, int h) {
+    CellSet moved;
+    for (const auto& [c, r] : cells)
+        if (c + dx >= 0 && r + dy >= 0 && c + dx < w && r + dy < h)
+            moved.emplace(c + dx, r + dy);
+    return moved;
+}
+
+CellSet Holding(const LayerGrid& grid, int i) { // the cells of a layer showing tile i
+    CellSet cells = Occupied(grid);
+    std::erase_if(cells, [&](const auto& p) { return grid.At(p.first, p.second)->ImageIndex() != i; });
+    return cells;
+}
+
+// Layer 0 of a 12 x 12 map as picture numbers, "." empty, as stored or as the canvas shows it ("?" unknown).
+QString Content(const frmMain& w, bool shown) {
+    QString text;
+    for (int i = 0; i < 144; ++i) {
+        const CellRef cell = w.Layer(0).Get(i % 12, i / 12);
+        const QRgb pixel = MapPixel(w, i % 12 * 32 + 16, i / 12 * 32 + 16);
+        char ch = cell && !shown ? char('0' + cell->ImageIndex()) : shown && qGray(pixel) ? '?' : '.';
+        for (int t = 0; shown && t < 3; ++t)
+            ch = pixel == TileColour(w, t) ? char('0' + t) : ch;
+        text += QLatin1Char(ch);
+    }
+    return text;
+}
+
+// Sets the map and layer count, loads three tiles and picks one, chooses the tool and the edit layer, shown.
+void Prepare(EditorFixture& f, int tool, int layer, QSize map, int select = 1) {
+    Apply(f.window(), QString::number(layer + 1), "32", "32", QString::number(map.width()),
+          QString::number(map.height()));
+    ChooseEditLayer(f.window(), layer);
+    f.LoadSolidTiles(3, select);
+    ChooseTool(f.window(), tool);
+    if (layer)
+        f->btnLayer[std::size_t(layer)]->click();
+}
+} // namespace
+
+class TestStrokes : public QObject {
+    Q_OBJECT
+private slots:
+    void cleanup() { CellRef::FailCellMemoryAfter(-1); }
+    void strokes_data();
+    void strokes();
+    void fillOfAWholeLayer();
+    void interruptedStrokes_data();
+    void interruptedStrokes();
+    void startingWithoutMemory();
+};
+
+void TestStrokes::strokes_data() {
+    // underlay: tile 2 under the visible part but its top row; select: the palette tile, -1 none; granted:
+    // memory for this many cells, -1 for all that is needed.
+    for (const char* name : {"tool", "layer", "underlay", "select", "granted"})
+        QTest::addColumn<int>(name);
+    QTest::addColumn<Points>("pts"); // visible cells: the press, the drags, and where the button goes up
+    QTest::addColumn<QPoint>("scroll");
+    QTest::addColumn<QSize>("map");
+    const auto row = [](const char* name, int tool, Points pts, QPoint scroll = {}, int layer = 0,
+                        int underlay = 1, QSize map = {100, 100}, int select = 1, int granted = -1) {
+        QTest::newRow(name) << tool << layer << underlay << select << granted << pts << scroll << map;
+    };
+    row("plot, scrolled, off the canvas", 0, {{0, 0}, {1, 2}, {3, 2}, {30, 2}, {30, 2}}, {10, 5}, 0, 0);
+    row("plot left of and above the view, scrolled", 0, {{3, 3}, {-1, 2}, {2, -1}, {2, -1}}, {10, 10});
+    row("erase on layer 2", 1, {{4, 3}, {5, 3}, {5, 4}, {4, 3}, {4, 3}}, {}, 2);
+    row("line walks from the drag cell", 2, {{0, 0}, {4, 1}, {4, 1}}, {}, 0, 0);
+    row("line steep, back and forth, released elsewhere", 2, {{2, 1}, {9, 9}, {3, 5}, {8, 2}});
+    row("line scrolled on layer 3", 2, {{0, 0}, {4, 1}, {4, 1}}, {10, 5}, 3);
+    row("line past the map's last column", 2, {{0, 0}, {9, 2}, {9, 2}}, {}, 0, 1, {5, 3});
+    row("outline up and left", 3, {{5, 6}, {1, 2}, {1, 2}}, {}, 1);
+    row("filled rectangle left and down, scrolled", 4, {{5, 5}, {3, 6}, {3, 6}}, {3, 0});
+    row("ellipse at column 0 and row 0", 5, {{0, 0}, {3, 2}, {3, 2}}, {}, 0, 0);
+    row("filled ellipse over cells on layer 7", 6, {{4, 4}, {9, 9}, {7, 6}, {7, 6}}, {}, 7);
+    row("filled ellipse with gaps stays inside", 6, {{4, 4}, {8, 5}, {8, 5}});
+    row("filled ellipse flat, centre on the outline", 6, {{2, 4}, {5, 4}, {5, 4}});
+    row("filled ellipse left of the view", 6, {{5, 7}, {1, 5}, {1, 5}}, {10, 0});
+    row("fill replaces the like region, scrolled", 7, {{3, 3}, {3, 3}}, {10, 5}, 4);
+    row("fill of the empty cells around others", 7, {{1, 2}, {5, 0}, {5, 0}}, {}, 1);
+    row("fill of an empty layer", 7, {{3, 3}, {3, 3}}, {}, 0, 0);
+    row("fill with no tile erases the like region", 7, {{2, 2}, {2, 2}}, {}, 0, 1, {100, 100}, -1);
+    row("fill on the selected picture", 7, {{2, 2}, {2, 2}}, {}, 0, 1, {100, 100}, 2);
+    row("fill beyond the map", 7, {{7, 1}, {7, 1}}, {}, 0, 1, {5, 3});
+    const Points path{{1, 1}, {2, 1}, {3, 2}, {4, 2}, {5, 3}, {6, 4}, {6, 4}};
+    for (const int tool : {0, 4, 6, 7})
+        row(qPrintable(QStringLiteral("tool %1 out of memory").arg(tool)), tool, path, {}, 0, 0, {100, 100},
+            1, tool ? 12 : 3);
+}
+
+void TestStrokes::strokes() {
+    QFETCH(int, tool);
+    QFETCH(int, layer);
+    QFETCH(int, underlay);
+    QFETCH(int, select);
+    QFETCH(int, granted);
+    QFETCH(Points, pts);
+    QFETCH(QPoint, scroll);
+    QFETCH(QSize, map);
+    EditorFixture f;
+    frmMain& w = f.window();
+    Prepare(f, tool, layer, map, select);
+    w.scbMainHorizontal->setValue(scroll.x());
+    w.scbMainVertical->setValue(scroll.y());
+    // Visible cells are those whose middle pixel lies on the canvas.
+    const int cols = (w.canMain->width() + 15) / 32, rows = (w.canMain->height() + 15) / 32;
+    const auto view = [&](const CellSet& s) { return Moved(s, -scroll.x(), -scroll.y(), cols, rows); };
+    const CellSet before = Moved(Shape(4, {{0, 1}, {cols - 1, rows - 1}}), scroll.x(), scroll.y(),
+                                 underlay * map.width(), map.height());
+    for (const auto& [c, r] : before) // alike cells differ in other properties
+        Put(w, layer, c, r, 2)->SetPassable(c % 2);
+    const QPoint up = pts.takeLast();
+    const CellSet shape = Shape(tool == 7 ? 0 : tool, tool == 7 ? pts.mid(pts.size() - 1) : pts);
+    CellSet stored = Moved(shape, scroll.x(), scroll.y(), map.width(), map.height());
+    if (tool == 7 && !stored.empty()) { // the fill's region: the like underlay, or the empty rest of the map
+        const bool onUnderlay = before.count(*stored.begin());
+        stored = Shape(4, {{0, 0}, {map.width() - 1, map.height() - 1}});
+        std::erase_if(
+            stored, [&](auto p) { return before.count(p) != onUnderlay || select == (onUnderlay ? 2 : -1); });
+    }
+    CellSet twos = before;
+    std::erase_if(twos, [&](const auto& p) { return stored.count(p); });
+
+    CellRef::FailCellMemoryAfter(granted);
+    Drag(w, pts);
+    if (tool >= 2) {
+        // The preview shows the shape and nothing is stored yet; the ellipses are cut at the map's edges.
+        const CellSet preview = tool == 7   ? CellSet()
+                                : tool >= 5 ? view(stored)
+                                            : Moved(shape, 0, 0, cols, rows);
+        QCOMPARE(Describe(CellsShowing(w, TileColour(w, 1))), Describe(preview));
+        QCOMPARE(Describe(Occupied(w.Layer(layer))), Describe(before));
+    }
+    Input::Release(w.canMain, CellMiddle(w, up.x(), up.y()));
+    const CellSet ones = tool == 1 || select < 0 ? CellSet() : stored;
+    if (granted >= 0) { // what was placed before memory ran out stays and shows, and the status line says so
+        const CellSet placed = Holding(w.Layer(layer), 1);
+        QVERIFY(!placed.empty() && int(placed.size()) <= granted);
+        QVERIFY(std::includes(ones.begin(), ones.end(), placed.begin(), placed.end()));
+        const char* what[] = {"plot", "", "", "", "filled rectangle", "", "filled ellipse", "fill"};
+        if (tool) { // for plot, the cursor's status text replaces the message when the button goes up
+            QCOMPARE(w.lblStatus->text(), QStringLiteral("Out of memory: %1 stopped").arg(what[tool]));
+            QCOMPARE(w.lblStatus->palette().color(QPalette::WindowText), QColor(200, 0, 0));
+        }
+        Input::Leave(w.canMain);
+        QCOMPARE(Describe(CellsShowing(w, TileColour(w, 1))), Describe(view(placed)));
+        // Memory is back: the fill starts again where it has not reached (where it did, the tile is there).
+        CellRef::FailCellMemoryAfter(-1);
+        Drag(w, tool == 7 ? Points{{12, 12}} : pts).Release();
+    }
+    Input::Leave(w.canMain);
+    QCOMPARE(Describe(Holding(w.Layer(layer), 1)), Describe(ones));
+    QCOMPARE(Describe(Holding(w.Layer(layer), 2)), Describe(twos));
+    QCOMPARE(Describe(CellsShowing(w, TileColour(w, 1))), Describe(view(ones))); // the redrawn map shows it
+    QCOMPARE(Describe(CellsShowing(w, TileColour(w, 2))), Describe(view(twos)));
+}
+
+// Millions of cells filled and erased, with the work list on the heap.
+void TestStrokes::fillOfAWholeLayer() {
+    EditorFixture f;
+    frmMain& w = f.window();
+    Prepare(f, 7, 0, {2000, 2000});
+    w.scbMainHorizontal->setValue(10);
+    Click(w, 3, 4);
+    QCOMPARE(Occupied(w.Layer(0)).size(), 2000u * 2000u);
+    Deselect(w);
+    Click(w, 0, 0);
+    QVERIFY(Occupied(w.Layer(0)).empty());
+}
+
+// How the release is lost; the first four take the mouse away from the canvas.
+enum Lost { kDialog, kDeactivated, kPopup, kClickAfterDialog, kMove, kPress, kRight };
+
+void TestStrokes::interruptedStrokes_data() {
+    QTest::addColumn<int>("tool");
+    QTest::addColumn<int>("lost");
+    const char* names[] = {"dialog",      "window deactivated", "popup",       "click after a dialog",
+                           "then a move", "then a press",       "right button"};
+    for (int tool = 0; tool < 8; ++tool)
+        for (int i = kDialog; i <= kRight; ++i)
+            QTest::addRow("tool %d, %s", tool, names[i]) << tool << i;
+}
+
+// Only what the user drew is stored, whatever takes the release away or comes before a press.
+void TestStrokes::interruptedStrokes() {
+    QFETCH(int, tool);
+    QFETCH(int, lost);
+    EditorFixture f;
+    frmMain& w = f.window();
+    w.activateWindow(); // the menu shortcut needs the window active
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    Prepare(f, tool, 0, {12, 12});
+    // Tiles 0 and 2 in a checkerboard: no like cells touch, so the fill's region is the clicked cell alone.
+    for (int i = 0; i < 144; ++i)
+        Put(w, 0, i % 12, i / 12, (i % 12 + i / 12) % 2 * 2);
+    QString expected = Content(w, false);
+    const auto draw = [&](int c, int r) { expected[r * 12 + c] = tool == 1 ? '.' : '1'; };
+    if (tool <= 1 && lost != kClickAfterDialog && lost != kRight)
+        draw(1, 2), draw(3, 4); // plot and erase write while the button is held
+    HoverAt(w, CellMiddle(w, 1, 2));
+    const Qt::MouseButton button = lost == kRight ? Qt::RightButton : Qt::LeftButton;
+    if (lost != kClickAfterDialog)
+        Input::Press(w.canMain, CellMiddle(w, 1, 2), button),
+            Input::Move(w.canMain, CellMiddle(w, 3, 4), button);
+    // From here on the left button's release never reaches the canvas.
+    QMenu menu(&w);
+    QEvent deactivate(QEvent::WindowDeactivate);
+    if (lost == kDialog || lost == kClickAfterDialog)
+        QTest::keyClick(&w, Qt::Key_T, Qt::ControlModifier), Input::Leave(w.canMain);
+    else if (lost == kDeactivated)
+        QApplication::sendEvent(&w, &deactivate);
+    else if (lost == kPopup)
+        menu.addAction(QStringLiteral("item")), menu.popup(w.mapToGlobal(QPoint(500, 300))), menu.close();
+    else if (lost == kRight)
+        Input::Release(w.canMain, CellMiddle(w, 3, 4), button);
+    QCOMPARE(f.dialogs->requests.size(), std::size_t(lost == kDialog || lost == kClickAfterDialog ? 2 : 1));
+    if (lost <= kClickAfterDialog) // what took the mouse took the preview or cursor with it
+        QCOMPARE(Content(w, true), Content(w, false));
+    for (int i = 1; lost != kPress && lost != kClickAfterDialog && i < 4; ++i)
+        Input::Move(w.canMain, CellMiddle(w, 5 + i, 1 + 3 * i));
+    QCOMPARE(Content(w, false), expected);
+    // A press with no move before it: every tool stores exactly that cell.
+    Input::Click(w.canMain, CellMiddle(w, 9, 9));
+    draw(9, 9);
+    QCOMPARE(Content(w, false), expected);
+}
+
+// No memory for the map when the window opens, nor for Apply or cutting a tileset: each stops and says so,
+// the map keeps its size, and editing goes on once memory is back.
+void TestStrokes::startingWithoutMemory() {
+    CellRef::FailCellMemoryAfter(0);
+    EditorFixture f;
+    frmMain& w = f.window();
+    QCOMPARE(w.lblStatus->text(), QStringLiteral("Out of memory: map resize stopped"));
+    w.btnApply->click();
+    QCOMPARE(w.lblStatus->text(), QStringLiteral("Out of memory: Apply stopped"));
+    QVERIFY(w.Layer(0).SizedTo(w.m_intMapWidth, w.m_intMapHeight) && w.m_intMapWidth < 100);
+    CellRef::FailCellMemoryAfter(3);
+    f.LoadSolidTiles(6, 2);
+    QCOMPARE(w.m_VOTileset->Count(), 3);
+    QCOMPARE(w.lblStatus->text(), QStringLiteral("Out of memory: load stopped after 3 tiles"));
+    CellRef::FailCellMemoryAfter(-1);
+    w.btnApply->click();
+    DragStroke(w, 2, 3, 5, 3);
+    QCOMPARE(Describe(Holding(w.Layer(0), 2)), Describe({{2, 3}, {5, 3}}));
+}
+
+QTEST_MAIN(TestStrokes)
+#include "tst_strokes.moc"
