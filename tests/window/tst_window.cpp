@@ -1,0 +1,389 @@
+// The editor window as a user works it: the menus, where the controls sit at two sizes, start-up with or
+// without the icon images, the buttons, Apply, the drawn and scrolled map, the tile palette and loading
+// tiles. Most rows are user steps (see Do) and the state they must lead to.
+#include "PngCorpus.h"
+#include "PngCraft.h"
+#include "UserSteps.h"
+#include "platform/ScrollBar.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPainter>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QtTest>
+#include <cmath>
+#include <functional>
+
+namespace {
+template <class... T> QString Say(const T&... v) {
+    return QStringList{QVariant(v).toString()...}.join(' ');
+}
+
+// Palette tile i's place by the flow rule: a new row where the slot would end within 10 pixels of the edge.
+QPoint Slot(const frmMain& w, int i) {
+    const int tw = w.m_VOTileset->TileWidth(), th = w.m_VOTileset->TileHeight();
+    int x = -tw, row = 0;
+    for (int j = 0; j <= i; ++j)
+        if (w.canTiles->width() < (x += tw + 10) + tw + 10)
+            x = 10, ++row;
+    return {x, 10 + (row - w.m_intTilesOffsetY) * (th + 10)};
+}
+
+// Steps are separated by spaces; *n repeats one. t<n>, g, l<n>: the tool, grid and layer buttons; e<n>: the
+// edit layer; a<layers>[,<tile width>,<height>]: Apply; T<n>: load n tiles; F: fill the map; h<n>, v<n>: the
+// map's scroll bars; w<x>,<y>: a wheel on the map, W<y> on the palette; p: plot on visible cell (2, 3) and
+// leave; m<i>, M<i>, G<i>: the pointer onto palette tile i's middle, bottom-right corner or the gap after it;
+// c: a click there; P<i>: a press on tile i with no move first; x: the pointer leaves the palette.
+void Step(EditorFixture& f, const QString& step) {
+    frmMain& w = f.window();
+    const char s = step[0].toLatin1();
+    const QStringList n = step.mid(1).split(',');
+    const int a = n[0].toInt(), tw = w.m_VOTileset->TileWidth(), th = w.m_VOTileset->TileHeight();
+    if (s == 't' || s == 'e')
+        s == 't' ? ChooseTool(w, a) : ChooseEditLayer(w, a);
+    else if (s == 'g' || s == 'l')
+        (s == 'g' ? w.btnViewGrid : w.btnLayer[a])->click();
+    else if (s == 'a')
+        Apply(w, n[0], n.value(1, "32"), n.value(2, "32"), "100", "100");
+    else if (s == 'T')
+        f.LoadSolidTiles(a, -1);
+    else if (s == 'F') { // four tiles, then cells on layers 0 to 2 over the whole map, some empty
+        f.LoadSolidTiles(4, 0);
+        for (int i = 0; i < 30000; ++i)
+            if (int k = i / 10000, c = i % 100, r = i / 100 % 100, t = (c * 7 + r * 3 + k * 5) % 6; t < 4)
+                Put(w, k, c, r, t);
+        Input::Leave(w.canMain);
+    } else if (s == 'h' || s == 'v')
+        (s == 'h' ? w.scbMainHorizontal : w.scbMainVertical)->setValue(a);
+    else if (s == 'w' || s == 'W')
+        Input::Wheel(s == 'w' ? w.canMain : w.canTiles, {40, 70}, {s == 'w' ? a : 0, n.last().toInt()});
+    else if (s == 'x')
+        Input::Leave(w.canTiles);
+    else if (s == 'c' || s == 'P')
+        Input::Click(w.canTiles, s == 'c' ? QPoint(w.m_intTilesMouseX, w.m_intTilesMouseY)
+                                          : Slot(w, a) + QPoint(tw / 2, th / 2));
+    else if (s == 'p') {
+        Click(w, 2, 3);
+        QCOMPARE(w.lblStatus->text(), Say("Plot X:", w.m_intMapOffsetX + 2, "Y:", w.m_intMapOffsetY + 3));
+        Input::Leave(w.canMain);
+    } else {
+        const QPoint at = Slot(w, a) + (s == 'm'   ? QPoint(tw / 2, th / 2)
+                                        : s == 'M' ? QPoint(tw, th)
+                                                   : QPoint(tw + 5, 1));
+        Input::Enter(w.canTiles, at);
+        Input::Move(w.canTiles, at);
+    }
+}
+
+void Do(EditorFixture& f, const QString& line, const std::function<void(const QString&)>& after = {}) {
+    for (const QString& token : line.split(' ', Qt::SkipEmptyParts))
+        for (int i = 0; i < qMax(1, token.section('*', 1).toInt()); ++i)
+            Step(f, token.section('*', 0, 0)), after ? after(token) : void();
+}
+
+// The buttons and edit layer; pressed buttons show their down picture; button, flag and map agree on the
+// grid.
+QString State(frmMain& w) {
+    const bool grid = w.btnViewGrid->Value();
+    if (grid != w.m_blnDrawGrid || grid != (MapPixel(w, 5, 32) == kGridPixel.rgb()) ||
+        w.btnViewGrid->Icon() != (grid ? w.m_objVOGridIcon->DownIcon(0) : w.m_objVOGridIcon->UpIcon(0)))
+        return "grid button, flag and map disagree";
+    QString tools, shown, enabled, rows;
+    for (int i = 0; i < 8; ++i) {
+        for (auto [b, store] :
+             {std::pair{w.btnTool[i], w.m_objVOToolIcon}, {w.btnLayer[i], w.m_objVOLayerIcon}})
+            if (b->Icon() != (b->Value() ? store->DownIcon(i) : store->UpIcon(i)))
+                return "wrong picture on " + b->objectName();
+        const QString n = QString::number(i);
+        tools += w.btnTool[i]->Value() ? n : "", shown += w.btnLayer[i]->Value() ? n : "";
+        enabled += w.btnLayer[i]->isEnabled() ? n : "", rows += w.cboEditLayer->itemText(i);
+    }
+    return Say(tools, w.m_intCurrentTool, w.m_intLastTool, shown, enabled, grid,
+               w.cboEditLayer->currentText(), w.m_Layer, rows);
+}
+// The map with the mouse away: black, shown layers' cells from the lowest layer up, then the grid lines.
+QString DiffersFromRule(const frmMain& w) {
+    const QImage& drawn = w.canMain->Buffer();
+    QImage image(drawn.size(), QImage::Format_RGB32);
+    image.fill(Qt::black);
+    QPainter p(&image);
+    const int tw = w.m_VOTileset->TileWidth(), th = w.m_VOTileset->TileHeight();
+    const int ox = w.scbMainHorizontal->Value(), oy = w.scbMainVertical->Value();
+    for (int r = oy; r < oy + std::ceil(double(image.height()) / th) && r < w.m_intMapHeight; ++r)
+        for (int c = ox; c < ox + std::ceil(double(image.width()) / tw) && c < w.m_intMapWidth; ++c)
+            for (int k = 0; k < w.m_intLayers; ++k)
+                if (const CellRef cell = w.btnLayer[k]->Value() ? w.Layer(k).Get(c, r) : CellRef())
+                    p.drawImage(cell->X() - ox * tw, cell->Y() - oy * th,
+                                w.m_VOTileset->GetTileImage(cell->ImageIndex())->Image());
+    for (int y = 0; w.m_blnDrawGrid && y <= image.height(); y += th)
+        p.fillRect(0, y, image.width(), 1, kGridPixel);
+    for (int x = 0; w.m_blnDrawGrid && x <= image.width(); x += tw)
+        p.fillRect(x, 0, 1, image.height(), kGridPixel);
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (drawn.pixel(x, y) != image.pixel(x, y))
+                return Say("pixel", x, y, QString::number(drawn.pixel(x, y), 16));
+    return QString();
+}
+// Tiles drawn whole in their slots; those framed selected (light blue) or hovered (light grey); tool; scroll.
+QString PaletteState(const frmMain& w) {
+    const QImage& canvas = w.canTiles->Buffer();
+    const int tw = w.m_VOTileset->TileWidth(), th = w.m_VOTileset->TileHeight();
+    QString first, last, selected, hovered;
+    for (int i = 0; i < w.m_VOTileset->Count(); ++i) {
+        const QPoint p = Slot(w, i);
+        if (p.y() < 10 || p.y() + th > canvas.height())
+            continue;
+        const QRgb frame = canvas.pixel(p.x() - 3, p.y() + th / 2), colour = TileColour(w, i);
+        if (canvas.pixel(qMin(p.x() + tw, canvas.width()) - 1, p.y() + th - 1) != colour ||
+            canvas.pixel(p) != colour || !QList<QRgb>{0xff646464, 0xffa0d7ff, 0xffc8c8c8}.contains(frame))
+            return Say("tile", i, "misplaced or framed in", QString::number(frame, 16));
+        first = first.isEmpty() ? QString::number(i) : first;
+        last = QString::number(i);
+        selected += frame == 0xffa0d7ff ? QString::number(i) : QString();
+        hovered += frame == 0xffc8c8c8 ? QString::number(i) : QString();
+    }
+    const TileRef pick = w.m_VOTileset->SelectedTile();
+    return Say(first, last, "sel", selected, pick ? int(pick->ImageIndex()) : -1, "hover", hovered, "tool",
+               w.m_intCurrentTool, "scroll", w.scbTilesVertical->Value(), w.scbTilesVertical->maximum());
+}
+} // namespace
+
+class TestWindow : public QObject {
+    Q_OBJECT
+private slots:
+    // Every item as text|shortcut; only Load Tiles acts: it asks for a PNG; a cancel changes nothing.
+    void menus() {
+        EditorFixture f;
+        f.LoadSolidTiles(2, 1);
+        QStringList seen;
+        for (QAction* menu : f->menuBar()->actions())
+            for (QAction* a : QList<QAction*>{menu} + menu->menu()->actions()) {
+                QVERIFY(a->isEnabled() && a->isSeparator() == a->text().isEmpty());
+                seen << a->text() + '|' + a->shortcut().toString();
+                if (a != menu && !a->isSeparator() && a->objectName() != "FileQuit")
+                    a->trigger();
+            }
+        QCOMPARE(
+            seen.join(' '),
+            "&File| &New Map|Ctrl+N New Tileset Map|Ctrl+Shift+N | &Open Map|Ctrl+O "
+            "Open Tileset Map|Ctrl+Shift+O | Load &Tiles|Ctrl+T Remove Tiles|Ctrl+Shift+T | &Save|Ctrl+S "
+            "| Close| | &Quit|Ctrl+Q &Edit| &Undo|Ctrl+Z | Cu&t|Ctrl+X &Copy|Ctrl+C &Paste|Ctrl+V "
+            "&Delete| | Select &All|Ctrl+A");
+        const OpenDialogRequest& r = f.dialogs->requests.back();
+        QCOMPARE(Say(int(f.dialogs->requests.size()), r.Title, r.Filter, r.ActionButtonCaption,
+                     f->m_VOTileset->Count(), f->lblStatus->text(), f->m_intMapWidth),
+                 "2 Select a PNG file image/png (*.png) Open PNG 2 solid.png loaded 100");
+    }
+
+    void layout_data() {
+        // Page (0 window), text or help, rectangle at the design size and after growing 100 each way.
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("tabpnlMain") << "0||10 10 301 540|10 10 301 640";
+        QTest::newRow("txtWidth") << "2|32|236 49 52 21|236 49 52 21";
+        QTest::newRow("btnLayer0") << "0|View Layer 0|418 10 30 30|418 10 30 30";
+        QTest::newRow("cboEditLayer") << "0|0|760 19 52 20|760 19 52 20";
+        QTest::newRow("btnViewGrid") << "0|View Grid|826 10 30 30|926 10 30 30";
+        QTest::newRow("canTiles") << "1||17 110 270 402|17 110 270 502";
+        QTest::newRow("canMain") << "0||324 54 536 508|324 54 636 608";
+        QTest::newRow("scbMainVertical") << "0||860 54 16 508|960 54 16 608";
+        QTest::newRow("scbMainHorizontal") << "0||323 562 537 18|323 662 637 18";
+        QTest::newRow("lblStatus") << "0||10 554 301 20|10 654 301 20";
+        QTest::newRow("btnApply") << "2|Apply|208 482 80 20|208 582 80 20";
+        QTest::newRow("btnTool0") << "1||40 26 30 30|40 26 30 30";
+    }
+
+    void layout() {
+        QFETCH(QString, expected);
+        const QStringList e = expected.split('|');
+        EditorFixture f;
+        frmMain& w = f.window();
+        auto* c = w.Content()->findChild<QWidget*>(QTest::currentDataTag());
+        QVERIFY(c);
+        const QString text = c->property("text").toString() + c->property("currentText").toString();
+        const auto where = [&] {
+            const QRect r = c->geometry();
+            return Say(r.x(), r.y(), r.width(), r.height(), w.scbMainHorizontal->maximum(),
+                       w.scbMainVertical->maximum());
+        };
+        QCOMPARE(Say(w.windowTitle(), text + c->toolTip(), c->isVisible()),
+                 Say("2D Mosaicor", e[1], e[0] != "2"));
+        // The view shows 17 x 16 cells of 32 pixels at first, 20 x 19 once grown.
+        QCOMPARE(where(), e[2] + " 84 85");
+        w.resize(w.width() + 100, w.height() + 100);
+        QCOMPARE(where(), e[3] + " 81 82");
+        w.resize(400, 300); // never below the design size
+        QCOMPARE(Say(w.Content()->width(), w.Content()->height(), where()), Say(876, 580, e[2] + " 84 85"));
+        QTabBar* tabs = w.tabpnlMain->tabBar();
+        QCOMPARE(tabs->tabText(0) + '|' + tabs->tabText(1), "Tools && Tiles|Map Properties");
+        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(1).center());
+        QCOMPARE(c->isVisible(), e[0] != "1");
+    }
+
+    void buttons_data() {
+        // Steps (!name: image missing); pressed tools, tool, last, shown, enabled, grid, edit layer, its
+        // rows.
+        QTest::addColumn<QString>("row");
+        QTest::newRow("start") << "|0 0 0 0 012 true 0 0 012";
+        QTest::newRow("line twice") << "t2 t2|2 2 2 0 012 true 0 0 012";
+        QTest::newRow("grid off") << "g|0 0 0 0 012 false 0 0 012";
+        QTest::newRow("layers") << "l1 l2 l0|0 0 0 12 012 true 0 0 012";
+        QTest::newRow("one layer") << "l2 e2 a1|0 0 0 0 0 true 0 0 0";
+        QTest::newRow("then five") << "l2 e2 a1 l0 a5|0 0 0  01234 true 0 0 01234";
+        QTest::newRow("eight") << "a8 e7 l7|0 0 0 07 01234567 true 7 7 01234567";
+        // Missing images: their message boxes, buttons without pictures; erase stays current.
+        QTest::newRow("no tool icons: erase") << "!toolicons.png| 1 0 0 012 true 0 0 012";
+        QTest::newRow("none") << "t3 !layericons.png !gridicon.png !toolicons.png|3 3 1 0 012 true 0 0 012";
+    }
+
+    void buttons() {
+        QFETCH(QString, row);
+        const QString clicks = row.section('|', 0, 0);
+        QTemporaryDir icons;
+        const QDir beside(QCoreApplication::applicationDirPath());
+        QStringList messages;
+        for (const QString what : {"layer icons", "grid icon", "tool icons"}) // in layericons.png ...
+            if (const QString name = QString(what).remove(' ') + ".png"; clicks.contains('!' + name))
+                messages << QString("Error loading %1.").arg(what);
+            else
+                QVERIFY(QFile::copy(beside.filePath(name), QDir(icons.path()).filePath(name)));
+        EditorFixture f(icons.path());
+        frmMain& w = f.window();
+        QCOMPARE(Say(f.dialogs->messages.join('|'), w.lblStatus->text()), Say(messages.join('|'), ""));
+        Do(f, clicks.section('!', 0, 0));
+        QCOMPARE(State(w), row.section('|', 1));
+        // Tool k's up and down pictures are cells 2k and 2k + 1 of its image, counted row by row.
+        const QImage sheet = QImage(beside.filePath("toolicons.png")).convertToFormat(QImage::Format_ARGB32);
+        for (int i = 0, across = sheet.width() / 24; i < 16 && !clicks.contains("!tool"); ++i)
+            QCOMPARE((i % 2 ? w.m_objVOToolIcon->DownIcon(i / 2) : w.m_objVOToolIcon->UpIcon(i / 2))->Image(),
+                     sheet.copy(i % across * 24, i / across * 24, 24, 24)
+                         .convertToFormat(QImage::Format_ARGB32_Premultiplied));
+        // Painting goes to the edit layer whatever the icons.
+        f.LoadSolidTiles(2, 1);
+        ChooseTool(w, 0);
+        Click(w, 3, 1);
+        QCOMPARE(Describe(Occupied(w.Layer(w.cboEditLayer->currentText().toInt()))), "(3,1)");
+    }
+
+    void apply_data() {
+        // Fields; status; map and tile size, layers, scroll maxima and how many of three cells are kept.
+        QTest::addColumn<QString>("row");
+        const QString kept = "|100 100 32 32 3 84 85 3", tile = "|Tile width must be from 1 to 1024 pixels";
+        QTest::newRow("tile size") << "3,16,24,100,100||100 100 16 24 3 67 79 3";
+        QTest::newRow("blank width") << "3,32,32, ,50||100 50 32 32 3 84 35 2";
+        QTest::newRow("not numbers") << "3,32,32,60x,1||100 1 32 32 3 84 0 0";
+        QTest::newRow("two layers") << "2,32,32,100,100||100 100 32 32 2 84 85 2";
+        QTest::newRow("width 0") << "5,32,32,0,100|Map width: a whole number, 1 to 8192" + kept;
+        QTest::newRow("height 3.7") << "3,32,32,100,3.7|Map height: a whole number, 1 to 8192" + kept;
+        QTest::newRow("too many cells") << "3,32,32,5000,5000|At most 16777216 cells per layer" + kept;
+        QTest::newRow("tile width 0") << "3,0,32,100,100" + tile + kept;
+        QTest::newRow("all refused") << "3,1025,0,0,100" + tile + kept;
+    }
+
+    void apply() {
+        QFETCH(QString, row);
+        EditorFixture f;
+        frmMain& w = f.window();
+        f.LoadSolidTiles(2, 1);
+        for (auto [k, c, r] : {std::tuple{0, 1, 2}, {0, 99, 99}, {2, 5, 5}})
+            Put(w, k, c, r, 0);
+        Input::Leave(w.canMain);
+        const QStringList v = row.section('|', 0, 0).split(',');
+        Apply(w, v[0], v[1], v[2], v[3], v[4]);
+        int cells = 0;
+        for (int k = 0; k < 8; ++k)
+            cells += int(Occupied(w.Layer(k)).size());
+        QCOMPARE(Say(w.lblStatus->text(), w.m_intMapWidth, w.m_intMapHeight, w.m_VOTileset->TileWidth(),
+                     w.m_VOTileset->TileHeight(), w.m_intLayers, w.scbMainHorizontal->maximum(),
+                     w.scbMainVertical->maximum(), cells),
+                 Say(row.section('|', 1, 1), row.section('|', 2)));
+        QVERIFY(f.dialogs->messages.isEmpty() && DiffersFromRule(w).isEmpty());
+    }
+
+    void view_data() {
+        // Steps; the map offset. A notch is 120, sent in parts by a fine wheel; a turn back starts afresh.
+        QTest::addColumn<QString>("row");
+        QTest::newRow("turned back") << "F v5 w0,-100 w0,100 w0,30|0 4 0 4";
+        QTest::newRow("past the end") << "F w-120,-120*90|84 85 84 85";
+        QTest::newRow("jumps, oblong cells")
+            << "a3,16,24 F h50 v60 h49 v0 h66 w-120,-120 v3 w120,0|66 3 66 3";
+        QTest::newRow("layers and grid") << "F l1 w0,-120 l2 g h7 l0 w-120,0 g l1|8 1 8 1";
+        QTest::newRow("painting") << "F h2 p w-120,0 p v3 l0 p l0 w0,120|3 2 3 2";
+        QTest::newRow("new tile size") << "F h1 p a3,16,24 w-120,-120 h40 p|40 1 40 1";
+    }
+
+    void view() {
+        QFETCH(QString, row);
+        EditorFixture f;
+        frmMain& w = f.window();
+        Do(f, row.section('|', 0, 0),
+           [&](const QString& step) { QVERIFY2(DiffersFromRule(w).isEmpty(), qPrintable(step)); });
+        QCOMPARE(Say(w.m_intMapOffsetX, w.m_intMapOffsetY, w.scbMainHorizontal->Value(),
+                     w.scbMainVertical->Value(), w.lblStatus->text()),
+                 row.section('|', 1) + ' ');
+    }
+
+    void palette_data() {
+        // Steps; first and last tile drawn, framed selected, selected, framed hovered, tool, scroll bar.
+        QTest::addColumn<QString>("row");
+        QTest::newRow("hover") << "T14 m1|0 13 sel  -1 hover 1 tool 0 scroll 0 0";
+        QTest::newRow("bottom right edge") << "T14 M8|0 13 sel  -1 hover 8 tool 0 scroll 0 0";
+        QTest::newRow("pick") << "T14 m4 c|0 13 sel 4 4 hover  tool 0 scroll 0 0";
+        QTest::newRow("pick again") << "T14 m4 c c|0 13 sel  -1 hover 4 tool 0 scroll 0 0";
+        QTest::newRow("press, no move") << "T14 m2 P9|0 13 sel 9 9 hover  tool 0 scroll 0 0";
+        QTest::newRow("erase back to line") << "T14 t2 t1 m6 c|0 13 sel 6 6 hover  tool 2 scroll 0 0";
+        QTest::newRow("scrolled") << "T100 W-120*3 m20 c|18 71 sel 20 20 hover  tool 0 scroll 3 8";
+        QTest::newRow("oblong tiles") << "a3,40,20 T100 W-120*9 m99|35 99 sel  -1 hover 99 tool 0 scroll 7 7";
+    }
+
+    void palette() {
+        QFETCH(QString, row);
+        EditorFixture f;
+        Do(f, row.section('|', 0, 0));
+        QCOMPARE(PaletteState(f.window()), row.section('|', 1));
+    }
+
+    // New tiles follow old ones, cut whole, row by row, at the applied size; refused files change nothing.
+    void load() {
+        EditorFixture f;
+        frmMain& w = f.window();
+        Apply(w, "3", "16", "8", "100", "100");
+        w.txtWidth->setText("32");
+        f.LoadTiles("first.png", MakeTileSheet(32, 8, 16, 8));
+        QImage source(53, 30, QImage::Format_ARGB32);
+        for (int y = 0; y < 30; ++y)
+            for (int x = 0; x < 53; ++x)
+                source.setPixel(x, y,
+                                qRgba(x * 7, y * 11, x * y % 256, (x + y) % 3 ? 255 : (x + y) % 2 * 90));
+        f.LoadTiles("<b>sheet.png", source);
+        QCOMPARE(Say(w.lblStatus->text(), w.lblStatus->textFormat(),
+                     int(w.lblStatus->alignment() & Qt::AlignHCenter)),
+                 Say("<b>sheet.png loaded", Qt::PlainText, Qt::AlignHCenter));
+        QCOMPARE(w.m_VOTileset->Count(), 2 + 3 * 3);
+        for (int i = 0; i < 9; ++i)
+            QCOMPARE(w.m_VOTileset->GetTileImage(2 + i)->Image(),
+                     source.copy(i % 3 * 16, i / 3 * 8, 16, 8)
+                         .convertToFormat(QImage::Format_ARGB32_Premultiplied));
+        f.PickTile(1);
+        const QImage palette = w.canTiles->Buffer().copy();
+        for (const PngCorpus::Entry& entry : PngCorpus::All()) {
+            const QString path = QDir(f.temp.path()).filePath("bad.png");
+            if (entry.expected.isNull() && PngCraft::Write(path, entry.bytes))
+                f.dialogs->answers.push_back(FolderItem(path));
+            else
+                continue;
+            w.FileLoadTiles_Action();
+            QCOMPARE(Say(entry.name, w.lblStatus->text(),
+                         w.lblStatus->palette().color(QPalette::WindowText).name(), w.m_VOTileset->Count(),
+                         w.canTiles->Buffer() == palette,
+                         w.m_VOTileset->SelectedTile() == w.m_VOTileset->GetTile(1)),
+                     Say(entry.name, "bad.png could not be loaded", "#c80000", 11, true, true));
+        }
+    }
+};
+
+QTEST_MAIN(TestWindow)
+#include "tst_window.moc"
