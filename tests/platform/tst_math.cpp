@@ -46,13 +46,12 @@ private slots:
             const int tw = k % 14 * 3 + 1, cw = k / 14 % 15 * 7, count = k / 210;
             const int perRow = std::max(1, (cw - 10) / (tw + 10));
             PaletteFlow flow(tw, cw);
-            std::vector<int> rows;
+            const std::vector<int> rows = AssignPaletteRows(count, tw, cw);
+            QCOMPARE(int(rows.size()), count);
             for (int i = 0; i < count; ++i) {
-                const PaletteFlow::Slot slot = flow.Next();
-                QVERIFY(slot.x == 10 + i % perRow * (tw + 10) && slot.row == i / perRow);
-                rows.push_back(i / perRow);
+                const auto [x, row] = flow.Next();
+                QVERIFY(x == 10 + i % perRow * (tw + 10) && row == i / perRow && rows[i] == row);
             }
-            QCOMPARE(AssignPaletteRows(count, tw, cw), rows);
             QCOMPARE(PaletteRowCount(count, tw, cw), count == 0 ? 1 : (count - 1) / perRow + 1);
         }
     }
@@ -68,8 +67,7 @@ private slots:
             QImage image(8, 8, QImage::Format_RGB32);
             image.fill(mode == 2 ? Qt::black : Qt::white);
             const QRgb background = image.pixel(0, 0);
-            Graphics g(image);
-            g.ForeColor = Qt::black;
+            Graphics g(image); // draws in black unless told otherwise
             mode == 0 ? g.FillRect(x, y, w, h) : mode == 1 ? g.DrawRect(x, y, w, h) : g.ClearRect(x, y, w, h);
             g.Painter().end();
             const qint64 l = std::min(x, x + w), r = std::max(x, x + w) - 1;
@@ -84,15 +82,14 @@ private slots:
         for (const bool filled : {false, true}) {
             image.fill(Qt::white);
             Graphics g(image);
-            g.ForeColor = Qt::black;
             filled ? g.FillRoundRect(2, 2, 30, 30, 16, 16) : g.DrawRoundRect(2, 2, 30, 30, 16, 16);
             g.DrawLine(0, 39, 39, 39);
             g.Painter().end();
             for (int p = 0; p < 39 * 39; ++p)
                 QCOMPARE(image.pixel(p % 39, p / 39), image.pixel(p / 39, p % 39));
-            QVERIFY(image.pixel(2, 2) == qRgb(255, 255, 255) && image.pixel(17, 2) == qRgb(0, 0, 0));
-            QCOMPARE(image.pixel(17, 17), filled ? qRgb(0, 0, 0) : qRgb(255, 255, 255));
-            QVERIFY(image.pixel(0, 39) == qRgb(0, 0, 0) && image.pixel(38, 39) == qRgb(0, 0, 0));
+            const QRgb black = qRgb(0, 0, 0), white = qRgb(255, 255, 255);
+            QVERIFY(image.pixel(2, 2) == white && image.pixel(17, 2) == black && image.pixel(0, 39) == black);
+            QVERIFY(image.pixel(17, 17) == (filled ? black : white) && image.pixel(38, 39) == black);
         }
     }
 };

@@ -11,27 +11,23 @@
 #include <set>
 
 using ll = long long;
-using Points = std::vector<std::pair<ll, ll>>;
 using Bars = std::vector<std::array<ll, 4>>;
 
-template <class... V> QByteArray Case(V... v) {
-    return ((QByteArray::number(qlonglong(v)) + ' ') + ...);
-}
+// The case a failed check names.
+const auto Case = [](auto... v) { return ((QByteArray::number(qlonglong(v)) + ' ') + ...); };
 
 class TestGeometry : public QObject {
     Q_OBJECT
 private slots:
-    // Steps along the major axis; the minor offset after i steps is how often the error, started at half the
-    // major extent and raised by the minor extent per step, has passed the major extent. Also at the int
-    // ends.
+    // After i major steps the minor offset is how often the error (half the major extent, plus the minor
+    // extent per step) has passed the major extent; also at the ends of the int range.
     void lineWalksEveryPairOfCells() {
-        for (const ll origin : {0LL, INT_MAX - 7LL, INT_MIN + 0LL})
+        for (const ll o : {0LL, INT_MAX - 7LL, INT_MIN + 0LL})
             for (int p = 0; p < 8 * 8 * 8 * 8; ++p) {
-                const ll x0 = origin + p % 8, y0 = origin + p / 8 % 8;
-                const ll x1 = origin + p / 64 % 8, y1 = origin + p / 512;
+                const ll x0 = o + p % 8, y0 = o + p / 8 % 8, x1 = o + p / 64 % 8, y1 = o + p / 512;
                 const ll dx = std::llabs(x1 - x0), dy = std::llabs(y1 - y0);
                 const ll den = std::max(dx, dy), add = std::min(dx, dy);
-                Points want, got;
+                std::vector<std::pair<ll, ll>> want, got;
                 for (ll i = 0, minor = 0; i <= den; ++i, minor = (den / 2 + i * add) / std::max(den, 1LL))
                     want.emplace_back(x0 + (x1 < x0 ? -1 : 1) * (dx >= dy ? i : minor),
                                       y0 + (y1 < y0 ? -1 : 1) * (dx >= dy ? minor : i));
@@ -47,8 +43,7 @@ private slots:
             std::set<std::pair<ll, ll>> want, got;
             const auto region = [&](ll a, ll b, ll twoA, ll twoB, ll stopX, bool first) {
                 ll x = a, y = 0, xc = b * b * (1 - 2 * a), yc = a * a, err = 0, stopY = 0;
-                if (first)
-                    xc += xc == 0, yc += yc == 0;
+                xc += first && xc == 0, yc += first && yc == 0;
                 while (stopY <= stopX) {
                     for (const auto& [s, t] : {std::pair{1LL, 1LL}, {-1LL, 1LL}, {-1LL, -1LL}, {1LL, -1LL}})
                         want.insert(first ? std::pair{t * y, s * x} : std::pair{s * x, t * y});
@@ -75,7 +70,6 @@ private slots:
     // Cells row by row within inclusive bounds, an outline only on them, clipped; frame bars 2 pixels wide
     // beside the start and current cells' sides, inner ones once the hollow is wide (then tall) enough.
     void rectangleCellsAndFrameInEveryDrag() {
-        const CellBounds clips[] = {{-9, -9, 9, 9}, {1, 1, 3, 2}, {4, 0, 4, 4}, {5, 5, 6, 6}};
         const auto edges = [](ll a, ll c, ll s) {
             return c < a ? std::array{a * s + s + 2, c * s - 2, a * s, c * s + s}
                          : std::array{a * s, c * s + s, a * s + s + 2, c * s - 2};
@@ -87,8 +81,8 @@ private slots:
             const bool outline = p % 2;
             const int ax = p / 2 % 5, ay = p / 10 % 5, cx = p / 50 % 5, cy = p / 250;
             const int l = std::min(ax, cx), r = std::max(ax, cx), t = std::min(ay, cy), b = std::max(ay, cy);
-            for (const CellBounds& clip : clips) {
-                Points want, got;
+            for (const auto clip : {CellBounds{-9, -9, 9, 9}, {1, 1, 3, 2}, {4, 0, 4, 4}, {5, 5, 6, 6}}) {
+                std::vector<std::pair<ll, ll>> want, got;
                 for (int y = t; y <= b; ++y)
                     for (int x = l; x <= r; ++x)
                         if ((!outline || x == l || x == r || y == t || y == b) && Contains(clip, x, y))
@@ -99,8 +93,7 @@ private slots:
             }
             for (const auto& [tw, th] : {std::pair{32, 32}, {2, 3}, {6, 1}}) {
                 const auto h = edges(ax, cx, tw), v = edges(ay, cy, th);
-                Bars want = frame(h[0], h[1], v[0], v[1]), got;
-                const Bars inner = frame(h[2], h[3], v[2], v[3]);
+                Bars want = frame(h[0], h[1], v[0], v[1]), inner = frame(h[2], h[3], v[2], v[3]), got;
                 const bool wide = outline && tw + 4 < std::llabs(h[0] - h[3]);
                 const bool tall = wide && th + 4 < std::llabs(v[0] - v[3]);
                 want.insert(want.end(), inner.begin(), inner.begin() + (tall ? 4 : wide ? 2 : 0));
@@ -112,8 +105,9 @@ private slots:
     }
 
     // Every open/blocked pattern of a 4 x 3 grid from every start: the processed cells are the start plus
-    // the open cells 4-connected to it, each once and marked; nothing off the grid is ever offered.
-    void fillRegionOnEveryPattern() {
+    // the open cells 4-connected to it, each once and marked; nothing off the grid is ever offered. A resized
+    // layer keeps every cell lying inside both sizes in its place.
+    void fillRegionAndLayerGrids() {
         constexpr int W = 4, H = 3;
         MarkerGrid marks;
         std::deque<GridPoint> queue;
@@ -121,29 +115,21 @@ private slots:
             const int pattern = k / (W * H), start = k % (W * H);
             const auto open = [&](int i) { return (pattern >> i & 1) != 0; };
             bool want[W * H] = {};
-            want[start] = true;
-            for (int pass = 0; pass < W * H; ++pass)
-                for (int i = 0; i < W * H; ++i)
-                    want[i] = want[i] ||
-                              (open(i) && ((i % W > 0 && want[i - 1]) || (i % W < W - 1 && want[i + 1]) ||
-                                           (i >= W && want[i - W]) || (i < W * H - W && want[i + W])));
+            for (int n = 0, i = 0; n < W * H * W * H; ++n, i = n % (W * H))
+                want[i] = i == start || want[i] ||
+                          (open(i) && ((i % W > 0 && want[i - 1]) || (i % W < W - 1 && want[i + 1]) ||
+                                       (i >= W && want[i - W]) || (i < W * H - W && want[i + W])));
             marks.Reset(W, H);
-            int processed[W * H] = {};
-            bool stray = false;
-            FloodRegion(
-                W, H, GridPoint{start % W, start / W}, marks, queue,
-                [&](int c, int r) { ++processed[r * W + c]; },
-                [&](int c, int r) {
-                    return !(stray = stray || c < 0 || r < 0 || c >= W || r >= H) && open(r * W + c);
-                });
-            QVERIFY(!stray && queue.empty());
+            int processed[W * H + 1] = {}; // the last counts cells offered from off the grid
+            const auto count = [&](int c, int r) { ++processed[r * W + c]; };
+            const auto offer = [&](int c, int r) {
+                return c >= 0 && r >= 0 && c < W && r < H ? open(r * W + c) : !++processed[W * H];
+            };
+            FloodRegion(W, H, {start % W, start / W}, marks, queue, count, offer);
+            QVERIFY(processed[W * H] == 0 && queue.empty());
             for (int i = 0; i < W * H; ++i)
                 QVERIFY2(processed[i] == want[i] && marks.Test(i % W, i / W) == want[i], Case(k, i));
         }
-    }
-
-    // A resized layer keeps every cell lying inside both sizes in its place.
-    void layerResizeKeepsCells() {
         LayerGrid grid = LayerGrid().Resized(3, 3);
         for (int i = 0; i < 9; ++i)
             grid.Set(i % 3, i / 3, CellRef::Make());
