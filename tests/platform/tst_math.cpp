@@ -28,6 +28,7 @@ private slots:
             QCOMPARE(IsNumeric(text), m.hasMatch() && text.mid(m.capturedEnd()).trimmed().isEmpty());
         }
     }
+
     // Cells under pixels round down, visible cells and palette rows (tile plus 10 pixels) round up, and a
     // scroll bar's maximum is one more than the hidden cells, 0 when nothing is hidden.
     void cellsAndScrollRanges() {
@@ -55,6 +56,7 @@ private slots:
             QCOMPARE(PaletteRowCount(count, tw, cw), count == 0 ? 1 : (count - 1) / perRow + 1);
         }
     }
+
     // Rectangles filled, outlined or cleared anywhere in the 64-bit range cover exactly their pixels; a
     // rounded square with equal arcs is symmetric about its diagonal; a line reaches its ends; no warnings.
     void graphicsDrawsExactPixels() {
