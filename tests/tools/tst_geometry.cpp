@@ -1,0 +1,144 @@
+// The shape tools' cell walks, the fill's region walk and the grids that hold cells, each against a reference
+// written from its rule and run over every case of a small domain.
+#include "map/LayerGrid.h"
+#include "tools/EllipseOutline.h"
+#include "tools/FloodRegion.h"
+#include "tools/LineWalk.h"
+#include "tools/RectShape.h"
+
+#include <QtTest>
+#include <climits>
+#include <set>
+
+using ll = long long;
+using Bars = std::vector<std::array<ll, 4>>;
+
+// The case a failed check names.
+const auto Case = [](auto... v) { return ((QByteArray::number(qlonglong(v)) + ' ') + ...); };
+
+class TestGeometry : public QObject {
+    Q_OBJECT
+private slots:
+    // After i major steps the minor offset is how often the error (half the major extent, plus the minor
+    // extent per step) has passed the major extent; also at the ends of the int range.
+    void lineWalksEveryPairOfCells() {
+        for (const ll o : {0LL, INT_MAX - 7LL, INT_MIN + 0LL})
+            for (int p = 0; p < 8 * 8 * 8 * 8; ++p) {
+                const ll x0 = o + p % 8, y0 = o + p / 8 % 8, x1 = o + p / 64 % 8, y1 = o + p / 512;
+                const ll dx = std::llabs(x1 - x0), dy = std::llabs(y1 - y0);
+                const ll den = std::max(dx, dy), add = std::min(dx, dy);
+                std::vector<std::pair<ll, ll>> want, got;
+                for (ll i = 0, minor = 0; i <= den; ++i, minor = (den / 2 + i * add) / std::max(den, 1LL))
+                    want.emplace_back(x0 + (x1 < x0 ? -1 : 1) * (dx >= dy ? i : minor),
+                                      y0 + (y1 < y0 ? -1 : 1) * (dx >= dy ? minor : i));
+                WalkLine(int(x0), int(y0), int(x1), int(y1), [&](int x, int y) { got.emplace_back(x, y); });
+                QVERIFY2(got == want, Case(x0, y0, x1, y1));
+            }
+    }
+
+    // The two-region midpoint walk (the second region is the first with the axes swapped); the interior is,
+    // per row, what lies strictly between the outline's leftmost and rightmost cell. Cells as (row, column).
+    void ellipseOutlineAndInterior() {
+        for (ll k = 0, a = 0, b = 0; k < 12 * 12; ++k, a = k % 12, b = k / 12) {
+            std::set<std::pair<ll, ll>> want, got;
+            const auto region = [&](ll a, ll b, ll twoA, ll twoB, ll stopX, bool first) {
+                ll x = a, y = 0, xc = b * b * (1 - 2 * a), yc = a * a, err = 0, stopY = 0;
+                xc += first && xc == 0, yc += first && yc == 0;
+                while (stopY <= stopX) {
+                    for (const auto& [s, t] : {std::pair{1LL, 1LL}, {-1LL, 1LL}, {-1LL, -1LL}, {1LL, -1LL}})
+                        want.insert(first ? std::pair{t * y, s * x} : std::pair{s * x, t * y});
+                    ++y, stopY += twoA, err += yc, yc += twoA;
+                    if (2 * err + xc > 0)
+                        --x, stopX -= twoB, err += xc, xc += twoB;
+                }
+            };
+            const ll twoA = std::max(2 * a * a, 1LL), twoB = std::max(2 * b * b, 1LL);
+            region(a, b, twoA, twoB, 2 * b * b * a, true);
+            region(b, a, twoB, twoA, twoA * b, false);
+            WalkEllipseOutline(int(a), int(b), [&](int dx, int dy) { got.emplace(dy, dx); });
+            QVERIFY2(got == want, Case(a, b));
+            const EllipseInterior interior{int(a), int(b)};
+            for (ll r = -b - 1; r <= b + 1; ++r)
+                for (ll c = -a - 1; c <= a + 1; ++c) {
+                    const bool left = want.lower_bound({r, LLONG_MIN}) != want.lower_bound({r, c});
+                    const bool right = want.upper_bound({r, c}) != want.lower_bound({r + 1, LLONG_MIN});
+                    QVERIFY2(interior.Contains(int(c), int(r)) == (left && right), Case(a, b, c, r));
+                }
+        }
+    }
+
+    // Cells row by row within inclusive bounds, an outline only on them, clipped; frame bars 2 pixels wide
+    // beside the start and current cells' sides, inner ones once the hollow is wide (then tall) enough.
+    void rectangleCellsAndFrameInEveryDrag() {
+        const auto edges = [](ll a, ll c, ll s) {
+            return c < a ? std::array{a * s + s + 2, c * s - 2, a * s, c * s + s}
+                         : std::array{a * s, c * s + s, a * s + s + 2, c * s - 2};
+        };
+        const auto frame = [](ll a, ll b, ll c, ll d) {
+            return Bars{{a, c - 2, b - a, 2}, {a, d, b - a, 2}, {a - 2, c, 2, d - c}, {b, c, 2, d - c}};
+        };
+        for (int p = 0; p < 2 * 5 * 5 * 5 * 5; ++p) {
+            const bool outline = p % 2;
+            const int ax = p / 2 % 5, ay = p / 10 % 5, cx = p / 50 % 5, cy = p / 250;
+            const int l = std::min(ax, cx), r = std::max(ax, cx), t = std::min(ay, cy), b = std::max(ay, cy);
+            for (const auto clip : {CellBounds{-9, -9, 9, 9}, {1, 1, 3, 2}, {4, 0, 4, 4}, {5, 5, 6, 6}}) {
+                std::vector<std::pair<ll, ll>> want, got;
+                for (int y = t; y <= b; ++y)
+                    for (int x = l; x <= r; ++x)
+                        if ((!outline || x == l || x == r || y == t || y == b) && Contains(clip, x, y))
+                            want.emplace_back(x, y);
+                ForEachRectCell(NormaliseCorners(ax, ay, cx, cy), outline, clip,
+                                [&](int x, int y) { got.emplace_back(x, y); });
+                QVERIFY2(got == want, Case(ax, ay, cx, cy, outline, clip.left));
+            }
+            for (const auto& [tw, th] : {std::pair{32, 32}, {2, 3}, {6, 1}}) {
+                const auto h = edges(ax, cx, tw), v = edges(ay, cy, th);
+                Bars want = frame(h[0], h[1], v[0], v[1]), inner = frame(h[2], h[3], v[2], v[3]), got;
+                const bool wide = outline && tw + 4 < std::llabs(h[0] - h[3]);
+                const bool tall = wide && th + 4 < std::llabs(v[0] - v[3]);
+                want.insert(want.end(), inner.begin(), inner.begin() + (tall ? 4 : wide ? 2 : 0));
+                for (const FrameBar& bar : RectFrameBars(ax, ay, cx, cy, tw, th, outline))
+                    got.push_back({bar.x, bar.y, bar.width, bar.height});
+                QVERIFY2(got == want, Case(ax, ay, cx, cy, outline, tw));
+            }
+        }
+    }
+
+    // Every open/blocked pattern of a 4 x 3 grid from every start: the processed cells are the start plus
+    // the open cells 4-connected to it, each once and marked; nothing off the grid is ever offered. A resized
+    // layer keeps every cell lying inside both sizes in its place.
+    void fillRegionAndLayerGrids() {
+        constexpr int W = 4, H = 3;
+        MarkerGrid marks;
+        std::deque<GridPoint> queue;
+        for (int k = 0; k < (W * H) << (W * H); ++k) {
+            const int pattern = k / (W * H), start = k % (W * H);
+            const auto open = [&](int i) { return (pattern >> i & 1) != 0; };
+            bool want[W * H] = {};
+            for (int n = 0, i = 0; n < W * H * W * H; ++n, i = n % (W * H))
+                want[i] = i == start || want[i] ||
+                          (open(i) && ((i % W > 0 && want[i - 1]) || (i % W < W - 1 && want[i + 1]) ||
+                                       (i >= W && want[i - W]) || (i < W * H - W && want[i + W])));
+            marks.Reset(W, H);
+            int processed[W * H + 1] = {}; // the last counts cells offered from off the grid
+            const auto count = [&](int c, int r) { ++processed[r * W + c]; };
+            const auto offer = [&](int c, int r) {
+                return c >= 0 && r >= 0 && c < W && r < H ? open(r * W + c) : !++processed[W * H];
+            };
+            FloodRegion(W, H, {start % W, start / W}, marks, queue, count, offer);
+            QVERIFY(processed[W * H] == 0 && queue.empty());
+            for (int i = 0; i < W * H; ++i)
+                QVERIFY2(processed[i] == want[i] && marks.Test(i % W, i / W) == want[i], Case(k, i));
+        }
+        LayerGrid grid = LayerGrid().Resized(3, 3);
+        for (int i = 0; i < 9; ++i)
+            grid.Set(i % 3, i / 3, CellRef::Make());
+        for (int k = 0; k < 16 * 25; ++k) {
+            const int w = k % 4 + 1, h = k / 4 % 4 + 1, c = k / 16 % 5, r = k / 80;
+            QVERIFY(grid.Resized(w, h).Get(c, r) == (c < w && r < h ? grid.Get(c, r) : CellRef()));
+        }
+    }
+};
+
+QTEST_APPLESS_MAIN(TestGeometry)
+#include "tst_geometry.moc"
