@@ -12,8 +12,7 @@ namespace {
 using namespace PngCraft;
 
 quint32 Hash(int x, int y, int c) {
-    quint32 h = quint32(x) * 73856093u ^ quint32(y) * 19349663u ^ quint32(c + 1) * 83492791u;
-    h = (h ^ h >> 13) * 0x5bd1e995u;
+    const quint32 h = (x * 73856093u ^ y * 19349663u ^ (c + 1) * 83492791u) * 0x5bd1e995u;
     return h ^ (h >> 15);
 }
 
@@ -106,6 +105,7 @@ std::vector<Entry> Build() {
                            {}});
     refused("IDAT one byte longer than the file",
             base.bytes.left(idat) + lying(base.bytes.mid(idat), quint32(base.bytes.size() - idat - 11)));
+    refused("IEND one byte longer than the file", base.bytes.chopped(12) + lying(Chunk("IEND", {}), 1));
     refused("IHDR length lie", kSignature + lying(base.bytes.mid(8, 25), 0x7FFFFFF0));
 
     // Text bombs: chunks that would inflate to gigabytes, many of them or one huge one, and chunks too many
