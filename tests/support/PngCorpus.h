@@ -5,20 +5,17 @@
 #include <QString>
 #include <vector>
 
-// PNG files a user might be handed: every colour type, depth and interlacing with and without colour keys,
-// and hostile ones (chunk lengths that lie, compressed text bombs, headers that claim more than the file
-// holds, damaged data). The tests, the fuzzer's seeds and the load benchmark all use the same files.
+// PNG files a user might be handed, shared by the tests, the fuzzer's seeds and the load benchmark: every
+// colour type, depth and interlacing, colour keys, and hostile files (chunk lengths that lie, compressed
+// text bombs, headers that claim more than the file holds, damaged data).
 namespace PngCorpus {
 
 struct Entry {
     QString name;
     QByteArray bytes;
-    // The pixels the file holds, worked out from the samples written (8-bit, not premultiplied), or a null
-    // image when the file must be refused.
-    QImage expected;
+    QImage expected; // the pixels (8-bit, not premultiplied); null when the file must be refused
 };
 
-// Built once, on first use.
-const std::vector<Entry>& All();
+const std::vector<Entry>& All(); // built once, on first use
 
 } // namespace PngCorpus
