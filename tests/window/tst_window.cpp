@@ -35,7 +35,8 @@ QPoint Slot(const frmMain& w, int i) {
 // Steps are separated by spaces; *n repeats one. t<n>, g, l<n>: the tool, grid and layer buttons; e<n>: the
 // edit layer; a<layers>[,<tile width>,<height>]: Apply; T<n>: load n tiles; F: fill the map; h<n>, v<n>: the
 // map's scroll bars; w<x>,<y>: a wheel on the map, W<y> on the palette; p: plot on visible cell (2, 3) and
-// leave; m<i>, M<i>, G<i>: the pointer onto palette tile i's middle, bottom-right corner or the gap after it;
+// leave; m<i>, M<i>, N<i>, G<i>: the pointer onto palette tile i's middle, bottom-right or top-left corner or
+// the gap after it;
 // c: a click there; P<i>: a press on tile i with no move first; x: the pointer leaves the palette.
 void Step(EditorFixture& f, const QString& step) {
     frmMain& w = f.window();
@@ -72,6 +73,7 @@ void Step(EditorFixture& f, const QString& step) {
     } else {
         const QPoint at = Slot(w, a) + (s == 'm'   ? QPoint(tw / 2, th / 2)
                                         : s == 'M' ? QPoint(tw, th)
+                                        : s == 'N' ? QPoint(0, 0)
                                                    : QPoint(tw + 5, 1));
         Input::Enter(w.canTiles, at);
         Input::Move(w.canTiles, at);
@@ -217,10 +219,15 @@ private slots:
         QCOMPARE(where(), e[3] + " 81 82");
         w.resize(400, 300); // never below the design size
         QCOMPARE(Say(w.Content()->width(), w.Content()->height(), where()), Say(876, 580, e[2] + " 84 85"));
+        QCOMPARE(w.Content()->maximumSize(), QSize(32000, 32000));
         QTabBar* tabs = w.tabpnlMain->tabBar();
         QCOMPARE(tabs->tabText(0) + '|' + tabs->tabText(1), "Tools && Tiles|Map Properties");
         QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(1).center());
         QCOMPARE(c->isVisible(), e[0] != "1");
+        // Apply is never the default button, not even once it has the focus.
+        QFocusEvent focusIn(QEvent::FocusIn, Qt::TabFocusReason);
+        QApplication::sendEvent(w.btnApply, &focusIn);
+        QVERIFY(!w.btnApply->isDefault());
     }
 
     void buttons_data() {
@@ -331,6 +338,7 @@ private slots:
         QTest::addColumn<QString>("row");
         QTest::newRow("hover") << "T14 m1|0 13 sel  -1 hover 1 tool 0 scroll 0 0";
         QTest::newRow("bottom right edge") << "T14 M8|0 13 sel  -1 hover 8 tool 0 scroll 0 0";
+        QTest::newRow("top left edge") << "T14 N5|0 13 sel  -1 hover 5 tool 0 scroll 0 0";
         QTest::newRow("pick") << "T14 m4 c|0 13 sel 4 4 hover  tool 0 scroll 0 0";
         QTest::newRow("pick again") << "T14 m4 c c|0 13 sel  -1 hover 4 tool 0 scroll 0 0";
         QTest::newRow("press, no move") << "T14 m2 P9|0 13 sel 9 9 hover  tool 0 scroll 0 0";
