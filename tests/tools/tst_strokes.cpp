@@ -119,6 +119,7 @@ private slots:
     void interruptedStrokes_data();
     void interruptedStrokes();
     void startingWithoutMemory();
+    void fillAfterTheTileSizeChanged();
 };
 
 void TestStrokes::strokes_data() {
@@ -314,6 +315,24 @@ void TestStrokes::startingWithoutMemory() {
     w.btnApply->click();
     DragStroke(w, 2, 3, 5, 3);
     QCOMPARE(Describe(Holding(w.Layer(0), 2)), Describe({{2, 3}, {5, 3}}));
+}
+
+// Cells stored under 32-pixel tiles keep their pixel positions when the tiles become 16 pixels, so positions
+// worked out from them can lie outside the map; the fill still replaces exactly the like region of the grid.
+void TestStrokes::fillAfterTheTileSizeChanged() {
+    EditorFixture f;
+    frmMain& w = f.window();
+    Prepare(f, 7, 0, {6, 4}, 0);
+    const CellSet region = Shape(4, {{0, 0}, {5, 1}});
+    for (const auto& [c, r] : region)
+        Put(w, 0, c, r, 1);
+    Apply(w, "1", "16", "16", "6", "4");
+    QCOMPARE(w.m_intTileWidth, 16);
+    Stroke(w, 4, 1).Release();
+    QCOMPARE(Describe(Occupied(w.Layer(0))), Describe(region));
+    QCOMPARE(Describe(Holding(w.Layer(0), 0)), Describe(region));
+    for (const auto& [c, r] : region)
+        QCOMPARE(QPoint(w.Layer(0).At(c, r)->X(), w.Layer(0).At(c, r)->Y()), QPoint(c * 16, r * 16));
 }
 
 QTEST_MAIN(TestStrokes)
