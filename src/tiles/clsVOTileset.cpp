@@ -68,12 +68,11 @@ TilesetLoadResult clsVOTileset::LoadTileset(const FolderItem& file) {
         }
     } catch (const std::bad_alloc&) {
         // The tiles cut so far stay, numbered as always; the rest of the image is left out.
-        result.Added = m_intTileCount - countBefore;
-        result.Text = QStringLiteral("Out of memory: load stopped after %1 tiles").arg(result.Added);
+        result.Text =
+            QStringLiteral("Out of memory: load stopped after %1 tiles").arg(m_intTileCount - countBefore);
         result.Complete = false;
         return result;
     }
-    result.Added = static_cast<int>(taken);
     result.Text = name + QStringLiteral(" loaded");
     if (taken < wanted) {
         result.Complete = false;

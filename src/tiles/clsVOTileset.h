@@ -11,7 +11,6 @@ struct TilesetLoadResult {
     QString Text;
     // False when the load failed or could not add every tile of the image: the status line says so in red.
     bool Complete = true;
-    int Added = 0;
 };
 
 // The editor's tiles in load order, the tile size used for cutting and the selected tile.
