@@ -54,12 +54,6 @@ void Graphics::DrawRect(std::int64_t x, std::int64_t y, std::int64_t width, std:
     m_painter.fillRect(QRect(r.right(), r.top(), 1, r.height()), ForeColor);
 }
 
-void Graphics::DrawLine(int x1, int y1, int x2, int y2) {
-    Touch(QRect(QPoint(std::min(x1, x2), std::min(y1, y2)), QPoint(std::max(x1, x2), std::max(y1, y2))));
-    m_painter.setPen(QPen(ForeColor, 1));
-    m_painter.drawLine(x1, y1, x2, y2);
-}
-
 void Graphics::FillRoundRect(std::int64_t x, std::int64_t y, std::int64_t width, std::int64_t height,
                              int arcWidth, int arcHeight) {
     const QRect r = Clipped(x, y, width, height);

@@ -25,7 +25,6 @@ public:
     // A negative width or height fills the rectangle between the two edges it names.
     void FillRect(std::int64_t x, std::int64_t y, std::int64_t width, std::int64_t height);
     void DrawRect(std::int64_t x, std::int64_t y, std::int64_t width, std::int64_t height);
-    void DrawLine(int x1, int y1, int x2, int y2);
     void FillRoundRect(std::int64_t x, std::int64_t y, std::int64_t width, std::int64_t height, int arcWidth,
                        int arcHeight);
     void DrawRoundRect(std::int64_t x, std::int64_t y, std::int64_t width, std::int64_t height, int arcWidth,
