@@ -67,10 +67,10 @@ struct Editor {
     // Selects tile i (a click on the selected tile would clear the selection instead).
     void Pick(int i) {
         frmMain& w = *window;
-        if (w.m_VOTileset->SelectedTile() == w.m_VOTileset->GetTile(i))
+        if (w.Tileset().SelectedTile() == w.Tileset().GetTile(i))
             return;
         w.canTiles_MouseEnter();
-        const int tw = w.m_VOTileset->TileWidth();
+        const int tw = w.Tileset().TileWidth();
         w.canTiles_MouseMove(10 + i * (tw + 10) + 1, 11);
         w.canTiles_MouseDown(10 + i * (tw + 10) + 1, 11);
         w.canTiles_MouseExit();
@@ -78,8 +78,8 @@ struct Editor {
     // Fills every cell of the visible area (or the whole map) on every layer.
     void FillLayers(int columns, int rows) {
         frmMain& w = *window;
-        const int tw = w.m_VOTileset->TileWidth();
-        for (int k = 0; k < w.m_intLayers; ++k) {
+        const int tw = w.Tileset().TileWidth();
+        for (int k = 0; k < w.Layers(); ++k) {
             w.cboEditLayer->setCurrentIndex(k);
             Pick(k % 8);
             for (int r = 0; r < rows; ++r)

@@ -10,36 +10,6 @@ CellRef LayerGrid::Get(int column, int row) const {
     return At(column, row);
 }
 
-void LayerGrid::Set(int column, int row, CellRef cell) {
-    if (!Inside(column, row))
-        return;
-    m_cells[static_cast<std::size_t>(row) * static_cast<std::size_t>(m_width) +
-            static_cast<std::size_t>(column)] = std::move(cell);
-    NoteChange(column, row);
-}
-
-void LayerGrid::Touch(int column, int row) {
-    if (Inside(column, row))
-        NoteChange(column, row);
-}
-
-void LayerGrid::NoteChange(int column, int row) {
-    ++m_revision;
-    if (m_changeLogUntrusted)
-        return;
-    if (m_changes.size() >= kMaxLoggedChanges) {
-        m_changeLogUntrusted = true;
-        m_changes.clear();
-        return;
-    }
-    m_changes.push_back({column, row});
-}
-
-void LayerGrid::ClearChanges() {
-    m_changes.clear();
-    m_changeLogUntrusted = false;
-}
-
 LayerGrid LayerGrid::Resized(int width, int height) const {
     LayerGrid grown;
     width = std::max(width, 1);
@@ -53,10 +23,7 @@ LayerGrid LayerGrid::Resized(int width, int height) const {
     const int keepHeight = std::min(height, m_height);
     for (int row = 0; row < keepHeight; ++row)
         for (int column = 0; column < keepWidth; ++column)
-            grown.m_cells[static_cast<std::size_t>(row) * static_cast<std::size_t>(width) +
-                          static_cast<std::size_t>(column)] = At(column, row);
-    grown.m_revision = m_revision + 1;
-    grown.m_changeLogUntrusted = true;
+            grown.m_cells[grown.IndexOf(column, row)] = At(column, row);
     return grown;
 }
 
@@ -64,7 +31,15 @@ void LayerGrid::ShrinkToSingle() {
     Cells(1).swap(m_cells);
     m_width = 1;
     m_height = 1;
-    ++m_revision;
-    m_changeLogUntrusted = true;
-    m_changes.clear();
+}
+
+void LayerGrid::PlaceCellsAt(int tileWidth, int tileHeight) {
+    for (int row = 0; row < m_height; ++row) {
+        for (int column = 0; column < m_width; ++column) {
+            if (const CellRef& cell = At(column, row)) {
+                cell->SetX(column * tileWidth);
+                cell->SetY(row * tileHeight);
+            }
+        }
+    }
 }

@@ -28,11 +28,33 @@ struct MapViewKey {
 struct MapComposition {
     QImage image;
     MapViewKey key;
-    std::array<std::uint64_t, 8> revisions{};
     bool valid = false;
     // Every drawn picture sat at its own cell and fitted in it, so a cell can be recomposed on its own.
     bool regular = false;
     // The canvas buffer equals the composition everywhere outside overlay.
     bool bufferInSync = false;
     QRect overlay;
+
+    // Cells changed since the last composition, in map columns and rows. Kept in a fixed number of
+    // rectangles (a change is noted while the document is being changed, where nothing may fail); beyond
+    // them, everything is composed anew.
+    static constexpr int kMaxChanges = 64;
+    std::array<QRect, kMaxChanges> changed{};
+    int changedCount = 0;
+    bool allChanged = false;
+
+    void MarkChanged(const QRect& cells) noexcept {
+        if (allChanged || cells.isEmpty())
+            return;
+        if (changedCount == kMaxChanges) {
+            allChanged = true;
+            return;
+        }
+        changed[static_cast<std::size_t>(changedCount++)] = cells;
+    }
+    void MarkAllChanged() noexcept { allChanged = true; }
+    void ClearChanges() noexcept {
+        changedCount = 0;
+        allChanged = false;
+    }
 };

@@ -8,13 +8,13 @@ void frmMain::canMain_MouseEnter() {
 
 void frmMain::canMain_MouseExit() {
     m_blncanMainHasFocus = false;
-    Draw();
+    Refresh();
 }
 
 void frmMain::canMain_MouseMove(int x, int y) {
     m_intMouseX = m_intDragMouseX = x;
     m_intMouseY = m_intDragMouseY = y;
-    Draw();
+    Refresh();
 }
 
 bool frmMain::canMain_MouseDown(int x, int y) {
@@ -24,16 +24,25 @@ bool frmMain::canMain_MouseDown(int x, int y) {
     m_intMouseY = m_intDragMouseY = y;
     // A plain click plots or erases the cell under the pointer. Draw derives the start and current cells from
     // the press for every tool, so a release with no drag commits exactly the clicked cell.
+    EndStrokeEdit();
+    if (m_intCurrentTool == 0 || m_intCurrentTool == 1) {
+        // A plot or erase stroke is one step from press to release, however many cells it writes.
+        m_Edit = std::make_unique<MapDocument::CellEdit>(
+            Document(), m_intCurrentTool == 0 ? QStringLiteral("Plot") : QStringLiteral("Erase"));
+        m_lastStrokeCell = QPoint(-1, -1);
+    }
     PlotOrEraseThenDraw(x, y);
     return true;
 }
 
 void frmMain::canMain_MouseCancel() {
     // The stroke's release went elsewhere: it ends here with nothing committed, and the cursor or preview
-    // stays away until the pointer moves over the canvas again (no stroke start is recorded).
+    // stays away until the pointer moves over the canvas again (no stroke start is recorded). What a plot or
+    // erase stroke wrote until then is kept as its step.
+    EndStrokeEdit();
     m_intMouseX = m_intDragMouseX = -1;
     m_intMouseY = m_intDragMouseY = -1;
-    Draw();
+    Refresh();
 }
 
 void frmMain::UpdateStrokeCells() {
@@ -50,26 +59,39 @@ void frmMain::PlotOrErase(int x, int y) {
     const int th = TileHeightOrOne();
     const qint64 column = qint64(PixelToCell(x, tw)) + m_intMapOffsetX;
     const qint64 row = qint64(PixelToCell(y, th)) + m_intMapOffsetY;
-    if (!InsideMap(column, row))
+    if (!m_Edit || !InsideMap(column, row))
         return;
     const int c = static_cast<int>(column);
     const int r = static_cast<int>(row);
+    // Moving within the cell just written would only write the same cell again.
+    if (m_lastStrokeCell == QPoint(c, r))
+        return;
     if (m_intCurrentTool == 1)
         RemoveTile(c * tw, r * th, c, r);
     else if (m_intCurrentTool == 0)
         PlaceTile(c * tw, r * th, c, r, false);
+    m_lastStrokeCell = QPoint(c, r);
+    m_Edit->Flush();
 }
 
 void frmMain::canMain_MouseDrag(int x, int y) {
     PlotOrEraseThenDraw(x, y);
 }
 
-// The press and every drag plot or erase the same way, and either may find memory gone.
+// The press and every drag plot or erase the same way, and either may find memory gone: the stroke is then
+// taken back whole and writes nothing more until the button is released.
 void frmMain::PlotOrEraseThenDraw(int x, int y) {
-    const bool placed = RunOutOfMemorySafe([&] { PlotOrErase(x, y); });
+    bool placed = true;
+    try {
+        PlotOrErase(x, y);
+    } catch (const std::bad_alloc&) {
+        m_Edit.reset();
+        RecoverFromOutOfMemory();
+        placed = false;
+    }
     m_intDragMouseX = x;
     m_intDragMouseY = y;
-    Draw();
+    Refresh();
     if (!placed)
         ReportOutOfMemory(m_intCurrentTool == 1 ? QStringLiteral("erase") : QStringLiteral("plot"));
 }
@@ -77,33 +99,37 @@ void frmMain::PlotOrEraseThenDraw(int x, int y) {
 void frmMain::canMain_MouseUp(int x, int y) {
     static const char* const kShapeNames[] = {
         "", "", "line", "rectangle", "filled rectangle", "ellipse", "filled ellipse", "fill"};
-    const bool placed = RunOutOfMemorySafe([&] {
-        switch (m_intCurrentTool) {
-        case 3:
-            PlaceRectOutline();
-            break;
-        case 4:
-            PlaceRectFill();
-            break;
-        case 7:
-            FloodFill(false);
-            break;
-        case 2:
-            PlaceLine();
-            break;
-        case 5:
-            PlaceEllipse(false);
-            break;
-        case 6:
-            PlaceEllipse(true);
-            break;
-        default:
-            break;
-        }
-    });
+    static const char* const kStepNames[] = {
+        "", "", "Line", "Rectangle", "Filled Rectangle", "Ellipse", "Filled Ellipse", "Fill"};
+    EndStrokeEdit();
+    const int tool = std::clamp(m_intCurrentTool, 0, 7);
+    const bool placed = tool < 2 || RunEdit(QLatin1String(kStepNames[tool]), [&] {
+                            switch (m_intCurrentTool) {
+                            case 3:
+                                PlaceRectOutline();
+                                break;
+                            case 4:
+                                PlaceRectFill();
+                                break;
+                            case 7:
+                                FloodFill(false);
+                                break;
+                            case 2:
+                                PlaceLine();
+                                break;
+                            case 5:
+                                PlaceEllipse(false);
+                                break;
+                            case 6:
+                                PlaceEllipse(true);
+                                break;
+                            default:
+                                break;
+                            }
+                        });
     m_intMouseX = m_intDragMouseX = x;
     m_intMouseY = m_intDragMouseY = y;
-    Draw();
+    Refresh();
     if (!placed)
-        ReportOutOfMemory(QLatin1String(kShapeNames[std::clamp(m_intCurrentTool, 0, 7)]));
+        ReportOutOfMemory(QLatin1String(kShapeNames[tool]));
 }

@@ -15,25 +15,41 @@ const QColor kEraseFill(245, 180, 180);
 } // namespace
 
 int frmMain::TileWidthOrOne() const {
-    return m_VOTileset ? std::max(m_VOTileset->TileWidth(), 1) : 1;
+    return std::max(Document().TileWidth(), 1);
 }
 int frmMain::TileHeightOrOne() const {
-    return m_VOTileset ? std::max(m_VOTileset->TileHeight(), 1) : 1;
+    return std::max(Document().TileHeight(), 1);
 }
 
 bool frmMain::LayerShown(int k) const {
-    const bool active = k == 0 || k <= m_intLayers - 1;
-    return active && Layer(k).SizedTo(m_intMapWidth, m_intMapHeight) &&
-           btnLayer[static_cast<std::size_t>(k)]->Value();
+    return Document().LayerInUse(k) && Layer(k).SizedTo(MapWidth(), MapHeight()) &&
+           Document().LayerVisible(k);
+}
+
+void frmMain::Refresh() {
+    // Opening sets up the grid, the layers and the scroll ranges one after another, each ending in a
+    // Refresh; the one at the end of opening shows them all, so the ones before it would only be thrown away.
+    if (m_blnOpening)
+        return;
+    UpdateStrokeCells();
+    Draw();
+    UpdateStatus(CursorStatus(), QColor(0, 0, 0), 0);
+}
+
+QString frmMain::CursorStatus() const {
+    if (m_intMouseX < 0 || m_intMouseY < 0 || !m_blncanMainHasFocus ||
+        (m_intCurrentTool != 0 && m_intCurrentTool != 1))
+        return QString();
+    return QStringLiteral("%1 X: %2 Y: %3")
+        .arg(m_intCurrentTool == 0 ? QStringLiteral("Plot") : QStringLiteral("Erase"))
+        .arg(qint64(m_intCurrentTileX) + m_intMapOffsetX)
+        .arg(qint64(m_intCurrentTileY) + m_intMapOffsetY);
 }
 
 void frmMain::Draw() {
-    // Opening sets up the grid, the layers and the scroll ranges one after another, each ending in a Draw;
-    // the one Draw at the end of opening shows them all, so the ones before it would only be thrown away.
     if (m_blnOpening)
         return;
-    const TileRef tile = m_VOTileset ? m_VOTileset->SelectedTile() : nullptr;
-    UpdateStrokeCells();
+    const TileRef tile = Tileset().SelectedTile();
 
     const bool composedChanged = ComposeLayers();
     QImage& picture = canMain->Buffer();
@@ -52,16 +68,14 @@ void frmMain::Draw() {
             std::memcpy(picture.scanLine(y) + r.left() * 4, composed.constScanLine(y) + r.left() * 4,
                         static_cast<std::size_t>(bytes));
     }
-    QString status;
     {
         Graphics g(picture);
         if (m_intMouseX >= 0 && m_intMouseY >= 0 && m_blncanMainHasFocus)
-            status = DrawCursorOrPreview(g, tile);
+            DrawCursorOrPreview(g, tile);
         m_composition.overlay = g.Touched() & picture.rect();
     }
     m_composition.bufferInSync = true;
     canMain->Present();
-    UpdateStatus(status, QColor(0, 0, 0), 0);
 }
 
 MapViewKey frmMain::CurrentViewKey() const {
@@ -71,25 +85,22 @@ MapViewKey frmMain::CurrentViewKey() const {
     key.tileHeight = TileHeightOrOne();
     key.offsetX = m_intMapOffsetX;
     key.offsetY = m_intMapOffsetY;
-    key.mapWidth = m_intMapWidth;
-    key.mapHeight = m_intMapHeight;
+    key.mapWidth = MapWidth();
+    key.mapHeight = MapHeight();
     key.visibleColumns = m_intTilemapVisibleColumns;
     key.visibleRows = m_intTilemapVisibleRows;
     for (int k = 0; k < 8; ++k)
         if (LayerShown(k))
             key.shownLayers |= 1u << k;
     key.grid = m_blnDrawGrid;
-    key.tileCount = m_VOTileset ? m_VOTileset->Count() : 0;
+    key.tileCount = Tileset().Count();
     return key;
 }
 
 bool frmMain::ComposeLayers() {
     MapComposition& c = m_composition;
     const MapViewKey key = CurrentViewKey();
-    std::array<std::uint64_t, 8> revisions{};
-    for (int k = 0; k < 8; ++k)
-        revisions[static_cast<std::size_t>(k)] = Layer(k).Revision();
-    bool full = !c.valid || c.image.size() != key.canvas;
+    bool full = !c.valid || c.image.size() != key.canvas || c.allChanged;
     if (!full && !(key == c.key)) {
         // A scroll by a few cells moves what is already composed; anything else composes anew.
         MapViewKey scrolled = key;
@@ -99,23 +110,9 @@ bool frmMain::ComposeLayers() {
                !ShiftComposition(key.offsetX - c.key.offsetX, key.offsetY - c.key.offsetY);
     }
     bool changed = full || !(key == c.key);
-    if (!full && revisions != c.revisions) {
+    if (!full && c.changedCount > 0) {
         changed = true;
-        full = !c.regular;
-        for (int k = 0; k < 8 && !full; ++k) {
-            const LayerGrid& grid = Layer(k);
-            if (grid.Revision() == c.revisions[static_cast<std::size_t>(k)] || !(key.shownLayers & (1u << k)))
-                continue;
-            if (grid.ChangeLogUntrusted()) {
-                full = true;
-                break;
-            }
-            for (const LayerGrid::Change& change : grid.Changes())
-                if (!RecomposeCell(change.column, change.row)) {
-                    full = true;
-                    break;
-                }
-        }
+        full = !c.regular || !RecomposeChanged();
     }
     if (full) {
         if (c.image.size() != key.canvas)
@@ -127,12 +124,30 @@ bool frmMain::ComposeLayers() {
         if (m_blnDrawGrid)
             DrawGridLines(g, c.image.rect());
     }
-    for (int k = 0; k < 8; ++k)
-        Layer(k).ClearChanges();
+    c.ClearChanges();
     c.key = key;
-    c.revisions = revisions;
     c.valid = true;
     return changed;
+}
+
+bool frmMain::RecomposeChanged() {
+    const QRect view(m_intMapOffsetX, m_intMapOffsetY, m_intTilemapVisibleColumns, m_intTilemapVisibleRows);
+    long long cells = 0;
+    for (int i = 0; i < m_composition.changedCount; ++i) {
+        const QRect r = m_composition.changed[static_cast<std::size_t>(i)] & view;
+        cells += static_cast<long long>(r.width()) * r.height();
+    }
+    // Recomposing cell by cell pays only while it is less than composing the whole view.
+    if (cells > static_cast<long long>(view.width()) * view.height() / 2)
+        return false;
+    for (int i = 0; i < m_composition.changedCount; ++i) {
+        const QRect r = m_composition.changed[static_cast<std::size_t>(i)] & view;
+        for (int row = r.top(); row <= r.bottom(); ++row)
+            for (int column = r.left(); column <= r.right(); ++column)
+                if (!RecomposeCell(column, row))
+                    return false;
+    }
+    return true;
 }
 
 bool frmMain::RecomposeCell(int column, int row) {
@@ -204,7 +219,7 @@ bool frmMain::ShiftComposition(int dx, int dy) {
 }
 
 bool frmMain::DrawCell(Graphics& g, const clsVOCell& cell, int column, int row) {
-    const PicturePtr picture = m_VOTileset->GetTileImage(cell.ImageIndex());
+    const PicturePtr picture = Tileset().GetTileImage(cell.ImageIndex());
     if (!picture)
         return true;
     // Cells keep the pixel position of their placement, so after a change of tile size a picture can sit
@@ -235,15 +250,12 @@ void frmMain::DrawGridLines(Graphics& g, const QRect& area) {
             g.FillRect(x, top, 1, std::int64_t(bottom) - top + 1);
 }
 
-QString frmMain::DrawCursorOrPreview(Graphics& g, const TileRef& tile) {
+void frmMain::DrawCursorOrPreview(Graphics& g, const TileRef& tile) {
     const int tw = TileWidthOrOne();
     const int th = TileHeightOrOne();
     // 64-bit edges: a cursor far off the canvas must not wrap around into view.
     const qint64 px = qint64(m_intCurrentTileX) * tw;
     const qint64 py = qint64(m_intCurrentTileY) * th;
-    const QString position = QStringLiteral("X: %1 Y: %2")
-                                 .arg(qint64(m_intCurrentTileX) + m_intMapOffsetX)
-                                 .arg(qint64(m_intCurrentTileY) + m_intMapOffsetY);
     auto frame = [&] {
         g.ForeColor = kFrameColour;
         g.FillRect(px, py - 2, tw, 2);
@@ -256,12 +268,12 @@ QString frmMain::DrawCursorOrPreview(Graphics& g, const TileRef& tile) {
         if (tile && tile->Image())
             g.DrawPicture(*tile->Image(), px, py);
         frame();
-        return QStringLiteral("Plot ") + position;
+        break;
     case 1:
         frame();
         g.ForeColor = kEraseFill;
         g.FillRect(px, py, tw, th);
-        return QStringLiteral("Erase ") + position;
+        break;
     case 2:
         DrawLine(g, tile);
         break;
@@ -281,7 +293,6 @@ QString frmMain::DrawCursorOrPreview(Graphics& g, const TileRef& tile) {
         // The fill tool shows no preview.
         break;
     }
-    return QString();
 }
 
 void frmMain::DrawLayers(Graphics& g) {
@@ -289,15 +300,13 @@ void frmMain::DrawLayers(Graphics& g) {
     const int th = TileHeightOrOne();
     m_intTilemapOffsetX = tw * scbMainHorizontal->Value();
     m_intTilemapOffsetY = th * scbMainVertical->Value();
-    if (!m_VOTileset)
-        return;
     std::array<const LayerGrid*, 8> shown{};
     int shownCount = 0;
     for (int k = 0; k < 8; ++k)
         if (LayerShown(k))
             shown[static_cast<std::size_t>(shownCount++)] = &Layer(k);
-    const int lastRow = std::min(m_intMapHeight, m_intMapOffsetY + m_intTilemapVisibleRows);
-    const int lastColumn = std::min(m_intMapWidth, m_intMapOffsetX + m_intTilemapVisibleColumns);
+    const int lastRow = std::min(MapHeight(), m_intMapOffsetY + m_intTilemapVisibleRows);
+    const int lastColumn = std::min(MapWidth(), m_intMapOffsetX + m_intTilemapVisibleColumns);
     for (int row = std::max(m_intMapOffsetY, 0); row < lastRow; ++row) {
         for (int column = std::max(m_intMapOffsetX, 0); column < lastColumn; ++column) {
             for (int s = 0; s < shownCount; ++s) {
@@ -314,15 +323,15 @@ void frmMain::RefreshMainScrollbars() {
     const int th = TileHeightOrOne();
     scbMainHorizontal->setEnabled(false);
     scbMainVertical->setEnabled(false);
-    if (m_intMapWidth > 0) {
+    if (MapWidth() > 0) {
         m_intTilemapVisibleColumns = VisibleCells(canMain->width(), tw);
-        const int maximum = ScrollMaximum(m_intMapWidth, m_intTilemapVisibleColumns);
+        const int maximum = ScrollMaximum(MapWidth(), m_intTilemapVisibleColumns);
         scbMainHorizontal->SetMaximumQuietly(maximum);
         scbMainHorizontal->setEnabled(maximum > 0);
     }
-    if (m_intMapHeight > 0) {
+    if (MapHeight() > 0) {
         m_intTilemapVisibleRows = VisibleCells(canMain->height(), th);
-        const int maximum = ScrollMaximum(m_intMapHeight, m_intTilemapVisibleRows);
+        const int maximum = ScrollMaximum(MapHeight(), m_intTilemapVisibleRows);
         scbMainVertical->SetMaximumQuietly(maximum);
         scbMainVertical->setEnabled(maximum > 0);
     }
@@ -335,12 +344,12 @@ void frmMain::RefreshMainScrollbars() {
 
 void frmMain::scbMainHorizontal_ValueChanged() {
     m_intMapOffsetX = scbMainHorizontal->Value();
-    Draw();
+    Refresh();
 }
 
 void frmMain::scbMainVertical_ValueChanged() {
     m_intMapOffsetY = scbMainVertical->Value();
-    Draw();
+    Refresh();
 }
 
 namespace {
@@ -360,7 +369,7 @@ bool frmMain::canMain_MouseWheel(int, int, int deltaX, int deltaY) {
     WheelStep(scbMainHorizontal, m_intMapOffsetX, deltaX);
     WheelStep(scbMainVertical, m_intMapOffsetY, deltaY);
     if (scbMainHorizontal->isEnabled() || scbMainVertical->isEnabled())
-        Draw();
+        Refresh();
     return false;
 }
 

@@ -20,6 +20,7 @@ public:
         return *this;
     }
     ~CellRef() { Release(); }
+    void Swap(CellRef& other) noexcept { std::swap(m_cell, other.m_cell); }
 
     clsVOCell* get() const noexcept { return m_cell; }
     clsVOCell* operator->() const noexcept { return m_cell; }

@@ -27,44 +27,44 @@ FolderItem frmMain::OpenTilesetDialog() {
     return Modal().ShowOpenDialog(this, request);
 }
 
-void frmMain::txtWidth_TextChange() {
-    m_intTileWidth = ValInt(txtWidth->text());
-}
+// The tile size fields take effect with Apply, which reads them; typing alone changes nothing.
+void frmMain::txtWidth_TextChange() {}
 
-void frmMain::txtHeight_TextChange() {
-    m_intTileHeight = ValInt(txtHeight->text());
-}
+void frmMain::txtHeight_TextChange() {}
 
 void frmMain::LoadTileset() {
     const FolderItem file = OpenTilesetDialog();
     if (file.IsNull())
         return;
-    const TilesetLoadResult result = m_VOTileset->LoadTileset(file);
+    const TilesetLoadResult result = Document().LoadTileset(file);
+    // The document announces new tiles; a load that added none still lays the palette out afresh.
     AssignTileRows();
     SetTilesMatrix();
     RefreshTileScrollbar();
     DrawTiles();
+    if (result.OutOfMemory) {
+        RecoverFromOutOfMemory();
+        ReportOutOfMemory(QStringLiteral("load"));
+        return;
+    }
     UpdateStatus(result.Text, result.Complete ? QColor(0, 0, 0) : kFailureColour, 1);
 }
 
 void frmMain::AssignTileRows() {
-    if (!m_VOTileset)
-        return;
     const std::vector<int> rows =
-        AssignPaletteRows(m_VOTileset->Count(), m_VOTileset->TileWidth(), canTiles->width());
-    for (int i = 0; i < m_VOTileset->Count(); ++i)
-        m_VOTileset->GetTile(i)->DisplayRow = rows[static_cast<std::size_t>(i)];
+        AssignPaletteRows(Tileset().Count(), Tileset().TileWidth(), canTiles->width());
+    for (int i = 0; i < Tileset().Count(); ++i)
+        Tileset().GetTile(i)->DisplayRow = rows[static_cast<std::size_t>(i)];
 }
 
 void frmMain::SetTilesMatrix() {
-    m_intTileRowCount =
-        m_VOTileset ? PaletteRowCount(m_VOTileset->Count(), m_VOTileset->TileWidth(), canTiles->width()) : 1;
+    m_intTileRowCount = PaletteRowCount(Tileset().Count(), Tileset().TileWidth(), canTiles->width());
 }
 
 void frmMain::RefreshTileScrollbar() {
     scbTilesVertical->setEnabled(false);
-    if (m_VOTileset && m_VOTileset->Count() > 0) {
-        m_intTotalVisibleRows = PaletteVisibleRows(canTiles->height(), m_VOTileset->TileHeight());
+    if (Tileset().Count() > 0) {
+        m_intTotalVisibleRows = PaletteVisibleRows(canTiles->height(), Tileset().TileHeight());
         const int maximum = ScrollMaximum(m_intTileRowCount, m_intTotalVisibleRows);
         scbTilesVertical->SetMaximumQuietly(maximum);
         scbTilesVertical->setEnabled(maximum > 0);
@@ -77,20 +77,20 @@ void frmMain::RefreshTileScrollbar() {
 void frmMain::DrawTiles() {
     QImage& buffer = canTiles->Buffer();
     Graphics g(buffer);
-    const bool hovering = m_blncanTilesHasFocus && m_VOTileset;
+    const bool hovering = m_blncanTilesHasFocus;
     const qint64 mouseX = hovering ? m_intTilesMouseX : 0;
     const qint64 mouseY = hovering ? m_intTilesMouseY : 0;
     g.ClearRect(0, 0, g.Width(), g.Height());
-    if (m_VOTileset) {
-        const TileRef& selected = m_VOTileset->SelectedTile();
-        const qint64 tw = m_VOTileset->TileWidth();
-        const qint64 th = m_VOTileset->TileHeight();
+    {
+        const TileRef& selected = Tileset().SelectedTile();
+        const qint64 tw = Tileset().TileWidth();
+        const qint64 th = Tileset().TileHeight();
         // Rows beyond the canvas cannot show, however many tiles there are.
         const qint64 lastRow = qint64(m_intTilesOffsetY) + m_intTotalVisibleRows;
         // The shown tiles flow from the top-left slot; hover, and so picking, follow the slots drawn.
-        PaletteFlow flow(m_VOTileset->TileWidth(), canTiles->width());
-        for (int i = 0; i < m_VOTileset->Count(); ++i) {
-            clsVOTile& tile = *m_VOTileset->GetTile(i);
+        PaletteFlow flow(Tileset().TileWidth(), canTiles->width());
+        for (int i = 0; i < Tileset().Count(); ++i) {
+            clsVOTile& tile = *Tileset().GetTile(i);
             tile.MouseFocus = false;
             if (tile.DisplayRow < m_intTilesOffsetY || tile.DisplayRow > lastRow)
                 continue;
@@ -144,7 +144,7 @@ void frmMain::canTiles_MouseMove(int x, int y) {
 }
 
 bool frmMain::canTiles_MouseDown(int x, int y) {
-    if (!m_VOTileset || m_VOTileset->Count() < 1)
+    if (Tileset().Count() < 1)
         return false;
     // The press picks the tile under it even when no move came first (a dialog closed over the palette, say):
     // the hover is found anew at the press before it is taken.
@@ -152,7 +152,7 @@ bool frmMain::canTiles_MouseDown(int x, int y) {
     m_intTilesMouseX = x;
     m_intTilesMouseY = y;
     DrawTiles();
-    m_VOTileset->SelectTileUnderMouse();
+    Tileset().SelectTileUnderMouse();
     DrawTiles();
     if (m_intCurrentTool == 1) {
         m_intCurrentTool = m_intLastTool;

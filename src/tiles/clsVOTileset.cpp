@@ -2,6 +2,7 @@
 
 #include "platform/PNGu.h"
 
+#include <algorithm>
 #include <new>
 
 void clsVOTileset::Add(PicturePtr picture) {
@@ -34,6 +35,24 @@ void clsVOTileset::SelectTileUnderMouse() {
     }
 }
 
+std::vector<TileRef> clsVOTileset::TakeFrom(int first) {
+    first = std::clamp(first, 0, m_intTileCount);
+    std::vector<TileRef> taken(std::make_move_iterator(m_VOTiles.begin() + first),
+                               std::make_move_iterator(m_VOTiles.end()));
+    m_VOTiles.resize(static_cast<std::size_t>(first));
+    m_intTileCount = first;
+    for (const TileRef& tile : taken)
+        if (tile == m_SelectedVOTile)
+            m_SelectedVOTile = nullptr;
+    return taken;
+}
+
+void clsVOTileset::Append(std::vector<TileRef> tiles) {
+    m_VOTiles.insert(m_VOTiles.end(), std::make_move_iterator(tiles.begin()),
+                     std::make_move_iterator(tiles.end()));
+    m_intTileCount = static_cast<int>(m_VOTiles.size());
+}
+
 TilesetLoadResult clsVOTileset::LoadTileset(const FolderItem& file) {
     TilesetLoadResult result;
     if (file.IsNull())
@@ -56,6 +75,9 @@ TilesetLoadResult clsVOTileset::LoadTileset(const FolderItem& file) {
             result.Complete = false;
             return result;
         }
+        result.ImageWidth = source->Width();
+        result.ImageHeight = source->Height();
+        result.FirstTile = m_intTileCount;
         const qint64 columns = source->Width() / tw;
         const qint64 rows = source->Height() / th;
         wanted = columns * rows;
@@ -71,9 +93,12 @@ TilesetLoadResult clsVOTileset::LoadTileset(const FolderItem& file) {
         result.Text =
             QStringLiteral("Out of memory: load stopped after %1 tiles").arg(m_intTileCount - countBefore);
         result.Complete = false;
+        result.OutOfMemory = true;
+        result.TileCount = m_intTileCount - countBefore;
         return result;
     }
     result.Text = name + QStringLiteral(" loaded");
+    result.TileCount = m_intTileCount - countBefore;
     if (taken < wanted) {
         result.Complete = false;
         // A full tileset takes none of the image: that is no load, whatever the image held.

@@ -11,6 +11,15 @@ struct TilesetLoadResult {
     QString Text;
     // False when the load failed or could not add every tile of the image: the status line says so in red.
     bool Complete = true;
+    // Memory ran out part way.
+    bool OutOfMemory = false;
+    // The image's size in pixels, and the SHA-256 of the file's bytes.
+    int ImageWidth = 0;
+    int ImageHeight = 0;
+    QByteArray ContentHash;
+    // The tiles the load appended: FirstTile .. FirstTile + TileCount - 1.
+    int FirstTile = 0;
+    int TileCount = 0;
 };
 
 // The editor's tiles in load order, the tile size used for cutting and the selected tile.
@@ -37,6 +46,11 @@ public:
     // Selects the first tile that has the mouse focus, or clears the selection when none has it.
     void SelectTileUnderMouse();
     const TileRef& SelectedTile() const { return m_SelectedVOTile; }
+
+    // Removes the tiles from index first on and hands them over; the selection goes if it was among them.
+    std::vector<TileRef> TakeFrom(int first);
+    // Appends tiles that were numbered for the places they now take.
+    void Append(std::vector<TileRef> tiles);
 
     // Cuts the PNG image in file row by row into whole tiles of the tileset's tile size and appends them.
     // A null file changes nothing and yields an empty text.

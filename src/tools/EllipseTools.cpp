@@ -22,7 +22,7 @@ void frmMain::DrawEllipse(Graphics& g, const TileRef& tile, bool filled) {
     const int ry = Radius(m_intStartTileY, m_intCurrentTileY);
     const int cx = m_intCurrentTileX;
     const int cy = m_intCurrentTileY;
-    m_blnTilemap.Reset(m_intMapWidth, m_intMapHeight);
+    m_blnTilemap.Reset(MapWidth(), MapHeight());
     const PicturePtr& picture = tile->Image();
     const CellBounds paintable = PaintableCells(
         g.Width(), g.Height(), tw, th, picture ? picture->Width() : tw, picture ? picture->Height() : th);
@@ -48,11 +48,11 @@ void frmMain::PlaceEllipse(bool filled) {
     const int ry = Radius(m_intStartTileY, m_intCurrentTileY);
     const std::int64_t x = m_intCurrentTileX;
     const std::int64_t y = m_intCurrentTileY;
-    m_blnTilemap.Reset(m_intMapWidth, m_intMapHeight);
+    m_blnTilemap.Reset(MapWidth(), MapHeight());
     WalkEllipseOutline(rx, ry, [&](int dx, int dy) { PlaceAtVisibleCell(x + dx, y + dy, filled); });
     if (!filled)
         return;
-    const TileRef& tile = m_VOTileset->SelectedTile();
+    const TileRef& tile = Tileset().SelectedTile();
     const std::int64_t cx = x + m_intMapOffsetX;
     const std::int64_t cy = y + m_intMapOffsetY;
     // A centre outside the map leaves the outline alone: the fill could only start outside the map.

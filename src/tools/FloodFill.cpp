@@ -13,8 +13,8 @@ void frmMain::FloodFill(bool bounded) {
     if (!InsideMap(x, y))
         return;
     const CellRef target = GetVOCellFromLayer(static_cast<int>(x), static_cast<int>(y));
-    m_blnTilemap.Reset(m_intMapWidth, m_intMapHeight);
-    const TileRef& tile = m_VOTileset->SelectedTile();
+    m_blnTilemap.Reset(MapWidth(), MapHeight());
+    const TileRef& tile = Tileset().SelectedTile();
     const CellRef fill = tile ? tile->Cell() : nullptr;
     FloodFill(static_cast<int>(x), static_cast<int>(y), fill, target, bounded);
     m_blnTilemap.Shrink();
@@ -22,10 +22,13 @@ void frmMain::FloodFill(bool bounded) {
 
 namespace {
 
-// What every mode of the cell fill works on: the edit layer's grid, the part of it the walk may reach, the
-// clicked cell, the walk's marks and work list, and the tile size that gives written cells their position.
+// What every mode of the cell fill works on: the edit layer's grid and number, the edit that writes it, the
+// part of it the walk may reach, the clicked cell, the walk's marks and work list, and the tile size that
+// gives written cells their position.
 struct FillWork {
-    LayerGrid& grid;
+    const LayerGrid& grid;
+    int layer;
+    MapDocument::CellEdit& edit;
     int width;
     int height;
     GridPoint start;
@@ -34,12 +37,14 @@ struct FillWork {
     int tileWidth;
     int tileHeight;
 
-    // Cells written by the fill carry the pixel position of the place they go to.
+    // Every cell the fill writes is a fresh copy of the fill's cell, placed as a plot would place it: at the
+    // pixel position of its place, on the edit layer.
     void FreshCopy(const CellRef& fill, int column, int row) const {
         CellRef cell = fill->Copy();
         cell->SetX(column * tileWidth);
         cell->SetY(row * tileHeight);
-        grid.Set(column, row, std::move(cell));
+        cell->SetZOrder(static_cast<std::uint8_t>(layer));
+        edit.Set(layer, column, row, std::move(cell));
     }
 
     template <class Process, class Offer> void Walk(Process&& process, Offer&& offer) const {
@@ -49,22 +54,17 @@ struct FillWork {
 
 void Nothing(int, int) {}
 
-// The filled ellipse's inside: every cell the region reaches takes the fill's picture, occupied or not.
+// The filled ellipse's inside: every cell the region reaches takes a fresh copy of the fill's cell, occupied
+// or not.
 void FillBounded(const FillWork& work, const CellRef& fill, const EllipseInterior* interior) {
     if (!fill)
         return;
     const GridPoint start = work.start;
     work.FreshCopy(fill, start.column, start.row);
-    const std::int16_t index = fill->ImageIndex();
     work.Walk(Nothing, [&](int column, int row) {
         if (interior && !interior->Contains(column - start.column, row - start.row))
             return false;
-        if (const CellRef& existing = work.grid.At(column, row)) {
-            existing->SetImageIndex(index);
-            work.grid.Touch(column, row);
-        } else {
-            work.FreshCopy(fill, column, row);
-        }
+        work.FreshCopy(fill, column, row);
         return true;
     });
 }
@@ -97,7 +97,7 @@ void FillAlike(const FillWork& work, const CellRef& fill, const CellRef& target,
             if (fill)
                 place(column, row);
             else
-                work.grid.Set(column, row, nullptr);
+                work.edit.Set(work.layer, column, row, nullptr);
         },
         [&](int column, int row) {
             const CellRef& cell = work.grid.At(column, row);
@@ -109,14 +109,17 @@ void FillAlike(const FillWork& work, const CellRef& fill, const CellRef& target,
 
 void frmMain::FloodFill(int x, int y, const CellRef& fill, const CellRef& target, bool bounded,
                         const EllipseInterior* interior) {
-    LayerGrid* grid = EditGrid();
-    if (!grid || !InsideMap(x, y) || !grid->Inside(x, y))
+    const int n = m_Layer;
+    if (n < 0 || !m_Edit || !InsideMap(x, y) || !Layer(n).Inside(x, y))
         return;
-    if (m_blnTilemap.Width() != m_intMapWidth || m_blnTilemap.Height() != m_intMapHeight)
-        m_blnTilemap.Reset(m_intMapWidth, m_intMapHeight);
-    const FillWork work{*grid,
-                        std::min(m_intMapWidth, grid->Width()),
-                        std::min(m_intMapHeight, grid->Height()),
+    const LayerGrid& grid = Layer(n);
+    if (m_blnTilemap.Width() != MapWidth() || m_blnTilemap.Height() != MapHeight())
+        m_blnTilemap.Reset(MapWidth(), MapHeight());
+    const FillWork work{grid,
+                        n,
+                        *m_Edit,
+                        std::min(MapWidth(), grid.Width()),
+                        std::min(MapHeight(), grid.Height()),
                         GridPoint{x, y},
                         m_blnTilemap,
                         m_objLayer,
@@ -124,7 +127,7 @@ void frmMain::FloodFill(int x, int y, const CellRef& fill, const CellRef& target
                         TileHeightOrOne()};
     if (bounded)
         FillBounded(work, fill, interior);
-    else if (!grid->At(x, y))
+    else if (!grid.At(x, y))
         FillEmpty(work, fill);
     else
         FillAlike(work, fill, target, [&](int column, int row) {
@@ -152,8 +155,8 @@ void frmMain::DrawFloodFill(Graphics& g, const TileRef& tile, int x, int y, cons
     const long long columnEnd = std::max<long long>(g.Width() / tw + 1, x + 1);
     const long long rowEnd = std::max<long long>(g.Height() / th + 1, y + 1);
     FloodRegion(
-        m_intMapWidth, m_intMapHeight, GridPoint{static_cast<int>(startX), static_cast<int>(startY)},
-        m_blnTilemap, m_objLayer,
+        MapWidth(), MapHeight(), GridPoint{static_cast<int>(startX), static_cast<int>(startY)}, m_blnTilemap,
+        m_objLayer,
         [&](int column, int row) {
             const long long px = column - m_intMapOffsetX;
             const long long py = row - m_intMapOffsetY;

@@ -24,7 +24,7 @@ void frmMain::PreviewRect(Graphics& g, const TileRef& tile, bool outline) {
 }
 
 void frmMain::CommitRect(bool outline) {
-    if (!m_VOTileset->SelectedTile())
+    if (!Tileset().SelectedTile())
         return;
     const int tw = TileWidthOrOne();
     const int th = TileHeightOrOne();
@@ -33,7 +33,7 @@ void frmMain::CommitRect(bool outline) {
     const int cx = ClampToInt(std::int64_t{m_intCurrentTileX} + m_intMapOffsetX);
     const int cy = ClampToInt(std::int64_t{m_intCurrentTileY} + m_intMapOffsetY);
     // Only cells inside the map can be stored, so only those are visited.
-    const CellBounds map{0, 0, m_intMapWidth - 1, m_intMapHeight - 1};
+    const CellBounds map{0, 0, MapWidth() - 1, MapHeight() - 1};
     ForEachRectCell(NormaliseCorners(ax, ay, cx, cy), outline, map,
                     [&](int column, int row) { PlaceTile(column * tw, row * th, column, row, false); });
 }

@@ -38,7 +38,7 @@ void frmMain::ActivateGrid(bool on) {
     btnViewGrid->SetIcon(on ? m_objVOGridIcon->DownIcon(0) : m_objVOGridIcon->UpIcon(0));
     btnViewGrid->SetValue(on);
     m_blnDrawGrid = on;
-    Draw();
+    Refresh();
 }
 
 void frmMain::ActivateTool(int tool) {
@@ -52,17 +52,10 @@ void frmMain::ActivateTool(int tool) {
 }
 
 void frmMain::EnableLayers() {
+    // The buttons show the document: enabled for the layers in use, pressed for the shown ones.
     for (int i = 0; i < 8; ++i) {
-        BevelButton* button = btnLayer[static_cast<std::size_t>(i)];
-        if (i > m_intLayers - 1) {
-            if (button->isEnabled()) {
-                if (button->Value())
-                    ActivateLayer(false, i);
-                button->setEnabled(false);
-            }
-        } else {
-            button->setEnabled(true);
-        }
+        btnLayer[static_cast<std::size_t>(i)]->setEnabled(Document().LayerInUse(i));
+        ActivateLayer(Document().LayerVisible(i), i);
     }
     RefreshEditLayers();
     SetCurrentLayer();
@@ -70,7 +63,7 @@ void frmMain::EnableLayers() {
 
 void frmMain::RefreshEditLayers() {
     int previous = std::max(cboEditLayer->currentIndex(), 0);
-    const int last = std::max(m_intLayers - 1, 0);
+    const int last = std::max(Layers() - 1, 0);
     // Refilled quietly: the caller chooses the edit layer once the rows are back.
     const QSignalBlocker block(cboEditLayer);
     cboEditLayer->clear();
@@ -82,8 +75,10 @@ void frmMain::RefreshEditLayers() {
 }
 
 void frmMain::btnLayer_Action(int index) {
-    ActivateLayer(btnLayer[static_cast<std::size_t>(index)]->Value(), index);
-    Draw();
+    // Whether a layer is shown belongs to the map: the document decides, and the button shows its answer.
+    Document().SetLayerVisible(index, btnLayer[static_cast<std::size_t>(index)]->Value());
+    ActivateLayer(Document().LayerVisible(index), index);
+    Refresh();
 }
 
 void frmMain::cboEditLayer_Change() {

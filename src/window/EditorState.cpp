@@ -9,7 +9,7 @@ void frmMain::Event_Open() {
     const bool mapSized = SetDefaults();
     m_blnOpen = true;
     m_blnOpening = false;
-    Draw();
+    Refresh();
     // Draw rewrites the status line, so a map that could not be sized is reported after it.
     if (!mapSized)
         ReportOutOfMemory(QStringLiteral("map resize"));
@@ -20,17 +20,12 @@ bool frmMain::SetDefaults() {
     m_objVOGridIcon = std::make_shared<clsVOIcon>();
     m_objVOToolIcon = std::make_shared<clsVOIcon>();
     m_objLayer.clear();
-    m_intTileWidth = 32;
-    m_intTileHeight = 32;
-    m_VOTileset = std::make_shared<clsVOTileset>();
-    m_VOTileset->SetTileWidth(m_intTileWidth);
-    m_VOTileset->SetTileHeight(m_intTileHeight);
 
     if (!LoadIcons(GetFolderItem(m_resourceFolder, QStringLiteral("layericons.png")), *m_objVOLayerIcon))
         Modal().MsgBox(this, QStringLiteral("Error loading layer icons."));
     // The layers are set up even without their pictures: the buttons then show none, but the map is sized,
     // layer 0 is shown and edited, and the editor stays usable.
-    const bool mapSized = DefaultLayers(0);
+    const bool mapSized = DefaultLayers();
 
     if (LoadIcons(GetFolderItem(m_resourceFolder, QStringLiteral("gridicon.png")), *m_objVOGridIcon))
         ActivateGrid(true);
@@ -61,9 +56,8 @@ void frmMain::UpdateStatus(const QString& text, const QColor& colour, int alignm
 
 void frmMain::RecoverFromOutOfMemory() {
     m_objLayer.clear();
+    m_objLayer.shrink_to_fit();
     m_blnTilemap.Shrink();
-    // A change the log could not record would leave the kept picture behind the grids.
-    m_composition.valid = false;
 }
 
 void frmMain::ReportOutOfMemory(const QString& what) {

@@ -15,10 +15,12 @@ constexpr QSize kTabPanelDesignSize(301, 540);
 } // namespace
 
 frmMain::frmMain(std::shared_ptr<Dialogs> dialogs, QString resourceFolder)
-    : m_dialogs(std::move(dialogs)), m_resourceFolder(std::move(resourceFolder)) {
+    : m_Document(std::make_unique<MapDocument>()), m_dialogs(std::move(dialogs)),
+      m_resourceFolder(std::move(resourceFolder)) {
     Layout();
     CreateControls();
     AddMenuHandlers();
+    ConnectDocument();
 }
 
 frmMain::~frmMain() {
@@ -27,6 +29,7 @@ frmMain::~frmMain() {
     m_blnOpen = false;
     canMain->CancelStroke();
     canTiles->CancelStroke();
+    m_Edit.reset();
 }
 
 void frmMain::Layout() {
@@ -123,5 +126,5 @@ void frmMain::Event_Resized() {
     RefreshTileScrollbar();
     RefreshMainScrollbars();
     DrawTiles();
-    Draw();
+    Refresh();
 }

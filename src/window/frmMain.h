@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/MapDocument.h"
 #include "map/LayerGrid.h"
 #include "map/MapComposition.h"
 #include "map/MarkerGrid.h"
@@ -39,18 +40,25 @@ public:
                      QString resourceFolder = QString());
     ~frmMain() override;
 
-    // ---- Editor state -------------------------------------------------------------------------------------
-    std::shared_ptr<clsVOTileset> m_VOTileset;
+    // ---- The document and how the window looks at it -----------------------------------------------------
+    // The map being edited. Its size, tile size, layers, name, shown layers, cells and tileset live there;
+    // the window keeps only the view: scrolling, tool, edit layer, hover, preview and the kept picture.
+    MapDocument& Document() const { return *m_Document; }
+    clsVOTileset& Tileset() const { return m_Document->Tileset(); }
+    const LayerGrid& Layer(int n) const { return m_Document->Layer(n); }
+    int MapWidth() const { return m_Document->MapWidth(); }
+    int MapHeight() const { return m_Document->MapHeight(); }
+    int Layers() const { return m_Document->Layers(); }
+    // Makes document the map the window shows and edits (start-up, New, Open, Close).
+    void SetDocument(std::unique_ptr<MapDocument> document);
+
     int m_intTilesOffsetY = 0;
     int m_intMapOffsetX = 0;
     int m_intMapOffsetY = 0;
     std::shared_ptr<clsVOIcon> m_objVOLayerIcon;
-    int m_intLayers = 3;
     bool m_blnDrawGrid = true;
     std::shared_ptr<clsVOIcon> m_objVOToolIcon;
     std::shared_ptr<clsVOIcon> m_objVOGridIcon;
-    int m_intTileWidth = 32;
-    int m_intTileHeight = 32;
     int m_intMouseX = 0;
     int m_intMouseY = 0;
     bool m_blncanMainHasFocus = false;
@@ -61,12 +69,8 @@ public:
     int m_intTotalVisibleRows = 0;
     // The fills' work list: grid positions waiting to be processed, first in first out.
     Collection<GridPoint> m_objLayer;
-    // The eight layers, m_Layer0 .. m_Layer7 by number.
-    std::array<LayerGrid, 8> m_Layers;
     int m_intCurrentTileX = 0;
     int m_intCurrentTileY = 0;
-    int m_intMapWidth = 100;
-    int m_intMapHeight = 100;
     int m_intCurrentTool = 1;
     int m_intDragMouseX = 0;
     int m_intDragMouseY = 0;
@@ -77,16 +81,11 @@ public:
     // One mark per map cell, for the ellipse tools and the fills.
     MarkerGrid m_blnTilemap;
     int m_intLastTool = 0;
-    // The edit layer: the number of the grid in m_Layers that painting writes to, or -1 before the first
-    // SetCurrentLayer, when writing through it changes nothing.
+    // The edit layer: the number of the layer painting writes to, or -1 before the first SetCurrentLayer,
+    // when painting changes nothing.
     int m_Layer = -1;
     int m_intStartTileX = 0;
     int m_intStartTileY = 0;
-
-    LayerGrid& Layer(int n) { return m_Layers[static_cast<std::size_t>(n)]; }
-    const LayerGrid& Layer(int n) const { return m_Layers[static_cast<std::size_t>(n)]; }
-    // The edit layer's grid, or null before one is chosen.
-    LayerGrid* EditGrid() { return m_Layer >= 0 && m_Layer <= 7 ? &Layer(m_Layer) : nullptr; }
 
     // ---- Controls -----------------------------------------------------------------------------------------
     QTabWidget* tabpnlMain = nullptr;
@@ -131,10 +130,10 @@ public:
     // False when memory for the map's grids could not be had; the map is then a single cell.
     bool SetDefaults();
     void UpdateStatus(const QString& text, const QColor& colour, int alignment);
-    // Runs one editing step that may place cells. When memory runs out part way, the cells placed so far
-    // stay, the work lists are emptied, the kept map picture is dropped so the next Draw shows the grids as
-    // they are, and false comes back; the caller then says so with ReportOutOfMemory after its Draw.
-    template <class Step> bool RunOutOfMemorySafe(Step&& step);
+    // Runs one edit of cells as one step of the history: body writes through PlaceTile, RemoveTile and the
+    // fills. When memory runs out part way, the edit is rolled back whole, the work lists are emptied and
+    // false comes back; the caller then says so with ReportOutOfMemory after its Refresh.
+    template <class Body> bool RunEdit(const QString& text, Body&& body);
     // The status line says, in red, that memory ran out and what stopped.
     void ReportOutOfMemory(const QString& what);
 
@@ -169,8 +168,10 @@ public:
     void scbTilesVertical_ValueChanged();
 
     // ---- Map layers and cells -----------------------------------------------------------------------------
-    bool DefaultLayers(int n);
-    // False when memory for the new grids cannot be had: the grids stay and the map keeps their size.
+    // Sets the layer controls up for the document: buttons enabled for the layers in use and pressed for the
+    // shown ones, the edit-layer popup, the grids sized and the edit layer chosen.
+    bool DefaultLayers();
+    // False when memory for the grids cannot be had: the map is then the size its grids really are.
     bool ResizeTilemapLayers();
     void SetCurrentLayer();
     // The edit layer's number as the popup shows it, or -1 when it names no layer.
@@ -186,9 +187,18 @@ public:
     void txtMapHeight_TextChange() {}
     void txtMapWidth_TextChange() {}
     void btnApply_Action();
+    // The Map Properties fields show the document's settings.
+    void ShowSettings();
 
     // ---- Map rendering and scrolling ----------------------------------------------------------------------
+    // Draws the map canvas: the kept picture of the layers and grid, brought up to date, and the tool's
+    // cursor or preview. It changes nothing else.
     void Draw();
+    // What the status line says about the pointer over the map: "Plot X: ..." and the like, or nothing.
+    QString CursorStatus() const;
+    // After a change of the map or the view: the stroke's cells follow the pointer, the canvas is drawn and
+    // the status line tells the cursor's cell.
+    void Refresh();
     void DrawLayers(Graphics& g);
     void RefreshMainScrollbars();
     void canMain_Paint();
@@ -226,10 +236,10 @@ public:
     // The preview of the bounded fill from visible cell (x, y), held to interior as the fill itself is.
     void DrawFloodFill(Graphics& g, const TileRef& tile, int x, int y, const EllipseInterior* interior);
 
-    // The tileset's tile size, at least 1 so no division can fail.
+    // The document's tile size, at least 1 so no division can fail.
     int TileWidthOrOne() const;
     int TileHeightOrOne() const;
-    // Whether layer k is drawn: in use, sized to the map and its button pressed.
+    // Whether layer k is drawn: in use, sized to the map and shown.
     bool LayerShown(int k) const;
 
 protected:
@@ -254,11 +264,21 @@ private:
             return (this->*handler)(args...);
         };
     }
-    // Draws the current tool's cursor or preview and returns the status text it calls for.
-    QString DrawCursorOrPreview(Graphics& g, const TileRef& tile);
+    // Draws the current tool's cursor or preview.
+    void DrawCursorOrPreview(Graphics& g, const TileRef& tile);
+    // The document's signals: what changed is recomposed at the next Draw.
+    void ConnectDocument();
+    void OnCellsChanged(int layer, QRect cells);
+    void OnSettingsChanged();
+    void OnVisibilityChanged();
+    void OnTilesetChanged();
+    // Ends the plot or erase stroke under way, keeping what it wrote as one step.
+    void EndStrokeEdit();
     // Brings the kept composition of the layers and grid up to date; true when it changed.
     bool ComposeLayers();
     MapViewKey CurrentViewKey() const;
+    // Recomposes the cells the document changed; false when composing the whole view is due instead.
+    bool RecomposeChanged();
     // Repaints one map cell of the composition; false when the cell's pictures do not fit their cell.
     bool RecomposeCell(int column, int row);
     // Moves the composition by a scroll of (dx, dy) cells and paints the cells that come into view; false
@@ -267,8 +287,6 @@ private:
     void DrawGridLines(Graphics& g, const QRect& area);
     // Draws a cell's picture where the cell keeps it; false when it does not sit exactly inside its cell.
     bool DrawCell(Graphics& g, const clsVOCell& cell, int column, int row);
-    bool PrepareLayerGrids(int layers, int width, int height, std::array<LayerGrid, 8>& grids) const;
-    void CommitLayerGrids(int layers, int width, int height, std::array<LayerGrid, 8>& grids);
     void PreviewRect(Graphics& g, const TileRef& tile, bool outline);
     void CommitRect(bool outline);
     void PlotOrErase(int x, int y);
@@ -277,6 +295,10 @@ private:
     Dialogs& Modal();
     void RecoverFromOutOfMemory();
 
+    std::unique_ptr<MapDocument> m_Document;
+    // The edit of the plot or erase stroke under way, and the last cell it wrote.
+    std::unique_ptr<MapDocument::CellEdit> m_Edit;
+    QPoint m_lastStrokeCell{-1, -1};
     std::shared_ptr<Dialogs> m_dialogs;
     QString m_resourceFolder;
     QWidget* m_content = nullptr;
@@ -286,11 +308,15 @@ private:
     bool m_blnOpening = false;
 };
 
-template <class Step> bool frmMain::RunOutOfMemorySafe(Step&& step) {
+template <class Body> bool frmMain::RunEdit(const QString& text, Body&& body) {
     try {
-        step();
+        m_Edit = std::make_unique<MapDocument::CellEdit>(*m_Document, text);
+        body();
+        m_Edit->Commit();
+        m_Edit.reset();
         return true;
     } catch (const std::bad_alloc&) {
+        m_Edit.reset();
         RecoverFromOutOfMemory();
         return false;
     }

@@ -26,24 +26,24 @@ void EditorFixture::LoadTiles(const QString& name, const QImage& image) {
 }
 
 void EditorFixture::LoadSolidTiles(int count, int select) {
-    const int tw = w->m_VOTileset->TileWidth();
-    const int th = w->m_VOTileset->TileHeight();
+    const int tw = w->Tileset().TileWidth();
+    const int th = w->Tileset().TileHeight();
     LoadTiles(QStringLiteral("solid.png"), MakeTileSheet(tw * count, th, tw, th));
     if (select >= 0)
         PickTile(select);
 }
 
 void EditorFixture::PickTile(int i) {
-    const TileRef tile = w->m_VOTileset->GetTile(i);
+    const TileRef tile = w->Tileset().GetTile(i);
     if (!tile)
         return;
     // Scroll the palette to the tile's row, then hover over it and click.
     w->m_intTilesOffsetY = tile->DisplayRow;
-    const int tw = w->m_VOTileset->TileWidth();
-    const int th = w->m_VOTileset->TileHeight();
+    const int tw = w->Tileset().TileWidth();
+    const int th = w->Tileset().TileHeight();
     int x = 10;
     for (int j = 0; j < i; ++j) {
-        const TileRef other = w->m_VOTileset->GetTile(j);
+        const TileRef other = w->Tileset().GetTile(j);
         if (other->DisplayRow != tile->DisplayRow)
             continue;
         x += tw + 10;

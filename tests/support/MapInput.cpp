@@ -54,8 +54,8 @@ void Click(QWidget* target, QPoint at) {
 } // namespace Input
 
 QPoint CellMiddle(const frmMain& w, int c, int r) {
-    const int tw = w.m_VOTileset->TileWidth();
-    const int th = w.m_VOTileset->TileHeight();
+    const int tw = w.Tileset().TileWidth();
+    const int th = w.Tileset().TileHeight();
     return {c * tw + tw / 2, r * th + th / 2};
 }
 

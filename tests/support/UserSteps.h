@@ -69,15 +69,15 @@ inline QRgb MapPixel(const frmMain& w, int x, int y) {
 
 // The colour of palette tile i's picture (the test sheets are one colour per tile).
 inline QRgb TileColour(const frmMain& w, int i) {
-    const PicturePtr picture = w.m_VOTileset->GetTileImage(i);
+    const PicturePtr picture = w.Tileset().GetTileImage(i);
     return picture->Image().pixel(picture->Width() / 2, picture->Height() / 2);
 }
 
 // The visible cells whose middle pixel on the last drawn canvas shows the colour.
 inline CellSet CellsShowing(const frmMain& w, QRgb colour) {
     const QImage& canvas = w.canMain->Buffer();
-    const int tw = w.m_VOTileset->TileWidth();
-    const int th = w.m_VOTileset->TileHeight();
+    const int tw = w.Tileset().TileWidth();
+    const int th = w.Tileset().TileHeight();
     CellSet cells;
     for (int r = 0; r * th + th / 2 < canvas.height(); ++r)
         for (int c = 0; c * tw + tw / 2 < canvas.width(); ++c)
@@ -96,10 +96,12 @@ inline QString Describe(const CellSet& cells) {
 
 // Stores a copy of tile i's cell at (c, r) of layer n as a placement would, to prepare a map for a test.
 inline CellRef Put(frmMain& w, int n, int c, int r, int i) {
-    CellRef cell = w.m_VOTileset->GetTile(i)->Cell();
-    cell->SetX(c * w.m_VOTileset->TileWidth());
-    cell->SetY(r * w.m_VOTileset->TileHeight());
+    CellRef cell = w.Tileset().GetTile(i)->Cell();
+    cell->SetX(c * w.Tileset().TileWidth());
+    cell->SetY(r * w.Tileset().TileHeight());
     cell->SetZOrder(static_cast<std::uint8_t>(n));
-    w.Layer(n).Set(c, r, cell);
+    MapDocument::CellEdit edit(w.Document(), QStringLiteral("Put"));
+    edit.Set(n, c, r, cell);
+    edit.Commit();
     return cell;
 }

@@ -131,8 +131,10 @@ private slots:
                 QVERIFY2(processed[i] == want[i] && marks.Test(i % W, i / W) == want[i], Case(k, i));
         }
         LayerGrid grid = LayerGrid().Resized(3, 3);
-        for (int i = 0; i < 9; ++i)
-            grid.Set(i % 3, i / 3, CellRef::Make());
+        for (std::uint32_t i = 0; i < 9; ++i) {
+            CellRef cell = CellRef::Make();
+            grid.Exchange(i, cell);
+        }
         for (int k = 0; k < 16 * 25; ++k) {
             const int w = k % 4 + 1, h = k / 4 % 4 + 1, c = k / 16 % 5, r = k / 80;
             QVERIFY(grid.Resized(w, h).Get(c, r) == (c < w && r < h ? grid.Get(c, r) : CellRef()));

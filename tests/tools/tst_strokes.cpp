@@ -193,6 +193,7 @@ void TestStrokes::strokes() {
     CellSet twos = before;
     std::erase_if(twos, [&](const auto& p) { return stored.count(p); });
 
+    const int steps = w.Document().Steps().Count();
     CellRef::FailCellMemoryAfter(granted);
     Drag(w, pts);
     if (tool >= 2) {
@@ -205,20 +206,20 @@ void TestStrokes::strokes() {
     }
     Input::Release(w.canMain, CellMiddle(w, up.x(), up.y()));
     const CellSet ones = tool == 1 || select < 0 ? CellSet() : stored;
-    if (granted >= 0) { // what was placed before memory ran out stays and shows, and the status line says so
-        const CellSet placed = Holding(w.Layer(layer), 1);
-        QVERIFY(!placed.empty() && int(placed.size()) <= granted);
-        QVERIFY(std::includes(ones.begin(), ones.end(), placed.begin(), placed.end()));
+    if (granted >= 0) { // memory ran out part way: the stroke is taken back whole and the status line says so
+        QCOMPARE(Describe(Occupied(w.Layer(layer))), Describe(before));
+        QVERIFY(Holding(w.Layer(layer), 1).empty());
         const char* what[] = {"plot", "", "", "", "filled rectangle", "", "filled ellipse", "fill"};
         if (tool) { // for plot, the cursor's status text replaces the message when the button goes up
             QCOMPARE(w.lblStatus->text(), QStringLiteral("Out of memory: %1 stopped").arg(what[tool]));
             QCOMPARE(w.lblStatus->palette().color(QPalette::WindowText), QColor(200, 0, 0));
         }
         Input::Leave(w.canMain);
-        QCOMPARE(Describe(CellsShowing(w, TileColour(w, 1))), Describe(view(placed)));
-        // Memory is back: the fill starts again where it has not reached (where it did, the tile is there).
+        QVERIFY(CellsShowing(w, TileColour(w, 1)).empty());
+        QCOMPARE(w.Document().Steps().Count(), steps); // and leaves no step behind
+        // Memory is back: the same stroke now does all of its work.
         CellRef::FailCellMemoryAfter(-1);
-        Drag(w, tool == 7 ? Points{{12, 12}} : pts).Release();
+        Drag(w, pts).Release();
     }
     Input::Leave(w.canMain);
     QCOMPARE(Describe(Holding(w.Layer(layer), 1)), Describe(ones));
@@ -306,12 +307,14 @@ void TestStrokes::startingWithoutMemory() {
     QCOMPARE(w.lblStatus->text(), QStringLiteral("Out of memory: map resize stopped"));
     w.btnApply->click();
     QCOMPARE(w.lblStatus->text(), QStringLiteral("Out of memory: Apply stopped"));
-    QVERIFY(w.Layer(0).SizedTo(w.m_intMapWidth, w.m_intMapHeight) && w.m_intMapWidth < 100);
+    QVERIFY(w.Layer(0).SizedTo(w.MapWidth(), w.MapHeight()) && w.MapWidth() < 100);
     CellRef::FailCellMemoryAfter(3);
     f.LoadSolidTiles(6, 2);
-    QCOMPARE(w.m_VOTileset->Count(), 3);
-    QCOMPARE(w.lblStatus->text(), QStringLiteral("Out of memory: load stopped after 3 tiles"));
+    QCOMPARE(w.Tileset().Count(), 0); // a load that ran out part way is taken back whole
+    QCOMPARE(w.lblStatus->text(), QStringLiteral("Out of memory: load stopped"));
     CellRef::FailCellMemoryAfter(-1);
+    f.LoadSolidTiles(6, 2);
+    QCOMPARE(w.Tileset().Count(), 6);
     w.btnApply->click();
     DragStroke(w, 2, 3, 5, 3);
     QCOMPARE(Describe(Holding(w.Layer(0), 2)), Describe({{2, 3}, {5, 3}}));
@@ -327,7 +330,7 @@ void TestStrokes::fillAfterTheTileSizeChanged() {
     for (const auto& [c, r] : region)
         Put(w, 0, c, r, 1);
     Apply(w, "1", "16", "16", "6", "4");
-    QCOMPARE(w.m_intTileWidth, 16);
+    QCOMPARE(w.Document().TileWidth(), 16);
     Stroke(w, 4, 1).Release();
     QCOMPARE(Describe(Occupied(w.Layer(0))), Describe(region));
     QCOMPARE(Describe(Holding(w.Layer(0), 0)), Describe(region));

@@ -13,6 +13,7 @@
 #include <climits>
 #include <numeric>
 #include <random>
+#include <set>
 
 namespace {
 
@@ -31,7 +32,9 @@ using Weights = std::vector<double>;
 
 class Soak {
 public:
-    explicit Soak(std::uint32_t seed) : m_rng(seed) {}
+    explicit Soak(std::uint32_t seed) : m_rng(seed) {
+        QObject::connect(&w.Document(), &MapDocument::cellsChanged, [this] { ++m_cellChanges; });
+    }
 
     QString Run(long long events) {
         QString problem = w.btnTool[0]->Icon() ? Check(true) : QStringLiteral("no icons");
@@ -43,7 +46,7 @@ public:
             // Against a full composition, forced by a grid toggle.
             if (problem.isEmpty() && (i % 97 == 96 || last)) {
                 if (!drew)
-                    w.Draw();
+                    w.Refresh();
                 const QImage shown = w.canMain->Buffer().copy();
                 w.btnViewGrid->click();
                 w.btnViewGrid->click();
@@ -59,6 +62,7 @@ private:
     std::mt19937 m_rng;
     const bool m_trace = qEnvironmentVariableIntValue("MOSAICOR_SOAK_TRACE") == 1;
     QStringList m_history;
+    std::uint64_t m_cellChanges = 0;
     bool m_held = false; // the left button as the hand holds it; the canvas may have lost the stroke
     QPoint m_lastMap, m_lastPalette;
     const std::vector<PngCorpus::Entry>& m_corpus = PngCorpus::All();
@@ -75,10 +79,7 @@ private:
     }
     // Fine wheels and touchpads send less than a notch (120), fast ones more.
     int Angle() { return Chance(40) ? Pick({-240, -120, 0, 120, 240}) : Uniform(-60, 60); }
-    std::uint64_t Revisions() const { // they only grow, so their sum changes when any layer changes
-        return std::accumulate(w.m_Layers.begin(), w.m_Layers.end(), std::uint64_t(0),
-                               [](std::uint64_t sum, const LayerGrid& g) { return sum + g.Revision(); });
-    }
+    std::uint64_t Revisions() const { return m_cellChanges; } // cells the document announced changed
 
     void Send(const QString& what, const std::function<void()>& action) {
         m_history = (m_history << what).mid(std::max(int(m_history.size()) - 19, 0));
@@ -182,7 +183,7 @@ private:
     }
 
     QString Check(bool scanCells) const {
-        const int layers = w.m_intLayers, tool = w.m_intCurrentTool, tiles = w.m_VOTileset->Count();
+        const int layers = w.Layers(), tool = w.m_intCurrentTool, tiles = w.Tileset().Count();
         QString p;
         auto need = [&](bool b, auto... format) { p = b || p.size() ? p : QString::asprintf(format...); };
         int pressed = 0;
@@ -190,8 +191,8 @@ private:
             const LayerGrid& g = w.Layer(k);
             const BevelButton *l = w.btnLayer[std::size_t(k)], *t = w.btnTool[std::size_t(k)];
             const bool used = k < layers;
-            need(g.SizedTo(used ? w.m_intMapWidth : 1, used ? w.m_intMapHeight : 1) &&
-                     (used || !g.Get(0, 0)) && l->isEnabled() == used && (used || !l->Value()),
+            need(g.SizedTo(used ? w.MapWidth() : 1, used ? w.MapHeight() : 1) && (used || !g.Get(0, 0)) &&
+                     l->isEnabled() == used && (used || !l->Value()),
                  "layer %d or its button", k);
             need(Shows(l, *w.m_objVOLayerIcon, k) && Shows(t, *w.m_objVOToolIcon, k), "picture %d", k);
             pressed += t->Value() ? 1 : 0;
@@ -206,14 +207,17 @@ private:
         need(w.btnViewGrid->Value() == w.m_blnDrawGrid && w.m_objLayer.empty() &&
                  tiles <= clsVOTileset::kMaxTiles,
              "grid button, %d in the fill's list or %d tiles", int(w.m_objLayer.size()), tiles);
-        // A cell carries its layer (or 0 where a fill stored a template as is), is a copy of its own, shows a
-        // tile.
+        // A cell carries its layer and the pixel position of its place, belongs to one place only (the
+        // history may hold it too), and shows a tile.
+        std::set<const clsVOCell*> seen;
+        const int tw = w.Document().TileWidth(), th = w.Document().TileHeight();
         for (int k = 0; scanCells && k < layers; ++k)
             for (const auto& [c, r] : Occupied(w.Layer(k))) {
                 const CellRef& e = w.Layer(k).At(c, r);
-                const int z = e->ZOrder(), i = e->ImageIndex();
-                need((z == k || !z) && e.use_count() == 1 && i >= 0 && i < tiles, "cell %d,%d of %d", c, r,
-                     k);
+                const int i = e->ImageIndex();
+                need(e->ZOrder() == k && e->X() == c * tw && e->Y() == r * th &&
+                         seen.insert(e.get()).second && i >= 0 && i < tiles,
+                     "cell %d,%d of %d", c, r, k);
             }
         return p;
     }

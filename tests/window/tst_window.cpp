@@ -24,7 +24,7 @@ template <class... T> QString Say(const T&... v) {
 
 // Palette tile i's place by the flow rule: a new row where the slot would end within 10 pixels of the edge.
 QPoint Slot(const frmMain& w, int i) {
-    const int tw = w.m_VOTileset->TileWidth(), th = w.m_VOTileset->TileHeight();
+    const int tw = w.Tileset().TileWidth(), th = w.Tileset().TileHeight();
     int x = -tw, row = 0;
     for (int j = 0; j <= i; ++j)
         if (w.canTiles->width() < (x += tw + 10) + tw + 10)
@@ -42,7 +42,7 @@ void Step(EditorFixture& f, const QString& step) {
     frmMain& w = f.window();
     const char s = step[0].toLatin1();
     const QStringList n = step.mid(1).split(',');
-    const int a = n[0].toInt(), tw = w.m_VOTileset->TileWidth(), th = w.m_VOTileset->TileHeight();
+    const int a = n[0].toInt(), tw = w.Tileset().TileWidth(), th = w.Tileset().TileHeight();
     if (s == 't' || s == 'e')
         s == 't' ? ChooseTool(w, a) : ChooseEditLayer(w, a);
     else if (s == 'g' || s == 'l')
@@ -112,14 +112,14 @@ QString DiffersFromRule(const frmMain& w) {
     QImage image(drawn.size(), QImage::Format_RGB32);
     image.fill(Qt::black);
     QPainter p(&image);
-    const int tw = w.m_VOTileset->TileWidth(), th = w.m_VOTileset->TileHeight();
+    const int tw = w.Tileset().TileWidth(), th = w.Tileset().TileHeight();
     const int ox = w.scbMainHorizontal->Value(), oy = w.scbMainVertical->Value();
-    for (int r = oy; r < oy + std::ceil(double(image.height()) / th) && r < w.m_intMapHeight; ++r)
-        for (int c = ox; c < ox + std::ceil(double(image.width()) / tw) && c < w.m_intMapWidth; ++c)
-            for (int k = 0; k < w.m_intLayers; ++k)
+    for (int r = oy; r < oy + std::ceil(double(image.height()) / th) && r < w.MapHeight(); ++r)
+        for (int c = ox; c < ox + std::ceil(double(image.width()) / tw) && c < w.MapWidth(); ++c)
+            for (int k = 0; k < w.Layers(); ++k)
                 if (const CellRef cell = w.btnLayer[k]->Value() ? w.Layer(k).Get(c, r) : CellRef())
                     p.drawImage(cell->X() - ox * tw, cell->Y() - oy * th,
-                                w.m_VOTileset->GetTileImage(cell->ImageIndex())->Image());
+                                w.Tileset().GetTileImage(cell->ImageIndex())->Image());
     for (int y = 0; w.m_blnDrawGrid && y <= image.height(); y += th)
         p.fillRect(0, y, image.width(), 1, kGridPixel);
     for (int x = 0; w.m_blnDrawGrid && x <= image.width(); x += tw)
@@ -133,9 +133,9 @@ QString DiffersFromRule(const frmMain& w) {
 // Tiles drawn whole in their slots; those framed selected (light blue) or hovered (light grey); tool; scroll.
 QString PaletteState(const frmMain& w) {
     const QImage& canvas = w.canTiles->Buffer();
-    const int tw = w.m_VOTileset->TileWidth(), th = w.m_VOTileset->TileHeight();
+    const int tw = w.Tileset().TileWidth(), th = w.Tileset().TileHeight();
     QString first, last, selected, hovered;
-    for (int i = 0; i < w.m_VOTileset->Count(); ++i) {
+    for (int i = 0; i < w.Tileset().Count(); ++i) {
         const QPoint p = Slot(w, i);
         if (p.y() < 10 || p.y() + th > canvas.height())
             continue;
@@ -148,7 +148,7 @@ QString PaletteState(const frmMain& w) {
         selected += frame == 0xffa0d7ff ? QString::number(i) : QString();
         hovered += frame == 0xffc8c8c8 ? QString::number(i) : QString();
     }
-    const TileRef pick = w.m_VOTileset->SelectedTile();
+    const TileRef pick = w.Tileset().SelectedTile();
     return Say(first, last, "sel", selected, pick ? int(pick->ImageIndex()) : -1, "hover", hovered, "tool",
                w.m_intCurrentTool, "scroll", w.scbTilesVertical->Value(), w.scbTilesVertical->maximum());
 }
@@ -177,7 +177,7 @@ private slots:
             "&Delete| | Select &All|Ctrl+A");
         const OpenDialogRequest& r = f.dialogs->requests.back();
         QCOMPARE(Say(int(f.dialogs->requests.size()), r.Title, r.Filter, r.ActionButtonCaption,
-                     f->m_VOTileset->Count(), f->lblStatus->text(), f->m_intMapWidth),
+                     f->Tileset().Count(), f->lblStatus->text(), f->MapWidth()),
                  "2 Select a PNG file image/png (*.png) Open PNG 2 solid.png loaded 100");
     }
 
@@ -303,8 +303,8 @@ private slots:
         int cells = 0;
         for (int k = 0; k < 8; ++k)
             cells += int(Occupied(w.Layer(k)).size());
-        QCOMPARE(Say(w.lblStatus->text(), w.m_intMapWidth, w.m_intMapHeight, w.m_VOTileset->TileWidth(),
-                     w.m_VOTileset->TileHeight(), w.m_intLayers, w.scbMainHorizontal->maximum(),
+        QCOMPARE(Say(w.lblStatus->text(), w.MapWidth(), w.MapHeight(), w.Tileset().TileWidth(),
+                     w.Tileset().TileHeight(), w.Layers(), w.scbMainHorizontal->maximum(),
                      w.scbMainVertical->maximum(), cells),
                  Say(row.section('|', 1, 1), row.section('|', 2)));
         QVERIFY(f.dialogs->messages.isEmpty() && DiffersFromRule(w).isEmpty());
@@ -370,9 +370,9 @@ private slots:
         QCOMPARE(Say(w.lblStatus->text(), w.lblStatus->textFormat(),
                      int(w.lblStatus->alignment() & Qt::AlignHCenter)),
                  Say("<b>sheet.png loaded", Qt::PlainText, Qt::AlignHCenter));
-        QCOMPARE(w.m_VOTileset->Count(), 2 + 3 * 3);
+        QCOMPARE(w.Tileset().Count(), 2 + 3 * 3);
         for (int i = 0; i < 9; ++i)
-            QCOMPARE(w.m_VOTileset->GetTileImage(2 + i)->Image(),
+            QCOMPARE(w.Tileset().GetTileImage(2 + i)->Image(),
                      source.copy(i % 3 * 16, i / 3 * 8, 16, 8)
                          .convertToFormat(QImage::Format_ARGB32_Premultiplied));
         f.PickTile(1);
@@ -385,9 +385,9 @@ private slots:
                 continue;
             w.FileLoadTiles_Action();
             QCOMPARE(Say(entry.name, w.lblStatus->text(),
-                         w.lblStatus->palette().color(QPalette::WindowText).name(), w.m_VOTileset->Count(),
+                         w.lblStatus->palette().color(QPalette::WindowText).name(), w.Tileset().Count(),
                          w.canTiles->Buffer() == palette,
-                         w.m_VOTileset->SelectedTile() == w.m_VOTileset->GetTile(1)),
+                         w.Tileset().SelectedTile() == w.Tileset().GetTile(1)),
                      Say(entry.name, "bad.png could not be loaded", "#c80000", 11, true, true));
         }
     }

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "tiles/CellRef.h"
+
+#include <QRect>
+#include <array>
+#include <cstdint>
+#include <deque>
+#include <vector>
+
+class LayerGrid;
+
+// The cells one edit changed, and for each the reference that is not in the map: what a position held
+// before the edit while it is done, what the edit wrote while it is undone. Taking an edit back or doing it
+// again exchanges the two, so nothing is copied and every field of every cell comes back exactly. Positions
+// are kept as runs of consecutive grid indices: a fill or a filled shape writes whole rows.
+class CellChanges {
+public:
+    // Records that the position gets cell: the reference is kept here and exchanged with the grid's.
+    // Throws std::bad_alloc with nothing recorded and the grid untouched.
+    void Write(LayerGrid& grid, int layer, int column, int row, CellRef cell);
+
+    // Exchanges every recorded reference with the grid's, the last written first when undoing.
+    void ExchangeAll(std::array<LayerGrid, 8>& grids, bool undoing) noexcept;
+
+    bool Empty() const { return m_cells.empty(); }
+    std::size_t CellCount() const { return m_cells.size(); }
+    // The cells changed on each layer, as a rectangle of columns and rows (empty when none).
+    const std::array<QRect, 8>& Bounds() const { return m_bounds; }
+    // Memory the record itself holds.
+    std::size_t Bytes() const;
+
+    template <class Visit> void ForEachCell(Visit&& visit) const {
+        std::size_t at = 0;
+        for (const Run& run : m_runs)
+            for (std::uint32_t i = 0; i < run.count; ++i)
+                visit(m_cells[at++]);
+    }
+
+private:
+    struct Run {
+        // The layer in the top bits, the grid index of the run's first cell below.
+        std::uint32_t key;
+        std::uint32_t count;
+    };
+    static constexpr int kIndexBits = 24;
+    static_assert((1u << kIndexBits) >= 16777216u, "every cell index of the largest layer must fit");
+
+    std::vector<Run> m_runs;
+    // One per recorded position, in the order of the runs; a deque grows without moving what it holds.
+    std::deque<CellRef> m_cells;
+    std::array<QRect, 8> m_bounds{};
+};

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QObject>
+#include <QUndoCommand>
+#include <memory>
+#include <vector>
+
+// One step of the history: a change of the document that can be taken back and made again. Steps are the
+// commands Qt's undo framework knows; they are pushed once they are done.
+class HistoryStep : public QUndoCommand {
+public:
+    using QUndoCommand::QUndoCommand;
+};
+
+// The steps a user can undo and redo, and where the document was last saved. It works like QUndoStack but
+// takes steps that are already done: an edit writes its cells while the user works, and only its end makes
+// it a step.
+class History : public QObject {
+    Q_OBJECT
+public:
+    // Makes room for one more step, so that pushing a step after making its change cannot fail.
+    void Reserve() { m_steps.reserve(static_cast<std::size_t>(m_index) + 1); }
+    // Adds a step that has been done; the steps undone before it can no longer be redone.
+    void Push(std::unique_ptr<HistoryStep> step);
+
+    bool CanUndo() const { return m_index > 0; }
+    bool CanRedo() const { return m_index < static_cast<int>(m_steps.size()); }
+    QString UndoText() const;
+    QString RedoText() const;
+    void Undo();
+    void Redo();
+
+    // Whether the document is as it was when last marked clean (saved, opened or made new).
+    bool IsClean() const { return m_cleanIndex == m_index; }
+    void SetClean();
+    // Forgets every step; the document as it is now is the clean state.
+    void Clear();
+
+    int Count() const { return static_cast<int>(m_steps.size()); }
+    int Index() const { return m_index; }
+
+signals:
+    // The steps, the position among them or the clean state changed.
+    void changed();
+    void cleanChanged(bool clean);
+
+private:
+    void Changed(bool wasClean);
+
+    std::vector<std::unique_ptr<HistoryStep>> m_steps;
+    // Steps before this index are done, the others undone.
+    int m_index = 0;
+    // The index at which the document is clean; -1 once that state cannot be reached again.
+    int m_cleanIndex = 0;
+};

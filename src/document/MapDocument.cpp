@@ -1,0 +1,246 @@
+#include "document/MapDocument.h"
+
+#include "document/DocumentSteps.h"
+
+#include <QFileInfo>
+#include <algorithm>
+
+MapDocument::MapDocument() : m_tileset(std::make_shared<clsVOTileset>()) {
+    m_tileset->SetTileWidth(m_settings.tileWidth);
+    m_tileset->SetTileHeight(m_settings.tileHeight);
+    connect(&m_history, &History::cleanChanged, this, &MapDocument::titleChanged);
+}
+
+MapDocument::~MapDocument() {
+    // An edit the window still holds outlives nothing it could write to.
+    if (m_openEdit)
+        m_openEdit->Commit();
+}
+
+bool MapDocument::SizeGrids() {
+    std::array<LayerGrid, 8> grids;
+    try {
+        for (int k = 0; k < 8; ++k)
+            if (LayerInUse(k))
+                grids[static_cast<std::size_t>(k)] = Grid(k).Resized(MapWidth(), MapHeight());
+    } catch (const std::bad_alloc&) {
+        // The map must be the size its grids really are, or an edit would reach past them.
+        m_settings.mapWidth = Grid(0).Width();
+        m_settings.mapHeight = Grid(0).Height();
+        emit settingsChanged();
+        return false;
+    }
+    m_layers.swap(grids);
+    emit settingsChanged();
+    return true;
+}
+
+bool MapDocument::LayerInUse(int k) const {
+    return k == 0 || (k > 0 && k < 8 && k < m_settings.layers);
+}
+
+void MapDocument::SetFilePath(const QString& path) {
+    m_filePath = path;
+    emit titleChanged();
+}
+
+QString MapDocument::DisplayName() const {
+    return m_filePath.isEmpty() ? QStringLiteral("Untitled") : QFileInfo(m_filePath).fileName();
+}
+
+void MapDocument::EndOpenEdit() {
+    if (m_openEdit)
+        m_openEdit->Commit();
+}
+
+void MapDocument::Undo() {
+    EndOpenEdit();
+    m_history.Undo();
+}
+
+void MapDocument::Redo() {
+    EndOpenEdit();
+    m_history.Redo();
+}
+
+// ---- Cell edits -----------------------------------------------------------------------------------------
+
+MapDocument::CellEdit::CellEdit(MapDocument& document, QString text)
+    : m_document(document), m_text(std::move(text)) {
+    m_document.EndOpenEdit();
+    m_document.m_openEdit = this;
+}
+
+MapDocument::CellEdit::~CellEdit() {
+    if (m_document.m_openEdit == this)
+        m_document.m_openEdit = nullptr;
+    if (m_done || m_changes.Empty())
+        return;
+    // Not committed: the edit stopped part way, and the map goes back to what it was before it.
+    m_changes.ExchangeAll(m_document.m_layers, true);
+    m_document.AnnounceCells(m_changes.Bounds());
+}
+
+void MapDocument::CellEdit::Set(int layer, int column, int row, CellRef cell) {
+    if (m_done || !m_document.LayerInUse(layer) || column < 0 || row < 0 || column >= m_document.MapWidth() ||
+        row >= m_document.MapHeight())
+        return;
+    LayerGrid& grid = m_document.Grid(layer);
+    if (!grid.Inside(column, row))
+        return;
+    m_changes.Write(grid, layer, column, row, std::move(cell));
+    m_unannounced[static_cast<std::size_t>(layer)] |= QRect(column, row, 1, 1);
+}
+
+void MapDocument::CellEdit::Flush() {
+    const std::array<QRect, 8> changed = std::exchange(m_unannounced, {});
+    m_document.AnnounceCells(changed);
+}
+
+void MapDocument::CellEdit::Commit() {
+    if (m_done)
+        return;
+    Flush();
+    if (!m_changes.Empty()) {
+        m_document.m_history.Reserve();
+        auto step = std::make_unique<CellsStep>(m_document, m_text, std::move(m_changes));
+        m_changes = CellChanges();
+        m_document.m_history.Push(std::move(step));
+    }
+    m_done = true;
+    if (m_document.m_openEdit == this)
+        m_document.m_openEdit = nullptr;
+}
+
+void MapDocument::AnnounceCells(const std::array<QRect, 8>& bounds) {
+    for (int k = 0; k < 8; ++k)
+        if (!bounds[static_cast<std::size_t>(k)].isEmpty())
+            emit cellsChanged(k, bounds[static_cast<std::size_t>(k)]);
+}
+
+// ---- Settings and visibility ----------------------------------------------------------------------------
+
+void MapDocument::Apply(const MapSettingsValues& wanted) {
+    EndOpenEdit();
+    MapSettingsValues next = wanted;
+    next.layers = std::clamp(next.layers, 1, 8);
+    // A layer not in use has no cells to show.
+    next.visibleLayers &= static_cast<std::uint8_t>((1u << next.layers) - 1);
+    if (next == m_settings)
+        return;
+    const bool gridsChange =
+        next.mapWidth != MapWidth() || next.mapHeight != MapHeight() || next.layers != Layers();
+    std::array<LayerGrid, 8> grids;
+    if (gridsChange)
+        for (int k = 0; k < next.layers; ++k)
+            grids[static_cast<std::size_t>(k)] = Grid(k).Resized(next.mapWidth, next.mapHeight);
+    auto step = std::make_unique<SettingsStep>(*this, next, std::move(grids), gridsChange);
+    m_history.Reserve();
+    step->Exchange();
+    m_history.Push(std::move(step));
+}
+
+void MapDocument::ExchangeSettings(MapSettingsValues& settings, std::array<LayerGrid, 8>* grids) {
+    const bool tileSizeChanged =
+        settings.tileWidth != m_settings.tileWidth || settings.tileHeight != m_settings.tileHeight;
+    std::swap(m_settings, settings);
+    if (grids)
+        m_layers.swap(*grids);
+    m_tileset->SetTileWidth(m_settings.tileWidth);
+    m_tileset->SetTileHeight(m_settings.tileHeight);
+    // A cell's position is where it lies on the map in pixels, so it follows the tile size.
+    if (tileSizeChanged)
+        for (LayerGrid& grid : m_layers)
+            grid.PlaceCellsAt(m_settings.tileWidth, m_settings.tileHeight);
+    emit settingsChanged();
+    emit visibilityChanged();
+}
+
+void MapDocument::SetLayerVisible(int k, bool shown) {
+    if (k < 0 || k > 7 || LayerVisible(k) == shown || (shown && !LayerInUse(k)))
+        return;
+    EndOpenEdit();
+    const std::uint8_t other = static_cast<std::uint8_t>(m_settings.visibleLayers ^ (1u << k));
+    auto step = std::make_unique<VisibilityStep>(*this, other);
+    step->setText(shown ? QStringLiteral("Show Layer %1").arg(k) : QStringLiteral("Hide Layer %1").arg(k));
+    m_history.Reserve();
+    step->redo();
+    m_history.Push(std::move(step));
+}
+
+void MapDocument::ExchangeVisibility(std::uint8_t& visibleLayers) {
+    std::swap(m_settings.visibleLayers, visibleLayers);
+    emit visibilityChanged();
+}
+
+// ---- Tiles ----------------------------------------------------------------------------------------------
+
+TilesetLoadResult MapDocument::LoadTileset(const FolderItem& file) {
+    EndOpenEdit();
+    const int before = m_tileset->Count();
+    TilesetLoadResult result = m_tileset->LoadTileset(file);
+    const int added = m_tileset->Count() - before;
+    if (added <= 0)
+        return result;
+    try {
+        if (result.OutOfMemory)
+            throw std::bad_alloc();
+        TilesetLoadRecord record;
+        record.absolutePath = QFileInfo(file.Path()).absoluteFilePath();
+        record.tileWidth = TileWidth();
+        record.tileHeight = TileHeight();
+        record.imageWidth = result.ImageWidth;
+        record.imageHeight = result.ImageHeight;
+        record.contentHash = result.ContentHash;
+        record.firstTile = before;
+        record.tileCount = added;
+        auto step = std::make_unique<TilesetLoadStep>(*this, QStringLiteral("Load Tiles"), before);
+        m_history.Reserve();
+        m_loads.push_back(std::move(record));
+        m_history.Push(std::move(step));
+    } catch (const std::bad_alloc&) {
+        // A load that ran out of memory part way is taken back whole.
+        std::vector<TileRef> tiles;
+        std::vector<TilesetLoadRecord> loads;
+        TakeTiles(before, tiles, loads);
+        result.OutOfMemory = true;
+        return result;
+    }
+    emit tilesetChanged();
+    return result;
+}
+
+void MapDocument::TakeTiles(int first, std::vector<TileRef>& tiles, std::vector<TilesetLoadRecord>& loads) {
+    tiles = m_tileset->TakeFrom(first);
+    const auto kept = std::find_if(m_loads.begin(), m_loads.end(), [first](const TilesetLoadRecord& load) {
+        return load.firstTile >= first;
+    });
+    loads.assign(std::make_move_iterator(kept), std::make_move_iterator(m_loads.end()));
+    m_loads.erase(kept, m_loads.end());
+    emit tilesetChanged();
+}
+
+void MapDocument::RestoreTiles(std::vector<TileRef>& tiles, std::vector<TilesetLoadRecord>& loads) {
+    m_tileset->Append(std::move(tiles));
+    tiles.clear();
+    for (TilesetLoadRecord& load : loads)
+        m_loads.push_back(std::move(load));
+    loads.clear();
+    emit tilesetChanged();
+}
+
+void MapDocument::Replace(const MapSettingsValues& settings, std::array<LayerGrid, 8>&& grids,
+                          std::shared_ptr<clsVOTileset> tileset, std::vector<TilesetLoadRecord> loads) {
+    EndOpenEdit();
+    m_settings = settings;
+    m_layers = std::move(grids);
+    m_tileset = std::move(tileset);
+    m_tileset->SetTileWidth(m_settings.tileWidth);
+    m_tileset->SetTileHeight(m_settings.tileHeight);
+    m_loads = std::move(loads);
+    m_history.Clear();
+    emit settingsChanged();
+    emit visibilityChanged();
+    emit tilesetChanged();
+    emit titleChanged();
+}

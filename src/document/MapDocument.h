@@ -1,0 +1,154 @@
+#pragma once
+
+#include "document/CellChanges.h"
+#include "document/History.h"
+#include "document/MapSnapshot.h"
+#include "map/LayerGrid.h"
+#include "tiles/clsVOTileset.h"
+
+#include <QObject>
+#include <QRect>
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+// What Apply sets, and what the Map Properties page shows.
+struct MapSettingsValues {
+    int mapWidth = 100;
+    int mapHeight = 100;
+    // Layers in use, 1 to 8.
+    int layers = 3;
+    int tileWidth = 32;
+    int tileHeight = 32;
+    QString name;
+    // Bit k set: layer k is shown. Only layers in use can be shown.
+    std::uint8_t visibleLayers = 1;
+
+    bool operator==(const MapSettingsValues&) const = default;
+};
+
+// The map a user edits and saves: its size, tile size, layers in use, name, which layers are shown, the
+// eight layer grids and the tileset with a record of each image load. It has no widgets and runs without a
+// window. Every change goes through the small API below, becomes one step of the history, and is announced
+// by a signal that names what changed; the window keeps only how it looks at the map.
+class MapDocument : public QObject {
+    Q_OBJECT
+public:
+    // The map a user starts with: 100 x 100 cells, 3 layers with layer 0 shown, 32 x 32 pixel tiles, no
+    // tiles, no name, no file. Its grids hold a single cell until SizeGrids.
+    MapDocument();
+    ~MapDocument() override;
+
+    // Gives the layers in use their cells; false when memory for them could not be had, and the map is then
+    // the size its grids really are.
+    bool SizeGrids();
+
+    // ---- The map ------------------------------------------------------------------------------------------
+    const MapSettingsValues& Settings() const { return m_settings; }
+    int MapWidth() const { return m_settings.mapWidth; }
+    int MapHeight() const { return m_settings.mapHeight; }
+    int Layers() const { return m_settings.layers; }
+    int TileWidth() const { return m_settings.tileWidth; }
+    int TileHeight() const { return m_settings.tileHeight; }
+    const QString& Name() const { return m_settings.name; }
+    bool LayerVisible(int k) const { return k >= 0 && k < 8 && (m_settings.visibleLayers >> k) & 1; }
+    // Layer k is in use and has its cells: layer 0 always, layer k while k < Layers().
+    bool LayerInUse(int k) const;
+    const LayerGrid& Layer(int k) const { return m_layers[static_cast<std::size_t>(k)]; }
+    // The tileset. Which tile is selected is kept there too, but is how the user looks at it, not part of
+    // the map: selecting is no change of the document.
+    clsVOTileset& Tileset() const { return *m_tileset; }
+    const std::vector<TilesetLoadRecord>& Loads() const { return m_loads; }
+
+    // ---- Its file and history -----------------------------------------------------------------------------
+    // The map file the document was opened from or last saved to; empty before the first save.
+    const QString& FilePath() const { return m_filePath; }
+    void SetFilePath(const QString& path);
+    // What the title and the questions call the document: its file's name, or "Untitled".
+    QString DisplayName() const;
+    History& Steps() { return m_history; }
+    const History& Steps() const { return m_history; }
+    bool IsModified() const { return !m_history.IsClean(); }
+    // Take the last step back, or make the last step taken back again. An edit still open ends first.
+    void Undo();
+    void Redo();
+
+    // ---- Changes ------------------------------------------------------------------------------------------
+    // One edit of cells: the cells it writes show at once (Flush announces them), and Commit makes them one
+    // step of the history. An edit that ends without Commit, by running out of memory for one, is rolled
+    // back whole: the map is as before it.
+    class CellEdit {
+    public:
+        CellEdit(MapDocument& document, QString text);
+        CellEdit(const CellEdit&) = delete;
+        CellEdit& operator=(const CellEdit&) = delete;
+        ~CellEdit();
+
+        // Stores cell (a fresh one, or null to empty the position) at (column, row) of layer; a position
+        // outside the map or a layer not in use is ignored. Throws std::bad_alloc with this call undone.
+        void Set(int layer, int column, int row, CellRef cell);
+        // Announces the cells written since the last Flush.
+        void Flush();
+        // Ends the edit as one step of the history (none when it changed nothing).
+        void Commit();
+        bool Empty() const { return m_changes.Empty(); }
+        std::size_t CellCount() const { return m_changes.CellCount(); }
+
+    private:
+        MapDocument& m_document;
+        QString m_text;
+        CellChanges m_changes;
+        std::array<QRect, 8> m_unannounced{};
+        bool m_done = false;
+    };
+    // The edit still open, if any: every other change ends it first, so steps never interleave.
+    CellEdit* OpenEdit() const { return m_openEdit; }
+
+    // Takes new settings. Cells inside both the old and the new size stay; layers no longer in use lose
+    // theirs; after a new tile size every cell's position follows it. Throws std::bad_alloc before
+    // anything changes when memory for the new grids cannot be had. Nothing happens when nothing differs.
+    void Apply(const MapSettingsValues& wanted);
+    void SetLayerVisible(int k, bool shown);
+    // Cuts the image in file at the current tile size and appends its tiles; a load that adds tiles is one
+    // step of the history.
+    TilesetLoadResult LoadTileset(const FolderItem& file);
+
+    // ---- For the history's steps and for opening ---------------------------------------------------------
+    std::array<LayerGrid, 8>& MutableLayers() { return m_layers; }
+    // Exchanges the settings and grids with the given ones and tells everyone.
+    void ExchangeSettings(MapSettingsValues& settings, std::array<LayerGrid, 8>* grids);
+    void ExchangeVisibility(std::uint8_t& visibleLayers);
+    void AnnounceCells(const std::array<QRect, 8>& bounds);
+    // Removes the tiles from index first on, with the loads that gave them, into the arguments; Restore puts
+    // them back.
+    void TakeTiles(int first, std::vector<TileRef>& tiles, std::vector<TilesetLoadRecord>& loads);
+    void RestoreTiles(std::vector<TileRef>& tiles, std::vector<TilesetLoadRecord>& loads);
+    // Replaces the whole map by what was built elsewhere (opening a file); the history starts afresh.
+    void Replace(const MapSettingsValues& settings, std::array<LayerGrid, 8>&& grids,
+                 std::shared_ptr<clsVOTileset> tileset, std::vector<TilesetLoadRecord> loads);
+
+signals:
+    // Cells of a layer changed; cells is a rectangle of columns and rows.
+    void cellsChanged(int layer, QRect cells);
+    // The map's size, tile size, layers in use or name changed; anything may have moved.
+    void settingsChanged();
+    // A layer was shown or hidden.
+    void visibilityChanged();
+    // Tiles were added or removed.
+    void tilesetChanged();
+    // The file path or the modified mark changed: the title follows.
+    void titleChanged();
+
+private:
+    MapSettingsValues m_settings;
+    std::array<LayerGrid, 8> m_layers;
+    std::shared_ptr<clsVOTileset> m_tileset;
+    std::vector<TilesetLoadRecord> m_loads;
+    QString m_filePath;
+    History m_history;
+    CellEdit* m_openEdit = nullptr;
+
+    void EndOpenEdit();
+    LayerGrid& Grid(int k) { return m_layers[static_cast<std::size_t>(k)]; }
+};

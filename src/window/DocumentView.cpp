@@ -1,0 +1,69 @@
+// The window as a view of the document: it follows the document's signals, so whatever changed the map (an
+// edit, Apply, undo, opening a file) shows the same way.
+#include "platform/Canvas.h"
+#include "window/frmMain.h"
+
+void frmMain::SetDocument(std::unique_ptr<MapDocument> document) {
+    // A stroke under way belongs to the map being left.
+    canMain->CancelStroke();
+    m_Edit.reset();
+    m_Document = std::move(document);
+    ConnectDocument();
+    m_intMapOffsetX = 0;
+    m_intMapOffsetY = 0;
+    m_intTilesOffsetY = 0;
+    if (!m_blnOpen)
+        return;
+    OnSettingsChanged();
+    OnTilesetChanged();
+    Refresh();
+}
+
+void frmMain::ConnectDocument() {
+    MapDocument* document = m_Document.get();
+    connect(document, &MapDocument::cellsChanged, this, &frmMain::OnCellsChanged);
+    connect(document, &MapDocument::settingsChanged, this, &frmMain::OnSettingsChanged);
+    connect(document, &MapDocument::visibilityChanged, this, &frmMain::OnVisibilityChanged);
+    connect(document, &MapDocument::tilesetChanged, this, &frmMain::OnTilesetChanged);
+}
+
+void frmMain::OnCellsChanged(int layer, QRect cells) {
+    // Cells of a layer that is not drawn change nothing on the canvas.
+    if (LayerShown(layer))
+        m_composition.MarkChanged(cells);
+}
+
+void frmMain::OnSettingsChanged() {
+    m_composition.MarkAllChanged();
+    if (!m_blnOpen)
+        return;
+    EnableLayers();
+    ShowSettings();
+    // The view follows the new map and tile size at once: ranges, visible counts and offsets.
+    RefreshMainScrollbars();
+}
+
+void frmMain::OnVisibilityChanged() {
+    m_composition.MarkAllChanged();
+    if (!m_blnOpen)
+        return;
+    for (int i = 0; i < 8; ++i)
+        ActivateLayer(Document().LayerVisible(i), i);
+}
+
+void frmMain::OnTilesetChanged() {
+    m_composition.MarkAllChanged();
+    if (!m_blnOpen)
+        return;
+    AssignTileRows();
+    SetTilesMatrix();
+    RefreshTileScrollbar();
+    DrawTiles();
+}
+
+void frmMain::EndStrokeEdit() {
+    if (!m_Edit)
+        return;
+    m_Edit->Commit();
+    m_Edit.reset();
+}
