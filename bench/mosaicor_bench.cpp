@@ -75,18 +75,24 @@ struct Editor {
         w.canTiles_MouseDown(10 + i * (tw + 10) + 1, 11);
         w.canTiles_MouseExit();
     }
-    // Fills every cell of the visible area (or the whole map) on every layer.
+    // Fills every cell of the visible area (or the whole map) on every layer, as one edit of the document.
     void FillLayers(int columns, int rows) {
         frmMain& w = *window;
         const int tw = w.Tileset().TileWidth();
+        MapDocument::CellEdit edit(w.Document(), QStringLiteral("Fill"));
         for (int k = 0; k < w.Layers(); ++k) {
-            w.cboEditLayer->setCurrentIndex(k);
-            Pick(k % 8);
+            const TileRef tile = w.Tileset().GetTile(k % 8);
             for (int r = 0; r < rows; ++r)
-                for (int c = 0; c < columns; ++c)
-                    w.PlaceTile(c * tw, r * tw, c, r, false);
+                for (int c = 0; c < columns; ++c) {
+                    CellRef cell = tile->Cell();
+                    cell->SetX(c * tw);
+                    cell->SetY(r * tw);
+                    cell->SetZOrder(static_cast<std::uint8_t>(k));
+                    edit.Set(k, c, r, std::move(cell));
+                }
         }
-        w.cboEditLayer->setCurrentIndex(0);
+        edit.Commit();
+        w.Refresh();
     }
     std::shared_ptr<SilentDialogs> dialogs = std::make_shared<SilentDialogs>();
     QTemporaryDir temp;

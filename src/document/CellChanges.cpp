@@ -22,7 +22,7 @@ void CellChanges::Write(LayerGrid& grid, int layer, int column, int row, CellRef
         m_runs.back().count = 1;
     }
     grid.Exchange(index, m_cells.back());
-    m_bounds[static_cast<std::size_t>(layer)] |= QRect(column, row, 1, 1);
+    m_bounds[static_cast<std::size_t>(layer)].Add(column, row);
 }
 
 void CellChanges::ExchangeAll(std::array<LayerGrid, 8>& grids, bool undoing) noexcept {
@@ -48,4 +48,11 @@ void CellChanges::ExchangeAll(std::array<LayerGrid, 8>& grids, bool undoing) noe
 
 std::size_t CellChanges::Bytes() const {
     return m_runs.capacity() * sizeof(Run) + m_cells.size() * sizeof(CellRef);
+}
+
+std::array<QRect, 8> CellChanges::Bounds() const {
+    std::array<QRect, 8> bounds;
+    for (std::size_t k = 0; k < bounds.size(); ++k)
+        bounds[k] = m_bounds[k].Rect();
+    return bounds;
 }

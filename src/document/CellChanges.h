@@ -3,12 +3,36 @@
 #include "tiles/CellRef.h"
 
 #include <QRect>
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <deque>
 #include <vector>
 
 class LayerGrid;
+
+// The smallest rectangle of columns and rows around some cells; growing it is a few comparisons, which a
+// fill of millions of cells does once per cell.
+struct CellBox {
+    int left = 0;
+    int top = 0;
+    int right = -1;
+    int bottom = -1;
+
+    bool Empty() const { return right < left; }
+    void Add(int column, int row) {
+        if (Empty()) {
+            left = right = column;
+            top = bottom = row;
+            return;
+        }
+        left = std::min(left, column);
+        right = std::max(right, column);
+        top = std::min(top, row);
+        bottom = std::max(bottom, row);
+    }
+    QRect Rect() const { return Empty() ? QRect() : QRect(QPoint(left, top), QPoint(right, bottom)); }
+};
 
 // The cells one edit changed, and for each the reference that is not in the map: what a position held
 // before the edit while it is done, what the edit wrote while it is undone. Taking an edit back or doing it
@@ -26,7 +50,7 @@ public:
     bool Empty() const { return m_cells.empty(); }
     std::size_t CellCount() const { return m_cells.size(); }
     // The cells changed on each layer, as a rectangle of columns and rows (empty when none).
-    const std::array<QRect, 8>& Bounds() const { return m_bounds; }
+    std::array<QRect, 8> Bounds() const;
     // Memory the record itself holds.
     std::size_t Bytes() const;
 
@@ -49,5 +73,5 @@ private:
     std::vector<Run> m_runs;
     // One per recorded position, in the order of the runs; a deque grows without moving what it holds.
     std::deque<CellRef> m_cells;
-    std::array<QRect, 8> m_bounds{};
+    std::array<CellBox, 8> m_bounds{};
 };

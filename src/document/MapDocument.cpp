@@ -89,11 +89,14 @@ void MapDocument::CellEdit::Set(int layer, int column, int row, CellRef cell) {
     if (!grid.Inside(column, row))
         return;
     m_changes.Write(grid, layer, column, row, std::move(cell));
-    m_unannounced[static_cast<std::size_t>(layer)] |= QRect(column, row, 1, 1);
+    m_unannounced[static_cast<std::size_t>(layer)].Add(column, row);
 }
 
 void MapDocument::CellEdit::Flush() {
-    const std::array<QRect, 8> changed = std::exchange(m_unannounced, {});
+    std::array<QRect, 8> changed;
+    for (std::size_t k = 0; k < changed.size(); ++k)
+        changed[k] = m_unannounced[k].Rect();
+    m_unannounced = {};
     m_document.AnnounceCells(changed);
 }
 

@@ -99,7 +99,7 @@ public:
         MapDocument& m_document;
         QString m_text;
         CellChanges m_changes;
-        std::array<QRect, 8> m_unannounced{};
+        std::array<CellBox, 8> m_unannounced{};
         bool m_done = false;
     };
     // The edit still open, if any: every other change ends it first, so steps never interleave.
