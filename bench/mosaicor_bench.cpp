@@ -1,5 +1,6 @@
 // Benchmarks of the real window operations, off screen. Run: build/bin/mosaicor-bench
 // (QT_QPA_PLATFORM=offscreen is set by the program itself when no platform is chosen).
+#include "ScriptedDialogs.h"
 #include "platform/BevelButton.h"
 #include "platform/Canvas.h"
 #include "platform/Dialogs.h"
@@ -19,17 +20,6 @@
 #include <string>
 
 namespace {
-
-class SilentDialogs : public Dialogs {
-public:
-    FolderItem ShowOpenDialog(QWidget*, const OpenDialogRequest&) override {
-        FolderItem answer = next;
-        next = FolderItem();
-        return answer;
-    }
-    void MsgBox(QWidget*, const QString&) override {}
-    FolderItem next;
-};
 
 QImage TileSheet(int tiles, int size) {
     QImage image(size * tiles, size, QImage::Format_ARGB32);
@@ -60,7 +50,7 @@ struct Editor {
                 w.btnLayer[k]->click();
         const QString path = QDir(temp.path()).filePath("tiles.png");
         TileSheet(8, tile).save(path);
-        dialogs->next = FolderItem(path);
+        dialogs->answers.push_back(FolderItem(path));
         w.FileLoadTiles_Action();
         Pick(0);
     }
@@ -94,7 +84,7 @@ struct Editor {
         edit.Commit();
         w.Refresh();
     }
-    std::shared_ptr<SilentDialogs> dialogs = std::make_shared<SilentDialogs>();
+    std::shared_ptr<ScriptedDialogs> dialogs = std::make_shared<ScriptedDialogs>();
     QTemporaryDir temp;
     std::unique_ptr<frmMain> window;
 };
@@ -308,7 +298,7 @@ void BM_DrawTilesOnMouseMove(benchmark::State& state) {
         big.fill(Qt::darkCyan);
         const QString path = QDir(e->temp.path()).filePath("big.png");
         big.save(path);
-        e->dialogs->next = FolderItem(path);
+        e->dialogs->answers.push_back(FolderItem(path));
         e->window->FileLoadTiles_Action();
         return e;
     });
@@ -325,7 +315,7 @@ BENCHMARK(BM_DrawTilesOnMouseMove)->Unit(benchmark::kMillisecond);
 // The editor's own share of start-up: building the window and opening it (defaults, icons, layers, first
 // Draw), without the process and platform start that the start-up timer also counts.
 void BM_OpenEditor(benchmark::State& state) {
-    auto dialogs = std::make_shared<SilentDialogs>();
+    auto dialogs = std::make_shared<ScriptedDialogs>();
     for (auto _ : state) {
         frmMain window(dialogs);
         window.show();

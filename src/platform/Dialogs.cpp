@@ -2,6 +2,8 @@
 
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QProgressDialog>
+#include <QPushButton>
 
 FolderItem QtDialogs::ShowOpenDialog(QWidget* parent, const OpenDialogRequest& request) {
     QFileDialog dialog(parent, request.Title, QString(), request.Filter);
@@ -13,9 +15,69 @@ FolderItem QtDialogs::ShowOpenDialog(QWidget* parent, const OpenDialogRequest& r
     return FolderItem(dialog.selectedFiles().constFirst());
 }
 
+FolderItem QtDialogs::ShowSaveDialog(QWidget* parent, const SaveDialogRequest& request) {
+    QFileDialog dialog(parent, request.Title, request.StartAt, request.Filter);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(request.DefaultSuffix);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return FolderItem();
+    return FolderItem(dialog.selectedFiles().constFirst());
+}
+
 void QtDialogs::MsgBox(QWidget* parent, const QString& text) {
     QMessageBox box(parent);
     box.setText(text);
     box.setStandardButtons(QMessageBox::Ok);
     box.exec();
+}
+
+int QtDialogs::Ask(QWidget* parent, const Question& question) {
+    QMessageBox box(parent);
+    box.setIcon(QMessageBox::Question);
+    box.setTextFormat(Qt::PlainText);
+    box.setText(question.Text);
+    box.setInformativeText(question.Details);
+    std::vector<QAbstractButton*> buttons;
+    for (const Question::Button& b : question.Buttons)
+        buttons.push_back(box.addButton(b.Text, b.Role));
+    if (question.Default >= 0 && question.Default < int(buttons.size()))
+        box.setDefaultButton(static_cast<QPushButton*>(buttons[std::size_t(question.Default)]));
+    if (question.Escape >= 0 && question.Escape < int(buttons.size()))
+        box.setEscapeButton(buttons[std::size_t(question.Escape)]);
+    box.exec();
+    for (std::size_t i = 0; i < buttons.size(); ++i)
+        if (box.clickedButton() == buttons[i])
+            return int(i);
+    return question.Escape;
+}
+
+namespace {
+class QtWorkDialog : public WorkDialog {
+public:
+    QtWorkDialog(QWidget* parent, const QString& label)
+        : m_dialog(label, QStringLiteral("Cancel"), 0, kSteps, parent) {
+        m_dialog.setWindowModality(Qt::WindowModal);
+        // Short work shows no dialog at all.
+        m_dialog.setMinimumDuration(700);
+        m_dialog.setAutoClose(false);
+        m_dialog.setAutoReset(false);
+        m_dialog.setValue(0);
+    }
+    bool Update(qint64 done, qint64 total) override {
+        const int step = total > 0 ? int(std::min<qint64>(kSteps, done * kSteps / total)) : 0;
+        // A modal progress dialog lets the window repaint and the Cancel button work while it is updated.
+        if (step != m_dialog.value())
+            m_dialog.setValue(step);
+        return !m_dialog.wasCanceled();
+    }
+
+private:
+    static constexpr int kSteps = 1000;
+    QProgressDialog m_dialog;
+};
+} // namespace
+
+std::unique_ptr<WorkDialog> QtDialogs::StartWork(QWidget* parent, const QString& label) {
+    return std::make_unique<QtWorkDialog>(parent, label);
 }

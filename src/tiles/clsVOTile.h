@@ -45,6 +45,8 @@ public:
     std::int32_t Y() const { return m_VOCell->Y(); }
     void SetY(std::int32_t value) { m_VOCell->SetY(value); }
 
+    // The template cell itself, to read.
+    const clsVOCell& Template() const { return *m_VOCell; }
     // A fresh copy of the template cell on every call: what the map stores is never the template itself.
     CellRef Cell() const { return m_VOCell->Copy(); }
     // Makes the given cell the template, by reference.

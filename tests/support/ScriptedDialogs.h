@@ -5,21 +5,64 @@
 #include <QStringList>
 #include <deque>
 
-// Dialogs a test answers itself: the open dialog returns prepared files (a null item once they run out, as
-// if the user cancelled) and message boxes are recorded instead of shown.
+// Dialogs a test answers itself: the open and save dialogs return prepared files (a null item once they run
+// out, as if the user cancelled), questions take prepared answers by button text (the Escape button once
+// they run out), progress can be cancelled after a number of updates, and message boxes are recorded
+// instead of shown.
 class ScriptedDialogs : public Dialogs {
 public:
     FolderItem ShowOpenDialog(QWidget*, const OpenDialogRequest& request) override {
         requests.push_back(request);
-        if (answers.empty())
-            return FolderItem();
-        FolderItem answer = answers.front();
-        answers.pop_front();
-        return answer;
+        return Next(answers);
+    }
+    FolderItem ShowSaveDialog(QWidget*, const SaveDialogRequest& request) override {
+        saveRequests.push_back(request);
+        return Next(saveAnswers);
     }
     void MsgBox(QWidget*, const QString& text) override { messages.append(text); }
+    int Ask(QWidget*, const Question& question) override {
+        questions.append(question.Text);
+        QString answer;
+        if (!replies.empty()) {
+            answer = replies.front();
+            replies.pop_front();
+        }
+        for (std::size_t i = 0; i < question.Buttons.size(); ++i)
+            if (question.Buttons[i].Text == answer)
+                return int(i);
+        return question.Escape;
+    }
+    std::unique_ptr<WorkDialog> StartWork(QWidget*, const QString& label) override {
+        work.append(label);
+        return std::make_unique<Work>(*this);
+    }
 
     std::deque<FolderItem> answers;
     std::vector<OpenDialogRequest> requests;
+    std::deque<FolderItem> saveAnswers;
+    std::vector<SaveDialogRequest> saveRequests;
+    // Button texts, one per question to come.
+    std::deque<QString> replies;
+    QStringList questions;
     QStringList messages;
+    QStringList work;
+    // The work is cancelled at this many updates of its progress (never when negative).
+    long long cancelWorkAfter = -1;
+
+private:
+    struct Work : WorkDialog {
+        explicit Work(ScriptedDialogs& owner) : owner(owner) {}
+        bool Update(qint64, qint64) override {
+            return owner.cancelWorkAfter < 0 || updates++ < owner.cancelWorkAfter;
+        }
+        ScriptedDialogs& owner;
+        long long updates = 0;
+    };
+    static FolderItem Next(std::deque<FolderItem>& queue) {
+        if (queue.empty())
+            return FolderItem();
+        FolderItem answer = queue.front();
+        queue.pop_front();
+        return answer;
+    }
 };
