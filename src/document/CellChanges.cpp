@@ -1,6 +1,7 @@
 #include "document/CellChanges.h"
 
 #include "map/LayerGrid.h"
+#include "tiles/CellPool.h"
 
 void CellChanges::Write(LayerGrid& grid, int layer, int column, int row, CellRef cell) {
     const std::uint32_t index = grid.IndexOf(column, row);
@@ -22,18 +23,24 @@ void CellChanges::Write(LayerGrid& grid, int layer, int column, int row, CellRef
         m_runs.back().count = 1;
     }
     grid.Exchange(index, m_cells.back());
+    Count(m_cells.back());
     m_bounds[static_cast<std::size_t>(layer)].Add(column, row);
 }
 
 void CellChanges::ExchangeAll(std::array<LayerGrid, 8>& grids, bool undoing) noexcept {
     constexpr std::uint32_t kIndexMask = (1u << kIndexBits) - 1;
+    // Each held reference moves once, so counting as they arrive counts the record's final holdings.
+    m_aliveOnlyHere = 0;
     if (undoing) {
         std::size_t at = m_cells.size();
         for (auto run = m_runs.rbegin(); run != m_runs.rend(); ++run) {
             LayerGrid& grid = grids[run->key >> kIndexBits];
             const std::uint32_t first = run->key & kIndexMask;
-            for (std::uint32_t i = run->count; i-- > 0;)
-                grid.Exchange(first + i, m_cells[--at]);
+            for (std::uint32_t i = run->count; i-- > 0;) {
+                CellRef& held = m_cells[--at];
+                grid.Exchange(first + i, held);
+                Count(held);
+            }
         }
         return;
     }
@@ -41,13 +48,17 @@ void CellChanges::ExchangeAll(std::array<LayerGrid, 8>& grids, bool undoing) noe
     for (const Run& run : m_runs) {
         LayerGrid& grid = grids[run.key >> kIndexBits];
         const std::uint32_t first = run.key & kIndexMask;
-        for (std::uint32_t i = 0; i < run.count; ++i)
-            grid.Exchange(first + i, m_cells[at++]);
+        for (std::uint32_t i = 0; i < run.count; ++i) {
+            CellRef& held = m_cells[at++];
+            grid.Exchange(first + i, held);
+            Count(held);
+        }
     }
 }
 
 std::size_t CellChanges::Bytes() const {
-    return m_runs.capacity() * sizeof(Run) + m_cells.size() * sizeof(CellRef);
+    return m_runs.capacity() * sizeof(Run) + m_cells.size() * sizeof(CellRef) +
+           m_aliveOnlyHere * CellPool::kSlotSize;
 }
 
 std::array<QRect, 8> CellChanges::Bounds() const {

@@ -51,7 +51,7 @@ public:
     std::size_t CellCount() const { return m_cells.size(); }
     // The cells changed on each layer, as a rectangle of columns and rows (empty when none).
     std::array<QRect, 8> Bounds() const;
-    // Memory the record itself holds.
+    // Memory the record holds: itself, and the cells that nothing but the record keeps alive.
     std::size_t Bytes() const;
 
     template <class Visit> void ForEachCell(Visit&& visit) const {
@@ -74,4 +74,8 @@ private:
     // One per recorded position, in the order of the runs; a deque grows without moving what it holds.
     std::deque<CellRef> m_cells;
     std::array<CellBox, 8> m_bounds{};
+    // Recorded cells that only this record holds.
+    std::size_t m_aliveOnlyHere = 0;
+
+    void Count(const CellRef& held) { m_aliveOnlyHere += held && held.use_count() == 1 ? 1 : 0; }
 };

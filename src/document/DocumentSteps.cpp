@@ -1,5 +1,7 @@
 #include "document/DocumentSteps.h"
 
+#include "tiles/CellPool.h"
+
 CellsStep::CellsStep(MapDocument& document, const QString& text, CellChanges&& changes)
     : m_document(document), m_changes(std::move(changes)) {
     setText(text);
@@ -23,6 +25,16 @@ SettingsStep::SettingsStep(MapDocument& document, const MapSettingsValues& other
 
 void SettingsStep::Exchange() {
     m_document.ExchangeSettings(m_other, m_gridsChanged ? &m_grids : nullptr);
+    // The grids kept here hold every cell of their size; those the map no longer holds live only here.
+    m_gridBytes = 0;
+    if (!m_gridsChanged)
+        return;
+    for (const LayerGrid& grid : m_grids) {
+        m_gridBytes += grid.Count() * sizeof(CellRef);
+        for (std::uint32_t i = 0; i < grid.Count(); ++i)
+            if (const CellRef& cell = grid.AtIndex(i); cell && cell.use_count() == 1)
+                m_gridBytes += CellPool::kSlotSize;
+    }
 }
 
 VisibilityStep::VisibilityStep(MapDocument& document, std::uint8_t other)
@@ -39,4 +51,11 @@ void TilesetLoadStep::undo() {
 
 void TilesetLoadStep::redo() {
     m_document.RestoreTiles(m_tiles, m_loads);
+}
+
+std::size_t TilesetLoadStep::Bytes() const {
+    std::size_t bytes = sizeof(*this);
+    for (const TileRef& tile : m_tiles)
+        bytes += sizeof(clsVOTile) + CellPool::kSlotSize + (tile->Image() ? tile->Image()->Image().sizeInBytes() : 0);
+    return bytes;
 }

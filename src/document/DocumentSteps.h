@@ -14,6 +14,7 @@ public:
     CellsStep(MapDocument& document, const QString& text, CellChanges&& changes);
     void undo() override;
     void redo() override;
+    std::size_t Bytes() const override { return sizeof(*this) + m_changes.Bytes(); }
 
 private:
     MapDocument& m_document;
@@ -29,12 +30,14 @@ public:
     void redo() override { Exchange(); }
     // Makes the change for the first time.
     void Exchange();
+    std::size_t Bytes() const override { return sizeof(*this) + m_gridBytes; }
 
 private:
     MapDocument& m_document;
     MapSettingsValues m_other;
     std::array<LayerGrid, 8> m_grids;
     bool m_gridsChanged;
+    std::size_t m_gridBytes = 0;
 };
 
 // A layer shown or hidden.
@@ -43,6 +46,7 @@ public:
     VisibilityStep(MapDocument& document, std::uint8_t other);
     void undo() override { m_document.ExchangeVisibility(m_other); }
     void redo() override { m_document.ExchangeVisibility(m_other); }
+    std::size_t Bytes() const override { return sizeof(*this); }
 
 private:
     MapDocument& m_document;
@@ -56,6 +60,7 @@ public:
     TilesetLoadStep(MapDocument& document, const QString& text, int firstTile);
     void undo() override;
     void redo() override;
+    std::size_t Bytes() const override;
 
 private:
     MapDocument& m_document;

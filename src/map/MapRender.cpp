@@ -33,7 +33,13 @@ void frmMain::Refresh() {
         return;
     UpdateStrokeCells();
     Draw();
-    UpdateStatus(CursorStatus(), QColor(0, 0, 0), 0);
+    // A step too large for the history was done but cannot be undone: the user hears of it at once.
+    const QString tooLarge = Document().Steps().TakeTooLargeStep();
+    if (!tooLarge.isEmpty())
+        UpdateStatus(QStringLiteral("%1 cannot be undone: too large for the history").arg(tooLarge), kFailureColour,
+                     0);
+    else
+        UpdateStatus(CursorStatus(), QColor(0, 0, 0), 0);
 }
 
 QString frmMain::CursorStatus() const {
