@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs whatever the build and its tests need that this Debian machine lacks. Safe to run again.
 set -euo pipefail
-packages=(build-essential cmake ninja-build qt6-base-dev libgl-dev libbenchmark-dev libpng-dev libx11-dev
+packages=(build-essential cmake ninja-build qt6-base-dev libgl-dev libbenchmark-dev libpng-dev libzstd-dev pkg-config libx11-dev
           clang libclang-rt-14-dev dpkg-dev file desktop-file-utils appstream)
 missing=()
 for p in "${packages[@]}"; do

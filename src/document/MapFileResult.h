@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+#include <functional>
+
+// Told how far a map file's writing or reading has come: work done out of total (both in cells, the same
+// total throughout one operation). Returning false cancels the operation. Called on the thread that writes
+// or reads, about every 65536 cells.
+using MapFileProgress = std::function<bool(qint64 done, qint64 total)>;
+
+// How writing or reading a map file ended.
+struct MapFileResult {
+    enum Status { Done, Failed, Cancelled };
+    Status status = Done;
+    // When Failed: a few words fit to follow "could not be saved: " or "could not be opened: ".
+    QString reason;
+
+    bool ok() const { return status == Done; }
+    static MapFileResult Failure(const QString& why) { return {Failed, why}; }
+};

@@ -1,0 +1,253 @@
+// The map file: random maps read back whole, a generated corpus of damaged files each refused with the
+// reader's target untouched, files with what a reader must pass over, and saves that fail or are cancelled
+// leaving the old file byte for byte.
+#include "MapCorpus.h"
+#include "document/MapFileReader.h"
+#include "document/MapFileWriter.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+QByteArray Written(const MapSnapshot& map, const MapFileProgress& progress = {}) {
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    const MapFileResult result = MapFile::Write(map, buffer, progress);
+    return result.ok() ? buffer.data() : QByteArray();
+}
+
+MapFileResult ReadBytes(const QByteArray& bytes, MapSnapshot* map, const MapFileProgress& progress = {}) {
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    return MapFile::Read(buffer, map, progress);
+}
+
+QByteArray FileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
+}
+
+// Calls of a progress callback: each (done, total) in order.
+struct ProgressLog {
+    QList<QPair<qint64, qint64>> calls;
+    int cancelAt = -1;
+    MapFileProgress Callback() {
+        return [this](qint64 done, qint64 total) {
+            calls.append({done, total});
+            return calls.size() - 1 != cancelAt;
+        };
+    }
+    bool CountsUpTo(qint64 total) const {
+        for (qsizetype i = 1; i < calls.size(); ++i)
+            if (calls[i].first <= calls[i - 1].first || calls[i].second != total)
+                return false;
+        return !calls.isEmpty() && calls.front().first == 0 && calls.back().first == total;
+    }
+};
+
+} // namespace
+
+class tst_MapFile : public QObject {
+    Q_OBJECT
+
+private slots:
+    void roundTrip_data() {
+        QTest::addColumn<MapSnapshot>("map");
+        QRandomGenerator sizes(2024);
+        for (quint32 seed = 1; seed <= 40; ++seed) {
+            const int w = sizes.bounded(1, 60), h = sizes.bounded(1, 60);
+            QTest::addRow("random %u, %d x %d", seed, w, h) << MapCorpus::RandomMap(seed, w, h);
+        }
+        // Chunks of 65536 cells: exactly one, one and a bit, the longest rows and columns, many chunks.
+        for (const QSize size :
+             {QSize(256, 256), QSize(257, 255), QSize(8192, 1), QSize(1, 8192), QSize(1000, 700)})
+            QTest::addRow("%d x %d", size.width(), size.height())
+                << MapCorpus::RandomMap(size.width(), size.width(), size.height());
+    }
+    void roundTrip() {
+        QFETCH(MapSnapshot, map);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("map.mqm"));
+        ProgressLog saving, opening;
+        const MapFileResult saved = MapFile::Save(map, path, saving.Callback());
+        QVERIFY2(saved.ok(), qPrintable(saved.reason));
+        MapSnapshot back;
+        const MapFileResult opened = MapFile::Open(path, &back, opening.Callback());
+        QVERIFY2(opened.ok(), qPrintable(opened.reason));
+        QVERIFY(back.mapWidth == map.mapWidth && back.mapHeight == map.mapHeight &&
+                back.layers == map.layers);
+        for (int k = 0; k < 8; ++k)
+            QVERIFY2(back.layer[k] == map.layer[k], qPrintable(QStringLiteral("layer %1").arg(k)));
+        QVERIFY(back.templates == map.templates);
+        QVERIFY(back.loads == map.loads);
+        QVERIFY(back == map);
+        const qint64 cells = qint64(map.mapWidth) * map.mapHeight * map.layers;
+        QVERIFY(saving.CountsUpTo(cells));
+        QVERIFY(opening.CountsUpTo(cells));
+        // Written twice, the same bytes: nothing depends on memory left over from before.
+        QCOMPARE(Written(back), FileBytes(path));
+    }
+
+    void damagedFilesAreRefused() {
+        const MapSnapshot untouched = MapCorpus::RandomMap(99, 3, 2);
+        QStringList accepted;
+        qint64 slowestNs = 0;
+        for (const MapCorpus::Entry& entry : MapCorpus::Damaged()) {
+            MapSnapshot target = untouched;
+            QElapsedTimer timer;
+            timer.start();
+            const MapFileResult result = ReadBytes(entry.bytes, &target);
+            slowestNs = std::max(slowestNs, timer.nsecsElapsed());
+            if (result.status != MapFileResult::Failed || result.reason.isEmpty() || !(target == untouched))
+                accepted.append(entry.name);
+        }
+        QVERIFY2(accepted.isEmpty(), qPrintable(accepted.join(QStringLiteral("\n"))));
+        QVERIFY(MapCorpus::Damaged().size() > 1000);
+        // Ten times the time a refusal may take in use.
+        QVERIFY2(slowestNs < 500'000'000,
+                 qPrintable(QString::number(slowestNs / 1e6) + QStringLiteral(" ms")));
+    }
+
+    void whatReadersDoNotKnowIsPassedOver() {
+        QStringList misread;
+        for (const MapCorpus::Entry& entry : MapCorpus::Variants()) {
+            MapSnapshot read;
+            const MapFileResult result = ReadBytes(entry.bytes, &read);
+            if (!result.ok() || !(read == MapCorpus::BaseMap()))
+                misread.append(entry.name + QStringLiteral(": ") + result.reason);
+        }
+        QVERIFY2(misread.isEmpty(), qPrintable(misread.join(QStringLiteral("\n"))));
+    }
+
+    void reasonsSayWhat_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("reason");
+        const QByteArray base = Written(MapCorpus::BaseMap());
+        QTest::newRow("not a map") << QByteArray("hello") << "it is not a 2D Mosaicor map";
+        QTest::newRow("empty") << QByteArray() << "it is empty";
+        QTest::newRow("cut short") << base.left(base.size() - 1) << "it ends too early";
+        QByteArray newer = base;
+        newer[newer.indexOf("version") + 7] = 2;
+        QTest::newRow("newer") << newer
+                               << "it is in version 2 of the map format, which this program cannot read";
+    }
+    void reasonsSayWhat() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, reason);
+        MapSnapshot map;
+        QCOMPARE(ReadBytes(bytes, &map).reason, reason);
+    }
+
+    void brokenMapsAreNotWritten_data() {
+        QTest::addColumn<MapSnapshot>("map");
+        const MapSnapshot base = MapCorpus::BaseMap();
+        auto row = [&](const char* name, auto change) {
+            MapSnapshot map = base;
+            change(map);
+            QTest::newRow(name) << map;
+        };
+        row("odd tile alone", [](MapSnapshot& m) { m.layer[0].tiles[3] = kOddTile; });
+        row("properties of an empty cell", [](MapSnapshot& m) {
+            m.layer[1].exceptions.insert(m.layer[1].exceptions.begin(), {0, {}});
+        });
+        row("properties out of order",
+            [](MapSnapshot& m) { std::swap(m.layer[0].exceptions[0], m.layer[0].exceptions[1]); });
+        row("a cell too few", [](MapSnapshot& m) { m.layer[2].tiles.pop_back(); });
+        row("tiles on a layer not in use", [](MapSnapshot& m) { m.layer[3].tiles.assign(300 * 220, 0); });
+        row("tile value 32769", [](MapSnapshot& m) { m.layer[0].tiles[0] = 32769; });
+        row("32769 tiles", [](MapSnapshot& m) {
+            m.templates.resize(32769);
+            m.loads[1].tileCount = 32767;
+        });
+        row("a gap between loads", [](MapSnapshot& m) { m.loads[1].firstTile = 3; });
+        row("tiles no load gave", [](MapSnapshot& m) { m.templates.emplace_back(); });
+        row("short hash", [](MapSnapshot& m) { m.loads[0].contentHash.chop(1); });
+        row("no cells", [](MapSnapshot& m) { m.mapWidth = 0; });
+        row("nine layers", [](MapSnapshot& m) { m.layers = 9; });
+        row("a text over 1 MiB",
+            [](MapSnapshot& m) { m.templates[2].custom2 = QString((1 << 20) + 1, u'x'); });
+    }
+    void brokenMapsAreNotWritten() {
+        QFETCH(MapSnapshot, map);
+        QBuffer buffer;
+        buffer.open(QIODevice::WriteOnly);
+        const MapFileResult result = MapFile::Write(map, buffer);
+        QCOMPARE(result.status, MapFileResult::Failed);
+        QVERIFY(result.reason.startsWith(QStringLiteral("the map is inconsistent: ")));
+        QVERIFY(buffer.data().isEmpty());
+    }
+
+    // A save that fails keeps the file it was to replace byte for byte and leaves nothing beside it. Tests
+    // run as root, so a read-only folder would not stop them: the folder is taken away, or the save
+    // cancelled.
+    void failedSaveKeepsTheOldFile_data() {
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<int>("swapFolderAt");
+        QTest::addColumn<int>("cancelAt");
+        QTest::addColumn<int>("status");
+        QTest::newRow("the path is a folder") << "maps" << -1 << -1 << int(MapFileResult::Failed);
+        QTest::newRow("the folder is a file") << "note.txt/map.mqm" << -1 << -1 << int(MapFileResult::Failed);
+        QTest::newRow("cancelled at the start") << "maps/map.mqm" << -1 << 0 << int(MapFileResult::Cancelled);
+        QTest::newRow("cancelled half way") << "maps/map.mqm" << -1 << 3 << int(MapFileResult::Cancelled);
+        QTest::newRow("folder replaced by a file half way")
+            << "maps/map.mqm" << 3 << -1 << int(MapFileResult::Failed);
+    }
+    void failedSaveKeepsTheOldFile() {
+        QFETCH(QString, target);
+        QFETCH(int, swapFolderAt);
+        QFETCH(int, cancelAt);
+        QTemporaryDir dir;
+        const QByteArray old = Written(MapCorpus::RandomMap(5, 20, 20));
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("maps")));
+        for (const QString& name : {QStringLiteral("maps/map.mqm"), QStringLiteral("note.txt")}) {
+            QFile file(dir.filePath(name));
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(old) == old.size());
+        }
+        ProgressLog progress;
+        progress.cancelAt = cancelAt;
+        const MapFileProgress swapping = [&](qint64 done, qint64 total) {
+            if (progress.calls.size() == swapFolderAt) {
+                QDir(dir.path()).rename(QStringLiteral("maps"), QStringLiteral("moved"));
+                QFile file(dir.filePath(QStringLiteral("maps")));
+                file.open(QIODevice::WriteOnly);
+            }
+            return progress.Callback()(done, total);
+        };
+        const MapFileResult result = MapFile::Save(MapCorpus::BaseMap(), dir.filePath(target), swapping);
+        QFETCH(int, status);
+        QCOMPARE(int(result.status), status);
+        QCOMPARE(result.reason.isEmpty(), result.status == MapFileResult::Cancelled);
+        const QString folder = swapFolderAt >= 0 ? QStringLiteral("moved") : QStringLiteral("maps");
+        QCOMPARE(FileBytes(dir.filePath(folder + QStringLiteral("/map.mqm"))), old);
+        QCOMPARE(QDir(dir.filePath(folder)).entryList(QDir::Files | QDir::Hidden), QStringList{"map.mqm"});
+    }
+
+    void aFullDiskFailsTheWrite() {
+        QFile full(QStringLiteral("/dev/full"));
+        if (!full.open(QIODevice::WriteOnly))
+            QSKIP("no /dev/full here");
+        const MapFileResult result = MapFile::Write(MapCorpus::BaseMap(), full);
+        QCOMPARE(result.status, MapFileResult::Failed);
+        QVERIFY(!result.reason.isEmpty());
+    }
+
+    void cancelledOpeningLeavesTheMap() {
+        ProgressLog progress;
+        progress.cancelAt = 2;
+        const MapSnapshot untouched = MapCorpus::RandomMap(3, 4, 4);
+        MapSnapshot target = untouched;
+        const MapFileResult result = ReadBytes(Written(MapCorpus::BaseMap()), &target, progress.Callback());
+        QCOMPARE(result.status, MapFileResult::Cancelled);
+        QCOMPARE(progress.calls.size(), 3);
+        QVERIFY(target == untouched);
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_MapFile)
+#include "tst_mapfile.moc"

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "document/MapSnapshot.h"
+
+#include <QByteArray>
+#include <QString>
+#include <span>
+#include <vector>
+
+// Map files for the reader's tests, the fuzzer's seeds and the benchmarks, made here: random maps with every
+// kind of record, and files that must be refused — cut short at every byte, every length and count lying up
+// and down, every field of the wrong type or missing, sizes beyond the limits, layer data that inflates to
+// more or less than it claims, broken rules — or read exactly as the map they were made from (unknown fields
+// added, containers of unstated length, fields spelled out at their initial value).
+namespace MapCorpus {
+
+// A map with random settings, tiles in runs and scattered, odd tiles, exceptions, templates and loads, with
+// extreme numbers and odd texts.
+MapSnapshot RandomMap(quint32 seed, int width, int height);
+
+// One layer chunk as the file format describes it, made without the program's writer: byte planes, zstd.
+QByteArray ChunkFrame(std::span<const std::uint16_t> values);
+// A zstd frame that inflates to that many zero bytes and does not say so in its header.
+QByteArray Bomb(qint64 bytes);
+
+struct Entry {
+    QString name;
+    QByteArray bytes;
+};
+// The map the variants and most damaged files are made from.
+const MapSnapshot& BaseMap();
+const std::vector<Entry>& Damaged();  // each must be refused
+const std::vector<Entry>& Variants(); // each must read as BaseMap()
+
+// A map of the largest size, 8 layers, whose data holds up until the last chunk of the last layer, which
+// inflates to more than its size.
+QByteArray LastLayerLie();
+
+} // namespace MapCorpus
