@@ -1,7 +1,6 @@
 #include "app/mnuMain.h"
 
 #include <QAction>
-#include <QCoreApplication>
 #include <QMenu>
 #include <QPointer>
 
@@ -24,14 +23,16 @@ constexpr ItemDesign kFileItems[] = {
     {"FileRemoveTiles", "Remove Tiles", "Ctrl+Shift+T"},
     {"UntitledSeparator3", "-", ""},
     {"FileSave", "&Save", "Ctrl+S"},
+    {"FileSaveAs", "Save &As\u2026", "Ctrl+Shift+S"},
     {"UntitledSeparator0", "-", ""},
-    {"FileClose", "Close", ""},
+    {"FileClose", "Close", "Ctrl+W"},
     {"UntitledSeparator", "-", ""},
     {"FileQuit", "&Quit", "Ctrl+Q"},
 };
 
 constexpr ItemDesign kEditItems[] = {
-    {"EditUndo", "&Undo", "Ctrl+Z"},   {"UntitledMenu1", "-", ""},
+    {"EditUndo", "&Undo", "Ctrl+Z"},   {"EditRedo", "&Redo", "Ctrl+Shift+Z"},
+    {"UntitledMenu1", "-", ""},
     {"EditCut", "Cu&t", "Ctrl+X"},     {"EditCopy", "&Copy", "Ctrl+C"},
     {"EditPaste", "&Paste", "Ctrl+V"}, {"EditClear", "&Delete", ""},
     {"UntitledMenu0", "-", ""},        {"EditSelectAll", "Select &All", "Ctrl+A"},
@@ -45,7 +46,7 @@ void AddItems(QMenu* menu, const ItemDesign* items, std::size_t count) {
         if (QLatin1String(items[i].text) == QLatin1String("-")) {
             action->setSeparator(true);
         } else {
-            action->setText(QString::fromLatin1(items[i].text));
+            action->setText(QString::fromUtf8(items[i].text));
             action->setShortcut(QKeySequence(QString::fromLatin1(items[i].shortcut)));
         }
         menu->addAction(action);
@@ -64,9 +65,9 @@ mnuMain::mnuMain() {
     edit->menuAction()->setObjectName(QStringLiteral("EditMenu"));
     AddItems(file, kFileItems, std::size(kFileItems));
     AddItems(edit, kEditItems, std::size(kEditItems));
-    // Quit ends the program at once: there is nothing unsaved to ask about.
-    connect(Item(QStringLiteral("FileQuit")), &QAction::triggered, qApp, &QCoreApplication::quit,
-            Qt::QueuedConnection);
+    // Redo answers both of the keys users know for it.
+    QAction* redo = Item(QStringLiteral("EditRedo"));
+    redo->setShortcuts({QKeySequence(QStringLiteral("Ctrl+Shift+Z")), QKeySequence(QStringLiteral("Ctrl+Y"))});
 }
 
 mnuMain* mnuMain::Instance() {

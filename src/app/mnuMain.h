@@ -4,8 +4,8 @@
 
 class QAction;
 
-// The one menu bar: File and Edit. Only Load Tiles and Quit do anything; the other items are always there
-// and always enabled, for commands the editor does not have yet.
+// The one menu bar: File and Edit. The editor window attaches the commands it has; the other items are
+// always there and always enabled, for commands the editor does not have yet.
 class mnuMain : public QMenuBar {
     Q_OBJECT
 public:

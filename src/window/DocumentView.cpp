@@ -25,6 +25,10 @@ void frmMain::ConnectDocument() {
     connect(document, &MapDocument::settingsChanged, this, &frmMain::OnSettingsChanged);
     connect(document, &MapDocument::visibilityChanged, this, &frmMain::OnVisibilityChanged);
     connect(document, &MapDocument::tilesetChanged, this, &frmMain::OnTilesetChanged);
+    connect(document, &MapDocument::titleChanged, this, &frmMain::UpdateTitle);
+    connect(&document->Steps(), &History::changed, this, &frmMain::UpdateUndoActions);
+    UpdateTitle();
+    UpdateUndoActions();
 }
 
 void frmMain::OnCellsChanged(int layer, QRect cells) {

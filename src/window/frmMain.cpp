@@ -50,13 +50,23 @@ void frmMain::Layout() {
 }
 
 void frmMain::AddMenuHandlers() {
-    if (QAction* loadTiles = mnuMain::Instance()->Item(QStringLiteral("FileLoadTiles")))
-        connect(loadTiles, &QAction::triggered, this, [this] { FileLoadTiles_Action(); });
+    const auto attach = [this](const char* name, auto handler) {
+        if (QAction* item = mnuMain::Instance()->Item(QLatin1String(name)))
+            connect(item, &QAction::triggered, this, [f = route(handler)] { f(); });
+    };
+    attach("FileLoadTiles", &frmMain::FileLoadTiles_Action);
+    attach("FileNewMap", &frmMain::FileNewMap_Action);
+    attach("FileOpenMap", &frmMain::FileOpenMap_Action);
+    attach("FileSave", &frmMain::FileSave_Action);
+    attach("FileSaveAs", &frmMain::FileSaveAs_Action);
+    attach("FileClose", &frmMain::FileClose_Action);
+    attach("FileQuit", &frmMain::FileQuit_Action);
+    attach("EditUndo", &frmMain::EditUndo_Action);
+    attach("EditRedo", &frmMain::EditRedo_Action);
 }
 
 bool frmMain::FileLoadTiles_Action() {
-    if (m_blnOpen)
-        LoadTileset();
+    LoadTileset();
     return false;
 }
 

@@ -149,6 +149,28 @@ public:
     void btnViewGrid_Action();
     void btnTool_Action(int index);
 
+    // ---- The map's file and history ----------------------------------------------------------------------
+    void FileNewMap_Action();
+    void FileOpenMap_Action();
+    // True when the map was saved.
+    bool FileSave_Action();
+    bool FileSaveAs_Action();
+    void FileClose_Action();
+    void FileQuit_Action();
+    void EditUndo_Action();
+    void EditRedo_Action();
+    // Whether the map may be left (replaced, closed, the program ended): it has no unsaved changes, or the
+    // user saved them or chose to discard them. False when the user cancelled.
+    bool MayLeaveMap();
+    // Opens the map file at path in the window; false when it was refused or cancelled, the map shown
+    // then untouched.
+    bool OpenMapFile(const QString& path);
+    // Saves the map as the file at path; false, with the reason told, when it could not be.
+    bool SaveMapTo(const QString& path);
+    // The title names the map and marks unsaved changes.
+    void UpdateTitle();
+    void UpdateUndoActions();
+
     // ---- Tileset and palette ------------------------------------------------------------------------------
     bool FileLoadTiles_Action();
     FolderItem OpenTilesetDialog();
@@ -244,6 +266,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -274,6 +297,8 @@ private:
     void OnTilesetChanged();
     // Ends the plot or erase stroke under way, keeping what it wrote as one step.
     void EndStrokeEdit();
+    // A map with the start-up defaults; reports in the status line when memory for its cells ran out.
+    std::unique_ptr<MapDocument> NewDocument();
     // Brings the kept composition of the layers and grid up to date; true when it changed.
     bool ComposeLayers();
     MapViewKey CurrentViewKey() const;
@@ -306,6 +331,8 @@ private:
     MapComposition m_composition;
     bool m_blnOpen = false;
     bool m_blnOpening = false;
+    // Quit was chosen and the map may be left: the window closes without asking again.
+    bool m_blnLeaving = false;
 };
 
 template <class Body> bool frmMain::RunEdit(const QString& text, Body&& body) {

@@ -1,0 +1,242 @@
+// The map's file and history: New, Open, Save, Save As, Close, Quit, Undo and Redo, and the questions that
+// keep unsaved work from being lost.
+#include "app/mnuMain.h"
+#include "document/DocumentBuilder.h"
+#include "document/MapFileReader.h"
+#include "document/MapFileWriter.h"
+#include "document/SnapshotGatherer.h"
+#include "platform/Canvas.h"
+#include "window/EditorColours.h"
+#include "window/frmMain.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFileInfo>
+
+namespace {
+
+const QString kMapFilter = QStringLiteral("Mosaicor Map (*.mqm)");
+const QString kMapSuffix = QStringLiteral("mqm");
+
+// Asks the user about a tileset image of a map being opened that is missing or no longer the same.
+class AskingResolver : public TilesetImageResolver {
+public:
+    AskingResolver(QWidget* parent, Dialogs& dialogs) : m_parent(parent), m_dialogs(dialogs) {}
+
+    Answer Resolve(const TilesetLoadRecord& load, Problem problem, QString* located) override {
+        const QString name = QFileInfo(load.absolutePath).fileName();
+        Question question;
+        question.Text = problem == Problem::Missing
+                            ? QStringLiteral("The tileset image %1 is missing.").arg(name)
+                            : QStringLiteral("The tileset image %1 is not the image the map was made with.").arg(name);
+        question.Details = QStringLiteral("Locate it, or open the map without it: cells showing its tiles keep "
+                                          "their records and show empty until the image is back.");
+        question.Buttons = {{QStringLiteral("Locate\u2026"), QMessageBox::AcceptRole},
+                            {QStringLiteral("Open Without It"), QMessageBox::DestructiveRole},
+                            {QStringLiteral("Cancel"), QMessageBox::RejectRole}};
+        question.Default = 0;
+        question.Escape = 2;
+        const int answer = m_dialogs.Ask(m_parent, question);
+        if (answer == 1)
+            return Answer::GoOn;
+        if (answer != 0)
+            return Answer::Cancel;
+        OpenDialogRequest request;
+        request.Title = QStringLiteral("Locate %1").arg(name);
+        request.Filter = QStringLiteral("PNG image (*.png)");
+        request.ActionButtonCaption = QStringLiteral("Open PNG");
+        *located = m_dialogs.ShowOpenDialog(m_parent, request).Path();
+        // Cancelling the dialog asks again.
+        return Answer::Locate;
+    }
+
+private:
+    QWidget* m_parent;
+    Dialogs& m_dialogs;
+};
+
+} // namespace
+
+std::unique_ptr<MapDocument> frmMain::NewDocument() {
+    auto document = std::make_unique<MapDocument>();
+    if (!document->SizeGrids())
+        ReportOutOfMemory(QStringLiteral("map resize"));
+    return document;
+}
+
+void frmMain::FileNewMap_Action() {
+    if (!MayLeaveMap())
+        return;
+    SetDocument(NewDocument());
+}
+
+void frmMain::FileClose_Action() {
+    FileNewMap_Action();
+}
+
+void frmMain::FileOpenMap_Action() {
+    if (!MayLeaveMap())
+        return;
+    OpenDialogRequest request;
+    request.Title = QStringLiteral("Open Map");
+    request.Filter = kMapFilter;
+    request.ActionButtonCaption = QStringLiteral("Open");
+    const FolderItem file = Modal().ShowOpenDialog(this, request);
+    if (!file.IsNull())
+        OpenMapFile(file.Path());
+}
+
+bool frmMain::OpenMapFile(const QString& path) {
+    const QString name = QFileInfo(path).fileName();
+    auto refuse = [&](const QString& why) {
+        Modal().MsgBox(this, QStringLiteral("%1 could not be opened: %2").arg(name, why));
+        return false;
+    };
+    std::unique_ptr<WorkDialog> work = Modal().StartWork(this, QStringLiteral("Opening %1").arg(name));
+    // Reading and building are each half of the work.
+    const auto half = [&work](qint64 offset) {
+        return [&work, offset](qint64 done, qint64 total) { return work->Update(offset * total + done, 2 * total); };
+    };
+    std::unique_ptr<MapDocument> document;
+    try {
+        MapSnapshot snapshot;
+        const MapFileResult read = MapFile::Open(path, &snapshot, half(0));
+        if (read.status == MapFileResult::Cancelled)
+            return false;
+        if (!read.ok())
+            return refuse(read.reason);
+        AskingResolver resolver(this, *m_dialogs);
+        document = BuildDocument(snapshot, path, resolver, half(1));
+    } catch (const std::bad_alloc&) {
+        RecoverFromOutOfMemory();
+        return refuse(QStringLiteral("there is not enough memory for it"));
+    }
+    work.reset();
+    if (!document)
+        return false;
+    SetDocument(std::move(document));
+    UpdateStatus(QStringLiteral("%1 opened").arg(name), QColor(0, 0, 0), 1);
+    return true;
+}
+
+bool frmMain::FileSave_Action() {
+    if (Document().FilePath().isEmpty())
+        return FileSaveAs_Action();
+    return SaveMapTo(Document().FilePath());
+}
+
+bool frmMain::FileSaveAs_Action() {
+    SaveDialogRequest request;
+    request.Title = QStringLiteral("Save Map As");
+    request.Filter = kMapFilter;
+    request.DefaultSuffix = kMapSuffix;
+    request.StartAt = Document().FilePath().isEmpty() ? QStringLiteral("Untitled.mqm") : Document().FilePath();
+    const FolderItem file = Modal().ShowSaveDialog(this, request);
+    if (file.IsNull())
+        return false;
+    QString path = file.Path();
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".") + kMapSuffix;
+    return SaveMapTo(path);
+}
+
+bool frmMain::SaveMapTo(const QString& path) {
+    const QString name = QFileInfo(path).fileName();
+    std::unique_ptr<WorkDialog> work = Modal().StartWork(this, QStringLiteral("Saving %1").arg(name));
+    MapFileResult saved;
+    try {
+        SnapshotGatherer gatherer(Document(), path);
+        // Gathering the cells is the first half of the work, writing them the second.
+        while (!gatherer.Advance(1 << 20))
+            if (!work->Update(gatherer.Done(), 2 * gatherer.Total()))
+                return false;
+        const MapSnapshot snapshot = gatherer.Take();
+        saved = MapFile::Save(snapshot, path, [&work](qint64 done, qint64 total) {
+            return work->Update(total + done, 2 * total);
+        });
+    } catch (const std::bad_alloc&) {
+        RecoverFromOutOfMemory();
+        saved = MapFileResult::Failure(QStringLiteral("there is not enough memory to save it"));
+    }
+    work.reset();
+    if (saved.status == MapFileResult::Cancelled)
+        return false;
+    if (!saved.ok()) {
+        Modal().MsgBox(this, QStringLiteral("%1 could not be saved: %2").arg(name, saved.reason));
+        return false;
+    }
+    Document().SetFilePath(QFileInfo(path).absoluteFilePath());
+    Document().Steps().SetClean();
+    UpdateStatus(QStringLiteral("%1 saved").arg(name), QColor(0, 0, 0), 1);
+    return true;
+}
+
+bool frmMain::MayLeaveMap() {
+    canMain->CancelStroke();
+    if (!Document().IsModified())
+        return true;
+    Question question;
+    question.Text = QStringLiteral("Save the changes to %1?").arg(Document().DisplayName());
+    question.Details = QStringLiteral("Your changes are lost if you discard them.");
+    question.Buttons = {{QStringLiteral("Save"), QMessageBox::AcceptRole},
+                        {QStringLiteral("Discard"), QMessageBox::DestructiveRole},
+                        {QStringLiteral("Cancel"), QMessageBox::RejectRole}};
+    question.Default = 0;
+    question.Escape = 2;
+    switch (Modal().Ask(this, question)) {
+    case 0:
+        return FileSave_Action();
+    case 1:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void frmMain::FileQuit_Action() {
+    if (!MayLeaveMap())
+        return;
+    m_blnLeaving = true;
+    QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+}
+
+void frmMain::closeEvent(QCloseEvent* event) {
+    if (m_blnLeaving || !m_blnOpen || MayLeaveMap()) {
+        m_blnLeaving = true;
+        event->accept();
+    } else {
+        event->ignore();
+    }
+}
+
+void frmMain::EditUndo_Action() {
+    canMain->CancelStroke();
+    Document().Undo();
+    Refresh();
+}
+
+void frmMain::EditRedo_Action() {
+    canMain->CancelStroke();
+    Document().Redo();
+    Refresh();
+}
+
+void frmMain::UpdateTitle() {
+    const MapDocument& document = Document();
+    // The untouched map at start is just the editor.
+    if (document.FilePath().isEmpty() && !document.IsModified()) {
+        setWindowTitle(QStringLiteral("2D Mosaicor"));
+        setWindowModified(false);
+        return;
+    }
+    setWindowTitle(QStringLiteral("%1[*] - 2D Mosaicor").arg(document.DisplayName()));
+    setWindowModified(document.IsModified());
+}
+
+void frmMain::UpdateUndoActions() {
+    if (QAction* undo = mnuMain::Instance()->Item(QStringLiteral("EditUndo")))
+        undo->setEnabled(Document().Steps().CanUndo());
+    if (QAction* redo = mnuMain::Instance()->Item(QStringLiteral("EditRedo")))
+        redo->setEnabled(Document().Steps().CanRedo());
+}
