@@ -31,11 +31,15 @@ constexpr ItemDesign kFileItems[] = {
 };
 
 constexpr ItemDesign kEditItems[] = {
-    {"EditUndo", "&Undo", "Ctrl+Z"},   {"EditRedo", "&Redo", "Ctrl+Shift+Z"},
+    {"EditUndo", "&Undo", "Ctrl+Z"},
+    {"EditRedo", "&Redo", "Ctrl+Shift+Z"},
     {"UntitledMenu1", "-", ""},
-    {"EditCut", "Cu&t", "Ctrl+X"},     {"EditCopy", "&Copy", "Ctrl+C"},
-    {"EditPaste", "&Paste", "Ctrl+V"}, {"EditClear", "&Delete", ""},
-    {"UntitledMenu0", "-", ""},        {"EditSelectAll", "Select &All", "Ctrl+A"},
+    {"EditCut", "Cu&t", "Ctrl+X"},
+    {"EditCopy", "&Copy", "Ctrl+C"},
+    {"EditPaste", "&Paste", "Ctrl+V"},
+    {"EditClear", "&Delete", ""},
+    {"UntitledMenu0", "-", ""},
+    {"EditSelectAll", "Select &All", "Ctrl+A"},
 };
 
 void AddItems(QMenu* menu, const ItemDesign* items, std::size_t count) {
@@ -67,7 +71,8 @@ mnuMain::mnuMain() {
     AddItems(edit, kEditItems, std::size(kEditItems));
     // Redo answers both of the keys users know for it.
     QAction* redo = Item(QStringLiteral("EditRedo"));
-    redo->setShortcuts({QKeySequence(QStringLiteral("Ctrl+Shift+Z")), QKeySequence(QStringLiteral("Ctrl+Y"))});
+    redo->setShortcuts(
+        {QKeySequence(QStringLiteral("Ctrl+Shift+Z")), QKeySequence(QStringLiteral("Ctrl+Y"))});
 }
 
 mnuMain* mnuMain::Instance() {

@@ -56,6 +56,7 @@ void TilesetLoadStep::redo() {
 std::size_t TilesetLoadStep::Bytes() const {
     std::size_t bytes = sizeof(*this);
     for (const TileRef& tile : m_tiles)
-        bytes += sizeof(clsVOTile) + CellPool::kSlotSize + (tile->Image() ? tile->Image()->Image().sizeInBytes() : 0);
+        bytes += sizeof(clsVOTile) + CellPool::kSlotSize +
+                 (tile->Image() ? tile->Image()->Image().sizeInBytes() : 0);
     return bytes;
 }

@@ -36,8 +36,8 @@ void frmMain::Refresh() {
     // A step too large for the history was done but cannot be undone: the user hears of it at once.
     const QString tooLarge = Document().Steps().TakeTooLargeStep();
     if (!tooLarge.isEmpty())
-        UpdateStatus(QStringLiteral("%1 cannot be undone: too large for the history").arg(tooLarge), kFailureColour,
-                     0);
+        UpdateStatus(QStringLiteral("%1 cannot be undone: too large for the history").arg(tooLarge),
+                     kFailureColour, 0);
     else
         UpdateStatus(CursorStatus(), QColor(0, 0, 0), 0);
 }

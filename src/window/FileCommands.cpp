@@ -27,11 +27,13 @@ public:
     Answer Resolve(const TilesetLoadRecord& load, Problem problem, QString* located) override {
         const QString name = QFileInfo(load.absolutePath).fileName();
         Question question;
-        question.Text = problem == Problem::Missing
-                            ? QStringLiteral("The tileset image %1 is missing.").arg(name)
-                            : QStringLiteral("The tileset image %1 is not the image the map was made with.").arg(name);
-        question.Details = QStringLiteral("Locate it, or open the map without it: cells showing its tiles keep "
-                                          "their records and show empty until the image is back.");
+        question.Text =
+            problem == Problem::Missing
+                ? QStringLiteral("The tileset image %1 is missing.").arg(name)
+                : QStringLiteral("The tileset image %1 is not the image the map was made with.").arg(name);
+        question.Details =
+            QStringLiteral("Locate it, or open the map without it: cells showing its tiles keep "
+                           "their records and show empty until the image is back.");
         question.Buttons = {{QStringLiteral("Locate\u2026"), QMessageBox::AcceptRole},
                             {QStringLiteral("Open Without It"), QMessageBox::DestructiveRole},
                             {QStringLiteral("Cancel"), QMessageBox::RejectRole}};
@@ -96,7 +98,9 @@ bool frmMain::OpenMapFile(const QString& path) {
     std::unique_ptr<WorkDialog> work = Modal().StartWork(this, QStringLiteral("Opening %1").arg(name));
     // Reading and building are each half of the work.
     const auto half = [&work](qint64 offset) {
-        return [&work, offset](qint64 done, qint64 total) { return work->Update(offset * total + done, 2 * total); };
+        return [&work, offset](qint64 done, qint64 total) {
+            return work->Update(offset * total + done, 2 * total);
+        };
     };
     std::unique_ptr<MapDocument> document;
     try {
@@ -131,7 +135,8 @@ bool frmMain::FileSaveAs_Action() {
     request.Title = QStringLiteral("Save Map As");
     request.Filter = kMapFilter;
     request.DefaultSuffix = kMapSuffix;
-    request.StartAt = Document().FilePath().isEmpty() ? QStringLiteral("Untitled.mqm") : Document().FilePath();
+    request.StartAt =
+        Document().FilePath().isEmpty() ? QStringLiteral("Untitled.mqm") : Document().FilePath();
     const FolderItem file = Modal().ShowSaveDialog(this, request);
     if (file.IsNull())
         return false;
