@@ -1,6 +1,9 @@
 #include "tiles/clsVOTileset.h"
 
 #include "platform/PNGu.h"
+#include "platform/UntrustedFile.h"
+
+#include <QCryptographicHash>
 
 #include <algorithm>
 #include <new>
@@ -34,6 +37,17 @@ void clsVOTileset::SelectTileUnderMouse() {
         }
     }
 }
+
+namespace {
+// What identifies an image's content: a map file keeps it to tell whether the image is still the same.
+QByteArray HashOfFile(const QString& path) {
+    const std::unique_ptr<QFile> file = UntrustedFile::Open(path, PNGu::kMaxFileBytes, nullptr);
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    if (!file || !hash.addData(file.get()))
+        return QByteArray();
+    return hash.result();
+}
+} // namespace
 
 std::vector<TileRef> clsVOTileset::TakeFrom(int first) {
     first = std::clamp(first, 0, m_intTileCount);
@@ -75,6 +89,7 @@ TilesetLoadResult clsVOTileset::LoadTileset(const FolderItem& file) {
             result.Complete = false;
             return result;
         }
+        result.ContentHash = HashOfFile(file.Path());
         result.ImageWidth = source->Width();
         result.ImageHeight = source->Height();
         result.FirstTile = m_intTileCount;

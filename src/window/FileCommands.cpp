@@ -203,6 +203,7 @@ void frmMain::FileQuit_Action() {
     if (!MayLeaveMap())
         return;
     m_blnLeaving = true;
+    close();
     QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
 }
 

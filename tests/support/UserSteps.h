@@ -12,8 +12,14 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStringList>
+#include <QVariant>
 #include <set>
 #include <utility>
+
+// Values joined by spaces, so one comparison shows every value that differs.
+template <class... T> QString Say(const T&... v) {
+    return QStringList{QVariant(v).toString()...}.join(' ');
+}
 
 // Cells as (column, row).
 using CellSet = std::set<std::pair<int, int>>;

@@ -19,10 +19,6 @@
 #include <functional>
 
 namespace {
-template <class... T> QString Say(const T&... v) {
-    return QStringList{QVariant(v).toString()...}.join(' ');
-}
-
 // Palette tile i's place by the flow rule: a new row where the slot would end within 10 pixels of the edge.
 QPoint Slot(const frmMain& w, int i) {
     const int tw = w.Tileset().TileWidth(), th = w.Tileset().TileHeight();
