@@ -89,9 +89,10 @@ private:
     }
 
     // Mostly painting, as in real use; else a tool, layer or grid button, an edit-layer row, Apply, a scroll
-    // bar (thumb dragged, steps, pages, ends, a value set), a tileset, or a window size.
+    // bar (thumb dragged, steps, pages, ends, a value set), a tileset, a window size, Undo or Redo.
     QString SendRandomEvent(const QString& n) {
-        const int kind = Among({700, 80, 73, 20, 20, 40, 10, 4}), i = Uniform(0, 7), b = Among({40, 25, 8});
+        const int kind = Among({700, 80, 73, 20, 20, 40, 10, 4, 20, 12}), i = Uniform(0, 7),
+                  b = Among({40, 25, 8});
         if (kind < 2 || kind == 6)
             return kind < 2 ? Mouse(n, kind == 0) : LoadTiles(n, Uniform(0, 99));
         BevelButton* button = std::array{w.btnTool[i & 7], w.btnLayer[i & 7], w.btnViewGrid}[b & 3];
@@ -102,7 +103,8 @@ private:
             : kind == 3 ? w.cboEditLayer->setCurrentIndex(row)
             : kind == 4 ? Apply()
             : kind == 5 ? Scroll(m_bars[i % 3], way)
-                        : w.resize(size);
+            : kind == 7 ? w.resize(size)
+                        : mnuMain::Instance()->Item(kind == 8 ? "EditUndo" : "EditRedo")->trigger();
         });
         return {};
     }

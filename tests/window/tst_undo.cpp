@@ -1,0 +1,171 @@
+// Undo and redo as a user reaches them, against a model: a seeded random run of user steps (strokes of every
+// tool, fills, Apply growing and shrinking the map and changing its tile size, layers and name, tileset
+// loads, layers shown and hidden, saves) with undos and redos mixed in. After each, the map must equal the
+// model's snapshot of that point in every field of every cell, the modified mark must follow the saved
+// point, and the picture must equal a full redraw. And the history's memory bound.
+#include "UserSteps.h"
+#include "app/mnuMain.h"
+#include "document/SnapshotGatherer.h"
+#include "platform/ScrollBar.h"
+
+#include <QAction>
+#include <QDir>
+#include <QLabel>
+#include <QtTest>
+#include <random>
+
+namespace {
+
+void Choose(const char* item) {
+    mnuMain::Instance()->Item(QLatin1String(item))->trigger();
+}
+
+MapSnapshot Map(const frmMain& w) {
+    return TakeSnapshot(w.Document(), QString());
+}
+
+class Run {
+public:
+    Run(std::uint32_t seed) : m_rng(seed) { f.LoadSolidTiles(5, 1); }
+
+    // One user step; true when it should have become one step of the history.
+    void Step() {
+        const int kind = Uniform(0, 19);
+        if (kind < 9) {
+            ChooseEditLayer(w, Uniform(0, w.Layers() - 1));
+            ChooseTool(w, Uniform(0, 7));
+            if (Uniform(0, 5) == 0)
+                Deselect(w);
+            else
+                f.PickTile(Uniform(0, w.Tileset().Count() - 1));
+            const int cols = w.m_intTilemapVisibleColumns, rows = w.m_intTilemapVisibleRows;
+            Stroke stroke(w, Uniform(0, cols), Uniform(0, rows));
+            for (int i = Uniform(0, 3); i > 0; --i)
+                stroke.DragTo(Uniform(-1, cols), Uniform(-1, rows));
+            stroke.Release();
+            Input::Leave(w.canMain);
+        } else if (kind < 12) {
+            const QString tile =
+                QString::number(Uniform(0, 3) ? w.Document().TileWidth() : Uniform(1, 3) * 16);
+            w.txtName->setText(QStringLiteral("map %1").arg(Uniform(0, 3)));
+            Apply(w, QString::number(Uniform(1, 8)), tile, tile, QString::number(Uniform(1, 40)),
+                  QString::number(Uniform(1, 40)));
+        } else if (kind < 14) {
+            f.LoadSolidTiles(Uniform(1, 3), -1);
+        } else if (kind < 17) {
+            w.btnLayer[std::size_t(Uniform(0, 7))]->click();
+        } else {
+            ChooseTool(w, 7); // a fill over whatever is there
+            f.PickTile(Uniform(0, w.Tileset().Count() - 1));
+            Click(w, Uniform(0, 10), Uniform(0, 10));
+            Input::Leave(w.canMain);
+        }
+    }
+
+    QString Check(const QString& what) {
+        if (!(Map(w) == m_model[m_at]))
+            return what + ": the map is not the model's";
+        if (w.isWindowModified() != (int(m_at) != m_savedAt))
+            return what + ": the modified mark";
+        const MapSettingsValues& s = w.Document().Settings();
+        if (w.txtMapWidth->text().toInt() != s.mapWidth || w.txtWidth->text().toInt() != s.tileWidth ||
+            w.cboMapLayers->currentIndex() + 1 != s.layers || w.txtName->text() != s.name)
+            return what + ": the Map Properties page";
+        for (int k = 0; k < 8; ++k)
+            if (w.btnLayer[std::size_t(k)]->Value() != w.Document().LayerVisible(k))
+                return what + ": layer button " + QString::number(k);
+        const QImage shown = w.canMain->Buffer().copy();
+        w.btnViewGrid->click();
+        w.btnViewGrid->click();
+        return shown == w.canMain->Buffer() ? QString() : what + ": a stale map picture";
+    }
+
+    QString Go(int steps) {
+        m_model = {Map(w)};
+        for (int i = 0; i < steps; ++i) {
+            const int roll = Uniform(0, 9);
+            QString what;
+            if (roll < 2 && m_at > 0) {
+                Choose("EditUndo");
+                --m_at, what = "undo";
+            } else if (roll < 4 && m_at + 1 < m_model.size()) {
+                Choose("EditRedo");
+                ++m_at, what = "redo";
+            } else if (roll < 5) {
+                f.dialogs->saveAnswers.push_back(FolderItem(QDir(f.temp.path()).filePath("run.mqm")));
+                Choose("FileSave");
+                m_savedAt = int(m_at), what = "save";
+            } else {
+                const int before = w.Document().Steps().Index();
+                Step();
+                what = "step";
+                // A user step that changes the map is one step of the history; one that changes nothing is
+                // none.
+                if (w.Document().Steps().Index() == before + 1) {
+                    m_model.resize(++m_at);
+                    m_model.push_back(Map(w));
+                    m_savedAt = m_savedAt >= int(m_at) ? -1 : m_savedAt;
+                } else if (w.Document().Steps().Index() != before) {
+                    return "a user step moved the history by more than one step";
+                }
+            }
+            if (const QString problem = Check(QStringLiteral("#%1 %2").arg(i).arg(what)); !problem.isEmpty())
+                return problem;
+        }
+        return {};
+    }
+
+private:
+    EditorFixture f;
+    frmMain& w = f.window();
+    std::mt19937 m_rng;
+    std::vector<MapSnapshot> m_model;
+    std::size_t m_at = 0;
+    int m_savedAt = 0;
+
+    int Uniform(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(m_rng); }
+};
+
+} // namespace
+
+class TestUndo : public QObject {
+    Q_OBJECT
+private slots:
+    void randomStepsAgainstAModel() {
+        for (std::uint32_t seed : {11u, 12u, 13u})
+            QVERIFY2(Run(seed).Go(120).isEmpty(), qPrintable(Run(seed).Go(120)));
+    }
+
+    // The oldest steps go when the history would need more than its bound; dropping them never makes the
+    // map look saved. A step larger than the bound is done, cannot be undone, and the user is told.
+    void boundedHistory() {
+        EditorFixture f;
+        frmMain& w = f.window();
+        History& history = w.Document().Steps();
+        f.LoadSolidTiles(3, 1);
+        f.dialogs->saveAnswers.push_back(FolderItem(QDir(f.temp.path()).filePath("bound.mqm")));
+        mnuMain::Instance()->Item("FileSave")->trigger();
+        std::vector<MapSnapshot> states{Map(w)};
+        for (int i = 0; i < 5; ++i) {
+            DragStroke(w, i, 0, i, 3);
+            states.push_back(Map(w));
+        }
+        const std::size_t five = history.Bytes();
+        history.SetMemoryBound(five * 3 / 5 + 16); // room for three of the five strokes
+        QCOMPARE(history.Count(), 3);
+        for (int i = 0; i < 3; ++i)
+            Choose("EditUndo");
+        QVERIFY(!history.CanUndo() && Map(w) == states[2] && w.isWindowModified());
+        Choose("EditRedo");
+        QVERIFY(Map(w) == states[3]);
+
+        history.SetMemoryBound(1000);
+        ChooseTool(w, 7);
+        Click(w, 8, 8); // fills 100 x 100 cells
+        QVERIFY(!history.CanUndo() && w.Layer(0).Get(99, 99) && w.isWindowModified());
+        QCOMPARE(w.lblStatus->text(), "Fill cannot be undone: too large for the history");
+    }
+};
+
+QTEST_MAIN(TestUndo)
+#include "tst_undo.moc"
