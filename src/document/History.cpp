@@ -91,6 +91,12 @@ void History::Clear() {
     Changed(wasClean);
 }
 
+void History::MarkUnsaved() {
+    const bool wasClean = IsClean();
+    m_cleanIndex = -1;
+    Changed(wasClean);
+}
+
 void History::Recount() {
     m_bytes = 0;
     for (const auto& step : m_steps)

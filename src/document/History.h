@@ -50,6 +50,9 @@ public:
     void SetClean();
     // Forgets every step; the document as it is now is the clean state.
     void Clear();
+    // The document as it is now has changes no file holds (a recovered map): it is not clean, and no undo
+    // or redo makes it so.
+    void MarkUnsaved();
 
     int Count() const { return static_cast<int>(m_steps.size()); }
     int Index() const { return m_index; }

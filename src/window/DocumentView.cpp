@@ -7,8 +7,11 @@ void frmMain::SetDocument(std::unique_ptr<MapDocument> document) {
     // A stroke under way belongs to the map being left.
     canMain->CancelStroke();
     m_Edit.reset();
+    // The map left was saved or its changes discarded: its recovery copy goes with it.
+    m_recovery->Remove();
     m_Document = std::move(document);
     ConnectDocument();
+    m_recovery->Watch(m_Document.get());
     m_intMapOffsetX = 0;
     m_intMapOffsetY = 0;
     m_intTilesOffsetY = 0;

@@ -13,6 +13,7 @@ void frmMain::Event_Open() {
     // Draw rewrites the status line, so a map that could not be sized is reported after it.
     if (!mapSized)
         ReportOutOfMemory(QStringLiteral("map resize"));
+    OfferRecovery();
 }
 
 bool frmMain::SetDefaults() {

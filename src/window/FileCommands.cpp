@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFileInfo>
+#include <QLocale>
 
 namespace {
 
@@ -226,6 +227,57 @@ void frmMain::EditRedo_Action() {
     canMain->CancelStroke();
     Document().Redo();
     Refresh();
+}
+
+void frmMain::OfferRecovery() {
+    std::vector<Recovery::AbandonedCopy> copies = Recovery::TakeAbandonedCopies();
+    for (Recovery::AbandonedCopy& copy : copies) {
+        Question question;
+        question.Text = QStringLiteral("Recover unsaved changes to %1 from %2?")
+                            .arg(copy.name, QLocale().toString(copy.time, QLocale::ShortFormat));
+        question.Buttons = {{QStringLiteral("Recover"), QMessageBox::AcceptRole},
+                            {QStringLiteral("Discard"), QMessageBox::DestructiveRole}};
+        question.Default = 0;
+        // Closing the question decides nothing: the copy is offered again at the next start.
+        question.Escape = 2;
+        const int answer = Modal().Ask(this, question);
+        if (answer == 1)
+            Recovery::Delete(copy);
+        else if (answer == 0 && RecoverCopy(copy))
+            return;
+    }
+}
+
+bool frmMain::RecoverCopy(Recovery::AbandonedCopy& copy) {
+    const QString name = copy.name;
+    std::unique_ptr<MapDocument> document;
+    try {
+        MapSnapshot snapshot;
+        const MapFileResult read = MapFile::Open(copy.copyPath, &snapshot);
+        if (!read.ok()) {
+            Modal().MsgBox(this, QStringLiteral("The unsaved changes to %1 could not be recovered: %2")
+                                     .arg(name, read.reason));
+            Recovery::Delete(copy);
+            return false;
+        }
+        AskingResolver resolver(this, *m_dialogs);
+        document = BuildDocument(snapshot, copy.originalPath, resolver);
+    } catch (const std::bad_alloc&) {
+        RecoverFromOutOfMemory();
+        Modal().MsgBox(
+            this, QStringLiteral(
+                      "The unsaved changes to %1 could not be recovered: there is not enough memory for them")
+                      .arg(name));
+        return false;
+    }
+    if (!document)
+        return false;
+    document->Steps().MarkUnsaved();
+    SetDocument(std::move(document));
+    // The recovered map's copy goes on where the lost run left it.
+    m_recovery->Adopt(std::move(copy));
+    UpdateStatus(QStringLiteral("Unsaved changes to %1 recovered").arg(name), QColor(0, 0, 0), 1);
+    return true;
 }
 
 void frmMain::UpdateTitle() {

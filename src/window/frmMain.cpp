@@ -15,12 +15,13 @@ constexpr QSize kTabPanelDesignSize(301, 540);
 } // namespace
 
 frmMain::frmMain(std::shared_ptr<Dialogs> dialogs, QString resourceFolder)
-    : m_Document(std::make_unique<MapDocument>()), m_dialogs(std::move(dialogs)),
-      m_resourceFolder(std::move(resourceFolder)) {
+    : m_Document(std::make_unique<MapDocument>()), m_recovery(std::make_unique<RecoveryKeeper>()),
+      m_dialogs(std::move(dialogs)), m_resourceFolder(std::move(resourceFolder)) {
     Layout();
     CreateControls();
     AddMenuHandlers();
     ConnectDocument();
+    m_recovery->Watch(m_Document.get());
 }
 
 frmMain::~frmMain() {
@@ -30,6 +31,9 @@ frmMain::~frmMain() {
     canMain->CancelStroke();
     canTiles->CancelStroke();
     m_Edit.reset();
+    // The window goes only once its map may be left: what was not saved was discarded.
+    m_recovery->Remove();
+    m_recovery->Watch(nullptr);
 }
 
 void frmMain::Layout() {

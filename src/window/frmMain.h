@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/MapDocument.h"
+#include "document/RecoveryCopies.h"
 #include "map/LayerGrid.h"
 #include "map/MapComposition.h"
 #include "map/MarkerGrid.h"
@@ -49,6 +50,8 @@ public:
     int MapWidth() const { return m_Document->MapWidth(); }
     int MapHeight() const { return m_Document->MapHeight(); }
     int Layers() const { return m_Document->Layers(); }
+    // Keeps the recovery copy of the map shown.
+    RecoveryKeeper& CopyKeeper() { return *m_recovery; }
     // Makes document the map the window shows and edits (start-up, New, Open, Close).
     void SetDocument(std::unique_ptr<MapDocument> document);
 
@@ -167,6 +170,11 @@ public:
     bool OpenMapFile(const QString& path);
     // Saves the map as the file at path; false, with the reason told, when it could not be.
     bool SaveMapTo(const QString& path);
+    // Offers the recovery copies left by runs that did not end cleanly, one after the other, until one is
+    // recovered.
+    void OfferRecovery();
+    // Opens a recovery copy as the map with unsaved changes it was a copy of; false when it could not be.
+    bool RecoverCopy(Recovery::AbandonedCopy& copy);
     // The title names the map and marks unsaved changes.
     void UpdateTitle();
     void UpdateUndoActions();
@@ -321,6 +329,8 @@ private:
     void RecoverFromOutOfMemory();
 
     std::unique_ptr<MapDocument> m_Document;
+    // Keeps a copy of the map's unsaved changes for after a crash.
+    std::unique_ptr<RecoveryKeeper> m_recovery;
     // The edit of the plot or erase stroke under way, and the last cell it wrote.
     std::unique_ptr<MapDocument::CellEdit> m_Edit;
     QPoint m_lastStrokeCell{-1, -1};

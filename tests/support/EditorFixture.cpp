@@ -6,9 +6,16 @@
 #include "tiles/clsVOTileset.h"
 
 #include <QDir>
+#include <QFile>
 
-EditorFixture::EditorFixture(const QString& resourceFolder)
-    : w(std::make_unique<frmMain>(dialogs, resourceFolder)) {
+EditorFixture::EditorFixture(const QString& resourceFolder, const QString& dataFolder,
+                             const QStringList& replies) {
+    // Tests run side by side, in two builds at once: none may see another's recovery copies.
+    qputenv("XDG_DATA_HOME",
+            QFile::encodeName(dataFolder.isEmpty() ? QDir(temp.path()).filePath("data") : dataFolder));
+    for (const QString& reply : replies)
+        dialogs->replies.push_back(reply);
+    w = std::make_unique<frmMain>(dialogs, resourceFolder);
     w->show();
 }
 

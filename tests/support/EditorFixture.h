@@ -10,8 +10,10 @@
 // Opens the editor window off screen with scripted dialogs, as a user would see it after start-up.
 struct EditorFixture {
     // resourceFolder: where the icon images are looked for; empty means beside the test program, where the
-    // build puts the real ones.
-    explicit EditorFixture(const QString& resourceFolder = QString());
+    // build puts the real ones. Each fixture keeps the user's data (recovery copies) in a folder of its own,
+    // or in dataFolder when given; replies answer the questions asked while the window opens.
+    explicit EditorFixture(const QString& resourceFolder = QString(), const QString& dataFolder = QString(),
+                           const QStringList& replies = {});
     ~EditorFixture();
 
     frmMain& window() { return *w; }

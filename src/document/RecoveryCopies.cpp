@@ -1,0 +1,232 @@
+#include "document/RecoveryCopies.h"
+
+#include "document/MapDocument.h"
+#include "document/MapFileWriter.h"
+#include "document/SnapshotGatherer.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSaveFile>
+#include <QStandardPaths>
+#include <QThread>
+#include <QUuid>
+#include <algorithm>
+#include <atomic>
+
+namespace Recovery {
+
+namespace {
+QString PathOf(const QString& id, const char* suffix) {
+    return QDir(Folder()).filePath(id + QLatin1String(suffix));
+}
+
+std::unique_ptr<QLockFile> LockOf(const QString& id) {
+    auto lock = std::make_unique<QLockFile>(PathOf(id, ".lock"));
+    // A lock is stale only when the editor that took it is gone, however long it has been held.
+    lock->setStaleLockTime(0);
+    return lock;
+}
+} // namespace
+
+QString Folder() {
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation))
+        .filePath(QStringLiteral("mosaicor/recovery"));
+}
+
+std::vector<AbandonedCopy> TakeAbandonedCopies() {
+    std::vector<AbandonedCopy> copies;
+    const QDir folder(Folder());
+    for (const QString& file : folder.entryList({QStringLiteral("*.mqm")}, QDir::Files)) {
+        AbandonedCopy copy;
+        copy.id = file.chopped(4);
+        copy.lock = LockOf(copy.id);
+        if (!copy.lock->tryLock(0))
+            continue; // an editor that is running keeps it
+        copy.copyPath = folder.filePath(file);
+        copy.name = QStringLiteral("Untitled");
+        copy.time = QFileInfo(copy.copyPath).lastModified();
+        QFile meta(PathOf(copy.id, ".json"));
+        if (meta.open(QIODevice::ReadOnly) && meta.size() < (1 << 20)) {
+            const QJsonObject about = QJsonDocument::fromJson(meta.readAll()).object();
+            copy.originalPath = about.value(QStringLiteral("original")).toString();
+            copy.name = about.value(QStringLiteral("name")).toString(copy.name);
+            const QDateTime time =
+                QDateTime::fromString(about.value(QStringLiteral("time")).toString(), Qt::ISODate);
+            copy.time = time.isValid() ? time : copy.time;
+        }
+        copies.push_back(std::move(copy));
+    }
+    std::sort(copies.begin(), copies.end(),
+              [](const AbandonedCopy& a, const AbandonedCopy& b) { return a.time > b.time; });
+    return copies;
+}
+
+void Delete(AbandonedCopy& copy) {
+    QFile::remove(PathOf(copy.id, ".mqm"));
+    QFile::remove(PathOf(copy.id, ".json"));
+    if (copy.lock)
+        copy.lock->unlock();
+}
+
+} // namespace Recovery
+
+RecoveryKeeper::RecoveryKeeper(QObject* parent) : QObject(parent) {
+    m_due.setSingleShot(true);
+    connect(&m_due, &QTimer::timeout, this, &RecoveryKeeper::StartCopy);
+    connect(&m_slice, &QTimer::timeout, this, &RecoveryKeeper::GatherSlice);
+}
+
+RecoveryKeeper::~RecoveryKeeper() {
+    if (m_writer)
+        m_writer->wait();
+}
+
+void RecoveryKeeper::Watch(MapDocument* document) {
+    if (m_document)
+        disconnect(m_document, nullptr, this, nullptr);
+    m_document = document;
+    m_gatherer.reset();
+    m_slice.stop();
+    m_due.stop();
+    if (!document)
+        return;
+    connect(document, &MapDocument::cellsChanged, this, &RecoveryKeeper::OnChanged);
+    connect(document, &MapDocument::settingsChanged, this, &RecoveryKeeper::OnChanged);
+    connect(document, &MapDocument::visibilityChanged, this, &RecoveryKeeper::OnChanged);
+    connect(document, &MapDocument::tilesetChanged, this, &RecoveryKeeper::OnChanged);
+    connect(document, &MapDocument::titleChanged, this, &RecoveryKeeper::OnChanged);
+    connect(document, &QObject::destroyed, this, [this] { m_document = nullptr; });
+    OnChanged();
+}
+
+void RecoveryKeeper::OnChanged() {
+    if (!m_document)
+        return;
+    if (!m_document->IsModified()) {
+        // Saved, or undone back to where it was saved: there is no unsaved work to keep.
+        Remove();
+        return;
+    }
+    // A snapshot half gathered would mix the map before and after the change: it starts again.
+    m_gatherer.reset();
+    m_slice.stop();
+    Schedule();
+}
+
+void RecoveryKeeper::Schedule() {
+    if (m_writer) {
+        m_again = true;
+        return;
+    }
+    qint64 delay = m_timing.quietMs;
+    if (m_lastStart.isValid())
+        delay = std::max(delay, m_timing.intervalMs - m_lastStart.msecsTo(QDateTime::currentDateTimeUtc()));
+    m_due.start(static_cast<int>(std::max<qint64>(delay, 0)));
+}
+
+bool RecoveryKeeper::EnsureLock() {
+    if (m_lock)
+        return true;
+    if (!QDir().mkpath(Recovery::Folder()))
+        return false;
+    const QString id = QUuid::createUuid().toString(QUuid::WithoutBraces);
+    auto lock = Recovery::LockOf(id);
+    if (!lock->tryLock(0))
+        return false;
+    m_id = id;
+    m_lock = std::move(lock);
+    return true;
+}
+
+void RecoveryKeeper::StartCopy() {
+    if (!m_document || !m_document->IsModified() || !EnsureLock())
+        return;
+    m_lastStart = QDateTime::currentDateTimeUtc();
+    try {
+        m_gatherer = std::make_unique<SnapshotGatherer>(*m_document, m_document->FilePath());
+    } catch (const std::bad_alloc&) {
+        // No memory for a copy now; the next change tries again.
+        return;
+    }
+    m_slice.start(0);
+}
+
+void RecoveryKeeper::GatherSlice() {
+    if (!m_gatherer || !m_document) {
+        m_slice.stop();
+        return;
+    }
+    try {
+        if (!m_gatherer->Advance(m_timing.sliceCells))
+            return;
+    } catch (const std::bad_alloc&) {
+        m_gatherer.reset();
+        m_slice.stop();
+        return;
+    }
+    m_slice.stop();
+    auto snapshot = std::make_shared<MapSnapshot>(m_gatherer->Take());
+    m_gatherer.reset();
+    QJsonObject about;
+    about.insert(QStringLiteral("original"), m_document->FilePath());
+    about.insert(QStringLiteral("name"), m_document->DisplayName());
+    about.insert(QStringLiteral("time"), m_lastStart.toLocalTime().toString(Qt::ISODate));
+    const QString copyPath = CopyPath();
+    const QString metaPath = QDir(Recovery::Folder()).filePath(m_id + QStringLiteral(".json"));
+    m_writer.reset(QThread::create([snapshot, copyPath, metaPath, meta = QJsonDocument(about).toJson()] {
+        // Only values travel here: compressing and writing touch no cell.
+        if (!MapFile::Save(*snapshot, copyPath).ok())
+            return;
+        QSaveFile file(metaPath);
+        if (file.open(QIODevice::WriteOnly) && file.write(meta) == meta.size())
+            file.commit();
+    }));
+    connect(m_writer.get(), &QThread::finished, this, &RecoveryKeeper::OnWritten);
+    m_writer->start(QThread::LowPriority);
+}
+
+void RecoveryKeeper::OnWritten() {
+    if (!m_writer)
+        return;
+    m_writer->wait();
+    m_writer.reset();
+    const QString path = CopyPath();
+    if (QFile::exists(path)) {
+        m_writtenOnce = true;
+        emit copyWritten(path);
+    }
+    if (std::exchange(m_again, false))
+        Schedule();
+}
+
+void RecoveryKeeper::Adopt(Recovery::AbandonedCopy&& copy) {
+    Remove();
+    m_id = copy.id;
+    m_lock = std::move(copy.lock);
+    m_writtenOnce = true;
+}
+
+void RecoveryKeeper::Remove() {
+    m_due.stop();
+    m_slice.stop();
+    m_gatherer.reset();
+    m_again = false;
+    if (m_writer) {
+        m_writer->wait();
+        m_writer.reset();
+    }
+    if (!m_lock)
+        return;
+    QFile::remove(CopyPath());
+    QFile::remove(QDir(Recovery::Folder()).filePath(m_id + QStringLiteral(".json")));
+    m_lock->unlock();
+    m_lock.reset();
+    m_id.clear();
+    m_writtenOnce = false;
+}
+
+QString RecoveryKeeper::CopyPath() const {
+    return m_id.isEmpty() ? QString() : QDir(Recovery::Folder()).filePath(m_id + QStringLiteral(".mqm"));
+}

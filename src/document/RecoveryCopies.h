@@ -1,0 +1,98 @@
+#pragma once
+
+#include <QDateTime>
+#include <QLockFile>
+#include <QObject>
+#include <QString>
+#include <QTimer>
+#include <memory>
+#include <vector>
+
+class MapDocument;
+class QThread;
+class SnapshotGatherer;
+
+// Copies of unsaved work, so that a crash or a kill costs at most a few seconds of it. While a map has
+// unsaved changes, a copy is written a few seconds after its last change into the user's data folder (never
+// over the user's own file), with the same all-or-nothing write as Save. Each copy has a lock held by the
+// editor that keeps it, so editors running side by side never take each other's copies; a copy whose lock
+// nobody holds was left by a run that did not end cleanly and is offered at the next start.
+namespace Recovery {
+
+// Where the copies are kept: the user's application data folder.
+QString Folder();
+
+// A copy left by a run that ended without removing it, locked by this process while it is dealt with.
+struct AbandonedCopy {
+    QString id;
+    QString copyPath;
+    // The map file the copy is of; empty for a map never saved.
+    QString originalPath;
+    // What the map was called: its file's name, or "Untitled".
+    QString name;
+    QDateTime time;
+    std::unique_ptr<QLockFile> lock;
+};
+
+// The copies no running editor holds, newest first.
+std::vector<AbandonedCopy> TakeAbandonedCopies();
+// Deletes a copy and releases its lock.
+void Delete(AbandonedCopy& copy);
+
+} // namespace Recovery
+
+// Keeps the recovery copy of one document up to date. The snapshot is gathered on the user-interface thread
+// in slices between events (a cell's reference count is not atomic, so no other thread may touch cells);
+// compressing and writing it happen on a worker thread.
+class RecoveryKeeper : public QObject {
+    Q_OBJECT
+public:
+    struct Timing {
+        // Quiet time after the last change before a copy is made.
+        int quietMs = 3000;
+        // The least time between the starts of two copies.
+        int intervalMs = 30000;
+        // Cells gathered per slice: a few milliseconds of work.
+        long long sliceCells = 200000;
+    };
+
+    explicit RecoveryKeeper(QObject* parent = nullptr);
+    // Waits for a write under way; the copy stays (only Remove removes it).
+    ~RecoveryKeeper() override;
+
+    void SetTiming(const Timing& timing) { m_timing = timing; }
+    // Keeps copies of document from now on; null for none.
+    void Watch(MapDocument* document);
+    // Continues the copy of a recovered map: its files and its lock become this keeper's.
+    void Adopt(Recovery::AbandonedCopy&& copy);
+    // Removes this keeper's copy: the map was saved, left or closed cleanly.
+    void Remove();
+    // The copy being kept, or empty when there is none.
+    QString CopyPath() const;
+
+signals:
+    // A copy was written completely.
+    void copyWritten(const QString& path);
+
+private:
+    void OnChanged();
+    void Schedule();
+    void StartCopy();
+    void GatherSlice();
+    void OnWritten();
+    bool EnsureLock();
+
+    Timing m_timing;
+    MapDocument* m_document = nullptr;
+    QString m_id;
+    std::unique_ptr<QLockFile> m_lock;
+    QTimer m_due;
+    QTimer m_slice;
+    std::unique_ptr<SnapshotGatherer> m_gatherer;
+    // A thread that is still running must be waited for before it goes.
+    std::unique_ptr<QThread> m_writer;
+    // A change came while a copy was written: another copy follows.
+    bool m_again = false;
+    bool m_writtenOnce = false;
+    QDateTime m_lastStart;
+};

@@ -1,0 +1,124 @@
+// Recovery copies: unsaved work survives a real SIGKILL of the program holding it and is offered to the next
+// editor, which recovers it cell for cell or discards it; editors running side by side never take each
+// other's copies; and the copy follows the map: written after a change, gone after a save, a discard or a
+// return to the saved state.
+#include "SampleMaps.h"
+#include "UserSteps.h"
+#include "app/mnuMain.h"
+#include "document/CellRecords.h"
+#include "document/MapFileReader.h"
+#include "document/SnapshotGatherer.h"
+
+#include <QAction>
+#include <QDir>
+#include <QLabel>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QtTest>
+
+namespace {
+
+// Starts the program that edits the sample map of seed with dataFolder as its user's data folder, and
+// waits for its recovery copy.
+std::unique_ptr<QProcess> StartEditing(const QString& dataFolder, int seed) {
+    auto child = std::make_unique<QProcess>();
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_DATA_HOME"), dataFolder);
+    child->setProcessEnvironment(environment);
+    child->start(QCoreApplication::applicationDirPath() + QStringLiteral("/recovery_child"),
+                 {QString::number(seed)});
+    while (child->waitForReadyRead(60000))
+        if (child->readAll().contains("written"))
+            return child;
+    return nullptr;
+}
+
+QStringList CopiesIn(const QString& dataFolder) {
+    return QDir(dataFolder + QStringLiteral("/mosaicor/recovery"))
+        .entryList({QStringLiteral("*.mqm")}, QDir::Files);
+}
+
+} // namespace
+
+class TestRecovery : public QObject {
+    Q_OBJECT
+private slots:
+    void killedWorkIsRecovered() {
+        QTemporaryDir data;
+        const std::unique_ptr<QProcess> child = StartEditing(data.path(), 7);
+        QVERIFY(child);
+        {
+            // The copy belongs to an editor that is running: nobody else is offered it.
+            EditorFixture other(QString(), data.path());
+            QVERIFY(other.dialogs->questions.isEmpty());
+        }
+        child->kill(); // SIGKILL: nothing of the program runs after it
+        QVERIFY(child->waitForFinished());
+        MapDocument expected;
+        expected.SizeGrids();
+        PaintSample(expected, 7);
+        EditorFixture f(QString(), data.path(), {"Recover"});
+        frmMain& w = f.window();
+        QCOMPARE(f.dialogs->questions.size(), 1);
+        QVERIFY(f.dialogs->questions[0].startsWith("Recover unsaved changes to Untitled from "));
+        QVERIFY(TakeSnapshot(w.Document(), QString()) == TakeSnapshot(expected, QString()));
+        for (int k = 0; k < 8; ++k)
+            for (std::uint32_t i = 0; i < expected.Layer(k).Count(); ++i) {
+                const CellRef& want = expected.Layer(k).AtIndex(i);
+                const CellRef& got = w.Layer(k).AtIndex(i);
+                QVERIFY(bool(want) == bool(got) && (!want || RecordOf(*want) == RecordOf(*got)));
+            }
+        QCOMPARE(Say(w.windowTitle(), w.isWindowModified(), w.txtName->text(), w.btnLayer[2]->Value()),
+                 "Untitled[*] - 2D Mosaicor true sample 7 false");
+        // The recovered map keeps its copy, now this editor's: offered to no one else while it runs.
+        QCOMPARE(CopiesIn(data.path()).size(), 1);
+        QVERIFY(Recovery::TakeAbandonedCopies().empty());
+    }
+
+    void discardedCopiesGo() {
+        QTemporaryDir data;
+        const std::unique_ptr<QProcess> child = StartEditing(data.path(), 3);
+        QVERIFY(child);
+        child->kill();
+        QVERIFY(child->waitForFinished());
+        {
+            EditorFixture later(QString(), data.path(), {"no answer"}); // closing the question keeps the copy
+            QCOMPARE(later.dialogs->questions.size(), 1);
+        }
+        QCOMPARE(CopiesIn(data.path()).size(), 1);
+        EditorFixture f(QString(), data.path(), {"Discard"});
+        QCOMPARE(f.dialogs->questions.size(), 1);
+        QVERIFY(CopiesIn(data.path()).isEmpty());
+        QCOMPARE(f->Tileset().Count(), 0);
+        QVERIFY(!f->isWindowModified());
+    }
+
+    // The copy is written after a change, and goes once the map holds no unsaved work.
+    void theCopyFollowsTheMap() {
+        EditorFixture f;
+        frmMain& w = f.window();
+        w.CopyKeeper().SetTiming({20, 0, 1000});
+        QSignalSpy written(&w.CopyKeeper(), &RecoveryKeeper::copyWritten);
+        f.LoadSolidTiles(2, 1);
+        QVERIFY(written.wait(20000));
+        const QString copy = w.CopyKeeper().CopyPath();
+        MapSnapshot read;
+        QVERIFY(MapFile::Open(copy, &read).ok() && read == TakeSnapshot(w.Document(), QString()));
+        f.dialogs->saveAnswers.push_back(FolderItem(QDir(f.temp.path()).filePath("kept.mqm")));
+        mnuMain::Instance()->Item("FileSave")->trigger();
+        QVERIFY(!QFile::exists(copy) && w.CopyKeeper().CopyPath().isEmpty());
+        Click(w, 2, 2);
+        QVERIFY(written.wait(20000));
+        mnuMain::Instance()->Item("EditUndo")->trigger(); // back to what was saved
+        QVERIFY(w.CopyKeeper().CopyPath().isEmpty());
+        Click(w, 3, 3);
+        QVERIFY(written.wait(20000));
+        const QString second = w.CopyKeeper().CopyPath();
+        f.dialogs->replies.push_back("Discard");
+        mnuMain::Instance()->Item("FileNewMap")->trigger();
+        QVERIFY(!QFile::exists(second) && CopiesIn(QDir(f.temp.path()).filePath("data")).isEmpty());
+    }
+};
+
+QTEST_MAIN(TestRecovery)
+#include "tst_recovery.moc"
