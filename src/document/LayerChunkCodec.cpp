@@ -3,9 +3,11 @@
 #include <zstd.h>
 #include <zstd_errors.h>
 
+#include <utility>
+
 namespace {
-// The fastest level that still entropy-codes literals: random tiles over 256 values keep only their low
-// plane's byte per cell, and a save of the largest map stays within seconds.
+// zstd's fastest level: random tiles over 256 values keep one byte per cell (the low plane's), and the save
+// of the largest map stays within seconds.
 constexpr int kCompressionLevel = 1;
 } // namespace
 
@@ -15,11 +17,15 @@ void LayerChunkEncoder::FreeContext::operator()(ZSTD_CCtx* context) const {
 
 LayerChunkEncoder::LayerChunkEncoder() : m_context(ZSTD_createCCtx()) {
     // Each frame carries a checksum of its content, which the reader checks: damage inside the compressed
-    // data is found even where the data still decodes.
-    if (m_context &&
-        (ZSTD_isError(ZSTD_CCtx_setParameter(m_context.get(), ZSTD_c_compressionLevel, kCompressionLevel)) ||
-         ZSTD_isError(ZSTD_CCtx_setParameter(m_context.get(), ZSTD_c_checksumFlag, 1))))
-        m_context.reset();
+    // data is found even where the data still decodes. A window of 64 KiB makes zstd's blocks as long as a
+    // full chunk's plane, so each plane gets a block and an entropy table of its own: with one table for
+    // both, random tiles over 32768 values (7 random bits in the high plane, 8 in the low) are stored
+    // uncompressed.
+    const std::pair<ZSTD_cParameter, int> parameters[] = {
+        {ZSTD_c_compressionLevel, kCompressionLevel}, {ZSTD_c_checksumFlag, 1}, {ZSTD_c_windowLog, 16}};
+    for (const auto& [parameter, value] : parameters)
+        if (m_context && ZSTD_isError(ZSTD_CCtx_setParameter(m_context.get(), parameter, value)))
+            m_context.reset();
 }
 LayerChunkEncoder::~LayerChunkEncoder() = default;
 
