@@ -3,6 +3,7 @@
 // extra peak memory, separately for the files that are refused and for those that load.
 #include "PngCorpus.h"
 #include "PngCraft.h"
+#include "ProcessMemory.h"
 #include "tiles/clsVOTileset.h"
 
 #include <QDir>
@@ -10,28 +11,11 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
-#include <malloc.h>
 
 namespace {
 
-// The process's resident memory, current or peak, in bytes (Linux).
-qint64 ResidentBytes(const char* field) {
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith(field))
-            return line.mid(int(qstrlen(field))).trimmed().split(' ').first().toLongLong() * 1024;
-    return -1;
-}
-
-// Gives memory the allocator keeps free back to the system, then sets the peak back to what is resident now,
-// so the next peak counts every page the code after touches.
-bool ResetPeak() {
-    malloc_trim(0);
-    QFile refs(QStringLiteral("/proc/self/clear_refs"));
-    return refs.open(QIODevice::WriteOnly) && refs.write("5") == 1;
-}
+using ProcessMemory::ResetPeak;
+using ProcessMemory::ResidentBytes;
 
 struct Worst {
     double ms = 0;

@@ -34,10 +34,11 @@ public:
     ~LayerChunkDecoder();
     // The largest frame a chunk of that many values can need; a longer one is refused before it is read.
     static std::size_t MaxFrameBytes(std::size_t values);
-    // Decodes the frame into exactly values.size() values. Never writes or allocates more than that, whatever
-    // the frame claims; false with *problem saying why
+    // Decodes the frame into exactly count values appended to *values. Never writes or allocates more than
+    // that, whatever the frame claims; false with *problem saying why
     // in a few words ("inflates to more than its size") when the frame is damaged or gives more or fewer.
-    bool Decode(std::span<const char> frame, std::span<std::uint16_t> values, QString* problem);
+    bool Decode(std::span<const char> frame, std::size_t count, std::vector<std::uint16_t>* values,
+                QString* problem);
 
 private:
     struct FreeContext {

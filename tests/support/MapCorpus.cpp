@@ -411,6 +411,12 @@ std::vector<Entry> MakeDamaged() {
     for (const auto& [path, values] : lies)
         for (const QCborValue& value : values)
             set(Where(path) + QStringLiteral(" = ") + value.toDiagnosticNotation(), path, value);
+    const QCborValue largest =
+        Set(Set(Set(tree, P({Key("map"), Key("width")}), 4096), P({Key("map"), Key("height")}), 4096),
+            P({Key("map"), Key("layers")}), 8);
+    add(QStringLiteral("claims the largest map"), Bytes(largest));
+    add(QStringLiteral("claims the largest map, no layer data"),
+        Bytes(Set(largest, P({Key("layers")}), QCborArray())));
     add(QStringLiteral("8192 x 2049 cells"),
         Bytes(Set(Set(tree, P({Key("map"), Key("width")}), 8192), P({Key("map"), Key("height")}), 2049)));
 
@@ -522,7 +528,7 @@ const std::vector<Entry>& Variants() {
     return all;
 }
 
-QByteArray LastLayerLie() {
+std::vector<Entry> LargestMapLies() {
     MapSnapshot map;
     map.mapWidth = 4096;
     map.mapHeight = 4096;
@@ -530,7 +536,13 @@ QByteArray LastLayerLie() {
     for (LayerSnapshot& layer : map.layer)
         layer.tiles.assign(std::size_t(4096) * 4096, 1);
     const QCborValue tree = Tree(Written(map));
-    return Bytes(Set(tree, P({Key("layers"), 7, Key("tiles"), 255}), Bomb(2 * 65536 + 2)));
+    map = MapSnapshot();
+    const Path first = P({Key("layers"), 0, Key("tiles"), 0});
+    return {{QStringLiteral("no layer data"), Bytes(Set(tree, P({Key("layers")}), QCborArray()))},
+            {QStringLiteral("first chunk not zstd"), Bytes(Set(tree, first, QByteArray("not zstd at all")))},
+            {QStringLiteral("first chunk a bomb"), Bytes(Set(tree, first, Bomb(64 << 20)))},
+            {QStringLiteral("last chunk inflates to more"),
+             Bytes(Set(tree, P({Key("layers"), 7, Key("tiles"), 255}), Bomb(2 * 65536 + 2)))}};
 }
 
 } // namespace MapCorpus

@@ -32,8 +32,9 @@ const MapSnapshot& BaseMap();
 const std::vector<Entry>& Damaged();  // each must be refused
 const std::vector<Entry>& Variants(); // each must read as BaseMap()
 
-// A map of the largest size, 8 layers, whose data holds up until the last chunk of the last layer, which
-// inflates to more than its size.
-QByteArray LastLayerLie();
+// Files of a map of the largest size with 8 full layers: with no layer data, with a first chunk that is not
+// zstd or that inflates to far more than its size, and, last, one whose data holds up until the last chunk
+// of the last layer, which inflates to more than its size.
+std::vector<Entry> LargestMapLies();
 
 } // namespace MapCorpus
