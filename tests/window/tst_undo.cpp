@@ -5,6 +5,7 @@
 // point, and the picture must equal a full redraw. And the history's memory bound.
 #include "UserSteps.h"
 #include "app/mnuMain.h"
+#include "document/MapSnapshotCheck.h"
 #include "document/SnapshotGatherer.h"
 #include "platform/ScrollBar.h"
 
@@ -63,6 +64,8 @@ public:
     }
 
     QString Check(const QString& what) {
+        if (const QString broken = MapSnapshotCheck::Whole(Map(w)); !broken.isEmpty())
+            return what + ": the map could not be saved: " + broken;
         if (!(Map(w) == m_model[m_at]))
             return what + ": the map is not the model's";
         if (w.isWindowModified() != (int(m_at) != m_savedAt))
