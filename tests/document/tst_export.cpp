@@ -1,0 +1,232 @@
+// Exported maps read back as a game's loader would, with Qt's XML and JSON readers, and checked against what
+// readers of these formats require and against the snapshot they came from.
+#include "ExportedMapReader.h"
+#include "document/MapExport.h"
+
+#include <QDir>
+#include <QImage>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <set>
+
+namespace {
+
+TilesetLoadRecord Load(const QString& path, int cut, QSize image, int firstTile, int tileCount,
+                       int cutHeight = 0) {
+    TilesetLoadRecord load;
+    load.absolutePath = path;
+    load.tileWidth = cut;
+    load.tileHeight = cutHeight ? cutHeight : cut;
+    load.imageWidth = image.width();
+    load.imageHeight = image.height();
+    load.firstTile = firstTile;
+    load.tileCount = tileCount;
+    return load;
+}
+
+// The eight game properties as a reader should find them.
+ReadProperties Expected(const CellRecord& r) {
+    return {{"passable", {"bool", r.passable}},        {"destroyable", {"bool", r.destroyable}},
+            {"prop_width", {"int", int(r.width)}},     {"prop_height", {"int", int(r.height)}},
+            {"list_index", {"int", int(r.listIndex)}}, {"image_value", {"int", int(r.imageValue)}},
+            {"custom1", {"string", r.custom1}},        {"custom2", {"string", r.custom2}}};
+}
+
+// Compares typed values as the reader gave them (JSON numbers come as double or integer).
+bool SameProperties(const ReadProperties& read, const ReadProperties& want) {
+    if (read.keys() != want.keys())
+        return false;
+    for (auto it = want.begin(); it != want.end(); ++it) {
+        const auto& [type, value] = read[it.key()];
+        if (type != it->first || (type == "int" ? value.toInt() != it->second.toInt() : value != it->second))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+class TestExport : public QObject {
+    Q_OBJECT
+    QTemporaryDir temp;
+    // MOSAICOR_EXPORT_SAMPLES=folder keeps the exported files there, to try a game's reader on them.
+    QString root = qEnvironmentVariableIsSet("MOSAICOR_EXPORT_SAMPLES")
+                       ? qEnvironmentVariable("MOSAICOR_EXPORT_SAMPLES")
+                       : temp.path();
+
+    QString Image(const QString& relative, QSize size) {
+        const QString path = QDir(root).filePath(relative);
+        QDir().mkpath(QFileInfo(path).path());
+        QImage image(size, QImage::Format_ARGB32);
+        image.fill(Qt::darkCyan);
+        return image.save(path, "PNG") ? path : QString();
+    }
+
+    MapSnapshot Scenario(const QString& which) {
+        MapSnapshot map;
+        map.layers = 1;
+        map.mapWidth = map.mapHeight = 1;
+        const QString a = Image("art/a.png", {64, 32});
+        const QString b = Image("art/more/b & c.png", {72, 48});
+        const QString tiny = Image("art/tiny.png", {8, 8});
+        if (which == "single cell") {
+            map.loads = {Load(a, 16, {64, 32}, 0, 8)};
+            map.templates.resize(8);
+            map.layer[0].tiles = {8};
+            return map;
+        }
+        map.mapWidth = 5, map.mapHeight = 4, map.layers = 3, map.visibleLayers = 0b101;
+        map.tileWidth = 20, map.tileHeight = 10;
+        map.name = QString::fromUtf8("Q&A \"map\" <one>\nzweite Zeile é");
+        map.loads = {Load(a, 16, {64, 32}, 0, 8), Load(tiny, 16, {8, 8}, 8, 0),
+                     Load(b, 24, {72, 48}, 8, 6, 16)};
+        map.templates.resize(14);
+        map.templates[1].passable = true;
+        map.templates[1].custom1 = QString::fromUtf8("say \"hi\" & <bye>\nsecond line ünï ✓ 😀");
+        map.templates[1].custom2 = "tab\there";
+        map.templates[9] = {0, 0, -32768, 32767, 7, 9, -1, {}, {}, 0, false, true};
+        const std::uint16_t values[] = {0, 1, 2, 8, 9, 14, 15, 20, kOddTile};
+        for (int k = 0; k < 3; ++k)
+            for (int i = 0; i < 20; ++i)
+                map.layer[k].tiles.push_back(values[(i * 7 + k * 3) % 9]);
+        map.layer[0].tiles[3] = 2, map.layer[0].tiles[4] = 10, map.layer[0].tiles[8] = kOddTile;
+        CellRecord differs = map.templates[1], zOrderOnly = map.templates[9], odd;
+        differs.passable = false, differs.custom1 = "other\r\nline", zOrderOnly.zOrder = 5,
+        odd.imageIndex = -5;
+        odd.passable = true;
+        map.layer[0].exceptions = {{3, differs}, {4, zOrderOnly}, {8, odd}};
+        map.layer[2].tiles[0] = 15, map.layer[2].tiles[19] = 2;
+        map.layer[2].exceptions = {{0, odd}, {19, differs}};
+        if (which == "tiles removed")
+            map.templates.clear(), map.loads.clear();
+        if (which == "image missing")
+            map.templates.resize(8);
+        if (which == "templates past the loads")
+            map.loads.resize(1);
+        return map;
+    }
+
+    // Everything a reader needs, and the map read back into tile indices, objects and properties.
+    void Check(const ReadMap& read, const MapSnapshot& map, const QString& path, qint64 goneCells) {
+        QCOMPARE(read.faults.join(" | "), QString());
+        const QVariantMap& head = read.attributes;
+        QCOMPARE(head["orientation"].toString(), "orthogonal");
+        QCOMPARE(head["renderorder"].toString(), "right-down");
+        QCOMPARE(head["infinite"].toInt(), 0);
+        QCOMPARE(QList({head["width"].toInt(), head["height"].toInt(), head["tilewidth"].toInt(),
+                        head["tileheight"].toInt()}),
+                 QList({map.mapWidth, map.mapHeight, map.tileWidth, map.tileHeight}));
+        QVERIFY(SameProperties(read.properties, {{"name", {"string", map.name}}}));
+
+        int loaded = 0;
+        for (const TilesetLoadRecord& load : map.loads)
+            loaded += load.tileCount;
+        const int tiles = std::min(loaded, int(map.templates.size()));
+        // tile index of each gid, found through the tileset whose image is the load's
+        std::map<qint64, int> tileOfGid{{0, -1}};
+        int nextGid = 1;
+        for (const ReadTileset& tileset : read.tilesets) {
+            const QVariantMap& t = tileset.attributes;
+            const QString image = t["image"].toString();
+            QVERIFY2(!QDir::isAbsolutePath(image) && !image.startsWith("file:"), qPrintable(image));
+            const QString resolved = QFileInfo(QFileInfo(path).dir(), image).canonicalFilePath();
+            const auto load =
+                std::find_if(map.loads.begin(), map.loads.end(), [&](const TilesetLoadRecord& l) {
+                    return QFileInfo(l.absolutePath).canonicalFilePath() == resolved;
+                });
+            QVERIFY2(load != map.loads.end() && !resolved.isEmpty(), qPrintable(image));
+            QCOMPARE(t["name"].toString(), QFileInfo(load->absolutePath).completeBaseName());
+            QCOMPARE(t["firstgid"].toInt(), nextGid);
+            QCOMPARE(QList({t["tilewidth"].toInt(), t["tileheight"].toInt(), t["imagewidth"].toInt(),
+                            t["imageheight"].toInt(), t["columns"].toInt(), t["spacing"].toInt(),
+                            t["margin"].toInt()}),
+                     QList({load->tileWidth, load->tileHeight, load->imageWidth, load->imageHeight,
+                            load->imageWidth / load->tileWidth, 0, 0}));
+            const int count = t["tilecount"].toInt();
+            QCOMPARE(count, std::clamp(tiles - load->firstTile, 0, load->tileCount));
+            for (int local = 0; local < count; ++local) {
+                tileOfGid[nextGid + local] = load->firstTile + local;
+                const CellRecord& cell = map.templates[std::size_t(load->firstTile + local)];
+                QCOMPARE(tileset.tiles.contains(local), Expected(cell) != Expected(CellRecord()));
+                QVERIFY(!tileset.tiles.contains(local) ||
+                        SameProperties(tileset.tiles[local], Expected(cell)));
+            }
+            nextGid += count;
+        }
+
+        qint64 gone = 0;
+        std::set<int> layerIds, objectIds;
+        for (int k = 0; k < map.layers; ++k) {
+            const auto layer = std::find_if(read.layers.begin(), read.layers.end(), [&](const ReadLayer& l) {
+                return l.isTileLayer && l.attributes["name"] == QStringLiteral("Layer %1").arg(k);
+            });
+            QVERIFY(layer != read.layers.end());
+            QVERIFY(layerIds.insert(layer->attributes["id"].toInt()).second);
+            QCOMPARE(layer->attributes["visible"].toBool(), bool(map.visibleLayers >> k & 1));
+            QCOMPARE(layer->gids.size(), std::size_t(map.mapWidth) * map.mapHeight);
+            std::map<std::pair<int, int>, ReadProperties> want;
+            for (std::size_t i = 0; i < layer->gids.size(); ++i) {
+                QVERIFY2(tileOfGid.count(layer->gids[i]), qPrintable(QString::number(layer->gids[i])));
+                const int v = map.layer[k].tiles[i], tile = v == kOddTile || v > tiles ? -1 : v - 1;
+                QCOMPARE(tileOfGid[layer->gids[i]], tile);
+                gone += v != 0 && tile < 0;
+            }
+            for (const CellException& e : map.layer[k].exceptions) {
+                const int v = map.layer[k].tiles[e.index], column = int(e.index) % map.mapWidth;
+                ReadProperties differ,
+                    tile = v == kOddTile || v > tiles ? differ : Expected(map.templates[v - 1]);
+                const ReadProperties mine = Expected(e.record);
+                for (auto it = tile.begin(); it != tile.end(); ++it)
+                    if (mine[it.key()] != *it)
+                        differ[it.key()] = mine[it.key()];
+                if (!differ.isEmpty())
+                    differ["column"] = {"int", column}, differ["row"] = {"int", int(e.index) / map.mapWidth},
+                    want[{(column * 2 + 1) * map.tileWidth,
+                          (int(e.index) / map.mapWidth * 2 + 1) * map.tileHeight}] = differ;
+            }
+            const auto group = std::find_if(read.layers.begin(), read.layers.end(), [&](const ReadLayer& l) {
+                return !l.isTileLayer && l.attributes["name"] == QStringLiteral("Layer %1 cells").arg(k);
+            });
+            QCOMPARE(group != read.layers.end(), !want.empty());
+            if (want.empty())
+                continue;
+            QVERIFY(layerIds.insert(group->attributes["id"].toInt()).second);
+            QCOMPARE(group->attributes["visible"].toBool(), bool(map.visibleLayers >> k & 1));
+            QCOMPARE(group->objects.size(), want.size());
+            for (const ReadObject& object : group->objects) {
+                const std::pair<int, int> at{int(object.x * 2), int(object.y * 2)};
+                QVERIFY(object.point && want.count(at) && SameProperties(object.properties, want[at]));
+                QVERIFY(objectIds.insert(object.id).second);
+            }
+        }
+        QCOMPARE(read.layers.size(), layerIds.size());
+        QVERIFY(head["nextlayerid"].toInt() > *layerIds.rbegin());
+        QVERIFY(objectIds.empty() || head["nextobjectid"].toInt() > *objectIds.rbegin());
+        QCOMPARE(goneCells, gone);
+    }
+
+private slots:
+    void exportedMapsReadBack_data() {
+        QTest::addColumn<QString>("scenario");
+        QTest::addColumn<bool>("tmx");
+        for (const char* scenario : {"loads of two cut sizes", "single cell", "tiles removed",
+                                     "image missing", "templates past the loads"})
+            for (const bool tmx : {true, false})
+                QTest::addRow("%s, %s", scenario, tmx ? "tmx" : "tmj") << QString(scenario) << tmx;
+    }
+    void exportedMapsReadBack() {
+        QFETCH(QString, scenario);
+        QFETCH(bool, tmx);
+        const MapSnapshot map = Scenario(scenario);
+        const QString path =
+            QDir(root).filePath(QStringLiteral("out/%1.%2").arg(scenario, tmx ? "tmx" : "tmj"));
+        QDir().mkpath(QFileInfo(path).path());
+        const ExportOutcome outcome = ExportMap(map, path, tmx ? ExportFormat::Tmx : ExportFormat::Tmj);
+        QVERIFY2(outcome.written(), qPrintable(outcome.failure));
+        QCOMPARE(outcome.alteredTexts, 0);
+        Check(tmx ? ReadTmx(path) : ReadTmj(path), map, path, outcome.goneCells);
+    }
+};
+
+QTEST_MAIN(TestExport)
+#include "tst_export.moc"
