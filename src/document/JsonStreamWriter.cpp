@@ -74,7 +74,7 @@ JsonStreamWriter::JsonStreamWriter(QIODevice& device) : device(device) {
 
 void JsonStreamWriter::NewLine() {
     held += '\n';
-    held.append(qsizetype(hasValue.size()) * 2, ' ');
+    held.append(qsizetype(open.size()) * 2, ' ');
 }
 
 void JsonStreamWriter::BeginValue() {
@@ -82,39 +82,45 @@ void JsonStreamWriter::BeginValue() {
         afterKey = false;
         return;
     }
-    if (!hasValue.empty()) {
-        if (hasValue.back())
+    if (open.empty())
+        return;
+    Container& container = open.back();
+    if (container.layout == Layout::OneLine) {
+        if (container.hasValue)
+            held += ", ";
+    } else {
+        if (container.hasValue)
             held += ',';
-        hasValue.back() = true;
         NewLine();
     }
+    container.hasValue = true;
 }
 
-void JsonStreamWriter::Open(char bracket) {
+void JsonStreamWriter::Open(char bracket, Layout layout) {
     BeginValue();
     held += bracket;
-    hasValue.push_back(false);
+    open.push_back({false, layout});
 }
 
 void JsonStreamWriter::Close(char bracket) {
-    const bool any = hasValue.back();
-    hasValue.pop_back();
-    if (any)
+    const Container closed = open.back();
+    open.pop_back();
+    if (closed.hasValue && closed.layout == Layout::Lines)
         NewLine();
     held += bracket;
-    if (hasValue.empty())
+    if (open.empty())
         held += '\n';
     FlushIfFull();
 }
 
-void JsonStreamWriter::BeginObject() {
-    Open('{');
+void JsonStreamWriter::BeginObject(Layout layout) {
+    Open('{', layout);
 }
 void JsonStreamWriter::EndObject() {
     Close('}');
 }
 void JsonStreamWriter::BeginArray() {
-    Open('[');
+    Open('[', Layout::Lines);
 }
 void JsonStreamWriter::EndArray() {
     Close(']');

@@ -12,7 +12,9 @@ class JsonStreamWriter {
 public:
     explicit JsonStreamWriter(QIODevice& device);
 
-    void BeginObject();
+    // A small object can keep its members on one line, which makes long lists of them easier to read.
+    enum class Layout { Lines, OneLine };
+    void BeginObject(Layout layout = Layout::Lines);
     void EndObject();
     void BeginArray();
     void EndArray();
@@ -33,15 +35,18 @@ public:
 
 private:
     void BeginValue();
-    void Open(char bracket);
+    void Open(char bracket, Layout layout);
     void Close(char bracket);
     void NewLine();
     void FlushIfFull();
 
     QIODevice& device;
     QByteArray held;
-    // Per open container: whether it has a value yet.
-    std::vector<bool> hasValue;
+    struct Container {
+        bool hasValue = false;
+        Layout layout = Layout::Lines;
+    };
+    std::vector<Container> open;
     bool afterKey = false;
     bool failed = false;
     int altered = 0;

@@ -21,7 +21,7 @@ void Properties(JsonStreamWriter& json, const std::vector<GameProperty>& propert
     json.Key("properties");
     json.BeginArray();
     for (const GameProperty& property : properties) {
-        json.BeginObject();
+        json.BeginObject(JsonStreamWriter::Layout::OneLine);
         json.Key("name");
         json.String(property.name);
         json.Key("type");

@@ -206,6 +206,8 @@ class TestExport : public QObject {
     }
 
 private slots:
+    void initTestCase() { QVERIFY(QDir(root).mkpath("out")); }
+
     void exportedMapsReadBack_data() {
         QTest::addColumn<QString>("scenario");
         QTest::addColumn<bool>("tmx");
@@ -225,6 +227,73 @@ private slots:
         QVERIFY2(outcome.written(), qPrintable(outcome.failure));
         QCOMPARE(outcome.alteredTexts, 0);
         Check(tmx ? ReadTmx(path) : ReadTmj(path), map, path, outcome.goneCells);
+    }
+
+    // XML cannot hold most control characters or a lone surrogate (the writer would drop the whole text):
+    // they become U+FFFD and are counted; JSON escapes control characters and only loses the lone surrogate.
+    void textsAFormatCannotHold_data() {
+        QTest::addColumn<bool>("tmx");
+        QTest::newRow("tmx") << true;
+        QTest::newRow("tmj") << false;
+    }
+    void textsAFormatCannotHold() {
+        QFETCH(bool, tmx);
+        MapSnapshot map = Scenario("single cell");
+        map.templates[7].custom1 = QStringLiteral("a\x01z\x0B");
+        map.templates[7].custom2 = QChar(0xD800) + QStringLiteral("z\U0001F600");
+        const QString path = QDir(root).filePath(tmx ? "out/control.tmx" : "out/control.tmj");
+        const ExportOutcome outcome = ExportMap(map, path, tmx ? ExportFormat::Tmx : ExportFormat::Tmj);
+        QCOMPARE(outcome.alteredTexts, tmx ? 2 : 1);
+        const ReadMap read = tmx ? ReadTmx(path) : ReadTmj(path);
+        QCOMPARE(read.faults.join(" | "), QString());
+        const ReadProperties& tile = read.tilesets.at(0).tiles[7];
+        QCOMPARE(tile["custom1"].second.toString(),
+                 tmx ? QStringLiteral("a\uFFFDz\uFFFD") : map.templates[7].custom1);
+        QCOMPARE(tile["custom2"].second.toString(), QStringLiteral("\uFFFDz\U0001F600"));
+    }
+
+    // An image path is never altered: a TMX export refuses one XML cannot hold; the JSON form keeps it
+    // exactly.
+    void imagePathXmlCannotHold() {
+        MapSnapshot map = Scenario("single cell");
+        map.loads[0].absolutePath = Image("art/odd\x02name.png", {64, 32});
+        const QString tmx = QDir(root).filePath("out/odd path.tmx"),
+                      tmj = QDir(root).filePath("out/odd path.tmj");
+        QVERIFY(ExportMap(map, tmx, ExportFormat::Tmx).failure.contains("odd\x02name.png"));
+        QVERIFY(!QFile::exists(tmx));
+        const ExportOutcome outcome = ExportMap(map, tmj, ExportFormat::Tmj);
+        QVERIFY(outcome.written());
+        Check(ReadTmj(tmj), map, tmj, outcome.goneCells);
+    }
+
+    // A failed export says why and leaves what was at the target as it was.
+    void failureKeepsTheTarget_data() {
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<bool>("consistent");
+        for (const bool tmx : {true, false}) {
+            const char* suffix = tmx ? "tmx" : "tmj";
+            QTest::addRow("no such folder, %s", suffix)
+                << QStringLiteral("missing/map.%1").arg(suffix) << true;
+            QTest::addRow("layer of the wrong size, %s", suffix)
+                << QStringLiteral("out/kept.%1").arg(suffix) << false;
+        }
+    }
+    void failureKeepsTheTarget() {
+        QFETCH(QString, target);
+        QFETCH(bool, consistent);
+        MapSnapshot map = Scenario("single cell");
+        if (!consistent)
+            map.layer[0].tiles.push_back(1);
+        const QString path = QDir(root).filePath(target);
+        QFile old(path);
+        if (old.open(QIODevice::WriteOnly))
+            old.write("before"), old.close();
+        const ExportOutcome outcome = ExportMap(map, path, *ExportFormatOf(path));
+        QVERIFY(!outcome.failure.isEmpty());
+        QVERIFY(old.open(QIODevice::ReadOnly) ? old.readAll() == "before" : !QFile::exists(path));
+        QCOMPARE(
+            QDir(QFileInfo(path).path()).entryList(QDir::Files).filter(QFileInfo(path).fileName()).size(),
+            QFile::exists(path) ? 1 : 0);
     }
 };
 
