@@ -51,7 +51,9 @@ std::optional<CellObject> ObjectOf(const ExportPlan& plan, const ExportLayer& la
     object.row = int(cell.index / std::uint32_t(map.mapWidth));
     object.x = (object.column + 0.5) * map.tileWidth;
     object.y = (object.row + 0.5) * map.tileHeight;
-    object.properties = std::move(properties);
+    object.properties = {{QLatin1String("column"), PropertyType::Int, object.column, {}},
+                         {QLatin1String("row"), PropertyType::Int, object.row, {}}};
+    object.properties.insert(object.properties.end(), properties.begin(), properties.end());
     return object;
 }
 

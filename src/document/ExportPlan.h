@@ -47,7 +47,8 @@ struct ExportLayer {
     int objectCount = 0;
 };
 
-// A cell exported as a point object: where it is and the properties in which it differs from its tile.
+// A cell exported as a point object: where it is and what it carries: its column and row, then the game
+// properties in which it differs from its tile.
 struct CellObject {
     int id = 0;
     int column = 0;

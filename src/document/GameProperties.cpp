@@ -14,6 +14,18 @@ GameProperty Text(const char* name, const QString& value) {
 
 } // namespace
 
+QLatin1String PropertyTypeName(PropertyType type) {
+    switch (type) {
+    case PropertyType::Bool:
+        return QLatin1String("bool");
+    case PropertyType::Int:
+        return QLatin1String("int");
+    case PropertyType::String:
+        break;
+    }
+    return QLatin1String("string");
+}
+
 std::array<GameProperty, 8> GamePropertiesOf(const CellRecord& cell) {
     return {Flag("passable", cell.passable),      Flag("destroyable", cell.destroyable),
             Number("prop_width", cell.width),     Number("prop_height", cell.height),

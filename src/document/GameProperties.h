@@ -23,6 +23,9 @@ struct GameProperty {
     bool operator==(const GameProperty&) const = default;
 };
 
+// "bool", "int" or "string", as both formats name the types.
+QLatin1String PropertyTypeName(PropertyType type);
+
 // passable, destroyable, prop_width, prop_height, list_index, image_value, custom1, custom2, in that order.
 std::array<GameProperty, 8> GamePropertiesOf(const CellRecord& cell);
 

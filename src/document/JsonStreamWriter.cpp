@@ -126,12 +126,13 @@ void JsonStreamWriter::EndArray() {
     Close(']');
 }
 
-void JsonStreamWriter::Key(const char* key) {
+JsonStreamWriter& JsonStreamWriter::Key(const char* key) {
     BeginValue();
     held += '"';
     held += key;
     held += "\": ";
     afterKey = true;
+    return *this;
 }
 
 void JsonStreamWriter::String(const QString& text) {

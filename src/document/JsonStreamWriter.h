@@ -18,8 +18,8 @@ public:
     void EndObject();
     void BeginArray();
     void EndArray();
-    // key is a name the program chose: ASCII, nothing to escape.
-    void Key(const char* key);
+    // key is a name the program chose: ASCII, nothing to escape. The value follows: json.Key("x").Int(0).
+    JsonStreamWriter& Key(const char* key);
     void String(const QString& text);
     void Int(qint64 value);
     void Bool(bool value);

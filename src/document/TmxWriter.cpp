@@ -7,18 +7,6 @@
 
 namespace {
 
-QString PropertyTypeName(PropertyType type) {
-    switch (type) {
-    case PropertyType::Bool:
-        return QStringLiteral("bool");
-    case PropertyType::Int:
-        return QStringLiteral("int");
-    case PropertyType::String:
-        break;
-    }
-    return QStringLiteral("string");
-}
-
 class TmxMapWriter {
 public:
     TmxMapWriter(const ExportPlan& plan, QIODevice& device) : plan(plan), device(device), xml(&device) {
@@ -154,10 +142,7 @@ private:
         Attribute("x", PixelText(object.x));
         Attribute("y", PixelText(object.y));
         xml.writeEmptyElement(QStringLiteral("point"));
-        std::vector<GameProperty> properties{{QLatin1String("column"), PropertyType::Int, object.column, {}},
-                                             {QLatin1String("row"), PropertyType::Int, object.row, {}}};
-        properties.insert(properties.end(), object.properties.begin(), object.properties.end());
-        Properties(properties);
+        Properties(object.properties);
         xml.writeEndElement();
     }
 

@@ -57,7 +57,7 @@ ReadProperties JsonProperties(const QJsonValue& list, QStringList& faults) {
                                         : type == "string" && value.isString();
         if (!ok || !p["name"].isString())
             faults << QStringLiteral("property %1 is not typed as %2").arg(p["name"].toString(), type);
-        read[p["name"].toString()] = {type, value.toVariant()};
+        read[p["name"].toString()] = {type, type == "int" ? QVariant(value.toInt()) : value.toVariant()};
     }
     return read;
 }

@@ -11,7 +11,7 @@
 // into one shape for both formats. What a loader would trip over (a missing attribute, a property without a
 // value attribute, a value that does not match its type) is listed in faults rather than read.
 
-// name -> (type, value as bool, int or QString).
+// name -> (type, value as bool, int or QString), so that equal properties compare equal in either format.
 using ReadProperties = QMap<QString, QPair<QString, QVariant>>;
 
 struct ReadObject {
