@@ -1,6 +1,7 @@
 #include "document/GidRows.h"
 
 #include "document/ExportPlan.h"
+#include "document/WriteAll.h"
 
 #include <charconv>
 
@@ -19,7 +20,7 @@ bool WriteGidRows(QIODevice& device, const std::vector<std::uint16_t>& tiles, in
     const auto flush = [&] {
         const qint64 bytes = out - piece.data();
         out = piece.data();
-        return device.write(piece.data(), bytes) == bytes;
+        return WriteAll(device, piece.data(), bytes);
     };
     for (std::size_t start = 0; start < tiles.size(); start += std::size_t(width)) {
         if (start != 0) {

@@ -1,5 +1,7 @@
 #include "document/JsonStreamWriter.h"
 
+#include "document/WriteAll.h"
+
 namespace {
 
 constexpr qsizetype kFlushBytes = 64 * 1024;
@@ -169,7 +171,7 @@ void JsonStreamWriter::FlushIfFull() {
 
 bool JsonStreamWriter::Finish() {
     if (!failed && !held.isEmpty())
-        failed = device.write(held) != held.size();
+        failed = !WriteAll(device, held.constData(), held.size());
     held.resize(0); // keeps the buffer
     return !failed;
 }

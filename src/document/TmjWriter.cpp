@@ -2,6 +2,7 @@
 
 #include "document/GidRows.h"
 #include "document/JsonStreamWriter.h"
+#include "document/WriteAll.h"
 
 namespace {
 
@@ -91,8 +92,8 @@ bool Layer(JsonStreamWriter& json, const ExportPlan& plan, const ExportLayer& la
     json.Key("height").Int(map.mapHeight);
     json.Key("data");
     QIODevice& device = json.BeginRawValue();
-    if (device.write("[") != 1 || !WriteGidRows(device, layer.cells->tiles, map.mapWidth, plan.tileCount) ||
-        device.write("]") != 1)
+    if (!WriteAll(device, "[", 1) ||
+        !WriteGidRows(device, layer.cells->tiles, map.mapWidth, plan.tileCount) || !WriteAll(device, "]", 1))
         return false;
     json.EndObject();
     if (layer.objectGroupId != 0) {
@@ -138,13 +139,13 @@ FormatWriteOutcome WriteTmj(const ExportPlan& plan, QIODevice& device) {
     json.BeginArray();
     for (const ExportLayer& layer : plan.layers)
         if (!Layer(json, plan, layer)) {
-            outcome.failure = device.errorString();
+            outcome.failure = QStringLiteral("the map could not be written");
             return outcome;
         }
     json.EndArray();
     json.EndObject();
     if (!json.Finish())
-        outcome.failure = device.errorString();
+        outcome.failure = QStringLiteral("the map could not be written");
     outcome.alteredTexts = json.AlteredTexts();
     return outcome;
 }

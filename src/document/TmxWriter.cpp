@@ -1,6 +1,7 @@
 #include "document/TmxWriter.h"
 
 #include "document/GidRows.h"
+#include "document/WriteAll.h"
 #include "document/XmlSafeText.h"
 
 #include <QXmlStreamWriter>
@@ -30,16 +31,17 @@ public:
         Attribute("nextlayerid", plan.nextLayerId);
         Attribute("nextobjectid", plan.nextObjectId);
         Properties({GameProperty{QLatin1String("name"), PropertyType::String, 0, map.name}});
-        for (const ExportTileset& tileset : plan.tilesets)
-            if (!Tileset(tileset))
-                return outcome;
-        for (const ExportLayer& layer : plan.layers)
-            if (!Layer(layer))
-                return outcome;
+        bool complete = true;
+        for (std::size_t t = 0; complete && t < plan.tilesets.size(); ++t)
+            complete = Tileset(plan.tilesets[t]);
+        for (std::size_t k = 0; complete && k < plan.layers.size(); ++k)
+            complete = Layer(plan.layers[k]);
         xml.writeEndElement();
         xml.writeEndDocument();
-        if (xml.hasError() && outcome.failure.isEmpty())
-            outcome.failure = device.errorString();
+        // The file's own error, when it has one, says more (see ExportMap); the writer also stops at a
+        // character XML cannot hold, which every text is cleared of before.
+        if ((!complete || xml.hasError()) && outcome.failure.isEmpty())
+            outcome.failure = QStringLiteral("the map could not be written as XML");
         return outcome;
     }
 
@@ -117,12 +119,10 @@ private:
         // An empty text closes the start tag; the gids then go to the same device directly, which the writer
         // does not buffer ahead of: its escaping pass would take longer than the whole export may.
         xml.writeCharacters(QString());
-        device.write("\n");
-        if (xml.hasError() || !WriteGidRows(device, layer.cells->tiles, map.mapWidth, plan.tileCount) ||
-            device.write("\n") != 1) {
-            outcome.failure = device.errorString();
+        if (xml.hasError() || !WriteAll(device, "\n", 1) ||
+            !WriteGidRows(device, layer.cells->tiles, map.mapWidth, plan.tileCount) ||
+            !WriteAll(device, "\n", 1))
             return false;
-        }
         xml.writeEndElement();
         xml.writeEndElement();
         if (layer.objectGroupId != 0) {

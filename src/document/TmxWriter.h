@@ -6,7 +6,7 @@
 #include <QString>
 
 struct FormatWriteOutcome {
-    // Empty when the whole file was handed to the device.
+    // Empty when the whole file was handed to the device; a device's own error says more than this text.
     QString failure;
     // Texts written with U+FFFD in place of characters the format cannot hold.
     int alteredTexts = 0;
