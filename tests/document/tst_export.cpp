@@ -50,6 +50,14 @@ class TestExport : public QObject {
             map.layer[0].tiles = {8};
             return map;
         }
+        if (which == "five-digit gids over many pieces") {
+            map.mapWidth = 500, map.mapHeight = 200;
+            map.loads = {{{}, Image("art/wide.png", {200, 100}), 1, 1, 200, 100, {}, 0, 20000}};
+            map.templates.resize(20000);
+            for (int i = 0; i < 500 * 200; ++i)
+                map.layer[0].tiles.push_back(std::uint16_t(i * 7919 % 20002));
+            return map;
+        }
         map.mapWidth = 5, map.mapHeight = 4, map.layers = 3, map.visibleLayers = 0b101;
         map.tileWidth = 20, map.tileHeight = 10;
         map.name = QString::fromUtf8("Q&A \"map\" <one>\nzweite Zeile é");
@@ -186,8 +194,9 @@ private slots:
     void exportedMapsReadBack_data() {
         QTest::addColumn<QString>("scenario");
         QTest::addColumn<bool>("tmx");
-        for (const char* scenario : {"loads of two cut sizes", "single cell", "tiles removed",
-                                     "image missing", "templates past the loads"})
+        for (const char* scenario :
+             {"loads of two cut sizes", "single cell", "tiles removed", "image missing",
+              "templates past the loads", "five-digit gids over many pieces"})
             for (const bool tmx : {true, false})
                 QTest::addRow("%s, %s", scenario, tmx ? "tmx" : "tmj") << QString(scenario) << tmx;
     }
