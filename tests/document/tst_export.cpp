@@ -183,8 +183,11 @@ class TestExport : public QObject {
             }
         }
         QCOMPARE(read.layers.size(), layerIds.size());
-        QVERIFY(head["nextlayerid"].toInt() > *layerIds.rbegin());
-        QVERIFY(objectIds.empty() || head["nextobjectid"].toInt() > *objectIds.rbegin());
+        QCOMPARE(head["nextlayerid"].toInt(), *layerIds.rbegin() + 1);
+        // objects are numbered from 1
+        QCOMPARE(head["nextobjectid"].toInt(), int(objectIds.size()) + 1);
+        QVERIFY(objectIds.empty() ||
+                (*objectIds.begin() == 1 && *objectIds.rbegin() == int(objectIds.size())));
         QCOMPARE(goneCells, gone);
     }
 
@@ -224,7 +227,8 @@ private slots:
         QFETCH(bool, tmx);
         MapSnapshot map = Scenario("single cell");
         map.templates[7].custom1 = QStringLiteral("a\x01z\x0B");
-        map.templates[7].custom2 = QChar(0xD800) + QStringLiteral("z\U0001F600");
+        map.templates[7].custom2 =
+            QChar(0xD800) + QStringLiteral("z") + QChar(0xDC00) + QStringLiteral("\U0001F600");
         const QString path = QDir(root).filePath(tmx ? "out/control.tmx" : "out/control.tmj");
         const ExportOutcome outcome = ExportMap(map, path, tmx ? ExportFormat::Tmx : ExportFormat::Tmj);
         QCOMPARE(outcome.alteredTexts, tmx ? 2 : 1);
@@ -232,7 +236,7 @@ private slots:
         QCOMPARE(read.faults.join(" | "), QString());
         const ReadProperties& tile = read.tilesets.at(0).tiles[7];
         QCOMPARE(tile["custom1"].second, tmx ? QStringLiteral("a\uFFFDz\uFFFD") : map.templates[7].custom1);
-        QCOMPARE(tile["custom2"].second, QStringLiteral("\uFFFDz\U0001F600"));
+        QCOMPARE(tile["custom2"].second, QStringLiteral("\uFFFDz\uFFFD\U0001F600"));
 
         map.templates[7] = {};
         map.loads[0].absolutePath = Image("art/odd\x02name.png", {64, 32});
@@ -244,22 +248,24 @@ private slots:
 
     // A failed export says why and leaves what was at the target as it was.
     void failureKeepsTheTarget_data() {
+        QTest::addColumn<QString>("fault");
         QTest::addColumn<QString>("target");
-        QTest::addColumn<bool>("consistent");
-        for (const bool tmx : {true, false}) {
-            const char* suffix = tmx ? "tmx" : "tmj";
-            QTest::addRow("no such folder, %s", suffix)
-                << QStringLiteral("missing/map.%1").arg(suffix) << true;
-            QTest::addRow("layer of the wrong size, %s", suffix)
-                << QStringLiteral("out/kept.%1").arg(suffix) << false;
-        }
+        for (const char* suffix : {"tmx", "json"})
+            for (const char* fault :
+                 {"no such folder", "a layer of the wrong size", "a tile larger than its image"})
+                QTest::addRow("%s, %s", fault, suffix)
+                    << fault
+                    << QStringLiteral("%1/map.%2")
+                           .arg(QString(fault) == "no such folder" ? "missing" : "out", suffix);
     }
     void failureKeepsTheTarget() {
+        QFETCH(QString, fault);
         QFETCH(QString, target);
-        QFETCH(bool, consistent);
         MapSnapshot map = Scenario("single cell");
-        if (!consistent)
+        if (fault == "a layer of the wrong size")
             map.layer[0].tiles.push_back(1);
+        if (fault == "a tile larger than its image")
+            map.loads[0].tileCount = 1, map.loads[0].tileWidth = 65, map.templates.resize(1);
         const QString path = QDir(root).filePath(target);
         QFile old(path);
         if (old.open(QIODevice::WriteOnly))
@@ -269,7 +275,15 @@ private slots:
         QVERIFY(old.open(QIODevice::ReadOnly) ? old.readAll() == "before" : !QFile::exists(path));
         QFile::remove(path);
         // and no half-written file is left beside it
-        QCOMPARE(QDir(root).entryList({"*" + QFileInfo(path).fileName() + "*"}), QStringList());
+        QCOMPARE(QFileInfo(path).dir().entryList({"*" + QFileInfo(path).fileName() + "*"}), QStringList());
+    }
+
+    void formatOfAFileName() {
+        const QStringList names{"a.tmx", "b.TMJ", "c.json", "d.tmx.png", "tmx"};
+        const QList<std::optional<ExportFormat>> formats{ExportFormat::Tmx, ExportFormat::Tmj,
+                                                         ExportFormat::Tmj, std::nullopt, std::nullopt};
+        for (int i = 0; i < names.size(); ++i)
+            QVERIFY2(ExportFormatOf(names[i]) == formats[i], qPrintable(names[i]));
     }
 };
 
