@@ -2,6 +2,8 @@
 // readers of these formats require and against the snapshot they came from.
 #include "ExportedMapReader.h"
 #include "document/MapExport.h"
+#include "document/TmjWriter.h"
+#include "document/TmxWriter.h"
 
 #include <QDir>
 #include <QImage>
@@ -18,6 +20,19 @@ ReadProperties Expected(const CellRecord& r) {
             {"list_index", {"int", int(r.listIndex)}}, {"image_value", {"int", int(r.imageValue)}},
             {"custom1", {"string", r.custom1}},        {"custom2", {"string", r.custom2}}};
 }
+
+// A device that takes so many bytes and then refuses, like a disk that fills up.
+class FillingDevice : public QIODevice {
+public:
+    explicit FillingDevice(qint64 room) : room(room) { open(WriteOnly); }
+    qint64 readData(char*, qint64) override { return -1; }
+    qint64 writeData(const char*, qint64 size) override {
+        const qint64 taken = std::min(size, room);
+        room -= taken;
+        return taken > 0 ? taken : -1;
+    }
+    qint64 room;
+};
 
 } // namespace
 
@@ -59,7 +74,7 @@ class TestExport : public QObject {
             return map;
         }
         map.mapWidth = 5, map.mapHeight = 4, map.layers = 3, map.visibleLayers = 0b101;
-        map.tileWidth = 20, map.tileHeight = 10;
+        map.tileWidth = 20, map.tileHeight = 15;
         map.name = QString::fromUtf8("Q&A \"map\" <one>\nzweite Zeile é");
         map.loads = {{{}, a, 16, 16, 64, 32, {}, 0, 8},
                      {{}, tiny, 16, 16, 8, 8, {}, 8, 0},
@@ -85,6 +100,8 @@ class TestExport : public QObject {
             map.templates.clear(), map.loads.clear();
         if (which == "image missing")
             map.templates.resize(8);
+        if (which == "templates and no load")
+            map.loads.clear();
         if (which == "templates past the loads")
             map.loads.resize(1);
         return map;
@@ -199,7 +216,7 @@ private slots:
         QTest::addColumn<bool>("tmx");
         for (const char* scenario :
              {"loads of two cut sizes", "single cell", "tiles removed", "image missing",
-              "templates past the loads", "five-digit gids over many pieces"})
+              "templates and no load", "templates past the loads", "five-digit gids over many pieces"})
             for (const bool tmx : {true, false})
                 QTest::addRow("%s, %s", scenario, tmx ? "tmx" : "tmj") << QString(scenario) << tmx;
     }
@@ -228,7 +245,7 @@ private slots:
         MapSnapshot map = Scenario("single cell");
         map.templates[7].custom1 = QStringLiteral("a\x01z\x0B");
         map.templates[7].custom2 =
-            QChar(0xD800) + QStringLiteral("z") + QChar(0xDC00) + QStringLiteral("\U0001F600");
+            QStringLiteral("\U0001F600") + QChar(0xD800) + QStringLiteral("z") + QChar(0xDC00);
         const QString path = QDir(root).filePath(tmx ? "out/control.tmx" : "out/control.tmj");
         const ExportOutcome outcome = ExportMap(map, path, tmx ? ExportFormat::Tmx : ExportFormat::Tmj);
         QCOMPARE(outcome.alteredTexts, tmx ? 2 : 1);
@@ -236,7 +253,7 @@ private slots:
         QCOMPARE(read.faults.join(" | "), QString());
         const ReadProperties& tile = read.tilesets.at(0).tiles[7];
         QCOMPARE(tile["custom1"].second, tmx ? QStringLiteral("a\uFFFDz\uFFFD") : map.templates[7].custom1);
-        QCOMPARE(tile["custom2"].second, QStringLiteral("\uFFFDz\uFFFD\U0001F600"));
+        QCOMPARE(tile["custom2"].second, QStringLiteral("\U0001F600\uFFFDz\uFFFD"));
 
         map.templates[7] = {};
         map.loads[0].absolutePath = Image("art/odd\x02name.png", {64, 32});
@@ -276,6 +293,23 @@ private slots:
         QFile::remove(path);
         // and no half-written file is left beside it
         QCOMPARE(QFileInfo(path).dir().entryList({"*" + QFileInfo(path).fileName() + "*"}), QStringList());
+    }
+
+    // Each writer stops and says so when the device stops taking bytes, wherever that happens.
+    void writersReportADeviceThatFillsUp() {
+        const MapSnapshot map = Scenario("loads of two cut sizes");
+        QString failure;
+        const auto plan = PlanExport(map, QDir(root).filePath("out/full.tmx"), failure);
+        QVERIFY(plan);
+        for (const auto write : {WriteTmx, WriteTmj}) {
+            QBuffer whole;
+            whole.open(QIODevice::WriteOnly);
+            QVERIFY(write(*plan, whole).failure.isEmpty());
+            for (int part = 0; part < 8; ++part) {
+                FillingDevice device(whole.size() * part / 8);
+                QVERIFY2(!write(*plan, device).failure.isEmpty(), qPrintable(QString::number(part)));
+            }
+        }
     }
 
     void formatOfAFileName() {
