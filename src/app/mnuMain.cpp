@@ -24,6 +24,7 @@ constexpr ItemDesign kFileItems[] = {
     {"UntitledSeparator3", "-", ""},
     {"FileSave", "&Save", "Ctrl+S"},
     {"FileSaveAs", "Save &As\u2026", "Ctrl+Shift+S"},
+    {"FileExport", "&Export\u2026", "Ctrl+E"},
     {"UntitledSeparator0", "-", ""},
     {"FileClose", "Close", "Ctrl+W"},
     {"UntitledSeparator", "-", ""},

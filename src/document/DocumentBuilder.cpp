@@ -47,6 +47,7 @@ std::vector<TileRef> LoadTiles(TilesetLoadRecord& load, const QString& mapPath,
         anyFound = anyFound || found;
         if (!tiles.empty()) {
             load.absolutePath = QFileInfo(path).absoluteFilePath();
+            load.imageMissing = false;
             return tiles;
         }
     }
@@ -70,10 +71,12 @@ std::vector<TileRef> LoadTiles(TilesetLoadRecord& load, const QString& mapPath,
         if (!tiles.empty()) {
             load.absolutePath = QFileInfo(located).absoluteFilePath();
             load.contentHash = hash;
+            load.imageMissing = false;
             return tiles;
         }
         problem = found ? TilesetImageResolver::Problem::Changed : TilesetImageResolver::Problem::Missing;
     }
+    load.imageMissing = true;
     std::vector<TileRef> placeholders;
     placeholders.reserve(static_cast<std::size_t>(load.tileCount));
     for (int i = 0; i < load.tileCount; ++i)

@@ -41,7 +41,7 @@ std::optional<CellObject> ObjectOf(const ExportPlan& plan, const ExportLayer& la
                                    const CellException& cell) {
     const MapSnapshot& map = *plan.map;
     const std::vector<std::uint16_t>& tiles = layer.cells->tiles;
-    if (cell.index >= tiles.size() || GidOfTileValue(tiles[cell.index], plan.tileCount) == 0)
+    if (cell.index >= tiles.size() || GidOfTileValue(tiles[cell.index], plan.tileExists) == 0)
         return std::nullopt;
     auto properties = DifferingGameProperties(cell.record, map.templates[tiles[cell.index] - 1]);
     if (properties.empty())
@@ -66,13 +66,18 @@ std::optional<ExportPlan> PlanExport(const MapSnapshot& map, const QString& expo
     ExportPlan plan;
     plan.map = &map;
     const int loadedTiles = map.loads.empty() ? 0 : map.loads.back().firstTile + map.loads.back().tileCount;
-    plan.tileCount = std::uint32_t(std::min<qint64>(loadedTiles, qint64(map.templates.size())));
+    const int tileCount = int(std::min<qint64>(loadedTiles, qint64(map.templates.size())));
+    plan.tileExists.assign(std::size_t(tileCount), 1);
+    for (const TilesetLoadRecord& load : map.loads)
+        if (load.imageMissing)
+            for (int i = load.firstTile; i < std::min(load.firstTile + load.tileCount, tileCount); ++i)
+                plan.tileExists[std::size_t(i)] = 0;
 
     const QDir exportFolder = QFileInfo(exportPath).absoluteDir();
     for (const TilesetLoadRecord& load : map.loads) {
         // Tiles past the tileset's count are gone, and with them a load none of whose tiles is left.
-        const int tiles = std::clamp(int(plan.tileCount) - load.firstTile, 0, load.tileCount);
-        if (tiles == 0)
+        const int tiles = std::clamp(tileCount - load.firstTile, 0, load.tileCount);
+        if (tiles == 0 || load.imageMissing)
             continue;
         ExportTileset tileset;
         tileset.firstGid = load.firstTile + 1;
@@ -103,7 +108,7 @@ std::optional<ExportPlan> PlanExport(const MapSnapshot& map, const QString& expo
         layer.visible = (map.visibleLayers >> k) & 1;
         layer.cells = &map.layer[std::size_t(k)];
         for (const std::uint16_t value : layer.cells->tiles)
-            plan.goneCells += value != 0 && GidOfTileValue(value, plan.tileCount) == 0;
+            plan.goneCells += value != 0 && GidOfTileValue(value, plan.tileExists) == 0;
         for (const CellException& cell : layer.cells->exceptions)
             layer.objectCount += ObjectOf(plan, layer, cell).has_value();
         if (layer.objectCount > 0) {

@@ -13,11 +13,15 @@
 // writer say the same thing. The large parts (the layers' tile values, the cells' records) are not copied:
 // the plan points into the snapshot, which must outlive it.
 
+// Whether tile i exists: a template that a load covers whose image is there.
+using TileExistence = std::vector<std::uint8_t>;
+
 // The loads follow each other from tile 0, so tile i of the tileset is gid i + 1 in both formats and a tile
 // value v (tile v - 1) is written as gid v. A cell whose tile is gone (a tile number the tileset no longer
-// has, after Remove Tiles or a missing image, or an odd tile) is written as 0.
-inline std::uint32_t GidOfTileValue(std::uint16_t value, std::uint32_t tileCount) {
-    return std::uint32_t(value) - 1u < tileCount ? value : 0u;
+// has, after Remove Tiles, a tile whose image is missing, or an odd tile) is written as 0.
+inline std::uint32_t GidOfTileValue(std::uint16_t value, const TileExistence& exists) {
+    const std::uint32_t tile = std::uint32_t(value) - 1u;
+    return tile < exists.size() && exists[tile] ? value : 0u;
 }
 
 struct ExportTileset {
@@ -61,8 +65,7 @@ struct CellObject {
 
 struct ExportPlan {
     const MapSnapshot* map = nullptr;
-    // Tiles 0 .. tileCount - 1 exist: the templates that a load covers.
-    std::uint32_t tileCount = 0;
+    TileExistence tileExists;
     std::vector<ExportTileset> tilesets;
     std::vector<ExportLayer> layers;
     int nextLayerId = 1;

@@ -14,7 +14,7 @@ constexpr std::size_t kMostPerValue = 8;
 } // namespace
 
 bool WriteGidRows(QIODevice& device, const std::vector<std::uint16_t>& tiles, int width,
-                  std::uint32_t tileCount) {
+                  const TileExistence& exists) {
     std::vector<char> piece(kPieceBytes + std::size_t(width) * kMostPerValue);
     char* out = piece.data();
     const auto flush = [&] {
@@ -31,7 +31,7 @@ bool WriteGidRows(QIODevice& device, const std::vector<std::uint16_t>& tiles, in
         for (int column = 0; column < width; ++column) {
             if (column != 0)
                 *out++ = ',';
-            const std::uint32_t gid = GidOfTileValue(row[column], tileCount);
+            const std::uint32_t gid = GidOfTileValue(row[column], exists);
             if (gid < 10)
                 *out++ = char('0' + gid);
             else

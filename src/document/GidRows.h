@@ -1,5 +1,7 @@
 #pragma once
 
+#include "document/ExportPlan.h"
+
 #include <QIODevice>
 #include <cstdint>
 #include <vector>
@@ -9,4 +11,4 @@
 // numbers, since a full 1000 x 1000 layer is millions of characters and a text object per value, or an
 // escaping pass over the whole, costs more than the export may take. Returns false when the device refuses.
 bool WriteGidRows(QIODevice& device, const std::vector<std::uint16_t>& tiles, int width,
-                  std::uint32_t tileCount);
+                  const TileExistence& exists);

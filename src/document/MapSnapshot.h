@@ -69,6 +69,9 @@ struct TilesetLoadRecord {
     // The load's tiles are firstTile .. firstTile + tileCount - 1; loads follow each other without gaps.
     int firstTile = 0;
     int tileCount = 0;
+    // The image was not found when the map was opened: its tiles are placeholders with no picture, and an
+    // export writes cells showing them as empty. Not kept in map files: opening looks for the image again.
+    bool imageMissing = false;
 
     bool operator==(const TilesetLoadRecord&) const = default;
 };

@@ -28,6 +28,9 @@ SnapshotGatherer::SnapshotGatherer(const MapDocument& document, const QString& m
     const QDir folder = mapPath.isEmpty() ? QDir() : QFileInfo(mapPath).absoluteDir();
     for (TilesetLoadRecord load : document.Loads()) {
         load.relativePath = mapPath.isEmpty() ? QString() : folder.relativeFilePath(load.absolutePath);
+        load.imageMissing = load.tileCount > 0;
+        for (int i = load.firstTile; i < load.firstTile + load.tileCount && i < tileset.Count(); ++i)
+            load.imageMissing = load.imageMissing && !tileset.GetTile(i)->Image();
         m_snapshot.loads.push_back(std::move(load));
     }
     const std::size_t cells =

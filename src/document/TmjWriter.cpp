@@ -93,7 +93,7 @@ bool Layer(JsonStreamWriter& json, const ExportPlan& plan, const ExportLayer& la
     json.Key("data");
     QIODevice& device = json.BeginRawValue();
     if (!WriteAll(device, "[", 1) ||
-        !WriteGidRows(device, layer.cells->tiles, map.mapWidth, plan.tileCount) || !WriteAll(device, "]", 1))
+        !WriteGidRows(device, layer.cells->tiles, map.mapWidth, plan.tileExists) || !WriteAll(device, "]", 1))
         return false;
     json.EndObject();
     if (layer.objectGroupId != 0) {

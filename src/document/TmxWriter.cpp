@@ -120,7 +120,7 @@ private:
         // does not buffer ahead of: its escaping pass would take longer than the whole export may.
         xml.writeCharacters(QString());
         if (xml.hasError() || !WriteAll(device, "\n", 1) ||
-            !WriteGidRows(device, layer.cells->tiles, map.mapWidth, plan.tileCount) ||
+            !WriteGidRows(device, layer.cells->tiles, map.mapWidth, plan.tileExists) ||
             !WriteAll(device, "\n", 1))
             return false;
         xml.writeEndElement();

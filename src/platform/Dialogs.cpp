@@ -20,6 +20,13 @@ FolderItem QtDialogs::ShowSaveDialog(QWidget* parent, const SaveDialogRequest& r
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(request.DefaultSuffix);
+    // A name typed without a suffix takes the suffix of the file type chosen.
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& filter) {
+        const qsizetype star = filter.indexOf(QLatin1String("*."));
+        if (star >= 0)
+            dialog.setDefaultSuffix(
+                filter.mid(star + 2).section(QLatin1Char(' '), 0, 0).remove(QLatin1Char(')')));
+    });
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return FolderItem();
     return FolderItem(dialog.selectedFiles().constFirst());

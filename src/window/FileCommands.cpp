@@ -2,6 +2,7 @@
 // keep unsaved work from being lost.
 #include "app/mnuMain.h"
 #include "document/DocumentBuilder.h"
+#include "document/MapExport.h"
 #include "document/MapFileReader.h"
 #include "document/MapFileWriter.h"
 #include "document/SnapshotGatherer.h"
@@ -12,6 +13,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
 #include <QFileInfo>
 #include <QLocale>
 
@@ -145,6 +147,45 @@ bool frmMain::FileSaveAs_Action() {
     if (QFileInfo(path).suffix().isEmpty())
         path += QStringLiteral(".") + kMapSuffix;
     return SaveMapTo(path);
+}
+
+void frmMain::FileExport_Action() {
+    SaveDialogRequest request;
+    request.Title = QStringLiteral("Export Map");
+    request.Filter = QStringLiteral("TMX map (*.tmx);;JSON map (*.tmj *.json)");
+    request.DefaultSuffix = QStringLiteral("tmx");
+    const QFileInfo map(Document().FilePath().isEmpty() ? QStringLiteral("Untitled.mqm")
+                                                        : Document().FilePath());
+    request.StartAt = map.dir().filePath(map.completeBaseName() + QStringLiteral(".tmx"));
+    const FolderItem file = Modal().ShowSaveDialog(this, request);
+    if (file.IsNull())
+        return;
+    QString path = file.Path();
+    std::optional<ExportFormat> format = ExportFormatOf(path);
+    if (!format) {
+        path += QStringLiteral(".tmx");
+        format = ExportFormat::Tmx;
+    }
+    const QString name = QFileInfo(path).fileName();
+    ExportOutcome outcome;
+    try {
+        outcome = ExportMap(TakeSnapshot(Document(), path), path, *format);
+    } catch (const std::bad_alloc&) {
+        RecoverFromOutOfMemory();
+        outcome.failure = QStringLiteral("there is not enough memory to export it");
+    }
+    if (!outcome.written()) {
+        Modal().MsgBox(this, QStringLiteral("%1 could not be exported: %2").arg(name, outcome.failure));
+        return;
+    }
+    QString status = QStringLiteral("%1 exported").arg(name);
+    if (outcome.goneCells > 0)
+        status += QStringLiteral("; %1 cells written as empty, their tiles are gone").arg(outcome.goneCells);
+    if (outcome.alteredTexts > 0)
+        status +=
+            QStringLiteral("; %1 texts with characters the format cannot hold").arg(outcome.alteredTexts);
+    UpdateStatus(status, outcome.goneCells > 0 || outcome.alteredTexts > 0 ? kFailureColour : QColor(0, 0, 0),
+                 1);
 }
 
 bool frmMain::SaveMapTo(const QString& path) {

@@ -63,6 +63,7 @@ void frmMain::AddMenuHandlers() {
     attach("FileOpenMap", &frmMain::FileOpenMap_Action);
     attach("FileSave", &frmMain::FileSave_Action);
     attach("FileSaveAs", &frmMain::FileSaveAs_Action);
+    attach("FileExport", &frmMain::FileExport_Action);
     attach("FileClose", &frmMain::FileClose_Action);
     attach("FileQuit", &frmMain::FileQuit_Action);
     attach("EditUndo", &frmMain::EditUndo_Action);

@@ -158,6 +158,8 @@ public:
     // True when the map was saved.
     bool FileSave_Action();
     bool FileSaveAs_Action();
+    // The map as a TMX or JSON map for game engines, the format chosen by the file's type.
+    void FileExport_Action();
     void FileClose_Action();
     void FileQuit_Action();
     void EditUndo_Action();

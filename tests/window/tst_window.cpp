@@ -179,7 +179,7 @@ private slots:
             seen.join(' '),
             "&File| &New Map|Ctrl+N New Tileset Map|Ctrl+Shift+N | &Open Map|Ctrl+O "
             "Open Tileset Map|Ctrl+Shift+O | Load &Tiles|Ctrl+T Remove Tiles|Ctrl+Shift+T | &Save|Ctrl+S "
-            "Save &As\u2026|Ctrl+Shift+S | Close|Ctrl+W | &Quit|Ctrl+Q &Edit| &Undo|Ctrl+Z "
+            "Save &As\u2026|Ctrl+Shift+S &Export\u2026|Ctrl+E | Close|Ctrl+W | &Quit|Ctrl+Q &Edit| &Undo|Ctrl+Z "
             "&Redo|Ctrl+Shift+Z,Ctrl+Y | Cu&t|Ctrl+X &Copy|Ctrl+C &Paste|Ctrl+V &Delete| | Select "
             "&All|Ctrl+A");
         const OpenDialogRequest& r = f.dialogs->requests.back();
