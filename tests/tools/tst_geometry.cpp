@@ -171,7 +171,7 @@ private slots:
         }
         // Nothing at all from a start off the grid or with marks that do not cover it.
         for (const auto& [start, markWidth] :
-             {std::pair{GridPoint{W, 0}, W}, {{0, -1}, W}, {{0, 0}, W - 1}}) {
+             {std::pair{GridPoint{W, 0}, W}, {{-1, 0}, W}, {{0, H}, W}, {{0, -1}, W}, {{0, 0}, W - 1}}) {
             marks.Reset(markWidth, H);
             FloodRegion(
                 W, H, start, marks, spans, [](int, int) { return true; }, [](int, int) { QFAIL("visited"); });
