@@ -74,12 +74,11 @@ def faults_in(path):
 RUNNING = []  # the command under way, so an interruption can stop it with everything it started
 
 
-def stop(process):
+def kill_group(process):
     try:
         os.killpg(process.pid, signal.SIGKILL)
     except ProcessLookupError:
         pass
-    process.wait()
 
 
 def run(command, cwd, timeout, env=None):
@@ -91,7 +90,8 @@ def run(command, cwd, timeout, env=None):
     try:
         return process.wait(timeout=timeout)
     except subprocess.TimeoutExpired:
-        stop(process)
+        kill_group(process)
+        process.wait()
         return None
     finally:
         RUNNING.remove(process)
@@ -120,6 +120,27 @@ def main():
             print(f"{path.relative_to(ROOT)}:{number + 1} {kind}: {old.strip()!r} -> {new.strip()!r}")
         return 0
 
+    planted = {}  # path -> original bytes, for putting back
+
+    def restore(*_):
+        for path, original in planted.items():
+            path.write_bytes(original)
+        planted.clear()
+
+    def interrupted(signum, _frame):
+        # The build under way is killed, and given a moment to be gone, before the files go back, so no
+        # object built from a fault is newer than its restored source. (No waiting on the process here: the
+        # interrupted code may be inside its wait.)
+        for process in list(RUNNING):
+            kill_group(process)
+        time.sleep(1)
+        restore()
+        print("interrupted; every planted file is back", flush=True)
+        os._exit(128 + signum)
+
+    signal.signal(signal.SIGINT, interrupted)
+    signal.signal(signal.SIGTERM, interrupted)
+
     build = ROOT / args.build
     env = dict(os.environ, QT_QPA_PLATFORM="offscreen")
     ctest = ["ctest", "-j2", "--timeout", str(args.timeout)] + (["-R", args.tests] if args.tests else [])
@@ -136,24 +157,6 @@ def main():
         print("the test suite fails on the unchanged tree; nothing to judge", file=sys.stderr)
         return 1
 
-    planted = {}  # path -> original bytes, for putting back
-
-    def restore(*_):
-        for path, original in planted.items():
-            path.write_bytes(original)
-        planted.clear()
-
-    def interrupted(signum, _frame):
-        # The build under way is stopped before the files go back, so no object built from a fault is
-        # newer than its restored source.
-        for process in list(RUNNING):
-            stop(process)
-        restore()
-        print("interrupted; every planted file is back", flush=True)
-        os._exit(128 + signum)
-
-    signal.signal(signal.SIGINT, interrupted)
-    signal.signal(signal.SIGTERM, interrupted)
     tally = {"killed": 0, "survived": 0, "timed out (counted killed)": 0, "did not build": 0}
     survivors = []
     try:
