@@ -2,5 +2,5 @@
 
 #include <deque>
 
-// A first-in first-out work list on the heap: items are added at the end and taken from the front.
+// A work list on the heap that grows and shrinks at either end.
 template <class T> using Collection = std::deque<T>;

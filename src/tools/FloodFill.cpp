@@ -1,5 +1,5 @@
 // The flood fill: the fill tool's three modes over the edit layer, the filled ellipse's bounded fill and its
-// preview. All of them walk the grid breadth first with the work list on the heap.
+// preview. All of them walk the grid by row spans with the work list on the heap.
 #include "tools/EllipseOutline.h"
 #include "tools/FloodRegion.h"
 #include "window/frmMain.h"
@@ -33,7 +33,7 @@ struct FillWork {
     int height;
     GridPoint start;
     MarkerGrid& marks;
-    Collection<GridPoint>& queue;
+    Collection<RowSpan>& spans;
     int tileWidth;
     int tileHeight;
 
@@ -47,12 +47,10 @@ struct FillWork {
         edit.Set(layer, column, row, std::move(cell));
     }
 
-    template <class Process, class Offer> void Walk(Process&& process, Offer&& offer) const {
-        FloodRegion(width, height, start, marks, queue, process, offer);
+    template <class Open, class Visit> void Walk(Open&& open, Visit&& visit) const {
+        FloodRegion(width, height, start, marks, spans, open, visit);
     }
 };
-
-void Nothing(int, int) {}
 
 // The filled ellipse's inside: every cell the region reaches takes a fresh copy of the fill's cell, occupied
 // or not.
@@ -60,26 +58,25 @@ void FillBounded(const FillWork& work, const CellRef& fill, const EllipseInterio
     if (!fill)
         return;
     const GridPoint start = work.start;
+    // The centre gets a fresh copy whatever was there and whatever its mark.
     work.FreshCopy(fill, start.column, start.row);
-    work.Walk(Nothing, [&](int column, int row) {
-        if (interior && !interior->Contains(column - start.column, row - start.row))
-            return false;
-        work.FreshCopy(fill, column, row);
-        return true;
-    });
+    work.Walk(
+        [&](int column, int row) {
+            return !interior || interior->Contains(column - start.column, row - start.row);
+        },
+        [&](int column, int row) {
+            if (column != start.column || row != start.row)
+                work.FreshCopy(fill, column, row);
+        });
 }
 
 // A click on an empty cell fills the empty region around it.
 void FillEmpty(const FillWork& work, const CellRef& fill) {
     if (!fill)
         return;
-    work.FreshCopy(fill, work.start.column, work.start.row);
-    work.Walk(Nothing, [&](int column, int row) {
-        if (work.grid.At(column, row))
-            return false;
-        work.FreshCopy(fill, column, row);
-        return true;
-    });
+    // The marks were cleared for this fill, so the empty start is visited like the rest of the region.
+    work.Walk([&](int column, int row) { return !work.grid.At(column, row); },
+              [&](int column, int row) { work.FreshCopy(fill, column, row); });
 }
 
 // A click on an occupied cell: place(column, row) puts the fill where a plot would.
@@ -94,14 +91,14 @@ void FillAlike(const FillWork& work, const CellRef& fill, const CellRef& target,
     const std::int16_t alike = target ? target->ImageIndex() : startCell->ImageIndex();
     work.Walk(
         [&](int column, int row) {
+            const CellRef& cell = work.grid.At(column, row);
+            return cell && cell->ImageIndex() == alike;
+        },
+        [&](int column, int row) {
             if (fill)
                 place(column, row);
             else
                 work.edit.Set(work.layer, column, row, nullptr);
-        },
-        [&](int column, int row) {
-            const CellRef& cell = work.grid.At(column, row);
-            return cell && cell->ImageIndex() == alike;
         });
 }
 
@@ -155,18 +152,18 @@ void frmMain::DrawFloodFill(Graphics& g, const TileRef& tile, int x, int y, cons
     const long long columnEnd = std::max<long long>(g.Width() / tw + 1, x + 1);
     const long long rowEnd = std::max<long long>(g.Height() / th + 1, y + 1);
     FloodRegion(
-        MapWidth(), MapHeight(), GridPoint{static_cast<int>(startX), static_cast<int>(startY)}, m_blnTilemap,
-        m_objLayer,
-        [&](int column, int row) {
-            const long long px = column - m_intMapOffsetX;
-            const long long py = row - m_intMapOffsetY;
-            g.DrawPicture(picture, static_cast<int>(px * tw), static_cast<int>(py * th));
-        },
+        MapWidth(), MapHeight(), GridPoint{static_cast<int>(startX), static_cast<int>(startY)},
+        m_blnTilemap, m_objLayer,
         [&](int column, int row) {
             const long long px = column - static_cast<long long>(m_intMapOffsetX);
             const long long py = row - static_cast<long long>(m_intMapOffsetY);
             return px >= 0 && py >= 0 && px < columnEnd && py < rowEnd &&
                    (!interior ||
                     interior->Contains(column - static_cast<int>(startX), row - static_cast<int>(startY)));
+        },
+        [&](int column, int row) {
+            const long long px = column - m_intMapOffsetX;
+            const long long py = row - m_intMapOffsetY;
+            g.DrawPicture(picture, static_cast<int>(px * tw), static_cast<int>(py * th));
         });
 }

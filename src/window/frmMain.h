@@ -70,8 +70,8 @@ public:
     int m_intTilesMouseY = 0;
     int m_intTileRowCount = 0;
     int m_intTotalVisibleRows = 0;
-    // The fills' work list: grid positions waiting to be processed, first in first out.
-    Collection<GridPoint> m_objLayer;
+    // The fills' work list: runs of rows still to be looked at.
+    Collection<RowSpan> m_objLayer;
     int m_intCurrentTileX = 0;
     int m_intCurrentTileY = 0;
     int m_intCurrentTool = 1;

@@ -8,6 +8,7 @@
 
 #include <QtTest>
 #include <climits>
+#include <cmath>
 #include <set>
 
 using ll = long long;
@@ -104,32 +105,81 @@ private slots:
         }
     }
 
-    // Every open/blocked pattern of a 4 x 3 grid from every start: the processed cells are the start plus
-    // the open cells 4-connected to it, each once and marked; nothing off the grid is ever offered. A resized
-    // layer keeps every cell lying inside both sizes in its place.
-    void fillRegionAndLayerGrids() {
-        constexpr int W = 4, H = 3;
+    // Every pattern of open, closed and (with three states) already marked cells of a small grid, from every
+    // start: the visited cells are exactly those the plain breadth-first walk below reaches, each visited
+    // once and marked when visited. Runs touching both edges, one-cell gaps, runs reopening under a closed
+    // cell and regions winding back on themselves all occur. open is only asked about unmarked cells on the
+    // grid, and the span list stays within three spans per visited cell.
+    void fillRegion_data() {
+        QTest::addColumn<int>("W");
+        QTest::addColumn<int>("H");
+        QTest::addColumn<int>("states");
+        QTest::newRow("5 x 3") << 5 << 3 << 2;
+        QTest::newRow("4 x 4") << 4 << 4 << 2;
+        QTest::newRow("8 x 2") << 8 << 2 << 2;
+        QTest::newRow("3 x 3, marks") << 3 << 3 << 3;
+        QTest::newRow("5 x 2, marks") << 5 << 2 << 3;
+    }
+    void fillRegion() {
+        QFETCH(int, W);
+        QFETCH(int, H);
+        QFETCH(int, states);
+        const int cells = W * H;
         MarkerGrid marks;
-        std::deque<GridPoint> queue;
-        for (int k = 0; k < (W * H) << (W * H); ++k) {
-            const int pattern = k / (W * H), start = k % (W * H);
-            const auto open = [&](int i) { return (pattern >> i & 1) != 0; };
-            bool want[W * H] = {};
-            for (int n = 0, i = 0; n < W * H * W * H; ++n, i = n % (W * H))
-                want[i] = i == start || want[i] ||
-                          (open(i) && ((i % W > 0 && want[i - 1]) || (i % W < W - 1 && want[i + 1]) ||
-                                       (i >= W && want[i - W]) || (i < W * H - W && want[i + W])));
-            marks.Reset(W, H);
-            int processed[W * H + 1] = {}; // the last counts cells offered from off the grid
-            const auto count = [&](int c, int r) { ++processed[r * W + c]; };
-            const auto offer = [&](int c, int r) {
-                return c >= 0 && r >= 0 && c < W && r < H ? open(r * W + c) : !++processed[W * H];
-            };
-            FloodRegion(W, H, {start % W, start / W}, marks, queue, count, offer);
-            QVERIFY(processed[W * H] == 0 && queue.empty());
-            for (int i = 0; i < W * H; ++i)
-                QVERIFY2(processed[i] == want[i] && marks.Test(i % W, i / W) == want[i], Case(k, i));
+        std::deque<RowSpan> spans;
+        std::vector<int> state(cells), visits(cells), want(cells);
+        std::deque<int> queue;
+        for (int pattern = 0, patterns = int(std::pow(states, cells)); pattern < patterns; ++pattern) {
+            for (int i = 0, q = pattern; i < cells; ++i, q /= states)
+                state[i] = q % states; // 0 open, 1 closed, 2 marked before the walk
+            for (int start = 0; start < cells; ++start) {
+                std::fill(want.begin(), want.end(), 0);
+                for (queue.assign(1, start); !queue.empty(); queue.pop_front()) {
+                    const int i = queue.front();
+                    if (want[i] || state[i] == 2)
+                        continue;
+                    want[i] = 1;
+                    for (const int n : {i - W, i + W, i % W ? i - 1 : -1, (i + 1) % W ? i + 1 : -1})
+                        if (n >= 0 && n < cells && state[n] == 0)
+                            queue.push_back(n);
+                }
+                marks.Reset(W, H);
+                for (int i = 0; i < cells; ++i)
+                    if (state[i] == 2)
+                        marks.Set(i % W, i / W);
+                std::fill(visits.begin(), visits.end(), 0);
+                bool sound = true;
+                std::size_t visited = 0;
+                FloodRegion(
+                    W, H, {start % W, start / W}, marks, spans,
+                    [&](int c, int r) {
+                        sound = sound && marks.Inside(c, r) && !marks.Test(c, r);
+                        return sound && state[r * W + c] == 0;
+                    },
+                    [&](int c, int r) {
+                        if (!marks.Test(c, r) || spans.size() > 3 * visited++)
+                            sound = false;
+                        else
+                            ++visits[r * W + c];
+                    });
+                for (int i = 0; i < cells; ++i)
+                    sound = sound && visits[i] == want[i] &&
+                            marks.Test(i % W, i / W) == (want[i] || state[i] == 2);
+                if (!sound || !spans.empty())
+                    QFAIL(Case(pattern, start).constData());
+            }
         }
+        // Nothing at all from a start off the grid or with marks that do not cover it.
+        for (const auto& [start, markWidth] :
+             {std::pair{GridPoint{W, 0}, W}, {{-1, 0}, W}, {{0, H}, W}, {{0, -1}, W}, {{0, 0}, W - 1}}) {
+            marks.Reset(markWidth, H);
+            FloodRegion(
+                W, H, start, marks, spans, [](int, int) { return true; }, [](int, int) { QFAIL("visited"); });
+        }
+    }
+
+    // A resized layer keeps every cell lying inside both sizes in its place.
+    void resizedLayerGrids() {
         LayerGrid grid = LayerGrid().Resized(3, 3);
         for (std::uint32_t i = 0; i < 9; ++i) {
             CellRef cell = CellRef::Make();
