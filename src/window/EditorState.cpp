@@ -60,6 +60,7 @@ void frmMain::UpdateStatus(const QString& text, const QColor& colour, int alignm
 }
 
 void frmMain::RecoverFromOutOfMemory() {
+    m_memoryReserve.Release();
     m_objLayer.clear();
     m_blnTilemap.Shrink();
     // A change the log could not record would leave the kept picture behind the grids.
@@ -67,5 +68,6 @@ void frmMain::RecoverFromOutOfMemory() {
 }
 
 void frmMain::ReportOutOfMemory(const QString& what) {
+    m_memoryReserve.Release();
     UpdateStatus(QStringLiteral("Out of memory: %1 stopped").arg(what), kFailureColour, 0);
 }

@@ -6,6 +6,7 @@
 #include "platform/Collection.h"
 #include "platform/Dialogs.h"
 #include "platform/Graphics.h"
+#include "platform/MemoryReserve.h"
 #include "tiles/clsVOTileset.h"
 #include "tools/FloodRegion.h"
 #include "window/clsVOIcon.h"
@@ -133,7 +134,8 @@ public:
     void UpdateStatus(const QString& text, const QColor& colour, int alignment);
     // Runs one editing step that may place cells. When memory runs out part way, the cells placed so far
     // stay, the work lists are emptied, the kept map picture is dropped so the next Draw shows the grids as
-    // they are, and false comes back; the caller then says so with ReportOutOfMemory after its Draw.
+    // they are, the memory reserve is released, and false comes back; the caller then says so with
+    // ReportOutOfMemory after its Draw.
     template <class Step> bool RunOutOfMemorySafe(Step&& step);
     // The status line says, in red, that memory ran out and what stopped.
     void ReportOutOfMemory(const QString& what);
@@ -273,7 +275,8 @@ private:
     void CommitRect(bool outline);
     void PlotOrErase(int x, int y);
     void PlotOrEraseThenDraw(int x, int y);
-    // The dialogs, for a modal one about to open: it takes the mouse, so any stroke under way ends first.
+    // The dialogs, for a modal one about to open: it takes the mouse, so any stroke under way ends first, and
+    // it runs on the memory reserve, so it opens even when memory is short.
     Dialogs& Modal();
     void RecoverFromOutOfMemory();
 
@@ -282,11 +285,14 @@ private:
     QWidget* m_content = nullptr;
     std::vector<ControlPlacement> m_placements;
     MapComposition m_composition;
+    // Released when an operation runs out of memory or a dialog opens; taken again as an operation starts.
+    MemoryReserve m_memoryReserve;
     bool m_blnOpen = false;
     bool m_blnOpening = false;
 };
 
 template <class Step> bool frmMain::RunOutOfMemorySafe(Step&& step) {
+    m_memoryReserve.Replenish();
     try {
         step();
         return true;
