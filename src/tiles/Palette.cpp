@@ -39,7 +39,8 @@ void frmMain::LoadTileset() {
     const FolderItem file = OpenTilesetDialog();
     if (file.IsNull())
         return;
-    const TilesetLoadResult result = m_VOTileset->LoadTileset(file);
+    m_memoryReserve.Replenish();
+    const TilesetLoadResult result = m_VOTileset->LoadTileset(file, &m_memoryReserve);
     AssignTileRows();
     SetTilesMatrix();
     RefreshTileScrollbar();
