@@ -178,10 +178,10 @@ void MapDocument::ExchangeVisibility(std::uint8_t& visibleLayers) {
 
 // ---- Tiles ----------------------------------------------------------------------------------------------
 
-TilesetLoadResult MapDocument::LoadTileset(const FolderItem& file) {
+TilesetLoadResult MapDocument::LoadTileset(const FolderItem& file, MemoryReserve* reserve) {
     EndOpenEdit();
     const int before = m_tileset->Count();
-    TilesetLoadResult result = m_tileset->LoadTileset(file);
+    TilesetLoadResult result = m_tileset->LoadTileset(file, reserve);
     const int added = m_tileset->Count() - before;
     if (added <= 0)
         return result;

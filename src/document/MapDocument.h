@@ -112,7 +112,8 @@ public:
     void SetLayerVisible(int k, bool shown);
     // Cuts the image in file at the current tile size and appends its tiles; a load that adds tiles is one
     // step of the history.
-    TilesetLoadResult LoadTileset(const FolderItem& file);
+    // reserve, when given, is released when memory runs out, so the editor has room to say so.
+    TilesetLoadResult LoadTileset(const FolderItem& file, MemoryReserve* reserve = nullptr);
 
     // ---- For the history's steps and for opening ---------------------------------------------------------
     std::array<LayerGrid, 8>& MutableLayers() { return m_layers; }

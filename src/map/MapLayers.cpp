@@ -73,6 +73,7 @@ void frmMain::RemoveTile(int, int, int column, int row) {
 }
 
 void frmMain::btnApply_Action() {
+    m_memoryReserve.Replenish();
     // Every field is checked before anything changes, so a refused Apply leaves the editor as it was.
     const int layers = std::clamp(ValInt(cboMapLayers->currentText()), 1, 8);
     const SizeFieldVerdict tileW = CheckTileSide(txtWidth->text(), QStringLiteral("Tile width"));

@@ -81,6 +81,7 @@ void frmMain::canMain_MouseDrag(int x, int y) {
 // The press and every drag plot or erase the same way, and either may find memory gone: the stroke is then
 // taken back whole and writes nothing more until the button is released.
 void frmMain::PlotOrEraseThenDraw(int x, int y) {
+    m_memoryReserve.Replenish();
     bool placed = true;
     try {
         PlotOrErase(x, y);

@@ -1,55 +1,50 @@
 #include "platform/PNGu.h"
 
 #include "platform/PngChunks.h"
+#include "platform/UntrustedFile.h"
 
-#include <QFile>
-#include <QFileInfo>
+#include <QBuffer>
 #include <cstring>
 #include <new>
 #include <png.h>
-#include <vector>
 
 namespace {
 
 // libpng reports errors by longjmp. The functions it can leave that way hold nothing with a destructor, so
-// leaving them skips no clean-up; everything C++ lives in the caller, outside their frames.
+// leaving them skips no clean-up; everything C++ lives in the callers, outside their frames.
 
-struct MemorySource {
-    const unsigned char* data;
-    std::size_t size;
-    std::size_t at;
+struct ErrorState {
+    // Set when libpng or zlib could not allocate: the caller then throws std::bad_alloc, as memory running
+    // out is not a damaged file.
+    bool outOfMemory = false;
 };
 
-void ReadFromMemory(png_structp png, png_bytep out, std::size_t count) {
-    auto* source = static_cast<MemorySource*>(png_get_io_ptr(png));
-    if (count > source->size - source->at)
-        png_error(png, "read past the end of the file");
-    std::memcpy(out, source->data + source->at, count);
-    source->at += count;
-}
-
-[[noreturn]] void OnError(png_structp png, png_const_charp) {
+[[noreturn]] void OnError(png_structp png, png_const_charp message) {
+    auto* errors = static_cast<ErrorState*>(png_get_error_ptr(png));
+    if (errors && message && (std::strstr(message, "memory") || std::strstr(message, "Memory")))
+        errors->outOfMemory = true;
     png_longjmp(png, 1);
 }
 
 void OnWarning(png_structp, png_const_charp) {}
 
-// Chunks the editor has no use for. Their data is skipped without being read into memory or inflated: text
-// and colour profiles can be compressed bombs, suggested palettes and the rest can claim large buffers.
-constexpr png_byte kSkippedChunks[] = "tEXt\0zTXt\0iTXt\0iCCP\0sPLT\0pCAL\0sCAL\0eXIf\0hIST\0tIME\0"
-                                      "bKGD\0cHRM\0gAMA\0sRGB\0oFFs\0pHYs\0sBIT";
-constexpr int kSkippedChunkCount = 17;
+void ReadFromStream(png_structp png, png_bytep out, std::size_t count) {
+    auto* stream = static_cast<PngChunkStream*>(png_get_io_ptr(png));
+    bool read = false;
+    try {
+        read = stream->Read(out, count);
+    } catch (const std::bad_alloc&) {
+        static_cast<ErrorState*>(png_get_error_ptr(png))->outOfMemory = true;
+    }
+    if (!read)
+        png_error(png, "the file ends early or lies about its chunks");
+}
 
-struct Layout {
-    png_uint_32 width;
-    png_uint_32 height;
-    std::size_t rowBytes;
-};
-
-// Reads the header and asks for 8-bit RGBA in the byte order of QImage::Format_ARGB32: every colour type,
-// depth and interlacing expanded, the colour key (tRNS) turned into alpha at the file's own depth, before
-// 16-bit samples are scaled down.
-bool ReadHeader(png_structp png, png_infop info, Layout* layout) {
+// Reads the chunks before the image data and asks for 8-bit RGBA in the byte order of
+// QImage::Format_ARGB32: every colour type, depth and interlacing expanded, the colour key (tRNS) turned into
+// alpha at the file's own depth, before 16-bit samples are scaled down. passes: how many times the rows go
+// by (7 when interlaced).
+bool StartDecoding(png_structp png, png_infop info, std::size_t* rowBytes, int* passes) {
     if (setjmp(png_jmpbuf(png)))
         return false;
     png_read_info(png, info);
@@ -67,100 +62,208 @@ bool ReadHeader(png_structp png, png_infop info, Layout* layout) {
     if (!hasAlpha)
         png_set_filler(png, 0xFF, PNG_FILLER_BEFORE);
 #endif
-    png_set_interlace_handling(png);
+    *passes = png_set_interlace_handling(png);
     png_read_update_info(png, info);
-    layout->width = png_get_image_width(png, info);
-    layout->height = png_get_image_height(png, info);
-    layout->rowBytes = png_get_rowbytes(png, info);
+    *rowBytes = png_get_rowbytes(png, info);
     return true;
 }
 
-bool ReadPixels(png_structp png, png_bytepp rows) {
+// Rows [0, keep) of every pass land in the lines from first on, stride bytes apart; the others are decoded
+// and dropped. One pass of count rows reads the next count rows of a plain image.
+bool ReadPasses(png_structp png, unsigned char* first, std::size_t stride, int keep, int count, int passes) {
     if (setjmp(png_jmpbuf(png)))
         return false;
-    png_read_image(png, rows);
+    for (int pass = 0; pass < passes; ++pass)
+        for (int y = 0; y < count; ++y)
+            png_read_row(png, y < keep ? first + std::size_t(y) * stride : nullptr, nullptr);
     return true;
 }
 
-class ReadStruct {
-public:
-    ReadStruct() {
-        m_png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, OnError, OnWarning);
-        if (m_png)
-            m_info = png_create_info_struct(m_png);
-    }
-    ~ReadStruct() { png_destroy_read_struct(&m_png, m_info ? &m_info : nullptr, nullptr); }
-    ReadStruct(const ReadStruct&) = delete;
-    ReadStruct& operator=(const ReadStruct&) = delete;
-
-    png_structp png() const { return m_png; }
-    png_infop info() const { return m_info; }
-
-private:
-    png_structp m_png = nullptr;
-    png_infop m_info = nullptr;
-};
+bool ReadEnd(png_structp png) {
+    if (setjmp(png_jmpbuf(png)))
+        return false;
+    png_read_end(png, nullptr);
+    return true;
+}
 
 } // namespace
 
 namespace PNGu {
 
-PicturePtr Decode(const QByteArray& bytes) {
-    const auto* data = reinterpret_cast<const unsigned char*>(bytes.constData());
-    const auto size = static_cast<std::size_t>(bytes.size());
+struct Reader::State {
+    std::unique_ptr<QIODevice> device;
+    std::unique_ptr<PngChunkStream> stream;
     PngHeader header;
-    if (!ScanPngChunks(data, size, kMaxPixels, header))
-        return nullptr;
+    bool ok = false;
+    bool finished = false;
+    int rowsRead = 0;
+    int passes = 1;
+    ErrorState errors;
+    png_structp png = nullptr;
+    png_infop info = nullptr;
 
-    ReadStruct read;
-    if (!read.info())
-        throw std::bad_alloc();
-    png_structp png = read.png();
-    png_set_user_limits(png, static_cast<png_uint_32>(kMaxPixels), static_cast<png_uint_32>(kMaxPixels));
-    // No ancillary chunk may keep more than a few of its kind or allocate more than a few megabytes.
-    png_set_chunk_cache_max(png, 64);
-    png_set_chunk_malloc_max(png, 4u << 20);
-    png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, nullptr, 0);
-    png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, kSkippedChunks, kSkippedChunkCount);
+    ~State() {
+        if (png)
+            png_destroy_read_struct(&png, info ? &info : nullptr, nullptr);
+    }
+
+    void Begin(std::unique_ptr<QIODevice> source, qint64 size) {
+        device = std::move(source);
+        stream = std::make_unique<PngChunkStream>(*device, size);
+        if (!stream->ReadHeader(header))
+            return;
+        const qint64 pixels = qint64(header.width) * header.height;
+        if (pixels > kMaxPixels)
+            return;
+        // Every pixel's bits are in the inflated data, interlaced or not; what is left of the file must be
+        // able to hold them.
+        const qint64 inflated = pixels * PngBitsPerPixel(header.colourType, header.bitDepth) / 8;
+        ok = inflated <= stream->Remaining() * kMaxInflateRatio + 1024;
+    }
+
+    // Sets the decoder up on the first call; false when it finds the file damaged.
+    bool Start() {
+        if (png)
+            return ok;
+        png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &errors, OnError, OnWarning);
+        if (png)
+            info = png_create_info_struct(png);
+        if (!info)
+            throw std::bad_alloc();
+        png_set_user_limits(png, static_cast<png_uint_32>(kMaxPixels), static_cast<png_uint_32>(kMaxPixels));
+        // The stream hands on no ancillary chunk but the colour key; should one get through, it is dropped.
+        png_set_chunk_cache_max(png, 64);
+        png_set_chunk_malloc_max(png, 4u << 20);
+        png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, nullptr, 0);
 #ifdef FUZZING_BUILD_MODE_UNSAFE_FOR_PRODUCTION
-    // Mutated inputs rarely keep their checksums; ignoring them lets the fuzzer reach the decoding itself.
-    png_set_crc_action(png, PNG_CRC_QUIET_USE, PNG_CRC_QUIET_USE);
+        // Mutated inputs rarely keep their checksums; ignoring them lets the fuzzer reach the decoding
+        // itself.
+        png_set_crc_action(png, PNG_CRC_QUIET_USE, PNG_CRC_QUIET_USE);
 #endif
-    MemorySource source{data, size, 0};
-    png_set_read_fn(png, &source, ReadFromMemory);
+        png_set_read_fn(png, stream.get(), ReadFromStream);
+        std::size_t rowBytes = 0;
+        Check(StartDecoding(png, info, &rowBytes, &passes));
+        if (ok &&
+            (png_get_image_width(png, info) != header.width ||
+             png_get_image_height(png, info) != header.height || rowBytes != std::size_t{header.width} * 4))
+            ok = false;
+        return ok;
+    }
 
-    Layout layout{};
-    if (!ReadHeader(png, read.info(), &layout))
+    // A step of libpng that failed leaves the reader refused, or throws when memory ran out.
+    bool Check(bool succeeded) {
+        if (!succeeded) {
+            ok = false;
+            if (errors.outOfMemory)
+                throw std::bad_alloc();
+        }
+        return succeeded;
+    }
+
+    bool Fits(const QImage& lines) const {
+        return lines.format() == QImage::Format_ARGB32 && qint64(lines.width()) == qint64(header.width) &&
+               lines.bytesPerLine() >= qsizetype(header.width) * 4;
+    }
+};
+
+Reader::Reader(const QString& path) : m_state(std::make_unique<State>()) {
+    std::unique_ptr<QFile> file = UntrustedFile::Open(path, kMaxFileBytes, nullptr);
+    if (file) {
+        const qint64 size = file->size();
+        m_state->Begin(std::move(file), size);
+    }
+}
+
+Reader::Reader(const QByteArray& bytes) : m_state(std::make_unique<State>()) {
+    auto buffer = std::make_unique<QBuffer>();
+    buffer->setData(bytes);
+    if (bytes.size() <= kMaxFileBytes && buffer->open(QIODevice::ReadOnly))
+        m_state->Begin(std::move(buffer), bytes.size());
+}
+
+Reader::~Reader() = default;
+
+bool Reader::Ok() const {
+    return m_state->ok;
+}
+
+int Reader::Width() const {
+    return int(std::min<qint64>(m_state->header.width, INT_MAX));
+}
+
+int Reader::Height() const {
+    return int(std::min<qint64>(m_state->header.height, INT_MAX));
+}
+
+bool Reader::Interlaced() const {
+    return m_state->header.interlaced;
+}
+
+bool Reader::ReadRows(QImage& lines) {
+    State& s = *m_state;
+    if (!s.ok || s.header.interlaced || !s.Fits(lines) ||
+        qint64(s.rowsRead) + lines.height() > s.header.height)
+        return false;
+    if (!s.Start())
+        return false;
+    if (!s.Check(ReadPasses(s.png, lines.bits(), std::size_t(lines.bytesPerLine()), lines.height(),
+                            lines.height(), 1)))
+        return false;
+    s.rowsRead += lines.height();
+    return true;
+}
+
+bool Reader::ReadInterlaced(QImage& lines) {
+    State& s = *m_state;
+    if (!s.ok || s.rowsRead != 0 || !s.Fits(lines) || qint64(lines.height()) > s.header.height)
+        return false;
+    if (!s.Start())
+        return false;
+    if (!s.Check(ReadPasses(s.png, lines.bits(), std::size_t(lines.bytesPerLine()), lines.height(),
+                            int(s.header.height), s.passes)))
+        return false;
+    s.rowsRead = int(s.header.height);
+    return true;
+}
+
+bool Reader::Finish() {
+    State& s = *m_state;
+    if (!s.ok || !s.Start() || !s.Check(ReadEnd(s.png)))
+        return false;
+    s.finished = s.stream->ReadToEnd();
+    s.ok = s.finished;
+    return s.finished;
+}
+
+QByteArray Reader::ContentHash() const {
+    return m_state->finished ? m_state->stream->Hash() : QByteArray();
+}
+
+namespace {
+PicturePtr DecodeWhole(Reader& reader) {
+    if (!reader.Ok() || reader.Width() > kMaxPictureWidth)
         return nullptr;
-    if (layout.width != header.width || layout.height != header.height ||
-        layout.rowBytes != std::size_t{layout.width} * 4)
-        return nullptr;
-    QImage image(static_cast<int>(layout.width), static_cast<int>(layout.height), QImage::Format_ARGB32);
+    QImage image(reader.Width(), reader.Height(), QImage::Format_ARGB32);
     if (image.isNull())
         throw std::bad_alloc();
-    std::vector<png_bytep> rows(layout.height);
-    for (png_uint_32 y = 0; y < layout.height; ++y)
-        rows[y] = image.scanLine(static_cast<int>(y));
-    if (!ReadPixels(png, rows.data()))
+    const bool read = reader.Interlaced() ? reader.ReadInterlaced(image) : reader.ReadRows(image);
+    if (!read || !reader.Finish())
         return nullptr;
-    image = std::move(image).convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    image.convertTo(QImage::Format_ARGB32_Premultiplied);
     if (image.isNull())
         throw std::bad_alloc();
     return std::make_shared<Picture>(std::move(image));
 }
+} // namespace
+
+PicturePtr Decode(const QByteArray& bytes) {
+    Reader reader(bytes);
+    return DecodeWhole(reader);
+}
 
 PicturePtr OpenAsPictureWithMask(const QString& path, double /*gamma*/) {
-    // Only a regular file of bounded size is read; a device or a pipe could feed the reader without end.
-    const QFileInfo info(path);
-    if (!info.isFile() || info.size() > kMaxFileBytes)
-        return nullptr;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return nullptr;
-    const QByteArray bytes = file.read(info.size());
-    if (bytes.size() != info.size())
-        return nullptr;
-    return Decode(bytes);
+    Reader reader(path);
+    return DecodeWhole(reader);
 }
 
 } // namespace PNGu

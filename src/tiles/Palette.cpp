@@ -36,7 +36,8 @@ void frmMain::LoadTileset() {
     const FolderItem file = OpenTilesetDialog();
     if (file.IsNull())
         return;
-    const TilesetLoadResult result = Document().LoadTileset(file);
+    m_memoryReserve.Replenish();
+    const TilesetLoadResult result = Document().LoadTileset(file, &m_memoryReserve);
     // The document announces new tiles; a load that added none still lays the palette out afresh.
     AssignTileRows();
     SetTilesMatrix();

@@ -1,10 +1,9 @@
 #include "tiles/clsVOTileset.h"
 
+#include "platform/MemoryReserve.h"
 #include "platform/PNGu.h"
-#include "platform/UntrustedFile.h"
 
-#include <QCryptographicHash>
-
+#include <QLocale>
 #include <algorithm>
 #include <new>
 
@@ -38,23 +37,20 @@ void clsVOTileset::SelectTileUnderMouse() {
     }
 }
 
-namespace {
-// What identifies an image's content: a map file keeps it to tell whether the image is still the same.
-QByteArray HashOfFile(const QString& path) {
-    const std::unique_ptr<QFile> file = UntrustedFile::Open(path, PNGu::kMaxFileBytes, nullptr);
-    QCryptographicHash hash(QCryptographicHash::Sha256);
-    if (!file || !hash.addData(file.get()))
-        return QByteArray();
-    return hash.result();
+void clsVOTileset::CutTiles(const Picture& lines, qint64 columns, qint64 count) {
+    const int tw = m_intTileWidth;
+    const int th = m_intTileHeight;
+    qint64 n = 0;
+    for (int y = 0; y + th <= lines.Height(); y += th)
+        for (qint64 column = 0; column < columns && n < count; ++column, ++n)
+            Add(lines.Copy(static_cast<int>(column) * tw, y, tw, th));
 }
-} // namespace
 
 std::vector<TileRef> clsVOTileset::TakeFrom(int first) {
     first = std::clamp(first, 0, m_intTileCount);
     std::vector<TileRef> taken(std::make_move_iterator(m_VOTiles.begin() + first),
                                std::make_move_iterator(m_VOTiles.end()));
-    m_VOTiles.resize(static_cast<std::size_t>(first));
-    m_intTileCount = first;
+    Truncate(first);
     for (const TileRef& tile : taken)
         if (tile == m_SelectedVOTile)
             m_SelectedVOTile = nullptr;
@@ -62,63 +58,102 @@ std::vector<TileRef> clsVOTileset::TakeFrom(int first) {
 }
 
 void clsVOTileset::Append(std::vector<TileRef> tiles) {
-    m_VOTiles.insert(m_VOTiles.end(), std::make_move_iterator(tiles.begin()),
-                     std::make_move_iterator(tiles.end()));
+    m_VOTiles.insert(m_VOTiles.end(), std::make_move_iterator(tiles.begin()), std::make_move_iterator(tiles.end()));
     m_intTileCount = static_cast<int>(m_VOTiles.size());
 }
 
-TilesetLoadResult clsVOTileset::LoadTileset(const FolderItem& file) {
+void clsVOTileset::Truncate(int count) {
+    m_VOTiles.resize(static_cast<std::size_t>(count));
+    m_intTileCount = count;
+}
+
+TilesetLoadResult clsVOTileset::LoadTileset(const FolderItem& file, MemoryReserve* reserve) {
     TilesetLoadResult result;
     if (file.IsNull())
         return result;
     const QString name = file.Name();
     const int tw = m_intTileWidth;
     const int th = m_intTileHeight;
-    if (tw < 1 || th < 1) {
-        result.Text = name + QStringLiteral(" not loaded: the tile size must be at least 1 by 1 pixel");
-        result.Complete = false;
-        return result;
-    }
     const int countBefore = m_intTileCount;
-    qint64 taken = 0;
-    qint64 wanted = 0;
-    try {
-        const PicturePtr source = PNGu::OpenAsPictureWithMask(file.Path(), 0.0);
-        if (!source) {
-            result.Text = name + QStringLiteral(" could not be loaded");
-            result.Complete = false;
-            return result;
-        }
-        result.ContentHash = HashOfFile(file.Path());
-        result.ImageWidth = source->Width();
-        result.ImageHeight = source->Height();
-        result.FirstTile = m_intTileCount;
-        const qint64 columns = source->Width() / tw;
-        const qint64 rows = source->Height() / th;
-        wanted = columns * rows;
-        taken = std::min<qint64>(wanted, kMaxTiles - m_intTileCount);
-        m_VOTiles.reserve(m_VOTiles.size() + static_cast<std::size_t>(taken));
-        for (qint64 n = 0; n < taken; ++n) {
-            const int row = static_cast<int>(n / columns);
-            const int column = static_cast<int>(n % columns);
-            Add(source->Copy(column * tw, row * th, tw, th));
-        }
-    } catch (const std::bad_alloc&) {
-        // The tiles cut so far stay, numbered as always; the rest of the image is left out.
-        result.Text =
-            QStringLiteral("Out of memory: load stopped after %1 tiles").arg(m_intTileCount - countBefore);
+    result.FirstTile = countBefore;
+    auto refuse = [&](const QString& text) {
+        Truncate(countBefore);
+        result.Text = text;
         result.Complete = false;
-        result.OutOfMemory = true;
-        result.TileCount = m_intTileCount - countBefore;
         return result;
-    }
-    result.Text = name + QStringLiteral(" loaded");
-    result.TileCount = m_intTileCount - countBefore;
-    if (taken < wanted) {
-        result.Complete = false;
+    };
+    if (tw < 1 || th < 1)
+        return refuse(name + QStringLiteral(" not loaded: the tile size must be at least 1 by 1 pixel"));
+    qint64 wanted = 0;
+    qint64 taken = 0;
+    try {
+        PNGu::Reader reader(file.Path());
+        if (!reader.Ok())
+            return refuse(name + QStringLiteral(" could not be loaded"));
+        result.ImageWidth = reader.Width();
+        result.ImageHeight = reader.Height();
+        const qint64 columns = reader.Width() / tw;
+        const qint64 rows = reader.Height() / th;
+        wanted = columns * rows;
+        if (wanted == 0)
+            return refuse(QStringLiteral("%1 holds no whole %2 × %3 tile").arg(name).arg(tw).arg(th));
+        taken = std::min<qint64>(wanted, kMaxTiles - m_intTileCount);
         // A full tileset takes none of the image: that is no load, whatever the image held.
         if (taken == 0)
-            result.Text = name + QStringLiteral(" could not be loaded: the tileset is full");
+            return refuse(name +
+                          QStringLiteral(" could not be loaded: the tileset is full; %1 tiles left out, a "
+                                         "tileset holds at most %2 tiles")
+                              .arg(wanted)
+                              .arg(kMaxTiles));
+        // Rows wider than a picture can be (a limit of the picture, not of memory) cannot be cut.
+        if (reader.Width() > PNGu::kMaxPictureWidth)
+            return refuse(QStringLiteral("%1 is too wide to load: %2 pixels")
+                              .arg(name, QLocale(QLocale::English).toString(reader.Width())));
+        m_VOTiles.reserve(static_cast<std::size_t>(countBefore + taken));
+        // The tile rows the load takes, and the image rows they cover: the rest is never decoded.
+        const qint64 tileRows = (taken + columns - 1) / columns;
+        bool read = true;
+        if (reader.Interlaced()) {
+            // Every pass of an interlaced image runs over all its rows, so it is decoded whole, keeping the
+            // rows that become tiles.
+            Picture lines(QImage(reader.Width(), static_cast<int>(tileRows * th), QImage::Format_ARGB32));
+            if (lines.Image().isNull())
+                throw std::bad_alloc();
+            read = reader.ReadInterlaced(lines.Image());
+            if (read) {
+                lines.Image().convertTo(QImage::Format_ARGB32_Premultiplied);
+                CutTiles(lines, columns, taken);
+            }
+        } else {
+            Picture band(QImage(reader.Width(), th, QImage::Format_ARGB32));
+            if (band.Image().isNull())
+                throw std::bad_alloc();
+            for (qint64 row = 0; read && row < tileRows; ++row) {
+                band.Image().reinterpretAsFormat(QImage::Format_ARGB32);
+                read = reader.ReadRows(band.Image());
+                if (read) {
+                    band.Image().convertTo(QImage::Format_ARGB32_Premultiplied);
+                    CutTiles(band, columns, taken - row * columns);
+                }
+            }
+        }
+        if (!read || !reader.Finish())
+            return refuse(name + QStringLiteral(" could not be loaded"));
+        result.ContentHash = reader.ContentHash();
+    } catch (const std::bad_alloc&) {
+        // The tiles cut so far stay, numbered as always; the rest of the image is left out.
+        if (reserve)
+            reserve->Release();
+        result.TileCount = m_intTileCount - countBefore;
+        result.Text = QStringLiteral("Out of memory: load stopped after %1 tiles").arg(result.TileCount);
+        result.Complete = false;
+        result.OutOfMemory = true;
+        return result;
+    }
+    result.TileCount = m_intTileCount - countBefore;
+    result.Text = name + QStringLiteral(" loaded");
+    if (taken < wanted) {
+        result.Complete = false;
         result.Text += QStringLiteral("; %1 tiles left out, a tileset holds at most %2 tiles")
                            .arg(wanted - taken)
                            .arg(kMaxTiles);

@@ -3,23 +3,27 @@
 #include "platform/FolderItem.h"
 #include "tiles/clsVOTile.h"
 
+#include <QByteArray>
 #include <QString>
 #include <vector>
 
-// What a load did, for the status line.
+class MemoryReserve;
+
+// What a load did: the text for the status line, and what was loaded, for a map that names its tileset.
 struct TilesetLoadResult {
     QString Text;
     // False when the load failed or could not add every tile of the image: the status line says so in red.
     bool Complete = true;
-    // Memory ran out part way.
-    bool OutOfMemory = false;
-    // The image's size in pixels, and the SHA-256 of the file's bytes.
+    // The image's size in pixels, once its header was read; 0 before.
     int ImageWidth = 0;
     int ImageHeight = 0;
+    // SHA-256 of every byte of the file as it was read, when the whole file was; empty otherwise.
     QByteArray ContentHash;
-    // The tiles the load appended: FirstTile .. FirstTile + TileCount - 1.
+    // The tiles this load appended: numbers FirstTile to FirstTile + TileCount - 1.
     int FirstTile = 0;
     int TileCount = 0;
+    // Memory ran out part way.
+    bool OutOfMemory = false;
 };
 
 // The editor's tiles in load order, the tile size used for cutting and the selected tile.
@@ -53,10 +57,19 @@ public:
     void Append(std::vector<TileRef> tiles);
 
     // Cuts the PNG image in file row by row into whole tiles of the tileset's tile size and appends them.
-    // A null file changes nothing and yields an empty text.
-    TilesetLoadResult LoadTileset(const FolderItem& file);
+    // A null file changes nothing and yields an empty text. Only the rows that become tiles are decoded, a
+    // band of one tile row at a time; an image that yields no tile is refused from its header. A file
+    // refused part way leaves the tileset as it was; when memory runs out, the tiles cut so far stay and
+    // reserve, when given, is released so the editor has room to say so.
+    TilesetLoadResult LoadTileset(const FolderItem& file, MemoryReserve* reserve = nullptr);
 
 private:
+    // Cuts the tiles of lines (whole tile rows, premultiplied), row by row from its top left, columns to a
+    // row and at most count of them, and appends them.
+    void CutTiles(const Picture& lines, qint64 columns, qint64 count);
+    // Drops the tiles from number count on: a load refused part way takes back what it added.
+    void Truncate(int count);
+
     std::vector<TileRef> m_VOTiles;
     int m_intTileCount = 0;
     int m_intIndex = 0;

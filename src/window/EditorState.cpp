@@ -56,11 +56,13 @@ void frmMain::UpdateStatus(const QString& text, const QColor& colour, int alignm
 }
 
 void frmMain::RecoverFromOutOfMemory() {
+    m_memoryReserve.Release();
     m_objLayer.clear();
     m_objLayer.shrink_to_fit();
     m_blnTilemap.Shrink();
 }
 
 void frmMain::ReportOutOfMemory(const QString& what) {
+    m_memoryReserve.Release();
     UpdateStatus(QStringLiteral("Out of memory: %1 stopped").arg(what), kFailureColour, 0);
 }

@@ -78,6 +78,7 @@ bool frmMain::FileLoadTiles_Action() {
 Dialogs& frmMain::Modal() {
     canMain->CancelStroke();
     canTiles->CancelStroke();
+    m_memoryReserve.Release();
     return *m_dialogs;
 }
 

@@ -8,6 +8,7 @@
 #include "platform/Collection.h"
 #include "platform/Dialogs.h"
 #include "platform/Graphics.h"
+#include "platform/MemoryReserve.h"
 #include "tiles/clsVOTileset.h"
 #include "tools/FloodRegion.h"
 #include "window/clsVOIcon.h"
@@ -134,8 +135,9 @@ public:
     bool SetDefaults();
     void UpdateStatus(const QString& text, const QColor& colour, int alignment);
     // Runs one edit of cells as one step of the history: body writes through PlaceTile, RemoveTile and the
-    // fills. When memory runs out part way, the edit is rolled back whole, the work lists are emptied and
-    // false comes back; the caller then says so with ReportOutOfMemory after its Refresh.
+    // fills. When memory runs out part way, the edit is rolled back whole, the work lists are emptied, the
+    // memory reserve is released and false comes back; the caller then says so with ReportOutOfMemory after
+    // its Refresh.
     template <class Body> bool RunEdit(const QString& text, Body&& body);
     // The status line says, in red, that memory ran out and what stopped.
     void ReportOutOfMemory(const QString& what);
@@ -326,7 +328,8 @@ private:
     void CommitRect(bool outline);
     void PlotOrErase(int x, int y);
     void PlotOrEraseThenDraw(int x, int y);
-    // The dialogs, for a modal one about to open: it takes the mouse, so any stroke under way ends first.
+    // The dialogs, for a modal one about to open: it takes the mouse, so any stroke under way ends first, and
+    // it runs on the memory reserve, so it opens even when memory is short.
     Dialogs& Modal();
     void RecoverFromOutOfMemory();
 
@@ -341,6 +344,8 @@ private:
     QWidget* m_content = nullptr;
     std::vector<ControlPlacement> m_placements;
     MapComposition m_composition;
+    // Released when an operation runs out of memory or a dialog opens; taken again as an operation starts.
+    MemoryReserve m_memoryReserve;
     bool m_blnOpen = false;
     bool m_blnOpening = false;
     // Quit was chosen and the map may be left: the window closes without asking again.
@@ -348,6 +353,7 @@ private:
 };
 
 template <class Body> bool frmMain::RunEdit(const QString& text, Body&& body) {
+    m_memoryReserve.Replenish();
     try {
         m_Edit = std::make_unique<MapDocument::CellEdit>(*m_Document, text);
         body();

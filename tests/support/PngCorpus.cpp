@@ -2,8 +2,12 @@
 
 #include "PngCraft.h"
 
+#include <QDir>
+#include <QFile>
 #include <QtEndian>
+#include <sys/stat.h>
 #include <tuple>
+#include <zlib.h>
 
 namespace PngCorpus {
 
@@ -130,6 +134,7 @@ std::vector<Entry> Build() {
         {"100000 x 100000", 100000, 100000, 8, Rgba, 64}, {"2^31 wide", 0x80000000u, 1, 8, Rgba, 64},
         {"one row past 8192 x 8192", 8192, 8193, 1, Grey, 64}, {"0 x 0", 0, 0, 8, Rgba, 1},
         {"2^31 - 1 wide", 0x7FFFFFFF, 1, 8, Rgba, 64}, {"2^32 - 1 by 2^32 - 1", ~0u, ~0u, 8, Rgba, 64},
+        {"2^31 - 1 by 2^31 - 1", 0x7FFFFFFF, 0x7FFFFFFF, 16, Rgba, 64},
         {"8192 x 8192 from 64 bytes", 8192, 8192, 8, Rgba, 64}, {"RGB of 4 bits", 4, 4, 4, Rgb, 4 * 7},
         {"rows stop half way", 64, 64, 8, Rgba, 32 * 257}, {"palette without PLTE", 4, 4, 8, Palette, 4 * 5}})
         refused(name, File(Ihdr(width, height, depth, type, false), Deflate(QByteArray(raw, '\x01'))));
@@ -155,6 +160,67 @@ std::vector<Entry> Build() {
 const std::vector<Entry>& All() {
     static const std::vector<Entry> all = Build();
     return all;
+}
+
+} // namespace PngCorpus
+
+namespace PngCorpus {
+
+namespace {
+
+// Writes head, then size zero bytes as a hole where the file system allows, then tail.
+bool WriteWithHole(const QString& path, const QByteArray& head, qint64 size, const QByteArray& tail) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(head) == head.size() &&
+           file.resize(head.size() + size) && file.seek(head.size() + size) &&
+           file.write(tail) == tail.size();
+}
+
+} // namespace
+
+std::vector<LargeFile> WriteLargeFiles(const QString& folder) {
+    using namespace PngCraft;
+    const QDir dir(folder);
+    std::vector<LargeFile> files;
+    auto add = [&](const char* name, const char* file, const QString& status, int tiles) {
+        files.push_back({name, dir.filePath(file), QString(file) + status, tiles});
+        return files.back().path;
+    };
+    constexpr qint64 kPadding = 260000000;
+    bool written = WriteWithHole(add("260,000,000 zero bytes", "zeros.png", " could not be loaded", 0), {},
+                                 kPadding, {});
+
+    // A 64 x 64 image (four tiles) with a private ancillary chunk of 260,000,000 zero bytes before its data.
+    QImage image(64, 64, QImage::Format_ARGB32);
+    image.fill(qRgba(40, 90, 160, 200));
+    const QByteArray valid = QtPng(image);
+    const qsizetype idat = valid.indexOf("IDAT") - 4;
+    QByteArray head = valid.left(idat) + QByteArray(4, '\0') + "paDd";
+    qToBigEndian(quint32(kPadding), head.data() + idat);
+    quint32 crc = quint32(crc32(0, reinterpret_cast<const Bytef*>("paDd"), 4));
+    const QByteArray zeros(1 << 20, '\0');
+    for (qint64 left = kPadding; left > 0; left -= zeros.size())
+        crc = quint32(crc32(crc, reinterpret_cast<const Bytef*>(zeros.constData()),
+                            uInt(std::min<qint64>(left, zeros.size()))));
+    QByteArray tail(4, '\0');
+    qToBigEndian(crc, tail.data());
+    written = written &&
+              WriteWithHole(add("a 64 x 64 PNG padded with 260,000,000 bytes", "padded.png", " loaded", 4),
+                            head, kPadding, tail + valid.mid(idat));
+
+    // Rows of one grey pixel: a filter byte and the pixel, 2^27 bytes inflated from about 130 KB.
+    written = written && Write(add("1 x 2^26 grey", "tall.png", " holds no whole 32 × 32 tile", 0),
+                               File(Ihdr(1, 1u << 26, 8, Grey, false), DeflateZeros(qint64(1) << 27)));
+    // One row of 2^26 one-bit pixels: 8 MB inflated from about 8 KB.
+    written =
+        written && Write(add("2^26 x 1 one-bit grey", "wide.png", " holds no whole 32 × 32 tile", 0),
+                         File(Ihdr(1u << 26, 1, 1, Grey, false), Deflate(QByteArray(1 + (1 << 23), '\0'))));
+    written = written &&
+              ::mkfifo(QFile::encodeName(add("a FIFO", "fifo.png", " could not be loaded", 0)).constData(),
+                       0600) == 0;
+    if (!written)
+        files.clear();
+    return files;
 }
 
 } // namespace PngCorpus

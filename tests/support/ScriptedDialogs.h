@@ -4,16 +4,21 @@
 
 #include <QStringList>
 #include <deque>
+#include <functional>
 
 // Dialogs a test answers itself: the open and save dialogs return prepared files (a null item once they run
 // out, as if the user cancelled), questions take prepared answers by button text (the Escape button once
 // they run out), progress can be cancelled after a number of updates, and message boxes are recorded
-// instead of shown.
+// instead of shown. beforeAnswer, when set, runs as the open dialog answers: what happens to the chosen file
+// while the dialog closes.
 class ScriptedDialogs : public Dialogs {
 public:
     FolderItem ShowOpenDialog(QWidget*, const OpenDialogRequest& request) override {
         requests.push_back(request);
-        return Next(answers);
+        FolderItem answer = Next(answers);
+        if (beforeAnswer && !answer.IsNull())
+            beforeAnswer(answer);
+        return answer;
     }
     FolderItem ShowSaveDialog(QWidget*, const SaveDialogRequest& request) override {
         saveRequests.push_back(request);
@@ -38,6 +43,7 @@ public:
     }
 
     std::deque<FolderItem> answers;
+    std::function<void(const FolderItem&)> beforeAnswer;
     std::vector<OpenDialogRequest> requests;
     std::deque<FolderItem> saveAnswers;
     std::vector<SaveDialogRequest> saveRequests;

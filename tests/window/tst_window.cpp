@@ -1,6 +1,7 @@
 // The editor window as a user works it: the menus, where the controls sit at two sizes, start-up with or
 // without the icon images, the buttons, Apply, the drawn and scrolled map, the tile palette and loading
 // tiles. Most rows are user steps (see Do) and the state they must lead to.
+#include "FifoWatchdog.h"
 #include "PngCorpus.h"
 #include "PngCraft.h"
 #include "UserSteps.h"
@@ -17,8 +18,16 @@
 #include <QtTest>
 #include <cmath>
 #include <functional>
+#include <sys/stat.h>
 
 namespace {
+QAction* MenuItem(frmMain& w, const QString& text) {
+    for (QAction* action : w.menuBar()->findChildren<QAction*>())
+        if (action->text() == text)
+            return action;
+    return nullptr;
+}
+
 // Palette tile i's place by the flow rule: a new row where the slot would end within 10 pixels of the edge.
 QPoint Slot(const frmMain& w, int i) {
     const int tw = w.Tileset().TileWidth(), th = w.Tileset().TileHeight();
@@ -384,6 +393,10 @@ private slots:
                      source.copy(i % 3 * 16, i / 3 * 8, 16, 8)
                          .convertToFormat(QImage::Format_ARGB32_Premultiplied));
         f.PickTile(1);
+        // Tiles small enough for every refused image, so each is refused for what its file holds; the
+        // palette is drawn at that size by a first refused load.
+        Apply(w, "3", "4", "4", "100", "100");
+        f.LoadTiles("bad.png", QImage());
         const QImage palette = w.canTiles->Buffer().copy();
         for (const PngCorpus::Entry& entry : PngCorpus::All()) {
             const QString path = QDir(f.temp.path()).filePath("bad.png");
@@ -398,6 +411,54 @@ private slots:
                          w.Tileset().SelectedTile() == w.Tileset().GetTile(1)),
                      Say(entry.name, "bad.png could not be loaded", "#c80000", 11, true, true));
         }
+    }
+
+    // Files that must be refused at once through File, Load Tiles: one swapped for a FIFO as the dialog
+    // closes, images that yield no whole tile at the applied size, and one wider than a picture can be.
+    void refusedAtOnce_data() {
+        QTest::addColumn<QString>("tileSize");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("status");
+        using namespace PngCraft;
+        const QByteArray wide =
+            File(Ihdr(1u << 26, 1, 1, Grey, false), Deflate(QByteArray(1 + (1 << 23), '\0')));
+        const QByteArray tall = File(Ihdr(1, 1u << 26, 8, Grey, false), DeflateZeros(qint64(1) << 27));
+        const QByteArray fine = QtPng(MakeTileSheet(64, 64, 32, 32));
+        QTest::newRow("swapped for a FIFO") << "32" << fine << "fifo";
+        QTest::newRow("2^26 x 1") << "32" << wide << "holds no whole 32 × 32 tile";
+        QTest::newRow("1 x 2^26") << "32" << tall << "holds no whole 32 × 32 tile";
+        QTest::newRow("1 x 2^26 at 1 x 2") << "1,2" << wide << "holds no whole 1 × 2 tile";
+        QTest::newRow("2^26 x 1 at 1 x 1") << "1,1" << wide << "is too wide to load: 67,108,864 pixels";
+    }
+    void refusedAtOnce() {
+        QFETCH(QString, tileSize);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, status);
+        EditorFixture f;
+        frmMain& w = f.window();
+        const QStringList side = tileSize.split(',');
+        Apply(w, "3", side.first(), side.last(), "100", "100");
+        f.LoadSolidTiles(2, 1);
+        const QString path = QDir(f.temp.path()).filePath("hostile.png");
+        QVERIFY(PngCraft::Write(path, bytes));
+        if (status == "fifo") {
+            // The name is given to a FIFO between the dialog's answer and the reading.
+            f.dialogs->beforeAnswer = [](const FolderItem& file) {
+                QFile::remove(file.Path());
+                ::mkfifo(QFile::encodeName(file.Path()).constData(), 0600);
+            };
+            status = "could not be loaded";
+        }
+        f.dialogs->answers.push_back(FolderItem(path));
+        const FifoWatchdog watchdog({path}, std::chrono::milliseconds(2000));
+        QElapsedTimer timer;
+        timer.start();
+        MenuItem(w, "Load &Tiles")->trigger();
+        const qint64 ms = timer.elapsed();
+        QCOMPARE(Say(w.lblStatus->text(), w.lblStatus->palette().color(QPalette::WindowText).name(),
+                     w.Tileset().Count()),
+                 Say("hostile.png " + status, "#c80000", 2));
+        QVERIFY2(ms <= 500, qPrintable(Say(ms, "ms")));
     }
 };
 
