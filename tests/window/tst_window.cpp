@@ -24,13 +24,6 @@ template <class... T> QString Say(const T&... v) {
     return QStringList{QVariant(v).toString()...}.join(' ');
 }
 
-QAction* MenuItem(frmMain& w, const QString& text) {
-    for (QAction* action : w.menuBar()->findChildren<QAction*>())
-        if (action->text() == text)
-            return action;
-    return nullptr;
-}
-
 // Palette tile i's place by the flow rule: a new row where the slot would end within 10 pixels of the edge.
 QPoint Slot(const frmMain& w, int i) {
     const int tw = w.m_VOTileset->TileWidth(), th = w.m_VOTileset->TileHeight();
