@@ -7,9 +7,11 @@
 #include "platform/BevelButton.h"
 #include "platform/Canvas.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QImage>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QStringList>
 #include <QVariant>
@@ -47,6 +49,14 @@ inline void Apply(frmMain& w, const QString& layers, const QString& tileWidth, c
     w.txtMapWidth->setText(mapWidth);
     w.txtMapHeight->setText(mapHeight);
     w.btnApply->click();
+}
+
+// The menu item with the given text (mnemonic included), to choose it as a user does.
+inline QAction* MenuItem(frmMain& w, const QString& text) {
+    for (QAction* action : w.menuBar()->findChildren<QAction*>())
+        if (action->text() == text)
+            return action;
+    return nullptr;
 }
 
 // Clears the palette selection as a user does: a click on the palette where there is no tile.

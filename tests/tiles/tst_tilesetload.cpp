@@ -188,32 +188,6 @@ private slots:
         QCOMPARE(tileset.GetTileImage(1)->Image().pixel(5, 5), QColor(Qt::blue).rgb());
     }
 
-    // Images that yield no tile are refused from their header, naming the tile size; an image wider than a
-    // picture can be is refused saying so.
-    void refusedFromTheHeader_data() {
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<QSize>("tile");
-        QTest::addColumn<QString>("status");
-        QTest::newRow("narrower than a tile")
-            << "tall.png" << QSize(2, 1) << "tall.png holds no whole 2 × 1 tile";
-        QTest::newRow("lower than a tile")
-            << "wide.png" << QSize(1, 2) << "wide.png holds no whole 1 × 2 tile";
-        QTest::newRow("wider than a picture")
-            << "wide.png" << QSize(1, 1) << "wide.png is too wide to load: 67,108,864 pixels";
-    }
-    void refusedFromTheHeader() {
-        QFETCH(QString, file);
-        QFETCH(QSize, tile);
-        QFETCH(QString, status);
-        clsVOTileset tileset = Tileset(tile.width(), tile.height());
-        TilesetLoadResult result;
-        const LoadCost cost =
-            MeasureCost([&] { result = tileset.LoadTileset(FolderItem(m_dir.filePath("large/" + file))); });
-        QCOMPARE(result.Text, status);
-        QCOMPARE(QStringLiteral("%1 %2").arg(result.Complete).arg(tileset.Count()), QStringLiteral("0 0"));
-        QVERIFY2(cost.ms <= 500, qPrintable(QString::number(cost.ms)));
-    }
-
     // Each large hostile file as a user would load it: a refusal or a load within 10 times the targets
     // (50 ms, 20 MB more memory). The padded file is read whole, as its bytes are hashed: it may take what
     // hashing them takes, twice over, on top.

@@ -29,13 +29,6 @@ public:
     std::deque<FolderItem> answers;
 };
 
-QAction* MenuAction(frmMain& w, const QString& text) {
-    for (QAction* action : w.menuBar()->findChildren<QAction*>())
-        if (action->text() == text)
-            return action;
-    return nullptr;
-}
-
 qint64 AddressSpace() {
     QFile status("/proc/self/status");
     if (!status.open(QIODevice::ReadOnly))
@@ -95,7 +88,7 @@ void TestOutOfMemory::childSequence() {
     const QString tiles = temp.filePath("tiles.png");
     QVERIFY(MakeTileSheet(96, 32, 32, 32).save(tiles));
     dialogs->answers.push_back(FolderItem(tiles));
-    MenuAction(w, "Load &Tiles")->trigger();
+    MenuItem(w, "Load &Tiles")->trigger();
     QCOMPARE(w.Tileset().Count(), 3);
 
     // Room for the 8 layers of 8192 x 2048 cells (1 GiB of grid slots) and a quarter GiB more.
@@ -135,7 +128,7 @@ void TestOutOfMemory::childSequence() {
         }
     });
     closer.start(200);
-    MenuAction(w, "Load &Tiles")->trigger();
+    MenuItem(w, "Load &Tiles")->trigger();
     steps << (seen ? "dialog: closed" : "dialog: never shown");
     std::printf("STEPS\n%s\n", qPrintable(steps.join('\n')));
     std::fflush(stdout);

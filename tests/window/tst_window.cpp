@@ -21,13 +21,6 @@
 #include <sys/stat.h>
 
 namespace {
-QAction* MenuItem(frmMain& w, const QString& text) {
-    for (QAction* action : w.menuBar()->findChildren<QAction*>())
-        if (action->text() == text)
-            return action;
-    return nullptr;
-}
-
 // Palette tile i's place by the flow rule: a new row where the slot would end within 10 pixels of the edge.
 QPoint Slot(const frmMain& w, int i) {
     const int tw = w.Tileset().TileWidth(), th = w.Tileset().TileHeight();
