@@ -3,28 +3,16 @@
 #include "map/LayerGrid.h"
 #include "tiles/CellPool.h"
 
-void CellChanges::Write(LayerGrid& grid, int layer, int column, int row, CellRef cell) {
-    const std::uint32_t index = grid.IndexOf(column, row);
-    const std::uint32_t key = (static_cast<std::uint32_t>(layer) << kIndexBits) | index;
-    const bool extends = !m_runs.empty() &&
-                         (m_runs.back().key >> kIndexBits) == static_cast<std::uint32_t>(layer) &&
+CellChanges::Run& CellChanges::RunFor(std::uint32_t layer, std::uint32_t key) {
+    const bool extends = !m_runs.empty() && (m_runs.back().key >> kIndexBits) == layer &&
                          m_runs.back().key + m_runs.back().count == key;
-    if (extends) {
-        m_cells.push_back(std::move(cell));
-        ++m_runs.back().count;
-    } else {
+    if (!extends)
         m_runs.push_back({key, 0});
-        try {
-            m_cells.push_back(std::move(cell));
-        } catch (...) {
-            m_runs.pop_back();
-            throw;
-        }
-        m_runs.back().count = 1;
-    }
-    grid.Exchange(index, m_cells.back());
-    Count(m_cells.back());
-    m_bounds[static_cast<std::size_t>(layer)].Add(column, row);
+    return m_runs.back();
+}
+
+void CellChanges::Write(LayerGrid& grid, int layer, int column, int row, CellRef cell) {
+    WriteRun(grid, layer, row, column, column, [&cell](int) { return std::move(cell); });
 }
 
 void CellChanges::ExchangeAll(std::array<LayerGrid, 8>& grids, bool undoing) noexcept {
@@ -57,8 +45,7 @@ void CellChanges::ExchangeAll(std::array<LayerGrid, 8>& grids, bool undoing) noe
 }
 
 std::size_t CellChanges::Bytes() const {
-    return m_runs.capacity() * sizeof(Run) + m_cells.size() * sizeof(CellRef) +
-           m_aliveOnlyHere * CellPool::kSlotSize;
+    return m_runs.capacity() * sizeof(Run) + m_cells.Bytes() + m_aliveOnlyHere * CellPool::kSlotSize;
 }
 
 std::array<QRect, 8> CellChanges::Bounds() const {

@@ -1,15 +1,14 @@
 #pragma once
 
+#include "document/CellList.h"
+#include "map/LayerGrid.h"
 #include "tiles/CellRef.h"
 
 #include <QRect>
 #include <algorithm>
 #include <array>
 #include <cstdint>
-#include <deque>
 #include <vector>
-
-class LayerGrid;
 
 // The smallest rectangle of columns and rows around some cells; growing it is a few comparisons, which a
 // fill of millions of cells does once per cell.
@@ -44,6 +43,11 @@ public:
     // Throws std::bad_alloc with nothing recorded and the grid untouched.
     void Write(LayerGrid& grid, int layer, int column, int row, CellRef cell);
 
+    // Records that the cells first .. last of a row get make(column) each, one after the other (columns known
+    // to lie on the grid). Throws std::bad_alloc with the cells written so far recorded.
+    template <class Make>
+    void WriteRun(LayerGrid& grid, int layer, int row, int first, int last, Make&& make);
+
     // Exchanges every recorded reference with the grid's, the last written first when undoing.
     void ExchangeAll(std::array<LayerGrid, 8>& grids, bool undoing) noexcept;
 
@@ -71,11 +75,36 @@ private:
     static_assert((1u << kIndexBits) >= 16777216u, "every cell index of the largest layer must fit");
 
     std::vector<Run> m_runs;
-    // One per recorded position, in the order of the runs; a deque grows without moving what it holds.
-    std::deque<CellRef> m_cells;
+    // One per recorded position, in the order of the runs.
+    CellList m_cells;
     std::array<CellBox, 8> m_bounds{};
     // Recorded cells that only this record holds.
     std::size_t m_aliveOnlyHere = 0;
 
     void Count(const CellRef& held) { m_aliveOnlyHere += held && held.use_count() == 1 ? 1 : 0; }
+    // Starts a run at key or extends the last one when key follows it; throws std::bad_alloc, with nothing
+    // changed, when a new run cannot be had.
+    Run& RunFor(std::uint32_t layer, std::uint32_t key);
 };
+
+template <class Make>
+void CellChanges::WriteRun(LayerGrid& grid, int layer, int row, int first, int last, Make&& make) {
+    if (first > last)
+        return;
+    const std::uint32_t start = grid.IndexOf(first, row);
+    Run& run =
+        RunFor(static_cast<std::uint32_t>(layer), (static_cast<std::uint32_t>(layer) << kIndexBits) | start);
+    // The box takes the whole run first, so that cells written before a failure part way are never left out
+    // of what is announced or rolled back.
+    CellBox& box = m_bounds[static_cast<std::size_t>(layer)];
+    box.Add(first, row);
+    box.Add(last, row);
+    for (std::uint32_t index = start, end = start + static_cast<std::uint32_t>(last - first); index <= end;
+         ++index) {
+        m_cells.push_back(make(first + static_cast<int>(index - start)));
+        CellRef& held = m_cells.back();
+        grid.Exchange(index, held);
+        Count(held);
+        ++run.count;
+    }
+}

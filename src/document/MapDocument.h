@@ -88,6 +88,9 @@ public:
         // Stores cell (a fresh one, or null to empty the position) at (column, row) of layer; a position
         // outside the map or a layer not in use is ignored. Throws std::bad_alloc with this call undone.
         void Set(int layer, int column, int row, CellRef cell);
+        // Stores make(column) at each of the cells first .. last of a row of layer, as Set does one by one;
+        // the part of the run outside the map is left alone.
+        template <class Make> void SetRun(int layer, int row, int first, int last, Make&& make);
         // Announces the cells written since the last Flush.
         void Flush();
         // Ends the edit as one step of the history (none when it changed nothing).
@@ -153,3 +156,18 @@ private:
     void EndOpenEdit();
     LayerGrid& Grid(int k) { return m_layers[static_cast<std::size_t>(k)]; }
 };
+
+template <class Make>
+void MapDocument::CellEdit::SetRun(int layer, int row, int first, int last, Make&& make) {
+    if (m_done || !m_document.LayerInUse(layer) || row < 0 || row >= m_document.MapHeight())
+        return;
+    LayerGrid& grid = m_document.Grid(layer);
+    first = std::max(first, 0);
+    last = std::min({last, m_document.MapWidth() - 1, grid.Width() - 1});
+    if (first > last || row >= grid.Height())
+        return;
+    m_changes.WriteRun(grid, layer, row, first, last, make);
+    CellBox& box = m_unannounced[static_cast<std::size_t>(layer)];
+    box.Add(first, row);
+    box.Add(last, row);
+}

@@ -2,6 +2,7 @@
 
 #include "platform/HugePageAllocator.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -26,6 +27,12 @@ public:
 
     // Whether the cell is marked; cells off the grid never are.
     bool Test(int column, int row) const { return Inside(column, row) && cells_[Index(column, row)] != 0; }
+
+    // Marks the cells first .. last of a row that lies on the grid, columns known to lie on it.
+    void SetRun(int first, int last, int row) {
+        std::fill(cells_.begin() + static_cast<std::ptrdiff_t>(Index(first, row)),
+                  cells_.begin() + static_cast<std::ptrdiff_t>(Index(last, row)) + 1, std::uint8_t(1));
+    }
 
     // Marks the cell; cells off the grid are ignored rather than written out of bounds.
     void Set(int column, int row) {

@@ -38,17 +38,22 @@ struct FillWork {
     int tileHeight;
 
     // Every cell the fill writes is a fresh copy of the fill's cell, placed as a plot would place it: at the
-    // pixel position of its place, on the edit layer.
-    void FreshCopy(const CellRef& fill, int column, int row) const {
-        CellRef cell = fill->Copy();
-        cell->SetX(column * tileWidth);
-        cell->SetY(row * tileHeight);
-        cell->SetZOrder(static_cast<std::uint8_t>(layer));
-        edit.Set(layer, column, row, std::move(cell));
+    // pixel position of its place, on the edit layer. A fill writes whole runs of a row at a time.
+    void Write(const CellRef& fill, int first, int last, int row) const {
+        edit.SetRun(layer, row, first, last, [&](int column) {
+            CellRef cell = fill->Copy();
+            cell->SetX(column * tileWidth);
+            cell->SetY(row * tileHeight);
+            cell->SetZOrder(static_cast<std::uint8_t>(layer));
+            return cell;
+        });
+    }
+    void Erase(int first, int last, int row) const {
+        edit.SetRun(layer, row, first, last, [](int) { return CellRef(); });
     }
 
-    template <class Open, class Visit> void Walk(Open&& open, Visit&& visit) const {
-        FloodRegion(width, height, start, marks, spans, open, visit);
+    template <class Open, class VisitRun> void Walk(Open&& open, VisitRun&& visitRun) const {
+        FloodRuns(width, height, start, marks, spans, open, visitRun);
     }
 };
 
@@ -58,15 +63,19 @@ void FillBounded(const FillWork& work, const CellRef& fill, const EllipseInterio
     if (!fill)
         return;
     const GridPoint start = work.start;
-    // The centre gets a fresh copy whatever was there and whatever its mark.
-    work.FreshCopy(fill, start.column, start.row);
+    // The centre gets a fresh copy whatever was there and whatever its mark; the walk leaves it alone.
+    work.Write(fill, start.column, start.column, start.row);
     work.Walk(
         [&](int column, int row) {
             return !interior || interior->Contains(column - start.column, row - start.row);
         },
-        [&](int column, int row) {
-            if (column != start.column || row != start.row)
-                work.FreshCopy(fill, column, row);
+        [&](int first, int last, int row) {
+            if (row != start.row || start.column < first || start.column > last) {
+                work.Write(fill, first, last, row);
+                return;
+            }
+            work.Write(fill, first, start.column - 1, row);
+            work.Write(fill, start.column + 1, last, row);
         });
 }
 
@@ -76,15 +85,13 @@ void FillEmpty(const FillWork& work, const CellRef& fill) {
         return;
     // The marks were cleared for this fill, so the empty start is visited like the rest of the region.
     work.Walk([&](int column, int row) { return !work.grid.At(column, row); },
-              [&](int column, int row) { work.FreshCopy(fill, column, row); });
+              [&](int first, int last, int row) { work.Write(fill, first, last, row); });
 }
 
-// A click on an occupied cell: place(column, row) puts the fill where a plot would.
-template <class Place>
-void FillAlike(const FillWork& work, const CellRef& fill, const CellRef& target, Place&& place) {
-    // Erase (no tile selected) or replace: the region of cells alike to the clicked one is emptied, or takes
-    // the selected tile as a plot would place it. Alike is compared by picture index, read before anything
-    // changes.
+// A click on an occupied cell: erase (no tile selected) or replace. The region of cells alike to the clicked
+// one is emptied, or takes the selected tile as a plot would place it. Alike is compared by picture index,
+// read before anything changes.
+void FillAlike(const FillWork& work, const CellRef& fill, const CellRef& target) {
     const CellRef& startCell = work.grid.At(work.start.column, work.start.row);
     if (fill && startCell->ImageIndex() == fill->ImageIndex())
         return;
@@ -94,11 +101,11 @@ void FillAlike(const FillWork& work, const CellRef& fill, const CellRef& target,
             const CellRef& cell = work.grid.At(column, row);
             return cell && cell->ImageIndex() == alike;
         },
-        [&](int column, int row) {
+        [&](int first, int last, int row) {
             if (fill)
-                place(column, row);
+                work.Write(fill, first, last, row);
             else
-                work.edit.Set(work.layer, column, row, nullptr);
+                work.Erase(first, last, row);
         });
 }
 
@@ -127,9 +134,7 @@ void frmMain::FloodFill(int x, int y, const CellRef& fill, const CellRef& target
     else if (!grid.At(x, y))
         FillEmpty(work, fill);
     else
-        FillAlike(work, fill, target, [&](int column, int row) {
-            PlaceTile(column * work.tileWidth, row * work.tileHeight, column, row, false);
-        });
+        FillAlike(work, fill, target);
 }
 
 void frmMain::DrawFloodFill(Graphics& g, const TileRef& tile, int x, int y, const EllipseInterior* interior) {
@@ -152,8 +157,8 @@ void frmMain::DrawFloodFill(Graphics& g, const TileRef& tile, int x, int y, cons
     const long long columnEnd = std::max<long long>(g.Width() / tw + 1, x + 1);
     const long long rowEnd = std::max<long long>(g.Height() / th + 1, y + 1);
     FloodRegion(
-        MapWidth(), MapHeight(), GridPoint{static_cast<int>(startX), static_cast<int>(startY)},
-        m_blnTilemap, m_objLayer,
+        MapWidth(), MapHeight(), GridPoint{static_cast<int>(startX), static_cast<int>(startY)}, m_blnTilemap,
+        m_objLayer,
         [&](int column, int row) {
             const long long px = column - static_cast<long long>(m_intMapOffsetX);
             const long long py = row - static_cast<long long>(m_intMapOffsetY);

@@ -21,9 +21,10 @@ struct RowSpan {
 
 // The region of the width x height grid that a fill covers: the start cell, unless it is already marked,
 // and every unmarked cell for which open(c, r) holds that is 4-connected to it through such cells. Marks set
-// before the walk are boundaries. Each region cell is marked and then handed to visit(c, r) exactly once.
-// open must not change anything; it is only asked about unmarked cells inside the grid, so visit may
-// rewrite the cell it is given without changing the region. The order of visits is not part of the
+// before the walk are boundaries. Each run of region cells in a row is marked and then handed to
+// visitRun(first, last, r) exactly once.
+// open must not change anything; it is only asked about unmarked cells inside the grid, so visitRun may
+// rewrite the cells it is given without changing the region. The order of visits is not part of the
 // contract.
 //
 // The walk fills whole runs of a row at once and keeps the rows still to be looked at as spans on the
@@ -32,19 +33,17 @@ struct RowSpan {
 // Marking as cells are visited keeps runs that meet from visiting a cell twice. marks must cover the
 // grid: a too-small marker grid makes the walk do nothing at all. The list is emptied first and is empty
 // afterwards.
-template <class Open, class Visit>
-void FloodRegion(int width, int height, GridPoint start, MarkerGrid& marks, std::deque<RowSpan>& spans,
-                 Open&& open, Visit&& visit) {
+template <class Open, class VisitRun>
+void FloodRuns(int width, int height, GridPoint start, MarkerGrid& marks, std::deque<RowSpan>& spans,
+               Open&& open, VisitRun&& visitRun) {
     spans.clear();
     if (start.column < 0 || start.row < 0 || start.column >= width || start.row >= height ||
         marks.Width() < width || marks.Height() < height || marks.Test(start.column, start.row))
         return;
     const auto joins = [&](int c, int r) { return !marks.Test(c, r) && open(c, r); };
     const auto fillRun = [&](int first, int last, int row) {
-        for (int c = first; c <= last; ++c) {
-            marks.Set(c, row);
-            visit(c, row);
-        }
+        marks.SetRun(first, last, row);
+        visitRun(first, last, row);
     };
     const auto push = [&](int first, int last, int row, int step) {
         if (first <= last && row >= 0 && row < height)
@@ -83,4 +82,14 @@ void FloodRegion(int width, int height, GridPoint start, MarkerGrid& marks, std:
             c = last + 1;
         }
     }
+}
+
+// The same walk, handing each region cell to visit(c, r) on its own.
+template <class Open, class Visit>
+void FloodRegion(int width, int height, GridPoint start, MarkerGrid& marks, std::deque<RowSpan>& spans,
+                 Open&& open, Visit&& visit) {
+    FloodRuns(width, height, start, marks, spans, open, [&](int first, int last, int row) {
+        for (int c = first; c <= last; ++c)
+            visit(c, row);
+    });
 }
