@@ -1,5 +1,8 @@
 #include "tiles/CellPool.h"
 
+#include "platform/HugePageAllocator.h"
+
+#include <array>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -12,11 +15,18 @@
 
 #if defined(__SANITIZE_ADDRESS__)
 #include <sanitizer/asan_interface.h>
+#include <sanitizer/lsan_interface.h>
+// Slabs come straight from the kernel, where the leak checker does not look for the heap blocks they point to
+// (a slab's texts): it is told to look there.
+#define MOSAICOR_WATCH(p, n) __lsan_register_root_region(p, n)
+#define MOSAICOR_UNWATCH(p, n) __lsan_unregister_root_region(p, n)
 #define MOSAICOR_POISON(p, n) ASAN_POISON_MEMORY_REGION(p, n)
 #define MOSAICOR_UNPOISON(p, n) ASAN_UNPOISON_MEMORY_REGION(p, n)
 #else
 #define MOSAICOR_POISON(p, n) ((void)(p), (void)(n))
 #define MOSAICOR_UNPOISON(p, n) ((void)(p), (void)(n))
+#define MOSAICOR_WATCH(p, n) ((void)(p), (void)(n))
+#define MOSAICOR_UNWATCH(p, n) ((void)(p), (void)(n))
 #endif
 
 namespace CellPool {
@@ -38,8 +48,12 @@ constexpr std::uint32_t kSlotsPerSlab = static_cast<std::uint32_t>((kSlabSize - 
 // The pool is the cells' allocator, as the C library's heap is everyone else's: one per program.
 struct State {
     Slab* withRoom = nullptr; // slabs with a free slot
-    void* spare = nullptr;    // the one empty slab kept back
-    std::size_t slabs = 0;
+    // Empty slabs kept back for the next cells, up to 64 MB: a fill taken back and done again, or a map
+    // closed and another opened, finds its pages already touched instead of waiting for the kernel to clear
+    // fresh ones. Beyond that they go back to the kernel.
+    std::array<void*, 32> spares{};
+    std::size_t spareCount = 0;
+    std::size_t slabs = 0; // in use, spares not counted
 };
 State g_pool;
 
@@ -78,18 +92,13 @@ void Unlink(Slab* slab) {
 }
 
 Slab* NewSlab() {
-    void* memory = std::exchange(g_pool.spare, nullptr);
+    void* memory = g_pool.spareCount > 0 ? g_pool.spares[--g_pool.spareCount] : nullptr;
     if (!memory) {
-        memory = std::aligned_alloc(kSlabSize, kSlabSize);
-        if (!memory)
-            throw std::bad_alloc();
-        ++g_pool.slabs;
-#if defined(MADV_HUGEPAGE)
-        // Advice only: where huge pages are not to be had the slab works the same with small pages.
-        madvise(memory, kSlabSize, MADV_HUGEPAGE);
-#endif
+        memory = HugePages::Map(kSlabSize);
+        MOSAICOR_WATCH(memory, kSlabSize);
         MOSAICOR_POISON(static_cast<std::byte*>(memory) + kFirstSlot, kSlabSize - kFirstSlot);
     }
+    ++g_pool.slabs;
     Slab* slab = new (memory) Slab();
     Link(slab);
     return slab;
@@ -98,12 +107,13 @@ Slab* NewSlab() {
 void Retire(Slab* slab) {
     Unlink(slab);
     slab->~Slab();
-    if (!g_pool.spare) {
-        g_pool.spare = slab;
-        return;
-    }
     --g_pool.slabs;
-    std::free(slab);
+    if (g_pool.spareCount < g_pool.spares.size())
+        g_pool.spares[g_pool.spareCount++] = slab;
+    else {
+        MOSAICOR_UNWATCH(slab, kSlabSize);
+        HugePages::Unmap(slab, kSlabSize);
+    }
 }
 
 } // namespace

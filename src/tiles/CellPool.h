@@ -34,7 +34,7 @@ void Free(void* slot) noexcept;
 CellTexts* Texts(const void* slot, bool create);
 void DropTexts(const void* slot) noexcept;
 
-// Slabs currently held, the kept empty one included.
+// Slabs holding cells now (the empty ones kept back for reuse not counted).
 std::size_t SlabCount() noexcept;
 
 } // namespace CellPool
