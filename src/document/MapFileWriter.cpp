@@ -52,8 +52,9 @@ QString LowerFirst(QString text) {
 
 class MapFileComposer {
 public:
-    MapFileComposer(const MapSnapshot& map, QIODevice& device, const MapFileProgress& progress)
-        : m_map(map), m_output(device), m_writer(&m_output), m_progress(progress),
+    MapFileComposer(const MapSnapshot& map, const MapFile::LayerSource& layers, QIODevice& device,
+                    const MapFileProgress& progress)
+        : m_map(map), m_layers(layers), m_output(device), m_writer(&m_output), m_progress(progress),
           m_cells(qint64(map.mapWidth) * map.mapHeight), m_total(m_cells * map.layers) {}
 
     MapFileResult Compose() {
@@ -74,9 +75,21 @@ public:
         WriteLoads();
         AppendKey(m_writer, Key::kLayers);
         m_writer.startArray(quint64(m_map.layers));
-        for (int k = 0; k < m_map.layers; ++k)
-            if (MapFileResult result = WriteLayer(m_map.layer[k]); !result.ok())
+        for (int k = 0; k < m_map.layers; ++k) {
+            MapFileResult result;
+            if (m_layers) {
+                LayerSnapshot layer;
+                if (!m_layers(k, &layer))
+                    return {MapFileResult::Cancelled, {}};
+                if (const QString problem = MapSnapshotCheck::Layer(layer, k, m_cells); !problem.isEmpty())
+                    return MapFileResult::Failure(QStringLiteral("the map is inconsistent: ") + problem);
+                result = WriteLayer(layer);
+            } else {
+                result = WriteLayer(m_map.layer[k]);
+            }
+            if (!result.ok())
                 return result;
+        }
         m_writer.endArray();
         m_writer.endMap();
         if (m_output.Failed())
@@ -158,6 +171,7 @@ private:
     }
 
     const MapSnapshot& m_map;
+    const MapFile::LayerSource& m_layers;
     CheckedOutput m_output;
     QCborStreamWriter m_writer;
     const MapFileProgress& m_progress;
@@ -171,11 +185,15 @@ private:
 
 namespace MapFile {
 
-MapFileResult Write(const MapSnapshot& map, QIODevice& device, const MapFileProgress& progress) {
-    if (const QString problem = MapSnapshotCheck::Whole(map); !problem.isEmpty())
+namespace {
+
+MapFileResult Compose(const MapSnapshot& map, const LayerSource& layers, QIODevice& device,
+                      const MapFileProgress& progress) {
+    const QString problem = layers ? MapSnapshotCheck::Header(map) : MapSnapshotCheck::Whole(map);
+    if (!problem.isEmpty())
         return MapFileResult::Failure(QStringLiteral("the map is inconsistent: ") + problem);
     try {
-        MapFileResult result = MapFileComposer(map, device, progress).Compose();
+        MapFileResult result = MapFileComposer(map, layers, device, progress).Compose();
         // A file device keeps the last bytes in its buffer: they must reach the file for the write to count.
         auto* file = qobject_cast<QFileDevice*>(&device);
         if (result.ok() && file && (!file->flush() || file->error() != QFileDevice::NoError))
@@ -186,7 +204,8 @@ MapFileResult Write(const MapSnapshot& map, QIODevice& device, const MapFileProg
     }
 }
 
-MapFileResult Save(const MapSnapshot& map, const QString& path, const MapFileProgress& progress) {
+MapFileResult SaveFile(const MapSnapshot& map, const LayerSource& layers, const QString& path,
+                       const MapFileProgress& progress) {
     const QFileInfo target(path);
     if (target.isDir())
         return MapFileResult::Failure(QStringLiteral("it is a folder"));
@@ -194,7 +213,7 @@ MapFileResult Save(const MapSnapshot& map, const QString& path, const MapFilePro
     if (!file.open(QIODevice::WriteOnly))
         return MapFileResult::Failure(target.dir().exists() ? LowerFirst(file.errorString())
                                                             : QStringLiteral("its folder does not exist"));
-    MapFileResult result = Write(map, file, progress);
+    MapFileResult result = Compose(map, layers, file, progress);
     if (!result.ok()) {
         file.cancelWriting();
         return result;
@@ -202,6 +221,28 @@ MapFileResult Save(const MapSnapshot& map, const QString& path, const MapFilePro
     if (!file.commit())
         return MapFileResult::Failure(LowerFirst(file.errorString()));
     return result;
+}
+
+} // namespace
+
+MapFileResult Write(const MapSnapshot& map, QIODevice& device, const MapFileProgress& progress) {
+    return Compose(map, {}, device, progress);
+}
+
+MapFileResult Save(const MapSnapshot& map, const QString& path, const MapFileProgress& progress) {
+    return SaveFile(map, {}, path, progress);
+}
+
+MapFileResult Write(const MapSnapshot& map, const LayerSource& layers, QIODevice& device,
+                    const MapFileProgress& progress) {
+    return layers ? Compose(map, layers, device, progress)
+                  : MapFileResult::Failure(QStringLiteral("the map has no layers to write"));
+}
+
+MapFileResult Save(const MapSnapshot& map, const LayerSource& layers, const QString& path,
+                   const MapFileProgress& progress) {
+    return layers ? SaveFile(map, layers, path, progress)
+                  : MapFileResult::Failure(QStringLiteral("the map has no layers to write"));
 }
 
 } // namespace MapFile

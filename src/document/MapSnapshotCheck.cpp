@@ -93,22 +93,42 @@ QString Loads(const std::vector<TilesetLoadRecord>& loads, qint64 tileCount) {
     return {};
 }
 
-QString Whole(const MapSnapshot& map) {
+namespace {
+
+QString Leading(const MapSnapshot& map) {
     if (QString problem = Settings(map.mapWidth, map.mapHeight, map.layers, map.tileWidth, map.tileHeight);
         !problem.isEmpty())
         return problem;
     if (!TextFits(map.name))
         return QStringLiteral("its name is longer than the limit");
-    const qint64 cells = qint64(map.mapWidth) * map.mapHeight;
-    for (int k = 0; k < int(map.layer.size()); ++k)
-        if (QString problem = Layer(map.layer[k], k, k < map.layers ? cells : 0); !problem.isEmpty())
-            return problem;
+    return {};
+}
+
+QString Tiles(const MapSnapshot& map) {
     if (map.templates.size() > std::size_t(MapFileFormat::kMaxTiles))
         return QStringLiteral("it has more than %1 tiles").arg(MapFileFormat::kMaxTiles);
     for (const CellRecord& record : map.templates)
         if (!RecordFits(record))
             return QStringLiteral("a tile's text is longer than the limit");
     return Loads(map.loads, qint64(map.templates.size()));
+}
+
+} // namespace
+
+QString Header(const MapSnapshot& map) {
+    if (QString problem = Leading(map); !problem.isEmpty())
+        return problem;
+    return Tiles(map);
+}
+
+QString Whole(const MapSnapshot& map) {
+    if (QString problem = Leading(map); !problem.isEmpty())
+        return problem;
+    const qint64 cells = qint64(map.mapWidth) * map.mapHeight;
+    for (int k = 0; k < int(map.layer.size()); ++k)
+        if (QString problem = Layer(map.layer[k], k, k < map.layers ? cells : 0); !problem.isEmpty())
+            return problem;
+    return Tiles(map);
 }
 
 } // namespace MapSnapshotCheck

@@ -21,6 +21,8 @@ QString Layer(const LayerSnapshot& layer, int layerNumber, qint64 cells);
 QString Load(const TilesetLoadRecord& load);
 // The loads in order with tileCount tiles in all.
 QString Loads(const std::vector<TilesetLoadRecord>& loads, qint64 tileCount);
+// Everything but the layers' data.
+QString Header(const MapSnapshot& map);
 QString Whole(const MapSnapshot& map);
 
 } // namespace MapSnapshotCheck

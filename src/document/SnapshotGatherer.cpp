@@ -7,7 +7,7 @@
 #include <QFileInfo>
 #include <limits>
 
-SnapshotGatherer::SnapshotGatherer(const MapDocument& document, const QString& mapPath)
+SnapshotGatherer::SnapshotGatherer(const MapDocument& document, const QString& mapPath, Layers layers)
     : m_document(document) {
     const MapSettingsValues& settings = document.Settings();
     m_snapshot.mapWidth = settings.mapWidth;
@@ -36,16 +36,14 @@ SnapshotGatherer::SnapshotGatherer(const MapDocument& document, const QString& m
     const std::size_t cells =
         static_cast<std::size_t>(settings.mapWidth) * static_cast<std::size_t>(settings.mapHeight);
     for (int k = 0; k < settings.layers; ++k) {
-        m_snapshot.layer[static_cast<std::size_t>(k)].tiles.resize(cells);
+        if (layers == Layers::Gathered)
+            m_snapshot.layer[static_cast<std::size_t>(k)].tiles.resize(cells);
         m_total += static_cast<std::int64_t>(cells);
     }
 }
 
 bool SnapshotGatherer::Advance(std::int64_t cells) {
     const int width = m_snapshot.mapWidth;
-    const int tw = m_snapshot.tileWidth;
-    const int th = m_snapshot.tileHeight;
-    static const CellRecord kInitial;
     while (m_layer < m_snapshot.layers && cells > 0) {
         const LayerGrid& grid = m_document.Layer(m_layer);
         LayerSnapshot& layer = m_snapshot.layer[static_cast<std::size_t>(m_layer)];
@@ -56,30 +54,7 @@ bool SnapshotGatherer::Advance(std::int64_t cells) {
             m_done += static_cast<std::int64_t>(layer.tiles.size());
         const std::uint32_t stop =
             static_cast<std::uint32_t>(std::min<std::int64_t>(end, std::int64_t(m_index) + cells));
-        int column = static_cast<int>(m_index % static_cast<std::uint32_t>(width));
-        int row = static_cast<int>(m_index / static_cast<std::uint32_t>(width));
-        for (std::uint32_t i = m_index; i < stop; ++i) {
-            if (const CellRef& cell = grid.AtIndex(i)) {
-                const int image = cell->ImageIndex();
-                const clsVOCell* tile =
-                    image >= 0 && image < static_cast<int>(m_templates.size()) ? m_templates[image] : nullptr;
-                layer.tiles[i] = image >= 0 ? static_cast<std::uint16_t>(image + 1) : kOddTile;
-                // Most cells are their tile's template placed at their position; only the others are kept
-                // whole.
-                const bool asPlaced =
-                    image >= 0 && cell->X() == column * tw && cell->Y() == row * th &&
-                    cell->ZOrder() == m_layer &&
-                    (tile ? SameGameProperties(*cell, *tile) : SameGameProperties(*cell, kInitial));
-                if (!asPlaced)
-                    layer.exceptions.push_back({i, RecordOf(*cell)});
-            } else {
-                layer.tiles[i] = 0;
-            }
-            if (++column == width) {
-                column = 0;
-                ++row;
-            }
-        }
+        GatherRange(m_layer, layer, m_index, stop);
         m_done += stop - m_index;
         cells -= stop - m_index;
         m_index = stop;
@@ -89,6 +64,46 @@ bool SnapshotGatherer::Advance(std::int64_t cells) {
         }
     }
     return m_layer >= m_snapshot.layers;
+}
+
+void SnapshotGatherer::GatherRange(int k, LayerSnapshot& layer, std::uint32_t from, std::uint32_t to) {
+    const int width = m_snapshot.mapWidth;
+    const int tw = m_snapshot.tileWidth;
+    const int th = m_snapshot.tileHeight;
+    static const CellRecord kInitial;
+    const LayerGrid& grid = m_document.Layer(k);
+    int column = static_cast<int>(from % static_cast<std::uint32_t>(width));
+    int row = static_cast<int>(from / static_cast<std::uint32_t>(width));
+    for (std::uint32_t i = from; i < to; ++i) {
+        if (const CellRef& cell = grid.AtIndex(i)) {
+            const int image = cell->ImageIndex();
+            const clsVOCell* tile =
+                image >= 0 && image < static_cast<int>(m_templates.size()) ? m_templates[image] : nullptr;
+            layer.tiles[i] = image >= 0 ? static_cast<std::uint16_t>(image + 1) : kOddTile;
+            // Most cells are their tile's template placed at their position; only the others are kept
+            // whole.
+            const bool asPlaced =
+                image >= 0 && cell->X() == column * tw && cell->Y() == row * th && cell->ZOrder() == k &&
+                (tile ? SameGameProperties(*cell, *tile) : SameGameProperties(*cell, kInitial));
+            if (!asPlaced)
+                layer.exceptions.push_back({i, RecordOf(*cell)});
+        } else {
+            layer.tiles[i] = 0;
+        }
+        if (++column == width) {
+            column = 0;
+            ++row;
+        }
+    }
+}
+
+void SnapshotGatherer::GatherLayer(int k, LayerSnapshot* layer) {
+    layer->exceptions.clear();
+    layer->tiles.assign(
+        static_cast<std::size_t>(m_snapshot.mapWidth) * static_cast<std::size_t>(m_snapshot.mapHeight), 0);
+    // A grid that never got its cells (memory ran out at start) holds none to gather.
+    if (m_document.Layer(k).SizedTo(m_snapshot.mapWidth, m_snapshot.mapHeight))
+        GatherRange(k, *layer, 0, static_cast<std::uint32_t>(layer->tiles.size()));
 }
 
 MapSnapshot TakeSnapshot(const MapDocument& document, const QString& mapPath) {

@@ -193,15 +193,15 @@ bool frmMain::SaveMapTo(const QString& path) {
     std::unique_ptr<WorkDialog> work = Modal().StartWork(this, QStringLiteral("Saving %1").arg(name));
     MapFileResult saved;
     try {
-        SnapshotGatherer gatherer(Document(), path);
-        // Gathering the cells is the first half of the work, writing them the second.
-        while (!gatherer.Advance(1 << 20))
-            if (!work->Update(gatherer.Done(), 2 * gatherer.Total()))
-                return false;
-        const MapSnapshot snapshot = gatherer.Take();
-        saved = MapFile::Save(snapshot, path, [&work](qint64 done, qint64 total) {
-            return work->Update(total + done, 2 * total);
-        });
+        // One layer's data at a time: a large map is saved with one layer gathered, not all eight, so a
+        // save still fits where memory is short.
+        SnapshotGatherer gatherer(Document(), path, SnapshotGatherer::Layers::Later);
+        const auto layers = [&gatherer](int k, LayerSnapshot* layer) {
+            gatherer.GatherLayer(k, layer);
+            return true;
+        };
+        saved = MapFile::Save(gatherer.Header(), layers, path,
+                              [&work](qint64 done, qint64 total) { return work->Update(done, total); });
     } catch (const std::bad_alloc&) {
         RecoverFromOutOfMemory();
         saved = MapFileResult::Failure(QStringLiteral("there is not enough memory to save it"));

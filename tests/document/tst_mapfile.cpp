@@ -51,6 +51,13 @@ struct ProgressLog {
     }
 };
 
+// The map with its layers' data left out, as a save that hands them over one at a time starts from.
+MapSnapshot WithoutLayers(MapSnapshot map) {
+    for (LayerSnapshot& layer : map.layer)
+        layer = {};
+    return map;
+}
+
 } // namespace
 
 class tst_MapFile : public QObject {
@@ -92,6 +99,20 @@ private slots:
         QVERIFY(opening.CountsUpTo(cells));
         // Written twice, the same bytes: nothing depends on memory left over from before.
         QCOMPARE(Written(back), FileBytes(path));
+        // Handed over one layer at a time, in order, each asked for once: the same bytes again.
+        QList<int> asked;
+        QBuffer layered;
+        layered.open(QIODevice::WriteOnly);
+        const MapFile::LayerSource layers = [&](int k, LayerSnapshot* layer) {
+            asked << k;
+            *layer = map.layer[std::size_t(k)];
+            return true;
+        };
+        QVERIFY(MapFile::Write(WithoutLayers(map), layers, layered).ok());
+        QCOMPARE(layered.data(), FileBytes(path));
+        QCOMPARE(asked.size(), map.layers);
+        for (int k = 0; k < map.layers; ++k)
+            QCOMPARE(asked[k], k);
     }
 
     void damagedFilesAreRefused() {
@@ -181,6 +202,25 @@ private slots:
         QCOMPARE(result.status, MapFileResult::Failed);
         QVERIFY(result.reason.startsWith(QStringLiteral("the map is inconsistent: ")));
         QVERIFY(buffer.data().isEmpty());
+        // Layers handed over one at a time are checked as they come: refused with the same reason.
+        QBuffer layered;
+        layered.open(QIODevice::WriteOnly);
+        const MapFileResult late = MapFile::Write(
+            WithoutLayers(map),
+            [&map](int k, LayerSnapshot* layer) {
+                *layer = map.layer[std::size_t(k)];
+                return true;
+            },
+            layered);
+        // Only the layers in use are asked for: tiles left on one that is not are never seen, never written.
+        MapSnapshot inUse = WithoutLayers(map);
+        std::copy_n(map.layer.begin(), std::clamp(map.layers, 0, 8), inUse.layer.begin());
+        if (Written(inUse).isEmpty()) {
+            QCOMPARE(late.status, MapFileResult::Failed);
+            QCOMPARE(late.reason, result.reason);
+        } else {
+            QCOMPARE(layered.data(), Written(inUse));
+        }
     }
 
     // A save that fails keeps the file it was to replace byte for byte and leaves nothing beside it. Tests
@@ -191,12 +231,20 @@ private slots:
         QTest::addColumn<int>("swapFolderAt");
         QTest::addColumn<int>("cancelAt");
         QTest::addColumn<int>("status");
-        QTest::newRow("the path is a folder") << "maps" << -1 << -1 << int(MapFileResult::Failed);
-        QTest::newRow("the folder is a file") << "note.txt/map.mqm" << -1 << -1 << int(MapFileResult::Failed);
-        QTest::newRow("cancelled at the start") << "maps/map.mqm" << -1 << 0 << int(MapFileResult::Cancelled);
-        QTest::newRow("cancelled half way") << "maps/map.mqm" << -1 << 3 << int(MapFileResult::Cancelled);
-        QTest::newRow("folder replaced by a file half way")
-            << "maps/map.mqm" << 3 << -1 << int(MapFileResult::Failed);
+        QTest::addColumn<bool>("layerByLayer");
+        for (const bool layered : {false, true}) {
+            const char* how = layered ? "layer by layer" : "whole";
+            QTest::addRow("%s: the path is a folder", how)
+                << "maps" << -1 << -1 << int(MapFileResult::Failed) << layered;
+            QTest::addRow("%s: the folder is a file", how)
+                << "note.txt/map.mqm" << -1 << -1 << int(MapFileResult::Failed) << layered;
+            QTest::addRow("%s: cancelled at the start", how)
+                << "maps/map.mqm" << -1 << 0 << int(MapFileResult::Cancelled) << layered;
+            QTest::addRow("%s: cancelled half way", how)
+                << "maps/map.mqm" << -1 << 3 << int(MapFileResult::Cancelled) << layered;
+            QTest::addRow("%s: folder replaced by a file half way", how)
+                << "maps/map.mqm" << 3 << -1 << int(MapFileResult::Failed) << layered;
+        }
     }
     void failedSaveKeepsTheOldFile() {
         QFETCH(QString, target);
@@ -219,7 +267,16 @@ private slots:
             }
             return progress.Callback()(done, total);
         };
-        const MapFileResult result = MapFile::Save(MapCorpus::BaseMap(), dir.filePath(target), swapping);
+        QFETCH(bool, layerByLayer);
+        const MapSnapshot map = MapCorpus::BaseMap();
+        // Handed over a layer at a time, a cancel can also come from the one who hands them over.
+        const MapFile::LayerSource layers = [&](int k, LayerSnapshot* layer) {
+            *layer = map.layer[std::size_t(k)];
+            return swapping(0, 1);
+        };
+        const MapFileResult result =
+            layerByLayer ? MapFile::Save(WithoutLayers(map), layers, dir.filePath(target), swapping)
+                         : MapFile::Save(map, dir.filePath(target), swapping);
         QFETCH(int, status);
         QCOMPARE(int(result.status), status);
         QCOMPARE(result.reason.isEmpty(), result.status == MapFileResult::Cancelled);
