@@ -3,9 +3,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include <memory>
 #include <new>
-#include <unordered_map>
 #include <utility>
 
 #include <sys/mman.h>
@@ -29,7 +27,6 @@ struct Slab {
     std::uint32_t carved = 0;   // slots handed out at least once; those above were never touched
     std::uint32_t live = 0;     // slots in use
     bool listed = false;        // in the list of slabs with room
-    std::unique_ptr<std::unordered_map<std::uint32_t, CellTexts>> texts;
 };
 
 constexpr std::size_t kFirstSlot = (sizeof(Slab) + kSlotSize - 1) / kSlotSize * kSlotSize;
@@ -135,29 +132,6 @@ void Free(void* slot) noexcept {
         Link(slab);
     if (--slab->live == 0)
         Retire(slab);
-}
-
-CellTexts* Texts(const void* slot, bool create) {
-    Slab* slab = SlabOf(slot);
-    const std::uint32_t index = IndexOf(slab, slot);
-    if (!create) {
-        if (!slab->texts)
-            return nullptr;
-        const auto found = slab->texts->find(index);
-        return found == slab->texts->end() ? nullptr : &found->second;
-    }
-    if (!slab->texts)
-        slab->texts = std::make_unique<std::unordered_map<std::uint32_t, CellTexts>>();
-    return &(*slab->texts)[index];
-}
-
-void DropTexts(const void* slot) noexcept {
-    Slab* slab = SlabOf(slot);
-    if (!slab->texts)
-        return;
-    slab->texts->erase(IndexOf(slab, slot));
-    if (slab->texts->empty())
-        slab->texts.reset();
 }
 
 std::size_t SlabCount() noexcept {
