@@ -155,16 +155,20 @@ void frmMain::EditCellProperties(int layer, int column, int row) {
         ReportOutOfMemory(QStringLiteral("cell properties"));
 }
 
-QString frmMain::canMain_ToolTip(int x, int y, QRect* area) {
-    int column = 0, row = 0;
-    const int layer = m_Layer;
-    if (layer < 0 || !MapCellAt(x, y, &column, &row))
+QStringList frmMain::UnlikeItsTile(int layer, std::int64_t column, std::int64_t row) const {
+    if (layer < 0 || !InsideMap(column, row))
         return {};
-    const CellRef cell = Layer(layer).Get(column, row);
+    const CellRef cell = Layer(layer).Get(static_cast<int>(column), static_cast<int>(row));
     if (!cell)
         return {};
-    const QStringList unlike =
-        DifferingGameValues(GameValuesOf(*cell), TileValues(Tileset(), cell->ImageIndex()));
+    return DifferingGameValues(GameValuesOf(*cell), TileValues(Tileset(), cell->ImageIndex()));
+}
+
+QString frmMain::canMain_ToolTip(int x, int y, QRect* area) {
+    int column = 0, row = 0;
+    if (!MapCellAt(x, y, &column, &row))
+        return {};
+    const QStringList unlike = UnlikeItsTile(m_Layer, column, row);
     if (unlike.isEmpty())
         return {};
     const int tw = TileWidthOrOne();
@@ -173,7 +177,7 @@ QString frmMain::canMain_ToolTip(int x, int y, QRect* area) {
     return QStringLiteral("Column %1, row %2 of layer %3 differs from tile %4 in: %5")
         .arg(column)
         .arg(row)
-        .arg(layer)
-        .arg(cell->ImageIndex())
+        .arg(m_Layer)
+        .arg(Layer(m_Layer).Get(column, row)->ImageIndex())
         .arg(unlike.join(QStringLiteral(", ")));
 }

@@ -193,6 +193,9 @@ public:
     void canMain_ContextMenu(int x, int y);
     // The tooltip over the map: where the edit layer's cell there differs from its tile; empty when nowhere.
     QString canMain_ToolTip(int x, int y, QRect* area);
+    // The labels of the game properties in which the cell of layer at (column, row) differs from its tile;
+    // none for an empty cell or a place outside the map.
+    QStringList UnlikeItsTile(int layer, std::int64_t column, std::int64_t row) const;
     // The palette tile drawn at canvas pixel (x, y), or -1.
     int TileAt(int x, int y) const;
     // The map cell shown at canvas pixel (x, y); false outside the map.
@@ -247,7 +250,8 @@ public:
     // Draws the map canvas: the kept picture of the layers and grid, brought up to date, and the tool's
     // cursor or preview. It changes nothing else.
     void Draw();
-    // What the status line says about the pointer over the map: "Plot X: ..." and the like, or nothing.
+    // What the status line says about the pointer over the map: "Plot X: ..." and the like, then where the
+    // edit layer's cell under it differs from its tile; or nothing.
     QString CursorStatus() const;
     // After a change of the map or the view: the stroke's cells follow the pointer, the canvas is drawn and
     // the status line tells the cursor's cell.

@@ -202,7 +202,7 @@ private slots:
     // Cell Properties… on the edit layer's cell under the pointer, the map scrolled: the dialog shows the
     // cell's place, layer and tile; OK writes a fresh cell with the new values in one step, the tile and the
     // cells that shared its values untouched. An empty cell, or one on another layer, offers the item
-    // disabled. The tooltip tells where a cell differs from its tile.
+    // disabled. The tooltip and the status line tell where a cell differs from its tile.
     void cellProperties() {
         EditorFixture f;
         frmMain& w = f.window();
@@ -241,6 +241,13 @@ private slots:
         ChooseEditLayer(w, 0);
         QCOMPARE(ToolTipAt(w, CellMiddle(w, 1, 2)),
                  "Column 3, row 3 of layer 0 differs from tile 1 in: Destroyable, Custom 1");
+        // The status line says so too, after the plot cursor's place, and only over that cell.
+        QCOMPARE(w.lblStatus->text(), "unlike its tile: Destroyable, Custom 1");
+        ChooseTool(w, 0);
+        HoverAt(w, CellMiddle(w, 1, 2));
+        QCOMPARE(w.lblStatus->text(), "Plot X: 3 Y: 3 \u2014 unlike its tile: Destroyable, Custom 1");
+        HoverAt(w, CellMiddle(w, 0, 2));
+        QCOMPARE(w.lblStatus->text(), "Plot X: 2 Y: 3");
         QCOMPARE(ToolTipAt(w, CellMiddle(w, 0, 2)), QString());
         QCOMPARE(ToolTipAt(w, CellMiddle(w, 7, 2)), QString());
         // Unchanged or cancelled, the dialog makes no step.
