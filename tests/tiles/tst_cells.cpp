@@ -42,15 +42,6 @@ std::pair<qint64, qint64> FillCost(const QString& text, int side) {
 class TestCells : public QObject {
     Q_OBJECT
 private slots:
-    void newCellIsEmpty() {
-        const CellRef cell = CellRef::Make();
-        QCOMPARE(Say(cell->X(), cell->Y(), cell->Width(), cell->Height(), cell->ListIndex(),
-                     cell->ImageIndex(), cell->ImageValue(), cell->Custom1(), cell->Custom2(), cell->ZOrder(),
-                     cell->Passable(), cell->Destroyable()),
-                 "0 0 0 0 0 0 0   0 false false");
-        QCOMPARE(cell->TextsHandle(), SharedTexts::kNone);
-    }
-
     // Random copies, text changes (from literals and from other cells' texts, their own included) and drops
     // on a handful of cells, against plain values: after every step each cell reads its model's texts, and
     // the table holds one entry per distinct handle in use, counting exactly the cells that use it.
@@ -128,23 +119,6 @@ private slots:
         }
         cells.clear();
         QCOMPARE(SharedTexts::EntryCount(), entriesBefore);
-    }
-
-    // A copy of a cell with a text shares the text until one of them changes it; the source keeps its text.
-    void copyIsIndependent() {
-        const CellRef source = CellRef::Make();
-        source->SetCustom1(QStringLiteral("abc"));
-        source->SetPassable(true);
-        const std::size_t entries = SharedTexts::EntryCount();
-        const CellRef copy = source->Copy();
-        QVERIFY(copy != source);
-        QCOMPARE(Say(copy->Custom1(), copy->Passable(), qint64(SharedTexts::EntryCount() - entries),
-                     SharedTexts::Users(source->TextsHandle())),
-                 "abc true 0 2");
-        copy->SetCustom1(QStringLiteral("xyz"));
-        QCOMPARE(Say(source->Custom1(), copy->Custom1(), qint64(SharedTexts::EntryCount() - entries),
-                     SharedTexts::Users(source->TextsHandle())),
-                 "abc xyz 1 1");
     }
 
     // A flood fill of a whole map from a tile with a text keeps no text per cell: it takes no text entry

@@ -1,8 +1,7 @@
 // Game properties as a user edits them: Tile Properties… from the palette's context menu and Cell
 // Properties… from the map's, reached by real right clicks, with the dialog answered by a script; each change
 // is one step that Undo and Redo take back and make again exactly. The tooltip over a cell unlike its tile,
-// Remove Tiles answered Yes and No and with no tiles, and edited properties through Save, Open and Export.
-#include "ExportedMapReader.h"
+// Remove Tiles answered Yes and No and with no tiles, and edited properties through Save and Open.
 #include "UserSteps.h"
 #include "app/mnuMain.h"
 #include "document/MapSnapshotCheck.h"
@@ -321,9 +320,8 @@ private slots:
         QCOMPARE(Describe(CellsShowing(w, tileColour)), Describe(shown));
     }
 
-    // Properties edited through the dialogs survive Save and Open, and an export carries them: the tile's as
-    // typed tile properties, the cell's own as a point object at the cell's centre.
-    void editedPropertiesSurviveSaveOpenAndExport() {
+    // Properties edited through the dialogs, the tile's and a cell's own, survive Save and Open.
+    void editedPropertiesSurviveSaveAndOpen() {
         EditorFixture f;
         frmMain& w = f.window();
         PaintTwoTiles(f);
@@ -346,25 +344,6 @@ private slots:
         QCOMPARE(Say(w.Tileset().GetTile(1)->Passable(), w.Layer(1).At(6, 1)->Custom1(),
                      w.Layer(1).At(6, 1)->Passable()),
                  "true key \"7\" true");
-        for (const char* name : {"props.tmx", "props.tmj"}) {
-            f.dialogs->saveAnswers.push_back(FolderItem(dir.filePath(name)));
-            Choose("FileExport");
-            const ReadMap read =
-                QString(name).endsWith("tmx") ? ReadTmx(dir.filePath(name)) : ReadTmj(dir.filePath(name));
-            QVERIFY2(read.faults.isEmpty(), qPrintable(read.faults.join('\n')));
-            const ReadProperties tile = read.tilesets.at(0).tiles.value(1);
-            QCOMPARE(Say(tile.value("passable").first, tile.value("passable").second,
-                         tile.value("custom1").second),
-                     "bool true ");
-            QVERIFY(!read.tilesets.at(0).tiles.value(0).value("passable").second.toBool());
-            std::vector<ReadObject> objects;
-            for (const ReadLayer& layer : read.layers)
-                objects.insert(objects.end(), layer.objects.begin(), layer.objects.end());
-            QCOMPARE(objects.size(), std::size_t(1));
-            QCOMPARE(Say(objects[0].point, objects[0].x, objects[0].y, objects[0].properties.keys().join(','),
-                         objects[0].properties.value("custom1").second),
-                     "true 104 24 column,custom1,row key \"7\"");
-        }
     }
 };
 
