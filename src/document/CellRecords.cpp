@@ -35,9 +35,11 @@ CellRef MakeCell(const CellRecord& record) {
 }
 
 bool SameGameProperties(const clsVOCell& a, const clsVOCell& b) {
+    // Cells copied from one another share their texts, which then need no comparing.
     return a.Width() == b.Width() && a.Height() == b.Height() && a.ListIndex() == b.ListIndex() &&
            a.ImageValue() == b.ImageValue() && a.Passable() == b.Passable() &&
-           a.Destroyable() == b.Destroyable() && a.Custom1() == b.Custom1() && a.Custom2() == b.Custom2();
+           a.Destroyable() == b.Destroyable() &&
+           (a.TextsHandle() == b.TextsHandle() || (a.Custom1() == b.Custom1() && a.Custom2() == b.Custom2()));
 }
 
 bool SameGameProperties(const clsVOCell& cell, const CellRecord& record) {

@@ -53,10 +53,56 @@ void TilesetLoadStep::redo() {
     m_document.RestoreTiles(m_tiles, m_loads);
 }
 
-std::size_t TilesetLoadStep::Bytes() const {
-    std::size_t bytes = sizeof(*this);
-    for (const TileRef& tile : m_tiles)
+namespace {
+// Memory of tiles that only a step keeps: each tile, its template and its picture.
+std::size_t TileBytes(const std::vector<TileRef>& tiles) {
+    std::size_t bytes = 0;
+    for (const TileRef& tile : tiles)
         bytes += sizeof(clsVOTile) + CellPool::kSlotSize +
                  (tile->Image() ? tile->Image()->Image().sizeInBytes() : 0);
     return bytes;
+}
+} // namespace
+
+std::size_t TilesetLoadStep::Bytes() const {
+    return sizeof(*this) + TileBytes(m_tiles);
+}
+
+TilesRemovalStep::TilesRemovalStep(MapDocument& document, const QString& text) : m_document(document) {
+    setText(text);
+}
+
+void TilesRemovalStep::undo() {
+    m_document.RestoreTiles(m_tiles, m_loads);
+}
+
+void TilesRemovalStep::redo() {
+    m_document.TakeTiles(0, m_tiles, m_loads);
+}
+
+std::size_t TilesRemovalStep::Bytes() const {
+    return sizeof(*this) + TileBytes(m_tiles);
+}
+
+TilePropertiesStep::TilePropertiesStep(MapDocument& document, const QString& text, TileRef tile,
+                                       CellRef other, CellChanges&& changes)
+    : m_document(document), m_tile(std::move(tile)), m_template(std::move(other)),
+      m_changes(std::move(changes)) {
+    setText(text);
+}
+
+void TilePropertiesStep::undo() {
+    m_changes.ExchangeAll(m_document.MutableLayers(), true);
+    m_document.ExchangeTemplate(*m_tile, m_template);
+    m_document.AnnounceCells(m_changes.Bounds());
+}
+
+void TilePropertiesStep::redo() {
+    m_changes.ExchangeAll(m_document.MutableLayers(), false);
+    m_document.ExchangeTemplate(*m_tile, m_template);
+    m_document.AnnounceCells(m_changes.Bounds());
+}
+
+std::size_t TilePropertiesStep::Bytes() const {
+    return sizeof(*this) + CellPool::kSlotSize + m_changes.Bytes();
 }

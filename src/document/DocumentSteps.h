@@ -68,3 +68,37 @@ private:
     std::vector<TileRef> m_tiles;
     std::vector<TilesetLoadRecord> m_loads;
 };
+
+// Remove Tiles: the whole tileset and the records of its loads wait here while the step is done.
+class TilesRemovalStep : public HistoryStep {
+public:
+    TilesRemovalStep(MapDocument& document, const QString& text);
+    void undo() override;
+    void redo() override;
+    std::size_t Bytes() const override;
+
+private:
+    MapDocument& m_document;
+    std::vector<TileRef> m_tiles;
+    std::vector<TilesetLoadRecord> m_loads;
+};
+
+// Tile Properties: the tile's other template cell (the old one while the step is done), and the placed cells
+// that took the new values with it.
+class TilePropertiesStep : public HistoryStep {
+public:
+    TilePropertiesStep(MapDocument& document, const QString& text, TileRef tile, CellRef other,
+                       CellChanges&& changes);
+    void undo() override;
+    void redo() override;
+    std::size_t Bytes() const override;
+    CellRef& Template() { return m_template; }
+    std::array<QRect, 8> Bounds() const { return m_changes.Bounds(); }
+    std::size_t CellCount() const { return m_changes.CellCount(); }
+
+private:
+    MapDocument& m_document;
+    TileRef m_tile;
+    CellRef m_template;
+    CellChanges m_changes;
+};

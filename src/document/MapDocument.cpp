@@ -1,6 +1,8 @@
 #include "document/MapDocument.h"
 
+#include "document/CellRecords.h"
 #include "document/DocumentSteps.h"
+#include "tiles/CellGameValues.h"
 
 #include <QFileInfo>
 #include <algorithm>
@@ -211,6 +213,69 @@ TilesetLoadResult MapDocument::LoadTileset(const FolderItem& file, MemoryReserve
     }
     emit tilesetChanged();
     return result;
+}
+
+bool MapDocument::RemoveTiles() {
+    EndOpenEdit();
+    if (m_tileset->Count() == 0)
+        return false;
+    auto step = std::make_unique<TilesRemovalStep>(*this, QStringLiteral("Remove Tiles"));
+    m_history.Reserve();
+    step->redo();
+    m_history.Push(std::move(step));
+    return true;
+}
+
+std::size_t MapDocument::SetTileProperties(int index, const GameValues& values, bool alsoPlaced) {
+    EndOpenEdit();
+    const TileRef tile = m_tileset->GetTile(index);
+    if (!tile || GameValuesOf(tile->Template()) == values)
+        return 0;
+    CellRef other = tile->Template().Copy();
+    SetGameValues(*other, values);
+    CellChanges changes;
+    std::unique_ptr<TilePropertiesStep> step;
+    try {
+        if (alsoPlaced) {
+            for (int k = 0; k < 8; ++k) {
+                if (!LayerInUse(k))
+                    continue;
+                LayerGrid& grid = Grid(k);
+                for (int row = 0; row < grid.Height(); ++row)
+                    for (int column = 0; column < grid.Width(); ++column) {
+                        const CellRef& placed = grid.At(column, row);
+                        if (!placed || placed->ImageIndex() != index ||
+                            !SameGameProperties(*placed, tile->Template()))
+                            continue;
+                        // A copy of the new template, so the cell shares its texts: a fill of millions
+                        // of cells keeps one copy of them. Only place, layer and tile are the cell's own.
+                        CellRef changed = other->Copy();
+                        changed->SetX(placed->X());
+                        changed->SetY(placed->Y());
+                        changed->SetZOrder(placed->ZOrder());
+                        changed->SetImageIndex(placed->ImageIndex());
+                        changes.Write(grid, k, column, row, std::move(changed));
+                    }
+            }
+        }
+        m_history.Reserve();
+        step = std::make_unique<TilePropertiesStep>(*this, QStringLiteral("Tile Properties"), tile,
+                                                    std::move(other), std::move(changes));
+    } catch (const std::bad_alloc&) {
+        // The cells written so far go back; the step was not made, so they are still recorded here.
+        changes.ExchangeAll(m_layers, true);
+        throw;
+    }
+    ExchangeTemplate(*tile, step->Template());
+    AnnounceCells(step->Bounds());
+    const std::size_t cells = step->CellCount();
+    m_history.Push(std::move(step));
+    return cells;
+}
+
+void MapDocument::ExchangeTemplate(clsVOTile& tile, CellRef& other) {
+    tile.ExchangeCell(other);
+    emit tilesetChanged();
 }
 
 void MapDocument::TakeTiles(int first, std::vector<TileRef>& tiles, std::vector<TilesetLoadRecord>& loads) {

@@ -4,6 +4,7 @@
 #include "document/History.h"
 #include "document/MapSnapshot.h"
 #include "map/LayerGrid.h"
+#include "platform/GameValues.h"
 #include "tiles/clsVOTileset.h"
 
 #include <QObject>
@@ -117,6 +118,15 @@ public:
     // step of the history.
     // reserve, when given, is released when memory runs out, so the editor has room to say so.
     TilesetLoadResult LoadTileset(const FolderItem& file, MemoryReserve* reserve = nullptr);
+    // Empties the tileset as one step of the history: its tiles and the records of their loads leave it,
+    // placed cells keep their records (and show nothing until tiles of their numbers are loaded), and the
+    // next load numbers its tiles from 0. False, with no step, when there were no tiles.
+    bool RemoveTiles();
+    // Gives tile number tile (its template cell) the game properties values, so cells placed from then on
+    // carry them; when alsoPlaced, every placed cell showing the tile whose eight values all equal the
+    // template's old ones gets them too. One step of the history, none when nothing changes. Returns how many
+    // placed cells changed. Throws std::bad_alloc with nothing changed.
+    std::size_t SetTileProperties(int tile, const GameValues& values, bool alsoPlaced);
 
     // ---- For the history's steps and for opening ---------------------------------------------------------
     std::array<LayerGrid, 8>& MutableLayers() { return m_layers; }
@@ -128,6 +138,8 @@ public:
     // them back.
     void TakeTiles(int first, std::vector<TileRef>& tiles, std::vector<TilesetLoadRecord>& loads);
     void RestoreTiles(std::vector<TileRef>& tiles, std::vector<TilesetLoadRecord>& loads);
+    // Exchanges tile's template cell with the given one and tells everyone.
+    void ExchangeTemplate(clsVOTile& tile, CellRef& other);
     // Replaces the whole map by what was built elsewhere (opening a file); the history starts afresh.
     void Replace(const MapSettingsValues& settings, std::array<LayerGrid, 8>&& grids,
                  std::shared_ptr<clsVOTileset> tileset, std::vector<TilesetLoadRecord> loads);
@@ -139,7 +151,7 @@ signals:
     void settingsChanged();
     // A layer was shown or hidden.
     void visibilityChanged();
-    // Tiles were added or removed.
+    // Tiles were added or removed, or a tile's properties changed.
     void tilesetChanged();
     // The file path or the modified mark changed: the title follows.
     void titleChanged();

@@ -43,13 +43,22 @@ void frmMain::Refresh() {
 }
 
 QString frmMain::CursorStatus() const {
-    if (m_intMouseX < 0 || m_intMouseY < 0 || !m_blncanMainHasFocus ||
-        (m_intCurrentTool != 0 && m_intCurrentTool != 1))
+    if (m_intMouseX < 0 || m_intMouseY < 0 || !m_blncanMainHasFocus)
         return QString();
-    return QStringLiteral("%1 X: %2 Y: %3")
-        .arg(m_intCurrentTool == 0 ? QStringLiteral("Plot") : QStringLiteral("Erase"))
-        .arg(qint64(m_intCurrentTileX) + m_intMapOffsetX)
-        .arg(qint64(m_intCurrentTileY) + m_intMapOffsetY);
+    const std::int64_t column = qint64(m_intCurrentTileX) + m_intMapOffsetX;
+    const std::int64_t row = qint64(m_intCurrentTileY) + m_intMapOffsetY;
+    QStringList parts;
+    if (m_intCurrentTool == 0 || m_intCurrentTool == 1)
+        parts << QStringLiteral("%1 X: %2 Y: %3")
+                     .arg(m_intCurrentTool == 0 ? QStringLiteral("Plot") : QStringLiteral("Erase"))
+                     .arg(column)
+                     .arg(row);
+    // The pointer is the cursor of every tool, so whatever the tool the user sees a cell with values of
+    // its own as such.
+    const QStringList unlike = UnlikeItsTile(m_Layer, column, row);
+    if (!unlike.isEmpty())
+        parts << QStringLiteral("unlike its tile: %1").arg(unlike.join(QStringLiteral(", ")));
+    return parts.join(QStringLiteral(" — "));
 }
 
 void frmMain::Draw() {

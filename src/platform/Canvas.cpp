@@ -1,8 +1,11 @@
 #include "platform/Canvas.h"
 
 #include <QApplication>
+#include <QContextMenuEvent>
+#include <QHelpEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QToolTip>
 #include <QWheelEvent>
 #include <algorithm>
 #include <cstdlib>
@@ -174,4 +177,27 @@ void Canvas::wheelEvent(QWheelEvent* event) {
             MouseWheel(p.x(), p.y(), i < std::abs(notchesX) ? dx : 0, i < std::abs(notchesY) ? dy : 0) ||
             consumed;
     event->setAccepted(consumed);
+}
+
+void Canvas::contextMenuEvent(QContextMenuEvent* event) {
+    // A right press while the left button paints belongs to the stroke, not to a menu.
+    if (m_dragging || !ContextMenu) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    ContextMenu(event->pos().x(), event->pos().y());
+}
+
+bool Canvas::event(QEvent* event) {
+    if (event->type() != QEvent::ToolTip || !ToolTipAt)
+        return QWidget::event(event);
+    const auto* help = static_cast<QHelpEvent*>(event);
+    QRect area = rect();
+    const QString text = ToolTipAt(help->pos().x(), help->pos().y(), &area);
+    if (text.isEmpty())
+        QToolTip::hideText();
+    else
+        QToolTip::showText(help->globalPos(), text, this, area);
+    return true;
 }

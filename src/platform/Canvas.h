@@ -13,7 +13,10 @@
 // press over the canvas is always preceded by a MouseEnter. Other buttons are ignored. The wheel reports one
 // step per 120 units of turn on each axis (one notch of an ordinary wheel), negative when the wheel turns
 // away from the user (up); the small turns of a fine wheel or touchpad add up to whole steps. The canvas
-// shows the picture kept in its buffer; a paint first lets Paint refresh that buffer.
+// shows the picture kept in its buffer; a paint first lets Paint refresh that buffer. A request for a context
+// menu (the right button, or the menu key) comes as ContextMenu, never in the middle of a stroke; a request
+// for a tooltip asks ToolTipAt for the text at the pointer and the area of the canvas it holds for (the
+// tooltip goes when the pointer leaves it); none is shown when the text is empty.
 class Canvas : public QWidget {
     Q_OBJECT
 public:
@@ -28,6 +31,8 @@ public:
     std::function<void(int, int)> MouseUp;
     std::function<void()> MouseCancel;
     std::function<bool(int, int, int, int)> MouseWheel;
+    std::function<void(int, int)> ContextMenu;
+    std::function<QString(int, int, QRect*)> ToolTipAt;
 
     // The picture the canvas shows, sized to the canvas (kept, reused between frames).
     QImage& Buffer();
@@ -47,6 +52,8 @@ protected:
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    bool event(QEvent* event) override;
     void hideEvent(QHideEvent* event) override;
     // Watches the whole application while a stroke is under way, for whatever takes the mouse from it.
     bool eventFilter(QObject* watched, QEvent* event) override;

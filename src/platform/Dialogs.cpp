@@ -1,11 +1,14 @@
 #include "platform/Dialogs.h"
 
+#include "platform/PropertiesDialog.h"
+
 #include <QFileDialog>
 #include <QFileIconProvider>
+#include <QMenu>
 #include <QMessageBox>
+#include <QMimeDatabase>
 #include <QProgressDialog>
 #include <QPushButton>
-#include <QMimeDatabase>
 
 namespace {
 
@@ -123,4 +126,26 @@ private:
 
 std::unique_ptr<WorkDialog> QtDialogs::StartWork(QWidget* parent, const QString& label) {
     return std::make_unique<QtWorkDialog>(parent, label);
+}
+
+std::optional<PropertiesAnswer> QtDialogs::EditProperties(QWidget* parent, const PropertiesRequest& request) {
+    PropertiesDialog dialog(request, parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.Answer();
+}
+
+int QtDialogs::ShowMenu(QWidget* parent, QPoint globalAt, const std::vector<MenuChoice>& items) {
+    QMenu menu(parent);
+    std::vector<QAction*> actions;
+    for (const MenuChoice& item : items) {
+        QAction* action = menu.addAction(item.Text);
+        action->setEnabled(item.Enabled);
+        actions.push_back(action);
+    }
+    const QAction* chosen = menu.exec(globalAt);
+    for (std::size_t i = 0; i < actions.size(); ++i)
+        if (chosen && chosen == actions[i])
+            return int(i);
+    return -1;
 }

@@ -1,11 +1,16 @@
 #pragma once
 
 #include "platform/FolderItem.h"
+#include "platform/GameValues.h"
 
+#include <QImage>
 #include <QMessageBox>
+#include <QPoint>
 #include <QString>
 #include <QWidget>
 #include <memory>
+#include <optional>
+#include <utility>
 #include <vector>
 
 // What the open dialog is asked to show.
@@ -38,6 +43,31 @@ struct Question {
     int Escape = 0;
 };
 
+// The game properties of a tile or a map cell to edit.
+struct PropertiesRequest {
+    QString Title;
+    // What the values belong to, shown read-only above them: a label and its value each (the tile's number,
+    // a cell's position and layer).
+    std::vector<std::pair<QString, QString>> Facts;
+    // The tile's picture, when it has one.
+    QImage Picture;
+    GameValues Values;
+    // A choice offered below the values, off at first; none when empty.
+    QString Option;
+};
+
+// What the user accepted: the values, and whether the option was chosen.
+struct PropertiesAnswer {
+    GameValues Values;
+    bool Option = false;
+};
+
+// One item of a context menu.
+struct MenuChoice {
+    QString Text;
+    bool Enabled = true;
+};
+
 // Long work the user sees progress of and may cancel.
 class WorkDialog {
 public:
@@ -60,6 +90,11 @@ public:
     virtual int Ask(QWidget* parent, const Question& question) = 0;
     // A progress dialog for work titled label; it shows only if the work lasts.
     virtual std::unique_ptr<WorkDialog> StartWork(QWidget* parent, const QString& label) = 0;
+    // The properties dialog; nothing when the user cancels.
+    virtual std::optional<PropertiesAnswer> EditProperties(QWidget* parent,
+                                                           const PropertiesRequest& request) = 0;
+    // A context menu at a point of the screen: the index of the item chosen, or -1 when none was.
+    virtual int ShowMenu(QWidget* parent, QPoint globalAt, const std::vector<MenuChoice>& items) = 0;
 };
 
 // The real dialogs, shown by Qt.
@@ -70,4 +105,7 @@ public:
     void MsgBox(QWidget* parent, const QString& text) override;
     int Ask(QWidget* parent, const Question& question) override;
     std::unique_ptr<WorkDialog> StartWork(QWidget* parent, const QString& label) override;
+    std::optional<PropertiesAnswer> EditProperties(QWidget* parent,
+                                                   const PropertiesRequest& request) override;
+    int ShowMenu(QWidget* parent, QPoint globalAt, const std::vector<MenuChoice>& items) override;
 };

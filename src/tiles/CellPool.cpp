@@ -6,27 +6,18 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include <memory>
 #include <new>
-#include <unordered_map>
 #include <utility>
 
 #include <sys/mman.h>
 
 #if defined(__SANITIZE_ADDRESS__)
 #include <sanitizer/asan_interface.h>
-#include <sanitizer/lsan_interface.h>
-// Slabs come straight from the kernel, where the leak checker does not look for the heap blocks they point to
-// (a slab's texts): it is told to look there.
-#define MOSAICOR_WATCH(p, n) __lsan_register_root_region(p, n)
-#define MOSAICOR_UNWATCH(p, n) __lsan_unregister_root_region(p, n)
 #define MOSAICOR_POISON(p, n) ASAN_POISON_MEMORY_REGION(p, n)
 #define MOSAICOR_UNPOISON(p, n) ASAN_UNPOISON_MEMORY_REGION(p, n)
 #else
 #define MOSAICOR_POISON(p, n) ((void)(p), (void)(n))
 #define MOSAICOR_UNPOISON(p, n) ((void)(p), (void)(n))
-#define MOSAICOR_WATCH(p, n) ((void)(p), (void)(n))
-#define MOSAICOR_UNWATCH(p, n) ((void)(p), (void)(n))
 #endif
 
 namespace CellPool {
@@ -39,7 +30,6 @@ struct Slab {
     std::uint32_t carved = 0;   // slots handed out at least once; those above were never touched
     std::uint32_t live = 0;     // slots in use
     bool listed = false;        // in the list of slabs with room
-    std::unique_ptr<std::unordered_map<std::uint32_t, CellTexts>> texts;
 };
 
 constexpr std::size_t kFirstSlot = (sizeof(Slab) + kSlotSize - 1) / kSlotSize * kSlotSize;
@@ -95,7 +85,6 @@ Slab* NewSlab() {
     void* memory = g_pool.spareCount > 0 ? g_pool.spares[--g_pool.spareCount] : nullptr;
     if (!memory) {
         memory = HugePages::Map(kSlabSize);
-        MOSAICOR_WATCH(memory, kSlabSize);
         MOSAICOR_POISON(static_cast<std::byte*>(memory) + kFirstSlot, kSlabSize - kFirstSlot);
     }
     ++g_pool.slabs;
@@ -110,10 +99,8 @@ void Retire(Slab* slab) {
     --g_pool.slabs;
     if (g_pool.spareCount < g_pool.spares.size())
         g_pool.spares[g_pool.spareCount++] = slab;
-    else {
-        MOSAICOR_UNWATCH(slab, kSlabSize);
+    else
         HugePages::Unmap(slab, kSlabSize);
-    }
 }
 
 } // namespace
@@ -145,29 +132,6 @@ void Free(void* slot) noexcept {
         Link(slab);
     if (--slab->live == 0)
         Retire(slab);
-}
-
-CellTexts* Texts(const void* slot, bool create) {
-    Slab* slab = SlabOf(slot);
-    const std::uint32_t index = IndexOf(slab, slot);
-    if (!create) {
-        if (!slab->texts)
-            return nullptr;
-        const auto found = slab->texts->find(index);
-        return found == slab->texts->end() ? nullptr : &found->second;
-    }
-    if (!slab->texts)
-        slab->texts = std::make_unique<std::unordered_map<std::uint32_t, CellTexts>>();
-    return &(*slab->texts)[index];
-}
-
-void DropTexts(const void* slot) noexcept {
-    Slab* slab = SlabOf(slot);
-    if (!slab->texts)
-        return;
-    slab->texts->erase(IndexOf(slab, slot));
-    if (slab->texts->empty())
-        slab->texts.reset();
 }
 
 std::size_t SlabCount() noexcept {

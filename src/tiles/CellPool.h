@@ -1,14 +1,6 @@
 #pragma once
 
-#include <QString>
 #include <cstddef>
-
-// The two free texts of a cell. The editor never fills them in, so almost no cell has them; they are kept
-// beside the cells that do, not in every record.
-struct CellTexts {
-    QString custom1;
-    QString custom2;
-};
 
 // Storage for placed cells. A fill of a large map places millions of cells at once, and one system allocation
 // per cell costs a call, a header and a page fault every few dozen cells. Cells are instead carved from
@@ -18,7 +10,7 @@ struct CellTexts {
 namespace CellPool {
 
 // Bytes of every slot: the largest record the pool holds.
-inline constexpr std::size_t kSlotSize = 24;
+inline constexpr std::size_t kSlotSize = 28;
 // Bytes of one slab. Slabs are aligned to their size, so the slab of any slot is found by masking its
 // address: a slot needs no header of its own. 2 MiB is also the size of a huge page, which spares large
 // fills most page faults.
@@ -26,13 +18,8 @@ inline constexpr std::size_t kSlabSize = std::size_t(2) << 20;
 
 // Room for one cell record. Throws std::bad_alloc when no slab can be had.
 void* Allocate();
-// Gives back a slot that Allocate returned; the record in it has been destroyed and its texts dropped.
+// Gives back a slot that Allocate returned; the record in it has been destroyed.
 void Free(void* slot) noexcept;
-
-// The texts kept for the record in a slot: null when it has none, unless create asks for empty ones
-// (which may throw std::bad_alloc).
-CellTexts* Texts(const void* slot, bool create);
-void DropTexts(const void* slot) noexcept;
 
 // Slabs holding cells now (the empty ones kept back for reuse not counted).
 std::size_t SlabCount() noexcept;

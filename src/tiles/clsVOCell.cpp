@@ -1,47 +1,27 @@
 #include "tiles/clsVOCell.h"
 
-namespace {
-const QString kNoText;
-} // namespace
-
+// A copy shares the texts; a later change to either cell's texts gives that cell texts of its own, so the
+// copy is still independent in value.
 clsVOCell::clsVOCell(const clsVOCell& other)
     : m_X(other.m_X), m_Y(other.m_Y), m_shrtWidth(other.m_shrtWidth), m_shrtHeight(other.m_shrtHeight),
       m_shrtListIndex(other.m_shrtListIndex), m_shrtImageIndex(other.m_shrtImageIndex),
       m_shrtImageValue(other.m_shrtImageValue), m_bytZOrder(other.m_bytZOrder),
-      m_blnPassable(other.m_blnPassable), m_blnDestroyable(other.m_blnDestroyable) {
-    if (other.m_blnHasTexts)
-        EnsureTexts() = *CellPool::Texts(&other, false);
-}
-
-clsVOCell::~clsVOCell() {
-    if (m_blnHasTexts)
-        CellPool::DropTexts(this);
-}
-
-const QString& clsVOCell::Custom1() const {
-    return m_blnHasTexts ? CellPool::Texts(this, false)->custom1 : kNoText;
-}
-const QString& clsVOCell::Custom2() const {
-    return m_blnHasTexts ? CellPool::Texts(this, false)->custom2 : kNoText;
+      m_blnPassable(other.m_blnPassable), m_blnDestroyable(other.m_blnDestroyable), m_texts(other.m_texts) {
+    SharedTexts::Retain(m_texts);
 }
 
 void clsVOCell::SetCustom1(const QString& value) {
-    if (m_blnHasTexts || !value.isEmpty())
-        EnsureTexts().custom1 = value;
+    if (value != Custom1())
+        m_texts = SharedTexts::WithText(m_texts, SharedTexts::Which::Custom1, value);
 }
 
 void clsVOCell::SetCustom2(const QString& value) {
-    if (m_blnHasTexts || !value.isEmpty())
-        EnsureTexts().custom2 = value;
+    if (value != Custom2())
+        m_texts = SharedTexts::WithText(m_texts, SharedTexts::Which::Custom2, value);
 }
 
-CellTexts& clsVOCell::EnsureTexts() {
-    CellTexts* texts = CellPool::Texts(this, true);
-    m_blnHasTexts = true;
-    return *texts;
-}
-
-// Every property is copied by value, the texts included, so no later change to one cell shows in the other.
+// Every property is copied by value; the texts are shared until one side changes them, so no later change to
+// one cell shows in the other.
 CellRef clsVOCell::Copy() const {
     return CellRef::Make(*this);
 }

@@ -1,16 +1,17 @@
 #pragma once
 
-#include "tiles/CellPool.h"
 #include "tiles/CellRef.h"
+#include "tiles/SharedTexts.h"
 
 #include <QString>
 #include <cstdint>
 
 // The property record of one map cell: where it lies on the map, which tileset picture it shows, the layer it
 // was placed on, and game properties that travel with it unchanged. Cells are shared by reference (CellRef);
-// an empty map position holds a null reference. A map holds millions of them, so the record is kept small:
-// the two free texts, which the editor itself never fills in, live beside it in the cell pool and only when
-// set. Every cell lives in a pool slot, so only CellRef makes and destroys them.
+// an empty map position holds a null reference. A map holds millions of them, so the record is kept small
+// (28 bytes): the two free texts are shared with the cell it was copied from, a copy of a tile's template
+// shares the tile's texts, and a cell gets texts of its own only when one of them is changed (SharedTexts).
+// Every cell lives in a pool slot, so only CellRef makes and destroys them.
 class clsVOCell {
 public:
     clsVOCell& operator=(const clsVOCell&) = delete;
@@ -31,10 +32,12 @@ public:
     void SetImageValue(std::int16_t value) { m_shrtImageValue = value; }
     std::int16_t Width() const { return m_shrtWidth; }
     void SetWidth(std::int16_t value) { m_shrtWidth = value; }
-    const QString& Custom1() const;
+    const QString& Custom1() const { return SharedTexts::Get(m_texts).custom1; }
     void SetCustom1(const QString& value);
-    const QString& Custom2() const;
+    const QString& Custom2() const { return SharedTexts::Get(m_texts).custom2; }
     void SetCustom2(const QString& value);
+    // The entry of the shared texts this cell uses (kNone when both are empty).
+    SharedTexts::Handle TextsHandle() const { return m_texts; }
     std::int32_t X() const { return m_X; }
     void SetX(std::int32_t value) { m_X = value; }
     std::int32_t Y() const { return m_Y; }
@@ -47,8 +50,7 @@ private:
     friend class CellRef;
     clsVOCell() = default;
     clsVOCell(const clsVOCell& other);
-    ~clsVOCell();
-    CellTexts& EnsureTexts();
+    ~clsVOCell() { SharedTexts::Release(m_texts); }
 
     std::int32_t m_X = 0;
     std::int32_t m_Y = 0;
@@ -58,12 +60,11 @@ private:
     std::int16_t m_shrtImageIndex = 0;
     std::int16_t m_shrtImageValue = 0;
     std::uint8_t m_bytZOrder = 0;
-    // The flags share one byte, which keeps the record at 24 bytes.
+    // The flags share one byte, which keeps the record at 28 bytes.
     bool m_blnPassable : 1 = false;
     bool m_blnDestroyable : 1 = false;
-    // Whether the pool keeps texts for this cell.
-    bool m_blnHasTexts : 1 = false;
     std::uint32_t m_references = 0;
+    SharedTexts::Handle m_texts = SharedTexts::kNone;
 };
 
 void CellRef::Retain() const noexcept {

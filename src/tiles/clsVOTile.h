@@ -51,6 +51,8 @@ public:
     CellRef Cell() const { return m_VOCell->Copy(); }
     // Makes the given cell the template, by reference.
     void SetCell(CellRef cell) { m_VOCell = std::move(cell); }
+    // Exchanges the template with another cell: how a change of the tile's properties is made and taken back.
+    void ExchangeCell(CellRef& other) noexcept { m_VOCell.Swap(other); }
 
     // A tile on the same picture with a copy of the template cell; palette state starts afresh.
     TileRef Copy() const;

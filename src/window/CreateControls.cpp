@@ -177,6 +177,7 @@ void frmMain::RouteEvents() {
     canTiles->MouseMove = route(&frmMain::canTiles_MouseMove);
     canTiles->MouseDown = route(&frmMain::canTiles_MouseDown);
     canTiles->MouseWheel = route(&frmMain::canTiles_MouseWheel);
+    canTiles->ContextMenu = route(&frmMain::canTiles_ContextMenu);
 
     canMain->Paint = route(&frmMain::canMain_Paint);
     canMain->MouseMove = route(&frmMain::canMain_MouseMove);
@@ -187,6 +188,8 @@ void frmMain::RouteEvents() {
     canMain->MouseUp = route(&frmMain::canMain_MouseUp);
     canMain->MouseCancel = route(&frmMain::canMain_MouseCancel);
     canMain->MouseWheel = route(&frmMain::canMain_MouseWheel);
+    canMain->ContextMenu = route(&frmMain::canMain_ContextMenu);
+    canMain->ToolTipAt = route(&frmMain::canMain_ToolTip);
 
     scbMainVertical->ValueChanged = route(&frmMain::scbMainVertical_ValueChanged);
     scbMainHorizontal->ValueChanged = route(&frmMain::scbMainHorizontal_ValueChanged);

@@ -59,6 +59,7 @@ void frmMain::AddMenuHandlers() {
             connect(item, &QAction::triggered, this, [f = route(handler)] { f(); });
     };
     attach("FileLoadTiles", &frmMain::FileLoadTiles_Action);
+    attach("FileRemoveTiles", &frmMain::FileRemoveTiles_Action);
     attach("FileNewMap", &frmMain::FileNewMap_Action);
     attach("FileOpenMap", &frmMain::FileOpenMap_Action);
     attach("FileSave", &frmMain::FileSave_Action);

@@ -183,6 +183,28 @@ public:
     void UpdateTitle();
     void UpdateUndoActions();
 
+    // ---- Tile and cell properties, Remove Tiles
+    // ------------------------------------------------------------- Empties the tileset once the user agrees;
+    // with no tiles it does nothing and asks nothing.
+    void FileRemoveTiles_Action();
+    // The palette's context menu at canvas pixel (x, y): Tile Properties… for the tile there.
+    void canTiles_ContextMenu(int x, int y);
+    // The map's context menu: Cell Properties… for the edit layer's cell there.
+    void canMain_ContextMenu(int x, int y);
+    // The tooltip over the map: where the edit layer's cell there differs from its tile; empty when nowhere.
+    QString canMain_ToolTip(int x, int y, QRect* area);
+    // The labels of the game properties in which the cell of layer at (column, row) differs from its tile;
+    // none for an empty cell or a place outside the map.
+    QStringList UnlikeItsTile(int layer, std::int64_t column, std::int64_t row) const;
+    // The palette tile drawn at canvas pixel (x, y), or -1.
+    int TileAt(int x, int y) const;
+    // The map cell shown at canvas pixel (x, y); false outside the map.
+    bool MapCellAt(int x, int y, int* column, int* row) const;
+    // The properties dialog for tile number index's template, then the change as one step.
+    void EditTileProperties(int index);
+    // The properties dialog for one placed cell, then a fresh cell with the new values as one step.
+    void EditCellProperties(int layer, int column, int row);
+
     // ---- Tileset and palette ------------------------------------------------------------------------------
     bool FileLoadTiles_Action();
     FolderItem OpenTilesetDialog();
@@ -228,7 +250,8 @@ public:
     // Draws the map canvas: the kept picture of the layers and grid, brought up to date, and the tool's
     // cursor or preview. It changes nothing else.
     void Draw();
-    // What the status line says about the pointer over the map: "Plot X: ..." and the like, or nothing.
+    // What the status line says about the pointer over the map: "Plot X: ..." and the like, then where the
+    // edit layer's cell under it differs from its tile; or nothing.
     QString CursorStatus() const;
     // After a change of the map or the view: the stroke's cells follow the pointer, the canvas is drawn and
     // the status line tells the cursor's cell.

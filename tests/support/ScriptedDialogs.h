@@ -5,12 +5,15 @@
 #include <QStringList>
 #include <deque>
 #include <functional>
+#include <optional>
 
 // Dialogs a test answers itself: the open and save dialogs return prepared files (a null item once they run
 // out, as if the user cancelled), questions take prepared answers by button text (the Escape button once
 // they run out), progress can be cancelled after a number of updates, and message boxes are recorded
 // instead of shown. beforeAnswer, when set, runs as the open dialog answers: what happens to the chosen file
-// while the dialog closes.
+// while the dialog closes. The properties dialog is answered by prepared edits of what it shows (Cancel once
+// they run out); context menus are recorded (a disabled item with " (disabled)" after its text) and answered
+// by item text (nothing chosen once the replies run out, or when the item named is disabled or missing).
 class ScriptedDialogs : public Dialogs {
 public:
     FolderItem ShowOpenDialog(QWidget*, const OpenDialogRequest& request) override {
@@ -42,6 +45,30 @@ public:
         return std::make_unique<Work>(*this);
     }
 
+    std::optional<PropertiesAnswer> EditProperties(QWidget*, const PropertiesRequest& request) override {
+        propertyRequests.push_back(request);
+        if (propertyEdits.empty())
+            return std::nullopt;
+        const auto edit = propertyEdits.front();
+        propertyEdits.pop_front();
+        return edit(request);
+    }
+    int ShowMenu(QWidget*, QPoint, const std::vector<MenuChoice>& items) override {
+        QStringList shown;
+        for (const MenuChoice& item : items)
+            shown << (item.Enabled ? item.Text : item.Text + QStringLiteral(" (disabled)"));
+        menus.push_back(shown);
+        QString reply;
+        if (!menuReplies.empty()) {
+            reply = menuReplies.front();
+            menuReplies.pop_front();
+        }
+        for (std::size_t i = 0; i < items.size(); ++i)
+            if (items[i].Text == reply && items[i].Enabled)
+                return int(i);
+        return -1;
+    }
+
     std::deque<FolderItem> answers;
     std::function<void(const FolderItem&)> beforeAnswer;
     std::vector<OpenDialogRequest> requests;
@@ -52,6 +79,12 @@ public:
     QStringList questions;
     QStringList messages;
     QStringList work;
+    // One per properties dialog to come: what the user makes of the values shown (nothing: Cancel).
+    std::deque<std::function<std::optional<PropertiesAnswer>(const PropertiesRequest&)>> propertyEdits;
+    std::vector<PropertiesRequest> propertyRequests;
+    // Item texts, one per context menu to come; and the menus shown.
+    std::deque<QString> menuReplies;
+    std::vector<QStringList> menus;
     // The work is cancelled at this many updates of its progress (never when negative).
     long long cancelWorkAfter = -1;
 

@@ -156,8 +156,8 @@ QString PaletteState(const frmMain& w) {
 class TestWindow : public QObject {
     Q_OBJECT
 private slots:
-    // Every item as text|shortcuts. The items with no command yet change nothing and ask nothing; Load Tiles
-    // asks for a PNG, and a cancel changes nothing either.
+    // Every item as text|shortcuts. The items with no command yet change nothing and ask nothing; Remove
+    // Tiles asks first and No changes nothing; Load Tiles asks for a PNG, and a cancel changes nothing either.
     void menus() {
         EditorFixture f;
         f.LoadSolidTiles(2, 1);
@@ -187,7 +187,7 @@ private slots:
         const OpenDialogRequest& r = f.dialogs->requests.back();
         QCOMPARE(Say(int(f.dialogs->requests.size()), r.Title, r.Filter, r.ActionButtonCaption,
                      f->Tileset().Count(), f->lblStatus->text(), f.dialogs->questions.size()),
-                 "2 Select a PNG file image/png (*.png) Open PNG 2 solid.png loaded 0");
+                 "2 Select a PNG file image/png (*.png) Open PNG 2 solid.png loaded 1");
         QVERIFY(TakeSnapshot(f->Document(), QString()) == before);
     }
 

@@ -1,0 +1,351 @@
+// Game properties as a user edits them: Tile Properties… from the palette's context menu and Cell
+// Properties… from the map's, reached by real right clicks, with the dialog answered by a script; each change
+// is one step that Undo and Redo take back and make again exactly. The tooltip over a cell unlike its tile,
+// Remove Tiles answered Yes and No and with no tiles, and edited properties through Save and Open.
+#include "UserSteps.h"
+#include "app/mnuMain.h"
+#include "document/MapSnapshotCheck.h"
+#include "document/SnapshotGatherer.h"
+#include "platform/ScrollBar.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QDir>
+#include <QHelpEvent>
+#include <QLabel>
+#include <QToolTip>
+#include <QtTest>
+#include <functional>
+#include <set>
+
+namespace {
+
+const QString kTileItem = QStringLiteral("Tile Properties\u2026");
+const QString kCellItem = QStringLiteral("Cell Properties\u2026");
+
+void Choose(const char* item) {
+    mnuMain::Instance()->Item(QLatin1String(item))->trigger();
+}
+
+MapSnapshot Map(const frmMain& w) {
+    return TakeSnapshot(w.Document(), QString());
+}
+
+// The right button pressed and released at a point of a canvas, with the context menu request the platform
+// sends between them.
+void RightClick(QWidget* canvas, QPoint at) {
+    Input::Enter(canvas, at);
+    Input::Move(canvas, at);
+    Input::Press(canvas, at, Qt::RightButton);
+    QContextMenuEvent request(QContextMenuEvent::Mouse, at, canvas->mapToGlobal(at));
+    QApplication::sendEvent(canvas, &request);
+    Input::Release(canvas, at, Qt::RightButton);
+}
+
+// The middle of palette tile i in the first row shown.
+QPoint PaletteTile(const frmMain& w, int i) {
+    const int tw = w.Tileset().TileWidth(), th = w.Tileset().TileHeight();
+    return {10 + i * (tw + 10) + tw / 2, 10 + th / 2};
+}
+
+// The user's edit of the values the dialog shows, with the option chosen or not.
+std::function<std::optional<PropertiesAnswer>(const PropertiesRequest&)>
+Edit(std::function<void(GameValues&)> change, bool option = false) {
+    return [change, option](const PropertiesRequest& request) {
+        PropertiesAnswer answer{request.Values, option};
+        change(answer.Values);
+        return std::optional(answer);
+    };
+}
+
+// The tooltip the map canvas shows when the pointer rests at p.
+QString ToolTipAt(frmMain& w, QPoint p) {
+    // A tooltip goes after a short delay; the last one must be gone before the next is asked for.
+    QToolTip::hideText();
+    if (!QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 5000))
+        return QStringLiteral("the last tooltip stayed");
+    HoverAt(w, p);
+    QHelpEvent help(QEvent::ToolTip, p, w.canMain->mapToGlobal(p));
+    QApplication::sendEvent(w.canMain, &help);
+    return QToolTip::isVisible() ? QToolTip::text() : QString();
+}
+
+// Checks that Undo gives back before and Redo after, exactly, each as one step.
+QString UndoRedo(frmMain& w, const MapSnapshot& before, const MapSnapshot& after) {
+    const int index = w.Document().Steps().Index();
+    Choose("EditUndo");
+    if (!(Map(w) == before) || w.Document().Steps().Index() != index - 1)
+        return QStringLiteral("undo did not give the map back");
+    Choose("EditRedo");
+    if (!(Map(w) == after) || w.Document().Steps().Index() != index)
+        return QStringLiteral("redo did not make the change again");
+    return {};
+}
+
+// A 3-layer map of 16-pixel tiles, larger than the canvas shows, with 4 tiles: tile 1 painted on layers 0 and
+// 1, tile 2 beside it.
+void PaintTwoTiles(EditorFixture& f) {
+    frmMain& w = f.window();
+    Apply(w, "3", "16", "16", "120", "90");
+    f.LoadSolidTiles(4, 1);
+    ChooseTool(w, 4);
+    ChooseEditLayer(w, 0);
+    DragStroke(w, 0, 0, 3, 3);
+    ChooseEditLayer(w, 1);
+    DragStroke(w, 5, 0, 6, 1);
+    f.PickTile(2);
+    ChooseEditLayer(w, 0);
+    DragStroke(w, 4, 0, 4, 3);
+}
+
+// Placed cells of tile on every layer, as "layer:column,row" with the cells' passable flags.
+QStringList PassableCells(const frmMain& w, int tile) {
+    QStringList cells;
+    for (int k = 0; k < w.Layers(); ++k)
+        for (int r = 0; r < w.MapHeight(); ++r)
+            for (int c = 0; c < w.MapWidth(); ++c)
+                if (const CellRef& cell = w.Layer(k).At(c, r);
+                    cell && cell->ImageIndex() == tile && cell->Passable())
+                    cells << QStringLiteral("%1:%2,%3").arg(k).arg(c).arg(r);
+    return cells;
+}
+
+} // namespace
+
+class TestProperties : public QObject {
+    Q_OBJECT
+private slots:
+    // Tile Properties… on tile 1: the template takes the new values and cells placed later carry them; with
+    // the option, the placed cells of tile 1 that still had its old values take them too (not the one with
+    // values of its own, nor tile 2's). One step, undone and redone exactly.
+    void tileProperties_data() {
+        QTest::addColumn<bool>("option");
+        QTest::addColumn<int>("cellsChanged");
+        QTest::newRow("template only") << false << 0;
+        // 16 cells on layer 0 and 4 on layer 1, less the one with a list index of its own.
+        QTest::newRow("and the placed cells") << true << 19;
+    }
+    void tileProperties() {
+        QFETCH(bool, option);
+        QFETCH(int, cellsChanged);
+        EditorFixture f;
+        frmMain& w = f.window();
+        PaintTwoTiles(f);
+        // One cell of tile 1 gets a value of its own first.
+        ChooseEditLayer(w, 0);
+        f.dialogs->menuReplies.push_back(kCellItem);
+        f.dialogs->propertyEdits.push_back(Edit([](GameValues& v) { v.listIndex = 5; }));
+        RightClick(w.canMain, CellMiddle(w, 2, 2));
+        QCOMPARE(w.Layer(0).At(2, 2)->ListIndex(), 5);
+
+        const MapSnapshot before = Map(w);
+        f.dialogs->menuReplies.push_back(kTileItem);
+        f.dialogs->propertyEdits.push_back(Edit(
+            [](GameValues& v) {
+                v.passable = true;
+                v.width = -32768;
+                v.custom1 = QStringLiteral("door");
+            },
+            option));
+        RightClick(w.canTiles, PaletteTile(w, 1));
+        QCOMPARE(f.dialogs->menus.back(), QStringList{kTileItem});
+        const PropertiesRequest& shown = f.dialogs->propertyRequests.back();
+        QCOMPARE(Say(shown.Title, shown.Facts.at(0).first, shown.Facts.at(0).second, shown.Option.isEmpty(),
+                     shown.Picture.pixel(3, 3) == TileColour(w, 1)),
+                 "Tile Properties Tile 1 false true");
+        QVERIFY(shown.Values == GameValues());
+        const clsVOCell& tile = w.Tileset().GetTile(1)->Template();
+        QCOMPARE(Say(tile.Passable(), tile.Width(), tile.Custom1(), tile.ImageIndex()), "true -32768 door 1");
+        QCOMPARE(PassableCells(w, 1).size(), cellsChanged);
+        QVERIFY(!w.Layer(0).At(2, 2)->Passable() && w.Layer(0).At(2, 2)->Custom1().isEmpty());
+        QVERIFY(PassableCells(w, 2).isEmpty() && !w.Tileset().GetTile(2)->Passable());
+        if (option)
+            QCOMPARE(
+                Say(w.Layer(1).At(6, 1)->Custom1(), w.Layer(1).At(6, 1)->X(), w.Layer(1).At(6, 1)->ZOrder()),
+                "door 96 1");
+        // The cells that took the new values share the tile's texts rather than keep copies.
+        if (option)
+            QCOMPARE(w.Layer(0).At(0, 0)->TextsHandle(), tile.TextsHandle());
+        const MapSnapshot after = Map(w);
+        QVERIFY(!(after == before));
+        QVERIFY2(UndoRedo(w, before, after).isEmpty(), "tile properties");
+
+        // A cell placed from now on carries the tile's values.
+        f.PickTile(1);
+        ChooseTool(w, 0);
+        Click(w, 10, 10);
+        QCOMPARE(Say(w.Layer(0).At(10, 10)->Passable(), w.Layer(0).At(10, 10)->Custom1()), "true door");
+    }
+
+    // Over no tile the item is there but disabled, and an unchanged or cancelled dialog makes no step.
+    void tilePropertiesThatChangeNothing() {
+        EditorFixture f;
+        frmMain& w = f.window();
+        RightClick(w.canTiles, QPoint(20, 20));
+        f.LoadSolidTiles(3, 0);
+        f.dialogs->menuReplies = {kTileItem, kTileItem, kTileItem};
+        RightClick(w.canTiles, QPoint(PaletteTile(w, 2).x() + 20, 26));
+        RightClick(w.canTiles, PaletteTile(w, 2));
+        f.dialogs->propertyEdits.push_back(Edit([](GameValues&) {}, true));
+        RightClick(w.canTiles, PaletteTile(w, 0));
+        QCOMPARE(f.dialogs->menus.size(), std::size_t(4));
+        QCOMPARE(f.dialogs->menus[0], QStringList{kTileItem + " (disabled)"});
+        QCOMPARE(f.dialogs->menus[1], QStringList{kTileItem + " (disabled)"});
+        QCOMPARE(f.dialogs->menus[3], QStringList{kTileItem});
+        QCOMPARE(f.dialogs->propertyRequests.size(), std::size_t(2));
+        QCOMPARE(f.dialogs->propertyRequests[0].Facts.at(0).second, "2");
+        QCOMPARE(w.Document().Steps().Index(), 1);
+    }
+
+    // Cell Properties… on the edit layer's cell under the pointer, the map scrolled: the dialog shows the
+    // cell's place, layer and tile; OK writes a fresh cell with the new values in one step, the tile and the
+    // cells that shared its values untouched. An empty cell, or one on another layer, offers the item
+    // disabled. The tooltip and the status line tell where a cell differs from its tile.
+    void cellProperties() {
+        EditorFixture f;
+        frmMain& w = f.window();
+        PaintTwoTiles(f);
+        ChooseEditLayer(w, 0);
+        w.scbMainVertical->setValue(1);
+        w.scbMainHorizontal->setValue(2);
+        QCOMPARE(Say(w.scbMainVertical->value(), w.scbMainHorizontal->value()), "1 2");
+        const MapSnapshot before = Map(w);
+        f.dialogs->menuReplies = {kCellItem, kCellItem, kCellItem};
+        f.dialogs->propertyEdits.push_back(Edit([](GameValues& v) {
+            v.custom1 = QStringLiteral("chest");
+            v.destroyable = true;
+        }));
+        RightClick(w.canMain, CellMiddle(w, 1, 2)); // map cell (3, 3)
+        RightClick(w.canMain, CellMiddle(w, 5, 2)); // empty
+        ChooseEditLayer(w, 2);
+        RightClick(w.canMain, CellMiddle(w, 1, 2)); // empty on layer 2
+        QCOMPARE(f.dialogs->menus,
+                 (std::vector<QStringList>{
+                     {kCellItem}, {kCellItem + " (disabled)"}, {kCellItem + " (disabled)"}}));
+        QCOMPARE(f.dialogs->propertyRequests.size(), std::size_t(1));
+        QStringList facts;
+        for (const auto& [label, value] : f.dialogs->propertyRequests[0].Facts)
+            facts << label + ": " + value;
+        QCOMPARE(facts.join(" | "),
+                 "Position: column 3, row 3 | Layer: 0 | Tile: 1 | Unlike its tile: nothing");
+        const CellRef& cell = w.Layer(0).At(3, 3);
+        QCOMPARE(Say(cell->Custom1(), cell->Destroyable(), cell->X(), cell->Y(), cell->ZOrder(),
+                     cell->ImageIndex()),
+                 "chest true 48 48 0 1");
+        QVERIFY(w.Layer(0).At(3, 2)->Custom1().isEmpty() && w.Tileset().GetTile(1)->Custom1().isEmpty());
+        const MapSnapshot after = Map(w);
+        QVERIFY2(UndoRedo(w, before, after).isEmpty(), "cell properties");
+
+        ChooseEditLayer(w, 0);
+        QCOMPARE(ToolTipAt(w, CellMiddle(w, 1, 2)),
+                 "Column 3, row 3 of layer 0 differs from tile 1 in: Destroyable, Custom 1");
+        // The status line says so too, after the plot cursor's place, and only over that cell.
+        QCOMPARE(w.lblStatus->text(), "unlike its tile: Destroyable, Custom 1");
+        ChooseTool(w, 0);
+        HoverAt(w, CellMiddle(w, 1, 2));
+        QCOMPARE(w.lblStatus->text(), "Plot X: 3 Y: 3 \u2014 unlike its tile: Destroyable, Custom 1");
+        HoverAt(w, CellMiddle(w, 0, 2));
+        QCOMPARE(w.lblStatus->text(), "Plot X: 2 Y: 3");
+        QCOMPARE(ToolTipAt(w, CellMiddle(w, 0, 2)), QString());
+        QCOMPARE(ToolTipAt(w, CellMiddle(w, 7, 2)), QString());
+        // Unchanged or cancelled, the dialog makes no step.
+        f.dialogs->menuReplies = {kCellItem, kCellItem};
+        f.dialogs->propertyEdits.push_back(Edit([](GameValues&) {}));
+        RightClick(w.canMain, CellMiddle(w, 1, 2));
+        RightClick(w.canMain, CellMiddle(w, 1, 2));
+        QCOMPARE(f.dialogs->propertyRequests.back().Facts.at(3).second, "Destroyable, Custom 1");
+        QVERIFY(Map(w) == after);
+        QVERIFY(w.Document().Steps().CanRedo() == false);
+    }
+
+    // Remove Tiles empties the palette once the user says Yes; the cells keep their records and show empty,
+    // and a load after it numbers its tiles from 0. No, or no tiles, changes nothing and makes no step.
+    void removeTiles_data() {
+        QTest::addColumn<int>("tiles");
+        QTest::addColumn<QString>("answer");
+        QTest::newRow("yes") << 4 << "Yes";
+        QTest::newRow("no") << 4 << "No";
+        QTest::newRow("no tiles") << 0 << "Yes";
+    }
+    void removeTiles() {
+        QFETCH(int, tiles);
+        QFETCH(QString, answer);
+        EditorFixture f;
+        frmMain& w = f.window();
+        if (tiles > 0)
+            PaintTwoTiles(f);
+        Input::Leave(w.canMain);
+        const MapSnapshot before = Map(w);
+        const QRgb tileColour = tiles > 0 ? TileColour(w, 1) : 0;
+        std::set<QRgb> paletteColours;
+        for (int i = 0; i < tiles; ++i)
+            paletteColours.insert(TileColour(w, i));
+        const CellSet shown = CellsShowing(w, tileColour);
+        const int steps = w.Document().Steps().Index();
+        f.dialogs->replies.push_back(answer);
+        Choose("FileRemoveTiles");
+        QCOMPARE(f.dialogs->questions,
+                 tiles > 0 ? QStringList{"Remove all 4 tiles from the tileset?"} : QStringList{});
+        if (tiles == 0 || answer == "No") {
+            QVERIFY(Map(w) == before);
+            QCOMPARE(w.Document().Steps().Index(), steps);
+            return;
+        }
+        QCOMPARE(Say(w.Tileset().Count(), int(w.Document().Loads().size()),
+                     w.Tileset().SelectedTile() == nullptr, w.scbTilesVertical->isEnabled()),
+                 "0 0 true false");
+        const MapSnapshot removed = Map(w);
+        QVERIFY(removed.layer == before.layer);
+        QCOMPARE(Describe(CellsShowing(w, tileColour)), QString());
+        const QImage palette = w.canTiles->Buffer();
+        for (int y = 0; y < palette.height(); ++y)
+            for (int x = 0; x < palette.width(); ++x)
+                QVERIFY(!paletteColours.count(palette.pixel(x, y)));
+        QVERIFY2(UndoRedo(w, before, removed).isEmpty(), "remove tiles");
+
+        // Two new tiles: numbered 0 and 1, the cells of those numbers show them, and undoing the load and
+        // the removal brings the first tileset back with its records.
+        f.LoadTiles("new.png", MakeTileSheet(32, 16, 16, 16));
+        QCOMPARE(Say(w.Tileset().Count(), int(w.Document().Loads().size()), w.Document().Loads()[0].firstTile,
+                     w.Document().Loads()[0].tileCount),
+                 "2 1 0 2");
+        QVERIFY(MapSnapshotCheck::Whole(Map(w)).isEmpty());
+        Input::Leave(w.canMain);
+        QCOMPARE(Describe(CellsShowing(w, TileColour(w, 1))), Describe(shown));
+        Choose("EditUndo");
+        Choose("EditUndo");
+        QVERIFY(Map(w) == before);
+        Input::Leave(w.canMain);
+        QCOMPARE(Describe(CellsShowing(w, tileColour)), Describe(shown));
+    }
+
+    // Properties edited through the dialogs, the tile's and a cell's own, survive Save and Open.
+    void editedPropertiesSurviveSaveAndOpen() {
+        EditorFixture f;
+        frmMain& w = f.window();
+        PaintTwoTiles(f);
+        f.dialogs->menuReplies = {kTileItem, kCellItem};
+        f.dialogs->propertyEdits.push_back(Edit([](GameValues& v) { v.passable = true; }, true));
+        f.dialogs->propertyEdits.push_back(
+            Edit([](GameValues& v) { v.custom1 = QStringLiteral("key \"7\""); }));
+        RightClick(w.canTiles, PaletteTile(w, 1));
+        ChooseEditLayer(w, 1);
+        RightClick(w.canMain, CellMiddle(w, 6, 1));
+        const QDir dir(f.temp.path());
+        const QString path = dir.filePath("props.mqm");
+        const MapSnapshot edited = TakeSnapshot(w.Document(), path);
+        f.dialogs->saveAnswers.push_back(FolderItem(path));
+        Choose("FileSave");
+        Choose("FileNewMap");
+        f.dialogs->answers.push_back(FolderItem(path));
+        Choose("FileOpenMap");
+        QVERIFY(TakeSnapshot(w.Document(), path) == edited);
+        QCOMPARE(Say(w.Tileset().GetTile(1)->Passable(), w.Layer(1).At(6, 1)->Custom1(),
+                     w.Layer(1).At(6, 1)->Passable()),
+                 "true key \"7\" true");
+    }
+};
+
+QTEST_MAIN(TestProperties)
+#include "tst_properties.moc"
