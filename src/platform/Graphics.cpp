@@ -100,5 +100,15 @@ void Graphics::BlendImage(const QImage& image, std::int64_t x, std::int64_t y, i
     if (factor < 1 || x >= m_width || y >= m_height || x + width <= 0 || y + height <= 0)
         return;
     Touch(Clipped(x, y, width, height));
-    BlendOver(*m_target, x, y, image, factor);
+    if (m_target->format() != QImage::Format_RGB32) {
+        // Within the checks above every edge fits an int. The painter repeats pixels when not told to smooth.
+        m_painter.drawImage(QRect(static_cast<int>(x), static_cast<int>(y), static_cast<int>(width),
+                                  static_cast<int>(height)),
+                            image);
+        return;
+    }
+    if (image.format() == QImage::Format_ARGB32_Premultiplied || image.format() == QImage::Format_RGB32)
+        BlendOver(*m_target, x, y, image, factor);
+    else
+        BlendOver(*m_target, x, y, image.convertToFormat(QImage::Format_ARGB32_Premultiplied), factor);
 }

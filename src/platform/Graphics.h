@@ -30,9 +30,9 @@ public:
     void DrawRoundRect(std::int64_t x, std::int64_t y, std::int64_t width, std::int64_t height, int arcWidth,
                        int arcHeight);
     void DrawPicture(const Picture& picture, std::int64_t x, std::int64_t y);
-    // Draws a premultiplied image with every pixel as a block of factor x factor pixels, blended as
-    // DrawPicture blends, without going through the painter: fast enough for many small pictures. The target
-    // must be opaque (RGB32).
+    // Draws an image with every pixel as a block of factor x factor pixels, blended as DrawPicture blends. On
+    // an opaque (RGB32) target it does without the painter, fast enough for many small pictures; other
+    // targets go through the painter.
     void BlendImage(const QImage& image, std::int64_t x, std::int64_t y, int factor = 1);
 
     QPainter& Painter() { return m_painter; }
