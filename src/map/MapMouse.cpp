@@ -14,7 +14,9 @@ void frmMain::canMain_MouseEnter() {
 
 void frmMain::canMain_MouseExit() {
     m_blncanMainHasFocus = false;
-    Refresh();
+    // Qt also sends a leave when a dialog closes or the window is activated, whether or not the pointer was
+    // over the map: that must not wipe out a report the dialog's work left on the status line.
+    RefreshKeepingReport();
 }
 
 void frmMain::canMain_MouseMove(int x, int y) {

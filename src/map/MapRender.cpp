@@ -44,8 +44,19 @@ void frmMain::Refresh() {
     if (!tooLarge.isEmpty())
         UpdateStatus(QStringLiteral("%1 cannot be undone: too large for the history").arg(tooLarge),
                      kFailureColour, 0);
-    else
+    else {
         UpdateStatus(CursorStatus(), QColor(0, 0, 0), 0);
+        m_statusFromCursor = true;
+    }
+}
+
+void frmMain::RefreshKeepingReport() {
+    if (m_statusFromCursor) {
+        Refresh();
+    } else if (!m_blnOpening) {
+        UpdateStrokeCells();
+        Draw();
+    }
 }
 
 QString frmMain::CursorStatus() const {

@@ -58,9 +58,6 @@ void frmMain::ZoomTo(int percent, QPoint anchor) {
     scbMainHorizontal->SetValueQuietly(m_intMapOffsetX);
     scbMainVertical->SetValueQuietly(m_intMapOffsetY);
     m_zoomed.Clear();
-    // A zoom with the pointer away from the map leaves the status line alone (a load's report stays).
-    if (m_blncanMainHasFocus)
-        Refresh();
-    else
-        Draw();
+    // The cursor's cell numbers follow the zoom; a report on the status line stays.
+    RefreshKeepingReport();
 }

@@ -86,8 +86,8 @@ bool frmMain::EditorKey(int key, Qt::KeyboardModifiers modifiers) {
             // stroke wrote stays, a shape is not placed.
             canMain->CancelStroke();
             btnTool_Action(k.tool);
-            if (m_blncanMainHasFocus)
-                Refresh();
+            // The pointer's cursor changes with the tool; a report on the status line stays.
+            RefreshKeepingReport();
         }
         return true;
     }

@@ -49,6 +49,7 @@ bool frmMain::SetDefaults() {
 }
 
 void frmMain::UpdateStatus(const QString& text, const QColor& colour, int alignment) {
+    m_statusFromCursor = false;
     lblStatus->setText(text);
     if (auto* status = qobject_cast<StatusLabel*>(lblStatus))
         status->UpdateToolTip();

@@ -149,5 +149,5 @@ void frmMain::Event_Resized() {
     RefreshTileScrollbar();
     RefreshMainScrollbars();
     DrawTiles();
-    Refresh();
+    RefreshKeepingReport();
 }

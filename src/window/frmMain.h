@@ -72,6 +72,8 @@ public:
     int m_intMouseX = 0;
     int m_intMouseY = 0;
     bool m_blncanMainHasFocus = false;
+    // The status line shows what Refresh wrote for the cursor (possibly nothing), not a report.
+    bool m_statusFromCursor = false;
     bool m_blncanTilesHasFocus = false;
     int m_intTilesMouseX = 0;
     int m_intTilesMouseY = 0;
@@ -247,6 +249,10 @@ public:
     // After a change of the map or the view: the stroke's cells follow the pointer, the canvas is drawn and
     // the status line tells the cursor's cell.
     void Refresh();
+    // The same for a change that is no move of the pointer over the map (the pointer leaving it, the window
+    // resized): the status line is rewritten only when it shows the cursor's text, so a report such as a
+    // load's stays until the pointer next moves over the map.
+    void RefreshKeepingReport();
     void DrawLayers(Graphics& g);
     void RefreshMainScrollbars();
     void canMain_Paint();
