@@ -125,24 +125,28 @@ void MapDocument::AnnounceCells(const std::array<QRect, 8>& bounds) {
 
 // ---- Settings and visibility ----------------------------------------------------------------------------
 
-void MapDocument::Apply(const MapSettingsValues& wanted) {
+bool MapDocument::Apply(const MapSettingsValues& wanted, const Progress& progress) {
     EndOpenEdit();
     MapSettingsValues next = wanted;
     next.layers = std::clamp(next.layers, 1, 8);
     // A layer not in use has no cells to show.
     next.visibleLayers &= static_cast<std::uint8_t>((1u << next.layers) - 1);
     if (next == m_settings)
-        return;
+        return true;
     const bool gridsChange =
         next.mapWidth != MapWidth() || next.mapHeight != MapHeight() || next.layers != Layers();
     std::array<LayerGrid, 8> grids;
     if (gridsChange)
-        for (int k = 0; k < next.layers; ++k)
+        for (int k = 0; k < next.layers; ++k) {
+            if (progress && !progress(k, next.layers))
+                return false;
             grids[static_cast<std::size_t>(k)] = Grid(k).Resized(next.mapWidth, next.mapHeight);
+        }
     auto step = std::make_unique<SettingsStep>(*this, next, std::move(grids), gridsChange);
     m_history.Reserve();
     step->Exchange();
     m_history.Push(std::move(step));
+    return true;
 }
 
 void MapDocument::ExchangeSettings(MapSettingsValues& settings, std::array<LayerGrid, 8>* grids) {
@@ -180,10 +184,11 @@ void MapDocument::ExchangeVisibility(std::uint8_t& visibleLayers) {
 
 // ---- Tiles ----------------------------------------------------------------------------------------------
 
-TilesetLoadResult MapDocument::LoadTileset(const FolderItem& file, MemoryReserve* reserve) {
+TilesetLoadResult MapDocument::LoadTileset(const FolderItem& file, MemoryReserve* reserve,
+                                           const clsVOTileset::Progress& progress) {
     EndOpenEdit();
     const int before = m_tileset->Count();
-    TilesetLoadResult result = m_tileset->LoadTileset(file, reserve);
+    TilesetLoadResult result = m_tileset->LoadTileset(file, reserve, progress);
     const int added = m_tileset->Count() - before;
     if (added <= 0)
         return result;

@@ -11,6 +11,7 @@
 #include <QRect>
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -112,12 +113,17 @@ public:
     // Takes new settings. Cells inside both the old and the new size stay; layers no longer in use lose
     // theirs; after a new tile size every cell's position follows it. Throws std::bad_alloc before
     // anything changes when memory for the new grids cannot be had. Nothing happens when nothing differs.
-    void Apply(const MapSettingsValues& wanted);
+    // progress, when given, hears of each layer's new grid made (done, total) and may cancel by answering
+    // false: nothing has changed then, and false comes back.
+    using Progress = std::function<bool(qint64 done, qint64 total)>;
+    bool Apply(const MapSettingsValues& wanted, const Progress& progress = {});
     void SetLayerVisible(int k, bool shown);
     // Cuts the image in file at the current tile size and appends its tiles; a load that adds tiles is one
     // step of the history.
-    // reserve, when given, is released when memory runs out, so the editor has room to say so.
-    TilesetLoadResult LoadTileset(const FolderItem& file, MemoryReserve* reserve = nullptr);
+    // reserve, when given, is released when memory runs out, so the editor has room to say so; progress
+    // hears how far the load is and may cancel it (clsVOTileset::LoadTileset).
+    TilesetLoadResult LoadTileset(const FolderItem& file, MemoryReserve* reserve = nullptr,
+                                  const clsVOTileset::Progress& progress = {});
     // Empties the tileset as one step of the history: its tiles and the records of their loads leave it,
     // placed cells keep their records (and show nothing until tiles of their numbers are loaded), and the
     // next load numbers its tiles from 0. False, with no step, when there were no tiles.

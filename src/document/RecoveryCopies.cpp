@@ -141,7 +141,15 @@ bool RecoveryKeeper::EnsureLock() {
 }
 
 void RecoveryKeeper::StartCopy() {
-    if (!m_document || !m_document->IsModified() || !EnsureLock())
+    if (!m_document || !m_document->IsModified())
+        return;
+    // An edit under way (a stroke, or a long fill letting the window repaint) is half done: the copy waits
+    // for it to end.
+    if (m_document->OpenEdit()) {
+        Schedule();
+        return;
+    }
+    if (!EnsureLock())
         return;
     m_lastStart = QDateTime::currentDateTimeUtc();
     try {
@@ -156,6 +164,12 @@ void RecoveryKeeper::StartCopy() {
 void RecoveryKeeper::GatherSlice() {
     if (!m_gatherer || !m_document) {
         m_slice.stop();
+        return;
+    }
+    if (m_document->OpenEdit()) {
+        m_gatherer.reset();
+        m_slice.stop();
+        Schedule();
         return;
     }
     try {

@@ -11,6 +11,8 @@ struct MapViewKey {
     QSize canvas;
     int tileWidth = 0;
     int tileHeight = 0;
+    // Percent.
+    int zoom = 100;
     int offsetX = 0;
     int offsetY = 0;
     int mapWidth = 0;

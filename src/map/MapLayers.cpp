@@ -1,6 +1,7 @@
 // The layers, the edit layer, placing and removing one cell, and Apply.
 #include "map/MapSettings.h"
 #include "platform/BevelButton.h"
+#include "platform/BusyCursor.h"
 #include "platform/Val.h"
 #include "window/EditorColours.h"
 #include "window/frmMain.h"
@@ -8,6 +9,11 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <new>
+
+namespace {
+// Cells over all layers from which Apply shows its progress.
+constexpr std::int64_t kLargeApply = std::int64_t{1} << 24;
+} // namespace
 
 bool frmMain::DefaultLayers() {
     EnableLayers();
@@ -97,8 +103,18 @@ void frmMain::btnApply_Action() {
     wanted.mapWidth = size.width;
     wanted.mapHeight = size.height;
     wanted.name = txtName->text();
+    const BusyCursor busy;
+    // Making the grids of a large map takes a while: its progress shows, layer by layer, and a cancel
+    // leaves the map as it was.
+    const std::int64_t largest =
+        std::max(std::int64_t{MapWidth()} * MapHeight(), std::int64_t{wanted.mapWidth} * wanted.mapHeight) *
+        wanted.layers;
+    std::unique_ptr<WorkDialog> work;
+    if (largest >= kLargeApply)
+        work = m_dialogs->StartWork(this, QStringLiteral("Applying the map properties"));
     try {
-        Document().Apply(wanted);
+        Document().Apply(wanted,
+                         [&work](qint64 done, qint64 total) { return !work || work->Update(done, total); });
     } catch (const std::bad_alloc&) {
         RecoverFromOutOfMemory();
         Refresh();

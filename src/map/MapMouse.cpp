@@ -1,6 +1,12 @@
 // The mouse on the map: strokes, plotting and erasing while dragging, and committing shapes on release.
 #include "platform/ScrollMath.h"
+#include "tools/LineWalk.h"
 #include "window/frmMain.h"
+
+namespace {
+// The walk needs its ends within ±2^30 cells; a pointer that far off is no pointer a screen can have.
+constexpr std::int64_t kFarCell = std::int64_t{1} << 30;
+} // namespace
 
 void frmMain::canMain_MouseEnter() {
     m_blncanMainHasFocus = true;
@@ -8,7 +14,9 @@ void frmMain::canMain_MouseEnter() {
 
 void frmMain::canMain_MouseExit() {
     m_blncanMainHasFocus = false;
-    Refresh();
+    // Qt also sends a leave when a dialog closes or the window is activated, whether or not the pointer was
+    // over the map: that must not wipe out a report the dialog's work left on the status line.
+    RefreshKeepingReport();
 }
 
 void frmMain::canMain_MouseMove(int x, int y) {
@@ -29,7 +37,7 @@ bool frmMain::canMain_MouseDown(int x, int y) {
         // A plot or erase stroke is one step from press to release, however many cells it writes.
         m_Edit = std::make_unique<MapDocument::CellEdit>(
             Document(), m_intCurrentTool == 0 ? QStringLiteral("Plot") : QStringLiteral("Erase"));
-        m_lastStrokeCell = QPoint(-1, -1);
+        m_lastStrokeCell.reset();
     }
     PlotOrEraseThenDraw(x, y);
     return true;
@@ -46,8 +54,8 @@ void frmMain::canMain_MouseCancel() {
 }
 
 void frmMain::UpdateStrokeCells() {
-    const int tw = TileWidthOrOne();
-    const int th = TileHeightOrOne();
+    const int tw = ViewCellWidth();
+    const int th = ViewCellHeight();
     m_intStartTileX = PixelToCell(m_intMouseX, tw);
     m_intStartTileY = PixelToCell(m_intMouseY, th);
     m_intCurrentTileX = PixelToCell(m_intDragMouseX, tw);
@@ -55,22 +63,26 @@ void frmMain::UpdateStrokeCells() {
 }
 
 void frmMain::PlotOrErase(int x, int y) {
+    if (!m_Edit)
+        return;
     const int tw = TileWidthOrOne();
     const int th = TileHeightOrOne();
-    const qint64 column = qint64(PixelToCell(x, tw)) + m_intMapOffsetX;
-    const qint64 row = qint64(PixelToCell(y, th)) + m_intMapOffsetY;
-    if (!m_Edit || !InsideMap(column, row))
-        return;
-    const int c = static_cast<int>(column);
-    const int r = static_cast<int>(row);
-    // Moving within the cell just written would only write the same cell again.
-    if (m_lastStrokeCell == QPoint(c, r))
-        return;
-    if (m_intCurrentTool == 1)
-        RemoveTile(c * tw, r * th, c, r);
-    else if (m_intCurrentTool == 0)
-        PlaceTile(c * tw, r * th, c, r, false);
-    m_lastStrokeCell = QPoint(c, r);
+    const auto within = [](std::int64_t v) { return static_cast<int>(std::clamp(v, -kFarCell, kFarCell)); };
+    const QPoint cell(within(std::int64_t{PixelToCell(x, ViewCellWidth())} + m_intMapOffsetX),
+                      within(std::int64_t{PixelToCell(y, ViewCellHeight())} + m_intMapOffsetY));
+    // A fast drag reports positions cells apart: every cell of the line walk from the last position's cell
+    // is written, so the stroke has no holes. That cell itself was written by the last position.
+    const std::optional<QPoint> last = m_lastStrokeCell;
+    const QPoint from = last.value_or(cell);
+    WalkLineWithin(from.x(), from.y(), cell.x(), cell.y(), MapWidth(), MapHeight(), [&](int c, int r) {
+        if (last && QPoint(c, r) == *last)
+            return;
+        if (m_intCurrentTool == 1)
+            RemoveTile(c * tw, r * th, c, r);
+        else if (m_intCurrentTool == 0)
+            PlaceTile(c * tw, r * th, c, r, false);
+    });
+    m_lastStrokeCell = cell;
     m_Edit->Flush();
 }
 

@@ -1,17 +1,23 @@
 // Drawing the map with its grid and the tool's cursor or preview, and scrolling by whole cells.
+#include "map/MapZoom.h"
 #include "platform/BevelButton.h"
+#include "platform/BusyCursor.h"
 #include "platform/Canvas.h"
 #include "platform/ScrollBar.h"
 #include "platform/ScrollMath.h"
 #include "window/EditorColours.h"
 #include "window/frmMain.h"
 
+#include <bit>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 
 namespace {
 const QColor kGridColour(115, 200, 200);
 const QColor kEraseFill(245, 180, 180);
+// Tile pictures to draw from which composing the view shows the wait cursor.
+constexpr std::int64_t kManyDraws = std::int64_t{1} << 18;
 } // namespace
 
 int frmMain::TileWidthOrOne() const {
@@ -38,8 +44,19 @@ void frmMain::Refresh() {
     if (!tooLarge.isEmpty())
         UpdateStatus(QStringLiteral("%1 cannot be undone: too large for the history").arg(tooLarge),
                      kFailureColour, 0);
-    else
+    else {
         UpdateStatus(CursorStatus(), QColor(0, 0, 0), 0);
+        m_statusFromCursor = true;
+    }
+}
+
+void frmMain::RefreshKeepingReport() {
+    if (m_statusFromCursor) {
+        Refresh();
+    } else if (!m_blnOpening) {
+        UpdateStrokeCells();
+        Draw();
+    }
 }
 
 QString frmMain::CursorStatus() const {
@@ -98,6 +115,7 @@ MapViewKey frmMain::CurrentViewKey() const {
     key.canvas = canMain->size().expandedTo(QSize(1, 1));
     key.tileWidth = TileWidthOrOne();
     key.tileHeight = TileHeightOrOne();
+    key.zoom = m_zoomPercent;
     key.offsetX = m_intMapOffsetX;
     key.offsetY = m_intMapOffsetY;
     key.mapWidth = MapWidth();
@@ -130,6 +148,10 @@ bool frmMain::ComposeLayers() {
         full = !c.regular || !RecomposeChanged();
     }
     if (full) {
+        // Zoomed far out, a large canvas shows a great many cells: composing them all anew takes a moment.
+        std::optional<BusyCursor> busy;
+        if (std::int64_t{key.visibleColumns} * key.visibleRows * std::popcount(key.shownLayers) >= kManyDraws)
+            busy.emplace();
         if (c.image.size() != key.canvas)
             c.image = QImage(key.canvas, QImage::Format_RGB32);
         c.regular = true;
@@ -166,8 +188,8 @@ bool frmMain::RecomposeChanged() {
 }
 
 bool frmMain::RecomposeCell(int column, int row) {
-    const int tw = TileWidthOrOne();
-    const int th = TileHeightOrOne();
+    const int tw = ViewCellWidth();
+    const int th = ViewCellHeight();
     const long long vx = static_cast<long long>(column) - m_intMapOffsetX;
     const long long vy = static_cast<long long>(row) - m_intMapOffsetY;
     if (vx < 0 || vy < 0 || vx >= m_intTilemapVisibleColumns || vy >= m_intTilemapVisibleRows)
@@ -194,8 +216,8 @@ bool frmMain::ShiftComposition(int dx, int dy) {
     QImage& image = m_composition.image;
     const int w = image.width();
     const int h = image.height();
-    const int tw = TileWidthOrOne();
-    const int th = TileHeightOrOne();
+    const int tw = ViewCellWidth();
+    const int th = ViewCellHeight();
     const long long sx = static_cast<long long>(dx) * tw;
     const long long sy = static_cast<long long>(dy) * th;
     if (std::llabs(sx) >= w || std::llabs(sy) >= h)
@@ -215,8 +237,8 @@ bool frmMain::ShiftComposition(int dx, int dy) {
     else
         for (int y = h - 1; y >= -sy; --y)
             moveRow(y);
-    m_intTilemapOffsetX = tw * m_intMapOffsetX;
-    m_intTilemapOffsetY = th * m_intMapOffsetY;
+    m_intTilemapOffsetX = TileWidthOrOne() * m_intMapOffsetX;
+    m_intTilemapOffsetY = TileHeightOrOne() * m_intMapOffsetY;
     const int freshLeft = sx > 0 ? w - static_cast<int>(sx) : 0;
     const int freshRight = sx < 0 ? static_cast<int>(-sx) : 0;
     const int freshTop = sy > 0 ? h - static_cast<int>(sy) : 0;
@@ -237,17 +259,25 @@ bool frmMain::DrawCell(Graphics& g, const clsVOCell& cell, int column, int row) 
     const PicturePtr picture = Tileset().GetTileImage(cell.ImageIndex());
     if (!picture)
         return true;
+    const int tw = TileWidthOrOne();
+    const int th = TileHeightOrOne();
     // Cells keep the pixel position of their placement, so after a change of tile size a picture can sit
     // off its cell or spill over its neighbours.
-    g.DrawPicture(*picture, cell.X() - m_intTilemapOffsetX, cell.Y() - m_intTilemapOffsetY);
-    return cell.X() == column * TileWidthOrOne() && cell.Y() == row * TileHeightOrOne() &&
-           picture->Width() <= TileWidthOrOne() && picture->Height() <= TileHeightOrOne();
+    const std::int64_t x = std::int64_t{cell.X()} - m_intTilemapOffsetX;
+    const std::int64_t y = std::int64_t{cell.Y()} - m_intTilemapOffsetY;
+    if (m_zoomPercent == 100)
+        g.DrawPicture(*picture, x, y);
+    else
+        DrawZoomed(g, *picture, cell.ImageIndex(), MapToView(x, tw, ViewCellWidth()),
+                   MapToView(y, th, ViewCellHeight()));
+    return cell.X() == column * tw && cell.Y() == row * th && picture->Width() <= tw &&
+           picture->Height() <= th;
 }
 
 void frmMain::DrawGridLines(Graphics& g, const QRect& area) {
-    // Lines lie at whole multiples of the tile size on the canvas: scrolling moves the view by whole cells.
-    const int tw = TileWidthOrOne();
-    const int th = TileHeightOrOne();
+    // Lines lie at whole multiples of the cell size on the canvas: scrolling moves the view by whole cells.
+    const int tw = ViewCellWidth();
+    const int th = ViewCellHeight();
     const int w = m_composition.image.width();
     const int h = m_composition.image.height();
     g.ForeColor = kGridColour;
@@ -266,8 +296,8 @@ void frmMain::DrawGridLines(Graphics& g, const QRect& area) {
 }
 
 void frmMain::DrawCursorOrPreview(Graphics& g, const TileRef& tile) {
-    const int tw = TileWidthOrOne();
-    const int th = TileHeightOrOne();
+    const int tw = ViewCellWidth();
+    const int th = ViewCellHeight();
     // 64-bit edges: a cursor far off the canvas must not wrap around into view.
     const qint64 px = qint64(m_intCurrentTileX) * tw;
     const qint64 py = qint64(m_intCurrentTileY) * th;
@@ -281,7 +311,7 @@ void frmMain::DrawCursorOrPreview(Graphics& g, const TileRef& tile) {
     switch (m_intCurrentTool) {
     case 0:
         if (tile && tile->Image())
-            g.DrawPicture(*tile->Image(), px, py);
+            DrawZoomed(g, *tile->Image(), tile->ImageIndex(), px, py);
         frame();
         break;
     case 1:
@@ -334,8 +364,8 @@ void frmMain::DrawLayers(Graphics& g) {
 }
 
 void frmMain::RefreshMainScrollbars() {
-    const int tw = TileWidthOrOne();
-    const int th = TileHeightOrOne();
+    const int tw = ViewCellWidth();
+    const int th = ViewCellHeight();
     scbMainHorizontal->setEnabled(false);
     scbMainVertical->setEnabled(false);
     if (MapWidth() > 0) {

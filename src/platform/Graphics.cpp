@@ -1,11 +1,13 @@
 #include "platform/Graphics.h"
 
+#include "platform/PixelBlit.h"
+
 #include <QPainterPath>
 
 #include <algorithm>
 
 Graphics::Graphics(QImage& target)
-    : m_painter(&target), m_width(target.width()), m_height(target.height()),
+    : m_target(&target), m_painter(&target), m_width(target.width()), m_height(target.height()),
       m_transparentBackground(target.hasAlphaChannel()) {}
 
 QRect Graphics::Clipped(std::int64_t x, std::int64_t y, std::int64_t width, std::int64_t height) const {
@@ -90,4 +92,23 @@ void Graphics::DrawPicture(const Picture& picture, std::int64_t x, std::int64_t 
     const int top = static_cast<int>(y);
     Touch(QRect(left, top, picture.Width(), picture.Height()));
     m_painter.drawImage(left, top, picture.Image());
+}
+
+void Graphics::BlendImage(const QImage& image, std::int64_t x, std::int64_t y, int factor) {
+    const std::int64_t width = std::int64_t{image.width()} * factor;
+    const std::int64_t height = std::int64_t{image.height()} * factor;
+    if (factor < 1 || x >= m_width || y >= m_height || x + width <= 0 || y + height <= 0)
+        return;
+    Touch(Clipped(x, y, width, height));
+    if (m_target->format() != QImage::Format_RGB32) {
+        // Within the checks above every edge fits an int. The painter repeats pixels when not told to smooth.
+        m_painter.drawImage(QRect(static_cast<int>(x), static_cast<int>(y), static_cast<int>(width),
+                                  static_cast<int>(height)),
+                            image);
+        return;
+    }
+    if (image.format() == QImage::Format_ARGB32_Premultiplied || image.format() == QImage::Format_RGB32)
+        BlendOver(*m_target, x, y, image, factor);
+    else
+        BlendOver(*m_target, x, y, image.convertToFormat(QImage::Format_ARGB32_Premultiplied), factor);
 }

@@ -37,7 +37,7 @@ void frmMain::LoadTileset() {
     if (file.IsNull())
         return;
     m_memoryReserve.Replenish();
-    const TilesetLoadResult result = Document().LoadTileset(file, &m_memoryReserve);
+    const TilesetLoadResult result = LoadTilesetShowingWork(file);
     // The document announces new tiles; a load that added none still lays the palette out afresh.
     AssignTileRows();
     SetTilesMatrix();
@@ -120,6 +120,7 @@ void frmMain::DrawTiles() {
         }
     }
     canTiles->Present();
+    ShowSelectedTile();
 }
 
 void frmMain::canTiles_Paint() {

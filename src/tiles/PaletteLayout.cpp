@@ -43,3 +43,18 @@ int PaletteVisibleRows(int canvasHeight, int tileHeight) {
         return 0;
     return static_cast<int>((canvasHeight + pitch - 1) / pitch);
 }
+
+int PaletteOffsetShowing(int row, int offset, int canvasHeight, int tileHeight, int maximum) {
+    const std::int64_t pitch = std::int64_t{tileHeight} + kPaletteSpacing;
+    // Rows below the first shown one that still end inside the canvas.
+    const std::int64_t below =
+        pitch < 1
+            ? 0
+            : std::max<std::int64_t>((std::int64_t{canvasHeight} - kPaletteSpacing - tileHeight) / pitch, 0);
+    std::int64_t wanted = offset;
+    if (row < offset)
+        wanted = row;
+    else if (row - std::int64_t{offset} > below)
+        wanted = row - below;
+    return static_cast<int>(std::clamp<std::int64_t>(wanted, 0, std::max(maximum, 0)));
+}

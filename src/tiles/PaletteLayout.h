@@ -39,3 +39,8 @@ int PaletteRowCount(int tileCount, int tileWidth, int canvasWidth);
 
 // Rows the palette canvas shows at once, the partly visible last one included; 0 for unusable sizes.
 int PaletteVisibleRows(int canvasHeight, int tileHeight);
+
+// The first palette row to show so that row `row` is seen whole: offset itself when it already is, else the
+// nearest offset that shows it (at the top when the row lies above, as low as it goes when below), held to
+// 0 .. maximum. A row taller than the canvas is shown from its top.
+int PaletteOffsetShowing(int row, int offset, int canvasHeight, int tileHeight, int maximum);

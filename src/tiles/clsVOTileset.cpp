@@ -58,7 +58,8 @@ std::vector<TileRef> clsVOTileset::TakeFrom(int first) {
 }
 
 void clsVOTileset::Append(std::vector<TileRef> tiles) {
-    m_VOTiles.insert(m_VOTiles.end(), std::make_move_iterator(tiles.begin()), std::make_move_iterator(tiles.end()));
+    m_VOTiles.insert(m_VOTiles.end(), std::make_move_iterator(tiles.begin()),
+                     std::make_move_iterator(tiles.end()));
     m_intTileCount = static_cast<int>(m_VOTiles.size());
 }
 
@@ -67,7 +68,8 @@ void clsVOTileset::Truncate(int count) {
     m_intTileCount = count;
 }
 
-TilesetLoadResult clsVOTileset::LoadTileset(const FolderItem& file, MemoryReserve* reserve) {
+TilesetLoadResult clsVOTileset::LoadTileset(const FolderItem& file, MemoryReserve* reserve,
+                                            const Progress& progress) {
     TilesetLoadResult result;
     if (file.IsNull())
         return result;
@@ -129,6 +131,8 @@ TilesetLoadResult clsVOTileset::LoadTileset(const FolderItem& file, MemoryReserv
             if (band.Image().isNull())
                 throw std::bad_alloc();
             for (qint64 row = 0; read && row < tileRows; ++row) {
+                if (progress && !progress(row, tileRows))
+                    return refuse(name + QStringLiteral(" not loaded: cancelled"));
                 band.Image().reinterpretAsFormat(QImage::Format_ARGB32);
                 read = reader.ReadRows(band.Image());
                 if (read) {

@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <functional>
 #include <vector>
 
 class MemoryReserve;
@@ -60,8 +61,11 @@ public:
     // A null file changes nothing and yields an empty text. Only the rows that become tiles are decoded, a
     // band of one tile row at a time; an image that yields no tile is refused from its header. A file
     // refused part way leaves the tileset as it was; when memory runs out, the tiles cut so far stay and
-    // reserve, when given, is released so the editor has room to say so.
-    TilesetLoadResult LoadTileset(const FolderItem& file, MemoryReserve* reserve = nullptr);
+    // reserve, when given, is released so the editor has room to say so. progress, when given, hears of the
+    // rows of tiles cut (done, total) and may cancel the load by answering false: it is then refused.
+    using Progress = std::function<bool(qint64 done, qint64 total)>;
+    TilesetLoadResult LoadTileset(const FolderItem& file, MemoryReserve* reserve = nullptr,
+                                  const Progress& progress = {});
 
 private:
     // Cuts the tiles of lines (whole tile rows, premultiplied), row by row from its top left, columns to a

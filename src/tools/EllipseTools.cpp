@@ -1,5 +1,6 @@
 // The ellipse tools: an outline centred on the pointer's cell with the stroke's start cell at a corner of
 // its bounding box; the filled variant fills the inside with the bounded fill.
+#include "platform/BusyCursor.h"
 #include "platform/ClampToInt.h"
 #include "tools/EllipseOutline.h"
 #include "tools/ToolGeometry.h"
@@ -16,16 +17,16 @@ int Radius(int a, int b) {
 void frmMain::DrawEllipse(Graphics& g, const TileRef& tile, bool filled) {
     if (!tile)
         return;
-    const int tw = TileWidthOrOne();
-    const int th = TileHeightOrOne();
+    const int tw = ViewCellWidth();
+    const int th = ViewCellHeight();
     const int rx = Radius(m_intStartTileX, m_intCurrentTileX);
     const int ry = Radius(m_intStartTileY, m_intCurrentTileY);
     const int cx = m_intCurrentTileX;
     const int cy = m_intCurrentTileY;
     m_blnTilemap.Reset(MapWidth(), MapHeight());
     const PicturePtr& picture = tile->Image();
-    const CellBounds paintable = PaintableCells(
-        g.Width(), g.Height(), tw, th, picture ? picture->Width() : tw, picture ? picture->Height() : th);
+    const QSize size = picture ? ZoomedSize(*picture) : QSize(tw, th);
+    const CellBounds paintable = PaintableCells(g.Width(), g.Height(), tw, th, size.width(), size.height());
     WalkEllipseOutline(rx, ry, [&](int dx, int dy) {
         const long long px = static_cast<long long>(cx) + dx;
         const long long py = static_cast<long long>(cy) + dy;
@@ -34,7 +35,7 @@ void frmMain::DrawEllipse(Graphics& g, const TileRef& tile, bool filled) {
         if (!InsideMap(mx, my))
             return;
         if (picture && Contains(paintable, px, py))
-            g.DrawPicture(*picture, static_cast<int>(px) * tw, static_cast<int>(py) * th);
+            DrawZoomed(g, *picture, tile->ImageIndex(), px * tw, py * th);
         m_blnTilemap.Set(static_cast<int>(mx), static_cast<int>(my));
     });
     if (filled && (rx >= 1 || ry >= 1)) {
@@ -58,6 +59,9 @@ void frmMain::PlaceEllipse(bool filled) {
     // A centre outside the map leaves the outline alone: the fill could only start outside the map.
     if (!tile || !InsideMap(cx, cy))
         return;
+    // A large ellipse takes a while to fill; its preview shares the fill's marks, so the window is not let
+    // repaint meanwhile, and the wait cursor says so.
+    const BusyCursor busy;
     const EllipseInterior interior(rx, ry);
     FloodFill(static_cast<int>(cx), static_cast<int>(cy), tile->Cell(), nullptr, true, &interior);
 }

@@ -1,6 +1,8 @@
 // The flood fill: the fill tool's three modes over the edit layer, the filled ellipse's bounded fill and its
 // preview. All of them walk the grid by row spans with the work list on the heap.
+#include "platform/BusyCursor.h"
 #include "tools/EllipseOutline.h"
+#include "tools/FillProgress.h"
 #include "tools/FloodRegion.h"
 #include "window/frmMain.h"
 
@@ -12,11 +14,21 @@ void frmMain::FloodFill(bool bounded) {
     // A click beyond the map's last column or row has nothing to fill.
     if (!InsideMap(x, y))
         return;
+    const BusyCursor busy;
     const CellRef target = GetVOCellFromLayer(static_cast<int>(x), static_cast<int>(y));
     m_blnTilemap.Reset(MapWidth(), MapHeight());
     const TileRef& tile = Tileset().SelectedTile();
     const CellRef fill = tile ? tile->Cell() : nullptr;
-    FloodFill(static_cast<int>(x), static_cast<int>(y), fill, target, bounded);
+    // A fill over a large map shows its progress and can be cancelled, which takes it back whole. The fill
+    // tool has no preview, so nothing the window draws while the dialog lets it repaint touches the fill's
+    // marks or work list.
+    FillProgress progress(*m_dialogs, this, std::int64_t{MapWidth()} * MapHeight());
+    try {
+        FloodFill(static_cast<int>(x), static_cast<int>(y), fill, target, bounded, nullptr, &progress);
+    } catch (const WorkCancelled&) {
+        m_Edit.reset();
+        m_objLayer.clear();
+    }
     m_blnTilemap.Shrink();
 }
 
@@ -36,6 +48,7 @@ struct FillWork {
     Collection<RowSpan>& spans;
     int tileWidth;
     int tileHeight;
+    FillProgress* progress;
 
     // Every cell the fill writes is a fresh copy of the fill's cell, placed as a plot would place it: at the
     // pixel position of its place, on the edit layer. A fill writes whole runs of a row at a time.
@@ -53,7 +66,11 @@ struct FillWork {
     }
 
     template <class Open, class VisitRun> void Walk(Open&& open, VisitRun&& visitRun) const {
-        FloodRuns(width, height, start, marks, spans, open, visitRun);
+        FloodRuns(width, height, start, marks, spans, open, [&](int first, int last, int row) {
+            visitRun(first, last, row);
+            if (progress)
+                progress->Written(last - first + 1);
+        });
     }
 };
 
@@ -112,7 +129,7 @@ void FillAlike(const FillWork& work, const CellRef& fill, const CellRef& target)
 } // namespace
 
 void frmMain::FloodFill(int x, int y, const CellRef& fill, const CellRef& target, bool bounded,
-                        const EllipseInterior* interior) {
+                        const EllipseInterior* interior, FillProgress* progress) {
     const int n = m_Layer;
     if (n < 0 || !m_Edit || !InsideMap(x, y) || !Layer(n).Inside(x, y))
         return;
@@ -128,7 +145,8 @@ void frmMain::FloodFill(int x, int y, const CellRef& fill, const CellRef& target
                         m_blnTilemap,
                         m_objLayer,
                         TileWidthOrOne(),
-                        TileHeightOrOne()};
+                        TileHeightOrOne(),
+                        progress};
     if (bounded)
         FillBounded(work, fill, interior);
     else if (!grid.At(x, y))
@@ -140,8 +158,8 @@ void frmMain::FloodFill(int x, int y, const CellRef& fill, const CellRef& target
 void frmMain::DrawFloodFill(Graphics& g, const TileRef& tile, int x, int y, const EllipseInterior* interior) {
     if (!tile || !tile->Image())
         return;
-    const int tw = TileWidthOrOne();
-    const int th = TileHeightOrOne();
+    const int tw = ViewCellWidth();
+    const int th = ViewCellHeight();
     const Picture& picture = *tile->Image();
     // Points left of or above the canvas are dropped and do not spread.
     if (x < 0 || y < 0)
@@ -169,6 +187,6 @@ void frmMain::DrawFloodFill(Graphics& g, const TileRef& tile, int x, int y, cons
         [&](int column, int row) {
             const long long px = column - m_intMapOffsetX;
             const long long py = row - m_intMapOffsetY;
-            g.DrawPicture(picture, static_cast<int>(px * tw), static_cast<int>(py * th));
+            DrawZoomed(g, picture, tile->ImageIndex(), px * tw, py * th);
         });
 }

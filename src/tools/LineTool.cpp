@@ -7,14 +7,14 @@
 void frmMain::DrawLine(Graphics& g, const TileRef& tile) {
     if (!tile || !tile->Image())
         return;
-    const int tw = TileWidthOrOne();
-    const int th = TileHeightOrOne();
+    const int tw = ViewCellWidth();
+    const int th = ViewCellHeight();
     const Picture& picture = *tile->Image();
-    const CellBounds paintable =
-        PaintableCells(g.Width(), g.Height(), tw, th, picture.Width(), picture.Height());
+    const QSize size = ZoomedSize(picture);
+    const CellBounds paintable = PaintableCells(g.Width(), g.Height(), tw, th, size.width(), size.height());
     WalkLine(m_intCurrentTileX, m_intCurrentTileY, m_intStartTileX, m_intStartTileY, [&](int x, int y) {
         if (Contains(paintable, x, y))
-            g.DrawPicture(picture, x * tw, y * th);
+            DrawZoomed(g, picture, tile->ImageIndex(), std::int64_t{x} * tw, std::int64_t{y} * th);
     });
 }
 

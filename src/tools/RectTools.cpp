@@ -5,18 +5,20 @@
 #include "window/frmMain.h"
 
 void frmMain::PreviewRect(Graphics& g, const TileRef& tile, bool outline) {
-    const int tw = TileWidthOrOne();
-    const int th = TileHeightOrOne();
+    const int tw = ViewCellWidth();
+    const int th = ViewCellHeight();
     const int ax = m_intStartTileX;
     const int ay = m_intStartTileY;
     const int cx = m_intCurrentTileX;
     const int cy = m_intCurrentTileY;
     if (tile && tile->Image()) {
         const Picture& picture = *tile->Image();
+        const QSize size = ZoomedSize(picture);
         const CellBounds paintable =
-            PaintableCells(g.Width(), g.Height(), tw, th, picture.Width(), picture.Height());
-        ForEachRectCell(NormaliseCorners(ax, ay, cx, cy), outline, paintable,
-                        [&](int column, int row) { g.DrawPicture(picture, column * tw, row * th); });
+            PaintableCells(g.Width(), g.Height(), tw, th, size.width(), size.height());
+        ForEachRectCell(NormaliseCorners(ax, ay, cx, cy), outline, paintable, [&](int column, int row) {
+            DrawZoomed(g, picture, tile->ImageIndex(), std::int64_t{column} * tw, std::int64_t{row} * th);
+        });
     }
     g.ForeColor = kFrameColour;
     for (const FrameBar& bar : RectFrameBars(ax, ay, cx, cy, tw, th, outline))

@@ -2,7 +2,9 @@
 #include "platform/Canvas.h"
 #include "platform/PopupMenu.h"
 #include "platform/ScrollBar.h"
+#include "tiles/TileSwatch.h"
 #include "window/ControlPlacement.h"
+#include "window/StatusLabel.h"
 #include "window/frmMain.h"
 
 #include <QLabel>
@@ -119,7 +121,8 @@ void frmMain::CreateCanvasControls() {
     scbMainHorizontal = MakeScrollBar(w, Qt::Horizontal, "scbMainHorizontal", 100, 20);
     PlaceControl(scbMainHorizontal, kWindow, 323, 562, 537, 18, "LRB", kNoPage);
 
-    lblStatus = MakeLabel(w, QString(), "lblStatus");
+    lblStatus = new StatusLabel(w);
+    lblStatus->setObjectName(QStringLiteral("lblStatus"));
     PlaceControl(lblStatus, kWindow, 10, 554, 301, 20, "LB", kNoPage);
 }
 
@@ -150,13 +153,26 @@ void frmMain::CreateMapAndToolControls() {
 
     constexpr int kToolLeft[8] = {40, 82, 124, 166, 208, 250, 40, 82};
     constexpr int kToolTop[8] = {26, 26, 26, 26, 26, 26, 68, 68};
+    // Each tool's name with the key that chooses it.
+    static const char* const kToolHelp[8] = {"Plot (P)",
+                                             "Erase (E)",
+                                             "Line (L)",
+                                             "Rectangle (R)",
+                                             "Filled Rectangle (Shift+R)",
+                                             "Ellipse (O)",
+                                             "Filled Ellipse (Shift+O)",
+                                             "Fill (F)"};
     for (int i : {1, 2, 3, 4, 5, 0, 6, 7}) {
-        btnTool[i] = MakeBevel(w, QStringLiteral("btnTool%1").arg(i), QString(), false);
-        btnTool[i]->setToolTip(QString());
+        btnTool[i] = MakeBevel(w, QStringLiteral("btnTool%1").arg(i), QLatin1String(kToolHelp[i]), false);
         PlaceControl(btnTool[i], kPanel, kToolLeft[i], kToolTop[i], 30, 30, "-", kPageTools);
     }
     scbTilesVertical = MakeScrollBar(w, Qt::Vertical, "scbTilesVertical", 0, 1);
     PlaceControl(scbTilesVertical, kPanel, 287, 110, 16, 402, "TRB", kPageTools);
+    // In the free place at the end of the second row of tools, above the palette.
+    swatchSelectedTile = new TileSwatch(w);
+    swatchSelectedTile->setObjectName(QStringLiteral("swatchSelectedTile"));
+    swatchSelectedTile->setToolTip(QStringLiteral("Selected Tile"));
+    PlaceControl(swatchSelectedTile, kPanel, 250, 68, 30, 30, "-", kPageTools);
 }
 
 void frmMain::RouteEvents() {

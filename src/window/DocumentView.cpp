@@ -65,6 +65,8 @@ void frmMain::OnTilesetChanged() {
     AssignTileRows();
     SetTilesMatrix();
     RefreshTileScrollbar();
+    // After a load (or its undoing) the tile painting uses is in sight.
+    ScrollPaletteToSelected();
     DrawTiles();
 }
 

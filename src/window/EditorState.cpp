@@ -1,5 +1,6 @@
 #include "platform/FolderItem.h"
 #include "window/EditorColours.h"
+#include "window/StatusLabel.h"
 #include "window/frmMain.h"
 
 #include <QLabel>
@@ -48,7 +49,10 @@ bool frmMain::SetDefaults() {
 }
 
 void frmMain::UpdateStatus(const QString& text, const QColor& colour, int alignment) {
+    m_statusFromCursor = false;
     lblStatus->setText(text);
+    if (auto* status = qobject_cast<StatusLabel*>(lblStatus))
+        status->UpdateToolTip();
     QPalette palette = lblStatus->palette();
     palette.setColor(QPalette::WindowText, colour);
     lblStatus->setPalette(palette);

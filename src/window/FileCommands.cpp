@@ -6,6 +6,7 @@
 #include "document/MapFileReader.h"
 #include "document/MapFileWriter.h"
 #include "document/SnapshotGatherer.h"
+#include "platform/BusyCursor.h"
 #include "platform/Canvas.h"
 #include "window/EditorColours.h"
 #include "window/frmMain.h"
@@ -16,6 +17,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLocale>
+#include <optional>
 
 namespace {
 
@@ -28,6 +30,8 @@ public:
     AskingResolver(QWidget* parent, Dialogs& dialogs) : m_parent(parent), m_dialogs(dialogs) {}
 
     Answer Resolve(const TilesetLoadRecord& load, Problem problem, QString* located) override {
+        // Opening shows the wait cursor; a question wants the ordinary pointer.
+        const PlainCursor pointer;
         const QString name = QFileInfo(load.absolutePath).fileName();
         Question question;
         question.Text =
@@ -94,11 +98,14 @@ void frmMain::FileOpenMap_Action() {
 
 bool frmMain::OpenMapFile(const QString& path) {
     const QString name = QFileInfo(path).fileName();
+    std::optional<BusyCursor> busy;
     auto refuse = [&](const QString& why) {
+        busy.reset();
         Modal().MsgBox(this, QStringLiteral("%1 could not be opened: %2").arg(name, why));
         return false;
     };
     std::unique_ptr<WorkDialog> work = Modal().StartWork(this, QStringLiteral("Opening %1").arg(name));
+    busy.emplace();
     // Reading and building are each half of the work.
     const auto half = [&work](qint64 offset) {
         return [&work, offset](qint64 done, qint64 total) {
@@ -120,6 +127,7 @@ bool frmMain::OpenMapFile(const QString& path) {
         return refuse(QStringLiteral("there is not enough memory for it"));
     }
     work.reset();
+    busy.reset();
     if (!document)
         return false;
     SetDocument(std::move(document));
@@ -168,12 +176,14 @@ void frmMain::FileExport_Action() {
     }
     const QString name = QFileInfo(path).fileName();
     ExportOutcome outcome;
+    std::optional<BusyCursor> busy(std::in_place);
     try {
         outcome = ExportMap(TakeSnapshot(Document(), path), path, *format);
     } catch (const std::bad_alloc&) {
         RecoverFromOutOfMemory();
         outcome.failure = QStringLiteral("there is not enough memory to export it");
     }
+    busy.reset();
     if (!outcome.written()) {
         Modal().MsgBox(this, QStringLiteral("%1 could not be exported: %2").arg(name, outcome.failure));
         return;
@@ -191,6 +201,7 @@ void frmMain::FileExport_Action() {
 bool frmMain::SaveMapTo(const QString& path) {
     const QString name = QFileInfo(path).fileName();
     std::unique_ptr<WorkDialog> work = Modal().StartWork(this, QStringLiteral("Saving %1").arg(name));
+    std::optional<BusyCursor> busy(std::in_place);
     MapFileResult saved;
     try {
         // One layer's data at a time: a large map is saved with one layer gathered, not all eight, so a
@@ -207,6 +218,7 @@ bool frmMain::SaveMapTo(const QString& path) {
         saved = MapFileResult::Failure(QStringLiteral("there is not enough memory to save it"));
     }
     work.reset();
+    busy.reset();
     if (saved.status == MapFileResult::Cancelled)
         return false;
     if (!saved.ok()) {
@@ -260,12 +272,15 @@ void frmMain::closeEvent(QCloseEvent* event) {
 
 void frmMain::EditUndo_Action() {
     canMain->CancelStroke();
+    // Taking back a fill of a whole large layer takes a moment.
+    const BusyCursor busy;
     Document().Undo();
     Refresh();
 }
 
 void frmMain::EditRedo_Action() {
     canMain->CancelStroke();
+    const BusyCursor busy;
     Document().Redo();
     Refresh();
 }

@@ -8,6 +8,7 @@
 #include <QEvent>
 #include <QResizeEvent>
 #include <QTabWidget>
+#include <QWheelEvent>
 
 namespace {
 constexpr QSize kDesignSize(876, 580);
@@ -20,6 +21,7 @@ frmMain::frmMain(std::shared_ptr<Dialogs> dialogs, QString resourceFolder)
     Layout();
     CreateControls();
     AddMenuHandlers();
+    CreateZoomAndKeys();
     ConnectDocument();
     m_recovery->Watch(m_Document.get());
 }
@@ -129,6 +131,11 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
         if (m_blnOpen)
             Event_Resized();
     }
+    if ((watched == canMain || watched == canTiles) && event->type() == QEvent::MouseButtonPress)
+        TakeFocusFromFields();
+    if (watched == canMain && event->type() == QEvent::Wheel &&
+        MapWheelWithModifiers(static_cast<QWheelEvent*>(event)))
+        return true;
     return QMainWindow::eventFilter(watched, event);
 }
 
@@ -143,5 +150,5 @@ void frmMain::Event_Resized() {
     RefreshTileScrollbar();
     RefreshMainScrollbars();
     DrawTiles();
-    Refresh();
+    RefreshKeepingReport();
 }

@@ -5,6 +5,7 @@
 #include "map/LayerGrid.h"
 #include "map/MapComposition.h"
 #include "map/MarkerGrid.h"
+#include "map/ZoomedPictures.h"
 #include "platform/Collection.h"
 #include "platform/Dialogs.h"
 #include "platform/Graphics.h"
@@ -18,17 +19,22 @@
 #include <cstdint>
 #include <memory>
 #include <new>
+#include <optional>
 #include <vector>
 
 class BevelButton;
 class EllipseInterior;
+class FillProgress;
 class Canvas;
 class QComboBox;
+class QKeyEvent;
 class QLabel;
+class QWheelEvent;
 class QLineEdit;
 class QPushButton;
 class QTabWidget;
 class ScrollBar;
+class TileSwatch;
 struct ControlPlacement;
 
 // The editor window. It holds all editor state; its operations for the tiles, the map and the drawing tools
@@ -66,6 +72,8 @@ public:
     int m_intMouseX = 0;
     int m_intMouseY = 0;
     bool m_blncanMainHasFocus = false;
+    // The status line shows what Refresh wrote for the cursor (possibly nothing), not a report.
+    bool m_statusFromCursor = false;
     bool m_blncanTilesHasFocus = false;
     int m_intTilesMouseX = 0;
     int m_intTilesMouseY = 0;
@@ -118,6 +126,8 @@ public:
     QPushButton* btnApply = nullptr;
     std::array<BevelButton*, 8> btnTool{};
     ScrollBar* scbTilesVertical = nullptr;
+    // Beside the palette: the tile painting uses.
+    TileSwatch* swatchSelectedTile = nullptr;
 
     // ---- Window: construction, layout, routing ------------------------------------------------------------
     void Layout();
@@ -211,6 +221,8 @@ public:
     void txtWidth_TextChange();
     void txtHeight_TextChange();
     void LoadTileset();
+    // Loads file into the document's tileset with the wait cursor, its progress shown if it lasts.
+    TilesetLoadResult LoadTilesetShowingWork(const FolderItem& file);
     void SetTilesMatrix();
     void RefreshTileScrollbar();
     void AssignTileRows();
@@ -222,6 +234,10 @@ public:
     bool canTiles_MouseDown(int x, int y);
     bool canTiles_MouseWheel(int x, int y, int deltaX, int deltaY);
     void scbTilesVertical_ValueChanged();
+    // The swatch beside the palette shows the selected tile, or nothing.
+    void ShowSelectedTile();
+    // Scrolls the palette so that the selected tile is seen whole, if one is selected.
+    void ScrollPaletteToSelected();
 
     // ---- Map layers and cells -----------------------------------------------------------------------------
     // Sets the layer controls up for the document: buttons enabled for the layers in use and pressed for the
@@ -256,12 +272,34 @@ public:
     // After a change of the map or the view: the stroke's cells follow the pointer, the canvas is drawn and
     // the status line tells the cursor's cell.
     void Refresh();
+    // The same for a change that is no move of the pointer over the map (the pointer leaving it, the window
+    // resized): the status line is rewritten only when it shows the cursor's text, so a report such as a
+    // load's stays until the pointer next moves over the map.
+    void RefreshKeepingReport();
     void DrawLayers(Graphics& g);
     void RefreshMainScrollbars();
     void canMain_Paint();
     bool canMain_MouseWheel(int x, int y, int deltaX, int deltaY);
     void scbMainVertical_ValueChanged();
     void scbMainHorizontal_ValueChanged();
+
+    // ---- Zoom and keys ------------------------------------------------------------------------------------
+    // The map view's scale in percent, one of kZoomLevels: how the user looks at the map, no part of it.
+    int ZoomPercent() const { return m_zoomPercent; }
+    // Zooms steps levels in (positive) or out, or to percent, keeping the map cell under anchor (canvas
+    // pixels) where it is, as far as the scroll range allows. A stroke under way ends first.
+    void ZoomBy(int steps, QPoint anchor);
+    void ZoomTo(int percent, QPoint anchor);
+    // Where a zoom from the keyboard holds the map still: the pointer over the map, else the canvas's middle.
+    QPoint ZoomAnchor() const;
+    // One map cell's side on the canvas at the current zoom, at least 1 pixel.
+    int ViewCellWidth() const;
+    int ViewCellHeight() const;
+    // A tool key (P, E, L, R, Shift+R, O, Shift+O, F) or an edit-layer key (0 to 7) does its work; false,
+    // changing nothing, for any other key and while a text field or a popup has the keyboard focus.
+    bool EditorKey(int key, Qt::KeyboardModifiers modifiers);
+    // A click on a canvas takes the keyboard focus from a text field or popup, so the editor's keys work.
+    void TakeFocusFromFields();
 
     // ---- Map mouse ----------------------------------------------------------------------------------------
     void canMain_MouseMove(int x, int y);
@@ -287,9 +325,9 @@ public:
     void PlaceEllipse(bool filled);
     void FloodFill(bool bounded);
     // The cell fill from map cell (x, y). interior, when given, is the filled ellipse's inside around (x, y):
-    // the bounded fill reaches no cell outside it.
+    // the bounded fill reaches no cell outside it. progress, when given, hears of every cell written.
     void FloodFill(int x, int y, const CellRef& fill, const CellRef& target, bool bounded,
-                   const EllipseInterior* interior = nullptr);
+                   const EllipseInterior* interior = nullptr, FillProgress* progress = nullptr);
     // The preview of the bounded fill from visible cell (x, y), held to interior as the fill itself is.
     void DrawFloodFill(Graphics& g, const TileRef& tile, int x, int y, const EllipseInterior* interior);
 
@@ -303,6 +341,7 @@ protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void PlaceControl(QWidget* widget, int container, int left, int top, int width, int height,
@@ -324,6 +363,14 @@ private:
     }
     // Draws the current tool's cursor or preview.
     void DrawCursorOrPreview(Graphics& g, const TileRef& tile);
+    // Draws a tile picture (picture number slot) with its top-left corner at canvas pixel (x, y), at the
+    // view's scale; ZoomedSize is the size it then takes.
+    void DrawZoomed(Graphics& g, const Picture& picture, int slot, std::int64_t x, std::int64_t y);
+    QSize ZoomedSize(const Picture& picture) const;
+    // The zoom's keys and the wheel's modifiers over the map.
+    void CreateZoomAndKeys();
+    // Ctrl with the wheel zooms, Shift turns the wheel sideways; true when the event was taken.
+    bool MapWheelWithModifiers(QWheelEvent* event);
     // The document's signals: what changed is recomposed at the next Draw.
     void ConnectDocument();
     void OnCellsChanged(int layer, QRect cells);
@@ -359,9 +406,15 @@ private:
     std::unique_ptr<MapDocument> m_Document;
     // Keeps a copy of the map's unsaved changes for after a crash.
     std::unique_ptr<RecoveryKeeper> m_recovery;
-    // The edit of the plot or erase stroke under way, and the last cell it wrote.
+    // The edit of the plot or erase stroke under way, and the map cell its last position lay on (on the map
+    // or not); the next position writes the line from there.
     std::unique_ptr<MapDocument::CellEdit> m_Edit;
-    QPoint m_lastStrokeCell{-1, -1};
+    std::optional<QPoint> m_lastStrokeCell;
+    int m_zoomPercent = 100;
+    // Tile pictures shrunk for the current zoom, when it is below 100 %.
+    ZoomedPictures m_zoomed;
+    // Ctrl+wheel turn not yet worth a whole zoom step, in Qt's units.
+    int m_zoomWheelRest = 0;
     std::shared_ptr<Dialogs> m_dialogs;
     QString m_resourceFolder;
     QWidget* m_content = nullptr;
@@ -380,7 +433,9 @@ template <class Body> bool frmMain::RunEdit(const QString& text, Body&& body) {
     try {
         m_Edit = std::make_unique<MapDocument::CellEdit>(*m_Document, text);
         body();
-        m_Edit->Commit();
+        // A body the user cancelled has taken its edit back already.
+        if (m_Edit)
+            m_Edit->Commit();
         m_Edit.reset();
         return true;
     } catch (const std::bad_alloc&) {

@@ -40,9 +40,9 @@ void Release(QWidget* target, QPoint at, Qt::MouseButton button, Qt::MouseButton
     SendMouse(target, QEvent::MouseButtonRelease, at, button, stillHeld);
 }
 
-void Wheel(QWidget* target, QPoint at, QPoint angle) {
-    QWheelEvent event(QPointF(at), QPointF(target->mapToGlobal(at)), QPoint(), angle, Qt::NoButton,
-                      Qt::NoModifier, Qt::NoScrollPhase, false);
+void Wheel(QWidget* target, QPoint at, QPoint angle, Qt::KeyboardModifiers held) {
+    QWheelEvent event(QPointF(at), QPointF(target->mapToGlobal(at)), QPoint(), angle, Qt::NoButton, held,
+                      Qt::NoScrollPhase, false);
     QApplication::sendEvent(target, &event);
 }
 

@@ -20,8 +20,9 @@ void Press(QWidget* target, QPoint at, Qt::MouseButton button = Qt::LeftButton,
 // button goes up; stillHeld are the buttons still down after it.
 void Release(QWidget* target, QPoint at, Qt::MouseButton button = Qt::LeftButton,
              Qt::MouseButtons stillHeld = Qt::NoButton);
-// A wheel turn of angle in Qt's units (120 per notch of an ordinary wheel; positive away from the user).
-void Wheel(QWidget* target, QPoint at, QPoint angle);
+// A wheel turn of angle in Qt's units (120 per notch of an ordinary wheel; positive away from the user), with
+// the keyboard's modifiers held.
+void Wheel(QWidget* target, QPoint at, QPoint angle, Qt::KeyboardModifiers held = Qt::NoModifier);
 // A click of the left button where the pointer already is.
 void Click(QWidget* target, QPoint at);
 } // namespace Input

@@ -87,11 +87,15 @@ public:
     std::vector<QStringList> menus;
     // The work is cancelled at this many updates of its progress (never when negative).
     long long cancelWorkAfter = -1;
+    // Called at every update of a work's progress, to look at the window while the work goes on.
+    std::function<void()> whileWorking;
 
 private:
     struct Work : WorkDialog {
         explicit Work(ScriptedDialogs& owner) : owner(owner) {}
         bool Update(qint64, qint64) override {
+            if (owner.whileWorking)
+                owner.whileWorking();
             return owner.cancelWorkAfter < 0 || updates++ < owner.cancelWorkAfter;
         }
         ScriptedDialogs& owner;

@@ -9,6 +9,7 @@
 #include <QtTest>
 #include <climits>
 #include <cmath>
+#include <random>
 #include <set>
 
 using ll = long long;
@@ -35,6 +36,53 @@ private slots:
                 WalkLine(int(x0), int(y0), int(x1), int(y1), [&](int x, int y) { got.emplace_back(x, y); });
                 QVERIFY2(got == want, Case(x0, y0, x1, y1));
             }
+    }
+
+    // The walk held to a grid visits exactly the walk's cells inside it, in walk order: ends on, beside and
+    // far off grids of every small shape (empty ones included), and ends 2^30 cells off, where the walk held
+    // to the grid must not step through the cells outside it.
+    void lineWithinAGrid() {
+        const auto check = [](int x0, int y0, int x1, int y1, int width, int height, bool walkAll) {
+            std::vector<std::pair<ll, ll>> want, got;
+            const ll dx = std::llabs(ll{x1} - x0), dy = std::llabs(ll{y1} - y0);
+            const ll den = std::max(dx, dy), add = std::min(dx, dy);
+            const auto keep = [&](ll x, ll y) {
+                if (x >= 0 && y >= 0 && x < width && y < height)
+                    want.emplace_back(x, y);
+            };
+            if (walkAll)
+                WalkLine(x0, y0, x1, y1, keep);
+            else // only the steps whose major coordinate is on the grid, from the walk's rule
+                for (ll m = 0; m < (dx >= dy ? width : height); ++m) {
+                    const ll i = (dx >= dy ? (x1 < x0 ? x0 - m : m - x0) : (y1 < y0 ? y0 - m : m - y0));
+                    if (i < 0 || i > den)
+                        continue;
+                    const ll minor = (den / 2 + i * add) / std::max(den, 1LL);
+                    keep(dx >= dy ? m : x0 + (x1 < x0 ? -1 : 1) * minor,
+                         dx >= dy ? y0 + (y1 < y0 ? -1 : 1) * minor : m);
+                }
+            if (!walkAll && ((dx >= dy && x1 < x0) || (dx < dy && y1 < y0)))
+                std::reverse(want.begin(), want.end());
+            WalkLineWithin(x0, y0, x1, y1, width, height, [&](int x, int y) { got.emplace_back(x, y); });
+            return got == want;
+        };
+        for (const auto& [w, h] : {std::pair{0, 3}, {3, 0}, {1, 1}, {4, 3}, {2, 5}})
+            for (int p = 0; p < 11 * 11 * 11 * 11; ++p) {
+                const int x0 = p % 11 - 3, y0 = p / 11 % 11 - 3, x1 = p / 121 % 11 - 3, y1 = p / 1331 - 3;
+                QVERIFY2(check(x0, y0, x1, y1, w, h, true), Case(x0, y0, x1, y1, w, h));
+            }
+        std::mt19937 random(23);
+        std::uniform_int_distribution<int> near(-3000, 3000), far(-(1 << 30), 1 << 30);
+        for (int i = 0; i < 400; ++i) {
+            const int x0 = near(random), y0 = near(random), x1 = near(random), y1 = near(random);
+            QVERIFY2(check(x0, y0, x1, y1, 6, 5, true), Case(x0, y0, x1, y1));
+            // Through the grid from ends far apart: the line crosses it when the ends lie on opposite sides.
+            const int a = far(random), b = far(random), c = -far(random), d = -far(random);
+            QVERIFY2(check(a, b, c, d, 7, 4, false), Case(a, b, c, d));
+        }
+        QVERIFY(check(-(1 << 30), 2, 1 << 30, 1, 7, 4, false));
+        QVERIFY(check(3, 1 << 30, 2, -(1 << 30), 7, 4, false));
+        QVERIFY(check(1 << 30, -(1 << 30) + 3, -(1 << 30), 1 << 30, 7, 4, false));
     }
 
     // The two-region midpoint walk (the second region is the first with the axes swapped); the interior is,

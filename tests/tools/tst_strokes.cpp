@@ -44,8 +44,8 @@ CellSet EllipseCells(QPoint c, long long rx, long long ry, bool filled) {
     return cells;
 }
 
-// The visible cells a stroke through pts (press first) covers: every point for plot and erase, else the
-// tool's shape between the press and the last drag.
+// The visible cells a stroke through pts (press first) covers: for plot and erase the press and the line walk
+// from each point to the next, else the tool's shape between the press and the last drag.
 CellSet Shape(int tool, const Points& pts) {
     const QPoint a = pts.first(), b = pts.last();
     if (tool == 2 || tool >= 5)
@@ -53,7 +53,7 @@ CellSet Shape(int tool, const Points& pts) {
                          : EllipseCells(b, std::abs(a.x() - b.x()), std::abs(a.y() - b.y()), tool == 6);
     CellSet cells;
     for (int i = 0; tool <= 1 && i < pts.size(); ++i)
-        cells.emplace(pts[i].x(), pts[i].y());
+        cells.merge(i ? LineCells(pts[i - 1], pts[i]) : CellSet{{pts[i].x(), pts[i].y()}});
     for (int r = std::min(a.y(), b.y()); tool >= 3 && r <= std::max(a.y(), b.y()); ++r)
         for (int c = std::min(a.x(), b.x()); c <= std::max(a.x(), b.x()); ++c)
             if (tool == 4 || r == a.y() || r == b.y() || c == a.x() || c == b.x())
@@ -268,8 +268,9 @@ void TestStrokes::interruptedStrokes() {
         Put(w, 0, i % 12, i / 12, (i % 12 + i / 12) % 2 * 2);
     QString expected = Content(w, false);
     const auto draw = [&](int c, int r) { expected[r * 12 + c] = tool == 1 ? '.' : '1'; };
-    if (tool <= 1 && lost != kClickAfterDialog && lost != kRight)
-        draw(1, 2), draw(3, 4); // plot and erase write while the button is held
+    if (tool <= 1 && lost != kClickAfterDialog && lost != kRight) // plot and erase write while it is held
+        for (const auto& [c, r] : LineCells({1, 2}, {3, 4}))
+            draw(c, r);
     HoverAt(w, CellMiddle(w, 1, 2));
     const Qt::MouseButton button = lost == kRight ? Qt::RightButton : Qt::LeftButton;
     if (lost != kClickAfterDialog)
@@ -317,7 +318,7 @@ void TestStrokes::startingWithoutMemory() {
     QCOMPARE(w.Tileset().Count(), 6);
     w.btnApply->click();
     DragStroke(w, 2, 3, 5, 3);
-    QCOMPARE(Describe(Holding(w.Layer(0), 2)), Describe({{2, 3}, {5, 3}}));
+    QCOMPARE(Describe(Holding(w.Layer(0), 2)), Describe(LineCells({2, 3}, {5, 3})));
 }
 
 // Cells stored under 32-pixel tiles keep their pixel positions when the tiles become 16 pixels, so positions

@@ -150,7 +150,7 @@ private slots:
         mnuMain::Instance()->Item("FileSave")->trigger();
         std::vector<MapSnapshot> states{Map(w)};
         for (int i = 0; i < 5; ++i) {
-            DragStroke(w, i, 0, i, 3);
+            DragStroke(w, i, 0, i, 1);
             states.push_back(Map(w));
         }
         const std::size_t five = history.Bytes();

@@ -181,7 +181,8 @@ private slots:
             seen.join(' '),
             "&File| &New Map|Ctrl+N New Tileset Map|Ctrl+Shift+N | &Open Map|Ctrl+O "
             "Open Tileset Map|Ctrl+Shift+O | Load &Tiles|Ctrl+T Remove Tiles|Ctrl+Shift+T | &Save|Ctrl+S "
-            "Save &As\u2026|Ctrl+Shift+S &Export\u2026|Ctrl+E | Close|Ctrl+W | &Quit|Ctrl+Q &Edit| &Undo|Ctrl+Z "
+            "Save &As\u2026|Ctrl+Shift+S &Export\u2026|Ctrl+E | Close|Ctrl+W | &Quit|Ctrl+Q &Edit| "
+            "&Undo|Ctrl+Z "
             "&Redo|Ctrl+Shift+Z,Ctrl+Y | Cu&t|Ctrl+X &Copy|Ctrl+C &Paste|Ctrl+V &Delete| | Select "
             "&All|Ctrl+A");
         const OpenDialogRequest& r = f.dialogs->requests.back();
@@ -205,7 +206,7 @@ private slots:
         QTest::newRow("scbMainHorizontal") << "0||323 562 537 18|323 662 637 18";
         QTest::newRow("lblStatus") << "0||10 554 301 20|10 654 301 20";
         QTest::newRow("btnApply") << "2|Apply|208 482 80 20|208 582 80 20";
-        QTest::newRow("btnTool0") << "1||40 26 30 30|40 26 30 30";
+        QTest::newRow("btnTool0") << "1|Plot (P)|40 26 30 30|40 26 30 30";
     }
 
     void layout() {

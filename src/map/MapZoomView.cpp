@@ -1,0 +1,63 @@
+// Zooming the map view: the scale of its cells, drawing tile pictures at that scale, and changing the zoom
+// with the cell under the pointer held in place.
+#include "map/MapZoom.h"
+#include "platform/Canvas.h"
+#include "platform/ScrollBar.h"
+#include "platform/ScrollMath.h"
+#include "window/frmMain.h"
+
+int frmMain::ViewCellWidth() const {
+    return ZoomedSide(TileWidthOrOne(), m_zoomPercent);
+}
+
+int frmMain::ViewCellHeight() const {
+    return ZoomedSide(TileHeightOrOne(), m_zoomPercent);
+}
+
+QSize frmMain::ZoomedSize(const Picture& picture) const {
+    return ZoomedPictureSize(picture.Image().size(), TileWidthOrOne(), TileHeightOrOne(), ViewCellWidth(),
+                             ViewCellHeight());
+}
+
+void frmMain::DrawZoomed(Graphics& g, const Picture& picture, int slot, std::int64_t x, std::int64_t y) {
+    if (m_zoomPercent == 100) {
+        g.DrawPicture(picture, x, y);
+    } else if (m_zoomPercent > 100) {
+        // Zooming in repeats every pixel: 200 % and 400 % are whole multiples of every tile size.
+        g.BlendImage(picture.Image(), x, y, m_zoomPercent / 100);
+    } else {
+        m_zoomed.SetScale(TileWidthOrOne(), TileHeightOrOne(), ViewCellWidth(), ViewCellHeight());
+        g.BlendImage(m_zoomed.Reduced(slot, picture), x, y);
+    }
+}
+
+QPoint frmMain::ZoomAnchor() const {
+    if (m_blncanMainHasFocus && m_intDragMouseX >= 0 && m_intDragMouseY >= 0)
+        return {m_intDragMouseX, m_intDragMouseY};
+    return {canMain->width() / 2, canMain->height() / 2};
+}
+
+void frmMain::ZoomBy(int steps, QPoint anchor) {
+    ZoomTo(ZoomStepped(m_zoomPercent, steps), anchor);
+}
+
+void frmMain::ZoomTo(int percent, QPoint anchor) {
+    percent = ZoomStepped(percent, 0);
+    if (percent == m_zoomPercent)
+        return;
+    // The start of a stroke was recorded in canvas pixels at the old scale: the stroke ends here, keeping
+    // what a plot or erase stroke wrote.
+    canMain->CancelStroke();
+    const std::int64_t column = std::int64_t{m_intMapOffsetX} + PixelToCell(anchor.x(), ViewCellWidth());
+    const std::int64_t row = std::int64_t{m_intMapOffsetY} + PixelToCell(anchor.y(), ViewCellHeight());
+    m_zoomPercent = percent;
+    // New visible counts and scroll ranges, then the offsets that keep the anchor's cell under it.
+    RefreshMainScrollbars();
+    m_intMapOffsetX = OffsetKeeping(column, anchor.x(), ViewCellWidth(), scbMainHorizontal->Maximum());
+    m_intMapOffsetY = OffsetKeeping(row, anchor.y(), ViewCellHeight(), scbMainVertical->Maximum());
+    scbMainHorizontal->SetValueQuietly(m_intMapOffsetX);
+    scbMainVertical->SetValueQuietly(m_intMapOffsetY);
+    m_zoomed.Clear();
+    // The cursor's cell numbers follow the zoom; a report on the status line stays.
+    RefreshKeepingReport();
+}

@@ -1,0 +1,230 @@
+// The keys and small helps a user reaches for, through real key, mouse and wheel events: tool letters and
+// edit-layer digits (not while a text field or a popup has the keyboard), Shift+wheel, the status line that
+// keeps a load's report and shows long texts whole in its tooltip, and the selected tile kept in view.
+#include "UserSteps.h"
+#include "platform/ScrollBar.h"
+#include "tiles/TileSwatch.h"
+#include "window/StatusLabel.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QTabWidget>
+#include <QtTest>
+
+namespace {
+// A key typed as the platform delivers it: to the widget with the keyboard focus, else to the window.
+void Type(frmMain& w, int key, Qt::KeyboardModifiers held = Qt::NoModifier) {
+    QWidget* focus = QApplication::focusWidget();
+    QTest::keyClick(focus ? focus : &w, Qt::Key(key), held);
+}
+
+void Activate(frmMain& w) {
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+}
+
+// The key a tool's tooltip names in its brackets, e.g. "Filled Rectangle (Shift+R)".
+QKeyCombination ToolKey(const frmMain& w, int tool) {
+    const QString help = w.btnTool[static_cast<std::size_t>(tool)]->toolTip();
+    const qsizetype open = help.lastIndexOf('(');
+    return QKeySequence(help.mid(open + 1, help.size() - open - 2))[0];
+}
+
+int PressedTool(const frmMain& w) {
+    for (int i = 0; i < 8; ++i)
+        if (w.btnTool[static_cast<std::size_t>(i)]->Value())
+            return i;
+    return -1;
+}
+} // namespace
+
+class TestKeys : public QObject {
+    Q_OBJECT
+private slots:
+    void toolKeysAsTheirTooltipsSay();
+    void keysAreTypingInFieldsAndPopups_data();
+    void keysAreTypingInFieldsAndPopups();
+    void digitsChooseTheEditLayer();
+    void shiftWheelScrollsSideways();
+    void loadReportStaysUntilThePointerMovesOverTheMap();
+    void longStatusElidedWithTooltip();
+    void selectedTileInView();
+};
+
+// Every tool's tooltip names a key of its own, and typing it chooses that tool, its button pressed.
+void TestKeys::toolKeysAsTheirTooltipsSay() {
+    EditorFixture f;
+    frmMain& w = f.window();
+    Activate(w);
+    QSet<int> seen;
+    for (const int tool : {3, 0, 7, 4, 1, 6, 2, 5, 0}) {
+        const QKeyCombination key = ToolKey(w, tool);
+        QVERIFY2(key.key() != Qt::Key_unknown, qPrintable(w.btnTool[std::size_t(tool)]->toolTip()));
+        seen.insert(key.toCombined());
+        Type(w, key.key(), key.keyboardModifiers());
+        QCOMPARE(Say(w.m_intCurrentTool, PressedTool(w)), Say(tool, tool));
+    }
+    QCOMPARE(seen.size(), 8);
+    // A letter no tool has, or with Ctrl held, changes nothing.
+    Type(w, Qt::Key_Q);
+    Type(w, Qt::Key_E, Qt::ControlModifier);
+    QCOMPARE(Say(w.m_intCurrentTool, PressedTool(w)), Say(0, 0));
+}
+
+void TestKeys::keysAreTypingInFieldsAndPopups_data() {
+    QTest::addColumn<QString>("where");
+    QTest::newRow("text field") << "field";
+    QTest::newRow("edit layer popup open") << "popup";
+}
+
+// While a text field or a popup has the keyboard, letters and digits are typing; a click on either canvas
+// takes the keyboard from the field, and the keys choose again.
+void TestKeys::keysAreTypingInFieldsAndPopups() {
+    QFETCH(QString, where);
+    EditorFixture f;
+    frmMain& w = f.window();
+    Activate(w);
+    Apply(w, "8", "32", "32", "100", "100");
+    ChooseTool(w, 0);
+    if (where == "field") {
+        w.tabpnlMain->setCurrentIndex(1);
+        w.txtName->setFocus();
+        QCOMPARE(QApplication::focusWidget(), w.txtName);
+    } else {
+        w.cboEditLayer->showPopup();
+        QVERIFY(QApplication::activePopupWidget());
+    }
+    Type(w, Qt::Key_E);
+    Type(w, Qt::Key_F);
+    Type(w, Qt::Key_O, Qt::ShiftModifier);
+    QCOMPARE(Say(w.m_intCurrentTool, PressedTool(w)), Say(0, 0));
+    if (where == "field") {
+        Type(w, Qt::Key_4);
+        QCOMPARE(Say(w.txtName->text(), w.cboEditLayer->currentText()), Say("efo4", "0"));
+        // A click on the palette's canvas (or the map's) takes the keyboard back.
+        w.tabpnlMain->setCurrentIndex(0);
+        const QPoint below(5, w.canTiles->height() - 5);
+        Input::Enter(w.canTiles, below);
+        Input::Click(w.canTiles, below);
+        Input::Leave(w.canTiles);
+        QVERIFY(QApplication::focusWidget() != w.txtName);
+        w.tabpnlMain->setCurrentIndex(1);
+        w.txtName->setFocus();
+        Click(w, 3, 3);
+        QVERIFY(QApplication::focusWidget() != w.txtName);
+    } else {
+        w.cboEditLayer->hidePopup();
+        QVERIFY(!QApplication::activePopupWidget());
+    }
+    Type(w, Qt::Key_E);
+    QCOMPARE(Say(w.m_intCurrentTool, PressedTool(w)), Say(1, 1));
+    Type(w, Qt::Key_6);
+    QCOMPARE(w.cboEditLayer->currentText(), "6");
+}
+
+// 0 to 7 choose the edit layer among the layers in use, keypad digits too; strokes then paint on it.
+void TestKeys::digitsChooseTheEditLayer() {
+    EditorFixture f;
+    frmMain& w = f.window();
+    Activate(w);
+    f.LoadSolidTiles(2, 1);
+    ChooseTool(w, 0);
+    Type(w, Qt::Key_2);
+    QCOMPARE(w.cboEditLayer->currentText(), "2");
+    Type(w, Qt::Key_5); // the map has three layers
+    Type(w, Qt::Key_8);
+    QCOMPARE(w.cboEditLayer->currentText(), "2");
+    Apply(w, "8", "32", "32", "100", "100");
+    Type(w, Qt::Key_7, Qt::KeypadModifier);
+    QCOMPARE(w.cboEditLayer->currentText(), "7");
+    Click(w, 4, 4);
+    Type(w, Qt::Key_0);
+    Click(w, 5, 5);
+    QCOMPARE(Describe(Occupied(w.Layer(7))), "(4,4)");
+    QCOMPARE(Describe(Occupied(w.Layer(0))), "(5,5)");
+}
+
+// Shift turns the wheel sideways: one cell per notch along the rows, none down the columns.
+void TestKeys::shiftWheelScrollsSideways() {
+    EditorFixture f;
+    frmMain& w = f.window();
+    const QPoint at(100, 100);
+    HoverAt(w, at);
+    Input::Wheel(w.canMain, at, QPoint(0, -240), Qt::ShiftModifier);
+    QCOMPARE(Say(w.scbMainHorizontal->Value(), w.scbMainVertical->Value()), Say(2, 0));
+    Input::Wheel(w.canMain, at, QPoint(0, 120), Qt::ShiftModifier);
+    Input::Wheel(w.canMain, at, QPoint(0, -120));
+    QCOMPARE(Say(w.scbMainHorizontal->Value(), w.scbMainVertical->Value()), Say(1, 1));
+}
+
+// With the pointer away from the map, a load through Ctrl+T leaves its report; what Qt sends when the dialog
+// closes (a leave, an enter and a leave), focus coming back and a resize keep it. The pointer moving over the
+// map replaces it with the cursor's text, and leaving empties that.
+void TestKeys::loadReportStaysUntilThePointerMovesOverTheMap() {
+    EditorFixture f;
+    frmMain& w = f.window();
+    Activate(w);
+    f.dialogs->answers.push_back(FolderItem(f.WritePng("tiles.png", MakeTileSheet(64, 32, 32, 32))));
+    QTest::keyClick(&w, Qt::Key_T, Qt::ControlModifier);
+    QCOMPARE(w.lblStatus->text(), "tiles.png loaded");
+    Input::Leave(w.canMain);
+    Input::Enter(w.canMain, QPoint(-5, 10));
+    Input::Leave(w.canMain);
+    QFocusEvent focusIn(QEvent::FocusIn, Qt::ActiveWindowFocusReason);
+    QApplication::sendEvent(&w, &focusIn);
+    w.resize(w.width() + 40, w.height() + 30);
+    QCoreApplication::processEvents();
+    QCOMPARE(w.lblStatus->text(), "tiles.png loaded");
+    ChooseTool(w, 1);
+    QCOMPARE(w.lblStatus->text(), "tiles.png loaded");
+    HoverAt(w, QPoint(40, 70));
+    QCOMPARE(w.lblStatus->text(), "Erase X: 1 Y: 2");
+    Input::Leave(w.canMain);
+    QCOMPARE(w.lblStatus->text(), "");
+}
+
+// A report longer than the line shows its start, cut at the end with an ellipsis, and the whole text as
+// the line's tooltip; a short one shows whole with no tooltip.
+void TestKeys::longStatusElidedWithTooltip() {
+    EditorFixture f;
+    frmMain& w = f.window();
+    auto* status = qobject_cast<StatusLabel*>(w.lblStatus);
+    QVERIFY(status);
+    const QString longName = QString(90, 'n') + ".png";
+    f.LoadTiles(longName, MakeTileSheet(64, 32, 32, 32));
+    const QString text = longName + " loaded";
+    QCOMPARE(status->text(), text);
+    const QString shown = status->ShownText();
+    QVERIFY2(shown.endsWith(QChar(0x2026)) && text.startsWith(shown.chopped(1)) && shown.size() > 10,
+             qPrintable(shown));
+    QVERIFY(status->fontMetrics().horizontalAdvance(shown) <= status->contentsRect().width());
+    QCOMPARE(status->toolTip(), text);
+    f.LoadTiles("short.png", MakeTileSheet(64, 32, 32, 32));
+    QCOMPARE(Say(status->ShownText(), status->toolTip()), Say("short.png loaded", ""));
+}
+
+// A load scrolls the palette to the selected tile; the swatch shows the selected tile's picture, and
+// nothing once no tile is selected.
+void TestKeys::selectedTileInView() {
+    EditorFixture f;
+    frmMain& w = f.window();
+    const QColor background = w.swatchSelectedTile->grab().toImage().pixelColor(15, 15);
+    f.LoadSolidTiles(200, 190);
+    const TileRef picked = w.Tileset().SelectedTile();
+    QVERIFY(picked);
+    QCOMPARE(w.swatchSelectedTile->grab().toImage().pixel(15, 15), TileColour(w, 190));
+    w.scbTilesVertical->setValue(0);
+    f.LoadSolidTiles(3, -1); // more tiles; the selection stays
+    QCOMPARE(w.Tileset().SelectedTile(), picked);
+    const int th = w.Tileset().TileHeight();
+    const int top = 10 + (picked->DisplayRow - w.m_intTilesOffsetY) * (th + 10);
+    QVERIFY2(top >= 0 && top + th <= w.canTiles->height(), qPrintable(Say(top, w.m_intTilesOffsetY)));
+    QCOMPARE(w.scbTilesVertical->Value(), w.m_intTilesOffsetY);
+    Deselect(w);
+    QVERIFY(!w.Tileset().SelectedTile());
+    QCOMPARE(w.swatchSelectedTile->grab().toImage().pixelColor(15, 15), background);
+}
+
+QTEST_MAIN(TestKeys)
+#include "tst_keys.moc"
