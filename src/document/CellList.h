@@ -35,7 +35,9 @@ public:
     std::size_t Bytes() const { return m_blocks.size() * kBlockSize * sizeof(CellRef); }
 
 private:
-    static constexpr unsigned kBlockBits = 16;
+    // Blocks of 64 KB: the C library keeps blocks this small in its heap for reuse, where larger ones would
+    // come fresh from the kernel, to be cleared page by page, on every fill.
+    static constexpr unsigned kBlockBits = 13;
     static constexpr std::size_t kBlockSize = std::size_t(1) << kBlockBits;
     static constexpr std::size_t kBlockMask = kBlockSize - 1;
 
