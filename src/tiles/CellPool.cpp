@@ -99,8 +99,11 @@ void Retire(Slab* slab) {
     --g_pool.slabs;
     if (g_pool.spareCount < g_pool.spares.size())
         g_pool.spares[g_pool.spareCount++] = slab;
-    else
+    else {
+        // The kernel may hand the same addresses to anyone next: they must not stay marked as the pool's.
+        MOSAICOR_UNPOISON(slab, kSlabSize);
         HugePages::Unmap(slab, kSlabSize);
+    }
 }
 
 } // namespace
