@@ -4,7 +4,8 @@
 #include <QList>
 #include <malloc.h>
 
-// The process's memory as the kernel counts it (Linux), for benchmarks that report peak memory.
+// The process's memory as the kernel counts it (Linux), for the tests and benchmarks that bound or report
+// peak memory.
 namespace ProcessMemory {
 
 // The process's resident memory, current ("VmRSS:") or peak ("VmHWM:"), in bytes.
