@@ -1,6 +1,7 @@
 // The zoomed map view: Draw on a mouse move and after a one-cell scroll at every zoom level, and composing
 // the whole view anew at 25 %, on a 4096 x 4096 map of 16-pixel tiles with 8 layers and a 1920 x 1080 canvas.
 #include "BenchEditor.h"
+#include "map/MapZoom.h"
 #include "platform/BevelButton.h"
 #include "platform/ScrollBar.h"
 
@@ -30,6 +31,13 @@ frmMain& At(int percent) {
     return w;
 }
 
+// Every zoom level the view offers.
+void EachZoomLevel(benchmark::internal::Benchmark* b) {
+    for (const int percent : kZoomLevels)
+        b->Arg(percent);
+    b->Unit(benchmark::kMillisecond);
+}
+
 void BM_ZoomDrawOnMouseMove(benchmark::State& state) {
     frmMain& w = At(static_cast<int>(state.range(0)));
     int i = 0;
@@ -38,13 +46,7 @@ void BM_ZoomDrawOnMouseMove(benchmark::State& state) {
         ++i;
     }
 }
-BENCHMARK(BM_ZoomDrawOnMouseMove)
-    ->Arg(25)
-    ->Arg(50)
-    ->Arg(100)
-    ->Arg(200)
-    ->Arg(400)
-    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ZoomDrawOnMouseMove)->Apply(EachZoomLevel);
 
 void BM_ZoomDrawAfterScrollOneCell(benchmark::State& state) {
     frmMain& w = At(static_cast<int>(state.range(0)));
@@ -54,13 +56,7 @@ void BM_ZoomDrawAfterScrollOneCell(benchmark::State& state) {
         ++i;
     }
 }
-BENCHMARK(BM_ZoomDrawAfterScrollOneCell)
-    ->Arg(25)
-    ->Arg(50)
-    ->Arg(100)
-    ->Arg(200)
-    ->Arg(400)
-    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ZoomDrawAfterScrollOneCell)->Apply(EachZoomLevel);
 
 // The grid shown or hidden composes the whole view anew: at 25 % about 480 x 270 cells on 8 layers, a
 // million tile pictures drawn.
