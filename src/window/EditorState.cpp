@@ -4,6 +4,7 @@
 #include "window/frmMain.h"
 
 #include <QLabel>
+#include <QTimer>
 
 void frmMain::Event_Open() {
     m_blnOpening = true;
@@ -15,6 +16,8 @@ void frmMain::Event_Open() {
     if (!mapSized)
         ReportOutOfMemory(QStringLiteral("map resize"));
     OfferRecovery();
+    // The reserve is taken once the window is up, so the start does not wait for its pages.
+    QTimer::singleShot(0, this, [this] { m_memoryReserve.Replenish(); });
 }
 
 bool frmMain::SetDefaults() {
@@ -64,6 +67,22 @@ void frmMain::RecoverFromOutOfMemory() {
     m_objLayer.clear();
     m_objLayer.shrink_to_fit();
     m_blnTilemap.Shrink();
+}
+
+void frmMain::Stopped(const QString& what, CommandStop why) {
+    // An edit left open by the command is taken back whole.
+    m_Edit.reset();
+    if (why == CommandStop::OutOfMemory)
+        RecoverFromOutOfMemory();
+    try {
+        Refresh();
+    } catch (const std::bad_alloc&) {
+        // The map is drawn again at the next event; the message below matters more.
+    }
+    if (why == CommandStop::OutOfMemory)
+        ReportOutOfMemory(what);
+    else
+        UpdateStatus(QStringLiteral("%1 cancelled").arg(what), QColor(0, 0, 0), 0);
 }
 
 void frmMain::ReportOutOfMemory(const QString& what) {

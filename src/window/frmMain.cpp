@@ -3,6 +3,7 @@
 #include "app/mnuMain.h"
 #include "platform/Canvas.h"
 #include "window/ControlPlacement.h"
+#include "window/EditorColours.h"
 
 #include <QAction>
 #include <QEvent>
@@ -24,6 +25,13 @@ frmMain::frmMain(std::shared_ptr<Dialogs> dialogs, QString resourceFolder)
     CreateZoomAndKeys();
     ConnectDocument();
     m_recovery->Watch(m_Document.get());
+    connect(m_recovery.get(), &RecoveryKeeper::copiesFailing, this, [this](const QString& reason) {
+        UpdateStatus(QStringLiteral("Unsaved changes cannot be kept safe: %1").arg(reason), kFailureColour,
+                     0);
+    });
+    connect(m_recovery.get(), &RecoveryKeeper::copiesWorkAgain, this, [this] {
+        UpdateStatus(QStringLiteral("Unsaved changes are kept safe again"), QColor(0, 0, 0), 0);
+    });
 }
 
 frmMain::~frmMain() {
@@ -56,21 +64,21 @@ void frmMain::Layout() {
 }
 
 void frmMain::AddMenuHandlers() {
-    const auto attach = [this](const char* name, auto handler) {
+    const auto attach = [this](const char* name, auto handler, const char* what) {
         if (QAction* item = mnuMain::Instance()->Item(QLatin1String(name)))
-            connect(item, &QAction::triggered, this, [f = route(handler)] { f(); });
+            connect(item, &QAction::triggered, this, [f = route(handler, what)] { f(); });
     };
-    attach("FileLoadTiles", &frmMain::FileLoadTiles_Action);
-    attach("FileRemoveTiles", &frmMain::FileRemoveTiles_Action);
-    attach("FileNewMap", &frmMain::FileNewMap_Action);
-    attach("FileOpenMap", &frmMain::FileOpenMap_Action);
-    attach("FileSave", &frmMain::FileSave_Action);
-    attach("FileSaveAs", &frmMain::FileSaveAs_Action);
-    attach("FileExport", &frmMain::FileExport_Action);
-    attach("FileClose", &frmMain::FileClose_Action);
-    attach("FileQuit", &frmMain::FileQuit_Action);
-    attach("EditUndo", &frmMain::EditUndo_Action);
-    attach("EditRedo", &frmMain::EditRedo_Action);
+    attach("FileLoadTiles", &frmMain::FileLoadTiles_Action, "load");
+    attach("FileRemoveTiles", &frmMain::FileRemoveTiles_Action, "Remove Tiles");
+    attach("FileNewMap", &frmMain::FileNewMap_Action, "New Map");
+    attach("FileOpenMap", &frmMain::FileOpenMap_Action, "open");
+    attach("FileSave", &frmMain::FileSave_Action, "save");
+    attach("FileSaveAs", &frmMain::FileSaveAs_Action, "save");
+    attach("FileExport", &frmMain::FileExport_Action, "export");
+    attach("FileClose", &frmMain::FileClose_Action, "Close");
+    attach("FileQuit", &frmMain::FileQuit_Action, "Quit");
+    attach("EditUndo", &frmMain::EditUndo_Action, "undo");
+    attach("EditRedo", &frmMain::EditRedo_Action, "redo");
 }
 
 bool frmMain::FileLoadTiles_Action() {
