@@ -210,8 +210,16 @@ void RecoveryKeeper::GatherSlice() {
         return Failed(QStringLiteral("there is not enough memory for a copy"));
     }
     m_slice.stop();
-    auto snapshot = std::make_shared<MapSnapshot>(m_gatherer->Take());
+    try {
+        StartWriter(std::make_shared<MapSnapshot>(m_gatherer->Take()));
+    } catch (const std::bad_alloc&) {
+        m_writer.reset();
+        Failed(QStringLiteral("there is not enough memory for a copy"));
+    }
     m_gatherer.reset();
+}
+
+void RecoveryKeeper::StartWriter(std::shared_ptr<const MapSnapshot> snapshot) {
     QJsonObject about;
     about.insert(QStringLiteral("original"), m_document->FilePath());
     about.insert(QStringLiteral("name"), m_document->DisplayName());

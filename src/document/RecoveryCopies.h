@@ -9,6 +9,7 @@
 #include <vector>
 
 class MapDocument;
+struct MapSnapshot;
 class QThread;
 class SnapshotGatherer;
 
@@ -84,6 +85,8 @@ private:
     void Schedule();
     void StartCopy();
     void GatherSlice();
+    // Writes snapshot as the copy on a thread of its own.
+    void StartWriter(std::shared_ptr<const MapSnapshot> snapshot);
     void OnWritten();
     // Empty when the lock is held; else why it cannot be had.
     QString EnsureLock();

@@ -265,7 +265,7 @@ void frmMain::FileQuit_Action() {
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {
-    if (m_blnLeaving || !m_blnOpen || MayLeaveMap()) {
+    if (m_blnLeaving || !m_blnOpen || Guarded(QStringLiteral("Quit"), [this] { return MayLeaveMap(); })) {
         m_blnLeaving = true;
         event->accept();
     } else {

@@ -150,7 +150,7 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
 void frmMain::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (!m_blnOpen && !m_blnOpening)
-        Event_Open();
+        Guarded(QStringLiteral("start"), [this] { Event_Open(); });
 }
 
 void frmMain::Event_Resized() {
