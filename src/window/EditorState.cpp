@@ -4,7 +4,7 @@
 #include "window/frmMain.h"
 
 #include <QLabel>
-#include <QTimer>
+#include <QWindow>
 
 void frmMain::Event_Open() {
     m_blnOpening = true;
@@ -15,9 +15,11 @@ void frmMain::Event_Open() {
     // Draw rewrites the status line, so a map that could not be sized is reported after it.
     if (!mapSized)
         ReportOutOfMemory(QStringLiteral("map resize"));
+    // The reserve is taken once the window is up (its first expose), so the start does not wait for its
+    // pages; until then an action takes it as it starts.
+    if (QWindow* window = windowHandle())
+        window->installEventFilter(this);
     OfferRecovery();
-    // The reserve is taken once the window is up, so the start does not wait for its pages.
-    QTimer::singleShot(0, this, [this] { m_memoryReserve.Replenish(); });
 }
 
 bool frmMain::SetDefaults() {

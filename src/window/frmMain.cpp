@@ -9,7 +9,9 @@
 #include <QEvent>
 #include <QResizeEvent>
 #include <QTabWidget>
+#include <QTimer>
 #include <QWheelEvent>
+#include <QWindow>
 
 namespace {
 constexpr QSize kDesignSize(876, 580);
@@ -134,6 +136,10 @@ void frmMain::ShowPageControls(int page) {
 }
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == static_cast<QObject*>(windowHandle()) && event->type() == QEvent::Expose) {
+        watched->removeEventFilter(this);
+        QTimer::singleShot(0, this, [this] { m_memoryReserve.Replenish(); });
+    }
     if (watched == m_content && event->type() == QEvent::Resize) {
         ApplyLocks(static_cast<QResizeEvent*>(event)->size());
         if (m_blnOpen)
