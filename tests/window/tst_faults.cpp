@@ -2,6 +2,7 @@
 // and messages answered through the real dialogs after a delay never have a progress dialog over them or
 // behind them, names that look like markup show as they are, a write past the file-size limit fails with a
 // message instead of ending the program, and an undo that runs out of memory changes nothing and says so.
+#include "ProcessMemory.h"
 #include "UserSteps.h"
 #include "app/mnuMain.h"
 #include "platform/FileSizeSignal.h"
@@ -119,16 +120,6 @@ QString RunChild(const char* slot) {
             .arg(child.exitCode())
             .arg(output, QString::fromUtf8(child.readAllStandardError()));
     return output.section("REPORT\n", 1).section("Totals", 0, 0);
-}
-
-qint64 AddressSpace() {
-    QFile status("/proc/self/status");
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmSize:"))
-            return line.mid(7).trimmed().split(' ').first().toLongLong() * 1024;
-    return -1;
 }
 
 } // namespace
@@ -275,7 +266,7 @@ void TestFaults::childUndoOutOfMemory() {
     const auto limited = [&](auto step) {
         std::vector<std::unique_ptr<char[]>> ballast;
         ballast.reserve(1 << 16);
-        const rlimit limit{rlim_t(AddressSpace()), RLIM_INFINITY};
+        const rlimit limit{rlim_t(ProcessMemory::ResidentBytes("VmSize:")), RLIM_INFINITY};
         QVERIFY(setrlimit(RLIMIT_AS, &limit) == 0);
         try {
             while (ballast.size() < ballast.capacity())
