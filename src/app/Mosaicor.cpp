@@ -1,5 +1,6 @@
 #include "app/Mosaicor.h"
 
+#include "platform/FileSizeSignal.h"
 #include "platform/FolderItem.h"
 #include "platform/PNGu.h"
 
@@ -9,6 +10,7 @@
 
 Mosaicor::Mosaicor(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("2D Mosaicor"));
+    IgnoreFileSizeSignal();
     // Ties the windows to the installed desktop entry, so desktops show its name and icon for them.
     setDesktopFileName(QStringLiteral(MOSAICOR_APP_ID));
     // The application icon is a nicety, not one of the pictures the editor needs: without it the windows

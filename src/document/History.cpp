@@ -58,8 +58,10 @@ void History::Undo() {
     if (!CanUndo())
         return;
     const bool wasClean = IsClean();
+    // A step that cannot be taken back (memory ran out) throws having changed nothing; the position moves
+    // only once it is done, so the history still matches the map.
+    m_steps[static_cast<std::size_t>(m_index - 1)]->undo();
     --m_index;
-    m_steps[static_cast<std::size_t>(m_index)]->undo();
     Recount();
     KeepWithinBound();
     Changed(wasClean);

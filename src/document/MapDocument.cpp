@@ -284,17 +284,23 @@ void MapDocument::ExchangeTemplate(clsVOTile& tile, CellRef& other) {
 }
 
 void MapDocument::TakeTiles(int first, std::vector<TileRef>& tiles, std::vector<TilesetLoadRecord>& loads) {
-    tiles = m_tileset->TakeFrom(first);
+    // Whatever needs memory is had before anything moves: out of memory, the tileset stays whole.
     const auto kept = std::find_if(m_loads.begin(), m_loads.end(), [first](const TilesetLoadRecord& load) {
         return load.firstTile >= first;
     });
-    loads.assign(std::make_move_iterator(kept), std::make_move_iterator(m_loads.end()));
+    std::vector<TilesetLoadRecord> taken;
+    taken.reserve(static_cast<std::size_t>(m_loads.end() - kept));
+    tiles = m_tileset->TakeFrom(first);
+    taken.assign(std::make_move_iterator(kept), std::make_move_iterator(m_loads.end()));
     m_loads.erase(kept, m_loads.end());
+    loads.swap(taken);
     emit tilesetChanged();
 }
 
 void MapDocument::RestoreTiles(std::vector<TileRef>& tiles, std::vector<TilesetLoadRecord>& loads) {
-    m_tileset->Append(std::move(tiles));
+    // The step keeps its tiles until they are in place: out of memory, neither side has changed.
+    m_loads.reserve(m_loads.size() + loads.size());
+    m_tileset->Append(tiles);
     tiles.clear();
     for (TilesetLoadRecord& load : loads)
         m_loads.push_back(std::move(load));

@@ -320,7 +320,11 @@ MapFileResult Read(QIODevice& device, MapSnapshot* map, const MapFileProgress& p
     if (device.size() - device.pos() <= 0)
         return MapFileResult::Failure(QStringLiteral("it is empty"));
     try {
-        return MapFileParser(device, progress).Parse(map);
+        MapFileResult result = MapFileParser(device, progress).Parse(map);
+        const auto* file = qobject_cast<const QFileDevice*>(&device);
+        result.damaged =
+            result.status == MapFileResult::Failed && (!file || file->error() == QFileDevice::NoError);
+        return result;
     } catch (const std::bad_alloc&) {
         return MapFileResult::Failure(QStringLiteral("there is not enough memory to open it"));
     }

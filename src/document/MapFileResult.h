@@ -15,7 +15,10 @@ struct MapFileResult {
     Status status = Done;
     // When Failed: a few words fit to follow "could not be saved: " or "could not be opened: ".
     QString reason;
+    // When Failed while reading: the file was read but its content is wrong, as opposed to a file that could
+    // not be read at all (missing, refused, out of memory, an I/O error) and may read well another time.
+    bool damaged = false;
 
     bool ok() const { return status == Done; }
-    static MapFileResult Failure(const QString& why) { return {Failed, why}; }
+    static MapFileResult Failure(const QString& why) { return {Failed, why, false}; }
 };

@@ -5,6 +5,7 @@
 #include "document/LayerChunkCodec.h"
 #include "document/MapFileFormat.h"
 #include "document/MapSnapshotCheck.h"
+#include "platform/WriteFailure.h"
 
 #include <QCborStreamWriter>
 #include <QDir>
@@ -31,9 +32,13 @@ protected:
     qint64 readData(char*, qint64) override { return -1; }
     qint64 writeData(const char* data, qint64 size) override {
         for (qint64 done = 0; done < size && !Failed();) {
+            errno = 0;
             const qint64 written = m_target.write(data + done, size - done);
-            if (written <= 0)
-                m_failure = m_target.errorString();
+            if (written <= 0) {
+                const int systemError = errno;
+                const auto* file = qobject_cast<const QFileDevice*>(&m_target);
+                m_failure = file ? WriteFailure(*file, systemError) : m_target.errorString();
+            }
             done += written;
         }
         return Failed() ? -1 : size;
@@ -196,8 +201,9 @@ MapFileResult Compose(const MapSnapshot& map, const LayerSource& layers, QIODevi
         MapFileResult result = MapFileComposer(map, layers, device, progress).Compose();
         // A file device keeps the last bytes in its buffer: they must reach the file for the write to count.
         auto* file = qobject_cast<QFileDevice*>(&device);
+        errno = 0;
         if (result.ok() && file && (!file->flush() || file->error() != QFileDevice::NoError))
-            return MapFileResult::Failure(LowerFirst(file->errorString()));
+            return MapFileResult::Failure(LowerFirst(WriteFailure(*file, errno)));
         return result;
     } catch (const std::bad_alloc&) {
         return MapFileResult::Failure(QStringLiteral("there is not enough memory to save it"));
@@ -218,8 +224,9 @@ MapFileResult SaveFile(const MapSnapshot& map, const LayerSource& layers, const 
         file.cancelWriting();
         return result;
     }
+    errno = 0;
     if (!file.commit())
-        return MapFileResult::Failure(LowerFirst(file.errorString()));
+        return MapFileResult::Failure(LowerFirst(WriteFailure(file, errno)));
     return result;
 }
 

@@ -3,6 +3,7 @@
 #include "document/MapDocument.h"
 #include "document/MapFileWriter.h"
 #include "document/SnapshotGatherer.h"
+#include "platform/WriteFailure.h"
 
 #include <QDir>
 #include <QFile>
@@ -35,9 +36,27 @@ QString Folder() {
         .filePath(QStringLiteral("mosaicor/recovery"));
 }
 
+namespace {
+// Removes the locks (and descriptions) that no running editor holds and that have no copy beside them: left
+// by a run that ended between taking its lock and writing its first copy.
+void RemoveLoneLocks(const QDir& folder) {
+    for (const QString& file : folder.entryList({QStringLiteral("*.lock")}, QDir::Files)) {
+        const QString id = file.chopped(5);
+        if (QFile::exists(PathOf(id, ".mqm")))
+            continue;
+        const std::unique_ptr<QLockFile> lock = LockOf(id);
+        if (!lock->tryLock(0))
+            continue;
+        QFile::remove(PathOf(id, ".json"));
+        lock->unlock();
+    }
+}
+} // namespace
+
 std::vector<AbandonedCopy> TakeAbandonedCopies() {
     std::vector<AbandonedCopy> copies;
     const QDir folder(Folder());
+    RemoveLoneLocks(folder);
     for (const QString& file : folder.entryList({QStringLiteral("*.mqm")}, QDir::Files)) {
         AbandonedCopy copy;
         copy.id = file.chopped(4);
@@ -52,9 +71,10 @@ std::vector<AbandonedCopy> TakeAbandonedCopies() {
             const QJsonObject about = QJsonDocument::fromJson(meta.readAll()).object();
             copy.originalPath = about.value(QStringLiteral("original")).toString();
             copy.name = about.value(QStringLiteral("name")).toString(copy.name);
+            // The description is written before its map, so the map may be the newer of the two.
             const QDateTime time =
                 QDateTime::fromString(about.value(QStringLiteral("time")).toString(), Qt::ISODate);
-            copy.time = time.isValid() ? time : copy.time;
+            copy.time = time.isValid() ? std::max(time, copy.time) : copy.time;
         }
         copies.push_back(std::move(copy));
     }
@@ -126,18 +146,28 @@ void RecoveryKeeper::Schedule() {
     m_due.start(static_cast<int>(std::max<qint64>(delay, 0)));
 }
 
-bool RecoveryKeeper::EnsureLock() {
+QString RecoveryKeeper::EnsureLock() {
     if (m_lock)
-        return true;
-    if (!QDir().mkpath(Recovery::Folder()))
-        return false;
+        return {};
+    const QString folder = Recovery::Folder();
+    if (!QDir().mkpath(folder))
+        return QStringLiteral("the folder %1 cannot be made").arg(QDir::toNativeSeparators(folder));
     const QString id = QUuid::createUuid().toString(QUuid::WithoutBraces);
     auto lock = Recovery::LockOf(id);
     if (!lock->tryLock(0))
-        return false;
+        return QStringLiteral("the folder %1 cannot be written").arg(QDir::toNativeSeparators(folder));
     m_id = id;
     m_lock = std::move(lock);
-    return true;
+    return {};
+}
+
+void RecoveryKeeper::Failed(const QString& reason) {
+    if (!std::exchange(m_failing, true))
+        emit copiesFailing(reason);
+    // Tried again at the usual pace, counted from this try.
+    if (!m_lastStart.isValid())
+        m_lastStart = QDateTime::currentDateTimeUtc();
+    Schedule();
 }
 
 void RecoveryKeeper::StartCopy() {
@@ -149,14 +179,13 @@ void RecoveryKeeper::StartCopy() {
         Schedule();
         return;
     }
-    if (!EnsureLock())
-        return;
     m_lastStart = QDateTime::currentDateTimeUtc();
+    if (const QString refusal = EnsureLock(); !refusal.isEmpty())
+        return Failed(refusal);
     try {
         m_gatherer = std::make_unique<SnapshotGatherer>(*m_document, m_document->FilePath());
     } catch (const std::bad_alloc&) {
-        // No memory for a copy now; the next change tries again.
-        return;
+        return Failed(QStringLiteral("there is not enough memory for a copy"));
     }
     m_slice.start(0);
 }
@@ -178,27 +207,46 @@ void RecoveryKeeper::GatherSlice() {
     } catch (const std::bad_alloc&) {
         m_gatherer.reset();
         m_slice.stop();
-        return;
+        return Failed(QStringLiteral("there is not enough memory for a copy"));
     }
     m_slice.stop();
-    auto snapshot = std::make_shared<MapSnapshot>(m_gatherer->Take());
+    try {
+        StartWriter(std::make_shared<MapSnapshot>(m_gatherer->Take()));
+    } catch (const std::bad_alloc&) {
+        m_writer.reset();
+        Failed(QStringLiteral("there is not enough memory for a copy"));
+    }
     m_gatherer.reset();
+}
+
+void RecoveryKeeper::StartWriter(std::shared_ptr<const MapSnapshot> snapshot) {
     QJsonObject about;
     about.insert(QStringLiteral("original"), m_document->FilePath());
     about.insert(QStringLiteral("name"), m_document->DisplayName());
     about.insert(QStringLiteral("time"), m_lastStart.toLocalTime().toString(Qt::ISODate));
     const QString copyPath = CopyPath();
     const QString metaPath = QDir(Recovery::Folder()).filePath(m_id + QStringLiteral(".json"));
-    m_writer.reset(QThread::create([snapshot, copyPath, metaPath, meta = QJsonDocument(about).toJson()] {
-        // Only values travel here: compressing and writing touch no cell.
-        if (!MapFile::Save(*snapshot, copyPath).ok())
-            return;
-        QSaveFile file(metaPath);
-        if (file.open(QIODevice::WriteOnly) && file.write(meta) == meta.size())
-            file.commit();
-    }));
+    m_writeFailure = std::make_shared<QString>();
+    m_writer.reset(QThread::create(
+        [snapshot, copyPath, metaPath, meta = QJsonDocument(about).toJson(), failure = m_writeFailure] {
+            // Only values travel here: compressing and writing touch no cell. The description goes first, so
+            // no copy is ever without one: a copy it cannot describe is not written.
+            QSaveFile file(metaPath);
+            errno = 0;
+            if (!file.open(QIODevice::WriteOnly) || file.write(meta) != meta.size() || !file.commit()) {
+                *failure = WriteFailure(file, errno);
+                return;
+            }
+            if (const MapFileResult saved = MapFile::Save(*snapshot, copyPath); !saved.ok())
+                *failure = saved.reason;
+        }));
     connect(m_writer.get(), &QThread::finished, this, &RecoveryKeeper::OnWritten);
     m_writer->start(QThread::LowPriority);
+    if (!m_writer->isRunning() && !m_writer->isFinished()) {
+        // No thread could be made for the writing.
+        m_writer.reset();
+        Failed(QStringLiteral("no thread can be started to write it"));
+    }
 }
 
 void RecoveryKeeper::OnWritten() {
@@ -206,9 +254,17 @@ void RecoveryKeeper::OnWritten() {
         return;
     m_writer->wait();
     m_writer.reset();
+    const QString failure = m_writeFailure ? *m_writeFailure : QString();
+    m_writeFailure.reset();
+    if (!failure.isEmpty()) {
+        m_again = false;
+        return Failed(failure.left(1).toLower() + failure.mid(1));
+    }
     const QString path = CopyPath();
     if (QFile::exists(path)) {
         m_writtenOnce = true;
+        if (std::exchange(m_failing, false))
+            emit copiesWorkAgain();
         emit copyWritten(path);
     }
     if (std::exchange(m_again, false))

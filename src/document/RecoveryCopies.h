@@ -9,6 +9,7 @@
 #include <vector>
 
 class MapDocument;
+struct MapSnapshot;
 class QThread;
 class SnapshotGatherer;
 
@@ -34,7 +35,7 @@ struct AbandonedCopy {
     std::unique_ptr<QLockFile> lock;
 };
 
-// The copies no running editor holds, newest first.
+// The copies no running editor holds, newest first. Locks and descriptions left without a copy are removed.
 std::vector<AbandonedCopy> TakeAbandonedCopies();
 // Deletes a copy and releases its lock.
 void Delete(AbandonedCopy& copy);
@@ -73,14 +74,24 @@ public:
 signals:
     // A copy was written completely.
     void copyWritten(const QString& path);
+    // Copies cannot be made, for the reason given in a few words: said once, when they stop; the keeper
+    // goes on trying at its usual pace.
+    void copiesFailing(const QString& reason);
+    // Copies are made again after they had failed.
+    void copiesWorkAgain();
 
 private:
     void OnChanged();
     void Schedule();
     void StartCopy();
     void GatherSlice();
+    // Writes snapshot as the copy on a thread of its own.
+    void StartWriter(std::shared_ptr<const MapSnapshot> snapshot);
     void OnWritten();
-    bool EnsureLock();
+    // Empty when the lock is held; else why it cannot be had.
+    QString EnsureLock();
+    // A copy could not be made: said if it is the first since copies last worked, and tried again later.
+    void Failed(const QString& reason);
 
     Timing m_timing;
     MapDocument* m_document = nullptr;
@@ -94,5 +105,8 @@ private:
     // A change came while a copy was written: another copy follows.
     bool m_again = false;
     bool m_writtenOnce = false;
+    bool m_failing = false;
+    // Why the copy being written failed, set by the writer's thread before it ends.
+    std::shared_ptr<QString> m_writeFailure;
     QDateTime m_lastStart;
 };

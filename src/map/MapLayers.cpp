@@ -112,16 +112,11 @@ void frmMain::btnApply_Action() {
     std::unique_ptr<WorkDialog> work;
     if (largest >= kLargeApply)
         work = m_dialogs->StartWork(this, QStringLiteral("Applying the map properties"));
-    try {
+    Guarded(QStringLiteral("Apply"), [&] {
         Document().Apply(wanted,
                          [&work](qint64 done, qint64 total) { return !work || work->Update(done, total); });
-    } catch (const std::bad_alloc&) {
-        RecoverFromOutOfMemory();
         Refresh();
-        ReportOutOfMemory(QStringLiteral("Apply"));
-        return;
-    }
-    Refresh();
+    });
 }
 
 void frmMain::ShowSettings() {

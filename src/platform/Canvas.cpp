@@ -1,5 +1,7 @@
 #include "platform/Canvas.h"
 
+#include "platform/PlainToolTip.h"
+
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QHelpEvent>
@@ -198,6 +200,6 @@ bool Canvas::event(QEvent* event) {
     if (text.isEmpty())
         QToolTip::hideText();
     else
-        QToolTip::showText(help->globalPos(), text, this, area);
+        QToolTip::showText(help->globalPos(), PlainToolTip(text), this, area);
     return true;
 }

@@ -2,15 +2,117 @@
 
 #include "platform/PropertiesDialog.h"
 
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QFileIconProvider>
+#include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
 #include <QMimeDatabase>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <algorithm>
 
 namespace {
+
+// Long work under way, whose progress dialog shows once the work has run for a while. While the user is
+// asked something the work waits for the answer: its dialog goes, so it can neither cover the question nor
+// sit modal behind it, and the wait does not count as the work's time.
+class QtWorkDialog : public WorkDialog {
+public:
+    QtWorkDialog(QWidget* parent, const QString& label);
+    ~QtWorkDialog() override;
+    bool Update(qint64 done, qint64 total) override;
+    void Pause();
+    void Resume();
+
+private:
+    static constexpr int kSteps = 1000;
+    // Short work shows no dialog at all.
+    static constexpr qint64 kShowAfterMs = 700;
+    QWidget* m_parent;
+    QString m_label;
+    std::unique_ptr<QProgressDialog> m_dialog;
+    // The work's own time: what ran before the last pause, and the clock since.
+    qint64 m_spentMs = 0;
+    QElapsedTimer m_clock;
+    bool m_cancelled = false;
+};
+
+// The work under way, of every window: any modal dialog pauses all of it.
+std::vector<QtWorkDialog*>& WorkUnderWay() {
+    static std::vector<QtWorkDialog*> work;
+    return work;
+}
+
+// Pauses the work under way while a modal dialog is up.
+class WorkPaused {
+public:
+    WorkPaused() {
+        for (QtWorkDialog* work : WorkUnderWay())
+            work->Pause();
+    }
+    ~WorkPaused() {
+        for (QtWorkDialog* work : WorkUnderWay())
+            work->Resume();
+    }
+    WorkPaused(const WorkPaused&) = delete;
+    WorkPaused& operator=(const WorkPaused&) = delete;
+};
+
+QtWorkDialog::QtWorkDialog(QWidget* parent, const QString& label) : m_parent(parent), m_label(label) {
+    m_clock.start();
+    WorkUnderWay().push_back(this);
+}
+
+QtWorkDialog::~QtWorkDialog() {
+    std::erase(WorkUnderWay(), this);
+}
+
+bool QtWorkDialog::Update(qint64 done, qint64 total) {
+    const int step = total > 0 ? int(std::min<qint64>(kSteps, done * kSteps / total)) : 0;
+    if (!m_dialog && !m_cancelled && m_clock.isValid() && m_spentMs + m_clock.elapsed() >= kShowAfterMs) {
+        m_dialog = std::make_unique<QProgressDialog>(m_parent);
+        // The label names a file: shown as it is, never read as markup.
+        auto* label = new QLabel(m_dialog.get());
+        label->setTextFormat(Qt::PlainText);
+        label->setText(m_label);
+        m_dialog->setLabel(label);
+        m_dialog->setCancelButtonText(QStringLiteral("Cancel"));
+        m_dialog->setRange(0, kSteps);
+        m_dialog->setWindowModality(Qt::WindowModal);
+        m_dialog->setMinimumDuration(0);
+        m_dialog->setAutoClose(false);
+        m_dialog->setAutoReset(false);
+        m_dialog->show();
+    }
+    // A modal progress dialog lets the window repaint and the Cancel button work while it is updated.
+    if (m_dialog && step != m_dialog->value())
+        m_dialog->setValue(step);
+    if (m_dialog && m_dialog->wasCanceled())
+        m_cancelled = true;
+    return !m_cancelled;
+}
+
+void QtWorkDialog::Pause() {
+    if (m_clock.isValid())
+        m_spentMs += m_clock.elapsed();
+    m_clock.invalidate();
+    if (m_dialog && m_dialog->wasCanceled())
+        m_cancelled = true;
+    m_dialog.reset();
+}
+
+void QtWorkDialog::Resume() {
+    m_clock.start();
+}
+
+// What a message box shows below its text: plain text too, as the main text is.
+void PlainDetails(QMessageBox& box, const QString& details) {
+    box.setInformativeText(details);
+    if (auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_informativelabel")))
+        label->setTextFormat(Qt::PlainText);
+}
 
 // Tells a listed file's type and icon from its name alone. Qt's own provider opens each file to look at
 // its content, on the user-interface thread; a FIFO swapped in under a listed name would hold that open for
@@ -43,6 +145,7 @@ private:
 } // namespace
 
 FolderItem QtDialogs::ShowOpenDialog(QWidget* parent, const OpenDialogRequest& request) {
+    const WorkPaused paused;
     NameOnlyIconProvider icons;
     QFileDialog dialog(parent, request.Title, QString(), request.Filter);
     dialog.setIconProvider(&icons);
@@ -55,6 +158,7 @@ FolderItem QtDialogs::ShowOpenDialog(QWidget* parent, const OpenDialogRequest& r
 }
 
 FolderItem QtDialogs::ShowSaveDialog(QWidget* parent, const SaveDialogRequest& request) {
+    const WorkPaused paused;
     QFileDialog dialog(parent, request.Title, request.StartAt, request.Filter);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
@@ -72,18 +176,22 @@ FolderItem QtDialogs::ShowSaveDialog(QWidget* parent, const SaveDialogRequest& r
 }
 
 void QtDialogs::MsgBox(QWidget* parent, const QString& text) {
+    const WorkPaused paused;
     QMessageBox box(parent);
+    // Messages name files and quote them: never markup.
+    box.setTextFormat(Qt::PlainText);
     box.setText(text);
     box.setStandardButtons(QMessageBox::Ok);
     box.exec();
 }
 
 int QtDialogs::Ask(QWidget* parent, const Question& question) {
+    const WorkPaused paused;
     QMessageBox box(parent);
     box.setIcon(QMessageBox::Question);
     box.setTextFormat(Qt::PlainText);
     box.setText(question.Text);
-    box.setInformativeText(question.Details);
+    PlainDetails(box, question.Details);
     std::vector<QAbstractButton*> buttons;
     for (const Question::Button& b : question.Buttons)
         buttons.push_back(box.addButton(b.Text, b.Role));
@@ -98,37 +206,12 @@ int QtDialogs::Ask(QWidget* parent, const Question& question) {
     return question.Escape;
 }
 
-namespace {
-class QtWorkDialog : public WorkDialog {
-public:
-    QtWorkDialog(QWidget* parent, const QString& label)
-        : m_dialog(label, QStringLiteral("Cancel"), 0, kSteps, parent) {
-        m_dialog.setWindowModality(Qt::WindowModal);
-        // Short work shows no dialog at all.
-        m_dialog.setMinimumDuration(700);
-        m_dialog.setAutoClose(false);
-        m_dialog.setAutoReset(false);
-        m_dialog.setValue(0);
-    }
-    bool Update(qint64 done, qint64 total) override {
-        const int step = total > 0 ? int(std::min<qint64>(kSteps, done * kSteps / total)) : 0;
-        // A modal progress dialog lets the window repaint and the Cancel button work while it is updated.
-        if (step != m_dialog.value())
-            m_dialog.setValue(step);
-        return !m_dialog.wasCanceled();
-    }
-
-private:
-    static constexpr int kSteps = 1000;
-    QProgressDialog m_dialog;
-};
-} // namespace
-
 std::unique_ptr<WorkDialog> QtDialogs::StartWork(QWidget* parent, const QString& label) {
     return std::make_unique<QtWorkDialog>(parent, label);
 }
 
 std::optional<PropertiesAnswer> QtDialogs::EditProperties(QWidget* parent, const PropertiesRequest& request) {
+    const WorkPaused paused;
     PropertiesDialog dialog(request, parent);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
@@ -136,6 +219,7 @@ std::optional<PropertiesAnswer> QtDialogs::EditProperties(QWidget* parent, const
 }
 
 int QtDialogs::ShowMenu(QWidget* parent, QPoint globalAt, const std::vector<MenuChoice>& items) {
+    const WorkPaused paused;
     QMenu menu(parent);
     std::vector<QAction*> actions;
     for (const MenuChoice& item : items) {

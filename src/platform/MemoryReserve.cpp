@@ -5,9 +5,7 @@
 #include <sys/mman.h>
 
 MemoryReserve::MemoryReserve(std::size_t bytes, std::size_t touchedBytes)
-    : m_bytes(bytes), m_touchedBytes(std::min(touchedBytes, bytes)) {
-    Replenish();
-}
+    : m_bytes(bytes), m_touchedBytes(std::min(touchedBytes, bytes)) {}
 
 MemoryReserve::~MemoryReserve() {
     Release();

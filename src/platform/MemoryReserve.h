@@ -14,6 +14,8 @@ public:
     // what the dialog's widgets, its folder listing and its painting use.
     static constexpr std::size_t kDefaultTouchedBytes = std::size_t(8) << 20;
 
+    // Holds nothing yet: taking the memory costs a few thousand page faults, which the owner spends once its
+    // window is up rather than before it first shows.
     explicit MemoryReserve(std::size_t bytes = kDefaultBytes,
                            std::size_t touchedBytes = kDefaultTouchedBytes);
     ~MemoryReserve();

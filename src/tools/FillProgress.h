@@ -1,12 +1,10 @@
 #pragma once
 
+#include "platform/CommandGuard.h"
 #include "platform/Dialogs.h"
 
 #include <QWidget>
 #include <memory>
-
-// The user cancelled the work: the edit it belonged to is taken back whole.
-struct WorkCancelled {};
 
 // How far a fill is, told to a work dialog that shows if the fill lasts (QtDialogs: after most of a second),
 // counted in cells written against the cells the fill could reach at most. Only fills that could reach

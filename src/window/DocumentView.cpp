@@ -9,6 +9,7 @@ void frmMain::SetDocument(std::unique_ptr<MapDocument> document) {
     m_Edit.reset();
     // The map left was saved or its changes discarded: its recovery copy goes with it.
     m_recovery->Remove();
+    m_saveAsksWhere = false;
     m_Document = std::move(document);
     ConnectDocument();
     m_recovery->Watch(m_Document.get());

@@ -42,7 +42,7 @@ void frmMain::CreateZoomAndKeys() {
             auto* shortcut = new QShortcut(QKeySequence(key), this);
             connect(shortcut, &QShortcut::activated, this, [this, action] {
                 if (m_blnOpen)
-                    action();
+                    Guarded(QStringLiteral("zoom"), action);
             });
         }
     };
@@ -54,7 +54,7 @@ void frmMain::CreateZoomAndKeys() {
 }
 
 void frmMain::keyPressEvent(QKeyEvent* event) {
-    if (EditorKey(event->key(), event->modifiers()))
+    if (Guarded(QStringLiteral("the action"), [&] { return EditorKey(event->key(), event->modifiers()); }))
         event->accept();
     else
         QMainWindow::keyPressEvent(event);
@@ -111,7 +111,7 @@ bool frmMain::MapWheelWithModifiers(QWheelEvent* event) {
         const int steps = m_zoomWheelRest / kNotch;
         m_zoomWheelRest -= steps * kNotch;
         if (steps != 0 && m_blnOpen)
-            ZoomBy(steps, event->position().toPoint());
+            Guarded(QStringLiteral("zoom"), [&] { ZoomBy(steps, event->position().toPoint()); });
         event->accept();
         return true;
     }

@@ -4,6 +4,7 @@
 #include "window/frmMain.h"
 
 #include <QLabel>
+#include <QWindow>
 
 void frmMain::Event_Open() {
     m_blnOpening = true;
@@ -14,6 +15,10 @@ void frmMain::Event_Open() {
     // Draw rewrites the status line, so a map that could not be sized is reported after it.
     if (!mapSized)
         ReportOutOfMemory(QStringLiteral("map resize"));
+    // The reserve is taken once the window is up (its first expose), so the start does not wait for its
+    // pages; until then an action takes it as it starts.
+    if (QWindow* window = windowHandle())
+        window->installEventFilter(this);
     OfferRecovery();
 }
 
@@ -64,6 +69,22 @@ void frmMain::RecoverFromOutOfMemory() {
     m_objLayer.clear();
     m_objLayer.shrink_to_fit();
     m_blnTilemap.Shrink();
+}
+
+void frmMain::Stopped(const QString& what, CommandStop why) {
+    // An edit left open by the command is taken back whole.
+    m_Edit.reset();
+    if (why == CommandStop::OutOfMemory)
+        RecoverFromOutOfMemory();
+    try {
+        Refresh();
+    } catch (const std::bad_alloc&) {
+        // The map is drawn again at the next event; the message below matters more.
+    }
+    if (why == CommandStop::OutOfMemory)
+        ReportOutOfMemory(what);
+    else
+        UpdateStatus(QStringLiteral("%1 cancelled").arg(what), QColor(0, 0, 0), 0);
 }
 
 void frmMain::ReportOutOfMemory(const QString& what) {

@@ -99,12 +99,14 @@ void frmMain::FileOpenMap_Action() {
 bool frmMain::OpenMapFile(const QString& path) {
     const QString name = QFileInfo(path).fileName();
     std::optional<BusyCursor> busy;
+    std::unique_ptr<WorkDialog> work;
     auto refuse = [&](const QString& why) {
+        work.reset();
         busy.reset();
         Modal().MsgBox(this, QStringLiteral("%1 could not be opened: %2").arg(name, why));
         return false;
     };
-    std::unique_ptr<WorkDialog> work = Modal().StartWork(this, QStringLiteral("Opening %1").arg(name));
+    work = Modal().StartWork(this, QStringLiteral("Opening %1").arg(name));
     busy.emplace();
     // Reading and building are each half of the work.
     const auto half = [&work](qint64 offset) {
@@ -136,7 +138,7 @@ bool frmMain::OpenMapFile(const QString& path) {
 }
 
 bool frmMain::FileSave_Action() {
-    if (Document().FilePath().isEmpty())
+    if (Document().FilePath().isEmpty() || m_saveAsksWhere)
         return FileSaveAs_Action();
     return SaveMapTo(Document().FilePath());
 }
@@ -227,6 +229,7 @@ bool frmMain::SaveMapTo(const QString& path) {
     }
     Document().SetFilePath(QFileInfo(path).absoluteFilePath());
     Document().Steps().SetClean();
+    m_saveAsksWhere = false;
     UpdateStatus(QStringLiteral("%1 saved").arg(name), QColor(0, 0, 0), 1);
     return true;
 }
@@ -262,7 +265,7 @@ void frmMain::FileQuit_Action() {
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {
-    if (m_blnLeaving || !m_blnOpen || MayLeaveMap()) {
+    if (m_blnLeaving || !m_blnOpen || Guarded(QStringLiteral("Quit"), [this] { return MayLeaveMap(); })) {
         m_blnLeaving = true;
         event->accept();
     } else {
@@ -274,6 +277,7 @@ void frmMain::EditUndo_Action() {
     canMain->CancelStroke();
     // Taking back a fill of a whole large layer takes a moment.
     const BusyCursor busy;
+    m_memoryReserve.Replenish();
     Document().Undo();
     Refresh();
 }
@@ -281,6 +285,7 @@ void frmMain::EditUndo_Action() {
 void frmMain::EditRedo_Action() {
     canMain->CancelStroke();
     const BusyCursor busy;
+    m_memoryReserve.Replenish();
     Document().Redo();
     Refresh();
 }
@@ -307,29 +312,38 @@ void frmMain::OfferRecovery() {
 bool frmMain::RecoverCopy(Recovery::AbandonedCopy& copy) {
     const QString name = copy.name;
     std::unique_ptr<MapDocument> document;
+    MapFileResult read;
     try {
         MapSnapshot snapshot;
-        const MapFileResult read = MapFile::Open(copy.copyPath, &snapshot);
-        if (!read.ok()) {
-            Modal().MsgBox(this, QStringLiteral("The unsaved changes to %1 could not be recovered: %2")
-                                     .arg(name, read.reason));
-            Recovery::Delete(copy);
-            return false;
+        read = MapFile::Open(copy.copyPath, &snapshot);
+        if (read.ok()) {
+            AskingResolver resolver(this, *m_dialogs);
+            document = BuildDocument(snapshot, copy.originalPath, resolver);
         }
-        AskingResolver resolver(this, *m_dialogs);
-        document = BuildDocument(snapshot, copy.originalPath, resolver);
     } catch (const std::bad_alloc&) {
         RecoverFromOutOfMemory();
+        read = MapFileResult::Failure(QStringLiteral("there is not enough memory for it"));
+    }
+    if (!read.ok() && read.damaged) {
         Modal().MsgBox(
-            this, QStringLiteral(
-                      "The unsaved changes to %1 could not be recovered: there is not enough memory for them")
-                      .arg(name));
+            this,
+            QStringLiteral("The unsaved changes to %1 could not be recovered: %2").arg(name, read.reason));
+        Recovery::Delete(copy);
+        return false;
+    }
+    if (!read.ok()) {
+        // Nothing is wrong with the copy itself: it may read another time, so it stays.
+        Modal().MsgBox(this,
+                       QStringLiteral("The recovery copy of %1 could not be read: %2. It is kept for the "
+                                      "next start.")
+                           .arg(name, read.reason));
         return false;
     }
     if (!document)
         return false;
     document->Steps().MarkUnsaved();
     SetDocument(std::move(document));
+    m_saveAsksWhere = true;
     // The recovered map's copy goes on where the lost run left it.
     m_recovery->Adopt(std::move(copy));
     UpdateStatus(QStringLiteral("Unsaved changes to %1 recovered").arg(name), QColor(0, 0, 0), 1);

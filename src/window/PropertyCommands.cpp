@@ -92,15 +92,10 @@ void frmMain::EditTileProperties(int index) {
     if (!answer)
         return;
     m_memoryReserve.Replenish();
-    try {
+    Guarded(QStringLiteral("tile properties"), [&] {
         Document().SetTileProperties(index, answer->Values, answer->Option);
-    } catch (const std::bad_alloc&) {
-        RecoverFromOutOfMemory();
         Refresh();
-        ReportOutOfMemory(QStringLiteral("tile properties"));
-        return;
-    }
-    Refresh();
+    });
 }
 
 // ---- The map --------------------------------------------------------------------------------------------

@@ -1,5 +1,7 @@
 #include "window/StatusLabel.h"
 
+#include "platform/PlainToolTip.h"
+
 #include <QPainter>
 #include <QStyle>
 
@@ -27,5 +29,5 @@ void StatusLabel::resizeEvent(QResizeEvent* event) {
 }
 
 void StatusLabel::UpdateToolTip() {
-    setToolTip(ShownText() == text() ? QString() : text());
+    setToolTip(ShownText() == text() ? QString() : PlainToolTip(text()));
 }

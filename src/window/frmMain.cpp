@@ -3,12 +3,15 @@
 #include "app/mnuMain.h"
 #include "platform/Canvas.h"
 #include "window/ControlPlacement.h"
+#include "window/EditorColours.h"
 
 #include <QAction>
 #include <QEvent>
 #include <QResizeEvent>
 #include <QTabWidget>
+#include <QTimer>
 #include <QWheelEvent>
+#include <QWindow>
 
 namespace {
 constexpr QSize kDesignSize(876, 580);
@@ -24,6 +27,13 @@ frmMain::frmMain(std::shared_ptr<Dialogs> dialogs, QString resourceFolder)
     CreateZoomAndKeys();
     ConnectDocument();
     m_recovery->Watch(m_Document.get());
+    connect(m_recovery.get(), &RecoveryKeeper::copiesFailing, this, [this](const QString& reason) {
+        UpdateStatus(QStringLiteral("Unsaved changes cannot be kept safe: %1").arg(reason), kFailureColour,
+                     0);
+    });
+    connect(m_recovery.get(), &RecoveryKeeper::copiesWorkAgain, this, [this] {
+        UpdateStatus(QStringLiteral("Unsaved changes are kept safe again"), QColor(0, 0, 0), 0);
+    });
 }
 
 frmMain::~frmMain() {
@@ -56,21 +66,21 @@ void frmMain::Layout() {
 }
 
 void frmMain::AddMenuHandlers() {
-    const auto attach = [this](const char* name, auto handler) {
+    const auto attach = [this](const char* name, auto handler, const char* what) {
         if (QAction* item = mnuMain::Instance()->Item(QLatin1String(name)))
-            connect(item, &QAction::triggered, this, [f = route(handler)] { f(); });
+            connect(item, &QAction::triggered, this, [f = route(handler, what)] { f(); });
     };
-    attach("FileLoadTiles", &frmMain::FileLoadTiles_Action);
-    attach("FileRemoveTiles", &frmMain::FileRemoveTiles_Action);
-    attach("FileNewMap", &frmMain::FileNewMap_Action);
-    attach("FileOpenMap", &frmMain::FileOpenMap_Action);
-    attach("FileSave", &frmMain::FileSave_Action);
-    attach("FileSaveAs", &frmMain::FileSaveAs_Action);
-    attach("FileExport", &frmMain::FileExport_Action);
-    attach("FileClose", &frmMain::FileClose_Action);
-    attach("FileQuit", &frmMain::FileQuit_Action);
-    attach("EditUndo", &frmMain::EditUndo_Action);
-    attach("EditRedo", &frmMain::EditRedo_Action);
+    attach("FileLoadTiles", &frmMain::FileLoadTiles_Action, "load");
+    attach("FileRemoveTiles", &frmMain::FileRemoveTiles_Action, "Remove Tiles");
+    attach("FileNewMap", &frmMain::FileNewMap_Action, "New Map");
+    attach("FileOpenMap", &frmMain::FileOpenMap_Action, "open");
+    attach("FileSave", &frmMain::FileSave_Action, "save");
+    attach("FileSaveAs", &frmMain::FileSaveAs_Action, "save");
+    attach("FileExport", &frmMain::FileExport_Action, "export");
+    attach("FileClose", &frmMain::FileClose_Action, "Close");
+    attach("FileQuit", &frmMain::FileQuit_Action, "Quit");
+    attach("EditUndo", &frmMain::EditUndo_Action, "undo");
+    attach("EditRedo", &frmMain::EditRedo_Action, "redo");
 }
 
 bool frmMain::FileLoadTiles_Action() {
@@ -126,6 +136,10 @@ void frmMain::ShowPageControls(int page) {
 }
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == static_cast<QObject*>(windowHandle()) && event->type() == QEvent::Expose) {
+        watched->removeEventFilter(this);
+        QTimer::singleShot(0, this, [this] { m_memoryReserve.Replenish(); });
+    }
     if (watched == m_content && event->type() == QEvent::Resize) {
         ApplyLocks(static_cast<QResizeEvent*>(event)->size());
         if (m_blnOpen)
@@ -142,7 +156,7 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
 void frmMain::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (!m_blnOpen && !m_blnOpening)
-        Event_Open();
+        Guarded(QStringLiteral("start"), [this] { Event_Open(); });
 }
 
 void frmMain::Event_Resized() {

@@ -7,6 +7,7 @@
 #include "map/MarkerGrid.h"
 #include "map/ZoomedPictures.h"
 #include "platform/Collection.h"
+#include "platform/CommandGuard.h"
 #include "platform/Dialogs.h"
 #include "platform/Graphics.h"
 #include "platform/MemoryReserve.h"
@@ -151,6 +152,13 @@ public:
     template <class Body> bool RunEdit(const QString& text, Body&& body);
     // The status line says, in red, that memory ran out and what stopped.
     void ReportOutOfMemory(const QString& what);
+    // Runs one command of the user's, named what; memory running out or a cancel part way end it with the
+    // editor put right and the status line saying so. Every event handler runs through it.
+    template <class Command> auto Guarded(const QString& what, Command&& command) {
+        return RunCommand(std::forward<Command>(command),
+                          [this, &what](CommandStop why) { Stopped(what, why); });
+    }
+    void Stopped(const QString& what, CommandStop why);
 
     // ---- Layer, tool and grid buttons ---------------------------------------------------------------------
     bool LoadIcons(const FolderItem& file, clsVOIcon& store);
@@ -352,13 +360,14 @@ private:
     void CreateMapAndToolControls();
     void RouteEvents();
     // A handler that runs only once the window is open (Qt reports sizes and values while it builds and
-    // shows it); until then it does nothing and answers false where an answer is due.
-    template <class Handler> auto route(Handler handler) {
-        return [this, handler](auto... args) {
+    // shows it), through the guard, as the command what; until then it does nothing and answers false where
+    // an answer is due.
+    template <class Handler> auto route(Handler handler, const char* what = "the action") {
+        return [this, handler, what](auto... args) {
             using Result = decltype((this->*handler)(args...));
             if (!m_blnOpen)
                 return Result();
-            return (this->*handler)(args...);
+            return Guarded(QLatin1String(what), [&] { return (this->*handler)(args...); });
         };
     }
     // Draws the current tool's cursor or preview.
@@ -426,6 +435,8 @@ private:
     bool m_blnOpening = false;
     // Quit was chosen and the map may be left: the window closes without asking again.
     bool m_blnLeaving = false;
+    // The map was recovered: the path its copy names is only proposed, so the first Save asks where.
+    bool m_saveAsksWhere = false;
 };
 
 template <class Body> bool frmMain::RunEdit(const QString& text, Body&& body) {

@@ -33,6 +33,10 @@ std::unique_ptr<QProcess> StartEditing(const QString& dataFolder, int seed) {
     return nullptr;
 }
 
+void Choose(const char* item) {
+    mnuMain::Instance()->Item(QLatin1String(item))->trigger();
+}
+
 QStringList CopiesIn(const QString& dataFolder) {
     return QDir(dataFolder + QStringLiteral("/mosaicor/recovery"))
         .entryList({QStringLiteral("*.mqm")}, QDir::Files);
@@ -117,6 +121,85 @@ private slots:
         f.dialogs->replies.push_back("Discard");
         mnuMain::Instance()->Item("FileNewMap")->trigger();
         QVERIFY(!QFile::exists(second) && CopiesIn(QDir(f.temp.path()).filePath("data")).isEmpty());
+    }
+
+    // A copy that cannot be read for a reason other than damage stays and is offered again; a lock left
+    // without a copy goes; after Recover the first Save asks where, proposing the map's own file.
+    void copiesThatCannotBeRead() {
+        QTemporaryDir data;
+        const QDir folder(data.filePath("mosaicor/recovery"));
+        const std::unique_ptr<QProcess> child = StartEditing(data.path(), 5);
+        QVERIFY(child);
+        child->kill();
+        QVERIFY(child->waitForFinished());
+        for (const QString& file : folder.entryList({"*.mqm", "*.json"}, QDir::Files))
+            QVERIFY(QFile::remove(folder.filePath(file)));
+        QCOMPARE(folder.entryList({"*.lock"}, QDir::Files).size(), 1);
+        const QString map = data.filePath("kept.mqm");
+        std::map<QString, QByteArray> left;
+        {
+            EditorFixture f(QString(), data.path());
+            f->CopyKeeper().SetTiming({20, 0, 1000});
+            QSignalSpy written(&f->CopyKeeper(), &RecoveryKeeper::copyWritten);
+            f.LoadSolidTiles(2, 1);
+            f.dialogs->saveAnswers.push_back(FolderItem(map));
+            Choose("FileSaveAs");
+            Click(f.window(), 2, 2);
+            QVERIFY(written.wait(20000));
+            for (const QString& file : folder.entryList({"*.mqm", "*.json"}, QDir::Files)) {
+                QFile copy(folder.filePath(file));
+                QVERIFY(copy.open(QIODevice::ReadOnly));
+                left[file] = copy.readAll();
+            }
+        }
+        QCOMPARE(left.size(), 2u);
+        QVERIFY(folder.entryList({"*.lock"}, QDir::Files).isEmpty()); // the lone lock went at the start
+        for (const auto& [file, bytes] : left) {
+            QFile copy(folder.filePath(file));
+            QVERIFY(copy.open(QIODevice::WriteOnly) && copy.write(bytes) == bytes.size());
+        }
+        const QString copy = folder.filePath(left.begin()->first.endsWith(".mqm") ? left.begin()->first
+                                                                                  : left.rbegin()->first);
+        QVERIFY(QFile::resize(copy, qint64(5) << 30)); // larger than the editor reads, and sparse
+        {
+            EditorFixture later(QString(), data.path(), {"Recover"});
+            QCOMPARE(
+                later.dialogs->messages,
+                QStringList("The recovery copy of kept.mqm could not be read: it is larger than 4096 MB. "
+                            "It is kept for the next start."));
+        }
+        QVERIFY(QFile::resize(copy, left[QFileInfo(copy).fileName()].size()));
+        // The tileset image went with the first editor's folder.
+        EditorFixture f(QString(), data.path(), {"Recover", "Open Without It"});
+        QCOMPARE(Say(f->windowTitle(), f.dialogs->messages.size()), "kept.mqm[*] - 2D Mosaicor 0");
+        Choose("FileSave"); // the dialog is cancelled
+        QCOMPARE(Say(int(f.dialogs->saveRequests.size()), f.dialogs->saveRequests.at(0).StartAt),
+                 Say(1, map));
+        MapSnapshot saved;
+        QVERIFY(MapFile::Open(map, &saved).ok() && saved != TakeSnapshot(f->Document(), map));
+    }
+
+    // Copies that cannot be written are said once, in red, tried again, and said to work again.
+    void copiesThatCannotBeWritten() {
+        QTemporaryDir data;
+        QFile blocker(data.filePath("mosaicor")); // where the recovery folder would be
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        EditorFixture f(QString(), data.path());
+        f->CopyKeeper().SetTiming({20, 100, 1000});
+        QSignalSpy failing(&f->CopyKeeper(), &RecoveryKeeper::copiesFailing);
+        QSignalSpy written(&f->CopyKeeper(), &RecoveryKeeper::copyWritten);
+        f.LoadSolidTiles(2, 1);
+        QVERIFY(failing.wait(20000));
+        const auto status = [&f] {
+            return Say(f->lblStatus->palette().color(QPalette::WindowText).name(), f->lblStatus->text());
+        };
+        QCOMPARE(status(), Say("#c80000", "Unsaved changes cannot be kept safe: the folder " +
+                                              data.filePath("mosaicor/recovery") + " cannot be made"));
+        QTest::qWait(500);
+        QCOMPARE(failing.size(), 1);
+        QVERIFY(blocker.remove());
+        QVERIFY(written.wait(20000));
+        QCOMPARE(status(), Say("#000000", "Unsaved changes are kept safe again"));
     }
 };
 

@@ -1,0 +1,298 @@
+// What a hostile name, a slow user, a file-size limit or memory running out does to the editor: questions
+// and messages answered through the real dialogs after a delay never have a progress dialog over them or
+// behind them, names that look like markup show as they are, a write past the file-size limit fails with a
+// message instead of ending the program, and an undo that runs out of memory changes nothing and says so.
+#include "ProcessMemory.h"
+#include "UserSteps.h"
+#include "app/mnuMain.h"
+#include "platform/FileSizeSignal.h"
+#include "window/StatusLabel.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileDialog>
+#include <QLabel>
+#include <QMessageBox>
+#include <QProcess>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTimer>
+#include <QtTest>
+#include <sys/resource.h>
+
+namespace {
+
+constexpr char kChildVariable[] = "MOSAICOR_FAULTS_CHILD";
+// Shown as markup, this name alone makes a message window 3000 pixels wide.
+const QString kMarkup = QStringLiteral("<img src=q width=3000 height=8>");
+
+// Scripted dialogs for setting a map up; once real is set, questions, messages, progress and the Locate
+// dialog are Qt's own, shown and answered as a user would.
+struct HalfRealDialogs : ScriptedDialogs {
+    QtDialogs qt;
+    bool real = false;
+    FolderItem ShowOpenDialog(QWidget* parent, const OpenDialogRequest& request) override {
+        return real && request.Title.startsWith("Locate") ? qt.ShowOpenDialog(parent, request)
+                                                          : ScriptedDialogs::ShowOpenDialog(parent, request);
+    }
+    void MsgBox(QWidget* parent, const QString& text) override {
+        real ? qt.MsgBox(parent, text) : ScriptedDialogs::MsgBox(parent, text);
+    }
+    int Ask(QWidget* parent, const Question& question) override {
+        return real ? qt.Ask(parent, question) : ScriptedDialogs::Ask(parent, question);
+    }
+    std::unique_ptr<WorkDialog> StartWork(QWidget* parent, const QString& label) override {
+        return real ? qt.StartWork(parent, label) : ScriptedDialogs::StartWork(parent, label);
+    }
+};
+
+void Choose(const char* item) {
+    mnuMain::Instance()->Item(QLatin1String(item))->trigger();
+}
+
+bool ProgressShown() {
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (qobject_cast<QProgressDialog*>(widget) && widget->isVisible())
+            return true;
+    return false;
+}
+
+// A user who reads each modal dialog for 1.2 s, then answers it from a list (a button's text, or "reject"),
+// noting what was up meanwhile: the dialog's kind, its width and whether a progress dialog showed.
+class SlowUser : public QObject {
+public:
+    explicit SlowUser(QStringList answers) : m_answers(std::move(answers)) {
+        connect(&m_tick, &QTimer::timeout, this, [this] { Look(); });
+        m_tick.start(50);
+    }
+    QStringList seen;
+
+private:
+    void Look() {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal != m_shown) {
+            m_shown = modal;
+            m_since.start();
+            m_progressMeanwhile = false;
+        }
+        m_progressMeanwhile = m_progressMeanwhile || ProgressShown();
+        if (!modal || m_since.elapsed() < 1200 || m_answers.isEmpty())
+            return;
+        const QString answer = m_answers.takeFirst();
+        const bool wide = modal->width() >= 3000;
+        seen << Say(modal->metaObject()->className(), wide ? "wide" : "narrow",
+                    m_progressMeanwhile ? "progress" : "alone");
+        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            for (QAbstractButton* button : box->buttons())
+                if (button->text() == answer)
+                    button->click();
+        } else if (auto* dialog = qobject_cast<QDialog*>(modal)) {
+            dialog->reject();
+        }
+        m_shown = nullptr;
+    }
+    QStringList m_answers;
+    QTimer m_tick;
+    QWidget* m_shown = nullptr;
+    QElapsedTimer m_since;
+    bool m_progressMeanwhile = false;
+};
+
+bool Red(const frmMain& w) {
+    return w.lblStatus->palette().color(QPalette::WindowText) == QColor(200, 0, 0);
+}
+
+// Runs one slot of this program in a child process with the given environment variable set, and gives what
+// it printed; the child must end normally.
+QString RunChild(const char* slot) {
+    QProcess child;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(kChildVariable, "1");
+    child.setProcessEnvironment(environment);
+    child.start(QCoreApplication::applicationFilePath(), {slot, "-silent"});
+    if (!child.waitForFinished(300000))
+        return QStringLiteral("the child did not end");
+    const QString output = QString::fromUtf8(child.readAllStandardOutput());
+    if (child.exitStatus() != QProcess::NormalExit || child.exitCode() != 0)
+        return QStringLiteral("the child failed (%1): %2%3")
+            .arg(child.exitCode())
+            .arg(output, QString::fromUtf8(child.readAllStandardError()));
+    return output.section("REPORT\n", 1).section("Totals", 0, 0);
+}
+
+} // namespace
+
+class TestFaults : public QObject {
+    Q_OBJECT
+private slots:
+    void questionsWhileOpening();
+    void markupInProgressAndStatus();
+    void writesPastTheFileSizeLimit();
+    void childFileSizeLimit();
+    void undoOutOfMemory();
+    void childUndoOutOfMemory();
+};
+
+// Opening a map whose tileset image is missing, through the real question and the real Locate dialog, and
+// a damaged file through the real message, each answered after more than a second; the names look like
+// markup.
+void TestFaults::questionsWhileOpening() {
+    QTemporaryDir temp;
+    const QDir dir(temp.path());
+    qputenv("XDG_DATA_HOME", QFile::encodeName(dir.filePath("data")));
+    auto dialogs = std::make_shared<HalfRealDialogs>();
+    frmMain w(dialogs);
+    w.show();
+    const QString tiles = dir.filePath(kMarkup + ".png");
+    QVERIFY(MakeTileSheet(64, 32, 32, 32).save(tiles, "PNG"));
+    dialogs->answers.push_back(FolderItem(tiles));
+    Choose("FileLoadTiles");
+    const QString map = dir.filePath(kMarkup + ".mqm");
+    dialogs->saveAnswers.push_back(FolderItem(map));
+    Choose("FileSaveAs");
+    QVERIFY(QFile::remove(tiles));
+    const QString damaged = dir.filePath(kMarkup + "bad.mqm");
+    QFile bad(damaged);
+    QVERIFY(bad.open(QIODevice::WriteOnly) && bad.write(QByteArray(4096, 'x')) == 4096);
+    bad.close();
+
+    dialogs->real = true;
+    SlowUser user({"Locate\u2026", "reject", "Open Without It", "OK"});
+    dialogs->answers = {FolderItem(map), FolderItem(damaged)};
+    Choose("FileOpenMap");
+    QCOMPARE(w.lblStatus->text(), kMarkup + ".mqm opened");
+    Choose("FileOpenMap");
+    QCOMPARE(user.seen, QStringList({"QMessageBox narrow alone", "QFileDialog narrow alone",
+                                     "QMessageBox narrow alone", "QMessageBox narrow alone"}));
+    QCOMPARE(w.Tileset().Count(), 2);
+}
+
+// A progress dialog that shows names the file as it is, and so does the status line's tooltip; the work's
+// time does not run while a question is up.
+void TestFaults::markupInProgressAndStatus() {
+    QtDialogs dialogs;
+    QWidget parent;
+    parent.show();
+    std::unique_ptr<WorkDialog> work = dialogs.StartWork(&parent, "Opening " + kMarkup);
+    QTimer::singleShot(800, [] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+            box->buttons().constFirst()->click();
+    });
+    dialogs.Ask(&parent, Question{"Go on?", {}, {{"Go On"}}, 0, 0});
+    QVERIFY(work->Update(1, 2));
+    QVERIFY(!ProgressShown()); // 0.8 s asked is no time worked
+    QTest::qWait(750);
+    QVERIFY(work->Update(1, 2));
+    const auto progress = parent.findChild<QProgressDialog*>();
+    QVERIFY(progress && progress->isVisible() && progress->width() < 3000);
+
+    EditorFixture f;
+    f->UpdateStatus(QString(40, 'x') + kMarkup + QString(200, 'y'), Qt::black, 0);
+    const QString tip = f->lblStatus->toolTip();
+    QVERIFY(!tip.isEmpty() && !tip.contains(kMarkup) && tip.contains(kMarkup.toHtmlEscaped()));
+}
+
+void TestFaults::writesPastTheFileSizeLimit() {
+    QCOMPARE(RunChild("childFileSizeLimit"),
+             QStringLiteral("copy: red Unsaved changes cannot be kept safe: "
+                            "file too large\n"
+                            "save: map.mqm could not be saved: file too large\n"
+                            "old file: true\n"));
+}
+
+// Under a file-size limit the recovery copy and a save fail, each saying so; the old file stays as it was.
+void TestFaults::childFileSizeLimit() {
+    if (qEnvironmentVariableIsEmpty(kChildVariable))
+        QSKIP("runs in the child process started by writesPastTheFileSizeLimit");
+    IgnoreFileSizeSignal();
+    EditorFixture f;
+    const QString map = QDir(f.temp.path()).filePath("map.mqm");
+    QFile old(map);
+    QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old") == 3);
+    old.close();
+    f->CopyKeeper().SetTiming({20, 0, 1000});
+    QSignalSpy failing(&f->CopyKeeper(), &RecoveryKeeper::copiesFailing);
+    const rlimit limit{200, RLIM_INFINITY};
+    QVERIFY(setrlimit(RLIMIT_FSIZE, &limit) == 0);
+    f.LoadSolidTiles(2);
+    QVERIFY(failing.wait(20000));
+    QStringList report{Say("copy:", Red(f.window()) ? "red" : "black", f->lblStatus->text())};
+    f.dialogs->saveAnswers.push_back(FolderItem(map));
+    Choose("FileSaveAs");
+    report << "save: " + f.dialogs->messages.value(0);
+    QVERIFY(old.open(QIODevice::ReadOnly));
+    report << Say("old file:", old.readAll() == "old");
+    std::printf("REPORT\n%s\n", qPrintable(report.join('\n')));
+    std::fflush(stdout);
+}
+
+void TestFaults::undoOutOfMemory() {
+#if defined(__SANITIZE_ADDRESS__)
+    QSKIP("AddressSanitizer reserves far more address space than any limit leaves");
+#endif
+    QCOMPARE(RunChild("childUndoOutOfMemory"), QStringLiteral("undo load: red Out of memory: undo stopped "
+                                                              "32768 2 0\n"
+                                                              "Remove Tiles: black  0 3 0\n"
+                                                              "undo Remove Tiles: red Out of memory: undo "
+                                                              "stopped 0 3 0\n"
+                                                              "undo: black  32768 2 1\n"
+                                                              "redo Remove Tiles: red Out of memory: redo "
+                                                              "stopped 32768 2 1\n"));
+}
+
+// Under an address-space limit with room for little more than the editor holds, taking back or redoing the
+// load of 32,768 tiles or their removal stops with nothing changed, the history where it was; with room
+// again it is done.
+void TestFaults::childUndoOutOfMemory() {
+    if (qEnvironmentVariableIsEmpty(kChildVariable))
+        QSKIP("runs in the child process started by undoOutOfMemory");
+    EditorFixture f;
+    frmMain& w = f.window();
+    Apply(w, "1", "1", "1", "100", "100");
+    QImage noise(256, 128, QImage::Format_ARGB32);
+    noise.fill(Qt::blue);
+    f.LoadTiles("many.png", noise);
+    QCOMPARE(w.Tileset().Count(), 32768);
+    QStringList report;
+    const auto note = [&](const char* step) {
+        report << Say(QString(step) + ":", Red(w) ? "red" : "black", w.lblStatus->text(), w.Tileset().Count(),
+                      w.Document().Steps().Index(),
+                      w.Document().Steps().Count() - w.Document().Steps().Index());
+    };
+    // The address space is held to what is in use and the heap's free room taken, all but a little for the
+    // message: what the step needs beyond that it cannot have.
+    const auto limited = [&](auto step) {
+        std::vector<std::unique_ptr<char[]>> ballast;
+        ballast.reserve(1 << 16);
+        const rlimit limit{rlim_t(ProcessMemory::ResidentBytes("VmSize:")), RLIM_INFINITY};
+        QVERIFY(setrlimit(RLIMIT_AS, &limit) == 0);
+        try {
+            while (ballast.size() < ballast.capacity())
+                ballast.push_back(std::make_unique_for_overwrite<char[]>(std::size_t(64) << 10));
+        } catch (const std::bad_alloc&) {
+        }
+        ballast.resize(ballast.size() > 4 ? ballast.size() - 4 : 0);
+        step();
+        ballast.clear();
+        const rlimit none{RLIM_INFINITY, RLIM_INFINITY};
+        QVERIFY(setrlimit(RLIMIT_AS, &none) == 0);
+    };
+    f.dialogs->replies = {"Yes"};
+    limited([&] { Choose("EditUndo"); });
+    note("undo load");
+    Choose("FileRemoveTiles");
+    note("Remove Tiles");
+    limited([&] { Choose("EditUndo"); });
+    note("undo Remove Tiles");
+    Choose("EditUndo");
+    note("undo");
+    limited([&] { Choose("EditRedo"); });
+    note("redo Remove Tiles");
+    std::printf("REPORT\n%s\n", qPrintable(report.join('\n')));
+    std::fflush(stdout);
+}
+
+QTEST_MAIN(TestFaults)
+#include "tst_faults.moc"
