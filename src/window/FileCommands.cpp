@@ -5,6 +5,7 @@
 #include "document/MapExport.h"
 #include "document/MapFileReader.h"
 #include "document/MapFileWriter.h"
+#include "document/ReadMapFile.h"
 #include "document/SnapshotGatherer.h"
 #include "platform/BusyCursor.h"
 #include "platform/Canvas.h"
@@ -115,7 +116,7 @@ bool frmMain::OpenMapFile(const QString& path) {
     std::unique_ptr<MapDocument> document;
     try {
         MapSnapshot snapshot;
-        const MapFileResult read = MapFile::Open(path, &snapshot, half(0));
+        const MapFileResult read = ReadMapFile(path, &snapshot, half(0));
         if (read.status == MapFileResult::Cancelled)
             return false;
         if (!read.ok())
