@@ -3,7 +3,9 @@
 #include "window/StatusLabel.h"
 #include "window/frmMain.h"
 
+#include <QFileInfo>
 #include <QLabel>
+#include <utility>
 
 void frmMain::Event_Open() {
     m_blnOpening = true;
@@ -14,7 +16,16 @@ void frmMain::Event_Open() {
     // Draw rewrites the status line, so a map that could not be sized is reported after it.
     if (!mapSized)
         ReportOutOfMemory(QStringLiteral("map resize"));
-    OfferRecovery();
+    const bool recovered = OfferRecovery();
+    const QString startFile = std::exchange(m_startFile, QString());
+    if (startFile.isEmpty())
+        return;
+    if (!recovered)
+        OpenMapFile(startFile);
+    else
+        UpdateStatus(lblStatus->text() +
+                         QStringLiteral("; %1 was not opened").arg(QFileInfo(startFile).fileName()),
+                     QColor(0, 0, 0), 1);
 }
 
 bool frmMain::SetDefaults() {

@@ -286,7 +286,7 @@ void frmMain::EditRedo_Action() {
     Refresh();
 }
 
-void frmMain::OfferRecovery() {
+bool frmMain::OfferRecovery() {
     std::vector<Recovery::AbandonedCopy> copies = Recovery::TakeAbandonedCopies();
     for (Recovery::AbandonedCopy& copy : copies) {
         Question question;
@@ -301,8 +301,9 @@ void frmMain::OfferRecovery() {
         if (answer == 1)
             Recovery::Delete(copy);
         else if (answer == 0 && RecoverCopy(copy))
-            return;
+            return true;
     }
+    return false;
 }
 
 bool frmMain::RecoverCopy(Recovery::AbandonedCopy& copy) {
