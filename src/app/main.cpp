@@ -55,6 +55,12 @@ int RunEditor(const CommandLine& line, QtArguments& qt) {
 // Export and thumbnails need no display: Qt's off-screen platform draws into memory, so they run in a
 // script, over ssh or in a file manager's sandbox alike.
 int RunWithoutWindow(const CommandLine& line, QtArguments& qt) {
+    // Standard error is the script's: it carries the program's warnings and failures, not Qt's notes about
+    // the platform it runs on.
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
+        if (type == QtFatalMsg)
+            PrintLine(stderr, message);
+    });
     qputenv("QT_QPA_PLATFORM", "offscreen");
     // Nothing here draws with OpenGL: the off-screen platform then never looks for an X server either.
     qputenv("QT_QPA_OFFSCREEN_NO_GLX", "1");
