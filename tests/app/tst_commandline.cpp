@@ -4,6 +4,7 @@
 #include "MapCorpus.h"
 #include "UserSteps.h"
 #include "app/CommandLine.h"
+#include "document/CellRecords.h"
 #include "platform/BevelButton.h"
 
 #include <QFile>
@@ -52,6 +53,7 @@ private slots:
     void pictureLimitAndMissingImage();
     void thumbnail();
     void startFile();
+    void startFileAfterRecovery();
 };
 
 void TestCommandLine::parse_data() {
@@ -279,6 +281,38 @@ void TestCommandLine::startFile() {
     refused.show();
     QCOMPARE(dialogs->messages, QStringList("map.mqm.gone could not be opened: no such file"));
     QCOMPARE(refused.Document().FilePath(), QString());
+}
+
+void TestCommandLine::startFileAfterRecovery() {
+    EditorFixture saved;
+    const QString map = SaveSmallMap(saved);
+    QVERIFY(!map.isEmpty());
+    // A run that ended without cleaning up: its copy of an unsaved map stays, and nobody holds it.
+    QTemporaryDir data;
+    qputenv("XDG_DATA_HOME", QFile::encodeName(data.path()));
+    {
+        MapDocument document;
+        QVERIFY(document.SizeGrids());
+        RecoveryKeeper keeper;
+        keeper.SetTiming({0, 0, 200000});
+        keeper.Watch(&document);
+        QSignalSpy written(&keeper, &RecoveryKeeper::copyWritten);
+        MapDocument::CellEdit edit(document, QStringLiteral("Put"));
+        edit.Set(0, 1, 1, MakeCell(CellRecord{}));
+        edit.Commit();
+        QVERIFY(written.wait(20000));
+    }
+    const auto dialogs = std::make_shared<ScriptedDialogs>();
+    dialogs->replies.push_back(QStringLiteral("Recover"));
+    frmMain w(dialogs);
+    w.OpenAtStart(map);
+    w.show();
+    // The question about the copy came first; the recovered map stays and the file named is not opened.
+    QVERIFY(dialogs->replies.empty());
+    QVERIFY(w.Layer(0).Get(1, 1));
+    QCOMPARE(w.Document().FilePath(), QString());
+    QCOMPARE(w.lblStatus->text(),
+             QStringLiteral("Unsaved changes to Untitled recovered; map.mqm was not opened"));
 }
 
 QTEST_MAIN(TestCommandLine)
