@@ -20,8 +20,11 @@ void frmMain::Event_Open() {
     const QString startFile = std::exchange(m_startFile, QString());
     if (startFile.isEmpty())
         return;
+    // Opened once the window is up, as File > Open would open it: its questions and its progress then
+    // show over the editor, not over an empty screen.
     if (!recovered)
-        OpenMapFile(startFile);
+        QMetaObject::invokeMethod(
+            this, [this, startFile] { OpenMapFile(startFile); }, Qt::QueuedConnection);
     else
         UpdateStatus(lblStatus->text() +
                          QStringLiteral("; %1 was not opened").arg(QFileInfo(startFile).fileName()),

@@ -273,13 +273,13 @@ void TestCommandLine::startFile() {
     frmMain w(dialogs);
     w.OpenAtStart(map);
     w.show();
-    QCOMPARE(w.Document().FilePath(), map);
+    QTRY_COMPARE(w.Document().FilePath(), map);
     QCOMPARE(w.Layer(1).Get(3, 4)->ImageIndex(), 2);
     QCOMPARE(w.lblStatus->text(), QStringLiteral("map.mqm opened"));
     frmMain refused(dialogs);
     refused.OpenAtStart(map + ".gone");
     refused.show();
-    QCOMPARE(dialogs->messages, QStringList("map.mqm.gone could not be opened: no such file"));
+    QTRY_COMPARE(dialogs->messages, QStringList("map.mqm.gone could not be opened: no such file"));
     QCOMPARE(refused.Document().FilePath(), QString());
 }
 
@@ -307,7 +307,9 @@ void TestCommandLine::startFileAfterRecovery() {
     frmMain w(dialogs);
     w.OpenAtStart(map);
     w.show();
-    // The question about the copy came first; the recovered map stays and the file named is not opened.
+    // The question about the copy came first; the recovered map stays and the file named is not opened,
+    // now or once the window is up.
+    QCoreApplication::processEvents();
     QVERIFY(dialogs->replies.empty());
     QVERIFY(w.Layer(0).Get(1, 1));
     QCOMPARE(w.Document().FilePath(), QString());
