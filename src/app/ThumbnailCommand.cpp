@@ -44,14 +44,15 @@ void Bound() {
 }
 
 QString WritePng(const QImage& picture, const QString& path) {
+    // The picture is made: writing its few bytes is not cut short by the clock, so no half-written
+    // temporary file is ever left beside OUT.
+    alarm(0);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return file.errorString();
     PngBandWriter writer(file, picture.width(), picture.height());
     if (!writer.AddRows(picture) || !writer.Finish())
         return writer.Problem();
-    // Past this point the file is whole: the clock no longer ends the run.
-    alarm(0);
     return file.commit() ? QString() : file.errorString();
 }
 

@@ -12,7 +12,27 @@ namespace {
 
 struct Sum {
     double r = 0, g = 0, b = 0, a = 0;
+    void operator+=(const Sum& o) { r += o.r, g += o.g, b += o.b, a += o.a; }
 };
+
+// One cell as the editor layers it: its shown layers' tile colours over black, layer 0 first; a weight of 1.
+Sum CellColour(const MapSnapshot& map, std::size_t index, const std::vector<QRgb>& tileColours) {
+    Sum cell{0, 0, 0, 1};
+    for (int k = 0; k < map.layers; ++k) {
+        const std::vector<std::uint16_t>& tiles = map.layer[std::size_t(k)].tiles;
+        if (!((map.visibleLayers >> k) & 1) || tiles.size() <= index)
+            continue;
+        const std::uint16_t v = tiles[index];
+        if (v == 0 || v == kOddTile || std::size_t(v - 1) >= tileColours.size())
+            continue;
+        const QRgb c = tileColours[std::size_t(v - 1)];
+        const double a = qAlpha(c) / 255.0;
+        cell.r = cell.r * (1 - a) + qRed(c) * a;
+        cell.g = cell.g * (1 - a) + qGreen(c) * a;
+        cell.b = cell.b * (1 - a) + qBlue(c) * a;
+    }
+    return cell;
+}
 
 // The average colours of the first count tiles of tileWidth x tileHeight cut row by row from the image at
 // path, one band of tile rows at a time; empty when the image cannot be read within *budget pixels.
@@ -101,38 +121,19 @@ QImage Draw(const MapSnapshot& map, const std::vector<QRgb>& tileColours, int si
     QImage picture(width, height, QImage::Format_RGB32);
     if (picture.isNull())
         return picture;
-    std::vector<Sum> sums(static_cast<std::size_t>(width));
     for (int y = 0; y < height; ++y) {
         // The cells each pixel covers: at least one, the one under it when cells are larger than pixels.
         const int firstRow = int(qint64(y) * map.mapHeight / height);
         const int endRow = std::max(firstRow + 1, int(qint64(y + 1) * map.mapHeight / height));
-        std::fill(sums.begin(), sums.end(), Sum());
         for (int x = 0; x < width; ++x) {
             const int firstColumn = int(qint64(x) * map.mapWidth / width);
             const int endColumn = std::max(firstColumn + 1, int(qint64(x + 1) * map.mapWidth / width));
-            Sum& s = sums[std::size_t(x)];
+            Sum s;
             for (int row = firstRow; row < endRow; ++row) {
                 for (int column = firstColumn; column < endColumn; ++column) {
                     const std::size_t index =
                         std::size_t(row) * std::size_t(map.mapWidth) + std::size_t(column);
-                    double r = 0, g = 0, b = 0;
-                    for (int k = 0; k < map.layers; ++k) {
-                        if (!((map.visibleLayers >> k) & 1) ||
-                            map.layer[std::size_t(k)].tiles.size() <= index)
-                            continue;
-                        const std::uint16_t v = map.layer[std::size_t(k)].tiles[index];
-                        if (v == 0 || v == kOddTile || std::size_t(v - 1) >= tileColours.size())
-                            continue;
-                        const QRgb c = tileColours[std::size_t(v - 1)];
-                        const double a = qAlpha(c) / 255.0;
-                        r = r * (1 - a) + qRed(c) * a;
-                        g = g * (1 - a) + qGreen(c) * a;
-                        b = b * (1 - a) + qBlue(c) * a;
-                    }
-                    s.r += r;
-                    s.g += g;
-                    s.b += b;
-                    s.a += 1;
+                    s += CellColour(map, index, tileColours);
                 }
             }
             picture.setPixel(x, y, qRgb(int(s.r / s.a), int(s.g / s.a), int(s.b / s.a)));
