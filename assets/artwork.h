@@ -23,3 +23,7 @@ QImage drawSampleTiles();
 // The application icon, size x size pixels, drawn for each size rather than scaled so the small ones stay
 // sharp.
 QImage drawAppIcon(int size);
+
+// The icon of the editor's map files (.mqm) in file managers: a page bearing a few tiles of the application
+// icon's grounds, size x size pixels.
+QImage drawMapFileIcon(int size);

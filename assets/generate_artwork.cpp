@@ -1,6 +1,7 @@
 // Paints the editor's icons, its application icon and the sample tileset into OUTPUT_FOLDER, and the
-// application icon at the sizes desktops look for into ICON_THEME_FOLDER/<n>x<n>/apps/ when that is given.
-// Needs no screen: run it with QT_QPA_PLATFORM=offscreen.
+// application icon and the map files' icon at the sizes desktops look for into
+// ICON_THEME_FOLDER/<n>x<n>/apps/ and .../mimetypes/ when that is given. Needs no screen: run it with
+// QT_QPA_PLATFORM=offscreen.
 #include "artwork.h"
 
 #include <QDir>
@@ -44,7 +45,9 @@ int main(int argc, char** argv) {
         const QString theme = QString::fromLocal8Bit(argv[2]);
         for (int size : {16, 32, 48, 64, 128, 256})
             if (!save(drawAppIcon(size), QStringLiteral("%1/%2x%2/apps").arg(theme).arg(size),
-                      "mosaicor.png"))
+                      "mosaicor.png") ||
+                !save(drawMapFileIcon(size), QStringLiteral("%1/%2x%2/mimetypes").arg(theme).arg(size),
+                      "application-x-mosaicor-map.png"))
                 return 1;
     }
     return 0;

@@ -30,6 +30,17 @@ configure_file(${CMAKE_SOURCE_DIR}/packaging/mosaicor.metainfo.xml.in ${staging}
                @ONLY)
 install(FILES ${staging}/${MOSAICOR_APP_ID}.metainfo.xml DESTINATION share/metainfo)
 install(DIRECTORY ${MOSAICOR_ICON_THEME_DIR} DESTINATION share/icons)
+# Map files are a type of their own: file managers show them with our icon, open them with the editor and
+# ask the editor for their thumbnails.
+install(FILES ${CMAKE_SOURCE_DIR}/packaging/mosaicor-mime.xml DESTINATION share/mime/packages RENAME mosaicor.xml)
+install(FILES ${CMAKE_SOURCE_DIR}/packaging/mosaicor.thumbnailer DESTINATION share/thumbnailers)
+
+# --export and --thumbnail draw with Qt's off-screen platform, which no library links: the package depends
+# on whichever package holds that plugin here.
+set(offscreen_plugin ${QT6_INSTALL_PREFIX}/${QT6_INSTALL_PLUGINS}/platforms/libqoffscreen.so)
+execute_process(COMMAND dpkg-query -S ${offscreen_plugin} OUTPUT_VARIABLE owner ERROR_QUIET
+                OUTPUT_STRIP_TRAILING_WHITESPACE)
+string(REGEX REPLACE ":.*" "" MOSAICOR_PLUGIN_DEPENDS "${owner}")
 
 # Debian's machine-readable copyright file, its licence text taken from LICENSE (blank lines become " .").
 file(READ ${CMAKE_SOURCE_DIR}/LICENSE license)
@@ -62,5 +73,8 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+if(MOSAICOR_PLUGIN_DEPENDS)
+    set(CPACK_DEBIAN_PACKAGE_DEPENDS ${MOSAICOR_PLUGIN_DEPENDS})
+endif()
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)

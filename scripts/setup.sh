@@ -3,7 +3,8 @@
 # the command line (scripts/setup.sh xvfb). Safe to run again.
 set -euo pipefail
 packages=(build-essential cmake ninja-build qt6-base-dev libgl-dev libbenchmark-dev libpng-dev libzstd-dev
-          pkg-config libx11-dev clang dpkg-dev file desktop-file-utils appstream "$@")
+          pkg-config libx11-dev clang dpkg-dev file desktop-file-utils appstream shared-mime-info
+          libglib2.0-bin "$@")
 sudo_cmd=""
 [ "$(id -u)" -eq 0 ] || sudo_cmd="sudo"
 updated=false

@@ -1,4 +1,5 @@
 // Drawing the map with its grid and the tool's cursor or preview, and scrolling by whole cells.
+#include "map/MapPainter.h"
 #include "map/MapZoom.h"
 #include "platform/BevelButton.h"
 #include "platform/BusyCursor.h"
@@ -198,15 +199,10 @@ bool frmMain::RecomposeCell(int column, int row) {
     Graphics g(m_composition.image);
     g.Painter().setClipRect(area);
     g.Painter().fillRect(area, Qt::black);
-    if (InsideMap(column, row)) {
-        for (int k = 0; k < 8; ++k) {
-            if (!LayerShown(k))
-                continue;
-            const CellRef& cell = Layer(k).At(column, row);
-            if (cell && !DrawCell(g, *cell, column, row))
-                return false;
-        }
-    }
+    MapPainter painter(Document(), m_zoomPercent, m_zoomed);
+    const QPoint origin = painter.ToView({m_intTilemapOffsetX, m_intTilemapOffsetY});
+    if (InsideMap(column, row) && !painter.DrawCells(g, QRect(column, row, 1, 1), origin))
+        return false;
     if (m_blnDrawGrid)
         DrawGridLines(g, area);
     return true;
@@ -253,25 +249,6 @@ bool frmMain::ShiftComposition(int dx, int dy) {
         }
     }
     return true;
-}
-
-bool frmMain::DrawCell(Graphics& g, const clsVOCell& cell, int column, int row) {
-    const PicturePtr picture = Tileset().GetTileImage(cell.ImageIndex());
-    if (!picture)
-        return true;
-    const int tw = TileWidthOrOne();
-    const int th = TileHeightOrOne();
-    // Cells keep the pixel position of their placement, so after a change of tile size a picture can sit
-    // off its cell or spill over its neighbours.
-    const std::int64_t x = std::int64_t{cell.X()} - m_intTilemapOffsetX;
-    const std::int64_t y = std::int64_t{cell.Y()} - m_intTilemapOffsetY;
-    if (m_zoomPercent == 100)
-        g.DrawPicture(*picture, x, y);
-    else
-        DrawZoomed(g, *picture, cell.ImageIndex(), MapToView(x, tw, ViewCellWidth()),
-                   MapToView(y, th, ViewCellHeight()));
-    return cell.X() == column * tw && cell.Y() == row * th && picture->Width() <= tw &&
-           picture->Height() <= th;
 }
 
 void frmMain::DrawGridLines(Graphics& g, const QRect& area) {
@@ -341,26 +318,13 @@ void frmMain::DrawCursorOrPreview(Graphics& g, const TileRef& tile) {
 }
 
 void frmMain::DrawLayers(Graphics& g) {
-    const int tw = TileWidthOrOne();
-    const int th = TileHeightOrOne();
-    m_intTilemapOffsetX = tw * scbMainHorizontal->Value();
-    m_intTilemapOffsetY = th * scbMainVertical->Value();
-    std::array<const LayerGrid*, 8> shown{};
-    int shownCount = 0;
-    for (int k = 0; k < 8; ++k)
-        if (LayerShown(k))
-            shown[static_cast<std::size_t>(shownCount++)] = &Layer(k);
-    const int lastRow = std::min(MapHeight(), m_intMapOffsetY + m_intTilemapVisibleRows);
-    const int lastColumn = std::min(MapWidth(), m_intMapOffsetX + m_intTilemapVisibleColumns);
-    for (int row = std::max(m_intMapOffsetY, 0); row < lastRow; ++row) {
-        for (int column = std::max(m_intMapOffsetX, 0); column < lastColumn; ++column) {
-            for (int s = 0; s < shownCount; ++s) {
-                const CellRef& cell = shown[static_cast<std::size_t>(s)]->At(column, row);
-                if (cell && !DrawCell(g, *cell, column, row))
-                    m_composition.regular = false;
-            }
-        }
-    }
+    m_intTilemapOffsetX = TileWidthOrOne() * scbMainHorizontal->Value();
+    m_intTilemapOffsetY = TileHeightOrOne() * scbMainVertical->Value();
+    const QRect visible(m_intMapOffsetX, m_intMapOffsetY, m_intTilemapVisibleColumns,
+                        m_intTilemapVisibleRows);
+    MapPainter painter(Document(), m_zoomPercent, m_zoomed);
+    if (!painter.DrawCells(g, visible, painter.ToView({m_intTilemapOffsetX, m_intTilemapOffsetY})))
+        m_composition.regular = false;
 }
 
 void frmMain::RefreshMainScrollbars() {

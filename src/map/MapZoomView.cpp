@@ -1,5 +1,6 @@
 // Zooming the map view: the scale of its cells, drawing tile pictures at that scale, and changing the zoom
 // with the cell under the pointer held in place.
+#include "map/MapPainter.h"
 #include "map/MapZoom.h"
 #include "platform/Canvas.h"
 #include "platform/ScrollBar.h"
@@ -20,15 +21,7 @@ QSize frmMain::ZoomedSize(const Picture& picture) const {
 }
 
 void frmMain::DrawZoomed(Graphics& g, const Picture& picture, int slot, std::int64_t x, std::int64_t y) {
-    if (m_zoomPercent == 100) {
-        g.DrawPicture(picture, x, y);
-    } else if (m_zoomPercent > 100) {
-        // Zooming in repeats every pixel: 200 % and 400 % are whole multiples of every tile size.
-        g.BlendImage(picture.Image(), x, y, m_zoomPercent / 100);
-    } else {
-        m_zoomed.SetScale(TileWidthOrOne(), TileHeightOrOne(), ViewCellWidth(), ViewCellHeight());
-        g.BlendImage(m_zoomed.Reduced(slot, picture), x, y);
-    }
+    MapPainter(Document(), m_zoomPercent, m_zoomed).DrawPicture(g, picture, slot, x, y);
 }
 
 QPoint frmMain::ZoomAnchor() const {

@@ -3,8 +3,10 @@
 #include "window/StatusLabel.h"
 #include "window/frmMain.h"
 
+#include <QFileInfo>
 #include <QLabel>
 #include <QWindow>
+#include <utility>
 
 void frmMain::Event_Open() {
     m_blnOpening = true;
@@ -19,7 +21,20 @@ void frmMain::Event_Open() {
     // pages; until then an action takes it as it starts.
     if (QWindow* window = windowHandle())
         window->installEventFilter(this);
-    OfferRecovery();
+    const bool recovered = OfferRecovery();
+    const QString startFile = std::exchange(m_startFile, QString());
+    if (startFile.isEmpty())
+        return;
+    // Opened once the window is up, as File > Open would open it: its questions and its progress then
+    // show over the editor, not over an empty screen.
+    if (!recovered)
+        QMetaObject::invokeMethod(
+            this, [this, startFile] { Guarded(QStringLiteral("opening"), [&] { OpenMapFile(startFile); }); },
+            Qt::QueuedConnection);
+    else
+        UpdateStatus(lblStatus->text() +
+                         QStringLiteral("; %1 was not opened").arg(QFileInfo(startFile).fileName()),
+                     QColor(0, 0, 0), 1);
 }
 
 bool frmMain::SetDefaults() {

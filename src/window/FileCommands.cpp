@@ -5,6 +5,7 @@
 #include "document/MapExport.h"
 #include "document/MapFileReader.h"
 #include "document/MapFileWriter.h"
+#include "document/ReadMapFile.h"
 #include "document/SnapshotGatherer.h"
 #include "platform/BusyCursor.h"
 #include "platform/Canvas.h"
@@ -117,7 +118,7 @@ bool frmMain::OpenMapFile(const QString& path) {
     std::unique_ptr<MapDocument> document;
     try {
         MapSnapshot snapshot;
-        const MapFileResult read = MapFile::Open(path, &snapshot, half(0));
+        const MapFileResult read = ReadMapFile(path, &snapshot, half(0));
         if (read.status == MapFileResult::Cancelled)
             return false;
         if (!read.ok())
@@ -290,7 +291,7 @@ void frmMain::EditRedo_Action() {
     Refresh();
 }
 
-void frmMain::OfferRecovery() {
+bool frmMain::OfferRecovery() {
     std::vector<Recovery::AbandonedCopy> copies = Recovery::TakeAbandonedCopies();
     for (Recovery::AbandonedCopy& copy : copies) {
         Question question;
@@ -305,8 +306,9 @@ void frmMain::OfferRecovery() {
         if (answer == 1)
             Recovery::Delete(copy);
         else if (answer == 0 && RecoverCopy(copy))
-            return;
+            return true;
     }
+    return false;
 }
 
 bool frmMain::RecoverCopy(Recovery::AbandonedCopy& copy) {

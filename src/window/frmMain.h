@@ -193,8 +193,11 @@ public:
     // Saves the map as the file at path; false, with the reason told, when it could not be.
     bool SaveMapTo(const QString& path);
     // Offers the recovery copies left by runs that did not end cleanly, one after the other, until one is
-    // recovered.
-    void OfferRecovery();
+    // recovered; true when one was.
+    bool OfferRecovery();
+    // The map file at path is opened as the window opens, as File > Open would, once any recovery copy has
+    // been offered; after a recovery it is not opened, and the status line says so.
+    void OpenAtStart(const QString& path) { m_startFile = path; }
     // Opens a recovery copy as the map with unsaved changes it was a copy of; false when it could not be.
     bool RecoverCopy(Recovery::AbandonedCopy& copy);
     // The title names the map and marks unsaved changes.
@@ -401,8 +404,6 @@ private:
     // when that cannot be done exactly.
     bool ShiftComposition(int dx, int dy);
     void DrawGridLines(Graphics& g, const QRect& area);
-    // Draws a cell's picture where the cell keeps it; false when it does not sit exactly inside its cell.
-    bool DrawCell(Graphics& g, const clsVOCell& cell, int column, int row);
     void PreviewRect(Graphics& g, const TileRef& tile, bool outline);
     void CommitRect(bool outline);
     void PlotOrErase(int x, int y);
@@ -426,6 +427,8 @@ private:
     int m_zoomWheelRest = 0;
     std::shared_ptr<Dialogs> m_dialogs;
     QString m_resourceFolder;
+    // The map named on the command line, until the window opens.
+    QString m_startFile;
     QWidget* m_content = nullptr;
     std::vector<ControlPlacement> m_placements;
     MapComposition m_composition;

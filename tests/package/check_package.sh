@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Builds the Debian package of a finished build folder into a temporary folder and checks it without
 # installing it: the files it holds, its desktop entry and AppStream metadata, and that the program inside,
-# started through a symbolic link from another folder, opens its window with no message about a missing icon.
-# usage: check_package.sh CPACK BUILD_FOLDER VERSION APP_ID WINDOW_PROBE
+# started through a symbolic link from another folder, opens its window with no message about a missing icon;
+# that the desktop knows its map files by name and by content, with their icon; and that the thumbnailer and
+# --export it installs work with no display.
+# usage: check_package.sh CPACK BUILD_FOLDER VERSION APP_ID WINDOW_PROBE SAMPLE_MAP_WRITER SAMPLE_TILES
 set -euo pipefail
-cpack=$1 build=$2 version=$3 app_id=$4 probe=$5
+cpack=$1 build=$2 version=$3 app_id=$4 probe=$5 sample_map=$6 sample_tiles=$7
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 fail() {
@@ -30,22 +32,31 @@ lrwxrwxrwx root/root ./usr/bin/mosaicor -> ../lib/mosaicor/mosaicor
 -rw-r--r-- root/root ./usr/share/applications/$app_id.desktop
 -rw-r--r-- root/root ./usr/share/doc/mosaicor/copyright
 -rw-r--r-- root/root ./usr/share/metainfo/$app_id.metainfo.xml
+-rw-r--r-- root/root ./usr/share/mime/packages/mosaicor.xml
+-rw-r--r-- root/root ./usr/share/thumbnailers/mosaicor.thumbnailer
 $(for s in 16 32 48 64 128 256; do echo "-rw-r--r-- root/root ./usr/share/icons/hicolor/${s}x$s/apps/mosaicor.png"; done)
+$(for s in 16 32 48 64 128 256; do
+    echo "-rw-r--r-- root/root ./usr/share/icons/hicolor/${s}x$s/mimetypes/application-x-mosaicor-map.png"
+done)
 EOF
 )
 listed=$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { $3 = $4 = $5 = ""; print }' | tr -s ' ')
 diff <(sort <<<"$expected") <(sort <<<"$listed") || fail "the package's files differ from the layout (< wanted, > found)"
 
 depends=$(dpkg-deb -f "$deb" Depends)
-for lib in libc6 libqt6core6 libqt6gui6 libqt6widgets6; do
+# The off-screen platform plugin that --export and --thumbnail use is in no library's dependencies.
+plugin_package=$(dpkg-query -S '*/platforms/libqoffscreen.so' | sed -n '1s/:.*//p')
+for lib in libc6 libqt6core6 libqt6gui6 libqt6widgets6 $plugin_package; do
     grep -Eq "(^|, )$lib( |,|$)" <<<"$depends" || fail "Depends lacks $lib: $depends"
 done
 
 root=$work/root
 dpkg-deb -x "$deb" "$root"
 for s in 16 32 48 64 128 256; do
-    file -b "$root/usr/share/icons/hicolor/${s}x$s/apps/mosaicor.png" | grep -q "^PNG image data, $s x $s," ||
-        fail "the ${s}x$s application icon is not a $s by $s PNG"
+    for icon in apps/mosaicor mimetypes/application-x-mosaicor-map; do
+        file -b "$root/usr/share/icons/hicolor/${s}x$s/$icon.png" | grep -q "^PNG image data, $s x $s," ||
+            fail "the ${s}x$s icon $icon is not a $s by $s PNG"
+    done
 done
 grep -q "^License: MIT" "$root/usr/share/doc/mosaicor/copyright" || fail "copyright names no MIT licence"
 
@@ -91,4 +102,6 @@ mv "$work/gridicon.png" "$program_dir/"
 rm "$program_dir/mosaicor.png"
 start no-app-icon
 showed no-app-icon 'window frmMain title="2D Mosaicor" icon=none' || fail "a missing application icon was not silent"
+"$(dirname "$0")/check_map_files.sh" "$root" "$sample_map" "$sample_tiles" "$work" ||
+    fail "the desktop does not know the map files as it should"
 echo "package $(basename "$deb") checked"
