@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QtGlobal>
 #include <functional>
 
@@ -12,9 +13,15 @@ using MapFileProgress = std::function<bool(qint64 done, qint64 total)>;
 // How writing or reading a map file ended.
 struct MapFileResult {
     enum Status { Done, Failed, Cancelled };
+    MapFileResult() = default;
+    MapFileResult(Status status, const QString& reason) : status(status), reason(reason) {}
     Status status = Done;
     // When Failed: a few words fit to follow "could not be saved: " or "could not be opened: ".
     QString reason;
+    // When a map another program wrote (TMX or JSON) was read: it has no map file of its own yet, and notes
+    // says in a few words each what of it the editor cannot show.
+    bool imported = false;
+    QStringList notes;
 
     bool ok() const { return status == Done; }
     static MapFileResult Failure(const QString& why) { return {Failed, why}; }
