@@ -88,38 +88,47 @@ QString Unzstd(const QByteArray& packed, GidBytes& gids) {
 
 namespace ForeignLayerData {
 
-QString ReadCsv(QStringView text, ForeignMapBuilder& builder) {
+QString CsvReader::Feed(QStringView text) {
     const QString damaged = QStringLiteral("it is damaged: a layer's data is not a list of gids");
-    enum { Expect, InValue, AfterValue } state = Expect;
-    std::uint64_t gid = 0;
     for (const QChar c : text) {
         const char16_t u = c.unicode();
         if (u >= '0' && u <= '9') {
-            if (state == AfterValue)
+            if (m_state == AfterValue)
                 return damaged;
-            gid = gid * 10 + (u - '0');
-            if (gid > 0xFFFFFFFFu)
+            m_gid = m_gid * 10 + (u - '0');
+            if (m_gid > 0xFFFFFFFFu)
                 return QStringLiteral("it is damaged: a layer holds a gid larger than 32 bits");
-            state = InValue;
+            m_state = InValue;
             continue;
         }
         const bool comma = u == ',';
         if (!comma && !c.isSpace())
             return damaged;
-        if (state == InValue) {
-            if (!builder.Add(std::uint32_t(gid)))
+        if (m_state == InValue) {
+            if (!m_builder.Add(std::uint32_t(m_gid)))
                 return kTooMany;
-            gid = 0;
-            state = AfterValue;
-        } else if (comma && state == Expect) {
+            m_gid = 0;
+            m_state = AfterValue;
+        } else if (comma && m_state == Expect) {
             return damaged;
         }
         if (comma)
-            state = Expect;
+            m_state = Expect;
     }
-    if (state == InValue && !builder.Add(std::uint32_t(gid)))
-        return kTooMany;
     return {};
+}
+
+QString CsvReader::Finish() {
+    if (m_state == InValue && !m_builder.Add(std::uint32_t(m_gid)))
+        return kTooMany;
+    m_state = AfterValue;
+    return {};
+}
+
+QString ReadCsv(QStringView text, ForeignMapBuilder& builder) {
+    CsvReader reader(builder);
+    QString problem = reader.Feed(text);
+    return problem.isEmpty() ? reader.Finish() : problem;
 }
 
 QString ReadBase64(QByteArrayView text, const QString& compression, ForeignMapBuilder& builder) {

@@ -165,10 +165,9 @@ QString ForeignMapBuilder::BeginLayer(const QString& name, qint64 declaredWidth,
         return QStringLiteral("it has more than %1 tile layers").arg(kMaxLayers);
     if (declaredWidth != m_map.mapWidth || declaredHeight != m_map.mapHeight)
         return QStringLiteral("its layer %1 is not the map's size").arg(name.left(64));
-    LayerSnapshot& layer = m_map.layer[std::size_t(m_layers)];
-    layer.tiles.assign(std::size_t(m_cells), 0);
-    m_tiles = layer.tiles.data();
-    m_filled = 0;
+    m_tiles = &m_map.layer[std::size_t(m_layers)].tiles;
+    m_tiles->clear();
+    m_tiles->reserve(std::size_t(m_cells));
     if (visible)
         m_map.visibleLayers |= std::uint8_t(1u << m_layers);
     m_inLayer = true;
@@ -177,10 +176,10 @@ QString ForeignMapBuilder::BeginLayer(const QString& name, qint64 declaredWidth,
 
 QString ForeignMapBuilder::EndLayer() {
     m_inLayer = false;
-    if (m_filled != m_cells)
+    if (qint64(m_tiles->size()) != m_cells)
         return QStringLiteral("it is damaged: layer %1 holds %2 cells instead of %3")
             .arg(m_layers)
-            .arg(m_filled)
+            .arg(m_tiles->size())
             .arg(m_cells);
     ++m_layers;
     return {};

@@ -77,9 +77,9 @@ public:
     QString BeginLayer(const QString& name, qint64 declaredWidth, qint64 declaredHeight, bool visible);
     // The next cell's gid, flags included; false once the layer has all its cells.
     bool Add(std::uint32_t gid) {
-        if (m_filled == m_cells)
+        if (!m_inLayer || qint64(m_tiles->size()) == m_cells)
             return false;
-        m_tiles[std::size_t(m_filled++)] = TileOf(gid);
+        m_tiles->push_back(TileOf(gid));
         return true;
     }
     QString EndLayer();
@@ -108,8 +108,9 @@ private:
     std::size_t m_lastRange = 0;
     std::vector<CellException> m_exceptions[8];
     qint64 m_cells = 0;
-    qint64 m_filled = 0;
-    std::uint16_t* m_tiles = nullptr;
+    // The layer being read: its room is taken when it begins, but its pages are touched only as its cells
+    // come, so a file that claims a large map and holds little data is refused having cost little.
+    std::vector<std::uint16_t>* m_tiles = nullptr;
     int m_layers = 0;
     bool m_begun = false;
     bool m_inLayer = false;

@@ -268,15 +268,34 @@ private:
             }
             return !m_xml.hasError();
         }
-        const QString text = m_xml.readElementText(QXmlStreamReader::ErrorOnUnexpectedElement);
+        const bool csv = encoding == QLatin1String("csv");
+        if (!csv && encoding != QLatin1String("base64"))
+            return Fail(QStringLiteral("a layer's data is encoded as %1, which this program cannot read")
+                            .arg(encoding.left(20)));
+        // The text is taken as the reader hands it over, never copied whole once more.
+        ForeignLayerData::CsvReader gids(m_builder);
+        QByteArray base64;
+        while (!m_xml.atEnd()) {
+            const QXmlStreamReader::TokenType token = m_xml.readNext();
+            if (token == QXmlStreamReader::EndElement)
+                break;
+            if (token == QXmlStreamReader::StartElement)
+                return Fail(QStringLiteral("it is damaged: a layer's data holds elements"));
+            if (token != QXmlStreamReader::Characters)
+                continue;
+            if (csv && !Check(gids.Feed(m_xml.text())))
+                return false;
+            if (!csv) {
+                const QStringView text = m_xml.text();
+                base64.reserve(base64.size() + text.size());
+                for (const QChar c : text)
+                    if (!c.isSpace())
+                        base64.append(c.unicode() < 128 ? char(c.unicode()) : '?');
+            }
+        }
         if (m_xml.hasError())
             return false;
-        if (encoding == QLatin1String("csv"))
-            return Check(ForeignLayerData::ReadCsv(text, m_builder));
-        if (encoding == QLatin1String("base64"))
-            return Check(ForeignLayerData::ReadBase64(text.toLatin1(), compression, m_builder));
-        return Fail(QStringLiteral("a layer's data is encoded as %1, which this program cannot read")
-                        .arg(encoding.left(20)));
+        return Check(csv ? gids.Finish() : ForeignLayerData::ReadBase64(base64, compression, m_builder));
     }
 
     // An object layer: our own export's cells go back into their cells; anything else is counted.
