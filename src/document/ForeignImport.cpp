@@ -31,20 +31,23 @@ QString ReadTilesetFile(const QByteArray& bytes, const QString& path, ForeignTil
 }
 
 QString ExternalTileset(const QString& source, const QString& mapPath, ForeignFiles& files,
-                        TilesetCache& cache, ForeignTileset* tileset) {
-    const QString path = QDir::cleanPath(QFileInfo(mapPath).absoluteDir().absoluteFilePath(source));
-    if (const auto known = cache.constFind(path); known != cache.constEnd()) {
+                        TilesetCache& cache, SharedTileset* tileset) {
+    if (const auto known = cache.constFind(source); known != cache.constEnd()) {
         *tileset = *known;
         return {};
     }
+    const QString path = QDir::cleanPath(QFileInfo(mapPath).absoluteDir().absoluteFilePath(source));
     const QString name = QFileInfo(path).fileName().left(64);
     QString refusal;
     const std::optional<QByteArray> bytes = files.TilesetFile(path, &refusal);
     if (!bytes)
         return QStringLiteral("its tileset file %1 could not be read: %2").arg(name, refusal);
-    if (QString problem = ReadTilesetFile(*bytes, path, tileset); !problem.isEmpty())
+    auto read = std::make_shared<ForeignTileset>();
+    if (QString problem = ReadTilesetFile(*bytes, path, read.get()); !problem.isEmpty())
         return QStringLiteral("its tileset file %1 could not be read: %2").arg(name, problem);
-    cache.insert(path, *tileset);
+    SortTiles(*read);
+    *tileset = read;
+    cache.insert(source, read);
     return {};
 }
 

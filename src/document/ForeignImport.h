@@ -8,6 +8,7 @@
 #include <QHash>
 #include <QIODevice>
 #include <QString>
+#include <memory>
 
 // The readers of maps other programs wrote: TMX (XML) read as a stream, TMJ (JSON) read whole. Every file is
 // untrusted: sizes are checked before anything is allocated, compressed data is inflated only as far as the
@@ -20,8 +21,10 @@ constexpr qint64 kMaxJsonBytes = qint64(64) << 20;
 // Elements, groups and arrays nest at most this deep.
 constexpr int kMaxDepth = 64;
 
-// Tilesets already read, by the absolute path of their file: many tilesets naming one file read it once.
-using TilesetCache = QHash<QString, ForeignTileset>;
+// Tilesets already read, by the name the map gives their file: many tilesets naming one file read it once
+// and share what it holds.
+using SharedTileset = std::shared_ptr<const ForeignTileset>;
+using TilesetCache = QHash<QString, SharedTileset>;
 
 // mapPath: where the map file is (relative paths start from its folder); its base name names a map that has
 // no name of its own.
@@ -38,7 +41,7 @@ QString ReadTsj(const QByteArray& bytes, const QString& path, ForeignTileset* ti
 
 // The tileset a map names by source (relative to mapPath's folder): from the cache or read with files.
 QString ExternalTileset(const QString& source, const QString& mapPath, ForeignFiles& files,
-                        TilesetCache& cache, ForeignTileset* tileset);
+                        TilesetCache& cache, SharedTileset* tileset);
 
 // Whether bytes, the start of a file, look like XML ('<') or JSON ('{') after a byte-order mark and white
 // space: 'x', 'j' or 0 for neither.

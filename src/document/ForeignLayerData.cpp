@@ -4,160 +4,226 @@
 
 #include <QByteArray>
 #include <array>
-#include <memory>
 #include <zlib.h>
 #include <zstd.h>
 
 namespace {
 
 const QString kTooMany = QStringLiteral("it is damaged: a layer holds more cells than the map");
+const QString kUnreadable = QStringLiteral("it is damaged: a layer's compressed data cannot be read");
+const QString kCutShort = QStringLiteral("it is damaged: a layer's data is cut short");
 
-// Takes inflated bytes in pieces of any length and hands each whole 32-bit gid to the builder.
-class GidBytes {
+class CsvReader : public ForeignLayerData::Reader {
 public:
-    explicit GidBytes(ForeignMapBuilder& builder) : m_builder(builder) {}
+    explicit CsvReader(ForeignMapBuilder& builder) : m_builder(builder) {}
 
-    bool Take(const unsigned char* bytes, std::size_t count) {
+    QString Feed(QStringView text) override {
+        const QString damaged = QStringLiteral("it is damaged: a layer's data is not a list of gids");
+        for (const QChar c : text) {
+            const char16_t u = c.unicode();
+            if (u >= '0' && u <= '9') {
+                if (m_state == AfterValue)
+                    return damaged;
+                m_gid = m_gid * 10 + (u - '0');
+                if (m_gid > 0xFFFFFFFFu)
+                    return QStringLiteral("it is damaged: a layer holds a gid larger than 32 bits");
+                m_state = InValue;
+                continue;
+            }
+            const bool comma = u == ',';
+            if (!comma && !c.isSpace())
+                return damaged;
+            if (m_state == InValue) {
+                if (!m_builder.Add(std::uint32_t(m_gid)))
+                    return kTooMany;
+                m_gid = 0;
+                m_state = AfterValue;
+            } else if (comma && m_state == Expect) {
+                return damaged;
+            }
+            if (comma)
+                m_state = Expect;
+        }
+        return {};
+    }
+
+    QString Finish() override {
+        if (m_state == InValue && !m_builder.Add(std::uint32_t(m_gid)))
+            return kTooMany;
+        m_state = AfterValue;
+        return {};
+    }
+
+private:
+    ForeignMapBuilder& m_builder;
+    enum { Expect, InValue, AfterValue } m_state = Expect;
+    std::uint64_t m_gid = 0;
+};
+
+// Base64 text decoded a piece at a time into bytes, which Unpack turns into gids.
+class Base64Reader : public ForeignLayerData::Reader {
+public:
+    explicit Base64Reader(ForeignMapBuilder& builder) : m_builder(builder) { m_pending.reserve(kPiece + 4); }
+
+    QString Feed(QStringView text) override {
+        for (const QChar c : text) {
+            if (c.isSpace())
+                continue;
+            // Padding ends the data.
+            if (c.unicode() > 127 || (m_padded && c != u'='))
+                return Damaged();
+            m_padded = m_padded || c == u'=';
+            m_pending.append(char(c.unicode()));
+            if (m_pending.size() >= kPiece && m_pending.size() % 4 == 0)
+                if (QString problem = Decode(); !problem.isEmpty())
+                    return problem;
+        }
+        return {};
+    }
+
+    QString Finish() override {
+        if (QString problem = Decode(); !problem.isEmpty())
+            return problem;
+        if (QString problem = End(); !problem.isEmpty())
+            return problem;
+        return m_have == 0 ? QString()
+                           : QStringLiteral("it is damaged: a layer's data ends in the middle of a gid");
+    }
+
+protected:
+    static constexpr qsizetype kPiece = 65536;
+
+    // The decoded bytes: gids as they stand, or compressed data to inflate.
+    virtual QString Unpack(const unsigned char* bytes, std::size_t count) { return Gids(bytes, count); }
+    virtual QString End() { return {}; }
+
+    QString Gids(const unsigned char* bytes, std::size_t count) {
         for (std::size_t i = 0; i < count; ++i) {
             m_gid |= std::uint32_t(bytes[i]) << (8 * m_have);
             if (++m_have == 4) {
                 if (!m_builder.Add(m_gid))
-                    return false;
+                    return kTooMany;
                 m_gid = 0;
                 m_have = 0;
             }
         }
-        return true;
+        return {};
     }
-    bool Whole() const { return m_have == 0; }
+
+    std::array<unsigned char, 65536> m_out{};
 
 private:
+    static QString Damaged() { return QStringLiteral("it is damaged: a layer's data is not base64"); }
+
+    QString Decode() {
+        if (m_pending.isEmpty())
+            return {};
+        const auto decoded =
+            QByteArray::fromBase64Encoding(m_pending, QByteArray::AbortOnBase64DecodingErrors);
+        m_pending.clear();
+        if (!decoded)
+            return Damaged();
+        return Unpack(reinterpret_cast<const unsigned char*>(decoded.decoded.constData()),
+                      std::size_t(decoded.decoded.size()));
+    }
+
     ForeignMapBuilder& m_builder;
+    QByteArray m_pending;
+    bool m_padded = false;
     std::uint32_t m_gid = 0;
     int m_have = 0;
 };
 
-QString Inflate(const QByteArray& packed, bool gzip, GidBytes& gids) {
-    z_stream stream{};
-    if (inflateInit2(&stream, gzip ? 16 + MAX_WBITS : MAX_WBITS) != Z_OK)
-        throw std::bad_alloc();
-    const std::unique_ptr<z_stream, int (*)(z_stream*)> owner(&stream, inflateEnd);
-    std::array<unsigned char, 65536> piece{};
-    stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(packed.constData()));
-    stream.avail_in = uInt(packed.size());
-    for (;;) {
-        stream.next_out = piece.data();
-        stream.avail_out = uInt(piece.size());
-        const int status = inflate(&stream, Z_NO_FLUSH);
-        if (status == Z_MEM_ERROR)
+class ZlibReader : public Base64Reader {
+public:
+    ZlibReader(ForeignMapBuilder& builder, bool gzip) : Base64Reader(builder) {
+        if (inflateInit2(&m_stream, gzip ? 16 + MAX_WBITS : MAX_WBITS) != Z_OK)
             throw std::bad_alloc();
-        if (status != Z_OK && status != Z_STREAM_END && status != Z_BUF_ERROR)
-            return QStringLiteral("it is damaged: a layer's compressed data cannot be read");
-        if (!gids.Take(piece.data(), piece.size() - stream.avail_out))
-            return kTooMany;
-        if (status == Z_STREAM_END)
-            return {};
-        if (status == Z_BUF_ERROR || (stream.avail_in == 0 && stream.avail_out != 0))
-            return QStringLiteral("it is damaged: a layer's compressed data is cut short");
     }
-}
+    ~ZlibReader() override { inflateEnd(&m_stream); }
 
-QString Unzstd(const QByteArray& packed, GidBytes& gids) {
-    const std::unique_ptr<ZSTD_DCtx, std::size_t (*)(ZSTD_DCtx*)> context(ZSTD_createDCtx(), ZSTD_freeDCtx);
-    if (!context)
-        throw std::bad_alloc();
-    // A frame may ask for a window of up to 2 GB; the layer's data never needs more than 128 MB.
-    ZSTD_DCtx_setParameter(context.get(), ZSTD_d_windowLogMax, 27);
-    std::array<unsigned char, 65536> piece{};
-    ZSTD_inBuffer in{packed.constData(), std::size_t(packed.size()), 0};
-    std::size_t status = 1;
-    while (status != 0) {
-        ZSTD_outBuffer out{piece.data(), piece.size(), 0};
-        status = ZSTD_decompressStream(context.get(), &out, &in);
-        if (ZSTD_isError(status))
-            return QStringLiteral("it is damaged: a layer's compressed data cannot be read");
-        if (!gids.Take(piece.data(), out.pos))
-            return kTooMany;
-        if (status != 0 && in.pos == in.size && out.pos < out.size)
-            return QStringLiteral("it is damaged: a layer's compressed data is cut short");
+private:
+    QString Unpack(const unsigned char* bytes, std::size_t count) override {
+        m_stream.next_in = const_cast<Bytef*>(bytes);
+        m_stream.avail_in = uInt(count);
+        while (m_stream.avail_in > 0) {
+            if (m_ended)
+                return kUnreadable;
+            m_stream.next_out = m_out.data();
+            m_stream.avail_out = uInt(m_out.size());
+            const int status = inflate(&m_stream, Z_NO_FLUSH);
+            if (status == Z_MEM_ERROR)
+                throw std::bad_alloc();
+            if (status != Z_OK && status != Z_STREAM_END && status != Z_BUF_ERROR)
+                return kUnreadable;
+            m_ended = status == Z_STREAM_END;
+            const std::size_t produced = m_out.size() - m_stream.avail_out;
+            if (status == Z_BUF_ERROR && produced == 0)
+                return kUnreadable;
+            if (QString problem = Gids(m_out.data(), produced); !problem.isEmpty())
+                return problem;
+        }
+        return {};
     }
-    return {};
-}
+    QString End() override { return m_ended ? QString() : kCutShort; }
+
+    z_stream m_stream{};
+    bool m_ended = false;
+};
+
+class ZstdReader : public Base64Reader {
+public:
+    explicit ZstdReader(ForeignMapBuilder& builder) : Base64Reader(builder), m_context(ZSTD_createDCtx()) {
+        if (!m_context)
+            throw std::bad_alloc();
+        // A frame may ask for a window of up to 2 GB; a layer's data never needs more than 128 MB.
+        ZSTD_DCtx_setParameter(m_context, ZSTD_d_windowLogMax, 27);
+    }
+    ~ZstdReader() override { ZSTD_freeDCtx(m_context); }
+
+private:
+    QString Unpack(const unsigned char* bytes, std::size_t count) override {
+        ZSTD_inBuffer in{bytes, count, 0};
+        while (in.pos < in.size || m_status != 0) {
+            ZSTD_outBuffer out{m_out.data(), m_out.size(), 0};
+            m_status = ZSTD_decompressStream(m_context, &out, &in);
+            if (ZSTD_isError(m_status))
+                return kUnreadable;
+            if (QString problem = Gids(m_out.data(), out.pos); !problem.isEmpty())
+                return problem;
+            if (in.pos == in.size && out.pos < out.size)
+                break;
+        }
+        return {};
+    }
+    QString End() override { return m_status == 0 ? QString() : kCutShort; }
+
+    ZSTD_DCtx* m_context;
+    std::size_t m_status = 1;
+};
 
 } // namespace
 
 namespace ForeignLayerData {
 
-QString CsvReader::Feed(QStringView text) {
-    const QString damaged = QStringLiteral("it is damaged: a layer's data is not a list of gids");
-    for (const QChar c : text) {
-        const char16_t u = c.unicode();
-        if (u >= '0' && u <= '9') {
-            if (m_state == AfterValue)
-                return damaged;
-            m_gid = m_gid * 10 + (u - '0');
-            if (m_gid > 0xFFFFFFFFu)
-                return QStringLiteral("it is damaged: a layer holds a gid larger than 32 bits");
-            m_state = InValue;
-            continue;
-        }
-        const bool comma = u == ',';
-        if (!comma && !c.isSpace())
-            return damaged;
-        if (m_state == InValue) {
-            if (!m_builder.Add(std::uint32_t(m_gid)))
-                return kTooMany;
-            m_gid = 0;
-            m_state = AfterValue;
-        } else if (comma && m_state == Expect) {
-            return damaged;
-        }
-        if (comma)
-            m_state = Expect;
+std::unique_ptr<Reader> ReaderFor(const QString& encoding, const QString& compression,
+                                  ForeignMapBuilder& builder, QString* refusal) {
+    if (encoding == QLatin1String("csv"))
+        return std::make_unique<CsvReader>(builder);
+    if (encoding != QLatin1String("base64")) {
+        *refusal = QStringLiteral("a layer's data is encoded as %1, which this program cannot read")
+                       .arg(encoding.left(20));
+        return nullptr;
     }
-    return {};
-}
-
-QString CsvReader::Finish() {
-    if (m_state == InValue && !m_builder.Add(std::uint32_t(m_gid)))
-        return kTooMany;
-    m_state = AfterValue;
-    return {};
-}
-
-QString ReadCsv(QStringView text, ForeignMapBuilder& builder) {
-    CsvReader reader(builder);
-    QString problem = reader.Feed(text);
-    return problem.isEmpty() ? reader.Finish() : problem;
-}
-
-QString ReadBase64(QByteArrayView text, const QString& compression, ForeignMapBuilder& builder) {
-    QByteArray compact;
-    compact.reserve(text.size());
-    for (const char c : text)
-        if (c != ' ' && c != '\n' && c != '\r' && c != '\t')
-            compact.append(c);
-    const auto decoded = QByteArray::fromBase64Encoding(compact, QByteArray::AbortOnBase64DecodingErrors);
-    if (!decoded)
-        return QStringLiteral("it is damaged: a layer's data is not base64");
-    compact = QByteArray();
-    GidBytes gids(builder);
-    QString problem;
-    if (compression.isEmpty()) {
-        if (!gids.Take(reinterpret_cast<const unsigned char*>(decoded.decoded.constData()),
-                       std::size_t(decoded.decoded.size())))
-            problem = kTooMany;
-    } else if (compression == QLatin1String("zlib") || compression == QLatin1String("gzip")) {
-        problem = Inflate(decoded.decoded, compression == QLatin1String("gzip"), gids);
-    } else if (compression == QLatin1String("zstd")) {
-        problem = Unzstd(decoded.decoded, gids);
-    } else {
-        return QStringLiteral("a layer's data is compressed as %1, which this program cannot read")
-            .arg(compression.left(20));
-    }
-    if (problem.isEmpty() && !gids.Whole())
-        problem = QStringLiteral("it is damaged: a layer's data ends in the middle of a gid");
-    return problem;
+    if (compression.isEmpty())
+        return std::make_unique<Base64Reader>(builder);
+    if (compression == QLatin1String("zlib") || compression == QLatin1String("gzip"))
+        return std::make_unique<ZlibReader>(builder, compression == QLatin1String("gzip"));
+    if (compression == QLatin1String("zstd"))
+        return std::make_unique<ZstdReader>(builder);
+    *refusal = QStringLiteral("a layer's data is compressed as %1, which this program cannot read")
+                   .arg(compression.left(20));
+    return nullptr;
 }
 
 } // namespace ForeignLayerData

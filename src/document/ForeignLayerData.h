@@ -1,35 +1,29 @@
 #pragma once
 
-#include <QByteArrayView>
 #include <QString>
 #include <QStringView>
 #include <cstdint>
+#include <memory>
 
 class ForeignMapBuilder;
 
-// A tile layer's data as TMX and TMJ files hold it, handed to the builder gid by gid. Each returns a refusal
-// in a few words, or an empty text when the data held exactly the layer's cells. Compressed data is inflated
-// a piece at a time and refused as soon as it holds more than the layer's cells: it never costs more memory
-// than the piece, whatever it would grow to.
+// A tile layer's data as TMX and TMJ files hold it, handed to the builder gid by gid. The text comes in
+// pieces of any length, as an XML reader hands it over: Feed each piece, then Finish; each returns a refusal
+// in a few words, or an empty text. Nothing is held whole: base64 is decoded and inflated a piece at a time,
+// and data that holds more than the layer's cells is refused as soon as it does, whatever it would grow to.
 namespace ForeignLayerData {
 
-// Gids separated by commas, with white space anywhere between them, in pieces of any length as an XML
-// reader hands them over: Feed each piece, then Finish. Each returns a refusal or an empty text.
-class CsvReader {
+class Reader {
 public:
-    explicit CsvReader(ForeignMapBuilder& builder) : m_builder(builder) {}
-    QString Feed(QStringView text);
-    QString Finish();
-
-private:
-    ForeignMapBuilder& m_builder;
-    enum { Expect, InValue, AfterValue } m_state = Expect;
-    std::uint64_t m_gid = 0;
+    virtual ~Reader() = default;
+    virtual QString Feed(QStringView text) = 0;
+    virtual QString Finish() = 0;
 };
 
-// A whole text of gids separated by commas.
-QString ReadCsv(QStringView text, ForeignMapBuilder& builder);
-// Base64 of little-endian 32-bit gids, compressed as compression says: "" (none), "zlib", "gzip" or "zstd".
-QString ReadBase64(QByteArrayView text, const QString& compression, ForeignMapBuilder& builder);
+// encoding "csv" (gids separated by commas, white space anywhere between them) or "base64" (little-endian
+// 32-bit gids, compressed as compression says: "" for none, "zlib", "gzip" or "zstd"). Null with *refusal
+// for any other.
+std::unique_ptr<Reader> ReaderFor(const QString& encoding, const QString& compression,
+                                  ForeignMapBuilder& builder, QString* refusal);
 
 } // namespace ForeignLayerData

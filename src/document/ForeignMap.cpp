@@ -40,6 +40,21 @@ QStringList ImportReport::Notes() const {
     return notes;
 }
 
+void SortTiles(ForeignTileset& tileset) {
+    auto& tiles = tileset.tiles;
+    std::stable_sort(tiles.begin(), tiles.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    // The last of equal ids holds: keep it in the first one's place.
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < tiles.size(); ++i) {
+        if (kept > 0 && tiles[kept - 1].first == tiles[i].first)
+            tiles[kept - 1] = std::move(tiles[i]);
+        else
+            tiles[kept++] = std::move(tiles[i]);
+    }
+    tiles.resize(kept);
+}
+
 bool SetGameProperty(CellRecord& record, const QString& name, const QVariant& value) {
     bool ok = false;
     const qint64 number = value.toLongLong(&ok);
@@ -152,9 +167,10 @@ QString ForeignMapBuilder::AddTileset(qint64 firstGid, const ForeignTileset& til
     load.tileCount = int(count);
     m_map.loads.push_back(load);
     m_map.templates.resize(std::size_t(first + count));
-    for (const auto& [local, record] : tileset.tiles)
-        if (local >= 0 && local < count)
-            m_map.templates[std::size_t(first + local)] = record;
+    // Sorted: only the tiles the image has are visited, however many the tileset lists.
+    for (auto tile = tileset.tiles.begin(); tile != tileset.tiles.end() && tile->first < count; ++tile)
+        if (tile->first >= 0)
+            m_map.templates[std::size_t(first + tile->first)] = tile->second;
     m_ranges.push_back({firstGid, int(first) + 1, int(count)});
     return {};
 }

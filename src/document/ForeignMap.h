@@ -43,9 +43,12 @@ struct ForeignTileset {
     int columns = 0;
     // Some tile has an image of its own: a collection of separate images.
     bool collection = false;
-    // Local tile id and the game properties found on it.
+    // Local tile id and the game properties found on it; in ascending order of ids once SortTiles is done.
     std::vector<std::pair<int, CellRecord>> tiles;
 };
+
+// Puts the tiles in ascending order of their ids, the last of each id kept.
+void SortTiles(ForeignTileset& tileset);
 
 // A tileset image as found on disk.
 struct ImageFacts {
@@ -67,7 +70,7 @@ public:
     // Each returns a refusal in a few words fit to follow "could not be opened: ", or an empty text.
     QString Begin(const QString& orientation, bool infinite, qint64 width, qint64 height, qint64 tileWidth,
                   qint64 tileHeight);
-    // Tilesets in the order of their first gids, before the layers that use them.
+    // Tilesets in the order of their first gids, before the layers that use them; their tiles sorted.
     QString AddTileset(qint64 firstGid, const ForeignTileset& tileset);
     void SetName(const QString& name) {
         m_map.name = name;

@@ -73,7 +73,7 @@ void TilesetBody(const QJsonObject& object, const QDir& folder, ForeignTileset* 
 class TmjMapReader {
 public:
     TmjMapReader(const QString& path, ForeignFiles& files, const MapFileProgress& progress)
-        : m_path(path), m_files(files), m_progress(progress),
+        : m_path(path), m_folder(QFileInfo(path).absoluteDir()), m_files(files), m_progress(progress),
           m_builder([&files](const QString& image) { return files.Image(image); }) {}
 
     // A refusal, or an empty text with *map and *report filled.
@@ -105,16 +105,19 @@ public:
 
 private:
     QString Tileset(const QJsonObject& object) {
-        ForeignTileset tileset;
+        ForeignImport::SharedTileset tileset;
         if (object.contains(QLatin1String("source"))) {
             if (QString problem = ForeignImport::ExternalTileset(Text(object, "source"), m_path, m_files,
                                                                  m_cache, &tileset);
                 !problem.isEmpty())
                 return problem;
         } else {
-            TilesetBody(object, QFileInfo(m_path).absoluteDir(), &tileset);
+            auto embedded = std::make_shared<ForeignTileset>();
+            TilesetBody(object, m_folder, embedded.get());
+            SortTiles(*embedded);
+            tileset = std::move(embedded);
         }
-        return m_builder.AddTileset(Number(object, "firstgid"), tileset);
+        return m_builder.AddTileset(Number(object, "firstgid"), *tileset);
     }
 
     QString Layers(const QJsonArray& layers, bool visible, int depth) {
@@ -161,11 +164,14 @@ private:
         const QJsonValue data = layer.value(QLatin1String("data"));
         QString problem;
         if (data.isString()) {
-            if (Text(layer, "encoding") != QLatin1String("base64"))
-                return QStringLiteral("a layer's data is encoded as %1, which this program cannot read")
-                    .arg(Text(layer, "encoding").left(20));
-            problem = ForeignLayerData::ReadBase64(data.toString().toLatin1(), Text(layer, "compression"),
-                                                   m_builder);
+            QString refusal;
+            const std::unique_ptr<ForeignLayerData::Reader> gids = ForeignLayerData::ReaderFor(
+                Text(layer, "encoding"), Text(layer, "compression"), m_builder, &refusal);
+            if (!gids)
+                return refusal;
+            problem = gids->Feed(data.toString());
+            if (problem.isEmpty())
+                problem = gids->Finish();
         } else {
             const QString damaged = QStringLiteral("it is damaged: a layer's data is not a list of gids");
             for (const QJsonValue value : data.toArray()) {
@@ -202,6 +208,7 @@ private:
     }
 
     QString m_path;
+    QDir m_folder;
     ForeignFiles& m_files;
     const MapFileProgress& m_progress;
     ForeignMapBuilder m_builder;

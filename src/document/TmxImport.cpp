@@ -223,15 +223,19 @@ private:
 
     bool Tileset(int depth) {
         const qint64 firstGid = Number("firstgid");
-        ForeignTileset tileset;
+        ForeignImport::SharedTileset tileset;
         if (Has("source")) {
             if (!Check(ForeignImport::ExternalTileset(Text("source"), m_path, m_files, m_cache, &tileset)) ||
                 !Skip(depth))
                 return false;
-        } else if (!TilesetBody(&tileset, depth)) {
-            return false;
+        } else {
+            auto embedded = std::make_shared<ForeignTileset>();
+            if (!TilesetBody(embedded.get(), depth))
+                return false;
+            SortTiles(*embedded);
+            tileset = std::move(embedded);
         }
-        return Check(m_builder.AddTileset(firstGid, tileset));
+        return Check(m_builder.AddTileset(firstGid, *tileset));
     }
 
     bool Layer(bool visible, int depth) {
@@ -268,34 +272,22 @@ private:
             }
             return !m_xml.hasError();
         }
-        const bool csv = encoding == QLatin1String("csv");
-        if (!csv && encoding != QLatin1String("base64"))
-            return Fail(QStringLiteral("a layer's data is encoded as %1, which this program cannot read")
-                            .arg(encoding.left(20)));
-        // The text is taken as the reader hands it over, never copied whole once more.
-        ForeignLayerData::CsvReader gids(m_builder);
-        QByteArray base64;
+        QString refusal;
+        const std::unique_ptr<ForeignLayerData::Reader> gids =
+            ForeignLayerData::ReaderFor(encoding, compression, m_builder, &refusal);
+        if (!gids)
+            return Fail(refusal);
+        // The text is taken as the XML reader hands it over, never copied whole once more.
         while (!m_xml.atEnd()) {
             const QXmlStreamReader::TokenType token = m_xml.readNext();
             if (token == QXmlStreamReader::EndElement)
                 break;
             if (token == QXmlStreamReader::StartElement)
                 return Fail(QStringLiteral("it is damaged: a layer's data holds elements"));
-            if (token != QXmlStreamReader::Characters)
-                continue;
-            if (csv && !Check(gids.Feed(m_xml.text())))
+            if (token == QXmlStreamReader::Characters && !Check(gids->Feed(m_xml.text())))
                 return false;
-            if (!csv) {
-                const QStringView text = m_xml.text();
-                base64.reserve(base64.size() + text.size());
-                for (const QChar c : text)
-                    if (!c.isSpace())
-                        base64.append(c.unicode() < 128 ? char(c.unicode()) : '?');
-            }
         }
-        if (m_xml.hasError())
-            return false;
-        return Check(csv ? gids.Finish() : ForeignLayerData::ReadBase64(base64, compression, m_builder));
+        return !m_xml.hasError() && Check(gids->Finish());
     }
 
     // An object layer: our own export's cells go back into their cells; anything else is counted.
