@@ -334,6 +334,18 @@ private slots:
         MapSnapshot saved;
         QVERIFY(MapFile::Open(Path("editor/forest.mqm"), &saved).ok());
         QCOMPARE(saved.layer[0].tiles[4], 9);
+
+        // An image missing at import: the map opens without it if the user says so, and saves.
+        QVERIFY(QFile::remove(Path("editor/art/b.png")));
+        f.dialogs->answers.push_back(FolderItem(Path("editor/forest.tmx")));
+        f.dialogs->replies.push_back("Open Without It");
+        Choose("FileOpenMap");
+        QCOMPARE(f.dialogs->questions.last(), "The tileset image b.png is missing.");
+        f.dialogs->saveAnswers.push_back(FolderItem(Path("editor/without.mqm")));
+        Choose("FileSave");
+        QVERIFY2(f.dialogs->messages.isEmpty(), qPrintable(f.dialogs->messages.join('\n')));
+        QVERIFY(MapFile::Open(Path("editor/without.mqm"), &saved).ok());
+        QCOMPARE(Say(saved.loads[1].imageWidth, saved.loads[1].tileCount, saved.layer[0].tiles[4]), "32 4 9");
     }
 };
 
