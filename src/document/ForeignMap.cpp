@@ -88,7 +88,8 @@ bool SetGameProperty(CellRecord& record, const QString& name, const QVariant& va
 QString ForeignMapBuilder::Begin(const QString& orientation, bool infinite, qint64 width, qint64 height,
                                  qint64 tileWidth, qint64 tileHeight) {
     if (!orientation.isEmpty() && orientation != QLatin1String("orthogonal"))
-        return QStringLiteral("it is a %1 map; only orthogonal maps can be shown").arg(orientation.left(20));
+        return QStringLiteral("its orientation is %1; only orthogonal maps can be shown")
+            .arg(orientation.left(20));
     if (infinite)
         return QStringLiteral("it is an infinite map; only maps of a fixed size can be shown");
     if (width < 1 || height < 1 || tileWidth < 1 || tileHeight < 1)

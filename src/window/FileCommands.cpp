@@ -102,12 +102,14 @@ void frmMain::FileOpenMap_Action() {
 bool frmMain::OpenMapFile(const QString& path) {
     const QString name = QFileInfo(path).fileName();
     std::optional<BusyCursor> busy;
+    std::unique_ptr<WorkDialog> work = Modal().StartWork(this, QStringLiteral("Opening %1").arg(name));
     auto refuse = [&](const QString& why) {
         busy.reset();
+        // The progress dialog goes first: shown over the message, it would keep the user from its OK.
+        work.reset();
         Modal().MsgBox(this, QStringLiteral("%1 could not be opened: %2").arg(name, why));
         return false;
     };
-    std::unique_ptr<WorkDialog> work = Modal().StartWork(this, QStringLiteral("Opening %1").arg(name));
     busy.emplace();
     // Reading and building are each half of the work.
     const auto half = [&work](qint64 offset) {

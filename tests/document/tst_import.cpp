@@ -132,7 +132,7 @@ private slots:
         };
         both(
             "isometric", [](Map& m) { m.orientation = "isometric"; },
-            "it is a isometric map; only orthogonal");
+            "its orientation is isometric; only orthogonal");
         both(
             "infinite", [](Map& m) { m.infinite = true; }, "it is an infinite map");
         both(
