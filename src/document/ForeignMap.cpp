@@ -1,5 +1,6 @@
 #include "document/ForeignMap.h"
 
+#include "document/MapSnapshotCheck.h"
 #include "map/MapSettings.h"
 
 #include <QFileInfo>
@@ -288,6 +289,9 @@ QString ForeignMapBuilder::Finish(MapSnapshot* map, const QString& defaultName) 
                 kept.push_back(std::move(cell));
         }
     }
+    // What an import makes keeps every rule a map file's content keeps (texts within their limit, ...).
+    if (QString problem = MapSnapshotCheck::Whole(m_map); !problem.isEmpty())
+        return problem;
     *map = std::move(m_map);
     return {};
 }

@@ -75,6 +75,20 @@ public:
         return ok ? value : otherwise;
     }
 
+    // The text of the current element, its child elements passed over (within the nesting limit).
+    bool ElementText(int depth, QString* text) {
+        while (!m_xml.atEnd()) {
+            const QXmlStreamReader::TokenType token = m_xml.readNext();
+            if (token == QXmlStreamReader::Characters)
+                text->append(m_xml.text());
+            else if (token == QXmlStreamReader::StartElement && !Skip(depth + 1))
+                return false;
+            else if (token == QXmlStreamReader::EndElement)
+                return true;
+        }
+        return false;
+    }
+
     // <properties>: the properties with a value, typed; nested ones (class properties) passed over.
     bool Properties(PropertyList* list, int depth) {
         while (Child()) {
@@ -92,9 +106,7 @@ public:
                 continue;
             }
             // A text of several lines is the element's own text.
-            if (!Has("value"))
-                value = m_xml.readElementText(QXmlStreamReader::SkipChildElements);
-            else if (!Skip(depth + 1))
+            if (!(Has("value") ? Skip(depth + 1) : ElementText(depth + 1, &value)))
                 return false;
             if (type == QLatin1String("bool"))
                 list->emplace_back(name, value == QLatin1String("true"));

@@ -180,6 +180,9 @@ private slots:
         QByteArray dtd = Tmx(TwoTilesets(false, false), Encoding::Csv);
         dtd.insert(dtd.indexOf("<map"),
                    "<!DOCTYPE map [<!ENTITY a \"aaaaaaaaaa\"><!ENTITY b \"&a;&a;&a;&a;\">]>\n");
+        QByteArray deepText = Tmx(TwoTilesets(false, false), Encoding::Csv);
+        deepText.replace("x y", QByteArray("<a>").repeated(100) + QByteArray("</a>").repeated(100));
+        QTest::addRow("tmx deep property text") << false << deepText << "nest deeper than 64";
         QTest::addRow("tmx entities") << false << dtd.replace("Forest", "&b;") << "document type declaration";
         // A layer whose zlib data inflates far beyond the map's 12 cells.
         for (const bool json : {false, true}) {
