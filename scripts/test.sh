@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds with warnings as errors, then runs the whole test suite twice: once as
 # built for use, once under AddressSanitizer and UndefinedBehaviorSanitizer. Where clang is installed, the
-# PNG reader and the map file reader are then fuzzed for a minute each (MOSAICOR_FUZZ_SECONDS), seeded with
-# their test corpora.
+# PNG reader, the map file reader and the TMX and JSON map readers are then fuzzed for a minute each
+# (MOSAICOR_FUZZ_SECONDS), seeded with their test corpora.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/setup.sh"
@@ -21,8 +21,11 @@ if command -v clang++ >/dev/null; then
     cmake --build "$root/build-fuzz"
     # Each reader in turn for MOSAICOR_FUZZ_SECONDS (a minute by default), seeded with its test corpus. A finding
     # stops the fuzzer with a non-zero status and leaves the input that caused it in build-fuzz.
-    for reader in png map; do
-        "$root/build-fuzz/${reader}_seeds" "$root/build-fuzz/$reader-seeds" >/dev/null
+    for reader in png map tmx tmj; do
+        case "$reader" in
+        tmx | tmj) "$root/build-fuzz/import_seeds" "$reader" "$root/build-fuzz/$reader-seeds" >/dev/null ;;
+        *) "$root/build-fuzz/${reader}_seeds" "$root/build-fuzz/$reader-seeds" >/dev/null ;;
+        esac
         mkdir -p "$root/build-fuzz/$reader-corpus"
         log="$root/build-fuzz/$reader-fuzz.log"
         if ! "$root/build-fuzz/${reader}_fuzzer" -max_total_time="${MOSAICOR_FUZZ_SECONDS:-60}" -max_len=65536 \

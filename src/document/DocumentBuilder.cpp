@@ -47,6 +47,9 @@ std::vector<TileRef> LoadTiles(TilesetLoadRecord& load, const QString& mapPath,
         anyFound = anyFound || found;
         if (!tiles.empty()) {
             load.absolutePath = QFileInfo(path).absoluteFilePath();
+            // A map imported from another program names its images without their hashes.
+            if (load.contentHash.isEmpty())
+                load.contentHash = hash;
             load.imageMissing = false;
             return tiles;
         }

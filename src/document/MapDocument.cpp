@@ -4,6 +4,7 @@
 #include "document/DocumentSteps.h"
 #include "tiles/CellGameValues.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <algorithm>
 
@@ -46,8 +47,23 @@ void MapDocument::SetFilePath(const QString& path) {
     emit titleChanged();
 }
 
+void MapDocument::SetImportedFrom(const QString& path) {
+    m_importedFrom = path;
+    emit titleChanged();
+}
+
+QString MapDocument::SuggestedPath(const QString& suffix) const {
+    const QFileInfo file(!m_filePath.isEmpty()       ? m_filePath
+                         : !m_importedFrom.isEmpty() ? m_importedFrom
+                                                     : QStringLiteral("Untitled.mqm"));
+    return file.dir().filePath(file.completeBaseName() + QStringLiteral(".") + suffix);
+}
+
 QString MapDocument::DisplayName() const {
-    return m_filePath.isEmpty() ? QStringLiteral("Untitled") : QFileInfo(m_filePath).fileName();
+    if (m_filePath.isEmpty())
+        return m_importedFrom.isEmpty() ? QStringLiteral("Untitled")
+                                        : QFileInfo(m_importedFrom).completeBaseName();
+    return QFileInfo(m_filePath).fileName();
 }
 
 void MapDocument::EndOpenEdit() {

@@ -67,7 +67,14 @@ public:
     // The map file the document was opened from or last saved to; empty before the first save.
     const QString& FilePath() const { return m_filePath; }
     void SetFilePath(const QString& path);
-    // What the title and the questions call the document: its file's name, or "Untitled".
+    // The TMX or JSON file a map made by another program was imported from, until it is saved as a map file
+    // of its own; empty for any other map.
+    const QString& ImportedFrom() const { return m_importedFrom; }
+    void SetImportedFrom(const QString& path);
+    // Where Save As and Export start: the map's file, or one named after the file it was imported from.
+    QString SuggestedPath(const QString& suffix) const;
+    // What the title and the questions call the document: its file's name, the name of the file it was
+    // imported from without its suffix, or "Untitled".
     QString DisplayName() const;
     History& Steps() { return m_history; }
     const History& Steps() const { return m_history; }
@@ -168,6 +175,7 @@ private:
     std::shared_ptr<clsVOTileset> m_tileset;
     std::vector<TilesetLoadRecord> m_loads;
     QString m_filePath;
+    QString m_importedFrom;
     History m_history;
     CellEdit* m_openEdit = nullptr;
 

@@ -5,9 +5,9 @@
 #include "document/LayerChunkCodec.h"
 #include "document/MapFileFormat.h"
 #include "document/MapSnapshotCheck.h"
-#include "platform/UntrustedFile.h"
 
 #include <QCborStreamReader>
+#include <QFileDevice>
 #include <QIODevice>
 #include <algorithm>
 #include <limits>
@@ -328,14 +328,6 @@ MapFileResult Read(QIODevice& device, MapSnapshot* map, const MapFileProgress& p
     } catch (const std::bad_alloc&) {
         return MapFileResult::Failure(QStringLiteral("there is not enough memory to open it"));
     }
-}
-
-MapFileResult Open(const QString& path, MapSnapshot* map, const MapFileProgress& progress) {
-    QString refusal;
-    const std::unique_ptr<QFile> file = UntrustedFile::Open(path, kMaxFileBytes, &refusal);
-    if (!file)
-        return MapFileResult::Failure(refusal);
-    return Read(*file, map, progress);
 }
 
 } // namespace MapFile

@@ -17,7 +17,9 @@ namespace MapFile {
 
 MapFileResult Read(QIODevice& device, MapSnapshot* map, const MapFileProgress& progress = {});
 
-// Opens the file at path as an untrusted file (see UntrustedFile) and reads it.
+// Opens the file at path as an untrusted file (see UntrustedFile) and reads it: every map file is read by
+// name here. A map another program wrote, TMX or JSON (told by its content, not its name), is imported
+// (see ForeignImport): the result says so and notes what of it cannot be shown.
 MapFileResult Open(const QString& path, MapSnapshot* map, const MapFileProgress& progress = {});
 
 } // namespace MapFile

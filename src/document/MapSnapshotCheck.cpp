@@ -69,8 +69,9 @@ QString Load(const TilesetLoadRecord& load) {
     if (load.tileWidth < 1 || load.tileHeight < 1 || load.tileWidth > kMaxTileSide ||
         load.tileHeight > kMaxTileSide || load.imageWidth < 0 || load.imageHeight < 0)
         return QStringLiteral("a tileset image's sizes are beyond the limits");
-    if (load.contentHash.size() != MapFileFormat::kHashBytes)
-        return QStringLiteral("a tileset image's content hash is not %1 bytes")
+    // Empty: not known, for an image that was missing when the map was imported from another program.
+    if (!load.contentHash.isEmpty() && load.contentHash.size() != MapFileFormat::kHashBytes)
+        return QStringLiteral("a tileset image's content hash is not %1 bytes or none")
             .arg(MapFileFormat::kHashBytes);
     return {};
 }

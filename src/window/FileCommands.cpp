@@ -23,6 +23,9 @@
 namespace {
 
 const QString kMapFilter = QStringLiteral("Mosaicor Map (*.mqm)");
+// Maps other programs wrote open too, as new maps of our own.
+const QString kOpenFilter = QStringLiteral("Maps (*.mqm *.tmx *.tmj *.json);;Mosaicor Map (*.mqm);;"
+                                           "TMX map (*.tmx);;JSON map (*.tmj *.json)");
 const QString kMapSuffix = QStringLiteral("mqm");
 
 // Asks the user about a tileset image of a map being opened that is missing or no longer the same.
@@ -90,7 +93,7 @@ void frmMain::FileOpenMap_Action() {
         return;
     OpenDialogRequest request;
     request.Title = QStringLiteral("Open Map");
-    request.Filter = kMapFilter;
+    request.Filter = kOpenFilter;
     request.ActionButtonCaption = QStringLiteral("Open");
     const FolderItem file = Modal().ShowOpenDialog(this, request);
     if (!file.IsNull())
@@ -102,6 +105,7 @@ bool frmMain::OpenMapFile(const QString& path) {
     std::optional<BusyCursor> busy;
     std::unique_ptr<WorkDialog> work;
     auto refuse = [&](const QString& why) {
+        // The progress dialog goes first: shown over the message, it would keep the user from its OK.
         work.reset();
         busy.reset();
         Modal().MsgBox(this, QStringLiteral("%1 could not be opened: %2").arg(name, why));
@@ -116,15 +120,20 @@ bool frmMain::OpenMapFile(const QString& path) {
         };
     };
     std::unique_ptr<MapDocument> document;
+    MapFileResult read;
     try {
         MapSnapshot snapshot;
-        const MapFileResult read = ReadMapFile(path, &snapshot, half(0));
+        read = ReadMapFile(path, &snapshot, half(0));
         if (read.status == MapFileResult::Cancelled)
             return false;
         if (!read.ok())
             return refuse(read.reason);
         AskingResolver resolver(this, *m_dialogs);
-        document = BuildDocument(snapshot, path, resolver, half(1));
+        // An imported map has no map file yet: its first save asks where, so the file it came from is never
+        // written over in another format.
+        document = BuildDocument(snapshot, read.imported ? QString() : path, resolver, half(1));
+        if (document && read.imported)
+            document->SetImportedFrom(QFileInfo(path).absoluteFilePath());
     } catch (const std::bad_alloc&) {
         RecoverFromOutOfMemory();
         return refuse(QStringLiteral("there is not enough memory for it"));
@@ -134,7 +143,13 @@ bool frmMain::OpenMapFile(const QString& path) {
     if (!document)
         return false;
     SetDocument(std::move(document));
-    UpdateStatus(QStringLiteral("%1 opened").arg(name), QColor(0, 0, 0), 1);
+    if (!read.imported)
+        UpdateStatus(QStringLiteral("%1 opened").arg(name), QColor(0, 0, 0), 1);
+    else if (read.notes.isEmpty())
+        UpdateStatus(QStringLiteral("%1 imported").arg(name), QColor(0, 0, 0), 1);
+    else
+        UpdateStatus(QStringLiteral("%1 imported; %2").arg(name, read.notes.join(QStringLiteral("; "))),
+                     kFailureColour, 1);
     return true;
 }
 
@@ -149,8 +164,7 @@ bool frmMain::FileSaveAs_Action() {
     request.Title = QStringLiteral("Save Map As");
     request.Filter = kMapFilter;
     request.DefaultSuffix = kMapSuffix;
-    request.StartAt =
-        Document().FilePath().isEmpty() ? QStringLiteral("Untitled.mqm") : Document().FilePath();
+    request.StartAt = Document().SuggestedPath(kMapSuffix);
     const FolderItem file = Modal().ShowSaveDialog(this, request);
     if (file.IsNull())
         return false;
@@ -165,9 +179,7 @@ void frmMain::FileExport_Action() {
     request.Title = QStringLiteral("Export Map");
     request.Filter = QStringLiteral("TMX map (*.tmx);;JSON map (*.tmj *.json)");
     request.DefaultSuffix = QStringLiteral("tmx");
-    const QFileInfo map(Document().FilePath().isEmpty() ? QStringLiteral("Untitled.mqm")
-                                                        : Document().FilePath());
-    request.StartAt = map.dir().filePath(map.completeBaseName() + QStringLiteral(".tmx"));
+    request.StartAt = Document().SuggestedPath(QStringLiteral("tmx"));
     const FolderItem file = Modal().ShowSaveDialog(this, request);
     if (file.IsNull())
         return;
@@ -355,7 +367,7 @@ bool frmMain::RecoverCopy(Recovery::AbandonedCopy& copy) {
 void frmMain::UpdateTitle() {
     const MapDocument& document = Document();
     // The untouched map at start is just the editor.
-    if (document.FilePath().isEmpty() && !document.IsModified()) {
+    if (document.FilePath().isEmpty() && document.ImportedFrom().isEmpty() && !document.IsModified()) {
         setWindowTitle(QStringLiteral("2D Mosaicor"));
         setWindowModified(false);
         return;

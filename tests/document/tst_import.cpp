@@ -1,0 +1,346 @@
+// Maps written by other programs, as the formats' public description has them, opened through the one
+// function that opens map files; our own exports read back; hostile files refused.
+#include "ForeignMaps.h"
+#include "UserSteps.h"
+#include "app/mnuMain.h"
+#include "document/ForeignImport.h"
+#include "document/MapExport.h"
+#include "document/MapFileReader.h"
+
+#include <QLabel>
+#include <QtTest>
+
+using namespace ForeignMaps;
+
+namespace {
+
+void Choose(const char* item) {
+    mnuMain::Instance()->Item(QLatin1String(item))->trigger();
+}
+
+CellRecord Props(bool passable, const QString& custom1, std::int16_t width = 0) {
+    CellRecord r;
+    r.passable = passable;
+    r.custom1 = custom1;
+    r.width = width;
+    return r;
+}
+
+} // namespace
+
+class TestImport : public QObject {
+    Q_OBJECT
+    QTemporaryDir temp;
+
+    QString Path(const QString& relative) const { return QDir(temp.path()).filePath(relative); }
+
+    bool WriteFile(const QString& relative, const QByteArray& bytes) {
+        QDir().mkpath(QFileInfo(Path(relative)).path());
+        QFile file(Path(relative));
+        return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+    }
+
+    MapFileResult Open(const QString& relative, MapSnapshot* map) {
+        return MapFile::Open(Path(relative), map);
+    }
+
+    // Two tilesets with a gap between their gids: 8 tiles of art/a.png from gid 1, 4 of art/b.png from
+    // gid 20.
+    Map TwoTilesets(bool external, bool json) {
+        Map map;
+        map.name = "Forest";
+        Tileset a{1, "art/a.png", 16, 64, 32, 0, {}, {}};
+        a.tiles =
+            json ? R"({"id":1,"properties":[{"name":"passable","type":"bool","value":true},)"
+                   R"({"name":"custom1","type":"string","value":"x y"},{"name":"other","value":3}]})"
+                 : "<tile id=\"1\"><properties><property name=\"passable\" type=\"bool\" value=\"true\"/>"
+                   "<property name=\"custom1\">x y</property><property name=\"other\" type=\"int\" "
+                   "value=\"3\"/></properties></tile>";
+        Tileset b{20, external ? "../art/b.png" : "art/b.png", 16, 32, 32, 0, {}, {}};
+        if (external)
+            b.external = json ? "sets/b.tsj" : "sets/b.tsx";
+        map.tilesets = {a, b};
+        map.layers = {{{1, 2, 8, 9, 20, 23, 24, 0, 0x80000002u, 0x20000014u, 0, 3}, true, {}},
+                      {{0, 0, 0, 0, 0, 21, 0, 0, 0, 0, 0, 0}, false, {}}};
+        return map;
+    }
+
+    // Refusals of files no writer makes: entities, deep nesting, data that inflates without end, damage.
+    void OddFileRefusals() {
+        QByteArray dtd = Tmx(TwoTilesets(false, false), Encoding::Csv);
+        dtd.insert(dtd.indexOf("<map"),
+                   "<!DOCTYPE map [<!ENTITY a \"aaaaaaaaaa\"><!ENTITY b \"&a;&a;&a;&a;\">]>\n");
+        QByteArray deepText = Tmx(TwoTilesets(false, false), Encoding::Csv);
+        deepText.replace("x y", QByteArray("<a>").repeated(100) + QByteArray("</a>").repeated(100));
+        QTest::addRow("tmx deep property text") << false << deepText << "nest deeper than 64";
+        QTest::addRow("tmx entities") << false << dtd.replace("Forest", "&b;") << "document type declaration";
+        // A layer whose zlib data inflates far beyond the map's 12 cells.
+        for (const bool json : {false, true}) {
+            Map bomb = TwoTilesets(false, json);
+            bomb.layers[0].gids.assign(4 << 20, 0);
+            QTest::addRow("%s zlib bomb", json ? "tmj" : "tmx")
+                << json << (json ? Tmj(bomb, Encoding::Zlib) : Tmx(bomb, Encoding::Zlib))
+                << "a layer holds more cells than the map";
+        }
+        QTest::addRow("tmj damaged") << true << QByteArray("{\"type\":\"map\",") << "it is damaged";
+        Map missing = TwoTilesets(true, false);
+        missing.tilesets[1].external = "sets/missing.tsx";
+        QTest::addRow("tmx missing tileset file")
+            << false << Tmx(missing, Encoding::Csv)
+            << "its tileset file missing.tsx could not be read: no such file";
+    }
+
+private slots:
+    void initTestCase() {
+        QVERIFY(temp.isValid());
+        for (const auto& [name, size] :
+             {std::pair("art/a.png", QSize(64, 32)), std::pair("art/b.png", QSize(32, 32)),
+              std::pair("art/many.png", QSize(200, 200))}) {
+            QDir().mkpath(QFileInfo(Path(name)).path());
+            QVERIFY(MakeTileSheet(size.width(), size.height(), 16, 16).save(Path(name), "PNG"));
+        }
+        QVERIFY(WriteFile("art/picture.png", "GIF89a not a png"));
+    }
+
+    void encodings_data() {
+        QTest::addColumn<bool>("json");
+        QTest::addColumn<int>("encoding");
+        QTest::addColumn<bool>("external");
+        for (const bool json : {false, true})
+            for (int e = 0; e <= int(Encoding::TileElements) - json; ++e)
+                for (const bool external : {false, true})
+                    QTest::addRow("%s %d%s", json ? "tmj" : "tmx", e, external ? " external" : "")
+                        << json << e << external;
+    }
+
+    // Every encoding and tilesets embedded or in files of their own give the same map.
+    void encodings() {
+        QFETCH(bool, json);
+        QFETCH(int, encoding);
+        QFETCH(bool, external);
+        const Map map = TwoTilesets(external, json);
+        const QString name = json ? "forest.tmj" : "forest.tmx";
+        QVERIFY(WriteFile(name, json ? Tmj(map, Encoding(encoding)) : Tmx(map, Encoding(encoding))));
+        QVERIFY(WriteTilesets(map, json, temp.path()));
+        MapSnapshot read;
+        const MapFileResult result = Open(name, &read);
+        QVERIFY2(result.ok(), qPrintable(result.reason));
+        QVERIFY(result.imported);
+        QCOMPARE(result.notes, QStringList({"2 flipped or rotated tiles placed unflipped",
+                                            "2 cells left empty: their tiles are in no tileset"}));
+        QCOMPARE(Say(read.mapWidth, read.mapHeight, read.tileWidth, read.tileHeight, read.layers,
+                     read.visibleLayers, read.name),
+                 "4 3 16 16 2 1 Forest");
+        QCOMPARE(read.layer[0].tiles, (std::vector<std::uint16_t>{1, 2, 8, 0, 9, 12, 0, 0, 2, 9, 0, 3}));
+        QCOMPARE(read.layer[1].tiles, (std::vector<std::uint16_t>{0, 0, 0, 0, 0, 10, 0, 0, 0, 0, 0, 0}));
+        QCOMPARE(read.templates.size(), std::size_t(12));
+        QCOMPARE(read.templates[1], Props(true, "x y"));
+        QCOMPARE(read.templates[9], CellRecord());
+        QCOMPARE(read.loads.size(), std::size_t(2));
+        QCOMPARE(Say(read.loads[1].firstTile, read.loads[1].tileCount, read.loads[1].imageWidth), "8 4 32");
+        QCOMPARE(QFileInfo(read.loads[1].absolutePath).canonicalFilePath(),
+                 QFileInfo(Path("art/b.png")).canonicalFilePath());
+    }
+
+    void refusals_data() {
+        QTest::addColumn<bool>("json");
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QString>("reason");
+        const auto both = [&](const char* name, const QString& reason,
+                              const std::function<void(Map&)>& change) {
+            for (const bool json : {false, true}) {
+                Map map = TwoTilesets(false, json);
+                change(map);
+                QTest::addRow("%s %s", json ? "tmj" : "tmx", name)
+                    << json << (json ? Tmj(map, Encoding::Csv) : Tmx(map, Encoding::Csv)) << reason;
+            }
+        };
+        both("isometric", "its orientation is isometric; only orthogonal",
+             [](Map& m) { m.orientation = "isometric"; });
+        both("infinite", "it is an infinite map", [](Map& m) { m.infinite = true; });
+        both("nine layers", "it has more than 8 tile layers",
+             [](Map& m) { m.layers.resize(9, m.layers[0]); });
+        both("wide", "its size 8193 × 3 is beyond the limits",
+             [](Map& m) { m.width = 8193, m.layers.clear(); });
+        both("many cells", "is beyond the limits",
+             [](Map& m) { m.width = m.height = 4097, m.layers.clear(); });
+        both("large tiles", "larger than the limit of 1024", [](Map& m) { m.tileSize = 1025; });
+        both("many tiles", "its tilesets hold more than 32768 tiles", [](Map& m) {
+            m.tileSize = m.tilesets[0].tileSize = m.tilesets[1].tileSize = 1;
+            m.tilesets[1].image = "art/many.png", m.tilesets[1].imageWidth = m.tilesets[1].imageHeight = 200;
+        });
+        both("spacing", "has spacing or a margin", [](Map& m) { m.tilesets[1].spacing = 2; });
+        both("tile size", "has tiles of 8 × 8 pixels, not the map's",
+             [](Map& m) { m.tilesets[1].tileSize = 8; });
+        both("not png", "is not a PNG image", [](Map& m) { m.tilesets[0].image = "art/picture.png"; });
+        for (const bool json : {false, true}) {
+            Map map = TwoTilesets(false, json);
+            map.tilesets[0].image.clear();
+            map.tilesets[0].tiles =
+                json ? R"({"id":0,"image":"x.png"})" : R"(<tile id="0"><image source="x.png"/></tile>)";
+            QTest::addRow("%s collection", json ? "tmj" : "tmx")
+                << json << (json ? Tmj(map, Encoding::Csv) : Tmx(map, Encoding::Csv))
+                << "is a collection of separate images";
+        }
+        both("short layer", "layer 1 holds 11 cells instead of 12",
+             [](Map& m) { m.layers[1].gids.pop_back(); });
+        both("long layer", "a layer holds more cells than the map",
+             [](Map& m) { m.layers[1].gids.push_back(0); });
+        both("deep groups", "nest deeper than 64", [](Map& m) { m.after = "@DEEP@"; });
+        OddFileRefusals();
+    }
+
+    // Each refusal names what is not supported; nothing is read into the map.
+    void refusals() {
+        QFETCH(bool, json);
+        QFETCH(QByteArray, file);
+        QFETCH(QString, reason);
+        QString nest, unnest;
+        for (int i = 0; i < 70; ++i) {
+            nest += json ? R"({"type":"group","layers":[)" : "<group>";
+            unnest += json ? "]}" : "</group>";
+        }
+        file.replace("@DEEP@", (nest + unnest).toUtf8());
+        QVERIFY(WriteFile(json ? "bad.tmj" : "bad.tmx", file));
+        MapSnapshot read;
+        read.name = "untouched";
+        const MapFileResult result = Open(json ? "bad.tmj" : "bad.tmx", &read);
+        QVERIFY2(!result.ok() && result.reason.contains(reason), qPrintable(result.reason));
+        QCOMPARE(read.name, "untouched");
+    }
+
+    void largeJsonRefused() {
+        QFile file(Path("huge.json"));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("{") == 1 && file.resize(65 << 20));
+        file.close();
+        MapSnapshot read;
+        QCOMPARE(Open("huge.json", &read).reason, "it is a JSON map larger than 64 MB, more than is read");
+    }
+
+    // Groups are flattened in order, object and image layers skipped, looks ignored: each counted.
+    void whatCannotBeShown_data() {
+        QTest::addColumn<bool>("json");
+        QTest::newRow("tmx") << false;
+        QTest::newRow("tmj") << true;
+    }
+    void whatCannotBeShown() {
+        QFETCH(bool, json);
+        Map map = TwoTilesets(false, json);
+        map.layers[0].extra = json ? R"(,"offsetx":4)" : R"(opacity="0.5")";
+        const Layer inner{{0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 4}, true, {}};
+        const QByteArray data = LayerData(inner.gids, 4, Encoding::Csv);
+        map.after =
+            json ? QString(R"({"type":"group","visible":false,"layers":[{"type":"tilelayer","width":4,)"
+                           R"("height":3,"data":[%1]}]},{"type":"imagelayer","image":"x.png"},)"
+                           R"({"type":"objectgroup","objects":[{"id":1,"x":3,"y":4,"point":true}]})")
+                       .arg(QString(data))
+                 : QString("<group visible=\"0\" tintcolor=\"#ff0000\"><layer width=\"4\" height=\"3\">"
+                           "<data encoding=\"csv\">%1</data></layer></group><imagelayer/>"
+                           "<objectgroup><object id=\"1\" x=\"3\" y=\"4\"><point/></object></objectgroup>")
+                       .arg(QString(data));
+        QVERIFY(WriteFile("looks.map", json ? Tmj(map, Encoding::Csv) : Tmx(map, Encoding::Csv)));
+        MapSnapshot read;
+        const MapFileResult result = Open("looks.map", &read);
+        QVERIFY2(result.ok(), qPrintable(result.reason));
+        QCOMPARE(read.layers, 3);
+        QCOMPARE(read.layer[2].tiles.back(), 4);
+        QCOMPARE(read.visibleLayers, 1);
+        QCOMPARE(result.notes.mid(1, 3),
+                 QStringList({"1 group of layers flattened", "2 object or image layers skipped",
+                              json ? "1 layer's opacity, offset or tint ignored"
+                                   : "2 layers' opacity, offsets or tints ignored"}));
+    }
+
+    // Our own export read back: the same cells, tile properties and cell values; cells whose tiles are gone
+    // come back empty.
+    void exportRoundTrip_data() {
+        QTest::addColumn<int>("format");
+        QTest::newRow("tmx") << int(ExportFormat::Tmx);
+        QTest::newRow("tmj") << int(ExportFormat::Tmj);
+    }
+    void exportRoundTrip() {
+        QFETCH(int, format);
+        MapSnapshot map;
+        map.mapWidth = 5, map.mapHeight = 4, map.layers = 3, map.visibleLayers = 0b110,
+        map.name = "Round \"trip\"";
+        map.tileWidth = map.tileHeight = 16;
+        map.loads = {{{}, Path("art/a.png"), 16, 16, 64, 32, {}, 0, 8},
+                     {{}, Path("art/b.png"), 16, 16, 32, 32, {}, 8, 4}};
+        map.templates.resize(14); // two past the loads: gone
+        map.templates[1] = Props(true, "line one\nline two", -7);
+        map.templates[9] = Props(false, {}, 300);
+        for (int k = 0; k < 3; ++k)
+            for (int i = 0; i < 20; ++i)
+                map.layer[k].tiles.push_back(std::uint16_t((i * 5 + k * 3) % 15));
+        map.layer[0].tiles[3] = 2, map.layer[0].tiles[4] = 13, map.layer[0].tiles[6] = kOddTile;
+        CellRecord own = map.templates[1];
+        own.passable = false, own.custom1 = "its own", own.imageIndex = 1, own.x = 48, own.zOrder = 0;
+        CellRecord odd = own;
+        odd.imageIndex = -2;
+        map.layer[0].exceptions = {{3, own}, {4, Props(true, "gone")}, {6, odd}};
+        const QString path = Path(format == int(ExportFormat::Tmx) ? "out/round.tmx" : "out/round.tmj");
+        QDir().mkpath(Path("out"));
+        QVERIFY(ExportMap(map, path, ExportFormat(format)).written());
+        MapSnapshot read;
+        const MapFileResult result = MapFile::Open(path, &read);
+        QVERIFY2(result.ok() && result.notes.isEmpty(), qPrintable(result.reason + result.notes.join(';')));
+        QCOMPARE(Say(read.mapWidth, read.mapHeight, read.layers, read.visibleLayers, read.name),
+                 Say(5, 4, 3, 6, map.name));
+        for (int k = 0; k < 3; ++k) {
+            std::vector<std::uint16_t> expected = map.layer[k].tiles;
+            for (std::uint16_t& value : expected)
+                value = value > 12 ? 0 : value;
+            QCOMPARE(read.layer[k].tiles, expected);
+        }
+        QCOMPARE(read.templates.size(), std::size_t(12));
+        for (int i = 0; i < 12; ++i)
+            QCOMPARE(read.templates[i], map.templates[i]);
+        QCOMPARE(read.layer[0].exceptions.size(), std::size_t(1));
+        QCOMPARE(read.layer[0].exceptions[0].index, 3u);
+        QCOMPARE(read.layer[0].exceptions[0].record, own);
+        QVERIFY(read.layer[1].exceptions.empty() && read.layer[2].exceptions.empty());
+    }
+
+    // Through File, Open: the map opens as a new one named after the file; its first save asks where and the
+    // TMX file stays as it was.
+    void openInTheEditor() {
+        const Map map = TwoTilesets(false, false);
+        QVERIFY(WriteFile("editor/forest.tmx", Tmx(map, Encoding::Zlib)));
+        QDir().mkpath(Path("editor/art"));
+        QVERIFY(QFile::copy(Path("art/a.png"), Path("editor/art/a.png")));
+        QVERIFY(QFile::copy(Path("art/b.png"), Path("editor/art/b.png")));
+        EditorFixture f;
+        frmMain& w = f.window();
+        f.dialogs->answers.push_back(FolderItem(Path("editor/forest.tmx")));
+        Choose("FileOpenMap");
+        QVERIFY(f.dialogs->requests.back().Filter.contains("*.tmx"));
+        QVERIFY2(f.dialogs->messages.isEmpty(), qPrintable(f.dialogs->messages.join('\n')));
+        QCOMPARE(w.windowTitle(), "forest[*] - 2D Mosaicor");
+        QVERIFY(w.lblStatus->text().startsWith("forest.tmx imported; 2 flipped"));
+        QCOMPARE(w.Tileset().Count(), 12);
+        QVERIFY(w.Document().FilePath().isEmpty());
+        f.dialogs->saveAnswers.push_back(FolderItem(Path("editor/forest.mqm")));
+        Choose("FileSave");
+        QCOMPARE(f.dialogs->saveRequests.back().StartAt, Path("editor/forest.mqm"));
+        QFile tmx(Path("editor/forest.tmx"));
+        QVERIFY(tmx.open(QIODevice::ReadOnly) && tmx.readAll() == Tmx(map, Encoding::Zlib));
+        MapSnapshot saved;
+        QVERIFY(MapFile::Open(Path("editor/forest.mqm"), &saved).ok());
+        QCOMPARE(saved.layer[0].tiles[4], 9);
+
+        // An image missing at import: the map opens without it if the user says so, and saves.
+        QVERIFY(QFile::remove(Path("editor/art/b.png")));
+        f.dialogs->answers.push_back(FolderItem(Path("editor/forest.tmx")));
+        f.dialogs->replies.push_back("Open Without It");
+        Choose("FileOpenMap");
+        QCOMPARE(f.dialogs->questions.last(), "The tileset image b.png is missing.");
+        f.dialogs->saveAnswers.push_back(FolderItem(Path("editor/without.mqm")));
+        Choose("FileSave");
+        QVERIFY2(f.dialogs->messages.isEmpty(), qPrintable(f.dialogs->messages.join('\n')));
+        QVERIFY(MapFile::Open(Path("editor/without.mqm"), &saved).ok());
+        QCOMPARE(Say(saved.loads[1].imageWidth, saved.loads[1].tileCount, saved.layer[0].tiles[4]), "32 4 9");
+    }
+};
+
+QTEST_MAIN(TestImport)
+#include "tst_import.moc"

@@ -1,0 +1,219 @@
+#include "ForeignMaps.h"
+
+#include <QDir>
+#include <QFile>
+#include <QStringList>
+#include <zlib.h>
+#include <zstd.h>
+
+namespace ForeignMaps {
+
+namespace {
+
+QByteArray Compress(const QByteArray& raw, bool gzip) {
+    z_stream stream{};
+    deflateInit2(&stream, 9, Z_DEFLATED, gzip ? 16 + MAX_WBITS : MAX_WBITS, 8, Z_DEFAULT_STRATEGY);
+    QByteArray out(qsizetype(deflateBound(&stream, uLong(raw.size()))), '\0');
+    stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(raw.constData()));
+    stream.avail_in = uInt(raw.size());
+    stream.next_out = reinterpret_cast<Bytef*>(out.data());
+    stream.avail_out = uInt(out.size());
+    deflate(&stream, Z_FINISH);
+    out.resize(qsizetype(stream.total_out));
+    deflateEnd(&stream);
+    return out;
+}
+
+const char* CompressionName(Encoding encoding) {
+    switch (encoding) {
+    case Encoding::Zlib:
+        return "zlib";
+    case Encoding::Gzip:
+        return "gzip";
+    case Encoding::Zstd:
+        return "zstd";
+    default:
+        return "";
+    }
+}
+
+QString TsxBody(const Tileset& t, const QString& name) {
+    return QStringLiteral("name=\"%1\" tilewidth=\"%2\" tileheight=\"%2\" tilecount=\"%3\" columns=\"%4\" "
+                          "spacing=\"%5\" margin=\"0\">\n  %6\n%7")
+        .arg(name)
+        .arg(t.tileSize)
+        .arg((t.imageWidth / t.tileSize) * (t.imageHeight / t.tileSize))
+        .arg(t.imageWidth / t.tileSize)
+        .arg(t.spacing)
+        .arg(t.image.isEmpty() ? QString()
+                               : QStringLiteral("<image source=\"%1\" width=\"%2\" height=\"%3\"/>")
+                                     .arg(t.image)
+                                     .arg(t.imageWidth)
+                                     .arg(t.imageHeight))
+        .arg(t.tiles);
+}
+
+QString TsjBody(const Tileset& t, const QString& name) {
+    return QStringLiteral(
+               "\"name\":\"%1\",\"tilewidth\":%2,\"tileheight\":%2,\"tilecount\":%3,\"columns\":%4,"
+               "\"spacing\":%5,\"margin\":0,%6\"tiles\":[%7]")
+        .arg(name)
+        .arg(t.tileSize)
+        .arg((t.imageWidth / t.tileSize) * (t.imageHeight / t.tileSize))
+        .arg(t.imageWidth / t.tileSize)
+        .arg(t.spacing)
+        .arg(t.image.isEmpty() ? QString()
+                               : QStringLiteral("\"image\":\"%1\",\"imagewidth\":%2,\"imageheight\":%3,")
+                                     .arg(t.image)
+                                     .arg(t.imageWidth)
+                                     .arg(t.imageHeight))
+        .arg(t.tiles);
+}
+
+} // namespace
+
+QByteArray LayerData(const std::vector<std::uint32_t>& gids, int width, Encoding encoding) {
+    if (encoding == Encoding::Csv) {
+        QByteArray text;
+        for (std::size_t i = 0; i < gids.size(); ++i) {
+            text += QByteArray::number(gids[i]);
+            if (i + 1 < gids.size())
+                text += (i + 1) % std::size_t(width) == 0 ? ",\n" : ",";
+        }
+        return text;
+    }
+    QByteArray raw;
+    raw.reserve(qsizetype(gids.size() * 4));
+    for (const std::uint32_t gid : gids)
+        for (int b = 0; b < 4; ++b)
+            raw.append(char((gid >> (8 * b)) & 0xFF));
+    if (encoding == Encoding::Zlib || encoding == Encoding::Gzip) {
+        raw = Compress(raw, encoding == Encoding::Gzip);
+    } else if (encoding == Encoding::Zstd) {
+        QByteArray packed(qsizetype(ZSTD_compressBound(std::size_t(raw.size()))), '\0');
+        packed.resize(qsizetype(ZSTD_compress(packed.data(), std::size_t(packed.size()), raw.constData(),
+                                              std::size_t(raw.size()), 3)));
+        raw = packed;
+    }
+    return raw.toBase64();
+}
+
+QByteArray Tmx(const Map& map, Encoding encoding) {
+    QString out = QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<map version=\"1.10\" "
+                                 "orientation=\"%1\" renderorder=\"right-down\" width=\"%2\" height=\"%3\" "
+                                 "tilewidth=\"%4\" tileheight=\"%4\" infinite=\"%5\">\n")
+                      .arg(map.orientation)
+                      .arg(map.width)
+                      .arg(map.height)
+                      .arg(map.tileSize)
+                      .arg(map.infinite ? 1 : 0);
+    if (!map.name.isNull())
+        out += QStringLiteral(" <properties>\n  <property name=\"name\" value=\"%1\"/>\n </properties>\n")
+                   .arg(map.name.toHtmlEscaped());
+    for (std::size_t t = 0; t < map.tilesets.size(); ++t) {
+        const Tileset& set = map.tilesets[t];
+        if (!set.external.isEmpty())
+            out += QStringLiteral(" <tileset firstgid=\"%1\" source=\"%2\"/>\n")
+                       .arg(set.firstGid)
+                       .arg(set.external);
+        else
+            out += QStringLiteral(" <tileset firstgid=\"%1\" %2 </tileset>\n")
+                       .arg(set.firstGid)
+                       .arg(TsxBody(set, QStringLiteral("set%1").arg(t)));
+    }
+    for (std::size_t k = 0; k < map.layers.size(); ++k) {
+        const Layer& layer = map.layers[k];
+        out +=
+            QStringLiteral(" <layer id=\"%1\" name=\"L%1\" width=\"%2\" height=\"%3\" visible=\"%4\" %5>\n")
+                .arg(k + 1)
+                .arg(map.width)
+                .arg(map.height)
+                .arg(layer.visible ? 1 : 0)
+                .arg(layer.extra);
+        if (encoding == Encoding::TileElements) {
+            out += QStringLiteral("  <data>\n");
+            for (const std::uint32_t gid : layer.gids)
+                out += gid == 0 ? QStringLiteral("   <tile/>\n")
+                                : QStringLiteral("   <tile gid=\"%1\"/>\n").arg(gid);
+            out += QStringLiteral("  </data>\n");
+        } else {
+            const QString compression = QLatin1String(CompressionName(encoding));
+            out += QStringLiteral("  <data encoding=\"%1\"%2>\n%3\n  </data>\n")
+                       .arg(encoding == Encoding::Csv ? QStringLiteral("csv") : QStringLiteral("base64"))
+                       .arg(compression.isEmpty() ? QString()
+                                                  : QStringLiteral(" compression=\"%1\"").arg(compression))
+                       .arg(QString::fromLatin1(LayerData(layer.gids, map.width, encoding)));
+        }
+        out += QStringLiteral(" </layer>\n");
+    }
+    out += map.after + QStringLiteral("</map>\n");
+    return out.toUtf8();
+}
+
+QByteArray Tmj(const Map& map, Encoding encoding) {
+    QStringList layers;
+    for (std::size_t k = 0; k < map.layers.size(); ++k) {
+        const Layer& layer = map.layers[k];
+        QString data = QString::fromLatin1(LayerData(layer.gids, map.width, encoding));
+        data = encoding == Encoding::Csv
+                   ? QStringLiteral("[%1]").arg(data)
+                   : QStringLiteral("\"%1\",\"encoding\":\"base64\",\"compression\":\"%2\"")
+                         .arg(data, QLatin1String(CompressionName(encoding)));
+        layers << QStringLiteral(
+                      "{\"type\":\"tilelayer\",\"id\":%1,\"name\":\"L%1\",\"width\":%2,\"height\":%3,"
+                      "\"x\":0,\"y\":0,\"opacity\":1,\"visible\":%4%5,\"data\":%6}")
+                      .arg(k + 1)
+                      .arg(map.width)
+                      .arg(map.height)
+                      .arg(QLatin1String(layer.visible ? "true" : "false"))
+                      .arg(layer.extra, data);
+    }
+    if (!map.after.isEmpty())
+        layers << map.after;
+    QStringList tilesets;
+    for (std::size_t t = 0; t < map.tilesets.size(); ++t) {
+        const Tileset& set = map.tilesets[t];
+        tilesets << (set.external.isEmpty() ? QStringLiteral("{\"firstgid\":%1,%2}")
+                                                  .arg(set.firstGid)
+                                                  .arg(TsjBody(set, QStringLiteral("set%1").arg(t)))
+                                            : QStringLiteral("{\"firstgid\":%1,\"source\":\"%2\"}")
+                                                  .arg(set.firstGid)
+                                                  .arg(set.external));
+    }
+    const QString name = map.name.isNull()
+                             ? QString()
+                             : QStringLiteral("\"properties\":[{\"name\":\"name\",\"type\":\"string\","
+                                              "\"value\":\"%1\"}],")
+                                   .arg(map.name);
+    // Layers before tilesets, as some writers order the members.
+    return QStringLiteral(
+               "{\"type\":\"map\",\"version\":\"1.10\",\"orientation\":\"%1\",\"renderorder\":\"right-down\","
+               "\"width\":%2,\"height\":%3,\"tilewidth\":%4,\"tileheight\":%4,\"infinite\":%5,%6"
+               "\"layers\":[%7],\"tilesets\":[%8]}")
+        .arg(map.orientation)
+        .arg(map.width)
+        .arg(map.height)
+        .arg(map.tileSize)
+        .arg(QLatin1String(map.infinite ? "true" : "false"))
+        .arg(name, layers.join(QStringLiteral(",\n")), tilesets.join(QStringLiteral(",")))
+        .toUtf8();
+}
+
+bool WriteTilesets(const Map& map, bool json, const QString& folder) {
+    for (std::size_t t = 0; t < map.tilesets.size(); ++t) {
+        const Tileset& set = map.tilesets[t];
+        if (set.external.isEmpty())
+            continue;
+        const QString name = QStringLiteral("ext%1").arg(t);
+        const QString text =
+            json ? QStringLiteral("{\"type\":\"tileset\",%1}").arg(TsjBody(set, name))
+                 : QStringLiteral("<?xml version=\"1.0\"?>\n<tileset %1</tileset>\n").arg(TsxBody(set, name));
+        QFile file(QDir(folder).filePath(set.external));
+        QDir().mkpath(QFileInfo(file.fileName()).path());
+        if (!file.open(QIODevice::WriteOnly) || file.write(text.toUtf8()) < 0)
+            return false;
+    }
+    return true;
+}
+
+} // namespace ForeignMaps
