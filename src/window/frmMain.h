@@ -295,6 +295,9 @@ public:
     // One map cell's side on the canvas at the current zoom, at least 1 pixel.
     int ViewCellWidth() const;
     int ViewCellHeight() const;
+    // The map cell (column, row) shown at canvas pixel (x, y) at the current zoom and scroll, inside the map
+    // or not: the one answer every handler of the map canvas takes.
+    std::pair<std::int64_t, std::int64_t> MapCellUnder(int x, int y) const;
     // A tool key (P, E, L, R, Shift+R, O, Shift+O, F) or an edit-layer key (0 to 7) does its work; false,
     // changing nothing, for any other key and while a text field or a popup has the keyboard focus.
     bool EditorKey(int key, Qt::KeyboardModifiers modifiers);
