@@ -148,7 +148,7 @@ private:
         m_chunks = (m_cells + kChunkCells - 1) / kChunkCells;
         m_total = m_cells * m.layers;
         if (m.layers * m_chunks * kMinChunkBytes > m_in.BytesLeft())
-            return Damaged(QStringLiteral("it is too short for its map size"));
+            return m_in.Fail(QStringLiteral("it ends too early"));
         return !m_progress || Progress();
     }
 

@@ -165,6 +165,31 @@ private slots:
         QCOMPARE(ReadBytes(bytes, &map).reason, reason);
     }
 
+    // Wherever a file is cut short, that is what the reason says.
+    void cutShortEndsTooEarly() {
+        const QByteArray base = Written(MapCorpus::BaseMap());
+        QStringList other;
+        for (qsizetype n = 1; n < base.size(); ++n) {
+            MapSnapshot map;
+            const QString reason = ReadBytes(base.left(n), &map).reason;
+            if (reason != QStringLiteral("it ends too early"))
+                other << QStringLiteral("cut after %1 bytes: %2").arg(n).arg(reason);
+        }
+        QVERIFY2(other.isEmpty(), qPrintable(other.join(QLatin1Char('\n'))));
+    }
+
+    // A lone surrogate is no character: it is written, and so read back, as U+FFFD; a pair stays itself.
+    void loneSurrogatesComeBackAsReplacements() {
+        MapSnapshot map = MapCorpus::BaseMap();
+        const QChar high(char16_t(0xD83D)), low(char16_t(0xDE00));
+        map.name = QString(high) + "a" + low + high + low + high;
+        map.templates[0].custom1 = QString(low);
+        MapSnapshot back;
+        QVERIFY(ReadBytes(Written(map), &back).ok());
+        QCOMPARE(back.name, QString::fromUtf16(u"\uFFFDa\uFFFD\U0001F600\uFFFD"));
+        QCOMPARE(back.templates[0].custom1, QString(QChar::ReplacementCharacter));
+    }
+
     void brokenMapsAreNotWritten_data() {
         QTest::addColumn<MapSnapshot>("map");
         const MapSnapshot base = MapCorpus::BaseMap();
