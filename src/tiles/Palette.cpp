@@ -24,7 +24,11 @@ FolderItem frmMain::OpenTilesetDialog() {
     request.Title = QStringLiteral("Select a PNG file");
     request.Filter = PNGType::ImagePng()->DialogFilter();
     request.ActionButtonCaption = QStringLiteral("Open PNG");
-    return Modal().ShowOpenDialog(this, request);
+    request.StartAt = ImageStartFolder();
+    const FolderItem file = Modal().ShowOpenDialog(this, request);
+    if (!file.IsNull())
+        RememberFolder(file.Path(), true);
+    return file;
 }
 
 // The tile size fields take effect with Apply, which reads them; typing alone changes nothing.

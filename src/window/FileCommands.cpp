@@ -17,6 +17,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLocale>
+#include <functional>
 #include <optional>
 
 namespace {
@@ -27,7 +28,10 @@ const QString kMapSuffix = QStringLiteral("mqm");
 // Asks the user about a tileset image of a map being opened that is missing or no longer the same.
 class AskingResolver : public TilesetImageResolver {
 public:
-    AskingResolver(QWidget* parent, Dialogs& dialogs) : m_parent(parent), m_dialogs(dialogs) {}
+    // Locate starts in startAt, then where the last image was located; chosen hears of each file located.
+    AskingResolver(QWidget* parent, Dialogs& dialogs, QString startAt,
+                   std::function<void(const QString&)> chosen)
+        : m_parent(parent), m_dialogs(dialogs), m_startAt(std::move(startAt)), m_chosen(std::move(chosen)) {}
 
     Answer Resolve(const TilesetLoadRecord& load, Problem problem, QString* located) override {
         // Opening shows the wait cursor; a question wants the ordinary pointer.
@@ -55,7 +59,12 @@ public:
         request.Title = QStringLiteral("Locate %1").arg(name);
         request.Filter = QStringLiteral("PNG image (*.png)");
         request.ActionButtonCaption = QStringLiteral("Open PNG");
+        request.StartAt = m_startAt;
         *located = m_dialogs.ShowOpenDialog(m_parent, request).Path();
+        if (!located->isEmpty()) {
+            m_startAt = QFileInfo(*located).absolutePath();
+            m_chosen(*located);
+        }
         // Cancelling the dialog asks again.
         return Answer::Locate;
     }
@@ -63,6 +72,8 @@ public:
 private:
     QWidget* m_parent;
     Dialogs& m_dialogs;
+    QString m_startAt;
+    std::function<void(const QString&)> m_chosen;
 };
 
 } // namespace
@@ -91,9 +102,12 @@ void frmMain::FileOpenMap_Action() {
     request.Title = QStringLiteral("Open Map");
     request.Filter = kMapFilter;
     request.ActionButtonCaption = QStringLiteral("Open");
+    request.StartAt = MapStartFolder();
     const FolderItem file = Modal().ShowOpenDialog(this, request);
-    if (!file.IsNull())
-        OpenMapFile(file.Path());
+    if (file.IsNull())
+        return;
+    RememberFolder(file.Path());
+    OpenMapFile(file.Path());
 }
 
 bool frmMain::OpenMapFile(const QString& path) {
@@ -120,7 +134,8 @@ bool frmMain::OpenMapFile(const QString& path) {
             return false;
         if (!read.ok())
             return refuse(read.reason);
-        AskingResolver resolver(this, *m_dialogs);
+        AskingResolver resolver(this, *m_dialogs, LocateStartFolder(path),
+                                [this](const QString& image) { RememberFolder(image, true); });
         document = BuildDocument(snapshot, path, resolver, half(1));
     } catch (const std::bad_alloc&) {
         RecoverFromOutOfMemory();
@@ -146,11 +161,11 @@ bool frmMain::FileSaveAs_Action() {
     request.Title = QStringLiteral("Save Map As");
     request.Filter = kMapFilter;
     request.DefaultSuffix = kMapSuffix;
-    request.StartAt =
-        Document().FilePath().isEmpty() ? QStringLiteral("Untitled.mqm") : Document().FilePath();
+    request.StartAt = ProposedMapPath(kMapSuffix);
     const FolderItem file = Modal().ShowSaveDialog(this, request);
     if (file.IsNull())
         return false;
+    RememberFolder(file.Path());
     QString path = file.Path();
     if (QFileInfo(path).suffix().isEmpty())
         path += QStringLiteral(".") + kMapSuffix;
@@ -162,12 +177,11 @@ void frmMain::FileExport_Action() {
     request.Title = QStringLiteral("Export Map");
     request.Filter = QStringLiteral("TMX map (*.tmx);;JSON map (*.tmj *.json)");
     request.DefaultSuffix = QStringLiteral("tmx");
-    const QFileInfo map(Document().FilePath().isEmpty() ? QStringLiteral("Untitled.mqm")
-                                                        : Document().FilePath());
-    request.StartAt = map.dir().filePath(map.completeBaseName() + QStringLiteral(".tmx"));
+    request.StartAt = ProposedMapPath(QStringLiteral("tmx"));
     const FolderItem file = Modal().ShowSaveDialog(this, request);
     if (file.IsNull())
         return;
+    RememberFolder(file.Path());
     QString path = file.Path();
     std::optional<ExportFormat> format = ExportFormatOf(path);
     if (!format) {
@@ -316,7 +330,8 @@ bool frmMain::RecoverCopy(Recovery::AbandonedCopy& copy) {
             Recovery::Delete(copy);
             return false;
         }
-        AskingResolver resolver(this, *m_dialogs);
+        AskingResolver resolver(this, *m_dialogs, LocateStartFolder(copy.originalPath),
+                                [this](const QString& image) { RememberFolder(image, true); });
         document = BuildDocument(snapshot, copy.originalPath, resolver);
     } catch (const std::bad_alloc&) {
         RecoverFromOutOfMemory();

@@ -294,6 +294,39 @@ private slots:
         }
     }
 
+    // The file dialogs start beside the map, Load Tiles and Locate beside its last tileset image, else where
+    // the last dialog chose; Save As and Export propose the map's name, an untitled map's Name setting.
+    void dialogsStartBesideTheMap() {
+        EditorFixture f;
+        frmMain& w = f.window();
+        const QDir dir(f.temp.path());
+        QVERIFY(dir.mkpath("art") && dir.mkpath("maps"));
+        const QString art = dir.filePath("art"), maps = dir.filePath("maps");
+        f.LoadTiles("art/a.png", MakeTileSheet(64, 32, 32, 32));
+        QCOMPARE(f.dialogs->requests.back().StartAt, QString());
+        w.txtName->setText(QStringLiteral(" ../Keep/Hall "));
+        w.btnApply->click();
+        f.dialogs->saveAnswers.push_back(FolderItem(maps + "/keep.mqm"));
+        Choose("FileSaveAs");
+        Choose("FileExport");
+        Choose("FileSaveAs");
+        QStringList proposed;
+        for (const SaveDialogRequest& request : f.dialogs->saveRequests)
+            proposed << request.StartAt;
+        QCOMPARE(proposed, QStringList({art + "/-Keep-Hall.mqm", maps + "/keep.tmx", maps + "/keep.mqm"}));
+        Choose("FileOpenMap");
+        QCOMPARE(f.dialogs->requests.back().StartAt, maps);
+        Choose("FileLoadTiles");
+        QCOMPARE(f.dialogs->requests.back().StartAt, art);
+        QVERIFY(QFile::rename(art + "/a.png", dir.filePath("a.png")));
+        f.dialogs->replies = {"Locate…", "Cancel"};
+        f.dialogs->answers.push_back(FolderItem(maps + "/keep.mqm"));
+        Choose("FileOpenMap");
+        QCOMPARE(f.dialogs->requests.back().Title, "Locate a.png");
+        QCOMPARE(f.dialogs->requests.back().StartAt, art);
+        QCOMPARE(ProposedFileName(QString(), "mqm"), "Untitled.mqm");
+    }
+
     // How the user looks at the map is not the map: tool, grid, edit layer and scrolling leave it unmodified;
     // showing or hiding a layer changes it.
     void viewStateIsNotSaved() {
