@@ -151,12 +151,16 @@ bool frmMain::OpenMapFile(const QString& path) {
 }
 
 bool frmMain::FileSave_Action() {
+    if (!SettleTypedProperties())
+        return false;
     if (Document().FilePath().isEmpty())
         return FileSaveAs_Action();
     return SaveMapTo(Document().FilePath());
 }
 
 bool frmMain::FileSaveAs_Action() {
+    if (!SettleTypedProperties())
+        return false;
     SaveDialogRequest request;
     request.Title = QStringLiteral("Save Map As");
     request.Filter = kMapFilter;
@@ -173,6 +177,8 @@ bool frmMain::FileSaveAs_Action() {
 }
 
 void frmMain::FileExport_Action() {
+    if (!SettleTypedProperties())
+        return;
     SaveDialogRequest request;
     request.Title = QStringLiteral("Export Map");
     request.Filter = QStringLiteral("TMX map (*.tmx);;JSON map (*.tmj *.json)");
@@ -247,6 +253,8 @@ bool frmMain::SaveMapTo(const QString& path) {
 
 bool frmMain::MayLeaveMap() {
     canMain->CancelStroke();
+    if (!SettleTypedProperties())
+        return false;
     if (!Document().IsModified())
         return true;
     Question question;

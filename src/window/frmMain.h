@@ -262,6 +262,14 @@ public:
     void txtMapHeight_TextChange() {}
     void txtMapWidth_TextChange() {}
     void btnApply_Action();
+    // Apply: the Map Properties fields become the map's settings; false when a field was refused (the status
+    // line says why), memory ran out or the user cancelled.
+    bool ApplyMapProperties();
+    // Whether a Map Properties field shows other than the map's settings: typed, not applied.
+    bool MapPropertiesTyped() const;
+    // Before the map is saved, exported or left: typed properties are applied or put back as the user says.
+    // False when the user cancelled or Apply was refused, and what was to come must not happen.
+    bool SettleTypedProperties();
     // The Map Properties fields show the document's settings.
     void ShowSettings();
 

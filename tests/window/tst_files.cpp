@@ -153,6 +153,56 @@ private slots:
             QVERIFY(AllCells(w) == cells && w.isWindowModified());
     }
 
+    // Map Properties typed but not applied are asked about before the map is saved, exported or left, before
+    // the question about unsaved changes: Apply applies them, Don't Apply puts the fields back, Cancel stops.
+    void typedMapProperties_data() {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("answer");
+        for (const char* command : {"FileSave", "FileSaveAs", "FileExport", "FileNewMap", "FileOpenMap",
+                                    "FileClose", "FileQuit", "close box"})
+            for (const char* answer : {"Apply", "Don't Apply", "Cancel", "Apply refused"})
+                QTest::addRow("%s, %s", command, answer) << QString(command) << QString(answer);
+    }
+    void typedMapProperties() {
+        QFETCH(QString, command);
+        QFETCH(QString, answer);
+        EditorFixture f;
+        frmMain& w = f.window();
+        const QString path = QDir(f.temp.path()).filePath("m.mqm");
+        f.dialogs->saveAnswers.push_back(FolderItem(path));
+        Choose("FileSaveAs");
+        HoverAt(w, QPoint(5, 5)); // the save's report goes
+        w.txtName->setText("Typed");
+        w.txtMapWidth->setText(answer == "Apply refused" ? "0" : "50");
+        f.dialogs->replies = {answer == "Apply refused" ? "Apply" : answer, "Discard"};
+        f.dialogs->saveAnswers.push_back(FolderItem(QDir(f.temp.path()).filePath("other.tmx")));
+        if (command == "close box")
+            w.close();
+        else
+            Choose(qPrintable(command));
+        const bool applied = answer == "Apply", goesOn = applied || answer == "Don't Apply";
+        const bool leaves = !command.startsWith("FileSave") && command != "FileExport";
+        QStringList asked{"Apply the map properties you typed?"};
+        if (applied && leaves)
+            asked << "Save the changes to m.mqm?";
+        QCOMPARE(f.dialogs->questions, asked);
+        const bool proceeded = command == "FileSave"      ? w.lblStatus->text() == "m.mqm saved"
+                               : command == "FileOpenMap" ? f.dialogs->requests.size() == 1
+                               : !leaves                  ? f.dialogs->saveRequests.size() == 2
+                               : command.contains("Quit") || command == "close box"
+                                   ? !w.isVisible()
+                                   : w.windowTitle() == "2D Mosaicor";
+        QCOMPARE(proceeded, goesOn);
+        if (leaves && goesOn)
+            return;
+        const QString expected = applied                   ? "Typed 50 Typed"
+                                 : answer == "Don't Apply" ? " 100 "
+                                                           : " 100 Typed";
+        QCOMPARE(Say(w.Document().Name(), w.MapWidth(), w.txtName->text()), expected);
+        if (answer == "Apply refused")
+            QVERIFY(w.lblStatus->text().startsWith("Map width"));
+    }
+
     // A save that fails leaves the map open and modified, says why, and leaves the file there as it was.
     void failedSaves() {
         EditorFixture f;
