@@ -258,6 +258,15 @@ bool CborFieldReader::Skip() {
     return Succeeded(m_stream.next(MapFileFormat::kMaxSkipDepth));
 }
 
+bool CborFieldReader::Reposition(qint64 offset) {
+    if (!StreamOk())
+        return false;
+    if (!m_input->seek(offset))
+        return Fail(QStringLiteral("it cannot be read"));
+    m_stream.setDevice(m_input.get());
+    return StreamOk();
+}
+
 bool CborFieldReader::Succeeded(bool streamStep) {
     if (!StreamOk())
         return false;

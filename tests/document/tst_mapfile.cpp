@@ -178,6 +178,22 @@ private slots:
         QVERIFY2(other.isEmpty(), qPrintable(other.join(QLatin1Char('\n'))));
     }
 
+    // Tiles and loads may follow the layers: the file reads the same, and tiles no load gave are refused
+    // before any layer's data is inflated (no cell of progress is ever reported).
+    void tilesAfterTheLayersAreCheckedFirst() {
+        const MapSnapshot map = MapCorpus::RandomMap(5, 300, 200);
+        MapSnapshot back;
+        ProgressLog reading;
+        QVERIFY(ReadBytes(MapCorpus::LayersFirst(map), &back, reading.Callback()).ok());
+        QVERIFY(back == map);
+        QVERIFY(reading.CountsUpTo(qint64(300) * 200 * map.layers));
+        ProgressLog refusing;
+        const MapFileResult refused = ReadBytes(MapCorpus::LayersFirst(map, 1), &back, refusing.Callback());
+        QVERIFY(refused.reason.contains("tile properties"));
+        QVERIFY(
+            std::all_of(refusing.calls.begin(), refusing.calls.end(), [](auto c) { return c.first == 0; }));
+    }
+
     // A lone surrogate is no character: it is written, and so read back, as U+FFFD; a pair stays itself.
     void loneSurrogatesComeBackAsReplacements() {
         MapSnapshot map = MapCorpus::BaseMap();

@@ -528,6 +528,23 @@ const std::vector<Entry>& Variants() {
     return all;
 }
 
+namespace {
+QByteArray LayersFirst(const QCborValue& tree, int extraTemplates) {
+    QCborMap reordered;
+    for (const char* key : {"format", "version", "map", "layers", "templates", "loads"})
+        reordered[Key(key)] = At(tree, P({Key(key)}));
+    QCborArray templates = reordered[Key("templates")].toArray();
+    for (int i = 0; i < extraTemplates; ++i)
+        templates.append(QCborMap());
+    reordered[Key("templates")] = templates;
+    return Bytes(reordered);
+}
+} // namespace
+
+QByteArray LayersFirst(const MapSnapshot& map, int extraTemplates) {
+    return LayersFirst(Tree(Written(map)), extraTemplates);
+}
+
 std::vector<Entry> LargestMapLies() {
     MapSnapshot map;
     map.mapWidth = 4096;
@@ -538,7 +555,8 @@ std::vector<Entry> LargestMapLies() {
     const QCborValue tree = Tree(Written(map));
     map = MapSnapshot();
     const Path first = P({Key("layers"), 0, Key("tiles"), 0});
-    return {{QStringLiteral("no layer data"), Bytes(Set(tree, P({Key("layers")}), QCborArray()))},
+    return {{QStringLiteral("tiles no load gave, after the layers"), LayersFirst(tree, 2)},
+            {QStringLiteral("no layer data"), Bytes(Set(tree, P({Key("layers")}), QCborArray()))},
             {QStringLiteral("first chunk not zstd"), Bytes(Set(tree, first, QByteArray("not zstd at all")))},
             {QStringLiteral("first chunk a bomb"), Bytes(Set(tree, first, Bomb(64 << 20)))},
             {QStringLiteral("last chunk inflates to more"),
