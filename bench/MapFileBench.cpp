@@ -173,6 +173,31 @@ void BM_MapRefuseHostile(benchmark::State& state) {
 }
 BENCHMARK(BM_MapRefuseHostile)->Unit(benchmark::kMillisecond)->Iterations(1);
 
+// The largest map, 8 full layers, with its tiles and their loads after the layers and two tiles no load
+// gave: refused before a layer is inflated.
+void BM_MapRefuseTilesAfterLayers(benchmark::State& state) {
+    const QByteArray bytes = MapCorpus::LargestMapLies().front().bytes;
+    double extraMB = 0;
+    for (auto _ : state) {
+        QBuffer buffer;
+        buffer.setData(bytes);
+        buffer.open(QIODevice::ReadOnly);
+        state.PauseTiming();
+        ProcessMemory::ResetPeak();
+        const qint64 before = ProcessMemory::ResidentBytes("VmRSS:");
+        state.ResumeTiming();
+        MapSnapshot map;
+        if (MapFile::Read(buffer, &map).ok()) {
+            state.SkipWithError("the file was read");
+            return;
+        }
+        extraMB = std::max(extraMB, ProcessMemory::ExtraPeakMB(before));
+    }
+    state.counters["file_KB"] = double(bytes.size()) / 1024;
+    state.counters["extra_peak_MB"] = extraMB;
+}
+BENCHMARK(BM_MapRefuseTilesAfterLayers)->Unit(benchmark::kMillisecond)->Iterations(5);
+
 // The largest map, 8 full layers, whose very last chunk inflates to more than its size: refused, with no more
 // memory than its header's sizes allow (8 layers of 4096 x 4096 two-byte cells, 256 MB).
 void BM_MapRefuseLastLayerLie(benchmark::State& state) {
