@@ -7,6 +7,10 @@
 #include <QCborMap>
 #include <QCborStreamReader>
 #include <QCborValue>
+#include <QCryptographicHash>
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
 #include <functional>
 #include <optional>
 #include <random>
@@ -543,6 +547,33 @@ QByteArray LayersFirst(const QCborValue& tree, int extraTemplates) {
 
 QByteArray LayersFirst(const MapSnapshot& map, int extraTemplates) {
     return LayersFirst(Tree(Written(map)), extraTemplates);
+}
+
+MapSnapshot ManyLoadsOfOneImage(const QString& imagePath, int loads, int tileSide) {
+    MapSnapshot map;
+    map.mapWidth = map.mapHeight = 16;
+    map.layers = 1;
+    map.tileWidth = map.tileHeight = tileSide;
+    QFile file(imagePath);
+    file.open(QIODevice::ReadOnly);
+    const QSize size = QImageReader(imagePath).size();
+    TilesetLoadRecord load;
+    load.relativePath = QFileInfo(imagePath).fileName();
+    load.absolutePath = QFileInfo(imagePath).absoluteFilePath();
+    load.tileWidth = load.tileHeight = tileSide;
+    load.imageWidth = size.width();
+    load.imageHeight = size.height();
+    load.contentHash = QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
+    load.tileCount = 1;
+    for (int i = 0; i < loads; ++i) {
+        load.firstTile = i;
+        map.loads.push_back(load);
+    }
+    map.templates.resize(std::size_t(loads));
+    map.layer[0].tiles.resize(16 * 16);
+    for (std::size_t i = 0; i < map.layer[0].tiles.size(); ++i)
+        map.layer[0].tiles[i] = std::uint16_t(i % std::size_t(loads) + 1);
+    return map;
 }
 
 std::vector<Entry> LargestMapLies() {

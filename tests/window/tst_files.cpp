@@ -2,9 +2,11 @@
 // pixel by pixel, the question that guards unsaved work on every path with every answer, saves that fail,
 // files that are refused, and tileset images that went missing or changed.
 #include "ExportedMapReader.h"
+#include "MapCorpus.h"
 #include "UserSteps.h"
 #include "app/mnuMain.h"
 #include "document/CellRecords.h"
+#include "document/MapFileWriter.h"
 #include "platform/ScrollBar.h"
 
 #include <QAction>
@@ -289,6 +291,36 @@ private slots:
         QCOMPARE(f.dialogs->questions.last(),
                  "The tileset image moved.png is not the image the map was made with.");
         QCOMPARE(w.windowTitle(), "2D Mosaicor");
+    }
+
+    // Loads that name one image share one reading of it; the open can be cancelled while the images are
+    // read; and when the image is missing, the user is asked once for all of them.
+    void manyLoadsOfOneImage() {
+        EditorFixture f;
+        frmMain& w = f.window();
+        const QDir dir(f.temp.path());
+        const QString image = f.WritePng("tiles.png", MakeTileSheet(64, 32, 32, 32));
+        QVERIFY(MapFile::Save(MapCorpus::ManyLoadsOfOneImage(image, 300, 32), dir.filePath("many.mqm")).ok());
+        const auto open = [&] {
+            f.dialogs->answers.push_back(FolderItem(dir.filePath("many.mqm")));
+            Choose("FileOpenMap");
+        };
+        int updates = 0;
+        f.dialogs->whileWorking = [&] { ++updates; };
+        f.dialogs->cancelWorkAfter = 20;
+        open();
+        QCOMPARE(Say(w.windowTitle(), updates), "2D Mosaicor 21");
+        f.dialogs->cancelWorkAfter = -1;
+        open();
+        QCOMPARE(Say(w.windowTitle(), w.Tileset().Count(), f.dialogs->questions.size()),
+                 "many.mqm[*] - 2D Mosaicor 300 0");
+        for (int i = 1; i < 300; ++i)
+            QVERIFY(w.Tileset().GetTileImage(i) == w.Tileset().GetTileImage(0));
+        QVERIFY(QFile::rename(image, dir.filePath("gone.png")));
+        f.dialogs->replies = {"Open Without It"};
+        open();
+        QCOMPARE(Say(w.Tileset().Count(), bool(w.Tileset().GetTileImage(299)), f.dialogs->questions.size()),
+                 "300 false 1");
     }
 
     // Export through the menu as TMX and as JSON: the layers read back by a game's kind of reader are the
