@@ -185,7 +185,8 @@ void MapDocument::ExchangeVisibility(std::uint8_t& visibleLayers) {
 // ---- Tiles ----------------------------------------------------------------------------------------------
 
 TilesetLoadResult MapDocument::LoadTileset(const FolderItem& file, MemoryReserve* reserve,
-                                           const clsVOTileset::Progress& progress) {
+                                           const clsVOTileset::Progress& progress,
+                                           const MissingImageChooser& choose) {
     EndOpenEdit();
     const int before = m_tileset->Count();
     TilesetLoadResult result = m_tileset->LoadTileset(file, reserve, progress);
@@ -195,6 +196,22 @@ TilesetLoadResult MapDocument::LoadTileset(const FolderItem& file, MemoryReserve
     try {
         if (result.OutOfMemory)
             throw std::bad_alloc();
+        if (const int missing = MissingLoadFor(result); missing >= 0) {
+            const bool same = m_loads[std::size_t(missing)].contentHash == result.ContentHash;
+            const MissingImageChoice choice = same     ? MissingImageChoice::Use
+                                              : choose ? choose(m_loads[std::size_t(missing)])
+                                                       : MissingImageChoice::AddAsNew;
+            if (choice != MissingImageChoice::AddAsNew) {
+                std::vector<TileRef> cut;
+                std::vector<TilesetLoadRecord> none;
+                TakeTiles(before, cut, none);
+                if (choice == MissingImageChoice::Use)
+                    return TakeMissingPlace(missing, file, result, cut, reserve);
+                result.Text.clear();
+                result.TileCount = 0;
+                return result;
+            }
+        }
         TilesetLoadRecord record;
         record.absolutePath = QFileInfo(file.Path()).absoluteFilePath();
         record.tileWidth = TileWidth();

@@ -52,7 +52,9 @@ void frmMain::LoadTileset() {
         ReportOutOfMemory(QStringLiteral("load"));
         return;
     }
-    UpdateStatus(result.Text, result.Complete ? QColor(0, 0, 0) : kFailureColour, 1);
+    // A load the user cancelled at a question says nothing.
+    if (!result.Text.isEmpty())
+        UpdateStatus(result.Text, result.Complete ? QColor(0, 0, 0) : kFailureColour, 1);
 }
 
 void frmMain::AssignTileRows() {

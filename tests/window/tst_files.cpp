@@ -323,6 +323,57 @@ private slots:
                  "300 false 1");
     }
 
+    // A missing tileset image loaded again takes its place, its cells showing at once (one step, undone
+    // exactly); an image of other content that cuts into as many tiles is offered: Use, Add as New Tiles or
+    // Cancel.
+    void missingImageLoadedAgain() {
+        EditorFixture f;
+        frmMain& w = f.window();
+        f.LoadSolidTiles(3, 2);
+        DragStroke(w, 1, 1, 4, 1);
+        const QRgb colour = TileColour(w, 2);
+        const CellSet painted = CellsShowing(w, colour);
+        const QDir dir(f.temp.path());
+        f.dialogs->saveAnswers.push_back(FolderItem(dir.filePath("map.mqm")));
+        Choose("FileSaveAs");
+        QVERIFY(QFile::rename(dir.filePath("solid.png"), dir.filePath("moved.png")));
+        const auto openWithout = [&] {
+            f.dialogs->replies = {"Open Without It"};
+            f.dialogs->answers.push_back(FolderItem(dir.filePath("map.mqm")));
+            Choose("FileOpenMap");
+            Input::Leave(w.canMain);
+        };
+        openWithout();
+        const QStringList asked = f.dialogs->questions;
+        f.dialogs->answers.push_back(FolderItem(dir.filePath("moved.png")));
+        Choose("FileLoadTiles");
+        QCOMPARE(f.dialogs->questions, asked);
+        QCOMPARE(Say(w.Tileset().Count(), w.lblStatus->text()),
+                 Say(3, "moved.png takes the place of the missing tileset image: 4 cells show again"));
+        QCOMPARE(Describe(CellsShowing(w, colour)), Describe(painted));
+        Choose("EditUndo");
+        QVERIFY(!w.Tileset().GetTileImage(2) && w.Document().Loads()[0].imageMissing);
+        Choose("EditRedo");
+        QVERIFY(w.Tileset().GetTileImage(2) && !w.Document().Loads()[0].imageMissing);
+
+        f.dialogs->replies = {"Discard"};
+        Choose("FileNewMap");
+        openWithout();
+        const QString other = f.WritePng("other.png", MakeTileSheet(96, 32, 32, 32).mirrored(true, false));
+        for (const char* answer : {"Add as New Tiles", "Cancel", "Use"}) {
+            f.dialogs->replies = {answer};
+            f.dialogs->answers.push_back(FolderItem(other));
+            Choose("FileLoadTiles");
+            QCOMPARE(f.dialogs->questions.last(),
+                     "Use other.png in place of the missing tileset image solid.png?");
+            QCOMPARE(w.Tileset().Count(), QString(answer) == "Add as New Tiles" ? 6 : 3);
+            if (QString(answer) == "Add as New Tiles")
+                Choose("EditUndo");
+        }
+        QCOMPARE(Describe(CellsShowing(w, TileColour(w, 2))), Describe(painted));
+        QCOMPARE(TileColour(w, 2), MakeTileSheet(96, 32, 32, 32).pixel(16, 16));
+    }
+
     // Export through the menu as TMX and as JSON: the layers read back by a game's kind of reader are the
     // map's cells, and cells whose tileset image is missing are written as empty, as the status line says.
     void exportThroughTheMenu() {
