@@ -23,7 +23,9 @@ QString ProposedFileName(const QString& name, const QString& suffix) {
 QString frmMain::MapStartFolder() const {
     if (!Document().FilePath().isEmpty())
         return QFileInfo(Document().FilePath()).absolutePath();
-    return m_lastFolder;
+    // Before any dialog chose a file, the user's own folder: the folder the program was started from is
+    // often one nobody keeps maps in.
+    return m_lastFolder.isEmpty() ? QDir::homePath() : m_lastFolder;
 }
 
 QString frmMain::ImageStartFolder() const {
@@ -39,8 +41,7 @@ QString frmMain::ProposedMapPath(const QString& suffix) const {
     const QString& path = Document().FilePath();
     const QString name = path.isEmpty() ? ProposedFileName(Document().Name(), suffix)
                                         : QFileInfo(path).completeBaseName() + QLatin1Char('.') + suffix;
-    const QString folder = MapStartFolder();
-    return folder.isEmpty() ? name : QDir(folder).filePath(name);
+    return QDir(MapStartFolder()).filePath(name);
 }
 
 void frmMain::RememberFolder(const QString& chosenFile, bool image) {
@@ -54,5 +55,5 @@ void frmMain::RememberFolder(const QString& chosenFile, bool image) {
 QString frmMain::LocateStartFolder(const QString& mapPath) const {
     if (!m_lastImageFolder.isEmpty())
         return m_lastImageFolder;
-    return mapPath.isEmpty() ? m_lastFolder : QFileInfo(mapPath).absolutePath();
+    return mapPath.isEmpty() ? MapStartFolder() : QFileInfo(mapPath).absolutePath();
 }

@@ -413,7 +413,7 @@ private:
     void PlotOrErase(int x, int y);
     void PlotOrEraseThenDraw(int x, int y);
     // Where the map's dialogs (Open, Save As, Export) start: the map's folder, else the last folder a file
-    // dialog chose in this run; empty when there is none.
+    // dialog chose in this run, else the user's home folder.
     QString MapStartFolder() const;
     // Where Load Tiles and Locate start: the last tileset image's folder, else the map's.
     QString ImageStartFolder() const;

@@ -436,7 +436,7 @@ private slots:
         QVERIFY(dir.mkpath("art") && dir.mkpath("maps"));
         const QString art = dir.filePath("art"), maps = dir.filePath("maps");
         f.LoadTiles("art/a.png", MakeTileSheet(64, 32, 32, 32));
-        QCOMPARE(f.dialogs->requests.back().StartAt, QString());
+        QCOMPARE(f.dialogs->requests.back().StartAt, QDir::homePath());
         w.txtName->setText(QStringLiteral(" ../Keep/Hall "));
         w.btnApply->click();
         f.dialogs->saveAnswers.push_back(FolderItem(maps + "/keep.mqm"));
