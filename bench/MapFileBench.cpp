@@ -4,6 +4,8 @@
 // opening are reported beside the times.
 #include "MapCorpus.h"
 #include "ProcessMemory.h"
+#include "document/DocumentBuilder.h"
+#include "document/MapDocument.h"
 #include "document/MapFileReader.h"
 #include "document/MapFileWriter.h"
 
@@ -11,6 +13,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QImage>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <map>
@@ -172,6 +175,72 @@ void BM_MapRefuseHostile(benchmark::State& state) {
     state.SetLabel(QStringLiteral("slowest '%1', most memory '%2'").arg(slowest, hungriest).toStdString());
 }
 BENCHMARK(BM_MapRefuseHostile)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// Opening (reading and building) a map whose loads all name one small image of noise, of some 21 KB: the
+// image is read once, however many loads there are; its extra peak memory is reported.
+void BM_OpenManyLoadsOfOneImage(benchmark::State& state) {
+    struct OpenWithout : TilesetImageResolver {
+        Answer Resolve(const TilesetLoadRecord&, Problem, QString*) override { return Answer::GoOn; }
+    } resolver;
+    QTemporaryDir dir;
+    QImage noise(100, 72, QImage::Format_RGB32);
+    std::mt19937 rng(7);
+    for (int y = 0; y < noise.height(); ++y)
+        for (int x = 0; x < noise.width(); ++x)
+            noise.setPixel(x, y, rng() & 0xFFFFFF);
+    const QString image = dir.filePath(QStringLiteral("noise.png"));
+    const QString path = dir.filePath(QStringLiteral("many.mqm"));
+    noise.save(image);
+    MapFile::Save(MapCorpus::ManyLoadsOfOneImage(image, int(state.range(0)), 16), path);
+    double extraMB = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        ProcessMemory::ResetPeak();
+        const qint64 before = ProcessMemory::ResidentBytes("VmRSS:");
+        state.ResumeTiming();
+        MapSnapshot map;
+        std::unique_ptr<MapDocument> document;
+        if (MapFile::Open(path, &map).ok())
+            document = BuildDocument(map, path, resolver);
+        if (!document || document->Tileset().Count() != state.range(0) ||
+            !document->Tileset().GetTileImage(0)) {
+            state.SkipWithError("the map did not open with its tiles");
+            return;
+        }
+        state.PauseTiming();
+        extraMB = std::max(extraMB, ProcessMemory::ExtraPeakMB(before));
+        state.ResumeTiming();
+    }
+    state.counters["image_KB"] = double(QFileInfo(image).size()) / 1024;
+    state.counters["file_KB"] = double(QFileInfo(path).size()) / 1024;
+    state.counters["extra_peak_MB"] = extraMB;
+}
+BENCHMARK(BM_OpenManyLoadsOfOneImage)->Arg(256)->Arg(32768)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// The largest map, 8 full layers, with its tiles and their loads after the layers and two tiles no load
+// gave: refused before a layer is inflated.
+void BM_MapRefuseTilesAfterLayers(benchmark::State& state) {
+    const QByteArray bytes = MapCorpus::LargestMapLies().front().bytes;
+    double extraMB = 0;
+    for (auto _ : state) {
+        QBuffer buffer;
+        buffer.setData(bytes);
+        buffer.open(QIODevice::ReadOnly);
+        state.PauseTiming();
+        ProcessMemory::ResetPeak();
+        const qint64 before = ProcessMemory::ResidentBytes("VmRSS:");
+        state.ResumeTiming();
+        MapSnapshot map;
+        if (MapFile::Read(buffer, &map).ok()) {
+            state.SkipWithError("the file was read");
+            return;
+        }
+        extraMB = std::max(extraMB, ProcessMemory::ExtraPeakMB(before));
+    }
+    state.counters["file_KB"] = double(bytes.size()) / 1024;
+    state.counters["extra_peak_MB"] = extraMB;
+}
+BENCHMARK(BM_MapRefuseTilesAfterLayers)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 // The largest map, 8 full layers, whose very last chunk inflates to more than its size: refused, with no more
 // memory than its header's sizes allow (8 layers of 4096 x 4096 two-byte cells, 256 MB).

@@ -133,9 +133,9 @@ bool CborFieldReader::EnterArray(std::string_view what, qint64 maxCount, qint64 
                             .arg(m_stream.length())
                             .arg(maxCount));
         *count = qint64(m_stream.length());
+        // Entries the rest of the file cannot hold: what a file cut short looks like.
         if (*count * minBytes > BytesLeft())
-            return Fail(QStringLiteral("it is damaged: “%1” claims more entries than the file holds")
-                            .arg(Name(what)));
+            return Fail(QStringLiteral("it ends too early"));
     }
     return Succeeded(m_stream.enterContainer());
 }
@@ -203,8 +203,11 @@ bool CborFieldReader::ReadString(std::string_view what, qint64 maxBytes, std::ve
         if (!StreamOk())
             return false;
         const qint64 chunk = m_stream.currentStringChunkSize();
-        if (chunk < 0 || *length + chunk > maxBytes || chunk > BytesLeft())
+        if (chunk < 0 || *length + chunk > maxBytes)
             return Fail(QStringLiteral("it is damaged: “%1” is longer than it can be").arg(Name(what)));
+        // A string that could be this long but runs past the end is a file cut short.
+        if (chunk > BytesLeft())
+            return Fail(QStringLiteral("it ends too early"));
         if (qint64(buffer->size()) < *length + chunk)
             buffer->resize(std::size_t(*length + chunk));
         const auto read = m_stream.readStringChunk(buffer->data() + *length, chunk);
@@ -253,6 +256,15 @@ bool CborFieldReader::Skip() {
         if (!Succeeded(m_stream.next()))
             return false;
     return Succeeded(m_stream.next(MapFileFormat::kMaxSkipDepth));
+}
+
+bool CborFieldReader::Reposition(qint64 offset) {
+    if (!StreamOk())
+        return false;
+    if (!m_input->seek(offset))
+        return Fail(QStringLiteral("it cannot be read"));
+    m_stream.setDevice(m_input.get());
+    return StreamOk();
 }
 
 bool CborFieldReader::Succeeded(bool streamStep) {

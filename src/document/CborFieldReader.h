@@ -44,6 +44,8 @@ public:
     bool Bytes(std::string_view what, qint64 maxBytes, std::span<const char>* bytes);
     // Passes over one value whatever it holds (an unknown field's).
     bool Skip();
+    // Goes back (or on) to the value at offset, a place Stream().currentOffset() gave, to read it again.
+    bool Reposition(qint64 offset);
     // Passes over the tag if the current value carries it.
     bool SkipTag(quint64 tag);
 

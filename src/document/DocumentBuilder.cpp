@@ -5,47 +5,142 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <functional>
+#include <map>
+#include <tuple>
 
 namespace {
 
-// The tiles one load gave, cut again from its image at the size it was cut at; empty when the image is not
-// the one the map was made with.
-std::vector<TileRef> CutAgain(const TilesetLoadRecord& load, const QString& path, bool* found,
-                              QByteArray* hash) {
-    clsVOTileset cutter;
-    cutter.SetTileWidth(load.tileWidth);
-    cutter.SetTileHeight(load.tileHeight);
-    const TilesetLoadResult result = cutter.LoadTileset(FolderItem(path));
-    if (result.OutOfMemory)
-        throw std::bad_alloc();
-    *found = result.ImageWidth > 0;
-    const bool same = result.ImageWidth == load.imageWidth && result.ImageHeight == load.imageHeight &&
-                      cutter.Count() >= load.tileCount &&
-                      (load.contentHash.isEmpty() || result.ContentHash.isEmpty() ||
-                       result.ContentHash == load.contentHash);
+// One image as read for a map being opened: its size, its content hash and every whole tile it cuts into.
+struct CutImage {
+    // The file could be read as an image, at least its header.
+    bool found = false;
+    int width = 0;
+    int height = 0;
+    QByteArray hash;
+    std::vector<PicturePtr> pictures;
+};
+
+// Reads and cuts each image once per open, however many loads name it: loads that name the same file at
+// the same tile size share its pictures. progress is asked as the rows of an image are cut, so a long read
+// can be cancelled.
+class ImageCuts {
+public:
+    explicit ImageCuts(std::function<bool()> goOn) : m_goOn(std::move(goOn)) {}
+
+    // The image at path cut at the load's tile size; null when the user cancelled while it was read.
+    const CutImage* Cut(const QString& path, int tileWidth, int tileHeight) {
+        const Key key{QFileInfo(path).absoluteFilePath(), tileWidth, tileHeight};
+        if (const auto known = m_cuts.find(key); known != m_cuts.end())
+            return &known->second;
+        clsVOTileset cutter;
+        cutter.SetTileWidth(tileWidth);
+        cutter.SetTileHeight(tileHeight);
+        bool cancelled = false;
+        const TilesetLoadResult result = cutter.LoadTileset(
+            FolderItem(path), nullptr, [&](qint64, qint64) { return !(cancelled = !m_goOn()); });
+        if (result.OutOfMemory)
+            throw std::bad_alloc();
+        if (cancelled)
+            return nullptr;
+        CutImage& cut = m_cuts[key];
+        cut.found = result.ImageWidth > 0;
+        cut.width = result.ImageWidth;
+        cut.height = result.ImageHeight;
+        cut.hash = result.ContentHash;
+        for (const TileRef& tile : cutter.TakeFrom(0))
+            cut.pictures.push_back(tile->Image());
+        return &cut;
+    }
+
+private:
+    using Key = std::tuple<QString, int, int>;
+    std::function<bool()> m_goOn;
+    std::map<Key, CutImage> m_cuts;
+};
+
+enum class Cutting { Same, Other, Cancelled };
+
+// The tiles one load gave, cut again from the image at path at the size it was cut at: Other when the image
+// is not the one the map was made with (*found tells whether there was an image at all).
+Cutting CutAgain(ImageCuts& cuts, const TilesetLoadRecord& load, const QString& path, bool* found,
+                 QByteArray* hash, std::vector<TileRef>* tiles) {
+    const CutImage* cut = cuts.Cut(path, load.tileWidth, load.tileHeight);
+    if (!cut)
+        return Cutting::Cancelled;
+    *found = cut->found;
+    const bool same = cut->width == load.imageWidth && cut->height == load.imageHeight &&
+                      std::ssize(cut->pictures) >= load.tileCount &&
+                      (load.contentHash.isEmpty() || cut->hash.isEmpty() || cut->hash == load.contentHash);
     if (!same)
-        return {};
-    *hash = result.ContentHash;
-    std::vector<TileRef> tiles = cutter.TakeFrom(0);
-    tiles.resize(static_cast<std::size_t>(load.tileCount));
-    return tiles;
+        return Cutting::Other;
+    *hash = cut->hash;
+    tiles->clear();
+    tiles->reserve(static_cast<std::size_t>(load.tileCount));
+    for (int i = 0; i < load.tileCount; ++i)
+        tiles->push_back(std::make_shared<clsVOTile>(cut->pictures[static_cast<std::size_t>(i)]));
+    return Cutting::Same;
+}
+
+// What the user said about a missing or changed image, for the other loads that name the same file: the
+// file located (empty: opened without it).
+using Answers = std::map<QString, QString>;
+
+// Asks about a load whose image was not found as it was: the file located, or an empty path (the map opens
+// without it); false when the user cancelled.
+bool Ask(ImageCuts& cuts, TilesetLoadRecord& load, TilesetImageResolver& resolver, bool anyFound,
+         std::vector<TileRef>* tiles, QString* located, bool* cancelled) {
+    auto problem = anyFound ? TilesetImageResolver::Problem::Changed : TilesetImageResolver::Problem::Missing;
+    for (;;) {
+        located->clear();
+        const TilesetImageResolver::Answer answer = resolver.Resolve(load, problem, located);
+        if (answer == TilesetImageResolver::Answer::Cancel) {
+            *cancelled = true;
+            return false;
+        }
+        if (answer == TilesetImageResolver::Answer::GoOn || located->isEmpty()) {
+            located->clear();
+            return true;
+        }
+        bool found = false;
+        QByteArray hash;
+        TilesetLoadRecord wanted = load;
+        // A file the user picks is taken when it gives the same tiles in the same places: its content may
+        // have been edited since.
+        wanted.contentHash.clear();
+        const Cutting cutting = CutAgain(cuts, wanted, *located, &found, &hash, tiles);
+        if (cutting == Cutting::Cancelled) {
+            *cancelled = true;
+            return false;
+        }
+        if (cutting == Cutting::Same) {
+            load.contentHash = hash;
+            return true;
+        }
+        problem = found ? TilesetImageResolver::Problem::Changed : TilesetImageResolver::Problem::Missing;
+    }
 }
 
 // The load's tiles: from its image where the image is found unchanged (or located by the user), otherwise
 // placeholders without a picture. Updates the load's record to where its image was found.
-std::vector<TileRef> LoadTiles(TilesetLoadRecord& load, const QString& mapPath,
-                               TilesetImageResolver& resolver, bool* cancelled) {
+std::vector<TileRef> LoadTiles(ImageCuts& cuts, Answers& answers, TilesetLoadRecord& load,
+                               const QString& mapPath, TilesetImageResolver& resolver, bool* cancelled) {
     QStringList candidates;
     if (!load.relativePath.isEmpty())
         candidates << QFileInfo(mapPath).absoluteDir().absoluteFilePath(load.relativePath);
     candidates << load.absolutePath;
     bool anyFound = false;
+    std::vector<TileRef> tiles;
     for (const QString& path : candidates) {
         bool found = false;
         QByteArray hash;
-        std::vector<TileRef> tiles = CutAgain(load, path, &found, &hash);
+        const Cutting cutting = CutAgain(cuts, load, path, &found, &hash, &tiles);
+        if (cutting == Cutting::Cancelled) {
+            *cancelled = true;
+            return {};
+        }
         anyFound = anyFound || found;
-        if (!tiles.empty()) {
+        if (cutting == Cutting::Same) {
             load.absolutePath = QFileInfo(path).absoluteFilePath();
             // A map imported from another program names its images without their hashes.
             if (load.contentHash.isEmpty())
@@ -54,30 +149,35 @@ std::vector<TileRef> LoadTiles(TilesetLoadRecord& load, const QString& mapPath,
             return tiles;
         }
     }
-    auto problem = anyFound ? TilesetImageResolver::Problem::Changed : TilesetImageResolver::Problem::Missing;
-    for (;;) {
-        QString located;
-        const TilesetImageResolver::Answer answer = resolver.Resolve(load, problem, &located);
-        if (answer == TilesetImageResolver::Answer::Cancel) {
-            *cancelled = true;
-            return {};
-        }
-        if (answer == TilesetImageResolver::Answer::GoOn || located.isEmpty())
-            break;
+    // Asked once for each file: every load that names it takes the same answer.
+    QString located;
+    const auto answered = answers.find(load.absolutePath);
+    if (answered != answers.end()) {
+        located = answered->second;
         bool found = false;
         QByteArray hash;
         TilesetLoadRecord wanted = load;
-        // A file the user picks is taken when it gives the same tiles in the same places: its content may
-        // have been edited since.
         wanted.contentHash.clear();
-        std::vector<TileRef> tiles = CutAgain(wanted, located, &found, &hash);
-        if (!tiles.empty()) {
-            load.absolutePath = QFileInfo(located).absoluteFilePath();
-            load.contentHash = hash;
-            load.imageMissing = false;
-            return tiles;
+        const Cutting cutting =
+            located.isEmpty() ? Cutting::Other : CutAgain(cuts, wanted, located, &found, &hash, &tiles);
+        if (cutting == Cutting::Cancelled) {
+            *cancelled = true;
+            return {};
         }
-        problem = found ? TilesetImageResolver::Problem::Changed : TilesetImageResolver::Problem::Missing;
+        if (cutting == Cutting::Same)
+            load.contentHash = hash;
+        else if (!located.isEmpty() && !Ask(cuts, load, resolver, anyFound, &tiles, &located, cancelled))
+            return {};
+    } else {
+        const QString named = load.absolutePath;
+        if (!Ask(cuts, load, resolver, anyFound, &tiles, &located, cancelled))
+            return {};
+        answers[named] = located;
+    }
+    if (!located.isEmpty()) {
+        load.absolutePath = QFileInfo(located).absoluteFilePath();
+        load.imageMissing = false;
+        return tiles;
     }
     load.imageMissing = true;
     std::vector<TileRef> placeholders;
@@ -93,11 +193,17 @@ std::unique_ptr<MapDocument> BuildDocument(const MapSnapshot& snapshot, const QS
                                            TilesetImageResolver& resolver, const WorkProgress& progress) {
     auto tileset = std::make_shared<clsVOTileset>();
     std::vector<TilesetLoadRecord> loads = snapshot.loads;
+    // The images are read first, one step each, then the layers' cells.
+    const qint64 total =
+        qint64(snapshot.mapWidth) * snapshot.mapHeight * snapshot.layers + qint64(loads.size());
+    qint64 done = 0;
+    ImageCuts cuts([&] { return !progress || progress(done, total); });
+    Answers answers;
     std::vector<TileRef> tiles;
     for (TilesetLoadRecord& load : loads) {
         bool cancelled = false;
-        std::vector<TileRef> cut = LoadTiles(load, mapPath, resolver, &cancelled);
-        if (cancelled)
+        std::vector<TileRef> cut = LoadTiles(cuts, answers, load, mapPath, resolver, &cancelled);
+        if (cancelled || (progress && !progress(++done, total)))
             return nullptr;
         tiles.insert(tiles.end(), cut.begin(), cut.end());
     }
@@ -115,8 +221,6 @@ std::unique_ptr<MapDocument> BuildDocument(const MapSnapshot& snapshot, const QS
 
     const int width = snapshot.mapWidth;
     const int height = snapshot.mapHeight;
-    const qint64 total = qint64(width) * height * snapshot.layers;
-    qint64 done = 0;
     std::array<LayerGrid, 8> grids;
     for (int k = 0; k < snapshot.layers; ++k) {
         const LayerSnapshot& layer = snapshot.layer[static_cast<std::size_t>(k)];

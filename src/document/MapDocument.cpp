@@ -52,13 +52,6 @@ void MapDocument::SetImportedFrom(const QString& path) {
     emit titleChanged();
 }
 
-QString MapDocument::SuggestedPath(const QString& suffix) const {
-    const QFileInfo file(!m_filePath.isEmpty()       ? m_filePath
-                         : !m_importedFrom.isEmpty() ? m_importedFrom
-                                                     : QStringLiteral("Untitled.mqm"));
-    return file.dir().filePath(file.completeBaseName() + QStringLiteral(".") + suffix);
-}
-
 QString MapDocument::DisplayName() const {
     if (m_filePath.isEmpty())
         return m_importedFrom.isEmpty() ? QStringLiteral("Untitled")
@@ -201,7 +194,8 @@ void MapDocument::ExchangeVisibility(std::uint8_t& visibleLayers) {
 // ---- Tiles ----------------------------------------------------------------------------------------------
 
 TilesetLoadResult MapDocument::LoadTileset(const FolderItem& file, MemoryReserve* reserve,
-                                           const clsVOTileset::Progress& progress) {
+                                           const clsVOTileset::Progress& progress,
+                                           const MissingImageChooser& choose) {
     EndOpenEdit();
     const int before = m_tileset->Count();
     TilesetLoadResult result = m_tileset->LoadTileset(file, reserve, progress);
@@ -211,6 +205,22 @@ TilesetLoadResult MapDocument::LoadTileset(const FolderItem& file, MemoryReserve
     try {
         if (result.OutOfMemory)
             throw std::bad_alloc();
+        if (const int missing = MissingLoadFor(result); missing >= 0) {
+            const bool same = m_loads[std::size_t(missing)].contentHash == result.ContentHash;
+            const MissingImageChoice choice = same     ? MissingImageChoice::Use
+                                              : choose ? choose(m_loads[std::size_t(missing)])
+                                                       : MissingImageChoice::AddAsNew;
+            if (choice != MissingImageChoice::AddAsNew) {
+                std::vector<TileRef> cut;
+                std::vector<TilesetLoadRecord> none;
+                TakeTiles(before, cut, none);
+                if (choice == MissingImageChoice::Use)
+                    return TakeMissingPlace(missing, file, result, cut, reserve);
+                result.Text.clear();
+                result.TileCount = 0;
+                return result;
+            }
+        }
         TilesetLoadRecord record;
         record.absolutePath = QFileInfo(file.Path()).absoluteFilePath();
         record.tileWidth = TileWidth();

@@ -71,8 +71,6 @@ public:
     // of its own; empty for any other map.
     const QString& ImportedFrom() const { return m_importedFrom; }
     void SetImportedFrom(const QString& path);
-    // Where Save As and Export start: the map's file, or one named after the file it was imported from.
-    QString SuggestedPath(const QString& suffix) const;
     // What the title and the questions call the document: its file's name, the name of the file it was
     // imported from without its suffix, or "Untitled".
     QString DisplayName() const;
@@ -123,14 +121,22 @@ public:
     // progress, when given, hears of each layer's new grid made (done, total) and may cancel by answering
     // false: nothing has changed then, and false comes back.
     using Progress = std::function<bool(qint64 done, qint64 total)>;
+    // What to do with an image that cuts into as many tiles as a missing tileset image gave, at that image's
+    // tile size, but is not the same file: take its place, add its tiles as new ones, or load nothing.
+    enum class MissingImageChoice { Use, AddAsNew, Cancel };
+    using MissingImageChooser = std::function<MissingImageChoice(const TilesetLoadRecord& missing)>;
     bool Apply(const MapSettingsValues& wanted, const Progress& progress = {});
     void SetLayerVisible(int k, bool shown);
     // Cuts the image in file at the current tile size and appends its tiles; a load that adds tiles is one
     // step of the history.
     // reserve, when given, is released when memory runs out, so the editor has room to say so; progress
     // hears how far the load is and may cancel it (clsVOTileset::LoadTileset).
+    // An image whose content is a missing tileset image's takes that image's place instead, so the cells of
+    // its tiles show again; one that would cut into as many tiles is offered to choose (none: added as new).
+    // A load that chose Cancel adds nothing and comes back with an empty text.
     TilesetLoadResult LoadTileset(const FolderItem& file, MemoryReserve* reserve = nullptr,
-                                  const clsVOTileset::Progress& progress = {});
+                                  const clsVOTileset::Progress& progress = {},
+                                  const MissingImageChooser& choose = {});
     // Empties the tileset as one step of the history: its tiles and the records of their loads leave it,
     // placed cells keep their records (and show nothing until tiles of their numbers are loaded), and the
     // next load numbers its tiles from 0. False, with no step, when there were no tiles.
@@ -151,6 +157,9 @@ public:
     // them back.
     void TakeTiles(int first, std::vector<TileRef>& tiles, std::vector<TilesetLoadRecord>& loads);
     void RestoreTiles(std::vector<TileRef>& tiles, std::vector<TilesetLoadRecord>& loads);
+    // Exchanges the pictures of load number load's tiles and its record with the given ones: a missing image
+    // found again, or taken back.
+    void ExchangeLoadImage(int load, std::vector<PicturePtr>& pictures, TilesetLoadRecord& record);
     // Exchanges tile's template cell with the given one and tells everyone.
     void ExchangeTemplate(clsVOTile& tile, CellRef& other);
     // Replaces the whole map by what was built elsewhere (opening a file); the history starts afresh.
@@ -180,6 +189,13 @@ private:
     CellEdit* m_openEdit = nullptr;
 
     void EndOpenEdit();
+    // The missing load an image just read (result) could take the place of: one of the same content first,
+    // else one it cuts into as many tiles as; -1 when none.
+    int MissingLoadFor(const TilesetLoadResult& result) const;
+    // The image in file, read as result with the tiles cut at the current size, takes load number load's
+    // place as one step of the history.
+    TilesetLoadResult TakeMissingPlace(int load, const FolderItem& file, TilesetLoadResult result,
+                                       const std::vector<TileRef>& cut, MemoryReserve* reserve);
     LayerGrid& Grid(int k) { return m_layers[static_cast<std::size_t>(k)]; }
 };
 

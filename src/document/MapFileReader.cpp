@@ -96,11 +96,14 @@ private:
                 return Damaged(QStringLiteral("it has “%1” twice")
                                    .arg(QLatin1StringView(key.data(), qsizetype(key.size()))));
             seen[section] = true;
-            const bool ok = section == 0   ? Settings()
-                            : section == 1 ? Templates()
-                            : section == 2 ? Loads()
-                            : seen[0]      ? Layers()
-                                           : Damaged(QStringLiteral("its layers come before its size"));
+            // The layers are inflated only once every small field is known to be sound: when the tiles or
+            // their loads come after them, they are passed over now and read at the end.
+            const bool ok = section == 0         ? Settings()
+                            : section == 1       ? Templates()
+                            : section == 2       ? Loads()
+                            : !seen[0]           ? Damaged(QStringLiteral("its layers come before its size"))
+                            : seen[1] && seen[2] ? TilesAgree() && Layers()
+                                                 : PassLayers();
             if (!ok)
                 return false;
         }
@@ -113,10 +116,21 @@ private:
                                                           qsizetype(sections[section].size()))));
         if (m_in.BytesLeft() > 0)
             return Damaged(QStringLiteral("it goes on after its end"));
+        if (!TilesAgree())
+            return false;
+        return m_layersAt < 0 || (m_in.Reposition(m_layersAt) && Layers());
+    }
+
+    bool TilesAgree() {
         if (const QString problem = MapSnapshotCheck::Loads(m_map.loads, qint64(m_map.templates.size()));
             !problem.isEmpty())
             return Damaged(problem);
         return true;
+    }
+
+    bool PassLayers() {
+        m_layersAt = m_in.Stream().currentOffset();
+        return m_in.Skip();
     }
 
     bool Settings() {
@@ -148,7 +162,7 @@ private:
         m_chunks = (m_cells + kChunkCells - 1) / kChunkCells;
         m_total = m_cells * m.layers;
         if (m.layers * m_chunks * kMinChunkBytes > m_in.BytesLeft())
-            return Damaged(QStringLiteral("it is too short for its map size"));
+            return m_in.Fail(QStringLiteral("it ends too early"));
         return !m_progress || Progress();
     }
 
@@ -306,6 +320,8 @@ private:
     qint64 m_chunks = 0;
     qint64 m_total = 0;
     qint64 m_done = 0;
+    // Where the layers begin when they were passed over to be read last; -1 when they were read in place.
+    qint64 m_layersAt = -1;
     bool m_cancelled = false;
 };
 

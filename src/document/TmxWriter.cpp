@@ -10,7 +10,8 @@ namespace {
 
 class TmxMapWriter {
 public:
-    TmxMapWriter(const ExportPlan& plan, QIODevice& device) : plan(plan), device(device), xml(&device) {
+    TmxMapWriter(const ExportPlan& plan, QIODevice& device)
+        : plan(plan), device(device), whole(device), xml(&whole) {
         xml.setAutoFormatting(true);
         xml.setAutoFormattingIndent(1);
     }
@@ -148,6 +149,7 @@ private:
 
     const ExportPlan& plan;
     QIODevice& device;
+    WholeWrites whole;
     QXmlStreamWriter xml;
     FormatWriteOutcome outcome;
 };

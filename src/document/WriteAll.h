@@ -14,3 +14,22 @@ inline bool WriteAll(QIODevice& device, const char* bytes, qint64 size) {
     }
     return true;
 }
+
+// A device that passes every write whole to another through WriteAll. A writer that gives up at the first
+// short write (the XML writer does) then goes on to the write that fails with the reason, so the device it
+// writes to can say what happened ("No space left on device") instead of nothing.
+class WholeWrites : public QIODevice {
+public:
+    explicit WholeWrites(QIODevice& target) : m_target(target) {
+        open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+    }
+
+protected:
+    qint64 readData(char*, qint64) override { return -1; }
+    qint64 writeData(const char* data, qint64 size) override {
+        return WriteAll(m_target, data, size) ? size : -1;
+    }
+
+private:
+    QIODevice& m_target;
+};

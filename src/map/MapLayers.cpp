@@ -79,6 +79,10 @@ void frmMain::RemoveTile(int, int, int column, int row) {
 }
 
 void frmMain::btnApply_Action() {
+    ApplyMapProperties();
+}
+
+bool frmMain::ApplyMapProperties() {
     m_memoryReserve.Replenish();
     // Every field is checked before anything changes, so a refused Apply leaves the editor as it was.
     const int layers = std::clamp(ValInt(cboMapLayers->currentText()), 1, 8);
@@ -94,7 +98,7 @@ void frmMain::btnApply_Action() {
         refusal = tileW.message;
     if (!refusal.isEmpty()) {
         UpdateStatus(refusal, kFailureColour, 0);
-        return;
+        return false;
     }
     MapSettingsValues wanted = Document().Settings();
     wanted.layers = layers;
@@ -112,11 +116,47 @@ void frmMain::btnApply_Action() {
     std::unique_ptr<WorkDialog> work;
     if (largest >= kLargeApply)
         work = m_dialogs->StartWork(this, QStringLiteral("Applying the map properties"));
+    bool applied = false;
     Guarded(QStringLiteral("Apply"), [&] {
-        Document().Apply(wanted,
-                         [&work](qint64 done, qint64 total) { return !work || work->Update(done, total); });
+        applied = Document().Apply(
+            wanted, [&work](qint64 done, qint64 total) { return !work || work->Update(done, total); });
+        // The fields show the settings as the map holds them ("032" as 32), so they no longer count as typed.
+        if (applied)
+            ShowSettings();
         Refresh();
     });
+    return applied;
+}
+
+bool frmMain::MapPropertiesTyped() const {
+    const MapSettingsValues& settings = Document().Settings();
+    return txtWidth->text() != QString::number(settings.tileWidth) ||
+           txtHeight->text() != QString::number(settings.tileHeight) ||
+           txtMapWidth->text() != QString::number(settings.mapWidth) ||
+           txtMapHeight->text() != QString::number(settings.mapHeight) ||
+           cboMapLayers->currentIndex() != settings.layers - 1 || txtName->text() != settings.name;
+}
+
+bool frmMain::SettleTypedProperties() {
+    if (!MapPropertiesTyped())
+        return true;
+    Question question;
+    question.Text = QStringLiteral("Apply the map properties you typed?");
+    question.Details = QStringLiteral("The map does not have them until they are applied.");
+    question.Buttons = {{QStringLiteral("Apply"), QMessageBox::AcceptRole},
+                        {QStringLiteral("Don't Apply"), QMessageBox::DestructiveRole},
+                        {QStringLiteral("Cancel"), QMessageBox::RejectRole}};
+    question.Default = 0;
+    question.Escape = 2;
+    switch (Modal().Ask(this, question)) {
+    case 0:
+        return ApplyMapProperties();
+    case 1:
+        ShowSettings();
+        return true;
+    default:
+        return false;
+    }
 }
 
 void frmMain::ShowSettings() {

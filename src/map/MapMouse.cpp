@@ -68,8 +68,8 @@ void frmMain::PlotOrErase(int x, int y) {
     const int tw = TileWidthOrOne();
     const int th = TileHeightOrOne();
     const auto within = [](std::int64_t v) { return static_cast<int>(std::clamp(v, -kFarCell, kFarCell)); };
-    const QPoint cell(within(std::int64_t{PixelToCell(x, ViewCellWidth())} + m_intMapOffsetX),
-                      within(std::int64_t{PixelToCell(y, ViewCellHeight())} + m_intMapOffsetY));
+    const auto [column, row] = MapCellUnder(x, y);
+    const QPoint cell(within(column), within(row));
     // A fast drag reports positions cells apart: every cell of the line walk from the last position's cell
     // is written, so the stroke has no holes. That cell itself was written by the last position.
     const std::optional<QPoint> last = m_lastStrokeCell;

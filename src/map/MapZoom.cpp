@@ -23,6 +23,10 @@ std::int64_t MapToView(std::int64_t mapPixels, int tileSide, int viewSide) {
     return product / tileSide - (product % tileSide < 0 ? 1 : 0);
 }
 
+std::int64_t CanvasToMapCell(int pixel, int side, int offset) {
+    return std::int64_t{offset} + PixelToCell(pixel, side);
+}
+
 int OffsetKeeping(std::int64_t cell, int pixel, int side, int maximum) {
     const std::int64_t offset = cell - PixelToCell(pixel, side);
     return static_cast<int>(std::clamp<std::int64_t>(offset, 0, std::max(maximum, 0)));

@@ -21,6 +21,10 @@ int ZoomedSide(int tileSide, int percent);
 // towards minus infinity, so a cell placed at a whole number of tiles lands on a whole number of view cells.
 std::int64_t MapToView(std::int64_t mapPixels, int tileSide, int viewSide);
 
+// The map column (or row) shown at canvas pixel `pixel`, with cells of side canvas pixels and `offset` the
+// first visible column: every handler that asks which cell is under the pointer asks this, at every zoom.
+std::int64_t CanvasToMapCell(int pixel, int side, int offset);
+
 // The first visible column (or row) that keeps map cell `cell` under canvas pixel `pixel`, with cells of side
 // canvas pixels, held to 0 .. maximum (the scroll range).
 int OffsetKeeping(std::int64_t cell, int pixel, int side, int maximum);

@@ -15,6 +15,11 @@ int frmMain::ViewCellHeight() const {
     return ZoomedSide(TileHeightOrOne(), m_zoomPercent);
 }
 
+std::pair<std::int64_t, std::int64_t> frmMain::MapCellUnder(int x, int y) const {
+    return {CanvasToMapCell(x, ViewCellWidth(), m_intMapOffsetX),
+            CanvasToMapCell(y, ViewCellHeight(), m_intMapOffsetY)};
+}
+
 QSize frmMain::ZoomedSize(const Picture& picture) const {
     return ZoomedPictureSize(picture.Image().size(), TileWidthOrOne(), TileHeightOrOne(), ViewCellWidth(),
                              ViewCellHeight());
@@ -41,8 +46,7 @@ void frmMain::ZoomTo(int percent, QPoint anchor) {
     // The start of a stroke was recorded in canvas pixels at the old scale: the stroke ends here, keeping
     // what a plot or erase stroke wrote.
     canMain->CancelStroke();
-    const std::int64_t column = std::int64_t{m_intMapOffsetX} + PixelToCell(anchor.x(), ViewCellWidth());
-    const std::int64_t row = std::int64_t{m_intMapOffsetY} + PixelToCell(anchor.y(), ViewCellHeight());
+    const auto [column, row] = MapCellUnder(anchor.x(), anchor.y());
     m_zoomPercent = percent;
     // New visible counts and scroll ranges, then the offsets that keep the anchor's cell under it.
     RefreshMainScrollbars();

@@ -147,7 +147,7 @@ private:
 FolderItem QtDialogs::ShowOpenDialog(QWidget* parent, const OpenDialogRequest& request) {
     const WorkPaused paused;
     NameOnlyIconProvider icons;
-    QFileDialog dialog(parent, request.Title, QString(), request.Filter);
+    QFileDialog dialog(parent, request.Title, request.StartAt, request.Filter);
     dialog.setIconProvider(&icons);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);

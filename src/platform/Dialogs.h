@@ -18,6 +18,8 @@ struct OpenDialogRequest {
     QString Title;
     QString Filter;
     QString ActionButtonCaption;
+    // The folder the dialog starts in; empty leaves it to the dialog.
+    QString StartAt;
 };
 
 // What the save dialog is asked to show: a file name is completed with DefaultSuffix when it has none.

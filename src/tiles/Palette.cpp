@@ -24,7 +24,11 @@ FolderItem frmMain::OpenTilesetDialog() {
     request.Title = QStringLiteral("Select a PNG file");
     request.Filter = PNGType::ImagePng()->DialogFilter();
     request.ActionButtonCaption = QStringLiteral("Open PNG");
-    return Modal().ShowOpenDialog(this, request);
+    request.StartAt = ImageStartFolder();
+    const FolderItem file = Modal().ShowOpenDialog(this, request);
+    if (!file.IsNull())
+        RememberFolder(file.Path(), true);
+    return file;
 }
 
 // The tile size fields take effect with Apply, which reads them; typing alone changes nothing.
@@ -48,7 +52,9 @@ void frmMain::LoadTileset() {
         ReportOutOfMemory(QStringLiteral("load"));
         return;
     }
-    UpdateStatus(result.Text, result.Complete ? QColor(0, 0, 0) : kFailureColour, 1);
+    // A load the user cancelled at a question says nothing.
+    if (!result.Text.isEmpty())
+        UpdateStatus(result.Text, result.Complete ? QColor(0, 0, 0) : kFailureColour, 1);
 }
 
 void frmMain::AssignTileRows() {

@@ -3,13 +3,39 @@
 #include "platform/BusyCursor.h"
 #include "window/frmMain.h"
 
+#include <QFileInfo>
+#include <optional>
+
 TilesetLoadResult frmMain::LoadTilesetShowingWork(const FolderItem& file) {
-    const BusyCursor busy;
+    std::optional<BusyCursor> busy(std::in_place);
     std::unique_ptr<WorkDialog> work;
-    return Document().LoadTileset(file, &m_memoryReserve, [&](qint64 done, qint64 total) {
+    const auto progress = [&](qint64 done, qint64 total) {
         // Made at the first row of tiles: an image refused from its header never gets this far.
         if (!work)
             work = m_dialogs->StartWork(this, QStringLiteral("Loading %1").arg(file.Name()));
         return work->Update(done, total);
-    });
+    };
+    // The image is read whole by the time this is asked: the progress goes, and the pointer is the
+    // ordinary one while the user answers.
+    const auto choose = [&](const TilesetLoadRecord& missing) {
+        work.reset();
+        busy.reset();
+        Question question;
+        question.Text = QStringLiteral("Use %1 in place of the missing tileset image %2?")
+                            .arg(file.Name(), QFileInfo(missing.absolutePath).fileName());
+        question.Details =
+            QStringLiteral("It cuts into as many tiles: the cells of the missing image's tiles "
+                           "would show its tiles. Or add its tiles as new ones.");
+        question.Buttons = {{QStringLiteral("Use"), QMessageBox::AcceptRole},
+                            {QStringLiteral("Add as New Tiles"), QMessageBox::NoRole},
+                            {QStringLiteral("Cancel"), QMessageBox::RejectRole}};
+        question.Default = 0;
+        question.Escape = 2;
+        const int answer = Modal().Ask(this, question);
+        busy.emplace();
+        return answer == 0   ? MapDocument::MissingImageChoice::Use
+               : answer == 1 ? MapDocument::MissingImageChoice::AddAsNew
+                             : MapDocument::MissingImageChoice::Cancel;
+    };
+    return Document().LoadTileset(file, &m_memoryReserve, progress, choose);
 }

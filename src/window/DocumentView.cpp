@@ -69,6 +69,8 @@ void frmMain::OnTilesetChanged() {
     // After a load (or its undoing) the tile painting uses is in sight.
     ScrollPaletteToSelected();
     DrawTiles();
+    // Cells of the tiles that came or went look different now, wherever the pointer is.
+    RefreshKeepingReport();
 }
 
 void frmMain::EndStrokeEdit() {

@@ -18,6 +18,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLocale>
+#include <functional>
 #include <optional>
 
 namespace {
@@ -31,7 +32,10 @@ const QString kMapSuffix = QStringLiteral("mqm");
 // Asks the user about a tileset image of a map being opened that is missing or no longer the same.
 class AskingResolver : public TilesetImageResolver {
 public:
-    AskingResolver(QWidget* parent, Dialogs& dialogs) : m_parent(parent), m_dialogs(dialogs) {}
+    // Locate starts in startAt, then where the last image was located; chosen hears of each file located.
+    AskingResolver(QWidget* parent, Dialogs& dialogs, QString startAt,
+                   std::function<void(const QString&)> chosen)
+        : m_parent(parent), m_dialogs(dialogs), m_startAt(std::move(startAt)), m_chosen(std::move(chosen)) {}
 
     Answer Resolve(const TilesetLoadRecord& load, Problem problem, QString* located) override {
         // Opening shows the wait cursor; a question wants the ordinary pointer.
@@ -59,7 +63,12 @@ public:
         request.Title = QStringLiteral("Locate %1").arg(name);
         request.Filter = QStringLiteral("PNG image (*.png)");
         request.ActionButtonCaption = QStringLiteral("Open PNG");
+        request.StartAt = m_startAt;
         *located = m_dialogs.ShowOpenDialog(m_parent, request).Path();
+        if (!located->isEmpty()) {
+            m_startAt = QFileInfo(*located).absolutePath();
+            m_chosen(*located);
+        }
         // Cancelling the dialog asks again.
         return Answer::Locate;
     }
@@ -67,6 +76,8 @@ public:
 private:
     QWidget* m_parent;
     Dialogs& m_dialogs;
+    QString m_startAt;
+    std::function<void(const QString&)> m_chosen;
 };
 
 } // namespace
@@ -95,9 +106,12 @@ void frmMain::FileOpenMap_Action() {
     request.Title = QStringLiteral("Open Map");
     request.Filter = kOpenFilter;
     request.ActionButtonCaption = QStringLiteral("Open");
+    request.StartAt = MapStartFolder();
     const FolderItem file = Modal().ShowOpenDialog(this, request);
-    if (!file.IsNull())
-        OpenMapFile(file.Path());
+    if (file.IsNull())
+        return;
+    RememberFolder(file.Path());
+    OpenMapFile(file.Path());
 }
 
 bool frmMain::OpenMapFile(const QString& path) {
@@ -128,7 +142,8 @@ bool frmMain::OpenMapFile(const QString& path) {
             return false;
         if (!read.ok())
             return refuse(read.reason);
-        AskingResolver resolver(this, *m_dialogs);
+        AskingResolver resolver(this, *m_dialogs, LocateStartFolder(path),
+                                [this](const QString& image) { RememberFolder(image, true); });
         // An imported map has no map file yet: its first save asks where, so the file it came from is never
         // written over in another format.
         document = BuildDocument(snapshot, read.imported ? QString() : path, resolver, half(1));
@@ -154,20 +169,25 @@ bool frmMain::OpenMapFile(const QString& path) {
 }
 
 bool frmMain::FileSave_Action() {
+    if (!SettleTypedProperties())
+        return false;
     if (Document().FilePath().isEmpty() || m_saveAsksWhere)
         return FileSaveAs_Action();
     return SaveMapTo(Document().FilePath());
 }
 
 bool frmMain::FileSaveAs_Action() {
+    if (!SettleTypedProperties())
+        return false;
     SaveDialogRequest request;
     request.Title = QStringLiteral("Save Map As");
     request.Filter = kMapFilter;
     request.DefaultSuffix = kMapSuffix;
-    request.StartAt = Document().SuggestedPath(kMapSuffix);
+    request.StartAt = ProposedMapPath(kMapSuffix);
     const FolderItem file = Modal().ShowSaveDialog(this, request);
     if (file.IsNull())
         return false;
+    RememberFolder(file.Path());
     QString path = file.Path();
     if (QFileInfo(path).suffix().isEmpty())
         path += QStringLiteral(".") + kMapSuffix;
@@ -175,14 +195,17 @@ bool frmMain::FileSaveAs_Action() {
 }
 
 void frmMain::FileExport_Action() {
+    if (!SettleTypedProperties())
+        return;
     SaveDialogRequest request;
     request.Title = QStringLiteral("Export Map");
     request.Filter = QStringLiteral("TMX map (*.tmx);;JSON map (*.tmj *.json)");
     request.DefaultSuffix = QStringLiteral("tmx");
-    request.StartAt = Document().SuggestedPath(QStringLiteral("tmx"));
+    request.StartAt = ProposedMapPath(QStringLiteral("tmx"));
     const FolderItem file = Modal().ShowSaveDialog(this, request);
     if (file.IsNull())
         return;
+    RememberFolder(file.Path());
     QString path = file.Path();
     std::optional<ExportFormat> format = ExportFormatOf(path);
     if (!format) {
@@ -249,6 +272,8 @@ bool frmMain::SaveMapTo(const QString& path) {
 
 bool frmMain::MayLeaveMap() {
     canMain->CancelStroke();
+    if (!SettleTypedProperties())
+        return false;
     if (!Document().IsModified())
         return true;
     Question question;
@@ -331,7 +356,8 @@ bool frmMain::RecoverCopy(Recovery::AbandonedCopy& copy) {
         MapSnapshot snapshot;
         read = MapFile::Open(copy.copyPath, &snapshot);
         if (read.ok()) {
-            AskingResolver resolver(this, *m_dialogs);
+            AskingResolver resolver(this, *m_dialogs, LocateStartFolder(copy.originalPath),
+                                    [this](const QString& image) { RememberFolder(image, true); });
             document = BuildDocument(snapshot, copy.originalPath, resolver);
         }
     } catch (const std::bad_alloc&) {

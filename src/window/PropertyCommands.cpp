@@ -1,7 +1,6 @@
 // The game properties of tiles and map cells, edited through the context menus of the palette and the map,
 // the tooltip that tells where a cell differs from its tile, and Remove Tiles.
 #include "platform/Canvas.h"
-#include "platform/ScrollMath.h"
 #include "tiles/CellGameValues.h"
 #include "tiles/PaletteLayout.h"
 #include "window/frmMain.h"
@@ -101,8 +100,7 @@ void frmMain::EditTileProperties(int index) {
 // ---- The map --------------------------------------------------------------------------------------------
 
 bool frmMain::MapCellAt(int x, int y, int* column, int* row) const {
-    const qint64 c = qint64(PixelToCell(x, TileWidthOrOne())) + m_intMapOffsetX;
-    const qint64 r = qint64(PixelToCell(y, TileHeightOrOne())) + m_intMapOffsetY;
+    const auto [c, r] = MapCellUnder(x, y);
     if (!InsideMap(c, r))
         return false;
     *column = static_cast<int>(c);
@@ -166,8 +164,9 @@ QString frmMain::canMain_ToolTip(int x, int y, QRect* area) {
     const QStringList unlike = UnlikeItsTile(m_Layer, column, row);
     if (unlike.isEmpty())
         return {};
-    const int tw = TileWidthOrOne();
-    const int th = TileHeightOrOne();
+    // The tooltip holds while the pointer stays on the cell as drawn, at the current zoom.
+    const int tw = ViewCellWidth();
+    const int th = ViewCellHeight();
     *area = QRect((column - m_intMapOffsetX) * tw, (row - m_intMapOffsetY) * th, tw, th);
     return QStringLiteral("Column %1, row %2 of layer %3 differs from tile %4 in: %5")
         .arg(column)

@@ -40,6 +40,9 @@ struct ControlPlacement;
 
 // The editor window. It holds all editor state; its operations for the tiles, the map and the drawing tools
 // are defined in the folders of those subsystems. Everything runs on the user-interface thread.
+// A file name made of a map's Name setting and suffix: no separators, no leading dot, "Untitled" when empty.
+QString ProposedFileName(const QString& name, const QString& suffix);
+
 class frmMain : public QMainWindow {
     Q_OBJECT
 public:
@@ -270,6 +273,14 @@ public:
     void txtMapHeight_TextChange() {}
     void txtMapWidth_TextChange() {}
     void btnApply_Action();
+    // Apply: the Map Properties fields become the map's settings; false when a field was refused (the status
+    // line says why), memory ran out or the user cancelled.
+    bool ApplyMapProperties();
+    // Whether a Map Properties field shows other than the map's settings: typed, not applied.
+    bool MapPropertiesTyped() const;
+    // Before the map is saved, exported or left: typed properties are applied or put back as the user says.
+    // False when the user cancelled or Apply was refused, and what was to come must not happen.
+    bool SettleTypedProperties();
     // The Map Properties fields show the document's settings.
     void ShowSettings();
 
@@ -306,6 +317,9 @@ public:
     // One map cell's side on the canvas at the current zoom, at least 1 pixel.
     int ViewCellWidth() const;
     int ViewCellHeight() const;
+    // The map cell (column, row) shown at canvas pixel (x, y) at the current zoom and scroll, inside the map
+    // or not: the one answer every handler of the map canvas takes.
+    std::pair<std::int64_t, std::int64_t> MapCellUnder(int x, int y) const;
     // A tool key (P, E, L, R, Shift+R, O, Shift+O, F) or an edit-layer key (0 to 7) does its work; false,
     // changing nothing, for any other key and while a text field or a popup has the keyboard focus.
     bool EditorKey(int key, Qt::KeyboardModifiers modifiers);
@@ -408,6 +422,19 @@ private:
     void CommitRect(bool outline);
     void PlotOrErase(int x, int y);
     void PlotOrEraseThenDraw(int x, int y);
+    // Where the map's dialogs (Open, Save As, Export) start: the map's folder, else the last folder a file
+    // dialog chose in this run, else the user's home folder.
+    QString MapStartFolder() const;
+    // Where Load Tiles and Locate start: the last tileset image's folder, else the map's.
+    QString ImageStartFolder() const;
+    // Where Locate starts while the map at mapPath opens: the last tileset image's folder chosen in this run,
+    // else the map's.
+    QString LocateStartFolder(const QString& mapPath) const;
+    // What Save As (suffix "mqm") and Export propose: the map's file name with the suffix, or for an untitled
+    // map its Name setting when it has one, in MapStartFolder.
+    QString ProposedMapPath(const QString& suffix) const;
+    // A file chosen in a dialog: its folder is where the next dialog starts when nothing better is known.
+    void RememberFolder(const QString& chosenFile, bool image = false);
     // The dialogs, for a modal one about to open: it takes the mouse, so any stroke under way ends first, and
     // it runs on the memory reserve, so it opens even when memory is short.
     Dialogs& Modal();
@@ -420,6 +447,9 @@ private:
     // or not); the next position writes the line from there.
     std::unique_ptr<MapDocument::CellEdit> m_Edit;
     std::optional<QPoint> m_lastStrokeCell;
+    // The folders of the last file and the last tileset image chosen in a dialog in this run.
+    QString m_lastFolder;
+    QString m_lastImageFolder;
     int m_zoomPercent = 100;
     // Tile pictures shrunk for the current zoom, when it is below 100 %.
     ZoomedPictures m_zoomed;

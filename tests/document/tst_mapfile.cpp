@@ -165,6 +165,47 @@ private slots:
         QCOMPARE(ReadBytes(bytes, &map).reason, reason);
     }
 
+    // Wherever a file is cut short, that is what the reason says.
+    void cutShortEndsTooEarly() {
+        const QByteArray base = Written(MapCorpus::BaseMap());
+        QStringList other;
+        for (qsizetype n = 1; n < base.size(); ++n) {
+            MapSnapshot map;
+            const QString reason = ReadBytes(base.left(n), &map).reason;
+            if (reason != QStringLiteral("it ends too early"))
+                other << QStringLiteral("cut after %1 bytes: %2").arg(n).arg(reason);
+        }
+        QVERIFY2(other.isEmpty(), qPrintable(other.join(QLatin1Char('\n'))));
+    }
+
+    // Tiles and loads may follow the layers: the file reads the same, and tiles no load gave are refused
+    // before any layer's data is inflated (no cell of progress is ever reported).
+    void tilesAfterTheLayersAreCheckedFirst() {
+        const MapSnapshot map = MapCorpus::RandomMap(5, 300, 200);
+        MapSnapshot back;
+        ProgressLog reading;
+        QVERIFY(ReadBytes(MapCorpus::LayersFirst(map), &back, reading.Callback()).ok());
+        QVERIFY(back == map);
+        QVERIFY(reading.CountsUpTo(qint64(300) * 200 * map.layers));
+        ProgressLog refusing;
+        const MapFileResult refused = ReadBytes(MapCorpus::LayersFirst(map, 1), &back, refusing.Callback());
+        QVERIFY(refused.reason.contains("tile properties"));
+        QVERIFY(
+            std::all_of(refusing.calls.begin(), refusing.calls.end(), [](auto c) { return c.first == 0; }));
+    }
+
+    // A lone surrogate is no character: it is written, and so read back, as U+FFFD; a pair stays itself.
+    void loneSurrogatesComeBackAsReplacements() {
+        MapSnapshot map = MapCorpus::BaseMap();
+        const QChar high(char16_t(0xD83D)), low(char16_t(0xDE00));
+        map.name = QString(high) + "a" + low + high + low + high;
+        map.templates[0].custom1 = QString(low);
+        MapSnapshot back;
+        QVERIFY(ReadBytes(Written(map), &back).ok());
+        QCOMPARE(back.name, QString::fromUtf16(u"\uFFFDa\uFFFD\U0001F600\uFFFD"));
+        QCOMPARE(back.templates[0].custom1, QString(QChar::ReplacementCharacter));
+    }
+
     void brokenMapsAreNotWritten_data() {
         QTest::addColumn<MapSnapshot>("map");
         const MapSnapshot base = MapCorpus::BaseMap();

@@ -7,6 +7,10 @@
 #include <QCborMap>
 #include <QCborStreamReader>
 #include <QCborValue>
+#include <QCryptographicHash>
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
 #include <functional>
 #include <optional>
 #include <random>
@@ -528,6 +532,50 @@ const std::vector<Entry>& Variants() {
     return all;
 }
 
+namespace {
+QByteArray LayersFirst(const QCborValue& tree, int extraTemplates) {
+    QCborMap reordered;
+    for (const char* key : {"format", "version", "map", "layers", "templates", "loads"})
+        reordered[Key(key)] = At(tree, P({Key(key)}));
+    QCborArray templates = reordered[Key("templates")].toArray();
+    for (int i = 0; i < extraTemplates; ++i)
+        templates.append(QCborMap());
+    reordered[Key("templates")] = templates;
+    return Bytes(reordered);
+}
+} // namespace
+
+QByteArray LayersFirst(const MapSnapshot& map, int extraTemplates) {
+    return LayersFirst(Tree(Written(map)), extraTemplates);
+}
+
+MapSnapshot ManyLoadsOfOneImage(const QString& imagePath, int loads, int tileSide) {
+    MapSnapshot map;
+    map.mapWidth = map.mapHeight = 16;
+    map.layers = 1;
+    map.tileWidth = map.tileHeight = tileSide;
+    QFile file(imagePath);
+    file.open(QIODevice::ReadOnly);
+    const QSize size = QImageReader(imagePath).size();
+    TilesetLoadRecord load;
+    load.relativePath = QFileInfo(imagePath).fileName();
+    load.absolutePath = QFileInfo(imagePath).absoluteFilePath();
+    load.tileWidth = load.tileHeight = tileSide;
+    load.imageWidth = size.width();
+    load.imageHeight = size.height();
+    load.contentHash = QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
+    load.tileCount = 1;
+    for (int i = 0; i < loads; ++i) {
+        load.firstTile = i;
+        map.loads.push_back(load);
+    }
+    map.templates.resize(std::size_t(loads));
+    map.layer[0].tiles.resize(16 * 16);
+    for (std::size_t i = 0; i < map.layer[0].tiles.size(); ++i)
+        map.layer[0].tiles[i] = std::uint16_t(i % std::size_t(loads) + 1);
+    return map;
+}
+
 std::vector<Entry> LargestMapLies() {
     MapSnapshot map;
     map.mapWidth = 4096;
@@ -538,7 +586,8 @@ std::vector<Entry> LargestMapLies() {
     const QCborValue tree = Tree(Written(map));
     map = MapSnapshot();
     const Path first = P({Key("layers"), 0, Key("tiles"), 0});
-    return {{QStringLiteral("no layer data"), Bytes(Set(tree, P({Key("layers")}), QCborArray()))},
+    return {{QStringLiteral("tiles no load gave, after the layers"), LayersFirst(tree, 2)},
+            {QStringLiteral("no layer data"), Bytes(Set(tree, P({Key("layers")}), QCborArray()))},
             {QStringLiteral("first chunk not zstd"), Bytes(Set(tree, first, QByteArray("not zstd at all")))},
             {QStringLiteral("first chunk a bomb"), Bytes(Set(tree, first, Bomb(64 << 20)))},
             {QStringLiteral("last chunk inflates to more"),

@@ -32,7 +32,16 @@ const MapSnapshot& BaseMap();
 const std::vector<Entry>& Damaged();  // each must be refused
 const std::vector<Entry>& Variants(); // each must read as BaseMap()
 
-// Files of a map of the largest size with 8 full layers: with no layer data, with a first chunk that is not
+// The map's file with its layers before its tiles and loads, as the format allows, and extraTemplates tiles
+// more than its loads give (a file to refuse when not 0).
+QByteArray LayersFirst(const MapSnapshot& map, int extraTemplates = 0);
+
+// A map of 16 x 16 cells on one layer whose loads all name the image at imagePath, each giving its first
+// tile (of side tileSide); the cells show them in turn.
+MapSnapshot ManyLoadsOfOneImage(const QString& imagePath, int loads, int tileSide);
+
+// Files of a map of the largest size with 8 full layers: with tiles no load gave after its layers, with no
+// layer data, with a first chunk that is not
 // zstd or that inflates to far more than its size, and, last, one whose data holds up until the last chunk
 // of the last layer, which inflates to more than its size.
 std::vector<Entry> LargestMapLies();

@@ -1,0 +1,190 @@
+// The questions and dialogs around the map's files, through the menus as a user reaches them: Map Properties
+// typed but not applied, where the file dialogs start and what they propose, tileset images that many loads
+// share, and a missing tileset image loaded again.
+#include "MapCorpus.h"
+#include "UserSteps.h"
+#include "app/mnuMain.h"
+#include "document/MapFileWriter.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QtTest>
+
+namespace {
+
+void Choose(const char* item) {
+    mnuMain::Instance()->Item(QLatin1String(item))->trigger();
+}
+
+} // namespace
+
+class TestFileQuestions : public QObject {
+    Q_OBJECT
+private slots:
+    // Map Properties typed but not applied are asked about before the map is saved, exported or left, before
+    // the question about unsaved changes: Apply applies them, Don't Apply puts the fields back, Cancel stops.
+    void typedMapProperties_data() {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("answer");
+        for (const char* command : {"FileSave", "FileSaveAs", "FileExport", "FileNewMap", "FileOpenMap",
+                                    "FileClose", "FileQuit", "close box"})
+            for (const char* answer : {"Apply", "Don't Apply", "Cancel", "Apply refused"})
+                QTest::addRow("%s, %s", command, answer) << QString(command) << QString(answer);
+    }
+    void typedMapProperties() {
+        QFETCH(QString, command);
+        QFETCH(QString, answer);
+        EditorFixture f;
+        frmMain& w = f.window();
+        const QString path = QDir(f.temp.path()).filePath("m.mqm");
+        f.dialogs->saveAnswers.push_back(FolderItem(path));
+        Choose("FileSaveAs");
+        HoverAt(w, QPoint(5, 5)); // the save's report goes
+        w.txtName->setText("Typed");
+        w.txtMapWidth->setText(answer == "Apply refused" ? "0" : "50");
+        f.dialogs->replies = {answer == "Apply refused" ? "Apply" : answer, "Discard"};
+        f.dialogs->saveAnswers.push_back(FolderItem(QDir(f.temp.path()).filePath("other.tmx")));
+        if (command == "close box")
+            w.close();
+        else
+            Choose(qPrintable(command));
+        const bool applied = answer == "Apply", goesOn = applied || answer == "Don't Apply";
+        const bool leaves = !command.startsWith("FileSave") && command != "FileExport";
+        QStringList asked{"Apply the map properties you typed?"};
+        if (applied && leaves)
+            asked << "Save the changes to m.mqm?";
+        QCOMPARE(f.dialogs->questions, asked);
+        const bool proceeded = command == "FileSave"      ? w.lblStatus->text() == "m.mqm saved"
+                               : command == "FileOpenMap" ? f.dialogs->requests.size() == 1
+                               : !leaves                  ? f.dialogs->saveRequests.size() == 2
+                               : command.contains("Quit") || command == "close box"
+                                   ? !w.isVisible()
+                                   : w.windowTitle() == "2D Mosaicor";
+        QCOMPARE(proceeded, goesOn);
+        if (leaves && goesOn)
+            return;
+        const QString expected = applied                   ? "Typed 50 Typed"
+                                 : answer == "Don't Apply" ? " 100 "
+                                                           : " 100 Typed";
+        QCOMPARE(Say(w.Document().Name(), w.MapWidth(), w.txtName->text()), expected);
+        if (answer == "Apply refused")
+            QVERIFY(w.lblStatus->text().startsWith("Map width"));
+    }
+
+    // The file dialogs start beside the map, Load Tiles and Locate beside its last tileset image, else where
+    // the last dialog chose; Save As and Export propose the map's name, an untitled map's Name setting.
+    void dialogsStartBesideTheMap() {
+        EditorFixture f;
+        frmMain& w = f.window();
+        const QDir dir(f.temp.path());
+        QVERIFY(dir.mkpath("art") && dir.mkpath("maps"));
+        const QString art = dir.filePath("art"), maps = dir.filePath("maps");
+        f.LoadTiles("art/a.png", MakeTileSheet(64, 32, 32, 32));
+        QCOMPARE(f.dialogs->requests.back().StartAt, QDir::homePath());
+        w.txtName->setText(QStringLiteral(" ../Keep/Hall "));
+        w.btnApply->click();
+        f.dialogs->saveAnswers.push_back(FolderItem(maps + "/keep.mqm"));
+        Choose("FileSaveAs");
+        Choose("FileExport");
+        Choose("FileSaveAs");
+        QStringList proposed;
+        for (const SaveDialogRequest& request : f.dialogs->saveRequests)
+            proposed << request.StartAt;
+        QCOMPARE(proposed, QStringList({art + "/-Keep-Hall.mqm", maps + "/keep.tmx", maps + "/keep.mqm"}));
+        Choose("FileOpenMap");
+        QCOMPARE(f.dialogs->requests.back().StartAt, maps);
+        Choose("FileLoadTiles");
+        QCOMPARE(f.dialogs->requests.back().StartAt, art);
+        QVERIFY(QFile::rename(art + "/a.png", dir.filePath("a.png")));
+        f.dialogs->replies = {"Locate…", "Cancel"};
+        f.dialogs->answers.push_back(FolderItem(maps + "/keep.mqm"));
+        Choose("FileOpenMap");
+        QCOMPARE(f.dialogs->requests.back().Title, "Locate a.png");
+        QCOMPARE(f.dialogs->requests.back().StartAt, art);
+        QCOMPARE(ProposedFileName(QString(), "mqm"), "Untitled.mqm");
+    }
+
+    // Loads that name one image share one reading of it; the open can be cancelled while the images are
+    // read; and when the image is missing, the user is asked once for all of them.
+    void manyLoadsOfOneImage() {
+        EditorFixture f;
+        frmMain& w = f.window();
+        const QDir dir(f.temp.path());
+        const QString image = f.WritePng("tiles.png", MakeTileSheet(64, 32, 32, 32));
+        QVERIFY(MapFile::Save(MapCorpus::ManyLoadsOfOneImage(image, 300, 32), dir.filePath("many.mqm")).ok());
+        const auto open = [&] {
+            f.dialogs->answers.push_back(FolderItem(dir.filePath("many.mqm")));
+            Choose("FileOpenMap");
+        };
+        int updates = 0;
+        f.dialogs->whileWorking = [&] { ++updates; };
+        f.dialogs->cancelWorkAfter = 20;
+        open();
+        QCOMPARE(Say(w.windowTitle(), updates), "2D Mosaicor 21");
+        f.dialogs->cancelWorkAfter = -1;
+        open();
+        QCOMPARE(Say(w.windowTitle(), w.Tileset().Count(), f.dialogs->questions.size()),
+                 "many.mqm[*] - 2D Mosaicor 300 0");
+        for (int i = 1; i < 300; ++i)
+            QVERIFY(w.Tileset().GetTileImage(i) == w.Tileset().GetTileImage(0));
+        QVERIFY(QFile::rename(image, dir.filePath("gone.png")));
+        f.dialogs->replies = {"Open Without It"};
+        open();
+        QCOMPARE(Say(w.Tileset().Count(), bool(w.Tileset().GetTileImage(299)), f.dialogs->questions.size()),
+                 "300 false 1");
+    }
+
+    // A missing tileset image loaded again takes its place, its cells showing at once (one step, undone
+    // exactly); an image of other content that cuts into as many tiles is offered: Use, Add as New Tiles or
+    // Cancel.
+    void missingImageLoadedAgain() {
+        EditorFixture f;
+        frmMain& w = f.window();
+        f.LoadSolidTiles(3, 2);
+        DragStroke(w, 1, 1, 4, 1);
+        const QRgb colour = TileColour(w, 2);
+        const CellSet painted = CellsShowing(w, colour);
+        const QDir dir(f.temp.path());
+        f.dialogs->saveAnswers.push_back(FolderItem(dir.filePath("map.mqm")));
+        Choose("FileSaveAs");
+        QVERIFY(QFile::rename(dir.filePath("solid.png"), dir.filePath("moved.png")));
+        const auto openWithout = [&] {
+            f.dialogs->replies = {"Open Without It"};
+            f.dialogs->answers.push_back(FolderItem(dir.filePath("map.mqm")));
+            Choose("FileOpenMap");
+            Input::Leave(w.canMain);
+        };
+        openWithout();
+        const QStringList asked = f.dialogs->questions;
+        f.dialogs->answers.push_back(FolderItem(dir.filePath("moved.png")));
+        Choose("FileLoadTiles");
+        QCOMPARE(f.dialogs->questions, asked);
+        QCOMPARE(Say(w.Tileset().Count(), w.lblStatus->text()),
+                 Say(3, "moved.png takes the place of the missing tileset image: 4 cells show again"));
+        QCOMPARE(Describe(CellsShowing(w, colour)), Describe(painted));
+        Choose("EditUndo");
+        QVERIFY(!w.Tileset().GetTileImage(2) && w.Document().Loads()[0].imageMissing);
+        Choose("EditRedo");
+        QVERIFY(w.Tileset().GetTileImage(2) && !w.Document().Loads()[0].imageMissing);
+
+        f.dialogs->replies = {"Discard"};
+        Choose("FileNewMap");
+        openWithout();
+        const QString other = f.WritePng("other.png", MakeTileSheet(96, 32, 32, 32).mirrored(true, false));
+        for (const char* answer : {"Add as New Tiles", "Cancel", "Use"}) {
+            f.dialogs->replies = {answer};
+            f.dialogs->answers.push_back(FolderItem(other));
+            Choose("FileLoadTiles");
+            QCOMPARE(f.dialogs->questions.last(),
+                     "Use other.png in place of the missing tileset image solid.png?");
+            QCOMPARE(w.Tileset().Count(), QString(answer) == "Add as New Tiles" ? 6 : 3);
+            if (QString(answer) == "Add as New Tiles")
+                Choose("EditUndo");
+        }
+        QCOMPARE(Describe(CellsShowing(w, TileColour(w, 2))), Describe(painted));
+        QCOMPARE(TileColour(w, 2), MakeTileSheet(96, 32, 32, 32).pixel(16, 16));
+    }
+};
+
+QTEST_MAIN(TestFileQuestions)
+#include "tst_filequestions.moc"
