@@ -58,8 +58,10 @@ void History::Undo() {
     if (!CanUndo())
         return;
     const bool wasClean = IsClean();
+    // The index moves once the step is taken back: a step that fails part way leaves the history where it
+    // was.
+    m_steps[static_cast<std::size_t>(m_index - 1)]->undo();
     --m_index;
-    m_steps[static_cast<std::size_t>(m_index)]->undo();
     Recount();
     KeepWithinBound();
     Changed(wasClean);

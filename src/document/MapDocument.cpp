@@ -10,6 +10,7 @@
 MapDocument::MapDocument() : m_tileset(std::make_shared<clsVOTileset>()) {
     m_tileset->SetTileWidth(m_settings.tileWidth);
     m_tileset->SetTileHeight(m_settings.tileHeight);
+    PlaceGrids();
     connect(&m_history, &History::cleanChanged, this, &MapDocument::titleChanged);
 }
 
@@ -33,8 +34,20 @@ bool MapDocument::SizeGrids() {
         return false;
     }
     m_layers.swap(grids);
+    PlaceGrids();
     emit settingsChanged();
     return true;
+}
+
+void MapDocument::PlaceGrids() noexcept {
+    for (int k = 0; k < 8; ++k)
+        Grid(k).SetPlace(k, m_settings.tileWidth, m_settings.tileHeight);
+}
+
+LayerGrid* MapDocument::EditableRow(int layer, int row) {
+    if (!LayerInUse(layer) || row < 0 || row >= MapHeight() || row >= Grid(layer).Height())
+        return nullptr;
+    return &Grid(layer);
 }
 
 bool MapDocument::LayerInUse(int k) const {
@@ -83,15 +96,36 @@ MapDocument::CellEdit::~CellEdit() {
     m_document.AnnounceCells(m_changes.Bounds());
 }
 
-void MapDocument::CellEdit::Set(int layer, int column, int row, CellRef cell) {
-    if (m_done || !m_document.LayerInUse(layer) || column < 0 || row < 0 || column >= m_document.MapWidth() ||
-        row >= m_document.MapHeight())
+void MapDocument::CellEdit::Place(int layer, int column, int row, int tile) {
+    PlaceRun(layer, row, column, column, tile);
+}
+
+void MapDocument::CellEdit::PlaceRun(int layer, int row, int first, int last, int tile) {
+    const CellRef record = m_document.Tileset().PlacedRecord(tile);
+    if (record)
+        PutRun(layer, row, first, last, [&record](int) -> const CellRef& { return record; });
+}
+
+void MapDocument::CellEdit::Put(int layer, int column, int row, const CellRef& record) {
+    PutRun(layer, row, column, column, [&record](int) -> const CellRef& { return record; });
+}
+
+void MapDocument::CellEdit::EraseRun(int layer, int row, int first, int last) {
+    static const CellRef kEmpty;
+    PutRun(layer, row, first, last, [](int) -> const CellRef& { return kEmpty; });
+}
+
+void MapDocument::CellEdit::SetValues(int layer, int column, int row, const GameValues& values) {
+    if (!m_document.LayerInUse(layer) || !m_document.Layer(layer).Inside(column, row))
         return;
-    LayerGrid& grid = m_document.Grid(layer);
-    if (!grid.Inside(column, row))
+    const CellRef& held = m_document.Layer(layer).Record(column, row);
+    if (!held)
         return;
-    m_changes.Write(grid, layer, column, row, std::move(cell));
-    m_unannounced[static_cast<std::size_t>(layer)].Add(column, row);
+    // A cell set back to exactly its tile's values shares the tile's record again.
+    CellRef tile = m_document.Tileset().PlacedRecord(held->ImageIndex());
+    if (!tile || GameValuesOf(*tile) != values)
+        tile = CellRef::Make(*held, values);
+    Put(layer, column, row, tile);
 }
 
 void MapDocument::CellEdit::Flush() {
@@ -108,6 +142,7 @@ void MapDocument::CellEdit::Commit() {
     Flush();
     if (!m_changes.Empty()) {
         m_document.m_history.Reserve();
+        m_changes.Recount();
         auto step = std::make_unique<CellsStep>(m_document, m_text, std::move(m_changes));
         m_changes = CellChanges();
         m_document.m_history.Push(std::move(step));
@@ -150,17 +185,13 @@ bool MapDocument::Apply(const MapSettingsValues& wanted, const Progress& progres
 }
 
 void MapDocument::ExchangeSettings(MapSettingsValues& settings, std::array<LayerGrid, 8>* grids) {
-    const bool tileSizeChanged =
-        settings.tileWidth != m_settings.tileWidth || settings.tileHeight != m_settings.tileHeight;
     std::swap(m_settings, settings);
     if (grids)
         m_layers.swap(*grids);
     m_tileset->SetTileWidth(m_settings.tileWidth);
     m_tileset->SetTileHeight(m_settings.tileHeight);
-    // A cell's position is where it lies on the map in pixels, so it follows the tile size.
-    if (tileSizeChanged)
-        for (LayerGrid& grid : m_layers)
-            grid.PlaceCellsAt(m_settings.tileWidth, m_settings.tileHeight);
+    // A cell's position is worked out from where it lies, so a new tile size visits no cell.
+    PlaceGrids();
     emit settingsChanged();
     emit visibilityChanged();
 }
@@ -236,8 +267,8 @@ std::size_t MapDocument::SetTileProperties(int index, const GameValues& values, 
     const TileRef tile = m_tileset->GetTile(index);
     if (!tile || GameValuesOf(tile->Template()) == values)
         return 0;
-    CellRef other = tile->Template().Copy();
-    SetGameValues(*other, values);
+    CellRef other = CellRef::Make(tile->Template(), values);
+    const CellRef old = tile->Cell();
     CellChanges changes;
     std::unique_ptr<TilePropertiesStep> step;
     try {
@@ -246,24 +277,16 @@ std::size_t MapDocument::SetTileProperties(int index, const GameValues& values, 
                 if (!LayerInUse(k))
                     continue;
                 LayerGrid& grid = Grid(k);
+                // The cells that hold the old template, or a record equal to it, take the new one.
                 for (int row = 0; row < grid.Height(); ++row)
-                    for (int column = 0; column < grid.Width(); ++column) {
-                        const CellRef& placed = grid.At(column, row);
-                        if (!placed || placed->ImageIndex() != index ||
-                            !SameGameProperties(*placed, tile->Template()))
-                            continue;
-                        // A copy of the new template, so the cell shares its texts: a fill of millions
-                        // of cells keeps one copy of them. Only place, layer and tile are the cell's own.
-                        CellRef changed = other->Copy();
-                        changed->SetX(placed->X());
-                        changed->SetY(placed->Y());
-                        changed->SetZOrder(placed->ZOrder());
-                        changed->SetImageIndex(placed->ImageIndex());
-                        changes.Write(grid, k, column, row, std::move(changed));
-                    }
+                    changes.WriteRun(grid, k, row, 0, grid.Width() - 1, [&](int column) -> const CellRef& {
+                        const CellRef& placed = grid.Record(column, row);
+                        return SameRecord(placed, old) ? other : placed;
+                    });
             }
         }
         m_history.Reserve();
+        changes.Recount();
         step = std::make_unique<TilePropertiesStep>(*this, QStringLiteral("Tile Properties"), tile,
                                                     std::move(other), std::move(changes));
     } catch (const std::bad_alloc&) {
@@ -307,6 +330,7 @@ void MapDocument::Replace(const MapSettingsValues& settings, std::array<LayerGri
     EndOpenEdit();
     m_settings = settings;
     m_layers = std::move(grids);
+    PlaceGrids();
     m_tileset = std::move(tileset);
     m_tileset->SetTileWidth(m_settings.tileWidth);
     m_tileset->SetTileHeight(m_settings.tileHeight);

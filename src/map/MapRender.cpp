@@ -202,7 +202,7 @@ bool frmMain::RecomposeCell(int column, int row) {
         for (int k = 0; k < 8; ++k) {
             if (!LayerShown(k))
                 continue;
-            const CellRef& cell = Layer(k).At(column, row);
+            const CellRef& cell = Layer(k).Record(column, row);
             if (cell && !DrawCell(g, *cell, column, row))
                 return false;
         }
@@ -261,17 +261,16 @@ bool frmMain::DrawCell(Graphics& g, const clsVOCell& cell, int column, int row) 
         return true;
     const int tw = TileWidthOrOne();
     const int th = TileHeightOrOne();
-    // Cells keep the pixel position of their placement, so after a change of tile size a picture can sit
-    // off its cell or spill over its neighbours.
-    const std::int64_t x = std::int64_t{cell.X()} - m_intTilemapOffsetX;
-    const std::int64_t y = std::int64_t{cell.Y()} - m_intTilemapOffsetY;
+    // A picture of another size than the tile size (cut before the tile size changed) can spill over the
+    // cell's neighbours.
+    const std::int64_t x = std::int64_t{column} * tw - m_intTilemapOffsetX;
+    const std::int64_t y = std::int64_t{row} * th - m_intTilemapOffsetY;
     if (m_zoomPercent == 100)
         g.DrawPicture(*picture, x, y);
     else
         DrawZoomed(g, *picture, cell.ImageIndex(), MapToView(x, tw, ViewCellWidth()),
                    MapToView(y, th, ViewCellHeight()));
-    return cell.X() == column * tw && cell.Y() == row * th && picture->Width() <= tw &&
-           picture->Height() <= th;
+    return picture->Width() <= tw && picture->Height() <= th;
 }
 
 void frmMain::DrawGridLines(Graphics& g, const QRect& area) {
@@ -355,7 +354,7 @@ void frmMain::DrawLayers(Graphics& g) {
     for (int row = std::max(m_intMapOffsetY, 0); row < lastRow; ++row) {
         for (int column = std::max(m_intMapOffsetX, 0); column < lastColumn; ++column) {
             for (int s = 0; s < shownCount; ++s) {
-                const CellRef& cell = shown[static_cast<std::size_t>(s)]->At(column, row);
+                const CellRef& cell = shown[static_cast<std::size_t>(s)]->Record(column, row);
                 if (cell && !DrawCell(g, *cell, column, row))
                     m_composition.regular = false;
             }

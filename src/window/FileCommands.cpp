@@ -113,6 +113,7 @@ bool frmMain::OpenMapFile(const QString& path) {
         };
     };
     std::unique_ptr<MapDocument> document;
+    qint64 moved = 0;
     try {
         MapSnapshot snapshot;
         const MapFileResult read = MapFile::Open(path, &snapshot, half(0));
@@ -121,7 +122,7 @@ bool frmMain::OpenMapFile(const QString& path) {
         if (!read.ok())
             return refuse(read.reason);
         AskingResolver resolver(this, *m_dialogs);
-        document = BuildDocument(snapshot, path, resolver, half(1));
+        document = BuildDocument(snapshot, path, resolver, half(1), &moved);
     } catch (const std::bad_alloc&) {
         RecoverFromOutOfMemory();
         return refuse(QStringLiteral("there is not enough memory for it"));
@@ -131,7 +132,14 @@ bool frmMain::OpenMapFile(const QString& path) {
     if (!document)
         return false;
     SetDocument(std::move(document));
-    UpdateStatus(QStringLiteral("%1 opened").arg(name), QColor(0, 0, 0), 1);
+    // A record's place is where it lies; a file that said otherwise is told of.
+    UpdateStatus(moved == 0
+                     ? QStringLiteral("%1 opened").arg(name)
+                     : QStringLiteral("%1 opened; %2 cell records named a position or layer other than "
+                                      "where they lie, and now take it from there")
+                           .arg(name)
+                           .arg(moved),
+                 QColor(0, 0, 0), 1);
     return true;
 }
 

@@ -105,7 +105,7 @@ QStringList PassableCells(const frmMain& w, int tile) {
     for (int k = 0; k < w.Layers(); ++k)
         for (int r = 0; r < w.MapHeight(); ++r)
             for (int c = 0; c < w.MapWidth(); ++c)
-                if (const CellRef& cell = w.Layer(k).At(c, r);
+                if (const PlacedCell cell = w.Layer(k).At(c, r);
                     cell && cell->ImageIndex() == tile && cell->Passable())
                     cells << QStringLiteral("%1:%2,%3").arg(k).arg(c).arg(r);
     return cells;
@@ -229,7 +229,7 @@ private slots:
             facts << label + ": " + value;
         QCOMPARE(facts.join(" | "),
                  "Position: column 3, row 3 | Layer: 0 | Tile: 1 | Unlike its tile: nothing");
-        const CellRef& cell = w.Layer(0).At(3, 3);
+        const PlacedCell cell = w.Layer(0).At(3, 3);
         QCOMPARE(Say(cell->Custom1(), cell->Destroyable(), cell->X(), cell->Y(), cell->ZOrder(),
                      cell->ImageIndex()),
                  "chest true 48 48 0 1");

@@ -8,6 +8,7 @@
 #include "document/MapSnapshotCheck.h"
 #include "document/SnapshotGatherer.h"
 #include "platform/ScrollBar.h"
+#include "tiles/CellGameValues.h"
 
 #include <QAction>
 #include <QDir>
@@ -139,6 +140,38 @@ private slots:
             QVERIFY2(Run(seed).Go(120).isEmpty(), qPrintable(Run(seed).Go(120)));
     }
 
+    // An edit that changes nothing is no step and leaves the modified mark as it was: plotting a tile over
+    // cells that hold it, or hold a record equal to it in every field (placed before the tile's properties
+    // went away and back), erasing empty cells, filling over the tile's own picture.
+    void editsThatChangeNothing() {
+        EditorFixture f;
+        frmMain& w = f.window();
+        History& history = w.Document().Steps();
+        f.LoadSolidTiles(3, 1);
+        DragStroke(w, 1, 1, 6, 1);
+        const GameValues plain = GameValuesOf(w.Tileset().GetTile(1)->Template());
+        GameValues other = plain;
+        other.custom1 = QStringLiteral("gone");
+        w.Document().SetTileProperties(1, other, false);
+        w.Document().SetTileProperties(1, plain, false);
+        QVERIFY(w.Layer(0).Record(1, 1).get() != &w.Tileset().GetTile(1)->Template());
+        f.dialogs->saveAnswers.push_back(FolderItem(QDir(f.temp.path()).filePath("same.mqm")));
+        Choose("FileSave");
+        const int steps = history.Count();
+        const MapSnapshot before = Map(w);
+        DragStroke(w, 1, 1, 6, 1);
+        ChooseTool(w, 1);
+        DragStroke(w, 1, 5, 6, 5);
+        ChooseTool(w, 7);
+        Click(w, 3, 1);
+        QCOMPARE(Say(history.Count(), w.isWindowModified(), Map(w) == before), Say(steps, false, true));
+        // Made modified by a real change, the mark stays when nothing more changes.
+        ChooseTool(w, 0);
+        DragStroke(w, 1, 2, 1, 2);
+        DragStroke(w, 1, 2, 1, 2);
+        QCOMPARE(Say(history.Count(), w.isWindowModified()), Say(steps + 1, true));
+    }
+
     // The oldest steps go when the history would need more than its bound; dropping them never makes the
     // map look saved. A step larger than the bound is done, cannot be undone, and the user is told.
     void boundedHistory() {
@@ -162,7 +195,7 @@ private slots:
         Choose("EditRedo");
         QVERIFY(Map(w) == states[3]);
 
-        history.SetMemoryBound(1000);
+        history.SetMemoryBound(16);
         ChooseTool(w, 7);
         Click(w, 8, 8); // fills 100 x 100 cells
         QVERIFY(!history.CanUndo() && w.Layer(0).Get(99, 99) && w.isWindowModified());
