@@ -32,23 +32,6 @@ MapSnapshot Map(const frmMain& w) {
     return TakeSnapshot(w.Document(), QString());
 }
 
-// The right button pressed and released at a point of a canvas, with the context menu request the platform
-// sends between them.
-void RightClick(QWidget* canvas, QPoint at) {
-    Input::Enter(canvas, at);
-    Input::Move(canvas, at);
-    Input::Press(canvas, at, Qt::RightButton);
-    QContextMenuEvent request(QContextMenuEvent::Mouse, at, canvas->mapToGlobal(at));
-    QApplication::sendEvent(canvas, &request);
-    Input::Release(canvas, at, Qt::RightButton);
-}
-
-// The middle of palette tile i in the first row shown.
-QPoint PaletteTile(const frmMain& w, int i) {
-    const int tw = w.Tileset().TileWidth(), th = w.Tileset().TileHeight();
-    return {10 + i * (tw + 10) + tw / 2, 10 + th / 2};
-}
-
 // The user's edit of the values the dialog shows, with the option chosen or not.
 std::function<std::optional<PropertiesAnswer>(const PropertiesRequest&)>
 Edit(std::function<void(GameValues&)> change, bool option = false) {
