@@ -2,6 +2,7 @@
 
 #include "document/CellRecords.h"
 #include "document/DocumentSteps.h"
+#include "map/MapSettings.h"
 #include "tiles/CellGameValues.h"
 
 #include <QFileInfo>
@@ -160,28 +161,48 @@ void MapDocument::AnnounceCells(const std::array<QRect, 8>& bounds) {
 
 // ---- Settings and visibility ----------------------------------------------------------------------------
 
-bool MapDocument::Apply(const MapSettingsValues& wanted, const Progress& progress) {
+QString MapDocument::Refusal(const MapSettingsValues& wanted) {
+    if (wanted.mapWidth < 1 || wanted.mapWidth > kMaxMapSide)
+        return QStringLiteral("Map width %1 is outside 1 to %2").arg(wanted.mapWidth).arg(kMaxMapSide);
+    if (wanted.mapHeight < 1 || wanted.mapHeight > kMaxMapSide)
+        return QStringLiteral("Map height %1 is outside 1 to %2").arg(wanted.mapHeight).arg(kMaxMapSide);
+    if (qint64(wanted.mapWidth) * wanted.mapHeight > kMaxMapCells)
+        return QStringLiteral("Map size %1 × %2 is more than %3 cells")
+            .arg(wanted.mapWidth)
+            .arg(wanted.mapHeight)
+            .arg(kMaxMapCells);
+    if (wanted.tileWidth < 1 || wanted.tileWidth > kMaxTileSide)
+        return QStringLiteral("Tile width %1 is outside 1 to %2").arg(wanted.tileWidth).arg(kMaxTileSide);
+    if (wanted.tileHeight < 1 || wanted.tileHeight > kMaxTileSide)
+        return QStringLiteral("Tile height %1 is outside 1 to %2").arg(wanted.tileHeight).arg(kMaxTileSide);
+    if (wanted.layers < 1 || wanted.layers > 8)
+        return QStringLiteral("%1 layers is outside 1 to 8").arg(wanted.layers);
+    return {};
+}
+
+MapDocument::ApplyResult MapDocument::Apply(const MapSettingsValues& wanted, const Progress& progress) {
     EndOpenEdit();
+    if (QString reason = Refusal(wanted); !reason.isEmpty())
+        return {ApplyResult::Refused, std::move(reason)};
     MapSettingsValues next = wanted;
-    next.layers = std::clamp(next.layers, 1, 8);
     // A layer not in use has no cells to show.
     next.visibleLayers &= static_cast<std::uint8_t>((1u << next.layers) - 1);
     if (next == m_settings)
-        return true;
+        return {};
     const bool gridsChange =
         next.mapWidth != MapWidth() || next.mapHeight != MapHeight() || next.layers != Layers();
     std::array<LayerGrid, 8> grids;
     if (gridsChange)
         for (int k = 0; k < next.layers; ++k) {
             if (progress && !progress(k, next.layers))
-                return false;
+                return {ApplyResult::Cancelled, {}};
             grids[static_cast<std::size_t>(k)] = Grid(k).Resized(next.mapWidth, next.mapHeight);
         }
     auto step = std::make_unique<SettingsStep>(*this, next, std::move(grids), gridsChange);
     m_history.Reserve();
     step->Exchange();
     m_history.Push(std::move(step));
-    return true;
+    return {};
 }
 
 void MapDocument::ExchangeSettings(MapSettingsValues& settings, std::array<LayerGrid, 8>* grids) {

@@ -120,13 +120,23 @@ public:
     // The edit still open, if any: every other change ends it first, so steps never interleave.
     CellEdit* OpenEdit() const { return m_openEdit; }
 
+    // What Apply did: took the settings, was cancelled through its progress (nothing changed), or refused
+    // a value outside the map's limits (nothing changed), reason naming it.
+    struct ApplyResult {
+        enum Kind { Applied, Cancelled, Refused };
+        Kind kind = Applied;
+        QString reason;
+    };
     // Takes new settings. Cells inside both the old and the new size stay; layers no longer in use lose
-    // theirs; after a new tile size every cell's position follows it. Throws std::bad_alloc before
-    // anything changes when memory for the new grids cannot be had. Nothing happens when nothing differs.
-    // progress, when given, hears of each layer's new grid made (done, total) and may cancel by answering
-    // false: nothing has changed then, and false comes back.
+    // theirs; a new tile size visits no cell (where a cell lies is worked out when it is read). A map size
+    // beyond 8192 cells a side or 16,777,216 cells a layer, a tile side outside 1 to 1024 and a layer count
+    // outside 1 to 8 are refused. Throws std::bad_alloc before anything changes when memory for the new grids
+    // cannot be had. Nothing happens when nothing differs. progress, when given, hears of each layer's new
+    // grid made (done, total) and may cancel by answering false.
     using Progress = std::function<bool(qint64 done, qint64 total)>;
-    bool Apply(const MapSettingsValues& wanted, const Progress& progress = {});
+    ApplyResult Apply(const MapSettingsValues& wanted, const Progress& progress = {});
+    // Why the settings cannot be taken (empty when they can): the first value beyond the map's limits.
+    static QString Refusal(const MapSettingsValues& wanted);
     void SetLayerVisible(int k, bool shown);
     // Cuts the image in file at the current tile size and appends its tiles; a load that adds tiles is one
     // step of the history.

@@ -112,8 +112,13 @@ void frmMain::btnApply_Action() {
     if (largest >= kLargeApply)
         work = m_dialogs->StartWork(this, QStringLiteral("Applying the map properties"));
     try {
-        Document().Apply(wanted,
-                         [&work](qint64 done, qint64 total) { return !work || work->Update(done, total); });
+        const MapDocument::ApplyResult result = Document().Apply(
+            wanted, [&work](qint64 done, qint64 total) { return !work || work->Update(done, total); });
+        if (result.kind == MapDocument::ApplyResult::Refused) {
+            work.reset();
+            UpdateStatus(result.reason, kFailureColour, 0);
+            return;
+        }
     } catch (const std::bad_alloc&) {
         RecoverFromOutOfMemory();
         Refresh();
