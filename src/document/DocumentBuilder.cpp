@@ -111,6 +111,20 @@ class SharedRecords {
 public:
     // Records the placed record of tile, so that an equal record read later shares it.
     void Seed(const CellRef& record) { m_lookup.emplace(record->Values(), record); }
+    // The placed record of tile value v (v - 1 the tile), looked up once per value: most cells are one of
+    // these.
+    const CellRef& Placed(const clsVOTileset& tileset, std::uint16_t value) {
+        if (m_placed.empty())
+            m_placed.resize(kOddTile);
+        CellRef& record = m_placed[value];
+        if (!record) {
+            const int tile = value - 1;
+            record = tileset.PlacedRecord(tile);
+            if (!record)
+                record = For(CellValues{static_cast<std::int16_t>(tile), {}});
+        }
+        return record;
+    }
     CellRef For(const CellValues& values) {
         if (const auto found = m_lookup.find(values); found != m_lookup.end())
             return found->second;
@@ -123,6 +137,7 @@ public:
 private:
     static constexpr std::size_t kMaxShared = std::size_t(1) << 20;
     std::unordered_map<CellValues, CellRef, ValuesHash> m_lookup;
+    std::vector<CellRef> m_placed;
 };
 
 // The records of one layer laid into a new grid: a cell with no exception holds its tile's placed record.
@@ -145,10 +160,7 @@ bool BuildLayer(const MapSnapshot& snapshot, int k, const clsVOTileset& tileset,
                 grid.Put(index, shared.For(ValuesOf(record)));
                 ++exception;
             } else if (value != kOddTile) {
-                const int tile = value - 1;
-                CellRef record = tileset.PlacedRecord(tile);
-                grid.Put(index,
-                         record ? record : shared.For(CellValues{static_cast<std::int16_t>(tile), {}}));
+                grid.Put(index, shared.Placed(tileset, value));
             }
         }
         if (!rowDone())
