@@ -61,19 +61,10 @@ struct Editor {
     // Fills every cell of the visible area (or the whole map) on every layer, as one edit of the document.
     void FillLayers(int columns, int rows) {
         frmMain& w = *window;
-        const int tw = w.Tileset().TileWidth();
         MapDocument::CellEdit edit(w.Document(), QStringLiteral("Fill"));
-        for (int k = 0; k < w.Layers(); ++k) {
-            const TileRef tile = w.Tileset().GetTile(k % 8);
+        for (int k = 0; k < w.Layers(); ++k)
             for (int r = 0; r < rows; ++r)
-                for (int c = 0; c < columns; ++c) {
-                    CellRef cell = tile->Cell();
-                    cell->SetX(c * tw);
-                    cell->SetY(r * tw);
-                    cell->SetZOrder(static_cast<std::uint8_t>(k));
-                    edit.Set(k, c, r, std::move(cell));
-                }
-        }
+                edit.PlaceRun(k, r, 0, columns - 1, k % 8);
         edit.Commit();
         w.Refresh();
     }

@@ -49,14 +49,14 @@ std::unique_ptr<MapDocument> FullDocument(int side, bool patchy) {
                 for (std::uint16_t& tile : tiles)
                     tile = std::uint16_t(rng() % 256);
             }
+            // One record per tile number, shared by every cell showing it, as placing tiles makes them.
+            std::vector<CellRef> records(256);
             for (int r = 0; r < side; ++r)
                 for (int c = 0; c < side; ++c) {
-                    CellRef cell = CellRef::Make();
-                    cell->SetImageIndex(std::int16_t(tiles[std::size_t(r) * side + c]));
-                    cell->SetX(c * 16);
-                    cell->SetY(r * 16);
-                    cell->SetZOrder(std::uint8_t(k));
-                    edit.Set(k, c, r, std::move(cell));
+                    const std::uint16_t tile = tiles[std::size_t(r) * side + c];
+                    if (!records[tile])
+                        records[tile] = CellRef::Make(CellValues{std::int16_t(tile), {}});
+                    edit.Put(k, c, r, records[tile]);
                 }
         }
         edit.Commit();

@@ -1,51 +1,48 @@
 #include "document/CellChanges.h"
 
-#include "map/LayerGrid.h"
 #include "tiles/CellPool.h"
 
-CellChanges::Run& CellChanges::RunFor(std::uint32_t layer, std::uint32_t key) {
-    const bool extends = !m_runs.empty() && (m_runs.back().key >> kIndexBits) == layer &&
-                         m_runs.back().key + m_runs.back().count == key;
-    if (!extends)
-        m_runs.push_back({key, 0});
-    return m_runs.back();
-}
-
-void CellChanges::Write(LayerGrid& grid, int layer, int column, int row, CellRef cell) {
-    WriteRun(grid, layer, row, column, column, [&cell](int) { return std::move(cell); });
+void CellChanges::Note(std::uint32_t key, const CellRef& held, const CellRef& record) {
+    if (!m_runs.empty()) {
+        Run& last = m_runs.back();
+        if (last.key + last.count == key && last.before == held && last.after == record &&
+            (last.key >> kIndexBits) == (key >> kIndexBits)) {
+            ++last.count;
+            ++m_cellCount;
+            return;
+        }
+    }
+    // A new run is the memory an edit takes: the test hook may say it has run out.
+    CellRef::TakeCellMemory(1);
+    m_runs.push_back({key, 1, held, record});
+    ++m_cellCount;
 }
 
 void CellChanges::ExchangeAll(std::array<LayerGrid, 8>& grids, bool undoing) noexcept {
     constexpr std::uint32_t kIndexMask = (1u << kIndexBits) - 1;
-    // Each held reference moves once, so counting as they arrive counts the record's final holdings.
+    // Every cell of a run holds the run's one record on the side being left: the runs are put back in the
+    // opposite order of their writing when undoing, so a cell written twice comes back through each.
+    const auto put = [&grids](const Run& run, const CellRef& with, const CellRef& was) {
+        grids[run.key >> kIndexBits].Refill(run.key & kIndexMask, run.count, with, was);
+    };
+    if (undoing)
+        for (auto run = m_runs.rbegin(); run != m_runs.rend(); ++run)
+            put(*run, run->before, run->after);
+    else
+        for (const Run& run : m_runs)
+            put(run, run.after, run.before);
+    Recount();
+}
+
+void CellChanges::Recount() noexcept {
     m_aliveOnlyHere = 0;
-    if (undoing) {
-        std::size_t at = m_cells.size();
-        for (auto run = m_runs.rbegin(); run != m_runs.rend(); ++run) {
-            LayerGrid& grid = grids[run->key >> kIndexBits];
-            const std::uint32_t first = run->key & kIndexMask;
-            for (std::uint32_t i = run->count; i-- > 0;) {
-                CellRef& held = m_cells[--at];
-                grid.Exchange(first + i, held);
-                Count(held);
-            }
-        }
-        return;
-    }
-    std::size_t at = 0;
-    for (const Run& run : m_runs) {
-        LayerGrid& grid = grids[run.key >> kIndexBits];
-        const std::uint32_t first = run.key & kIndexMask;
-        for (std::uint32_t i = 0; i < run.count; ++i) {
-            CellRef& held = m_cells[at++];
-            grid.Exchange(first + i, held);
-            Count(held);
-        }
-    }
+    for (const Run& run : m_runs)
+        m_aliveOnlyHere +=
+            (run.before && run.before.use_count() == 1) + (run.after && run.after.use_count() == 1);
 }
 
 std::size_t CellChanges::Bytes() const {
-    return m_runs.capacity() * sizeof(Run) + m_cells.Bytes() + m_aliveOnlyHere * CellPool::kSlotSize;
+    return m_runs.capacity() * sizeof(Run) + m_aliveOnlyHere * CellPool::kSlotSize;
 }
 
 std::array<QRect, 8> CellChanges::Bounds() const {

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "document/CellList.h"
 #include "map/LayerGrid.h"
 #include "tiles/CellRef.h"
 
@@ -10,8 +9,7 @@
 #include <cstdint>
 #include <vector>
 
-// The smallest rectangle of columns and rows around some cells; growing it is a few comparisons, which a
-// fill of millions of cells does once per cell.
+// The smallest rectangle of columns and rows around some cells; growing it is a few comparisons.
 struct CellBox {
     int left = 0;
     int top = 0;
@@ -33,58 +31,57 @@ struct CellBox {
     QRect Rect() const { return Empty() ? QRect() : QRect(QPoint(left, top), QPoint(right, bottom)); }
 };
 
-// The cells one edit changed, and for each the reference that is not in the map: what a position held
-// before the edit while it is done, what the edit wrote while it is undone. Taking an edit back or doing it
-// again exchanges the two, so nothing is copied and every field of every cell comes back exactly. Positions
-// are kept as runs of consecutive grid indices: a fill or a filled shape writes whole rows.
+// Whether storing record where held is would change nothing: the same record, or one equal in every field.
+inline bool SameRecord(const CellRef& held, const CellRef& record) {
+    return held == record || (held && record && held->SameValues(*record));
+}
+
+// The cells one edit changed, kept as runs: consecutive positions of a layer that all held one record (or
+// were all empty) before the edit and all got one record from it take one entry, whatever their number. So
+// a fill over an empty region costs one entry per run of rows, and a run holds one reference to each of its
+// two records. Taking the edit back puts the runs' old records back, the last written first; doing it again
+// puts the new ones back: exact exchanges that allocate nothing and cannot fail part way.
 class CellChanges {
 public:
-    // Records that the position gets cell: the reference is kept here and exchanged with the grid's.
-    // Throws std::bad_alloc with nothing recorded and the grid untouched.
-    void Write(LayerGrid& grid, int layer, int column, int row, CellRef cell);
-
-    // Records that the cells first .. last of a row get make(column) each, one after the other (columns known
-    // to lie on the grid). Throws std::bad_alloc with the cells written so far recorded.
+    // Records that the cells first .. last of a row (known to lie on the grid) get make(column) each, one
+    // after the other; a cell that already holds that record, or one equal to it, is left alone and is no
+    // change. Throws std::bad_alloc with the cells written so far recorded and the rest untouched.
     template <class Make>
     void WriteRun(LayerGrid& grid, int layer, int row, int first, int last, Make&& make);
 
-    // Exchanges every recorded reference with the grid's, the last written first when undoing.
+    // Puts back the records before the edit (undoing) or those it wrote.
     void ExchangeAll(std::array<LayerGrid, 8>& grids, bool undoing) noexcept;
 
-    bool Empty() const { return m_cells.empty(); }
-    std::size_t CellCount() const { return m_cells.size(); }
+    bool Empty() const { return m_runs.empty(); }
+    // Cells changed, and runs kept for them.
+    std::size_t CellCount() const { return m_cellCount; }
+    std::size_t RunCount() const { return m_runs.size(); }
     // The cells changed on each layer, as a rectangle of columns and rows (empty when none).
     std::array<QRect, 8> Bounds() const;
-    // Memory the record holds: itself, and the cells that nothing but the record keeps alive.
+    // Memory the record holds: itself, and the records that nothing but it keeps alive.
     std::size_t Bytes() const;
-
-    template <class Visit> void ForEachCell(Visit&& visit) const {
-        std::size_t at = 0;
-        for (const Run& run : m_runs)
-            for (std::uint32_t i = 0; i < run.count; ++i)
-                visit(m_cells[at++]);
-    }
+    // Counts again which records only this keeps alive (after the edit ends, and after each exchange).
+    void Recount() noexcept;
 
 private:
     struct Run {
         // The layer in the top bits, the grid index of the run's first cell below.
         std::uint32_t key;
         std::uint32_t count;
+        CellRef before;
+        CellRef after;
     };
     static constexpr int kIndexBits = 24;
     static_assert((1u << kIndexBits) >= 16777216u, "every cell index of the largest layer must fit");
 
     std::vector<Run> m_runs;
-    // One per recorded position, in the order of the runs.
-    CellList m_cells;
     std::array<CellBox, 8> m_bounds{};
-    // Recorded cells that only this record holds.
+    std::size_t m_cellCount = 0;
     std::size_t m_aliveOnlyHere = 0;
 
-    void Count(const CellRef& held) { m_aliveOnlyHere += held && held.use_count() == 1 ? 1 : 0; }
-    // Starts a run at key or extends the last one when key follows it; throws std::bad_alloc, with nothing
-    // changed, when a new run cannot be had.
-    Run& RunFor(std::uint32_t layer, std::uint32_t key);
+    // Records that key now gets record where held was; throws std::bad_alloc, with nothing changed, when
+    // a new run cannot be had.
+    void Note(std::uint32_t key, const CellRef& held, const CellRef& record);
 };
 
 template <class Make>
@@ -92,19 +89,21 @@ void CellChanges::WriteRun(LayerGrid& grid, int layer, int row, int first, int l
     if (first > last)
         return;
     const std::uint32_t start = grid.IndexOf(first, row);
-    Run& run =
-        RunFor(static_cast<std::uint32_t>(layer), (static_cast<std::uint32_t>(layer) << kIndexBits) | start);
-    // The box takes the whole run first, so that cells written before a failure part way are never left out
-    // of what is announced or rolled back.
+    const std::uint32_t layerKey = static_cast<std::uint32_t>(layer) << kIndexBits;
+    bool changed = false;
+    for (std::uint32_t index = start, end = start + static_cast<std::uint32_t>(last - first); index <= end;
+         ++index) {
+        const CellRef& record = make(first + static_cast<int>(index - start));
+        CellRef& held = grid.Slot(index);
+        if (SameRecord(held, record))
+            continue;
+        Note(layerKey | index, held, record);
+        held = record;
+        changed = true;
+    }
+    if (!changed)
+        return;
     CellBox& box = m_bounds[static_cast<std::size_t>(layer)];
     box.Add(first, row);
     box.Add(last, row);
-    for (std::uint32_t index = start, end = start + static_cast<std::uint32_t>(last - first); index <= end;
-         ++index) {
-        m_cells.push_back(make(first + static_cast<int>(index - start)));
-        CellRef& held = m_cells.back();
-        grid.Exchange(index, held);
-        Count(held);
-        ++run.count;
-    }
 }

@@ -2,8 +2,6 @@
 
 CellRecord RecordOf(const clsVOCell& cell) {
     CellRecord record;
-    record.x = cell.X();
-    record.y = cell.Y();
     record.width = cell.Width();
     record.height = cell.Height();
     record.listIndex = cell.ListIndex();
@@ -11,35 +9,31 @@ CellRecord RecordOf(const clsVOCell& cell) {
     record.imageValue = cell.ImageValue();
     record.custom1 = cell.Custom1();
     record.custom2 = cell.Custom2();
-    record.zOrder = cell.ZOrder();
     record.passable = cell.Passable();
     record.destroyable = cell.Destroyable();
     return record;
 }
 
-CellRef MakeCell(const CellRecord& record) {
-    CellRef cell = CellRef::Make();
-    cell->SetX(record.x);
-    cell->SetY(record.y);
-    cell->SetWidth(record.width);
-    cell->SetHeight(record.height);
-    cell->SetListIndex(record.listIndex);
-    cell->SetImageIndex(record.imageIndex);
-    cell->SetImageValue(record.imageValue);
-    cell->SetCustom1(record.custom1);
-    cell->SetCustom2(record.custom2);
-    cell->SetZOrder(record.zOrder);
-    cell->SetPassable(record.passable);
-    cell->SetDestroyable(record.destroyable);
-    return cell;
+CellRecord RecordOf(const PlacedCell& cell) {
+    CellRecord record = RecordOf(*cell.Record());
+    record.x = cell.X();
+    record.y = cell.Y();
+    record.zOrder = cell.ZOrder();
+    return record;
 }
 
-bool SameGameProperties(const clsVOCell& a, const clsVOCell& b) {
-    // Cells copied from one another share their texts, which then need no comparing.
-    return a.Width() == b.Width() && a.Height() == b.Height() && a.ListIndex() == b.ListIndex() &&
-           a.ImageValue() == b.ImageValue() && a.Passable() == b.Passable() &&
-           a.Destroyable() == b.Destroyable() &&
-           (a.TextsHandle() == b.TextsHandle() || (a.Custom1() == b.Custom1() && a.Custom2() == b.Custom2()));
+CellValues ValuesOf(const CellRecord& record) {
+    CellValues values;
+    values.imageIndex = record.imageIndex;
+    values.game.width = record.width;
+    values.game.height = record.height;
+    values.game.listIndex = record.listIndex;
+    values.game.imageValue = record.imageValue;
+    values.game.custom1 = record.custom1;
+    values.game.custom2 = record.custom2;
+    values.game.passable = record.passable;
+    values.game.destroyable = record.destroyable;
+    return values;
 }
 
 bool SameGameProperties(const clsVOCell& cell, const CellRecord& record) {

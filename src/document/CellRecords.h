@@ -1,13 +1,14 @@
 #pragma once
 
 #include "document/MapSnapshot.h"
-#include "tiles/clsVOCell.h"
+#include "tiles/PlacedCell.h"
 
 // Between the cells of a map and their records as values.
+CellRecord RecordOf(const PlacedCell& cell);
+// A template's record: it lies nowhere, so its place is 0.
 CellRecord RecordOf(const clsVOCell& cell);
-// A new cell holding the record. Throws std::bad_alloc when memory runs out.
-CellRef MakeCell(const CellRecord& record);
-// Whether two cells carry the same game properties: everything but the tile they show, their position and
-// their layer.
-bool SameGameProperties(const clsVOCell& a, const clsVOCell& b);
+// The values of a record read from a file, without its place.
+CellValues ValuesOf(const CellRecord& record);
+// Whether a cell carries the same game properties as a record: everything but the tile it shows, its
+// position and its layer.
 bool SameGameProperties(const clsVOCell& cell, const CellRecord& record);

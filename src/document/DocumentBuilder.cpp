@@ -3,11 +3,15 @@
 #include "document/CellRecords.h"
 #include "document/MapDocument.h"
 
+#include "document/MapFileFormat.h"
+#include "map/MapSettings.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <functional>
 #include <map>
 #include <tuple>
+#include <unordered_map>
 
 namespace {
 
@@ -189,8 +193,95 @@ std::vector<TileRef> LoadTiles(ImageCuts& cuts, Answers& answers, TilesetLoadRec
 
 } // namespace
 
+namespace {
+
+struct ValuesHash {
+    std::size_t operator()(const CellValues& v) const noexcept {
+        std::size_t h = qHash(v.game.custom1, qHash(v.game.custom2));
+        for (const int field :
+             {int(v.imageIndex), int(v.game.width), int(v.game.height), int(v.game.listIndex),
+              int(v.game.imageValue), int(v.game.passable) * 2 + int(v.game.destroyable)})
+            h = h * 1000003u ^ std::size_t(std::uint16_t(field));
+        return h;
+    }
+};
+
+// The records of a map being opened, equal ones shared. The lookup holds one entry per distinct record,
+// each of them also held by the snapshot as at least one exception of a few dozen bytes, so it costs less
+// than the file's records already do within the reader's limits; past kMaxShared distinct records (only a
+// hostile or odd file has them) the others are made unshared, one per cell, as the snapshot's are.
+class SharedRecords {
+public:
+    // Records the placed record of tile, so that an equal record read later shares it.
+    void Seed(const CellRef& record) { m_lookup.emplace(record->Values(), record); }
+    // The placed record of tile value v (v - 1 the tile), looked up once per value: most cells are one of
+    // these.
+    const CellRef& Placed(const clsVOTileset& tileset, std::uint16_t value) {
+        if (m_placed.empty())
+            m_placed.resize(kOddTile);
+        CellRef& record = m_placed[value];
+        if (!record) {
+            const int tile = value - 1;
+            record = tileset.PlacedRecord(tile);
+            if (!record)
+                record = For(CellValues{static_cast<std::int16_t>(tile), {}});
+        }
+        return record;
+    }
+    CellRef For(const CellValues& values) {
+        if (const auto found = m_lookup.find(values); found != m_lookup.end())
+            return found->second;
+        CellRef record = CellRef::Make(values);
+        if (m_lookup.size() < kMaxShared)
+            m_lookup.emplace(values, record);
+        return record;
+    }
+
+private:
+    static constexpr std::size_t kMaxShared = std::size_t(1) << 20;
+    std::unordered_map<CellValues, CellRef, ValuesHash> m_lookup;
+    std::vector<CellRef> m_placed;
+};
+
+// The records of one layer laid into a new grid: a cell with no exception holds its tile's placed record.
+bool BuildLayer(const MapSnapshot& snapshot, int k, const clsVOTileset& tileset, SharedRecords& shared,
+                LayerGrid& grid, qint64* moved, const std::function<bool()>& rowDone) {
+    const LayerSnapshot& layer = snapshot.layer[static_cast<std::size_t>(k)];
+    auto exception = layer.exceptions.begin();
+    for (int row = 0; row < snapshot.mapHeight; ++row) {
+        for (int column = 0; column < snapshot.mapWidth; ++column) {
+            const std::uint32_t index = grid.IndexOf(column, row);
+            const std::uint16_t value = layer.tiles[index];
+            while (exception != layer.exceptions.end() && exception->index < index)
+                ++exception;
+            if (value == 0)
+                continue;
+            if (exception != layer.exceptions.end() && exception->index == index) {
+                const CellRecord& record = exception->record;
+                *moved += record.x != column * snapshot.tileWidth || record.y != row * snapshot.tileHeight ||
+                          record.zOrder != k;
+                grid.Put(index, shared.For(ValuesOf(record)));
+                ++exception;
+            } else if (value != kOddTile) {
+                grid.Put(index, shared.Placed(tileset, value));
+            }
+        }
+        if (!rowDone())
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
 std::unique_ptr<MapDocument> BuildDocument(const MapSnapshot& snapshot, const QString& mapPath,
-                                           TilesetImageResolver& resolver, const WorkProgress& progress) {
+                                           TilesetImageResolver& resolver, const WorkProgress& progress,
+                                           qint64* moved) {
+    // Every record's count stays far within its 32 bits: the grids hold at most this many references.
+    static_assert(qint64(MapFileFormat::kMaxLayers) * kMaxMapCells < (qint64(1) << 29));
+    qint64 movedHere = 0;
+    moved = moved ? moved : &movedHere;
+    *moved = 0;
     auto tileset = std::make_shared<clsVOTileset>();
     std::vector<TilesetLoadRecord> loads = snapshot.loads;
     // The images are read first, one step each, then the layers' cells.
@@ -211,54 +302,32 @@ std::unique_ptr<MapDocument> BuildDocument(const MapSnapshot& snapshot, const QS
     while (tiles.size() < snapshot.templates.size())
         tiles.push_back(std::make_shared<clsVOTile>(nullptr));
     tiles.resize(snapshot.templates.size());
-    std::vector<const clsVOCell*> templates;
+    SharedRecords shared;
     for (std::size_t i = 0; i < tiles.size(); ++i) {
-        CellRecord record = snapshot.templates[i];
-        record.imageIndex = static_cast<std::int16_t>(i);
-        tiles[i]->SetCell(MakeCell(record));
-        templates.push_back(&tiles[i]->Template());
+        const CellRecord& record = snapshot.templates[i];
+        *moved += record.x != 0 || record.y != 0 || record.zOrder != 0;
+        CellValues values = ValuesOf(record);
+        values.imageIndex = static_cast<std::int16_t>(i);
+        tiles[i]->SetCell(CellRef::Make(values));
+        shared.Seed(tiles[i]->Cell());
     }
+    tileset->Append(std::move(tiles));
 
-    const int width = snapshot.mapWidth;
-    const int height = snapshot.mapHeight;
+    const auto rowDone = [&] {
+        done += snapshot.mapWidth;
+        return !progress || progress(done, total);
+    };
     std::array<LayerGrid, 8> grids;
     for (int k = 0; k < snapshot.layers; ++k) {
-        const LayerSnapshot& layer = snapshot.layer[static_cast<std::size_t>(k)];
-        LayerGrid grid = LayerGrid().Resized(width, height);
-        auto exception = layer.exceptions.begin();
-        for (int row = 0; row < height; ++row) {
-            for (int column = 0; column < width; ++column) {
-                const std::uint32_t index = grid.IndexOf(column, row);
-                const std::uint16_t value = layer.tiles[index];
-                while (exception != layer.exceptions.end() && exception->index < index)
-                    ++exception;
-                if (value == 0)
-                    continue;
-                CellRef cell;
-                if (exception != layer.exceptions.end() && exception->index == index) {
-                    cell = MakeCell(exception->record);
-                    ++exception;
-                } else if (value != kOddTile) {
-                    const std::size_t tile = value - 1u;
-                    cell = tile < templates.size() ? templates[tile]->Copy() : CellRef::Make();
-                    cell->SetImageIndex(static_cast<std::int16_t>(tile));
-                    cell->SetX(column * snapshot.tileWidth);
-                    cell->SetY(row * snapshot.tileHeight);
-                    cell->SetZOrder(static_cast<std::uint8_t>(k));
-                }
-                grid.Exchange(index, cell);
-            }
-            done += width;
-            if (progress && !progress(done, total))
-                return nullptr;
-        }
+        LayerGrid grid = LayerGrid().Resized(snapshot.mapWidth, snapshot.mapHeight);
+        if (!BuildLayer(snapshot, k, *tileset, shared, grid, moved, rowDone))
+            return nullptr;
         grids[static_cast<std::size_t>(k)] = std::move(grid);
     }
 
-    tileset->Append(std::move(tiles));
     MapSettingsValues settings;
-    settings.mapWidth = width;
-    settings.mapHeight = height;
+    settings.mapWidth = snapshot.mapWidth;
+    settings.mapHeight = snapshot.mapHeight;
     settings.layers = snapshot.layers;
     settings.tileWidth = snapshot.tileWidth;
     settings.tileHeight = snapshot.tileHeight;

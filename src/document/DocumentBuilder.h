@@ -24,7 +24,10 @@ public:
 using WorkProgress = std::function<bool(qint64 done, qint64 total)>;
 
 // The document a snapshot read from the file at mapPath describes: its settings, cells and tile templates,
-// with the tiles cut again from their images. Null when the user cancelled. Throws std::bad_alloc when
-// memory for the map runs out; nothing of any other document is touched either way.
+// with the tiles cut again from their images. Equal records are shared again (a cell like its tile's
+// template holds the template). A record's place is where it lies (0 for a template): *moved, when given,
+// counts the records whose stored position or layer said otherwise. Null when the user cancelled. Throws
+// std::bad_alloc when memory for the map runs out; nothing of any other document is touched either way.
 std::unique_ptr<MapDocument> BuildDocument(const MapSnapshot& snapshot, const QString& mapPath,
-                                           TilesetImageResolver& resolver, const WorkProgress& progress = {});
+                                           TilesetImageResolver& resolver, const WorkProgress& progress = {},
+                                           qint64* moved = nullptr);

@@ -8,12 +8,12 @@ CellsStep::CellsStep(MapDocument& document, const QString& text, CellChanges&& c
 }
 
 void CellsStep::undo() {
-    m_changes.ExchangeAll(m_document.MutableLayers(), true);
+    m_changes.ExchangeAll(m_document.m_layers, true);
     m_document.AnnounceCells(m_changes.Bounds());
 }
 
 void CellsStep::redo() {
-    m_changes.ExchangeAll(m_document.MutableLayers(), false);
+    m_changes.ExchangeAll(m_document.m_layers, false);
     m_document.AnnounceCells(m_changes.Bounds());
 }
 
@@ -92,13 +92,13 @@ TilePropertiesStep::TilePropertiesStep(MapDocument& document, const QString& tex
 }
 
 void TilePropertiesStep::undo() {
-    m_changes.ExchangeAll(m_document.MutableLayers(), true);
+    m_changes.ExchangeAll(m_document.m_layers, true);
     m_document.ExchangeTemplate(*m_tile, m_template);
     m_document.AnnounceCells(m_changes.Bounds());
 }
 
 void TilePropertiesStep::redo() {
-    m_changes.ExchangeAll(m_document.MutableLayers(), false);
+    m_changes.ExchangeAll(m_document.m_layers, false);
     m_document.ExchangeTemplate(*m_tile, m_template);
     m_document.AnnounceCells(m_changes.Bounds());
 }

@@ -58,8 +58,8 @@ void History::Undo() {
     if (!CanUndo())
         return;
     const bool wasClean = IsClean();
-    // A step that cannot be taken back (memory ran out) throws having changed nothing; the position moves
-    // only once it is done, so the history still matches the map.
+    // The index moves once the step is taken back: a step that fails part way leaves the history where it
+    // was.
     m_steps[static_cast<std::size_t>(m_index - 1)]->undo();
     --m_index;
     Recount();

@@ -2,6 +2,7 @@
 
 #include "document/CellRecords.h"
 #include "document/DocumentSteps.h"
+#include "map/MapSettings.h"
 #include "tiles/CellGameValues.h"
 
 #include <QDir>
@@ -11,6 +12,7 @@
 MapDocument::MapDocument() : m_tileset(std::make_shared<clsVOTileset>()) {
     m_tileset->SetTileWidth(m_settings.tileWidth);
     m_tileset->SetTileHeight(m_settings.tileHeight);
+    PlaceGrids();
     connect(&m_history, &History::cleanChanged, this, &MapDocument::titleChanged);
 }
 
@@ -34,8 +36,20 @@ bool MapDocument::SizeGrids() {
         return false;
     }
     m_layers.swap(grids);
+    PlaceGrids();
     emit settingsChanged();
     return true;
+}
+
+void MapDocument::PlaceGrids() noexcept {
+    for (int k = 0; k < 8; ++k)
+        Grid(k).SetPlace(k, m_settings.tileWidth, m_settings.tileHeight);
+}
+
+LayerGrid* MapDocument::EditableRow(int layer, int row) {
+    if (!LayerInUse(layer) || row < 0 || row >= MapHeight() || row >= Grid(layer).Height())
+        return nullptr;
+    return &Grid(layer);
 }
 
 bool MapDocument::LayerInUse(int k) const {
@@ -92,15 +106,36 @@ MapDocument::CellEdit::~CellEdit() {
     m_document.AnnounceCells(m_changes.Bounds());
 }
 
-void MapDocument::CellEdit::Set(int layer, int column, int row, CellRef cell) {
-    if (m_done || !m_document.LayerInUse(layer) || column < 0 || row < 0 || column >= m_document.MapWidth() ||
-        row >= m_document.MapHeight())
+void MapDocument::CellEdit::Place(int layer, int column, int row, int tile) {
+    PlaceRun(layer, row, column, column, tile);
+}
+
+void MapDocument::CellEdit::PlaceRun(int layer, int row, int first, int last, int tile) {
+    const CellRef record = m_document.Tileset().PlacedRecord(tile);
+    if (record)
+        PutRun(layer, row, first, last, [&record](int) -> const CellRef& { return record; });
+}
+
+void MapDocument::CellEdit::Put(int layer, int column, int row, const CellRef& record) {
+    PutRun(layer, row, column, column, [&record](int) -> const CellRef& { return record; });
+}
+
+void MapDocument::CellEdit::EraseRun(int layer, int row, int first, int last) {
+    static const CellRef kEmpty;
+    PutRun(layer, row, first, last, [](int) -> const CellRef& { return kEmpty; });
+}
+
+void MapDocument::CellEdit::SetValues(int layer, int column, int row, const GameValues& values) {
+    if (!m_document.LayerInUse(layer) || !m_document.Layer(layer).Inside(column, row))
         return;
-    LayerGrid& grid = m_document.Grid(layer);
-    if (!grid.Inside(column, row))
+    const CellRef& held = m_document.Layer(layer).Record(column, row);
+    if (!held)
         return;
-    m_changes.Write(grid, layer, column, row, std::move(cell));
-    m_unannounced[static_cast<std::size_t>(layer)].Add(column, row);
+    // A cell set back to exactly its tile's values shares the tile's record again.
+    CellRef tile = m_document.Tileset().PlacedRecord(held->ImageIndex());
+    if (!tile || GameValuesOf(*tile) != values)
+        tile = CellRef::Make(*held, values);
+    Put(layer, column, row, tile);
 }
 
 void MapDocument::CellEdit::Flush() {
@@ -117,6 +152,7 @@ void MapDocument::CellEdit::Commit() {
     Flush();
     if (!m_changes.Empty()) {
         m_document.m_history.Reserve();
+        m_changes.Recount();
         auto step = std::make_unique<CellsStep>(m_document, m_text, std::move(m_changes));
         m_changes = CellChanges();
         m_document.m_history.Push(std::move(step));
@@ -134,42 +170,58 @@ void MapDocument::AnnounceCells(const std::array<QRect, 8>& bounds) {
 
 // ---- Settings and visibility ----------------------------------------------------------------------------
 
-bool MapDocument::Apply(const MapSettingsValues& wanted, const Progress& progress) {
+QString MapDocument::Refusal(const MapSettingsValues& wanted) {
+    if (wanted.mapWidth < 1 || wanted.mapWidth > kMaxMapSide)
+        return QStringLiteral("Map width %1 is outside 1 to %2").arg(wanted.mapWidth).arg(kMaxMapSide);
+    if (wanted.mapHeight < 1 || wanted.mapHeight > kMaxMapSide)
+        return QStringLiteral("Map height %1 is outside 1 to %2").arg(wanted.mapHeight).arg(kMaxMapSide);
+    if (qint64(wanted.mapWidth) * wanted.mapHeight > kMaxMapCells)
+        return QStringLiteral("Map size %1 × %2 is more than %3 cells")
+            .arg(wanted.mapWidth)
+            .arg(wanted.mapHeight)
+            .arg(kMaxMapCells);
+    if (wanted.tileWidth < 1 || wanted.tileWidth > kMaxTileSide)
+        return QStringLiteral("Tile width %1 is outside 1 to %2").arg(wanted.tileWidth).arg(kMaxTileSide);
+    if (wanted.tileHeight < 1 || wanted.tileHeight > kMaxTileSide)
+        return QStringLiteral("Tile height %1 is outside 1 to %2").arg(wanted.tileHeight).arg(kMaxTileSide);
+    if (wanted.layers < 1 || wanted.layers > 8)
+        return QStringLiteral("%1 layers is outside 1 to 8").arg(wanted.layers);
+    return {};
+}
+
+MapDocument::ApplyResult MapDocument::Apply(const MapSettingsValues& wanted, const Progress& progress) {
     EndOpenEdit();
+    if (QString reason = Refusal(wanted); !reason.isEmpty())
+        return {ApplyResult::Refused, std::move(reason)};
     MapSettingsValues next = wanted;
-    next.layers = std::clamp(next.layers, 1, 8);
     // A layer not in use has no cells to show.
     next.visibleLayers &= static_cast<std::uint8_t>((1u << next.layers) - 1);
     if (next == m_settings)
-        return true;
+        return {};
     const bool gridsChange =
         next.mapWidth != MapWidth() || next.mapHeight != MapHeight() || next.layers != Layers();
     std::array<LayerGrid, 8> grids;
     if (gridsChange)
         for (int k = 0; k < next.layers; ++k) {
             if (progress && !progress(k, next.layers))
-                return false;
+                return {ApplyResult::Cancelled, {}};
             grids[static_cast<std::size_t>(k)] = Grid(k).Resized(next.mapWidth, next.mapHeight);
         }
     auto step = std::make_unique<SettingsStep>(*this, next, std::move(grids), gridsChange);
     m_history.Reserve();
     step->Exchange();
     m_history.Push(std::move(step));
-    return true;
+    return {};
 }
 
 void MapDocument::ExchangeSettings(MapSettingsValues& settings, std::array<LayerGrid, 8>* grids) {
-    const bool tileSizeChanged =
-        settings.tileWidth != m_settings.tileWidth || settings.tileHeight != m_settings.tileHeight;
     std::swap(m_settings, settings);
     if (grids)
         m_layers.swap(*grids);
     m_tileset->SetTileWidth(m_settings.tileWidth);
     m_tileset->SetTileHeight(m_settings.tileHeight);
-    // A cell's position is where it lies on the map in pixels, so it follows the tile size.
-    if (tileSizeChanged)
-        for (LayerGrid& grid : m_layers)
-            grid.PlaceCellsAt(m_settings.tileWidth, m_settings.tileHeight);
+    // A cell's position is worked out from where it lies, so a new tile size visits no cell.
+    PlaceGrids();
     emit settingsChanged();
     emit visibilityChanged();
 }
@@ -262,8 +314,8 @@ std::size_t MapDocument::SetTileProperties(int index, const GameValues& values, 
     const TileRef tile = m_tileset->GetTile(index);
     if (!tile || GameValuesOf(tile->Template()) == values)
         return 0;
-    CellRef other = tile->Template().Copy();
-    SetGameValues(*other, values);
+    CellRef other = CellRef::Make(tile->Template(), values);
+    const CellRef old = tile->Cell();
     CellChanges changes;
     std::unique_ptr<TilePropertiesStep> step;
     try {
@@ -272,24 +324,16 @@ std::size_t MapDocument::SetTileProperties(int index, const GameValues& values, 
                 if (!LayerInUse(k))
                     continue;
                 LayerGrid& grid = Grid(k);
+                // The cells that hold the old template, or a record equal to it, take the new one.
                 for (int row = 0; row < grid.Height(); ++row)
-                    for (int column = 0; column < grid.Width(); ++column) {
-                        const CellRef& placed = grid.At(column, row);
-                        if (!placed || placed->ImageIndex() != index ||
-                            !SameGameProperties(*placed, tile->Template()))
-                            continue;
-                        // A copy of the new template, so the cell shares its texts: a fill of millions
-                        // of cells keeps one copy of them. Only place, layer and tile are the cell's own.
-                        CellRef changed = other->Copy();
-                        changed->SetX(placed->X());
-                        changed->SetY(placed->Y());
-                        changed->SetZOrder(placed->ZOrder());
-                        changed->SetImageIndex(placed->ImageIndex());
-                        changes.Write(grid, k, column, row, std::move(changed));
-                    }
+                    changes.WriteRun(grid, k, row, 0, grid.Width() - 1, [&](int column) -> const CellRef& {
+                        const CellRef& placed = grid.Record(column, row);
+                        return SameRecord(placed, old) ? other : placed;
+                    });
             }
         }
         m_history.Reserve();
+        changes.Recount();
         step = std::make_unique<TilePropertiesStep>(*this, QStringLiteral("Tile Properties"), tile,
                                                     std::move(other), std::move(changes));
     } catch (const std::bad_alloc&) {
@@ -339,6 +383,7 @@ void MapDocument::Replace(const MapSettingsValues& settings, std::array<LayerGri
     EndOpenEdit();
     m_settings = settings;
     m_layers = std::move(grids);
+    PlaceGrids();
     m_tileset = std::move(tileset);
     m_tileset->SetTileWidth(m_settings.tileWidth);
     m_tileset->SetTileHeight(m_settings.tileHeight);

@@ -82,9 +82,11 @@ public:
     void Redo();
 
     // ---- Changes ------------------------------------------------------------------------------------------
-    // One edit of cells: the cells it writes show at once (Flush announces them), and Commit makes them one
-    // step of the history. An edit that ends without Commit, by running out of memory for one, is rolled
-    // back whole: the map is as before it.
+    // One edit of cells, the one way a stored cell changes: the cells it writes show at once (Flush announces
+    // them), and Commit makes them one step of the history. Positions outside the map or on a layer not in
+    // use are ignored; a cell that already holds what is written (the same record, or one equal in every
+    // field) is left alone, and an edit that changes nothing is no step. Every call throws std::bad_alloc
+    // with the cells it wrote so far kept in the edit; an edit that ends without Commit is rolled back whole.
     class CellEdit {
     public:
         CellEdit(MapDocument& document, QString text);
@@ -92,12 +94,20 @@ public:
         CellEdit& operator=(const CellEdit&) = delete;
         ~CellEdit();
 
-        // Stores cell (a fresh one, or null to empty the position) at (column, row) of layer; a position
-        // outside the map or a layer not in use is ignored. Throws std::bad_alloc with this call undone.
-        void Set(int layer, int column, int row, CellRef cell);
-        // Stores make(column) at each of the cells first .. last of a row of layer, as Set does one by one;
-        // the part of the run outside the map is left alone.
-        template <class Make> void SetRun(int layer, int row, int first, int last, Make&& make);
+        // Places tile number tile (its template record, shared) at a cell, or at the cells first .. last of a
+        // row; nothing when there is no such tile.
+        void Place(int layer, int column, int row, int tile);
+        void PlaceRun(int layer, int row, int first, int last, int tile);
+        // Stores a given record (a pasted cell; null empties the position).
+        void Put(int layer, int column, int row, const CellRef& record);
+        // Stores recordAt(column) at each of the cells first .. last of a row, one after the other: a row of
+        // a stamp or of a pasted piece. recordAt returns a CellRef (or a reference to one).
+        template <class RecordAt> void PutRun(int layer, int row, int first, int last, RecordAt&& recordAt);
+        void Erase(int layer, int column, int row) { Put(layer, column, row, nullptr); }
+        void EraseRun(int layer, int row, int first, int last);
+        // Gives one cell the game properties values: a record of its own, or its tile's template again when
+        // the values are the tile's. Nothing for an empty cell.
+        void SetValues(int layer, int column, int row, const GameValues& values);
         // Announces the cells written since the last Flush.
         void Flush();
         // Ends the edit as one step of the history (none when it changed nothing).
@@ -115,17 +125,27 @@ public:
     // The edit still open, if any: every other change ends it first, so steps never interleave.
     CellEdit* OpenEdit() const { return m_openEdit; }
 
+    // What Apply did: took the settings, was cancelled through its progress (nothing changed), or refused
+    // a value outside the map's limits (nothing changed), reason naming it.
+    struct ApplyResult {
+        enum Kind { Applied, Cancelled, Refused };
+        Kind kind = Applied;
+        QString reason;
+    };
     // Takes new settings. Cells inside both the old and the new size stay; layers no longer in use lose
-    // theirs; after a new tile size every cell's position follows it. Throws std::bad_alloc before
-    // anything changes when memory for the new grids cannot be had. Nothing happens when nothing differs.
-    // progress, when given, hears of each layer's new grid made (done, total) and may cancel by answering
-    // false: nothing has changed then, and false comes back.
+    // theirs; a new tile size visits no cell (where a cell lies is worked out when it is read). A map size
+    // beyond 8192 cells a side or 16,777,216 cells a layer, a tile side outside 1 to 1024 and a layer count
+    // outside 1 to 8 are refused. Throws std::bad_alloc before anything changes when memory for the new grids
+    // cannot be had. Nothing happens when nothing differs. progress, when given, hears of each layer's new
+    // grid made (done, total) and may cancel by answering false.
     using Progress = std::function<bool(qint64 done, qint64 total)>;
     // What to do with an image that cuts into as many tiles as a missing tileset image gave, at that image's
     // tile size, but is not the same file: take its place, add its tiles as new ones, or load nothing.
     enum class MissingImageChoice { Use, AddAsNew, Cancel };
     using MissingImageChooser = std::function<MissingImageChoice(const TilesetLoadRecord& missing)>;
-    bool Apply(const MapSettingsValues& wanted, const Progress& progress = {});
+    ApplyResult Apply(const MapSettingsValues& wanted, const Progress& progress = {});
+    // Why the settings cannot be taken (empty when they can): the first value beyond the map's limits.
+    static QString Refusal(const MapSettingsValues& wanted);
     void SetLayerVisible(int k, bool shown);
     // Cuts the image in file at the current tile size and appends its tiles; a load that adds tiles is one
     // step of the history.
@@ -147,21 +167,6 @@ public:
     // placed cells changed. Throws std::bad_alloc with nothing changed.
     std::size_t SetTileProperties(int tile, const GameValues& values, bool alsoPlaced);
 
-    // ---- For the history's steps and for opening ---------------------------------------------------------
-    std::array<LayerGrid, 8>& MutableLayers() { return m_layers; }
-    // Exchanges the settings and grids with the given ones and tells everyone.
-    void ExchangeSettings(MapSettingsValues& settings, std::array<LayerGrid, 8>* grids);
-    void ExchangeVisibility(std::uint8_t& visibleLayers);
-    void AnnounceCells(const std::array<QRect, 8>& bounds);
-    // Removes the tiles from index first on, with the loads that gave them, into the arguments; Restore puts
-    // them back.
-    void TakeTiles(int first, std::vector<TileRef>& tiles, std::vector<TilesetLoadRecord>& loads);
-    void RestoreTiles(std::vector<TileRef>& tiles, std::vector<TilesetLoadRecord>& loads);
-    // Exchanges the pictures of load number load's tiles and its record with the given ones: a missing image
-    // found again, or taken back.
-    void ExchangeLoadImage(int load, std::vector<PicturePtr>& pictures, TilesetLoadRecord& record);
-    // Exchanges tile's template cell with the given one and tells everyone.
-    void ExchangeTemplate(clsVOTile& tile, CellRef& other);
     // Replaces the whole map by what was built elsewhere (opening a file); the history starts afresh.
     void Replace(const MapSettingsValues& settings, std::array<LayerGrid, 8>&& grids,
                  std::shared_ptr<clsVOTileset> tileset, std::vector<TilesetLoadRecord> loads);
@@ -179,6 +184,15 @@ signals:
     void titleChanged();
 
 private:
+    // The history's steps exchange what they keep with the document's own state.
+    friend class CellsStep;
+    friend class SettingsStep;
+    friend class VisibilityStep;
+    friend class TilesetLoadStep;
+    friend class TilesRemovalStep;
+    friend class TilePropertiesStep;
+    friend class MissingImageStep;
+
     MapSettingsValues m_settings;
     std::array<LayerGrid, 8> m_layers;
     std::shared_ptr<clsVOTileset> m_tileset;
@@ -197,18 +211,35 @@ private:
     TilesetLoadResult TakeMissingPlace(int load, const FolderItem& file, TilesetLoadResult result,
                                        const std::vector<TileRef>& cut, MemoryReserve* reserve);
     LayerGrid& Grid(int k) { return m_layers[static_cast<std::size_t>(k)]; }
+    // Tells every grid where its cells lie: its layer and the tile size.
+    void PlaceGrids() noexcept;
+    // The grid of layer a cell edit may write at row, or null.
+    LayerGrid* EditableRow(int layer, int row);
+    // Exchanges the settings and grids with the given ones and tells everyone.
+    void ExchangeSettings(MapSettingsValues& settings, std::array<LayerGrid, 8>* grids);
+    void ExchangeVisibility(std::uint8_t& visibleLayers);
+    void AnnounceCells(const std::array<QRect, 8>& bounds);
+    // Removes the tiles from index first on, with the loads that gave them, into the arguments; Restore puts
+    // them back.
+    void TakeTiles(int first, std::vector<TileRef>& tiles, std::vector<TilesetLoadRecord>& loads);
+    void RestoreTiles(std::vector<TileRef>& tiles, std::vector<TilesetLoadRecord>& loads);
+    // Exchanges tile's template record with the given one and tells everyone.
+    void ExchangeTemplate(clsVOTile& tile, CellRef& other);
+    // Exchanges the pictures of load number load's tiles and its record with the given ones: a missing image
+    // found again, or taken back.
+    void ExchangeLoadImage(int load, std::vector<PicturePtr>& pictures, TilesetLoadRecord& record);
 };
 
-template <class Make>
-void MapDocument::CellEdit::SetRun(int layer, int row, int first, int last, Make&& make) {
-    if (m_done || !m_document.LayerInUse(layer) || row < 0 || row >= m_document.MapHeight())
+template <class RecordAt>
+void MapDocument::CellEdit::PutRun(int layer, int row, int first, int last, RecordAt&& recordAt) {
+    LayerGrid* grid = m_done ? nullptr : m_document.EditableRow(layer, row);
+    if (!grid)
         return;
-    LayerGrid& grid = m_document.Grid(layer);
     first = std::max(first, 0);
-    last = std::min({last, m_document.MapWidth() - 1, grid.Width() - 1});
-    if (first > last || row >= grid.Height())
+    last = std::min({last, m_document.MapWidth() - 1, grid->Width() - 1});
+    if (first > last)
         return;
-    m_changes.WriteRun(grid, layer, row, first, last, make);
+    m_changes.WriteRun(*grid, layer, row, first, last, recordAt);
     CellBox& box = m_unannounced[static_cast<std::size_t>(layer)];
     box.Add(first, row);
     box.Add(last, row);

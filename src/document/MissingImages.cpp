@@ -5,8 +5,6 @@
 
 #include <QFileInfo>
 
-namespace {
-
 // The step: the pictures of the load's tiles and its record, exchanged with the document's.
 class MissingImageStep : public HistoryStep {
 public:
@@ -30,6 +28,8 @@ private:
     std::vector<PicturePtr> m_pictures;
     TilesetLoadRecord m_record;
 };
+
+namespace {
 
 // How many tiles an image of width x height cuts into at a tile size.
 qint64 TilesOf(int width, int height, int tileWidth, int tileHeight) {

@@ -68,31 +68,26 @@ bool SnapshotGatherer::Advance(std::int64_t cells) {
 
 void SnapshotGatherer::GatherRange(int k, LayerSnapshot& layer, std::uint32_t from, std::uint32_t to) {
     const int width = m_snapshot.mapWidth;
-    const int tw = m_snapshot.tileWidth;
-    const int th = m_snapshot.tileHeight;
     static const CellRecord kInitial;
     const LayerGrid& grid = m_document.Layer(k);
-    int column = static_cast<int>(from % static_cast<std::uint32_t>(width));
-    int row = static_cast<int>(from / static_cast<std::uint32_t>(width));
     for (std::uint32_t i = from; i < to; ++i) {
-        if (const CellRef& cell = grid.AtIndex(i)) {
-            const int image = cell->ImageIndex();
-            const clsVOCell* tile =
-                image >= 0 && image < static_cast<int>(m_templates.size()) ? m_templates[image] : nullptr;
-            layer.tiles[i] = image >= 0 ? static_cast<std::uint16_t>(image + 1) : kOddTile;
-            // Most cells are their tile's template placed at their position; only the others are kept
-            // whole.
-            const bool asPlaced =
-                image >= 0 && cell->X() == column * tw && cell->Y() == row * th && cell->ZOrder() == k &&
-                (tile ? SameGameProperties(*cell, *tile) : SameGameProperties(*cell, kInitial));
-            if (!asPlaced)
-                layer.exceptions.push_back({i, RecordOf(*cell)});
-        } else {
+        const CellRef& cell = grid.AtIndex(i);
+        if (!cell) {
             layer.tiles[i] = 0;
+            continue;
         }
-        if (++column == width) {
-            column = 0;
-            ++row;
+        const int image = cell->ImageIndex();
+        const clsVOCell* tile =
+            image >= 0 && image < static_cast<int>(m_templates.size()) ? m_templates[image] : nullptr;
+        layer.tiles[i] = image >= 0 ? static_cast<std::uint16_t>(image + 1) : kOddTile;
+        // Most cells hold their tile's template, shared; only the others are kept whole.
+        const bool asPlaced =
+            image >= 0 &&
+            (cell.get() == tile || (tile ? cell->SameValues(*tile) : SameGameProperties(*cell, kInitial)));
+        if (!asPlaced) {
+            const int column = static_cast<int>(i % static_cast<std::uint32_t>(width));
+            const int row = static_cast<int>(i / static_cast<std::uint32_t>(width));
+            layer.exceptions.push_back({i, RecordOf(grid.At(column, row))});
         }
     }
 }

@@ -4,9 +4,9 @@
 
 LayerGrid::LayerGrid() : m_cells(1) {}
 
-CellRef LayerGrid::Get(int column, int row) const {
+PlacedCell LayerGrid::Get(int column, int row) const {
     if (!Inside(column, row))
-        return nullptr;
+        return {};
     return At(column, row);
 }
 
@@ -19,27 +19,11 @@ LayerGrid LayerGrid::Resized(int width, int height) const {
     grown.m_cells.resize(entries);
     grown.m_width = width;
     grown.m_height = height;
+    grown.SetPlace(m_layer, m_tileWidth, m_tileHeight);
     const int keepWidth = std::min(width, m_width);
     const int keepHeight = std::min(height, m_height);
     for (int row = 0; row < keepHeight; ++row)
         for (int column = 0; column < keepWidth; ++column)
-            grown.m_cells[grown.IndexOf(column, row)] = At(column, row);
+            grown.m_cells[grown.IndexOf(column, row)] = Record(column, row);
     return grown;
-}
-
-void LayerGrid::ShrinkToSingle() {
-    Cells(1).swap(m_cells);
-    m_width = 1;
-    m_height = 1;
-}
-
-void LayerGrid::PlaceCellsAt(int tileWidth, int tileHeight) {
-    for (int row = 0; row < m_height; ++row) {
-        for (int column = 0; column < m_width; ++column) {
-            if (const CellRef& cell = At(column, row)) {
-                cell->SetX(column * tileWidth);
-                cell->SetY(row * tileHeight);
-            }
-        }
-    }
 }

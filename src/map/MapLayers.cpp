@@ -34,10 +34,10 @@ void frmMain::SetCurrentLayer() {
         m_Layer = n;
 }
 
-CellRef frmMain::GetVOCellFromLayer(int x, int y) {
+PlacedCell frmMain::GetVOCellFromLayer(int x, int y) {
     const int n = m_Layer;
     if (n < 0 || !InsideMap(x, y))
-        return nullptr;
+        return {};
     return Layer(n).Get(x, y);
 }
 
@@ -61,11 +61,10 @@ void frmMain::PlaceTile(int x, int y, int column, int row, bool mark) {
     const int n = m_Layer;
     if (!tile || n < 0 || !m_Edit || !InsideMap(column, row) || !Layer(n).Inside(column, row))
         return;
-    CellRef cell = tile->Cell();
-    cell->SetX(x);
-    cell->SetY(y);
-    cell->SetZOrder(static_cast<std::uint8_t>(n));
-    m_Edit->Set(n, column, row, std::move(cell));
+    // The cell's place and layer are where it lies: x and y are what its column and row make of them.
+    (void)x;
+    (void)y;
+    m_Edit->Place(n, column, row, tile->ImageIndex());
     if (mark)
         m_blnTilemap.Set(column, row);
 }
@@ -75,7 +74,7 @@ void frmMain::RemoveTile(int, int, int column, int row) {
     // Emptying an empty cell changes nothing, so it is no part of the step either.
     if (n < 0 || !m_Edit || !InsideMap(column, row) || !Layer(n).Get(column, row))
         return;
-    m_Edit->Set(n, column, row, nullptr);
+    m_Edit->Erase(n, column, row);
 }
 
 void frmMain::btnApply_Action() {
@@ -118,8 +117,14 @@ bool frmMain::ApplyMapProperties() {
         work = m_dialogs->StartWork(this, QStringLiteral("Applying the map properties"));
     bool applied = false;
     Guarded(QStringLiteral("Apply"), [&] {
-        applied = Document().Apply(
+        const MapDocument::ApplyResult result = Document().Apply(
             wanted, [&work](qint64 done, qint64 total) { return !work || work->Update(done, total); });
+        if (result.kind == MapDocument::ApplyResult::Refused) {
+            work.reset();
+            UpdateStatus(result.reason, kFailureColour, 0);
+            return;
+        }
+        applied = result.kind == MapDocument::ApplyResult::Applied;
         // The fields show the settings as the map holds them ("032" as 32), so they no longer count as typed.
         if (applied)
             ShowSettings();

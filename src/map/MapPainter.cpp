@@ -34,7 +34,7 @@ bool MapPainter::DrawCells(Graphics& g, const QRect& cells, QPoint origin) {
     for (int row = area.top(); row <= area.bottom(); ++row) {
         for (int column = area.left(); column <= area.right(); ++column) {
             for (int s = 0; s < shownCount; ++s) {
-                const CellRef& cell = shown[static_cast<std::size_t>(s)]->At(column, row);
+                const CellRef& cell = shown[static_cast<std::size_t>(s)]->Record(column, row);
                 if (cell && !DrawCell(g, *cell, column, row, origin))
                     regular = false;
             }
@@ -47,12 +47,12 @@ bool MapPainter::DrawCell(Graphics& g, const clsVOCell& cell, int column, int ro
     const PicturePtr picture = m_document.Tileset().GetTileImage(cell.ImageIndex());
     if (!picture)
         return true;
-    // Cells keep the pixel position of their placement, so after a change of tile size a picture can sit
-    // off its cell or spill over its neighbours.
-    DrawPicture(g, *picture, cell.ImageIndex(), MapToView(cell.X(), m_tileWidth, m_cellWidth) - origin.x(),
-                MapToView(cell.Y(), m_tileHeight, m_cellHeight) - origin.y());
-    return cell.X() == column * m_tileWidth && cell.Y() == row * m_tileHeight &&
-           picture->Width() <= m_tileWidth && picture->Height() <= m_tileHeight;
+    // A picture of another size than the tile size (cut before the tile size changed) can spill over the
+    // cell's neighbours.
+    DrawPicture(g, *picture, cell.ImageIndex(),
+                MapToView(std::int64_t{column} * m_tileWidth, m_tileWidth, m_cellWidth) - origin.x(),
+                MapToView(std::int64_t{row} * m_tileHeight, m_tileHeight, m_cellHeight) - origin.y());
+    return picture->Width() <= m_tileWidth && picture->Height() <= m_tileHeight;
 }
 
 void MapPainter::DrawPicture(Graphics& g, const Picture& picture, int slot, std::int64_t x, std::int64_t y) {

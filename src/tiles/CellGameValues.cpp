@@ -12,14 +12,3 @@ GameValues GameValuesOf(const clsVOCell& cell) {
     values.custom2 = cell.Custom2();
     return values;
 }
-
-void SetGameValues(clsVOCell& cell, const GameValues& values) {
-    cell.SetPassable(values.passable);
-    cell.SetDestroyable(values.destroyable);
-    cell.SetWidth(values.width);
-    cell.SetHeight(values.height);
-    cell.SetListIndex(values.listIndex);
-    cell.SetImageValue(values.imageValue);
-    cell.SetCustom1(values.custom1);
-    cell.SetCustom2(values.custom2);
-}

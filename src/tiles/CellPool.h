@@ -10,7 +10,7 @@
 namespace CellPool {
 
 // Bytes of every slot: the largest record the pool holds.
-inline constexpr std::size_t kSlotSize = 28;
+inline constexpr std::size_t kSlotSize = 20;
 // Bytes of one slab. Slabs are aligned to their size, so the slab of any slot is found by masking its
 // address: a slot needs no header of its own. 2 MiB is also the size of a huge page, which spares large
 // fills most page faults.

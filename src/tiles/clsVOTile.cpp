@@ -4,6 +4,6 @@ clsVOTile::clsVOTile(PicturePtr picture) : m_picImage(std::move(picture)), m_VOC
 
 TileRef clsVOTile::Copy() const {
     auto copy = std::make_shared<clsVOTile>(m_picImage);
-    copy->SetCell(Cell());
+    copy->SetCell(m_VOCell);
     return copy;
 }

@@ -10,7 +10,7 @@
 void clsVOTileset::Add(PicturePtr picture) {
     // Everything that can run out of memory comes before the count changes, so a failed Add adds nothing.
     auto tile = std::make_shared<clsVOTile>(std::move(picture));
-    tile->SetImageIndex(static_cast<std::int16_t>(m_intTileCount));
+    tile->SetCell(CellRef::Make(CellValues{static_cast<std::int16_t>(m_intTileCount), {}}));
     m_VOTiles.push_back(std::move(tile));
     ++m_intTileCount;
 }
@@ -19,6 +19,12 @@ TileRef clsVOTileset::GetTile(int i) const {
     if (i < 0 || i >= m_intTileCount)
         return nullptr;
     return m_VOTiles[static_cast<std::size_t>(i)];
+}
+
+CellRef clsVOTileset::PlacedRecord(int i) const {
+    if (i < 0 || i >= m_intTileCount)
+        return nullptr;
+    return m_VOTiles[static_cast<std::size_t>(i)]->Cell();
 }
 
 PicturePtr clsVOTileset::GetTileImage(int i) const {

@@ -39,6 +39,10 @@ public:
     int Count() const { return m_intTileCount; }
     // Tile i, or null outside 0 .. Count - 1.
     TileRef GetTile(int i) const;
+    // The record a placement of tile i stores: the tile's template itself, shared by every cell placed from
+    // it; null when there is no such tile. Every placement (plot, shapes, fills, opening a file, a tile's new
+    // properties given to placed cells) takes its record from here.
+    CellRef PlacedRecord(int i) const;
     PicturePtr GetTileImage(int i) const;
 
     int Index() const { return m_intIndex; }

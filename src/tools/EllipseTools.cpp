@@ -63,5 +63,6 @@ void frmMain::PlaceEllipse(bool filled) {
     // repaint meanwhile, and the wait cursor says so.
     const BusyCursor busy;
     const EllipseInterior interior(rx, ry);
-    FloodFill(static_cast<int>(cx), static_cast<int>(cy), tile->Cell(), nullptr, true, &interior);
+    FloodFill(static_cast<int>(cx), static_cast<int>(cy), Tileset().PlacedRecord(tile->ImageIndex()), nullptr,
+              true, &interior);
 }

@@ -15,10 +15,10 @@ void frmMain::FloodFill(bool bounded) {
     if (!InsideMap(x, y))
         return;
     const BusyCursor busy;
-    const CellRef target = GetVOCellFromLayer(static_cast<int>(x), static_cast<int>(y));
+    const CellRef target = Layer(m_Layer).Record(static_cast<int>(x), static_cast<int>(y));
     m_blnTilemap.Reset(MapWidth(), MapHeight());
     const TileRef& tile = Tileset().SelectedTile();
-    const CellRef fill = tile ? tile->Cell() : nullptr;
+    const CellRef fill = tile ? Tileset().PlacedRecord(tile->ImageIndex()) : nullptr;
     // A fill over a large map shows its progress and can be cancelled, which takes it back whole. The fill
     // tool has no preview, so nothing the window draws while the dialog lets it repaint touches the fill's
     // marks or work list.
@@ -35,8 +35,7 @@ void frmMain::FloodFill(bool bounded) {
 namespace {
 
 // What every mode of the cell fill works on: the edit layer's grid and number, the edit that writes it, the
-// part of it the walk may reach, the clicked cell, the walk's marks and work list, and the tile size that
-// gives written cells their position.
+// part of it the walk may reach, the clicked cell, and the walk's marks and work list.
 struct FillWork {
     const LayerGrid& grid;
     int layer;
@@ -46,24 +45,14 @@ struct FillWork {
     GridPoint start;
     MarkerGrid& marks;
     Collection<RowSpan>& spans;
-    int tileWidth;
-    int tileHeight;
     FillProgress* progress;
 
-    // Every cell the fill writes is a fresh copy of the fill's cell, placed as a plot would place it: at the
-    // pixel position of its place, on the edit layer. A fill writes whole runs of a row at a time.
+    // Every cell the fill writes holds the fill's record, as a plot of its tile would: the record is shared,
+    // and its place is where it lies. A fill writes whole runs of a row at a time.
     void Write(const CellRef& fill, int first, int last, int row) const {
-        edit.SetRun(layer, row, first, last, [&](int column) {
-            CellRef cell = fill->Copy();
-            cell->SetX(column * tileWidth);
-            cell->SetY(row * tileHeight);
-            cell->SetZOrder(static_cast<std::uint8_t>(layer));
-            return cell;
-        });
+        edit.PutRun(layer, row, first, last, [&fill](int) -> const CellRef& { return fill; });
     }
-    void Erase(int first, int last, int row) const {
-        edit.SetRun(layer, row, first, last, [](int) { return CellRef(); });
-    }
+    void Erase(int first, int last, int row) const { edit.EraseRun(layer, row, first, last); }
 
     template <class Open, class VisitRun> void Walk(Open&& open, VisitRun&& visitRun) const {
         FloodRuns(width, height, start, marks, spans, open, [&](int first, int last, int row) {
@@ -101,7 +90,7 @@ void FillEmpty(const FillWork& work, const CellRef& fill) {
     if (!fill)
         return;
     // The marks were cleared for this fill, so the empty start is visited like the rest of the region.
-    work.Walk([&](int column, int row) { return !work.grid.At(column, row); },
+    work.Walk([&](int column, int row) { return !work.grid.Record(column, row); },
               [&](int first, int last, int row) { work.Write(fill, first, last, row); });
 }
 
@@ -109,13 +98,13 @@ void FillEmpty(const FillWork& work, const CellRef& fill) {
 // one is emptied, or takes the selected tile as a plot would place it. Alike is compared by picture index,
 // read before anything changes.
 void FillAlike(const FillWork& work, const CellRef& fill, const CellRef& target) {
-    const CellRef& startCell = work.grid.At(work.start.column, work.start.row);
+    const CellRef& startCell = work.grid.Record(work.start.column, work.start.row);
     if (fill && startCell->ImageIndex() == fill->ImageIndex())
         return;
     const std::int16_t alike = target ? target->ImageIndex() : startCell->ImageIndex();
     work.Walk(
         [&](int column, int row) {
-            const CellRef& cell = work.grid.At(column, row);
+            const CellRef& cell = work.grid.Record(column, row);
             return cell && cell->ImageIndex() == alike;
         },
         [&](int first, int last, int row) {
@@ -144,12 +133,10 @@ void frmMain::FloodFill(int x, int y, const CellRef& fill, const CellRef& target
                         GridPoint{x, y},
                         m_blnTilemap,
                         m_objLayer,
-                        TileWidthOrOne(),
-                        TileHeightOrOne(),
                         progress};
     if (bounded)
         FillBounded(work, fill, interior);
-    else if (!grid.At(x, y))
+    else if (!grid.Record(x, y))
         FillEmpty(work, fill);
     else
         FillAlike(work, fill, target);

@@ -135,6 +135,7 @@ bool frmMain::OpenMapFile(const QString& path) {
     };
     std::unique_ptr<MapDocument> document;
     MapFileResult read;
+    qint64 moved = 0;
     try {
         MapSnapshot snapshot;
         read = ReadMapFile(path, &snapshot, half(0));
@@ -146,7 +147,7 @@ bool frmMain::OpenMapFile(const QString& path) {
                                 [this](const QString& image) { RememberFolder(image, true); });
         // An imported map has no map file yet: its first save asks where, so the file it came from is never
         // written over in another format.
-        document = BuildDocument(snapshot, read.imported ? QString() : path, resolver, half(1));
+        document = BuildDocument(snapshot, read.imported ? QString() : path, resolver, half(1), &moved);
         if (document && read.imported)
             document->SetImportedFrom(QFileInfo(path).absoluteFilePath());
     } catch (const std::bad_alloc&) {
@@ -158,8 +159,15 @@ bool frmMain::OpenMapFile(const QString& path) {
     if (!document)
         return false;
     SetDocument(std::move(document));
-    if (!read.imported)
+    // A record's place is where it lies; a file that said otherwise is told of.
+    if (!read.imported && moved == 0)
         UpdateStatus(QStringLiteral("%1 opened").arg(name), QColor(0, 0, 0), 1);
+    else if (!read.imported)
+        UpdateStatus(QStringLiteral("%1 opened; %2 cell records named a position or layer other than where "
+                                    "they lie, and now take it from there")
+                         .arg(name)
+                         .arg(moved),
+                     QColor(0, 0, 0), 1);
     else if (read.notes.isEmpty())
         UpdateStatus(QStringLiteral("%1 imported").arg(name), QColor(0, 0, 0), 1);
     else

@@ -119,10 +119,10 @@ void frmMain::canMain_ContextMenu(int x, int y) {
 }
 
 void frmMain::EditCellProperties(int layer, int column, int row) {
-    const CellRef cell = Layer(layer).Get(column, row);
+    const PlacedCell cell = Layer(layer).Get(column, row);
     if (!cell)
         return;
-    const GameValues values = GameValuesOf(*cell);
+    const GameValues values = GameValuesOf(*cell.Record());
     const QStringList unlike = DifferingGameValues(values, TileValues(Tileset(), cell->ImageIndex()));
     PropertiesRequest request;
     request.Title = QStringLiteral("Cell Properties");
@@ -137,12 +137,8 @@ void frmMain::EditCellProperties(int layer, int column, int row) {
     const std::optional<PropertiesAnswer> answer = Modal().EditProperties(this, request);
     if (!answer || answer->Values == values)
         return;
-    // A fresh cell with the new values takes the old one's place, so undo gives the old one back untouched.
-    const bool written = RunEdit(QStringLiteral("Cell Properties"), [&] {
-        CellRef changed = cell->Copy();
-        SetGameValues(*changed, answer->Values);
-        m_Edit->Set(layer, column, row, std::move(changed));
-    });
+    const bool written = RunEdit(QStringLiteral("Cell Properties"),
+                                 [&] { m_Edit->SetValues(layer, column, row, answer->Values); });
     Refresh();
     if (!written)
         ReportOutOfMemory(QStringLiteral("cell properties"));
@@ -151,10 +147,10 @@ void frmMain::EditCellProperties(int layer, int column, int row) {
 QStringList frmMain::UnlikeItsTile(int layer, std::int64_t column, std::int64_t row) const {
     if (layer < 0 || !InsideMap(column, row))
         return {};
-    const CellRef cell = Layer(layer).Get(static_cast<int>(column), static_cast<int>(row));
+    const PlacedCell cell = Layer(layer).Get(static_cast<int>(column), static_cast<int>(row));
     if (!cell)
         return {};
-    return DifferingGameValues(GameValuesOf(*cell), TileValues(Tileset(), cell->ImageIndex()));
+    return DifferingGameValues(GameValuesOf(*cell.Record()), TileValues(Tileset(), cell->ImageIndex()));
 }
 
 QString frmMain::canMain_ToolTip(int x, int y, QRect* area) {

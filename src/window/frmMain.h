@@ -262,7 +262,7 @@ public:
     void SetCurrentLayer();
     // The edit layer's number as the popup shows it, or -1 when it names no layer.
     int EditLayerNumber() const;
-    CellRef GetVOCellFromLayer(int x, int y);
+    PlacedCell GetVOCellFromLayer(int x, int y);
     void PlaceTile(int x, int y, int column, int row, bool mark);
     // Whether (column, row) is a cell of the map; 64-bit, so a visible cell plus the scroll offset cannot
     // wrap.

@@ -308,7 +308,7 @@ void TestCommandLine::startFileAfterRecovery() {
         keeper.Watch(&document);
         QSignalSpy written(&keeper, &RecoveryKeeper::copyWritten);
         MapDocument::CellEdit edit(document, QStringLiteral("Put"));
-        edit.Set(0, 1, 1, MakeCell(CellRecord{}));
+        edit.Put(0, 1, 1, CellRef::Make());
         edit.Commit();
         QVERIFY(written.wait(20000));
     }

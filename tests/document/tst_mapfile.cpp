@@ -2,8 +2,11 @@
 // reader's target untouched, files with what a reader must pass over, and saves that fail or are cancelled
 // leaving the old file byte for byte.
 #include "MapCorpus.h"
+#include "document/DocumentBuilder.h"
+#include "document/MapDocument.h"
 #include "document/MapFileReader.h"
 #include "document/MapFileWriter.h"
+#include "document/SnapshotGatherer.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -11,6 +14,8 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextStream>
+#include <set>
 
 namespace {
 
@@ -56,6 +61,31 @@ MapSnapshot WithoutLayers(MapSnapshot map) {
     for (LayerSnapshot& layer : map.layer)
         layer = {};
     return map;
+}
+
+// Opens without the images a map names, as Open Without It does.
+class WithoutImages : public TilesetImageResolver {
+public:
+    Answer Resolve(const TilesetLoadRecord&, Problem, QString*) override { return Answer::GoOn; }
+};
+
+// Every stored cell of a document, one line each, as the files saved before records were shared list them.
+QString CellLines(const MapDocument& document) {
+    QString text;
+    QTextStream out(&text);
+    for (int k = 0; k < 8; ++k) {
+        const LayerGrid& grid = document.Layer(k);
+        for (std::uint32_t i = 0; i < grid.Count(); ++i) {
+            if (!grid.AtIndex(i))
+                continue;
+            const PlacedCell c = grid.At(int(i) % grid.Width(), int(i) / grid.Width());
+            out << k << ' ' << i << ' ' << c.X() << ' ' << c.Y() << ' ' << c.ZOrder() << ' ' << c.ImageIndex()
+                << ' ' << c.Width() << ' ' << c.Height() << ' ' << c.ListIndex() << ' ' << c.ImageValue()
+                << ' ' << int(c.Passable()) << ' ' << int(c.Destroyable()) << " ["
+                << c.Custom1().toUtf8().toHex() << "] [" << c.Custom2().toUtf8().toHex() << "]\n";
+        }
+    }
+    return text;
 }
 
 } // namespace
@@ -113,6 +143,49 @@ private slots:
         QCOMPARE(asked.size(), map.layers);
         for (int k = 0; k < map.layers; ++k)
             QCOMPARE(asked[k], k);
+    }
+
+    // Files saved before cells shared their records (tests/data/saved-before, with the cells that tree
+    // read from them) open to the same cells, every field, place and layer included, share equal records,
+    // and save to the same bytes.
+    void filesSavedBeforeOpenAlike_data() {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("sample, no tileset") << "sample";
+        QTest::newRow("templates, cells of their own, a new tile size") << "templates";
+    }
+    void filesSavedBeforeOpenAlike() {
+        QFETCH(QString, name);
+        const QString path = QStringLiteral(MOSAICOR_TEST_DATA "/saved-before/") + name;
+        MapSnapshot snapshot;
+        QVERIFY(MapFile::Open(path + ".mqm", &snapshot).ok());
+        WithoutImages resolver;
+        qint64 moved = -1;
+        const std::unique_ptr<MapDocument> document =
+            BuildDocument(snapshot, path + ".mqm", resolver, {}, &moved);
+        QVERIFY(document && moved == 0);
+        QCOMPARE(CellLines(*document), QString::fromUtf8(FileBytes(path + ".cells")));
+        // No two records hold the same values.
+        std::set<const clsVOCell*> records;
+        for (int k = 0; k < 8; ++k)
+            for (std::uint32_t i = 0; i < document->Layer(k).Count(); ++i)
+                if (const CellRef& cell = document->Layer(k).AtIndex(i))
+                    records.insert(cell.get());
+        for (auto a = records.begin(); a != records.end(); ++a)
+            for (auto b = std::next(a); b != records.end(); ++b)
+                QVERIFY(!(*a)->SameValues(**b));
+        QTemporaryDir dir;
+        const QString again = dir.filePath(name + ".mqm");
+        QVERIFY(MapFile::Save(TakeSnapshot(*document, again), again).ok());
+        QVERIFY(FileBytes(again) == FileBytes(path + ".mqm"));
+        // Records that name another place take the one where they lie, and are counted.
+        snapshot.layer[0].exceptions.at(0).record.x += 1;
+        snapshot.layer[1].exceptions.at(1).record.zOrder = 7;
+        if (!snapshot.templates.empty())
+            snapshot.templates[0].y = 3;
+        const std::unique_ptr<MapDocument> placed =
+            BuildDocument(snapshot, path + ".mqm", resolver, {}, &moved);
+        QCOMPARE(moved, snapshot.templates.empty() ? 2 : 3);
+        QCOMPARE(CellLines(*placed), CellLines(*document));
     }
 
     void damagedFilesAreRefused() {

@@ -3,6 +3,7 @@
 #include "platform/Canvas.h"
 
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QEnterEvent>
 #include <QMouseEvent>
 #include <QWheelEvent>
@@ -94,4 +95,18 @@ void DragStroke(frmMain& w, int c0, int r0, int c1, int r1) {
 void Click(frmMain& w, int c, int r) {
     Stroke s(w, c, r);
     s.Release();
+}
+
+void RightClick(QWidget* canvas, QPoint at) {
+    Input::Enter(canvas, at);
+    Input::Move(canvas, at);
+    Input::Press(canvas, at, Qt::RightButton);
+    QContextMenuEvent request(QContextMenuEvent::Mouse, at, canvas->mapToGlobal(at));
+    QApplication::sendEvent(canvas, &request);
+    Input::Release(canvas, at, Qt::RightButton);
+}
+
+QPoint PaletteTile(const frmMain& w, int i) {
+    const int tw = w.Tileset().TileWidth(), th = w.Tileset().TileHeight();
+    return {10 + i * (tw + 10) + tw / 2, 10 + th / 2};
 }

@@ -57,3 +57,9 @@ void StrokeThrough(frmMain& w, QPoint start, std::initializer_list<QPoint> drags
 void DragStroke(frmMain& w, int c0, int r0, int c1, int r1);
 // Press and release on one visible cell.
 void Click(frmMain& w, int c, int r);
+
+// The right button pressed and released at a point of a canvas, with the context menu request the platform
+// sends between them.
+void RightClick(QWidget* canvas, QPoint at);
+// The middle of palette tile i in the first row shown.
+QPoint PaletteTile(const frmMain& w, int i);

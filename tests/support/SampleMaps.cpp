@@ -28,7 +28,7 @@ void PaintSample(MapDocument& document, std::uint32_t seed) {
                 record.imageValue = std::int16_t(rng() % 500 - 250);
                 record.custom1 = QStringLiteral("note %1 \u00e9").arg(i);
             }
-            edit.Set(k, column, row, rng() % 9 ? MakeCell(record) : CellRef());
+            edit.Put(k, column, row, rng() % 9 ? CellRef::Make(ValuesOf(record)) : CellRef());
         }
     edit.Commit();
 }

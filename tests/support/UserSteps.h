@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+
 // What a user does on the editor besides strokes (choosing tools and layers, Apply, clearing the selection),
 // and reading back what the layers hold and the drawn map canvas shows.
 #include "EditorFixture.h"
@@ -110,14 +112,20 @@ inline QString Describe(const CellSet& cells) {
     return parts.join(QLatin1Char(' '));
 }
 
-// Stores a copy of tile i's cell at (c, r) of layer n as a placement would, to prepare a map for a test.
-inline CellRef Put(frmMain& w, int n, int c, int r, int i) {
-    CellRef cell = w.Tileset().GetTile(i)->Cell();
-    cell->SetX(c * w.Tileset().TileWidth());
-    cell->SetY(r * w.Tileset().TileHeight());
-    cell->SetZOrder(static_cast<std::uint8_t>(n));
+// Places tile i at (c, r) of layer n as a plot would, to prepare a map for a test; given values, the cell
+// then takes them as Cell Properties gives them.
+inline void Put(frmMain& w, int n, int c, int r, int i, const std::optional<GameValues>& values = {}) {
     MapDocument::CellEdit edit(w.Document(), QStringLiteral("Put"));
-    edit.Set(n, c, r, cell);
+    edit.Place(n, c, r, i);
+    if (values)
+        edit.SetValues(n, c, r, *values);
     edit.Commit();
-    return cell;
+}
+
+// Gives tile i's template the values change makes of them, outside the history, to prepare a map for a test.
+template <class Change> void ChangeTemplate(frmMain& w, int i, Change&& change) {
+    const TileRef tile = w.Tileset().GetTile(i);
+    CellValues values = tile->Template().Values();
+    change(values.game);
+    tile->SetCell(CellRef::Make(values));
 }

@@ -229,13 +229,12 @@ private slots:
     // A resized layer keeps every cell lying inside both sizes in its place.
     void resizedLayerGrids() {
         LayerGrid grid = LayerGrid().Resized(3, 3);
-        for (std::uint32_t i = 0; i < 9; ++i) {
-            CellRef cell = CellRef::Make();
-            grid.Exchange(i, cell);
-        }
+        for (std::uint32_t i = 0; i < 9; ++i)
+            grid.Put(i, CellRef::Make());
         for (int k = 0; k < 16 * 25; ++k) {
             const int w = k % 4 + 1, h = k / 4 % 4 + 1, c = k / 16 % 5, r = k / 80;
-            QVERIFY(grid.Resized(w, h).Get(c, r) == (c < w && r < h ? grid.Get(c, r) : CellRef()));
+            QVERIFY(grid.Resized(w, h).Get(c, r).Record() ==
+                    (c < w && r < h ? grid.Get(c, r).Record() : nullptr));
         }
     }
 };

@@ -87,7 +87,7 @@ CellSet Holding(const LayerGrid& grid, int i) { // the cells of a layer showing 
 QString Content(const frmMain& w, bool shown) {
     QString text;
     for (int i = 0; i < 144; ++i) {
-        const CellRef cell = w.Layer(0).Get(i % 12, i / 12);
+        const PlacedCell cell = w.Layer(0).Get(i % 12, i / 12);
         const QRgb pixel = MapPixel(w, i % 12 * 32 + 16, i / 12 * 32 + 16);
         char ch = cell && !shown ? char('0' + cell->ImageIndex()) : shown && qGray(pixel) ? '?' : '.';
         for (int t = 0; shown && t < 3; ++t)
@@ -157,7 +157,7 @@ void TestStrokes::strokes_data() {
     const Points path{{1, 1}, {2, 1}, {3, 2}, {4, 2}, {5, 3}, {6, 4}, {6, 4}};
     for (const int tool : {0, 4, 6, 7})
         row(qPrintable(QStringLiteral("tool %1 out of memory").arg(tool)), tool, path, {}, 0, 0, {100, 100},
-            1, tool ? 12 : 3);
+            1, tool ? 1 : 3);
 }
 
 void TestStrokes::strokes() {
@@ -179,8 +179,11 @@ void TestStrokes::strokes() {
     const auto view = [&](const CellSet& s) { return Moved(s, -scroll.x(), -scroll.y(), cols, rows); };
     const CellSet before = Moved(Shape(4, {{0, 1}, {cols - 1, rows - 1}}), scroll.x(), scroll.y(),
                                  underlay * map.width(), map.height());
-    for (const auto& [c, r] : before) // alike cells differ in other properties
-        Put(w, layer, c, r, 2)->SetPassable(c % 2);
+    for (const auto& [c, r] : before) { // alike cells differ in other properties
+        GameValues values;
+        values.passable = c % 2 == 1;
+        Put(w, layer, c, r, 2, values);
+    }
     const QPoint up = pts.takeLast();
     const CellSet shape = Shape(tool == 7 ? 0 : tool, tool == 7 ? pts.mid(pts.size() - 1) : pts);
     CellSet stored = Moved(shape, scroll.x(), scroll.y(), map.width(), map.height());

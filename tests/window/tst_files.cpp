@@ -19,19 +19,19 @@ void Choose(const char* item) {
     mnuMain::Instance()->Item(QLatin1String(item))->trigger();
 }
 
-struct PlacedCell {
+struct StoredCell {
     int layer, index;
     CellRecord record;
-    bool operator==(const PlacedCell&) const = default;
+    bool operator==(const StoredCell&) const = default;
 };
 
 // Every stored cell of every layer, with its place, as records: all twelve fields.
-std::vector<PlacedCell> AllCells(const frmMain& w) {
-    std::vector<PlacedCell> cells;
+std::vector<StoredCell> AllCells(const frmMain& w) {
+    std::vector<StoredCell> cells;
     for (int k = 0; k < 8; ++k)
         for (std::uint32_t i = 0; i < w.Layer(k).Count(); ++i)
-            if (const CellRef& cell = w.Layer(k).AtIndex(i))
-                cells.push_back({k, int(i), RecordOf(*cell)});
+            if (const LayerGrid& grid = w.Layer(k); grid.AtIndex(i))
+                cells.push_back({k, int(i), RecordOf(grid.At(int(i) % grid.Width(), int(i) / grid.Width()))});
     return cells;
 }
 
@@ -49,9 +49,11 @@ void Paint(EditorFixture& f, std::uint32_t seed) {
     Apply(w, "8", "16", "16", "40", "30");
     f.LoadSolidTiles(12, 0);
     const TileRef door = w.Tileset().GetTile(3);
-    door->SetPassable(true);
-    door->SetListIndex(-7);
-    door->SetCustom1(QStringLiteral("door, \"A\"\nsecond line"));
+    ChangeTemplate(w, 3, [](GameValues& values) {
+        values.passable = true;
+        values.listIndex = -7;
+        values.custom1 = QStringLiteral("door, \"A\"\nsecond line");
+    });
     std::mt19937 rng(seed);
     const auto cell = [&](int n) { return int(rng() % unsigned(n)); };
     for (int k = 0; k < 8; ++k) {
@@ -68,7 +70,7 @@ void Paint(EditorFixture& f, std::uint32_t seed) {
     own.x = 5 * 16, own.y = 6 * 16, own.zOrder = 2, own.custom2 = QStringLiteral("key"),
     own.destroyable = true;
     MapDocument::CellEdit edit(w.Document(), QStringLiteral("Own"));
-    edit.Set(2, 5, 6, MakeCell(own));
+    edit.Put(2, 5, 6, CellRef::Make(ValuesOf(own)));
     edit.Commit();
     w.Refresh();
 }
@@ -249,7 +251,7 @@ private slots:
         Apply(w, "2", "32", "32", "12", "9");
         f.LoadSolidTiles(3, 0);
         f.LoadTiles("other.png", MakeTileSheet(64, 32, 32, 32));
-        w.Tileset().GetTile(0)->SetPassable(true);
+        ChangeTemplate(w, 0, [](GameValues& values) { values.passable = true; });
         for (int k = 0; k < 2; ++k) {
             ChooseEditLayer(w, k);
             for (int i = 0; i < 5; ++i) {

@@ -32,23 +32,6 @@ MapSnapshot Map(const frmMain& w) {
     return TakeSnapshot(w.Document(), QString());
 }
 
-// The right button pressed and released at a point of a canvas, with the context menu request the platform
-// sends between them.
-void RightClick(QWidget* canvas, QPoint at) {
-    Input::Enter(canvas, at);
-    Input::Move(canvas, at);
-    Input::Press(canvas, at, Qt::RightButton);
-    QContextMenuEvent request(QContextMenuEvent::Mouse, at, canvas->mapToGlobal(at));
-    QApplication::sendEvent(canvas, &request);
-    Input::Release(canvas, at, Qt::RightButton);
-}
-
-// The middle of palette tile i in the first row shown.
-QPoint PaletteTile(const frmMain& w, int i) {
-    const int tw = w.Tileset().TileWidth(), th = w.Tileset().TileHeight();
-    return {10 + i * (tw + 10) + tw / 2, 10 + th / 2};
-}
-
 // The user's edit of the values the dialog shows, with the option chosen or not.
 std::function<std::optional<PropertiesAnswer>(const PropertiesRequest&)>
 Edit(std::function<void(GameValues&)> change, bool option = false) {
@@ -105,7 +88,7 @@ QStringList PassableCells(const frmMain& w, int tile) {
     for (int k = 0; k < w.Layers(); ++k)
         for (int r = 0; r < w.MapHeight(); ++r)
             for (int c = 0; c < w.MapWidth(); ++c)
-                if (const CellRef& cell = w.Layer(k).At(c, r);
+                if (const PlacedCell cell = w.Layer(k).At(c, r);
                     cell && cell->ImageIndex() == tile && cell->Passable())
                     cells << QStringLiteral("%1:%2,%3").arg(k).arg(c).arg(r);
     return cells;
@@ -229,7 +212,7 @@ private slots:
             facts << label + ": " + value;
         QCOMPARE(facts.join(" | "),
                  "Position: column 3, row 3 | Layer: 0 | Tile: 1 | Unlike its tile: nothing");
-        const CellRef& cell = w.Layer(0).At(3, 3);
+        const PlacedCell cell = w.Layer(0).At(3, 3);
         QCOMPARE(Say(cell->Custom1(), cell->Destroyable(), cell->X(), cell->Y(), cell->ZOrder(),
                      cell->ImageIndex()),
                  "chest true 48 48 0 1");

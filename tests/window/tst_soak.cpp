@@ -209,16 +209,13 @@ private:
         need(w.btnViewGrid->Value() == w.m_blnDrawGrid && w.m_objLayer.empty() &&
                  tiles <= clsVOTileset::kMaxTiles,
              "grid button, %d in the fill's list or %d tiles", int(w.m_objLayer.size()), tiles);
-        // A cell carries its layer and the pixel position of its place, belongs to one place only (the
-        // history may hold it too), and shows a tile.
-        std::set<const clsVOCell*> seen;
+        // A cell reads its layer and the pixel position of its place, and shows a tile.
         const int tw = w.Document().TileWidth(), th = w.Document().TileHeight();
         for (int k = 0; scanCells && k < layers; ++k)
             for (const auto& [c, r] : Occupied(w.Layer(k))) {
-                const CellRef& e = w.Layer(k).At(c, r);
+                const PlacedCell e = w.Layer(k).At(c, r);
                 const int i = e->ImageIndex();
-                need(e->ZOrder() == k && e->X() == c * tw && e->Y() == r * th &&
-                         seen.insert(e.get()).second && i >= 0 && i < tiles,
+                need(e->ZOrder() == k && e->X() == c * tw && e->Y() == r * th && i >= 0 && i < tiles,
                      "cell %d,%d of %d", c, r, k);
             }
         return p;

@@ -5,14 +5,17 @@
 // point, and the picture must equal a full redraw. And the history's memory bound.
 #include "UserSteps.h"
 #include "app/mnuMain.h"
+#include "document/CellRecords.h"
 #include "document/MapSnapshotCheck.h"
 #include "document/SnapshotGatherer.h"
 #include "platform/ScrollBar.h"
+#include "tiles/CellGameValues.h"
 
 #include <QAction>
 #include <QDir>
 #include <QLabel>
 #include <QtTest>
+#include <map>
 #include <random>
 
 namespace {
@@ -23,6 +26,31 @@ void Choose(const char* item) {
 
 MapSnapshot Map(const frmMain& w) {
     return TakeSnapshot(w.Document(), QString());
+}
+
+// The model's cells: a plain copy of every field of every stored cell, its place and layer included, by
+// layer and index. Nothing in it is shared.
+using Cells = std::map<std::pair<int, std::uint32_t>, CellRecord>;
+
+Cells AllCells(const frmMain& w) {
+    Cells cells;
+    for (int k = 0; k < 8; ++k) {
+        const LayerGrid& grid = w.Layer(k);
+        for (std::uint32_t i = 0; i < grid.Count(); ++i)
+            if (grid.AtIndex(i))
+                cells[{k, i}] = RecordOf(grid.At(int(i) % grid.Width(), int(i) / grid.Width()));
+    }
+    return cells;
+}
+
+GameValues GameOf(const CellRecord& r) {
+    return GameValues{r.passable,  r.destroyable, r.width,   r.height,
+                      r.listIndex, r.imageValue,  r.custom1, r.custom2};
+}
+
+void SetGame(CellRecord& r, const GameValues& v) {
+    r.passable = v.passable, r.destroyable = v.destroyable, r.width = v.width, r.height = v.height;
+    r.listIndex = v.listIndex, r.imageValue = v.imageValue, r.custom1 = v.custom1, r.custom2 = v.custom2;
 }
 
 class Run {
@@ -63,7 +91,65 @@ public:
         }
     }
 
+    // Tile or Cell Properties through a right click and the dialog. Returns the cells the model expects,
+    // worked out from its own copies: a tile's new values reach, with the option, the cells whose values
+    // all equal the tile's old ones; a cell's reach that cell alone.
+    Cells PropertiesStep() {
+        Cells expected = m_cells[m_at];
+        GameValues wanted;
+        wanted.passable = Uniform(0, 1);
+        wanted.listIndex = std::int16_t(Uniform(0, 2));
+        wanted.custom1 = Uniform(0, 1) ? QStringLiteral("door") : QString();
+        const bool option = Uniform(0, 1);
+        std::vector<GameValues> old;
+        for (int t = 0; t < w.Tileset().Count(); ++t)
+            old.push_back(GameValuesOf(w.Tileset().GetTile(t)->Template()));
+        const bool tile = Uniform(0, 1);
+        f.dialogs->menuReplies.push_back(tile ? QStringLiteral("Tile Properties\u2026")
+                                              : QStringLiteral("Cell Properties\u2026"));
+        f.dialogs->propertyEdits.push_back([=](const PropertiesRequest&) {
+            return std::optional(PropertiesAnswer{wanted, option});
+        });
+        const int edit = w.m_Layer;
+        const int c = Uniform(0, 5), r = Uniform(0, 5);
+        const int column = c + w.m_intMapOffsetX, row = r + w.m_intMapOffsetY;
+        RightClick(tile ? w.canTiles : w.canMain, tile ? PaletteTile(w, Uniform(0, 2)) : CellMiddle(w, c, r));
+        Input::Leave(tile ? w.canTiles : w.canMain);
+        const bool asked = f.dialogs->propertyEdits.empty();
+        f.dialogs->propertyEdits.clear();
+        f.dialogs->menuReplies.clear();
+        if (!asked)
+            return expected;
+        if (!tile) {
+            SetGame(expected.at({edit, std::uint32_t(row * w.MapWidth() + column)}), wanted);
+            return expected;
+        }
+        const int t = f.dialogs->propertyRequests.back().Facts.at(0).second.toInt();
+        for (auto& [at, cell] : expected)
+            if (option && cell.imageIndex == t && GameOf(cell) == old.at(std::size_t(t)))
+                SetGame(cell, wanted);
+        return expected;
+    }
+
+    // Opens the file last saved: every field of every cell as it was saved, with a new history. (Its tiles
+    // may differ: later loads write their images under the same name.)
+    void OpenSaved() {
+        if (w.isWindowModified())
+            f.dialogs->replies.push_back(QStringLiteral("Discard"));
+        for (int i = 0; i < 8; ++i)
+            f.dialogs->replies.push_back(QStringLiteral("Open Without It"));
+        f.dialogs->answers.push_back(FolderItem(QDir(f.temp.path()).filePath("run.mqm")));
+        Choose("FileOpenMap");
+        f.dialogs->replies.clear();
+        m_model = {Map(w)};
+        m_cells = {m_cells[std::size_t(m_savedAt)]};
+        m_at = 0;
+        m_savedAt = 0;
+    }
+
     QString Check(const QString& what) {
+        if (AllCells(w) != m_cells[m_at])
+            return what + ": a cell is not the model's";
         if (const QString broken = MapSnapshotCheck::Whole(Map(w)); !broken.isEmpty())
             return what + ": the map could not be saved: " + broken;
         if (!(Map(w) == m_model[m_at]))
@@ -85,6 +171,7 @@ public:
 
     QString Go(int steps) {
         m_model = {Map(w)};
+        m_cells = {AllCells(w)};
         for (int i = 0; i < steps; ++i) {
             const int roll = Uniform(0, 9);
             QString what;
@@ -98,6 +185,22 @@ public:
                 f.dialogs->saveAnswers.push_back(FolderItem(QDir(f.temp.path()).filePath("run.mqm")));
                 Choose("FileSave");
                 m_savedAt = int(m_at), what = "save";
+            } else if (roll == 5 && m_savedAt >= 0 && Uniform(0, 3) == 0) {
+                OpenSaved();
+                what = "open";
+            } else if (roll == 5) {
+                const int before = w.Document().Steps().Index();
+                Cells expected = PropertiesStep();
+                what = "properties";
+                if (w.Document().Steps().Index() == before + 1) {
+                    m_model.resize(++m_at);
+                    m_model.push_back(Map(w));
+                    m_cells.resize(m_at);
+                    m_cells.push_back(std::move(expected));
+                    m_savedAt = m_savedAt >= int(m_at) ? -1 : m_savedAt;
+                } else if (w.Document().Steps().Index() != before || expected != m_cells[m_at]) {
+                    return what + ": no step, yet the model's cells changed";
+                }
             } else {
                 const int before = w.Document().Steps().Index();
                 Step();
@@ -107,6 +210,8 @@ public:
                 if (w.Document().Steps().Index() == before + 1) {
                     m_model.resize(++m_at);
                     m_model.push_back(Map(w));
+                    m_cells.resize(m_at);
+                    m_cells.push_back(AllCells(w));
                     m_savedAt = m_savedAt >= int(m_at) ? -1 : m_savedAt;
                 } else if (w.Document().Steps().Index() != before) {
                     return "a user step moved the history by more than one step";
@@ -123,6 +228,7 @@ private:
     frmMain& w = f.window();
     std::mt19937 m_rng;
     std::vector<MapSnapshot> m_model;
+    std::vector<Cells> m_cells;
     std::size_t m_at = 0;
     int m_savedAt = 0;
 
@@ -137,6 +243,38 @@ private slots:
     void randomStepsAgainstAModel() {
         for (std::uint32_t seed : {11u, 12u, 13u})
             QVERIFY2(Run(seed).Go(120).isEmpty(), qPrintable(Run(seed).Go(120)));
+    }
+
+    // An edit that changes nothing is no step and leaves the modified mark as it was: plotting a tile over
+    // cells that hold it, or hold a record equal to it in every field (placed before the tile's properties
+    // went away and back), erasing empty cells, filling over the tile's own picture.
+    void editsThatChangeNothing() {
+        EditorFixture f;
+        frmMain& w = f.window();
+        History& history = w.Document().Steps();
+        f.LoadSolidTiles(3, 1);
+        DragStroke(w, 1, 1, 6, 1);
+        const GameValues plain = GameValuesOf(w.Tileset().GetTile(1)->Template());
+        GameValues other = plain;
+        other.custom1 = QStringLiteral("gone");
+        w.Document().SetTileProperties(1, other, false);
+        w.Document().SetTileProperties(1, plain, false);
+        QVERIFY(w.Layer(0).Record(1, 1).get() != &w.Tileset().GetTile(1)->Template());
+        f.dialogs->saveAnswers.push_back(FolderItem(QDir(f.temp.path()).filePath("same.mqm")));
+        Choose("FileSave");
+        const int steps = history.Count();
+        const MapSnapshot before = Map(w);
+        DragStroke(w, 1, 1, 6, 1);
+        ChooseTool(w, 1);
+        DragStroke(w, 1, 5, 6, 5);
+        ChooseTool(w, 7);
+        Click(w, 3, 1);
+        QCOMPARE(Say(history.Count(), w.isWindowModified(), Map(w) == before), Say(steps, false, true));
+        // Made modified by a real change, the mark stays when nothing more changes.
+        ChooseTool(w, 0);
+        DragStroke(w, 1, 2, 1, 2);
+        DragStroke(w, 1, 2, 1, 2);
+        QCOMPARE(Say(history.Count(), w.isWindowModified()), Say(steps + 1, true));
     }
 
     // The oldest steps go when the history would need more than its bound; dropping them never makes the
@@ -162,7 +300,7 @@ private slots:
         Choose("EditRedo");
         QVERIFY(Map(w) == states[3]);
 
-        history.SetMemoryBound(1000);
+        history.SetMemoryBound(16);
         ChooseTool(w, 7);
         Click(w, 8, 8); // fills 100 x 100 cells
         QVERIFY(!history.CanUndo() && w.Layer(0).Get(99, 99) && w.isWindowModified());

@@ -116,7 +116,7 @@ QString DiffersFromRule(const frmMain& w) {
     for (int r = oy; r < oy + std::ceil(double(image.height()) / th) && r < w.MapHeight(); ++r)
         for (int c = ox; c < ox + std::ceil(double(image.width()) / tw) && c < w.MapWidth(); ++c)
             for (int k = 0; k < w.Layers(); ++k)
-                if (const CellRef cell = w.btnLayer[k]->Value() ? w.Layer(k).Get(c, r) : CellRef())
+                if (const PlacedCell cell = w.btnLayer[k]->Value() ? w.Layer(k).Get(c, r) : PlacedCell())
                     p.drawImage(cell->X() - ox * tw, cell->Y() - oy * th,
                                 w.Tileset().GetTileImage(cell->ImageIndex())->Image());
     for (int y = 0; w.m_blnDrawGrid && y <= image.height(); y += th)
@@ -157,7 +157,8 @@ class TestWindow : public QObject {
     Q_OBJECT
 private slots:
     // Every item as text|shortcuts. The items with no command yet change nothing and ask nothing; Remove
-    // Tiles asks first and No changes nothing; Load Tiles asks for a PNG, and a cancel changes nothing either.
+    // Tiles asks first and No changes nothing; Load Tiles asks for a PNG, and a cancel changes nothing
+    // either.
     void menus() {
         EditorFixture f;
         f.LoadSolidTiles(2, 1);

@@ -38,12 +38,8 @@ void PutPattern(frmMain& w) {
     MapDocument::CellEdit edit(w.Document(), QStringLiteral("Pattern"));
     for (int r = 0; r < 100; ++r)
         for (int c = 0; c < 100; ++c)
-            if (const int t = PatternTile(c, r); t >= 0) {
-                CellRef cell = w.Tileset().GetTile(t)->Cell();
-                cell->SetX(c * 32);
-                cell->SetY(r * 32);
-                edit.Set(0, c, r, cell);
-            }
+            if (const int t = PatternTile(c, r); t >= 0)
+                edit.Place(0, c, r, t);
     edit.Commit();
 }
 

@@ -1,0 +1,58 @@
+// Built against the document library alone, which sees Qt Core and Gui and no widgets: a map is made,
+// edited, undone and redone, refused settings beyond its limits, saved and opened again. That this links at
+// all is the check that the document needs no widget; the exit status says whether it worked.
+#include "document/DocumentBuilder.h"
+#include "document/MapDocument.h"
+#include "document/MapFileReader.h"
+#include "document/MapFileWriter.h"
+#include "document/SnapshotGatherer.h"
+
+#include <QGuiApplication>
+#include <QTemporaryDir>
+#include <cstdio>
+
+namespace {
+class WithoutImages : public TilesetImageResolver {
+public:
+    Answer Resolve(const TilesetLoadRecord&, Problem, QString*) override { return Answer::GoOn; }
+};
+
+bool Check(bool ok, const char* what) {
+    if (!ok)
+        std::fprintf(stderr, "document library: %s\n", what);
+    return ok;
+}
+} // namespace
+
+int main(int argc, char** argv) {
+    QGuiApplication app(argc, argv);
+    MapDocument document;
+    if (!Check(document.SizeGrids(), "the grids"))
+        return 1;
+    const CellRef record = CellRef::Make(CellValues{3, {}});
+    {
+        MapDocument::CellEdit edit(document, QStringLiteral("Put"));
+        edit.PutRun(1, 4, 2, 6, [&record](int) -> const CellRef& { return record; });
+        edit.Commit();
+    }
+    document.Undo();
+    const bool undone = !document.Layer(1).Get(2, 4);
+    document.Redo();
+    MapSettingsValues wanted = document.Settings();
+    wanted.mapWidth = 9000;
+    const MapDocument::ApplyResult refused = document.Apply(wanted);
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("map.mqm"));
+    MapSnapshot read;
+    WithoutImages images;
+    const bool saved =
+        MapFile::Save(TakeSnapshot(document, path), path).ok() && MapFile::Open(path, &read).ok();
+    const std::unique_ptr<MapDocument> opened = saved ? BuildDocument(read, path, images) : nullptr;
+    const bool ok = Check(undone, "undo") && Check(document.Layer(1).Get(6, 4)->X() == 6 * 32, "redo") &&
+                    Check(refused.kind == MapDocument::ApplyResult::Refused && document.MapWidth() == 100,
+                          "a refused Apply") &&
+                    Check(opened && opened->Layer(1).Get(4, 4)->ImageIndex() == 3 &&
+                              opened->Layer(1).Record(4, 4) == opened->Layer(1).Record(5, 4),
+                          "save and open");
+    return ok ? 0 : 1;
+}
