@@ -94,6 +94,11 @@ void MapDocument::CellEdit::Set(int layer, int column, int row, CellRef cell) {
     m_unannounced[static_cast<std::size_t>(layer)].Add(column, row);
 }
 
+void MapDocument::CellEdit::Place(int layer, int column, int row, const CellRef& record) {
+    if (record)
+        PlaceRun(layer, row, column, column, [&record](int) -> const CellRef& { return record; });
+}
+
 void MapDocument::CellEdit::Flush() {
     std::array<QRect, 8> changed;
     for (std::size_t k = 0; k < changed.size(); ++k)
@@ -110,6 +115,8 @@ void MapDocument::CellEdit::Commit() {
         m_document.m_history.Reserve();
         auto step = std::make_unique<CellsStep>(m_document, m_text, std::move(m_changes));
         m_changes = CellChanges();
+        if (m_selectionMove)
+            step->SetSelectionMove(m_selectionMove->first, m_selectionMove->second);
         m_document.m_history.Push(std::move(step));
     }
     m_done = true;

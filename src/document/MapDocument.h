@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 // What Apply sets, and what the Map Properties page shows.
@@ -93,10 +94,20 @@ public:
         // Stores make(column) at each of the cells first .. last of a row of layer, as Set does one by one;
         // the part of the run outside the map is left alone.
         template <class Make> void SetRun(int layer, int row, int first, int last, Make&& make);
+        // Places record, a cell of a stamp or a piece, at (column, row) of layer: every record a tool or a
+        // paste puts on the map goes through here or PlaceRun, which store it as the cell of that place. A
+        // null record leaves the cell as it is.
+        void Place(int layer, int column, int row, const CellRef& record);
+        // Places recordAt(column) at each of the cells first .. last of a row of layer, as Place does.
+        template <class RecordAt> void PlaceRun(int layer, int row, int first, int last, RecordAt&& recordAt);
         // Announces the cells written since the last Flush.
         void Flush();
         // Ends the edit as one step of the history (none when it changed nothing).
         void Commit();
+        // The edit moves the selection from before to after: undoing and redoing it restores that selection.
+        void SetSelectionMove(const QRect& before, const QRect& after) {
+            m_selectionMove = {before, after};
+        }
         bool Empty() const { return m_changes.Empty(); }
         std::size_t CellCount() const { return m_changes.CellCount(); }
 
@@ -105,6 +116,7 @@ public:
         QString m_text;
         CellChanges m_changes;
         std::array<CellBox, 8> m_unannounced{};
+        std::optional<std::pair<QRect, QRect>> m_selectionMove;
         bool m_done = false;
     };
     // The edit still open, if any: every other change ends it first, so steps never interleave.
@@ -161,6 +173,8 @@ signals:
     void tilesetChanged();
     // The file path or the modified mark changed: the title follows.
     void titleChanged();
+    // A step that moved the selected cells was undone or redone: the selection is where they now are.
+    void selectionRestored(QRect cells);
 
 private:
     MapSettingsValues m_settings;
@@ -174,6 +188,30 @@ private:
     void EndOpenEdit();
     LayerGrid& Grid(int k) { return m_layers[static_cast<std::size_t>(k)]; }
 };
+
+template <class RecordAt>
+void MapDocument::CellEdit::PlaceRun(int layer, int row, int first, int last, RecordAt&& recordAt) {
+    const int tw = m_document.TileWidth();
+    const int th = m_document.TileHeight();
+    // Empty cells of the stamp break the row into runs of cells to write.
+    for (int column = first; column <= last;) {
+        if (!recordAt(column)) {
+            ++column;
+            continue;
+        }
+        int end = column;
+        while (end < last && recordAt(end + 1))
+            ++end;
+        SetRun(layer, row, column, end, [&](int c) {
+            CellRef cell = recordAt(c)->Copy();
+            cell->SetX(c * tw);
+            cell->SetY(row * th);
+            cell->SetZOrder(static_cast<std::uint8_t>(layer));
+            return cell;
+        });
+        column = end + 1;
+    }
+}
 
 template <class Make>
 void MapDocument::CellEdit::SetRun(int layer, int row, int first, int last, Make&& make) {

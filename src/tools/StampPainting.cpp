@@ -1,0 +1,41 @@
+// Painting with the stamp: every tool asks which of the stamp's records goes to a cell, the pattern anchored
+// where the stroke was pressed, and places or previews that record on the stamp's layers.
+#include "tools/StampPattern.h"
+#include "window/frmMain.h"
+
+void frmMain::PlaceStampCell(int column, int row) {
+    if (m_stamp.Empty() || !m_Edit)
+        return;
+    const StampCell at =
+        PatternCell(column, row, m_stampAnchor.x(), m_stampAnchor.y(), m_stamp.width, m_stamp.height);
+    for (const PieceLayer& layer : m_stamp.layers) {
+        const int target = TargetLayer(layer, m_Layer);
+        if (target >= 0)
+            m_Edit->Place(target, column, row, m_stamp.At(layer, at.column, at.row));
+    }
+}
+
+void frmMain::DrawStampCell(Graphics& g, std::int64_t x, std::int64_t y, QPoint anchor) {
+    if (m_stamp.Empty())
+        return;
+    const StampCell at = PatternCell(static_cast<int>(x), static_cast<int>(y), anchor.x(), anchor.y(),
+                                     m_stamp.width, m_stamp.height);
+    // Layers are kept lowest first, so the preview stacks them as the map will.
+    for (const PieceLayer& layer : m_stamp.layers) {
+        const CellRef& record = m_stamp.At(layer, at.column, at.row);
+        if (!record)
+            continue;
+        const PicturePtr picture = Tileset().GetTileImage(record->ImageIndex());
+        if (picture)
+            DrawZoomed(g, *picture, record->ImageIndex(), x * ViewCellWidth(), y * ViewCellHeight());
+    }
+}
+
+PicturePtr frmMain::StampPicture() const {
+    for (const PieceLayer& layer : m_stamp.layers)
+        for (const CellRef& record : layer.cells)
+            if (record)
+                if (PicturePtr picture = Tileset().GetTileImage(record->ImageIndex()))
+                    return picture;
+    return nullptr;
+}
