@@ -128,10 +128,15 @@ void frmMain::PlotFootprints(QPoint from, QPoint to, bool fromWritten) {
         if (previous && *previous == footprint)
             return;
         const QRect on = footprint & QRect(0, 0, MapWidth(), MapHeight());
-        for (int row = on.top(); row <= on.bottom(); ++row)
-            for (int column = on.left(); column <= on.right(); ++column)
-                if (!previous || !previous->contains(column, row))
-                    PlaceStampCell(column, row);
+        for (int row = on.top(); row <= on.bottom(); ++row) {
+            if (!previous || row < previous->top() || row > previous->bottom()) {
+                PlaceStampRun(row, on.left(), on.right());
+                continue;
+            }
+            // The row's cells left and right of the last footprint.
+            PlaceStampRun(row, on.left(), std::min(on.right(), previous->left() - 1));
+            PlaceStampRun(row, std::max(on.left(), previous->right() + 1), on.right());
+        }
         previous = footprint;
     });
 }

@@ -52,12 +52,7 @@ void frmMain::StartMove(bool allLayers) {
         m_moving = std::make_unique<Piece>(TakePiece(Document(), m_selection, m_Layer, allLayers));
         m_Edit = std::make_unique<MapDocument::CellEdit>(Document(), QStringLiteral("Move"));
         // The cells leave the map while they are carried; an edit that ends without its drop puts them back.
-        for (const PieceLayer& layer : m_moving->layers)
-            for (int row = 0; row < m_moving->height; ++row)
-                for (int column = 0; column < m_moving->width; ++column)
-                    if (m_moving->At(layer, column, row))
-                        m_Edit->Set(TargetLayer(layer, m_Layer), m_selection.left() + column,
-                                    m_selection.top() + row, nullptr);
+        EmptyUnder(*m_moving, m_selection.topLeft());
         m_Edit->Flush();
     } catch (const std::bad_alloc&) {
         m_Edit.reset();
@@ -79,11 +74,7 @@ void frmMain::DropMove() {
         return;
     }
     try {
-        for (const PieceLayer& layer : m_moving->layers)
-            for (int row = 0; row < m_moving->height; ++row)
-                for (int column = 0; column < m_moving->width; ++column)
-                    m_Edit->Place(TargetLayer(layer, m_Layer), moved.left() + column, moved.top() + row,
-                                  m_moving->At(layer, column, row));
+        PlacePieceAt(*m_moving, moved.topLeft());
         m_Edit->SetSelectionMove(m_selection, moved & QRect(0, 0, MapWidth(), MapHeight()));
         m_Edit->Commit();
     } catch (const std::bad_alloc&) {

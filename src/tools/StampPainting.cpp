@@ -15,6 +15,52 @@ void frmMain::PlaceStampCell(int column, int row) {
     }
 }
 
+void frmMain::PlaceStampRun(int row, int first, int last) {
+    if (m_stamp.Empty() || !m_Edit || first > last)
+        return;
+    for (const PieceLayer& layer : m_stamp.layers) {
+        const int target = TargetLayer(layer, m_Layer);
+        if (target < 0)
+            continue;
+        m_Edit->PlaceRun(target, row, first, last, [&](int column) -> const CellRef& {
+            const StampCell at =
+                PatternCell(column, row, m_stampAnchor.x(), m_stampAnchor.y(), m_stamp.width, m_stamp.height);
+            return m_stamp.At(layer, at.column, at.row);
+        });
+    }
+}
+
+void frmMain::PlacePieceAt(const Piece& piece, QPoint topLeft) {
+    const QRect on = QRect(topLeft, QSize(piece.width, piece.height)) & QRect(0, 0, MapWidth(), MapHeight());
+    for (const PieceLayer& layer : piece.layers) {
+        const int target = TargetLayer(layer, m_Layer);
+        for (int row = on.top(); row <= on.bottom() && target >= 0; ++row)
+            m_Edit->PlaceRun(target, row, on.left(), on.right(), [&](int column) -> const CellRef& {
+                return piece.At(layer, column - topLeft.x(), row - topLeft.y());
+            });
+    }
+}
+
+void frmMain::EmptyUnder(const Piece& piece, QPoint topLeft) {
+    // Only where the piece has a cell: its empty places were never lifted.
+    for (const PieceLayer& layer : piece.layers) {
+        const int target = TargetLayer(layer, m_Layer);
+        for (int r = 0; r < piece.height && target >= 0; ++r)
+            for (int c = 0; c < piece.width;) {
+                if (!piece.At(layer, c, r)) {
+                    ++c;
+                    continue;
+                }
+                int end = c;
+                while (end + 1 < piece.width && piece.At(layer, end + 1, r))
+                    ++end;
+                m_Edit->SetRun(target, topLeft.y() + r, topLeft.x() + c, topLeft.x() + end,
+                               [](int) { return CellRef(); });
+                c = end + 1;
+            }
+    }
+}
+
 void frmMain::DrawStampCell(Graphics& g, std::int64_t x, std::int64_t y, QPoint anchor) {
     if (m_stamp.Empty())
         return;

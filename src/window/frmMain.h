@@ -185,6 +185,11 @@ public:
     const TileBlock& PaletteBlock() const { return m_paletteBlock; }
     // Places the stamp's pattern cell for map cell (column, row) on its layers, anchored at m_stampAnchor.
     void PlaceStampCell(int column, int row);
+    // The same for the cells first .. last of a row.
+    void PlaceStampRun(int row, int first, int last);
+    // Places a piece's cells with its top-left cell at topLeft, and empties the cells under a piece's cells.
+    void PlacePieceAt(const Piece& piece, QPoint topLeft);
+    void EmptyUnder(const Piece& piece, QPoint topLeft);
     // Draws the stamp's pattern cell for visible cell (x, y), anchored at visible cell anchor.
     void DrawStampCell(Graphics& g, std::int64_t x, std::int64_t y, QPoint anchor);
     // The first picture of the stamp, for the preview's reach; null when it has none.
