@@ -184,7 +184,8 @@ void frmMain::EditPaste_Action() {
                 return;
             }
             UseAsStamp(PieceFromSnapshot(snapshot));
-        } else if (m_copied) {
+        } else if (m_copied && (!data || data->formats().isEmpty())) {
+            // No system clipboard to speak of: the piece copied here is still this window's.
             UseAsStamp(*m_copied);
         } else {
             UpdateStatus(QStringLiteral("The clipboard holds no map cells"), kFailureColour, 0);

@@ -6,6 +6,7 @@
 #include "app/mnuMain.h"
 #include "document/PieceCodec.h"
 #include "document/SnapshotGatherer.h"
+#include "tiles/TileSwatch.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -78,6 +79,7 @@ private slots:
         Choose("EditSelectAll");
         QCOMPARE(w.Selection(), QRect(0, 0, 100, 100));
         w.SetSelection(QRect(1, 1, 2, 2));
+        ChooseTool(w, frmMain::kSelectTool);
         Click(w, 8, 8);
         QVERIFY(w.Selection().isEmpty());
     }

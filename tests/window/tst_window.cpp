@@ -210,6 +210,7 @@ private slots:
         QTest::newRow("lblStatus") << "0||10 554 301 20|10 654 301 20";
         QTest::newRow("btnApply") << "2|Apply|208 482 80 20|208 582 80 20";
         QTest::newRow("btnTool0") << "1|Plot (P)|40 26 30 30|40 26 30 30";
+        QTest::newRow("btnTool8") << "1|Select (S)|124 68 30 30|124 68 30 30";
     }
 
     void layout() {
@@ -278,7 +279,7 @@ private slots:
         QCOMPARE(State(w), row.section('|', 1));
         // Tool k's up and down pictures are cells 2k and 2k + 1 of its image, counted row by row.
         const QImage sheet = QImage(beside.filePath("toolicons.png")).convertToFormat(QImage::Format_ARGB32);
-        for (int i = 0, across = sheet.width() / 24; i < 16 && !clicks.contains("!tool"); ++i)
+        for (int i = 0, across = sheet.width() / 24; i < 18 && !clicks.contains("!tool"); ++i)
             QCOMPARE((i % 2 ? w.m_objVOToolIcon->DownIcon(i / 2) : w.m_objVOToolIcon->UpIcon(i / 2))->Image(),
                      sheet.copy(i % across * 24, i / across * 24, 24, 24)
                          .convertToFormat(QImage::Format_ARGB32_Premultiplied));
