@@ -35,6 +35,10 @@ bool frmMain::canMain_MouseDown(int x, int y) {
     // the press for every tool, so a release with no drag commits exactly the clicked cell.
     EndStrokeEdit();
     m_drag = Drag::None;
+    // A stamp from the palette is taken afresh from its tiles as a stroke begins: their templates are
+    // what placing puts down.
+    if (m_stampFromPalette)
+        StampFromPalette();
     m_stampAnchor = MapCellUnder(x, y);
     m_pressCell = m_stampAnchor;
     if (m_intCurrentTool == kSelectTool) {
