@@ -1,5 +1,5 @@
-// Regions of the map: a whole layer copied, a large piece placed and moved, a large stamp dragged, and a piece
-// encoded for the clipboard and read back.
+// Regions of the map: a whole layer copied, a large piece placed and moved, a large stamp dragged, and a
+// piece encoded for the clipboard and read back.
 #include "BenchEditor.h"
 #include "document/Piece.h"
 #include "document/PieceCodec.h"

@@ -1,6 +1,6 @@
-// One input: any bytes, read as a map file and as map cells from the clipboard. Refusing is fine; crashing, reading out of bounds, undefined
-// behaviour, a map that breaks the rules a file must keep, or one that does not come back the same after
-// being written and read again is a finding.
+// One input: any bytes, read as a map file and as map cells from the clipboard. Refusing is fine; crashing,
+// reading out of bounds, undefined behaviour, a map that breaks the rules a file must keep, or one that does
+// not come back the same after being written and read again is a finding.
 #include "document/MapFileReader.h"
 #include "document/MapFileWriter.h"
 #include "document/MapSnapshotCheck.h"

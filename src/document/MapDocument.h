@@ -105,9 +105,7 @@ public:
         // Ends the edit as one step of the history (none when it changed nothing).
         void Commit();
         // The edit moves the selection from before to after: undoing and redoing it restores that selection.
-        void SetSelectionMove(const QRect& before, const QRect& after) {
-            m_selectionMove = {before, after};
-        }
+        void SetSelectionMove(const QRect& before, const QRect& after) { m_selectionMove = {before, after}; }
         bool Empty() const { return m_changes.Empty(); }
         std::size_t CellCount() const { return m_changes.CellCount(); }
 

@@ -85,7 +85,8 @@ Piece PieceFromSnapshot(const PieceSnapshot& snapshot) {
             if (shared.size() <= tile)
                 shared.resize(tile + 1);
             if (!shared[tile]) {
-                CellRecord record = tile < snapshot.templates.size() ? snapshot.templates[tile] : CellRecord{};
+                CellRecord record =
+                    tile < snapshot.templates.size() ? snapshot.templates[tile] : CellRecord{};
                 record.imageIndex = std::int16_t(tile);
                 shared[tile] = MakeCell(Unplaced(record));
             }

@@ -9,8 +9,8 @@
 class MapDocument;
 
 // A piece of a map, or the stamp a tool paints with: a small grid of cell records for one layer or several.
-// Empty positions hold null and leave the map's cell as it is where the piece is placed. A cell's place on the
-// map is not part of its record here: placing puts it where it lands.
+// Empty positions hold null and leave the map's cell as it is where the piece is placed. A cell's place on
+// the map is not part of its record here: placing puts it where it lands.
 struct PieceLayer {
     // The layer it came from and goes back to; kEditLayer: it goes to whichever layer is being edited.
     static constexpr int kEditLayer = -1;

@@ -81,13 +81,15 @@ private:
             !m_in.Integer(Key::kVersion, 0, std::numeric_limits<qint64>::max(), &version))
             return m_in.Fail(notOurs);
         if (version != kPieceVersion)
-            return m_in.Fail(QStringLiteral("they are in version %1, which this program cannot read").arg(version));
+            return m_in.Fail(
+                QStringLiteral("they are in version %1, which this program cannot read").arg(version));
         bool seen[3] = {};
         const std::string_view sections[] = {kPieceKey, Key::kTemplates, Key::kLayers};
         while (m_in.HasNext()) {
             if (!m_in.Key(&key))
                 return false;
-            const auto section = std::find(std::begin(sections), std::end(sections), key) - std::begin(sections);
+            const auto section =
+                std::find(std::begin(sections), std::end(sections), key) - std::begin(sections);
             if (section == std::ssize(sections)) {
                 if (!m_in.Skip())
                     return false;

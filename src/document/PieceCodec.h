@@ -13,7 +13,8 @@
 // The bytes are one CBOR map:
 //   { "format": "mosaicor-piece", "version": 1, "piece": { "width": w, "height": h },
 //     "templates": [ {cell record}, ... ],
-//     "layers": [ { "layer": k (left out: the edit layer), "tiles": [ chunks ], "exceptions": [ ... ] }, ... ] }
+//     "layers": [ { "layer": k (left out: the edit layer), "tiles": [ chunks ], "exceptions": [ ... ] }, ...
+//     ] }
 // A cell with tile value v and no exception has the record templates[v - 1] (initial values when there is no
 // such entry) with imageIndex v - 1, as in a map file.
 struct PieceSnapshot {

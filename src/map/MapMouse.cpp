@@ -126,23 +126,23 @@ void frmMain::PlotFootprints(QPoint from, QPoint to, bool fromWritten) {
     const int dy = h - 1;
     WalkLineWithin(from.x() + dx, from.y() + dy, to.x() + dx, to.y() + dy, MapWidth() + dx, MapHeight() + dy,
                    [&](int gc, int gr) {
-        const int c = gc - dx;
-        const int r = gr - dy;
-        const QRect footprint(c, r, w, h);
-        if (previous && *previous == footprint)
-            return;
-        const QRect on = footprint & QRect(0, 0, MapWidth(), MapHeight());
-        for (int row = on.top(); row <= on.bottom(); ++row) {
-            if (!previous || row < previous->top() || row > previous->bottom()) {
-                PlaceStampRun(row, on.left(), on.right());
-                continue;
-            }
-            // The row's cells left and right of the last footprint.
-            PlaceStampRun(row, on.left(), std::min(on.right(), previous->left() - 1));
-            PlaceStampRun(row, std::max(on.left(), previous->right() + 1), on.right());
-        }
-        previous = footprint;
-    });
+                       const int c = gc - dx;
+                       const int r = gr - dy;
+                       const QRect footprint(c, r, w, h);
+                       if (previous && *previous == footprint)
+                           return;
+                       const QRect on = footprint & QRect(0, 0, MapWidth(), MapHeight());
+                       for (int row = on.top(); row <= on.bottom(); ++row) {
+                           if (!previous || row < previous->top() || row > previous->bottom()) {
+                               PlaceStampRun(row, on.left(), on.right());
+                               continue;
+                           }
+                           // The row's cells left and right of the last footprint.
+                           PlaceStampRun(row, on.left(), std::min(on.right(), previous->left() - 1));
+                           PlaceStampRun(row, std::max(on.left(), previous->right() + 1), on.right());
+                       }
+                       previous = footprint;
+                   });
 }
 
 void frmMain::canMain_MouseDrag(int x, int y) {

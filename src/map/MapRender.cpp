@@ -320,11 +320,12 @@ void frmMain::DrawCursorOrPreview(Graphics& g, const TileRef& tile) {
     };
     switch (m_intCurrentTool) {
     case 0: {
-        // The stamp's footprint under the pointer, as the pattern anchored at the stroke's start will write it.
+        // The stamp's footprint under the pointer, as the pattern anchored at the stroke's start writes it.
         const QPoint anchor(m_intStartTileX, m_intStartTileY);
         for (int r = 0; r < m_stamp.height; ++r)
             for (int c = 0; c < m_stamp.width; ++c)
-                DrawStampCell(g, std::int64_t{m_intCurrentTileX} + c, std::int64_t{m_intCurrentTileY} + r, anchor);
+                DrawStampCell(g, std::int64_t{m_intCurrentTileX} + c, std::int64_t{m_intCurrentTileY} + r,
+                              anchor);
         frame();
         break;
     }

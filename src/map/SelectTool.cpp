@@ -108,8 +108,9 @@ void frmMain::PickFromMap() {
         ReportOutOfMemory(QStringLiteral("pick"));
         return;
     }
-    const bool nothing = piece.Empty() || std::none_of(piece.layers[0].cells.begin(), piece.layers[0].cells.end(),
-                                                       [](const CellRef& cell) { return bool(cell); });
+    const bool nothing =
+        piece.Empty() || std::none_of(piece.layers[0].cells.begin(), piece.layers[0].cells.end(),
+                                      [](const CellRef& cell) { return bool(cell); });
     if (nothing) {
         UpdateStatus(QStringLiteral("Nothing to pick here: the cell is empty"), kFailureColour, 0);
         return;
@@ -144,7 +145,8 @@ void frmMain::DrawSelection(Graphics& g) {
     QRect cells = m_selection;
     if (m_drag == Drag::Move && m_moving) {
         const QPoint by = MapCellUnder(m_intDragMouseX, m_intDragMouseY) - m_pressCell;
-        DrawPieceAt(g, *m_moving, std::int64_t{m_selection.left()} + by.x(), std::int64_t{m_selection.top()} + by.y());
+        DrawPieceAt(g, *m_moving, std::int64_t{m_selection.left()} + by.x(),
+                    std::int64_t{m_selection.top()} + by.y());
         cells.translate(by);
     }
     if (m_drag == Drag::Pick)

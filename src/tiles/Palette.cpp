@@ -14,7 +14,8 @@
 namespace {
 // Whether tile i belongs to a block of more than one tile.
 bool InBlock(const TileBlock& block, int i) {
-    return block.tiles.size() > 1 && std::find(block.tiles.begin(), block.tiles.end(), i) != block.tiles.end();
+    return block.tiles.size() > 1 &&
+           std::find(block.tiles.begin(), block.tiles.end(), i) != block.tiles.end();
 }
 const QColor kLightBlue(160, 215, 255);
 const QColor kBlue(0, 0, 255);

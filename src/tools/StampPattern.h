@@ -2,8 +2,8 @@
 
 #include <cstdint>
 
-// Every tool paints with a stamp of w x h cells laid as a pattern over the map, anchored at the cell where the
-// stroke was pressed: cells one stamp apart take the same stamp cell, so strokes that cross their own
+// Every tool paints with a stamp of w x h cells laid as a pattern over the map, anchored at the cell where
+// the stroke was pressed: cells one stamp apart take the same stamp cell, so strokes that cross their own
 // footprint write what is already there and never smear the stamp.
 
 // The non-negative remainder of a by m (m > 0): -1 mod 3 is 2, not -1.

@@ -155,14 +155,14 @@ void frmMain::CreateMapAndToolControls() {
     constexpr int kToolTop[kToolCount] = {26, 26, 26, 26, 26, 26, 68, 68, 68};
     // Each tool's name with the key that chooses it.
     static const char* const kToolHelp[kToolCount] = {"Plot (P)",
-                                             "Erase (E)",
-                                             "Line (L)",
-                                             "Rectangle (R)",
-                                             "Filled Rectangle (Shift+R)",
-                                             "Ellipse (O)",
-                                             "Filled Ellipse (Shift+O)",
-                                             "Fill (F)",
-                                             "Select (S)"};
+                                                      "Erase (E)",
+                                                      "Line (L)",
+                                                      "Rectangle (R)",
+                                                      "Filled Rectangle (Shift+R)",
+                                                      "Ellipse (O)",
+                                                      "Filled Ellipse (Shift+O)",
+                                                      "Fill (F)",
+                                                      "Select (S)"};
     for (int i : {1, 2, 3, 4, 5, 0, 6, 7, 8}) {
         btnTool[i] = MakeBevel(w, QStringLiteral("btnTool%1").arg(i), QLatin1String(kToolHelp[i]), false);
         PlaceControl(btnTool[i], kPanel, kToolLeft[i], kToolTop[i], 30, 30, "-", kPageTools);

@@ -177,7 +177,8 @@ void frmMain::EditPaste_Action() {
             UseAsStamp(*ours->PieceHeld());
         } else if (data && data->hasFormat(QLatin1String(PieceCodec::kMimeType))) {
             PieceSnapshot snapshot;
-            const QString problem = PieceCodec::Decode(data->data(QLatin1String(PieceCodec::kMimeType)), &snapshot);
+            const QString problem =
+                PieceCodec::Decode(data->data(QLatin1String(PieceCodec::kMimeType)), &snapshot);
             if (!problem.isEmpty()) {
                 UpdateStatus(QStringLiteral("The clipboard's map cells could not be read: %1").arg(problem),
                              kFailureColour, 0);

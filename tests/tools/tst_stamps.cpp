@@ -29,7 +29,12 @@ private slots:
                             for (int r = 0; r < H; ++r)
                                 QVERIFY2((PatternCell(c, r, c0, r0, w, h) == laid.at({c, r})),
                                          qPrintable(QStringLiteral("%1 %2 %3 %4 %5 %6")
-                                                        .arg(c).arg(r).arg(c0).arg(r0).arg(w).arg(h)));
+                                                        .arg(c)
+                                                        .arg(r)
+                                                        .arg(c0)
+                                                        .arg(r0)
+                                                        .arg(w)
+                                                        .arg(h)));
                     }
         // Cells and anchors at the ends of the int range do not overflow.
         QCOMPARE(PatternCell(INT_MAX, INT_MIN, INT_MIN, INT_MAX, 3, 16), (StampCell{0, 1}));
@@ -47,7 +52,8 @@ private slots:
                     for (int a = first - 1; a <= first + count; ++a)
                         for (int b = first - 1; b <= first + count; ++b) {
                             const std::optional<TileBlock> got = BlockBetween(load, a, b);
-                            const bool inside = a >= first && b >= first && a < first + count && b < first + count;
+                            const bool inside =
+                                a >= first && b >= first && a < first + count && b < first + count;
                             QCOMPARE(got.has_value(), inside);
                             if (!inside)
                                 continue;
@@ -60,12 +66,17 @@ private slots:
                             int tile = first;
                             for (int y = 0; y < rows; ++y)
                                 for (int x = 0; x < columns; ++x, ++tile)
-                                    if (tile < first + count && x >= std::min(ax, bx) && x <= std::max(ax, bx) &&
-                                        y >= std::min(ay, by) && y <= std::max(ay, by))
+                                    if (tile < first + count && x >= std::min(ax, bx) &&
+                                        x <= std::max(ax, bx) && y >= std::min(ay, by) &&
+                                        y <= std::max(ay, by))
                                         want.tiles[std::size_t((y - std::min(ay, by)) * want.width + x -
                                                                std::min(ax, bx))] = tile;
                             QVERIFY2(*got == want, qPrintable(QStringLiteral("%1 %2 %3 %4 %5")
-                                                                  .arg(first).arg(columns).arg(count).arg(a).arg(b)));
+                                                                  .arg(first)
+                                                                  .arg(columns)
+                                                                  .arg(count)
+                                                                  .arg(a)
+                                                                  .arg(b)));
                         }
                 }
     }

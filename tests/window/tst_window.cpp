@@ -157,8 +157,8 @@ class TestWindow : public QObject {
     Q_OBJECT
 private slots:
     // Every item as text|shortcuts. The items with no command yet, and those with nothing to act on, change
-    // nothing and ask nothing; Remove
-    // Tiles asks first and No changes nothing; Load Tiles asks for a PNG, and a cancel changes nothing either.
+    // nothing and ask nothing; Remove Tiles asks first and No changes nothing; Load Tiles asks for a PNG, and
+    // a cancel changes nothing either.
     void menus() {
         EditorFixture f;
         f.LoadSolidTiles(2, 1);
