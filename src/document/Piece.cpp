@@ -17,10 +17,17 @@ Piece TakePiece(const MapDocument& document, QRect rect, int editLayer, bool all
         const LayerGrid& grid = document.Layer(k);
         PieceLayer& layer = piece.layers.emplace_back();
         layer.layer = allLayers ? k : PieceLayer::kEditLayer;
+        // A grid not sized to the map (a layer just taken into use) holds fewer cells: the rest are empty.
+        if (!grid.SizedTo(document.MapWidth(), document.MapHeight())) {
+            layer.cells.resize(piece.CellCount());
+            continue;
+        }
         layer.cells.reserve(piece.CellCount());
-        for (int row = rect.top(); row <= rect.bottom(); ++row)
-            for (int column = rect.left(); column <= rect.right(); ++column)
-                layer.cells.push_back(grid.Inside(column, row) ? grid.At(column, row) : CellRef());
+        // Whole rows at a time: the references are copied as they lie in the grid.
+        for (int row = rect.top(); row <= rect.bottom(); ++row) {
+            const CellRef* first = &grid.At(rect.left(), row);
+            layer.cells.insert(layer.cells.end(), first, first + rect.width());
+        }
     }
     if (piece.layers.empty())
         piece = Piece();
