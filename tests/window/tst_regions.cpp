@@ -11,7 +11,9 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMimeData>
+#include <QTabWidget>
 #include <QtTest>
 #include <random>
 
@@ -172,6 +174,23 @@ private slots:
         Click(w, 6, 6);
         QCOMPARE(Say(TileAtCell(w, 0, 6, 6), w.Layer(0).Get(6, 6)->Custom1(), TileAtCell(w, 0, 5, 5)),
                  "2 door -1");
+    }
+
+    // While a text field has the keyboard, Select All and Delete act on its text, never on the map.
+    void keysInATextFieldActOnTheText() {
+        EditorFixture f;
+        frmMain& w = f.window();
+        f.LoadSolidTiles(1, 0);
+        Put(w, 0, 1, 1, 0);
+        w.SetSelection(QRect(0, 0, 3, 2));
+        w.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        w.tabpnlMain->setCurrentIndex(1);
+        w.txtName->setText(QStringLiteral("forest"));
+        w.txtName->setFocus();
+        QTest::keyClick(w.txtName, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(w.txtName, Qt::Key_Delete);
+        QCOMPARE(Say(w.txtName->text(), TileAtCell(w, 0, 1, 1), w.Selection().height()), " 0 2");
     }
 
     // The clipboard's own form read back whole (from another program, not this window's piece); other
