@@ -120,27 +120,30 @@ bool frmMain::EscapePressed() {
     return true;
 }
 
-void frmMain::EditCopy_Action(bool allLayers) {
+bool frmMain::EditCopy_Action(bool allLayers) {
     if (m_selection.isEmpty())
-        return;
+        return false;
     try {
         auto piece = std::make_shared<const Piece>(TakePiece(Document(), m_selection, m_Layer, allLayers));
         if (piece->Empty())
-            return;
+            return false;
         m_copied = piece;
         QApplication::clipboard()->setMimeData(new PieceMimeData(std::move(piece)));
     } catch (const std::bad_alloc&) {
         RecoverFromOutOfMemory();
         ReportOutOfMemory(QStringLiteral("copy"));
-        return;
+        return false;
     }
     UpdateEditActions();
+    return true;
 }
 
 void frmMain::EditCut_Action(bool allLayers) {
     if (m_selection.isEmpty())
         return;
-    EditCopy_Action(allLayers);
+    // Cells that could not be copied are not emptied either.
+    if (!EditCopy_Action(allLayers))
+        return;
     const QRect cells = m_selection;
     const bool placed = RunEdit(QStringLiteral("Cut"), [&] {
         for (int k = 0; k < 8; ++k) {

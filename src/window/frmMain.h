@@ -164,7 +164,8 @@ public:
     void SetSelection(const QRect& cells);
     void EditSelectAll_Action();
     // Copy and Cut take the edit layer's cells of the selection, or every layer in use with allLayers.
-    void EditCopy_Action(bool allLayers = false);
+    // False when nothing was copied (no selection, or memory ran out).
+    bool EditCopy_Action(bool allLayers = false);
     void EditCut_Action(bool allLayers = false);
     void EditClear_Action();
     void EditPaste_Action();
