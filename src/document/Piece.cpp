@@ -60,7 +60,9 @@ PieceSnapshot SnapshotOfPiece(const Piece& piece) {
                 continue;
             const bool odd = cell->ImageIndex() < 0;
             layer.cells.tiles[i] = odd ? kOddTile : std::uint16_t(cell->ImageIndex() + 1);
-            if (odd || cell->Values().game != TileRecord(firsts, *cell)->Values().game)
+            // Cells sharing the tile's first record need no comparison of their values.
+            const clsVOCell* first = odd ? nullptr : TileRecord(firsts, *cell);
+            if (odd || (first != cell.get() && cell->Values().game != first->Values().game))
                 layer.cells.exceptions.push_back({std::uint32_t(i), RecordOf(*cell)});
         }
     }
