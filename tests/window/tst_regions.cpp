@@ -66,6 +66,8 @@ private slots:
         QCOMPARE(Say(TileAtCell(w, 0, 5, 5), TileAtCell(w, 0, 6, 5), TileAtCell(w, 0, 5, 6),
                      TileAtCell(w, 0, 6, 6), TileAtCell(w, 1, 6, 6), TileAtCell(w, 1, 5, 5)),
                  "0 1 2 -1 3 -1");
+        // A paste writes the piece's records themselves, shared with the cells it was copied from.
+        QCOMPARE(w.Layer(0).Record(6, 5).get(), w.Layer(0).Record(2, 1).get());
         Choose("EditUndo");
         QVERIFY(Map(w) == before);
         // Cut and Delete take the edit layer's cells only.
@@ -145,6 +147,8 @@ private slots:
         QCOMPARE(Say(TileAtCell(w, 0, 3, 3), TileAtCell(w, 0, 4, 3), TileAtCell(w, 0, 3, 4),
                      TileAtCell(w, 0, 4, 4), TileAtCell(w, 0, 5, 3)),
                  "1 2 9 10 -1");
+        // The block places each tile's own record, as a plot of that tile does.
+        QCOMPARE(w.Layer(0).Record(4, 4).get(), w.Tileset().PlacedRecord(10).get());
         Stroke s(w, 3, 7);
         s.DragTo(9, 7);
         s.DragTo(4, 7);
