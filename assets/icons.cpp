@@ -248,6 +248,22 @@ void drawBucket(QPainter& p) {
     p.drawPath(paint);
 }
 
+// A dashed frame around a few cells, held by square handles at its corners: the usual sign of a
+// rectangular selection.
+void drawSelectGlyph(QPainter& p) {
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.fillRect(QRect(5, 5, 14, 14), AccentLight);
+    QPen dashes(Ink, 1, Qt::CustomDashLine);
+    dashes.setDashPattern({2, 2});
+    p.setPen(dashes);
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(QRect(4, 4, 15, 15));
+    p.setPen(Qt::NoPen);
+    p.setBrush(Accent);
+    for (const QPoint corner : {QPoint(4, 4), QPoint(19, 4), QPoint(4, 19), QPoint(19, 19)})
+        p.drawRect(QRect(corner - QPoint(2, 2), QSize(4, 4)));
+}
+
 } // namespace
 
 QImage drawLayerIcons() {
@@ -259,7 +275,7 @@ QImage drawGridIcon() {
 }
 
 QImage drawToolIcons() {
-    return drawPairs(8, [](QPainter& p, int tool) {
+    return drawPairs(9, [](QPainter& p, int tool) {
         switch (tool) {
         case 0:
             drawPencil(p);
@@ -280,6 +296,9 @@ QImage drawToolIcons() {
             break;
         case 7:
             drawBucket(p);
+            break;
+        case 8:
+            drawSelectGlyph(p);
             break;
         default:
             break;

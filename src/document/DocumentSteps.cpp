@@ -10,11 +10,15 @@ CellsStep::CellsStep(MapDocument& document, const QString& text, CellChanges&& c
 void CellsStep::undo() {
     m_changes.ExchangeAll(m_document.m_layers, true);
     m_document.AnnounceCells(m_changes.Bounds());
+    if (m_selectionMove)
+        emit m_document.selectionRestored(m_selectionMove->first);
 }
 
 void CellsStep::redo() {
     m_changes.ExchangeAll(m_document.m_layers, false);
     m_document.AnnounceCells(m_changes.Bounds());
+    if (m_selectionMove)
+        emit m_document.selectionRestored(m_selectionMove->second);
 }
 
 SettingsStep::SettingsStep(MapDocument& document, const MapSettingsValues& other,

@@ -15,10 +15,12 @@ public:
     void undo() override;
     void redo() override;
     std::size_t Bytes() const override { return sizeof(*this) + m_changes.Bytes(); }
+    void SetSelectionMove(const QRect& before, const QRect& after) { m_selectionMove = {before, after}; }
 
 private:
     MapDocument& m_document;
     CellChanges m_changes;
+    std::optional<std::pair<QRect, QRect>> m_selectionMove;
 };
 
 // Apply: the settings and, when the size or the layers in use changed, the grids as they were.

@@ -155,6 +155,8 @@ void MapDocument::CellEdit::Commit() {
         m_changes.Recount();
         auto step = std::make_unique<CellsStep>(m_document, m_text, std::move(m_changes));
         m_changes = CellChanges();
+        if (m_selectionMove)
+            step->SetSelectionMove(m_selectionMove->first, m_selectionMove->second);
         m_document.m_history.Push(std::move(step));
     }
     m_done = true;

@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 // What Apply sets, and what the Map Properties page shows.
@@ -112,6 +113,8 @@ public:
         void Flush();
         // Ends the edit as one step of the history (none when it changed nothing).
         void Commit();
+        // The edit moves the selection from before to after: undoing and redoing it restores that selection.
+        void SetSelectionMove(const QRect& before, const QRect& after) { m_selectionMove = {before, after}; }
         bool Empty() const { return m_changes.Empty(); }
         std::size_t CellCount() const { return m_changes.CellCount(); }
 
@@ -120,6 +123,7 @@ public:
         QString m_text;
         CellChanges m_changes;
         std::array<CellBox, 8> m_unannounced{};
+        std::optional<std::pair<QRect, QRect>> m_selectionMove;
         bool m_done = false;
     };
     // The edit still open, if any: every other change ends it first, so steps never interleave.
@@ -182,6 +186,8 @@ signals:
     void tilesetChanged();
     // The file path or the modified mark changed: the title follows.
     void titleChanged();
+    // A step that moved the selected cells was undone or redone: the selection is where they now are.
+    void selectionRestored(QRect cells);
 
 private:
     // The history's steps exchange what they keep with the document's own state.

@@ -55,16 +55,11 @@ void frmMain::PlaceAtVisibleCell(std::int64_t x, std::int64_t y, bool mark) {
     PlaceTile(c * TileWidthOrOne(), r * TileHeightOrOne(), c, r, mark);
 }
 
-void frmMain::PlaceTile(int x, int y, int column, int row, bool mark) {
-    const TileRef& tile = Tileset().SelectedTile();
-    // The edit layer is read once, so the grid written and the cell's layer number always agree.
-    const int n = m_Layer;
-    if (!tile || n < 0 || !m_Edit || !InsideMap(column, row) || !Layer(n).Inside(column, row))
+void frmMain::PlaceTile(int, int, int column, int row, bool mark) {
+    // Every tool places the stamp's cell for the place, its pattern anchored where the stroke began.
+    if (m_stamp.Empty() || m_Layer < 0 || !m_Edit || !InsideMap(column, row))
         return;
-    // The cell's place and layer are where it lies: x and y are what its column and row make of them.
-    (void)x;
-    (void)y;
-    m_Edit->Place(n, column, row, tile->ImageIndex());
+    PlaceStampCell(column, row);
     if (mark)
         m_blnTilemap.Set(column, row);
 }

@@ -1,4 +1,5 @@
 // The mouse on the map: strokes, plotting and erasing while dragging, and committing shapes on release.
+#include "platform/Canvas.h"
 #include "platform/ScrollMath.h"
 #include "tools/LineWalk.h"
 #include "window/frmMain.h"
@@ -33,6 +34,24 @@ bool frmMain::canMain_MouseDown(int x, int y) {
     // A plain click plots or erases the cell under the pointer. Draw derives the start and current cells from
     // the press for every tool, so a release with no drag commits exactly the clicked cell.
     EndStrokeEdit();
+    m_drag = Drag::None;
+    // A stamp from the palette is taken afresh from its tiles as a stroke begins: their templates are
+    // what placing puts down.
+    if (m_stampFromPalette)
+        StampFromPalette();
+    m_stampAnchor = ClampedCellUnder(x, y);
+    m_pressCell = m_stampAnchor;
+    if (m_intCurrentTool == kSelectTool) {
+        SelectPress(x, y);
+        Refresh();
+        return true;
+    }
+    // Ctrl with a painting tool picks from the map instead of painting.
+    if (m_intCurrentTool != 1 && (canMain->PressModifiers() & Qt::ControlModifier)) {
+        m_drag = Drag::Pick;
+        Refresh();
+        return true;
+    }
     if (m_intCurrentTool == 0 || m_intCurrentTool == 1) {
         // A plot or erase stroke is one step from press to release, however many cells it writes.
         m_Edit = std::make_unique<MapDocument::CellEdit>(
@@ -46,7 +65,13 @@ bool frmMain::canMain_MouseDown(int x, int y) {
 void frmMain::canMain_MouseCancel() {
     // The stroke's release went elsewhere: it ends here with nothing committed, and the cursor or preview
     // stays away until the pointer moves over the canvas again (no stroke start is recorded). What a plot or
-    // erase stroke wrote until then is kept as its step.
+    // erase stroke wrote until then is kept as its step. A move goes back; a selection drag leaves the
+    // selection as it was.
+    if (m_drag == Drag::Move)
+        CancelMove();
+    if (m_drag == Drag::Select)
+        SetSelection(m_selectionBefore);
+    m_drag = Drag::None;
     EndStrokeEdit();
     m_intMouseX = m_intDragMouseX = -1;
     m_intMouseY = m_intDragMouseY = -1;
@@ -74,19 +99,61 @@ void frmMain::PlotOrErase(int x, int y) {
     // is written, so the stroke has no holes. That cell itself was written by the last position.
     const std::optional<QPoint> last = m_lastStrokeCell;
     const QPoint from = last.value_or(cell);
-    WalkLineWithin(from.x(), from.y(), cell.x(), cell.y(), MapWidth(), MapHeight(), [&](int c, int r) {
-        if (last && QPoint(c, r) == *last)
-            return;
-        if (m_intCurrentTool == 1)
-            RemoveTile(c * tw, r * th, c, r);
-        else if (m_intCurrentTool == 0)
-            PlaceTile(c * tw, r * th, c, r, false);
-    });
+    if (m_intCurrentTool == 0) {
+        PlotFootprints(from, cell, last.has_value());
+    } else {
+        WalkLineWithin(from.x(), from.y(), cell.x(), cell.y(), MapWidth(), MapHeight(), [&](int c, int r) {
+            if (!(last && QPoint(c, r) == *last))
+                RemoveTile(c * tw, r * th, c, r);
+        });
+    }
     m_lastStrokeCell = cell;
     m_Edit->Flush();
 }
 
+void frmMain::PlotFootprints(QPoint from, QPoint to, bool fromWritten) {
+    // Each position of the walk places the stamp's footprint, top-left there. The pattern is anchored, so
+    // where footprints overlap they write the same records: only the cells the last footprint did not cover
+    // are written.
+    const int w = std::max(m_stamp.width, 1);
+    const int h = std::max(m_stamp.height, 1);
+    std::optional<QRect> previous;
+    if (fromWritten)
+        previous = QRect(from.x(), from.y(), w, h);
+    // The walk is held to the cells whose footprint can reach the map: a grid reaching w - 1 columns and
+    // h - 1 rows further left and up.
+    const int dx = w - 1;
+    const int dy = h - 1;
+    WalkLineWithin(from.x() + dx, from.y() + dy, to.x() + dx, to.y() + dy, MapWidth() + dx, MapHeight() + dy,
+                   [&](int gc, int gr) {
+                       const int c = gc - dx;
+                       const int r = gr - dy;
+                       const QRect footprint(c, r, w, h);
+                       if (previous && *previous == footprint)
+                           return;
+                       const QRect on = footprint & QRect(0, 0, MapWidth(), MapHeight());
+                       for (int row = on.top(); row <= on.bottom(); ++row) {
+                           if (!previous || row < previous->top() || row > previous->bottom()) {
+                               PlaceStampRun(row, on.left(), on.right());
+                               continue;
+                           }
+                           // The row's cells left and right of the last footprint.
+                           PlaceStampRun(row, on.left(), std::min(on.right(), previous->left() - 1));
+                           PlaceStampRun(row, std::max(on.left(), previous->right() + 1), on.right());
+                       }
+                       previous = footprint;
+                   });
+}
+
 void frmMain::canMain_MouseDrag(int x, int y) {
+    if (m_drag != Drag::None) {
+        m_intDragMouseX = x;
+        m_intDragMouseY = y;
+        if (m_drag == Drag::Select || m_drag == Drag::Move)
+            SelectDrag();
+        Refresh();
+        return;
+    }
     PlotOrEraseThenDraw(x, y);
 }
 
@@ -114,6 +181,19 @@ void frmMain::canMain_MouseUp(int x, int y) {
         "", "", "line", "rectangle", "filled rectangle", "ellipse", "filled ellipse", "fill"};
     static const char* const kStepNames[] = {
         "", "", "Line", "Rectangle", "Filled Rectangle", "Ellipse", "Filled Ellipse", "Fill"};
+    if (m_drag != Drag::None || m_intCurrentTool == kSelectTool) {
+        m_intDragMouseX = x;
+        m_intDragMouseY = y;
+        if (m_drag == Drag::Pick)
+            PickFromMap();
+        else if (m_drag != Drag::None)
+            SelectRelease();
+        m_drag = Drag::None;
+        m_intMouseX = x;
+        m_intMouseY = y;
+        RefreshKeepingReport();
+        return;
+    }
     EndStrokeEdit();
     const int tool = std::clamp(m_intCurrentTool, 0, 7);
     const bool placed = tool < 2 || RunEdit(QLatin1String(kStepNames[tool]), [&] {

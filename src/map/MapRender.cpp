@@ -66,6 +66,15 @@ QString frmMain::CursorStatus() const {
     const std::int64_t column = qint64(m_intCurrentTileX) + m_intMapOffsetX;
     const std::int64_t row = qint64(m_intCurrentTileY) + m_intMapOffsetY;
     QStringList parts;
+    if (m_intCurrentTool == kSelectTool) {
+        const QRect& s = m_selection;
+        parts << (s.isEmpty() ? QStringLiteral("Select X: %1 Y: %2").arg(column).arg(row)
+                              : QStringLiteral("Select X: %1 Y: %2 W: %3 H: %4")
+                                    .arg(s.left())
+                                    .arg(s.top())
+                                    .arg(s.width())
+                                    .arg(s.height()));
+    }
     if (m_intCurrentTool == 0 || m_intCurrentTool == 1)
         parts << QStringLiteral("%1 X: %2 Y: %3")
                      .arg(m_intCurrentTool == 0 ? QStringLiteral("Plot") : QStringLiteral("Erase"))
@@ -103,8 +112,9 @@ void frmMain::Draw() {
     }
     {
         Graphics g(picture);
-        if (m_intMouseX >= 0 && m_intMouseY >= 0 && m_blncanMainHasFocus)
+        if (m_intMouseX >= 0 && m_intMouseY >= 0 && m_blncanMainHasFocus && m_drag == Drag::None)
             DrawCursorOrPreview(g, tile);
+        DrawSelection(g);
         m_composition.overlay = g.Touched() & picture.rect();
     }
     m_composition.bufferInSync = true;
@@ -286,11 +296,16 @@ void frmMain::DrawCursorOrPreview(Graphics& g, const TileRef& tile) {
         g.FillRect(px + tw, py, 2, th);
     };
     switch (m_intCurrentTool) {
-    case 0:
-        if (tile && tile->Image())
-            DrawZoomed(g, *tile->Image(), tile->ImageIndex(), px, py);
+    case 0: {
+        // The stamp's footprint under the pointer, as the pattern anchored at the stroke's start writes it.
+        const QPoint anchor(m_intStartTileX, m_intStartTileY);
+        for (int r = 0; r < m_stamp.height; ++r)
+            for (int c = 0; c < m_stamp.width; ++c)
+                DrawStampCell(g, std::int64_t{m_intCurrentTileX} + c, std::int64_t{m_intCurrentTileY} + r,
+                              anchor);
         frame();
         break;
+    }
     case 1:
         frame();
         g.ForeColor = kEraseFill;

@@ -90,6 +90,7 @@ void Canvas::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton || m_dragging)
         return;
     Enter();
+    m_pressModifiers = event->modifiers();
     const QPoint p = event->position().toPoint();
     if (MouseDown && MouseDown(p.x(), p.y()))
         BeginStroke();

@@ -41,6 +41,8 @@ public:
     void Present();
 
     bool StrokeUnderWay() const { return m_dragging; }
+    // The keyboard's modifiers held at the last press.
+    Qt::KeyboardModifiers PressModifiers() const { return m_pressModifiers; }
     // Ends a stroke under way without its release, as when a modal dialog is about to take the mouse.
     void CancelStroke();
 
@@ -64,6 +66,7 @@ private:
 
     QImage m_buffer;
     bool m_dragging = false;
+    Qt::KeyboardModifiers m_pressModifiers;
     bool m_painting = false;
     bool m_inside = false;
     // Wheel turn not yet worth a whole step, per axis, in Qt's units (120 per notch).

@@ -12,6 +12,11 @@
 #include <QLineEdit>
 
 namespace {
+// Whether tile i belongs to a block of more than one tile.
+bool InBlock(const TileBlock& block, int i) {
+    return block.tiles.size() > 1 &&
+           std::find(block.tiles.begin(), block.tiles.end(), i) != block.tiles.end();
+}
 const QColor kLightBlue(160, 215, 255);
 const QColor kBlue(0, 0, 255);
 const QColor kLightGrey(200, 200, 200);
@@ -104,7 +109,7 @@ void frmMain::DrawTiles() {
             const PaletteFlow::Slot slot = flow.Next();
             const qint64 x = slot.x;
             const qint64 y = kGap + slot.row * (th + kGap);
-            if (selected.get() == &tile) {
+            if (selected.get() == &tile || InBlock(m_paletteBlock, i)) {
                 g.ForeColor = kLightBlue;
                 g.FillRoundRect(x - 5, y - 5, tw + 10, th + 10, 4, 4);
                 g.ForeColor = kBlue;
@@ -161,12 +166,47 @@ bool frmMain::canTiles_MouseDown(int x, int y) {
     m_intTilesMouseY = y;
     DrawTiles();
     Tileset().SelectTileUnderMouse();
+    const TileRef& selected = Tileset().SelectedTile();
+    m_paletteBlock = TileBlock();
+    if (selected)
+        m_paletteBlock = TileBlock{1, 1, {selected->ImageIndex()}};
+    StampFromPalette();
     DrawTiles();
-    if (m_intCurrentTool == 1) {
-        m_intCurrentTool = m_intLastTool;
-        ActivateTool(m_intLastTool);
+    if (m_intCurrentTool == 1 || (selected && m_intCurrentTool == kSelectTool)) {
+        m_intCurrentTool = m_intLastTool == kSelectTool || m_intLastTool == 1 ? 0 : m_intLastTool;
+        ActivateTool(m_intCurrentTool);
     }
-    return false;
+    // A drag from the tile picked selects a block of tiles.
+    m_paletteDragging = bool(selected);
+    return m_paletteDragging;
+}
+
+void frmMain::canTiles_MouseDrag(int x, int y) {
+    m_intTilesMouseX = x;
+    m_intTilesMouseY = y;
+    const TileRef& selected = Tileset().SelectedTile();
+    const int pointer = TileAt(x, y);
+    if (!m_paletteDragging || !selected || pointer < 0)
+        return;
+    const int press = selected->ImageIndex();
+    for (const TilesetLoadRecord& load : Document().Loads()) {
+        if (press < load.firstTile || press >= load.firstTile + load.tileCount)
+            continue;
+        const TileImageRows rows{load.firstTile, load.tileCount,
+                                 load.tileWidth > 0 ? std::max(load.imageWidth / load.tileWidth, 1) : 1};
+        if (const std::optional<TileBlock> block = BlockBetween(rows, press, pointer);
+            block && !(*block == m_paletteBlock)) {
+            m_paletteBlock = *block;
+            StampFromPalette();
+            DrawTiles();
+        }
+        return;
+    }
+}
+
+void frmMain::canTiles_MouseUp(int x, int y) {
+    canTiles_MouseDrag(x, y);
+    m_paletteDragging = false;
 }
 
 bool frmMain::canTiles_MouseWheel(int, int, int, int deltaY) {

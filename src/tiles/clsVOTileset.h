@@ -54,6 +54,8 @@ public:
 
     // Selects the first tile that has the mouse focus, or clears the selection when none has it.
     void SelectTileUnderMouse();
+    // Selects tile (null: none).
+    void SelectTile(TileRef tile) { m_SelectedVOTile = std::move(tile); }
     const TileRef& SelectedTile() const { return m_SelectedVOTile; }
 
     // Removes the tiles from index first on and hands them over; the selection goes if it was among them.

@@ -15,7 +15,7 @@ int Radius(int a, int b) {
 } // namespace
 
 void frmMain::DrawEllipse(Graphics& g, const TileRef& tile, bool filled) {
-    if (!tile)
+    if (m_stamp.Empty())
         return;
     const int tw = ViewCellWidth();
     const int th = ViewCellHeight();
@@ -24,7 +24,8 @@ void frmMain::DrawEllipse(Graphics& g, const TileRef& tile, bool filled) {
     const int cx = m_intCurrentTileX;
     const int cy = m_intCurrentTileY;
     m_blnTilemap.Reset(MapWidth(), MapHeight());
-    const PicturePtr& picture = tile->Image();
+    const PicturePtr picture = StampPicture();
+    const QPoint anchor(m_intStartTileX, m_intStartTileY);
     const QSize size = picture ? ZoomedSize(*picture) : QSize(tw, th);
     const CellBounds paintable = PaintableCells(g.Width(), g.Height(), tw, th, size.width(), size.height());
     WalkEllipseOutline(rx, ry, [&](int dx, int dy) {
@@ -35,7 +36,7 @@ void frmMain::DrawEllipse(Graphics& g, const TileRef& tile, bool filled) {
         if (!InsideMap(mx, my))
             return;
         if (picture && Contains(paintable, px, py))
-            DrawZoomed(g, *picture, tile->ImageIndex(), px * tw, py * th);
+            DrawStampCell(g, px, py, anchor);
         m_blnTilemap.Set(static_cast<int>(mx), static_cast<int>(my));
     });
     if (filled && (rx >= 1 || ry >= 1)) {
@@ -53,16 +54,14 @@ void frmMain::PlaceEllipse(bool filled) {
     WalkEllipseOutline(rx, ry, [&](int dx, int dy) { PlaceAtVisibleCell(x + dx, y + dy, filled); });
     if (!filled)
         return;
-    const TileRef& tile = Tileset().SelectedTile();
     const std::int64_t cx = x + m_intMapOffsetX;
     const std::int64_t cy = y + m_intMapOffsetY;
     // A centre outside the map leaves the outline alone: the fill could only start outside the map.
-    if (!tile || !InsideMap(cx, cy))
+    if (m_stamp.Empty() || !InsideMap(cx, cy))
         return;
     // A large ellipse takes a while to fill; its preview shares the fill's marks, so the window is not let
     // repaint meanwhile, and the wait cursor says so.
     const BusyCursor busy;
     const EllipseInterior interior(rx, ry);
-    FloodFill(static_cast<int>(cx), static_cast<int>(cy), Tileset().PlacedRecord(tile->ImageIndex()), nullptr,
-              true, &interior);
+    FloodFill(static_cast<int>(cx), static_cast<int>(cy), StampFill(), nullptr, true, &interior);
 }

@@ -4,9 +4,19 @@
 #include "tools/EllipseOutline.h"
 #include "tools/FillProgress.h"
 #include "tools/FloodRegion.h"
+#include "tools/StampPattern.h"
 #include "window/frmMain.h"
 
 #include <algorithm>
+
+CellRef frmMain::StampFill() const {
+    // A single record is compared with the clicked cell; any record of a larger stamp says it paints.
+    for (const PieceLayer& layer : m_stamp.layers)
+        for (const CellRef& record : layer.cells)
+            if (record)
+                return record;
+    return nullptr;
+}
 
 void frmMain::FloodFill(bool bounded) {
     const long long x = static_cast<long long>(m_intCurrentTileX) + m_intMapOffsetX;
@@ -17,8 +27,9 @@ void frmMain::FloodFill(bool bounded) {
     const BusyCursor busy;
     const CellRef target = Layer(m_Layer).Record(static_cast<int>(x), static_cast<int>(y));
     m_blnTilemap.Reset(MapWidth(), MapHeight());
-    const TileRef& tile = Tileset().SelectedTile();
-    const CellRef fill = tile ? Tileset().PlacedRecord(tile->ImageIndex()) : nullptr;
+    // The pattern of a fill is anchored at the clicked cell.
+    m_stampAnchor = QPoint(static_cast<int>(x), static_cast<int>(y));
+    const CellRef fill = StampFill();
     // A fill over a large map shows its progress and can be cancelled, which takes it back whole. The fill
     // tool has no preview, so nothing the window draws while the dialog lets it repaint touches the fill's
     // marks or work list.
@@ -45,12 +56,27 @@ struct FillWork {
     GridPoint start;
     MarkerGrid& marks;
     Collection<RowSpan>& spans;
+    const Piece& stamp;
+    QPoint anchor;
     FillProgress* progress;
 
-    // Every cell the fill writes holds the fill's record, as a plot of its tile would: the record is shared,
-    // and its place is where it lies. A fill writes whole runs of a row at a time.
-    void Write(const CellRef& fill, int first, int last, int row) const {
-        edit.PutRun(layer, row, first, last, [&fill](int) -> const CellRef& { return fill; });
+    // Every cell the fill writes takes the stamp's cell for its place, on each of the stamp's layers, as a
+    // plot would: the records are shared, and a cell's place is where it lies. A fill writes whole runs of a
+    // row at a time.
+    void Write(const CellRef&, int first, int last, int row) const {
+        for (const PieceLayer& from : stamp.layers) {
+            const int target = TargetLayer(from, layer);
+            if (stamp.width == 1 && stamp.height == 1) {
+                const CellRef& record = from.cells[0];
+                PutPieceRun(edit, target, row, first, last, [&](int) -> const CellRef& { return record; });
+                continue;
+            }
+            PutPieceRun(edit, target, row, first, last, [&](int column) -> const CellRef& {
+                const StampCell at =
+                    PatternCell(column, row, anchor.x(), anchor.y(), stamp.width, stamp.height);
+                return stamp.At(from, at.column, at.row);
+            });
+        }
     }
     void Erase(int first, int last, int row) const { edit.EraseRun(layer, row, first, last); }
 
@@ -63,13 +89,13 @@ struct FillWork {
     }
 };
 
-// The filled ellipse's inside: every cell the region reaches takes a fresh copy of the fill's cell, occupied
+// The filled ellipse's inside: every cell the region reaches takes the stamp's cell for its place, occupied
 // or not.
 void FillBounded(const FillWork& work, const CellRef& fill, const EllipseInterior* interior) {
     if (!fill)
         return;
     const GridPoint start = work.start;
-    // The centre gets a fresh copy whatever was there and whatever its mark; the walk leaves it alone.
+    // The centre is written whatever was there and whatever its mark; the walk leaves it alone.
     work.Write(fill, start.column, start.column, start.row);
     work.Walk(
         [&](int column, int row) {
@@ -99,7 +125,8 @@ void FillEmpty(const FillWork& work, const CellRef& fill) {
 // read before anything changes.
 void FillAlike(const FillWork& work, const CellRef& fill, const CellRef& target) {
     const CellRef& startCell = work.grid.Record(work.start.column, work.start.row);
-    if (fill && startCell->ImageIndex() == fill->ImageIndex())
+    // Replacing a region with the tile it already shows changes nothing.
+    if (fill && work.stamp.SingleRecord() == fill && startCell->ImageIndex() == fill->ImageIndex())
         return;
     const std::int16_t alike = target ? target->ImageIndex() : startCell->ImageIndex();
     work.Walk(
@@ -133,6 +160,8 @@ void frmMain::FloodFill(int x, int y, const CellRef& fill, const CellRef& target
                         GridPoint{x, y},
                         m_blnTilemap,
                         m_objLayer,
+                        m_stamp,
+                        m_stampAnchor,
                         progress};
     if (bounded)
         FillBounded(work, fill, interior);
@@ -142,12 +171,12 @@ void frmMain::FloodFill(int x, int y, const CellRef& fill, const CellRef& target
         FillAlike(work, fill, target);
 }
 
-void frmMain::DrawFloodFill(Graphics& g, const TileRef& tile, int x, int y, const EllipseInterior* interior) {
-    if (!tile || !tile->Image())
+void frmMain::DrawFloodFill(Graphics& g, const TileRef&, int x, int y, const EllipseInterior* interior) {
+    if (!StampPicture())
         return;
     const int tw = ViewCellWidth();
     const int th = ViewCellHeight();
-    const Picture& picture = *tile->Image();
+    const QPoint anchor(m_intStartTileX, m_intStartTileY);
     // Points left of or above the canvas are dropped and do not spread.
     if (x < 0 || y < 0)
         return;
@@ -174,6 +203,6 @@ void frmMain::DrawFloodFill(Graphics& g, const TileRef& tile, int x, int y, cons
         [&](int column, int row) {
             const long long px = column - m_intMapOffsetX;
             const long long py = row - m_intMapOffsetY;
-            DrawZoomed(g, picture, tile->ImageIndex(), px * tw, py * th);
+            DrawStampCell(g, px, py, anchor);
         });
 }

@@ -4,21 +4,19 @@
 #include "window/EditorColours.h"
 #include "window/frmMain.h"
 
-void frmMain::PreviewRect(Graphics& g, const TileRef& tile, bool outline) {
+void frmMain::PreviewRect(Graphics& g, const TileRef&, bool outline) {
     const int tw = ViewCellWidth();
     const int th = ViewCellHeight();
     const int ax = m_intStartTileX;
     const int ay = m_intStartTileY;
     const int cx = m_intCurrentTileX;
     const int cy = m_intCurrentTileY;
-    if (tile && tile->Image()) {
-        const Picture& picture = *tile->Image();
-        const QSize size = ZoomedSize(picture);
+    if (const PicturePtr picture = StampPicture()) {
+        const QSize size = ZoomedSize(*picture);
         const CellBounds paintable =
             PaintableCells(g.Width(), g.Height(), tw, th, size.width(), size.height());
-        ForEachRectCell(NormaliseCorners(ax, ay, cx, cy), outline, paintable, [&](int column, int row) {
-            DrawZoomed(g, picture, tile->ImageIndex(), std::int64_t{column} * tw, std::int64_t{row} * th);
-        });
+        ForEachRectCell(NormaliseCorners(ax, ay, cx, cy), outline, paintable,
+                        [&](int column, int row) { DrawStampCell(g, column, row, QPoint(ax, ay)); });
     }
     g.ForeColor = kFrameColour;
     for (const FrameBar& bar : RectFrameBars(ax, ay, cx, cy, tw, th, outline))
@@ -26,7 +24,7 @@ void frmMain::PreviewRect(Graphics& g, const TileRef& tile, bool outline) {
 }
 
 void frmMain::CommitRect(bool outline) {
-    if (!Tileset().SelectedTile())
+    if (m_stamp.Empty())
         return;
     const int tw = TileWidthOrOne();
     const int th = TileHeightOrOne();

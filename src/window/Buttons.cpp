@@ -43,7 +43,7 @@ void frmMain::ActivateGrid(bool on) {
 
 void frmMain::ActivateTool(int tool) {
     m_intLastTool = m_intCurrentTool;
-    for (int i = 0; i < 8; ++i) {
+    for (int i = 0; i < kToolCount; ++i) {
         BevelButton* button = btnTool[static_cast<std::size_t>(i)];
         const bool pressed = i == tool;
         button->SetValue(pressed);

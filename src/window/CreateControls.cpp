@@ -151,18 +151,19 @@ void frmMain::CreateMapAndToolControls() {
     btnApply->setDefault(false);
     PlaceControl(btnApply, kPanel, 208, 482, 80, 20, "RB", kPageMap);
 
-    constexpr int kToolLeft[8] = {40, 82, 124, 166, 208, 250, 40, 82};
-    constexpr int kToolTop[8] = {26, 26, 26, 26, 26, 26, 68, 68};
+    constexpr int kToolLeft[kToolCount] = {40, 82, 124, 166, 208, 250, 40, 82, 124};
+    constexpr int kToolTop[kToolCount] = {26, 26, 26, 26, 26, 26, 68, 68, 68};
     // Each tool's name with the key that chooses it.
-    static const char* const kToolHelp[8] = {"Plot (P)",
-                                             "Erase (E)",
-                                             "Line (L)",
-                                             "Rectangle (R)",
-                                             "Filled Rectangle (Shift+R)",
-                                             "Ellipse (O)",
-                                             "Filled Ellipse (Shift+O)",
-                                             "Fill (F)"};
-    for (int i : {1, 2, 3, 4, 5, 0, 6, 7}) {
+    static const char* const kToolHelp[kToolCount] = {"Plot (P)",
+                                                      "Erase (E)",
+                                                      "Line (L)",
+                                                      "Rectangle (R)",
+                                                      "Filled Rectangle (Shift+R)",
+                                                      "Ellipse (O)",
+                                                      "Filled Ellipse (Shift+O)",
+                                                      "Fill (F)",
+                                                      "Select (S)"};
+    for (int i : {1, 2, 3, 4, 5, 0, 6, 7, 8}) {
         btnTool[i] = MakeBevel(w, QStringLiteral("btnTool%1").arg(i), QLatin1String(kToolHelp[i]), false);
         PlaceControl(btnTool[i], kPanel, kToolLeft[i], kToolTop[i], 30, 30, "-", kPageTools);
     }
@@ -179,10 +180,10 @@ void frmMain::RouteEvents() {
     connect(tabpnlMain, &QTabWidget::currentChanged, this, [this](int page) { ShowPageControls(page); });
     connect(txtWidth, &QLineEdit::textChanged, this, [f = route(&frmMain::txtWidth_TextChange)] { f(); });
     connect(txtHeight, &QLineEdit::textChanged, this, [f = route(&frmMain::txtHeight_TextChange)] { f(); });
-    for (int i = 0; i < 8; ++i) {
+    for (int i = 0; i < 8; ++i)
         btnLayer[i]->Action = [f = route(&frmMain::btnLayer_Action), i] { f(i); };
+    for (int i = 0; i < kToolCount; ++i)
         btnTool[i]->Action = [f = route(&frmMain::btnTool_Action), i] { f(i); };
-    }
     connect(cboEditLayer, &QComboBox::currentIndexChanged, this,
             [f = route(&frmMain::cboEditLayer_Change)] { f(); });
     btnViewGrid->Action = route(&frmMain::btnViewGrid_Action);
@@ -192,6 +193,8 @@ void frmMain::RouteEvents() {
     canTiles->MouseExit = route(&frmMain::canTiles_MouseExit);
     canTiles->MouseMove = route(&frmMain::canTiles_MouseMove);
     canTiles->MouseDown = route(&frmMain::canTiles_MouseDown);
+    canTiles->MouseDrag = route(&frmMain::canTiles_MouseDrag);
+    canTiles->MouseUp = route(&frmMain::canTiles_MouseUp);
     canTiles->MouseWheel = route(&frmMain::canTiles_MouseWheel);
     canTiles->ContextMenu = route(&frmMain::canTiles_ContextMenu);
 

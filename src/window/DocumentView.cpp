@@ -16,6 +16,9 @@ void frmMain::SetDocument(std::unique_ptr<MapDocument> document) {
     m_intMapOffsetX = 0;
     m_intMapOffsetY = 0;
     m_intTilesOffsetY = 0;
+    // A new map starts with nothing selected.
+    m_selection = QRect();
+    UpdateEditActions();
     if (!m_blnOpen)
         return;
     OnSettingsChanged();
@@ -30,6 +33,7 @@ void frmMain::ConnectDocument() {
     connect(document, &MapDocument::visibilityChanged, this, &frmMain::OnVisibilityChanged);
     connect(document, &MapDocument::tilesetChanged, this, &frmMain::OnTilesetChanged);
     connect(document, &MapDocument::titleChanged, this, &frmMain::UpdateTitle);
+    connect(document, &MapDocument::selectionRestored, this, &frmMain::SetSelection);
     connect(&document->Steps(), &History::changed, this, &frmMain::UpdateUndoActions);
     UpdateTitle();
     UpdateUndoActions();
@@ -47,6 +51,9 @@ void frmMain::OnSettingsChanged() {
         return;
     EnableLayers();
     ShowSettings();
+    // A smaller map keeps only the selected cells it still has.
+    m_selection &= QRect(0, 0, MapWidth(), MapHeight());
+    UpdateEditActions();
     // The view follows the new map and tile size at once: ranges, visible counts and offsets.
     RefreshMainScrollbars();
 }
@@ -66,6 +73,9 @@ void frmMain::OnTilesetChanged() {
     AssignTileRows();
     SetTilesMatrix();
     RefreshTileScrollbar();
+    // A stamp from the palette follows its tiles' properties, and goes with its tiles.
+    if (m_stampFromPalette)
+        StampFromPalette();
     // After a load (or its undoing) the tile painting uses is in sight.
     ScrollPaletteToSelected();
     DrawTiles();

@@ -26,7 +26,7 @@ struct ToolKey {
 };
 constexpr ToolKey kToolKeys[] = {{Qt::Key_P, false, 0}, {Qt::Key_E, false, 1}, {Qt::Key_L, false, 2},
                                  {Qt::Key_R, false, 3}, {Qt::Key_R, true, 4},  {Qt::Key_O, false, 5},
-                                 {Qt::Key_O, true, 6},  {Qt::Key_F, false, 7}};
+                                 {Qt::Key_O, true, 6},  {Qt::Key_F, false, 7}, {Qt::Key_S, false, 8}};
 
 // Widgets that take typed letters and digits as their own.
 bool TakesTyping(const QWidget* widget) {
@@ -65,6 +65,8 @@ bool frmMain::EditorKey(int key, Qt::KeyboardModifiers modifiers) {
         return false;
     // Digits of the keypad count as digits.
     const Qt::KeyboardModifiers held = modifiers & ~Qt::KeypadModifier;
+    if (key == Qt::Key_Escape && held == Qt::NoModifier)
+        return EscapePressed();
     if (held == Qt::NoModifier && key >= Qt::Key_0 && key <= Qt::Key_7) {
         const int row = cboEditLayer->findText(QString::number(key - Qt::Key_0));
         if (row < 0)

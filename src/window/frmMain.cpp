@@ -24,6 +24,7 @@ frmMain::frmMain(std::shared_ptr<Dialogs> dialogs, QString resourceFolder)
     Layout();
     CreateControls();
     AddMenuHandlers();
+    ConnectEditActions();
     CreateZoomAndKeys();
     ConnectDocument();
     m_recovery->Watch(m_Document.get());

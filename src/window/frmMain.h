@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/MapDocument.h"
+#include "document/Piece.h"
 #include "document/RecoveryCopies.h"
 #include "map/LayerGrid.h"
 #include "map/MapComposition.h"
@@ -11,6 +12,7 @@
 #include "platform/Dialogs.h"
 #include "platform/Graphics.h"
 #include "platform/MemoryReserve.h"
+#include "tiles/PaletteBlock.h"
 #include "tiles/clsVOTileset.h"
 #include "tools/FloodRegion.h"
 #include "window/clsVOIcon.h"
@@ -128,7 +130,7 @@ public:
     QLabel* lblMapLayers = nullptr;
     QComboBox* cboMapLayers = nullptr;
     QPushButton* btnApply = nullptr;
-    std::array<BevelButton*, 8> btnTool{};
+    std::array<BevelButton*, 9> btnTool{};
     ScrollBar* scbTilesVertical = nullptr;
     // Beside the palette: the tile painting uses.
     TileSwatch* swatchSelectedTile = nullptr;
@@ -162,6 +164,50 @@ public:
                           [this, &what](CommandStop why) { Stopped(what, why); });
     }
     void Stopped(const QString& what, CommandStop why);
+
+    // ---- Regions: the selection, the clipboard, stamps and moves ------------------------------------------
+    // Tools 0 to 7 paint; tool 8 selects and moves.
+    static constexpr int kToolCount = 9;
+    static constexpr int kSelectTool = 8;
+    // The selected cells: a rectangle of map columns and rows, empty when nothing is selected.
+    const QRect& Selection() const { return m_selection; }
+    // Selects cells (clipped to the map; an empty rectangle clears the selection) and redraws.
+    void SetSelection(const QRect& cells);
+    void EditSelectAll_Action();
+    // Copy and Cut take the edit layer's cells of the selection, or every layer in use with allLayers.
+    // False when nothing was copied (no selection, or memory ran out).
+    bool EditCopy_Action(bool allLayers = false);
+    void EditCut_Action(bool allLayers = false);
+    void EditClear_Action();
+    void EditPaste_Action();
+    // Cut, Copy and Delete are enabled with a selection, Paste with a piece here or on the clipboard.
+    void UpdateEditActions();
+    // Escape: a drag under way is dropped first; with none, the selection is cleared. False when it did
+    // neither.
+    bool EscapePressed();
+    // The stamp every tool paints with: the palette's block, or a pasted or picked piece; empty when none.
+    const Piece& Stamp() const { return m_stamp; }
+    // Makes piece the stamp (a paste, a pick): the palette's selection goes.
+    void UseAsStamp(Piece piece);
+    // Builds the stamp from the palette's selected tile or block.
+    void StampFromPalette();
+    // The piece this window copied last, kept for pasting here.
+    const std::shared_ptr<const Piece>& CopiedPiece() const { return m_copied; }
+    // The palette's block: the tiles framed as selected; one tile, or none, outside a block.
+    const TileBlock& PaletteBlock() const { return m_paletteBlock; }
+    // Places the stamp's pattern cell for map cell (column, row) on its layers, anchored at m_stampAnchor.
+    void PlaceStampCell(int column, int row);
+    // The same for the cells first .. last of a row.
+    void PlaceStampRun(int row, int first, int last);
+    // Places a piece's cells with its top-left cell at topLeft, and empties the cells under a piece's cells.
+    void PlacePieceAt(const Piece& piece, QPoint topLeft);
+    void EmptyUnder(const Piece& piece, QPoint topLeft);
+    // Draws the stamp's pattern cell for visible cell (x, y), anchored at visible cell anchor.
+    void DrawStampCell(Graphics& g, std::int64_t x, std::int64_t y, QPoint anchor);
+    // The first picture of the stamp, for the preview's reach; null when it has none.
+    PicturePtr StampPicture() const;
+    // What the fills paint with: a record of the stamp, or null (erase) when it has none.
+    CellRef StampFill() const;
 
     // ---- Layer, tool and grid buttons ---------------------------------------------------------------------
     bool LoadIcons(const FolderItem& file, clsVOIcon& store);
@@ -246,6 +292,9 @@ public:
     void canTiles_MouseExit();
     void canTiles_MouseMove(int x, int y);
     bool canTiles_MouseDown(int x, int y);
+    // A drag across the palette picks a block of tiles; the release ends it.
+    void canTiles_MouseDrag(int x, int y);
+    void canTiles_MouseUp(int x, int y);
     bool canTiles_MouseWheel(int x, int y, int deltaX, int deltaY);
     void scbTilesVertical_ValueChanged();
     // The swatch beside the palette shows the selected tile, or nothing.
@@ -421,6 +470,27 @@ private:
     void PreviewRect(Graphics& g, const TileRef& tile, bool outline);
     void CommitRect(bool outline);
     void PlotOrErase(int x, int y);
+    // Plot writes the stamp's footprint at every cell of the walk from one cell to the next; from itself was
+    // written already when fromWritten.
+    void PlotFootprints(QPoint from, QPoint to, bool fromWritten);
+    // The select tool's press, drag and release; a press inside the selection starts a move.
+    void SelectPress(int x, int y);
+    void SelectDrag();
+    void SelectRelease();
+    // A move's lift (the cells leave the map into m_moving) and its drop; CancelMove puts them back.
+    void StartMove(bool allLayers);
+    void DropMove();
+    void CancelMove();
+    // Ctrl+click or Ctrl+drag with a painting tool: the cells between press and release become the stamp.
+    void PickFromMap();
+    // The map cell under canvas pixel (x, y), held to ±2^30.
+    QPoint ClampedCellUnder(int x, int y) const;
+    // Says in the status line how many of a piece's layers the map does not have in use.
+    void ReportLayersLeftOut();
+    // The selection's frame and a move's piece under the pointer.
+    void DrawSelection(Graphics& g);
+    void DrawPieceAt(Graphics& g, const Piece& piece, std::int64_t column, std::int64_t row);
+    void ConnectEditActions();
     void PlotOrEraseThenDraw(int x, int y);
     // Where the map's dialogs (Open, Save As, Export) start: the map's folder, else the last folder a file
     // dialog chose in this run, else the user's home folder.
@@ -450,6 +520,23 @@ private:
     // The folders of the last file and the last tileset image chosen in a dialog in this run.
     QString m_lastFolder;
     QString m_lastImageFolder;
+    QRect m_selection;
+    // What the stroke under way does beyond its tool: selecting (the selection before it kept for Escape),
+    // moving the lifted piece, or picking from the map.
+    enum class Drag { None, Select, Move, Pick };
+    Drag m_drag = Drag::None;
+    QRect m_selectionBefore;
+    QPoint m_pressCell;
+    bool m_leftPressCell = false;
+    std::unique_ptr<Piece> m_moving;
+    Piece m_stamp;
+    // Map cell where the stroke's pattern is anchored.
+    QPoint m_stampAnchor;
+    TileBlock m_paletteBlock;
+    // The stamp was built from the palette and follows it.
+    bool m_stampFromPalette = true;
+    bool m_paletteDragging = false;
+    std::shared_ptr<const Piece> m_copied;
     int m_zoomPercent = 100;
     // Tile pictures shrunk for the current zoom, when it is below 100 %.
     ZoomedPictures m_zoomed;

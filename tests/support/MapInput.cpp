@@ -12,8 +12,8 @@ namespace Input {
 
 namespace {
 void SendMouse(QWidget* target, QEvent::Type type, QPoint at, Qt::MouseButton button,
-               Qt::MouseButtons buttons) {
-    QMouseEvent event(type, QPointF(at), QPointF(target->mapToGlobal(at)), button, buttons, Qt::NoModifier);
+               Qt::MouseButtons buttons, Qt::KeyboardModifiers held = Qt::NoModifier) {
+    QMouseEvent event(type, QPointF(at), QPointF(target->mapToGlobal(at)), button, buttons, held);
     QApplication::sendEvent(target, &event);
 }
 } // namespace
@@ -33,8 +33,9 @@ void Move(QWidget* target, QPoint at, Qt::MouseButtons held) {
     SendMouse(target, QEvent::MouseMove, at, Qt::NoButton, held);
 }
 
-void Press(QWidget* target, QPoint at, Qt::MouseButton button, Qt::MouseButtons alsoHeld) {
-    SendMouse(target, QEvent::MouseButtonPress, at, button, alsoHeld | button);
+void Press(QWidget* target, QPoint at, Qt::MouseButton button, Qt::MouseButtons alsoHeld,
+           Qt::KeyboardModifiers keys) {
+    SendMouse(target, QEvent::MouseButtonPress, at, button, alsoHeld | button, keys);
 }
 
 void Release(QWidget* target, QPoint at, Qt::MouseButton button, Qt::MouseButtons stillHeld) {

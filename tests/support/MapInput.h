@@ -16,7 +16,7 @@ void Leave(QWidget* target);
 void Move(QWidget* target, QPoint at, Qt::MouseButtons held = Qt::NoButton);
 // button goes down; alsoHeld are the other buttons already down.
 void Press(QWidget* target, QPoint at, Qt::MouseButton button = Qt::LeftButton,
-           Qt::MouseButtons alsoHeld = Qt::NoButton);
+           Qt::MouseButtons alsoHeld = Qt::NoButton, Qt::KeyboardModifiers keys = Qt::NoModifier);
 // button goes up; stillHeld are the buttons still down after it.
 void Release(QWidget* target, QPoint at, Qt::MouseButton button = Qt::LeftButton,
              Qt::MouseButtons stillHeld = Qt::NoButton);

@@ -156,9 +156,9 @@ QString PaletteState(const frmMain& w) {
 class TestWindow : public QObject {
     Q_OBJECT
 private slots:
-    // Every item as text|shortcuts. The items with no command yet change nothing and ask nothing; Remove
-    // Tiles asks first and No changes nothing; Load Tiles asks for a PNG, and a cancel changes nothing
-    // either.
+    // Every item as text|shortcuts. The items with no command yet, and those with nothing to act on, change
+    // nothing and ask nothing; Remove Tiles asks first and No changes nothing; Load Tiles asks for a PNG, and
+    // a cancel changes nothing either.
     void menus() {
         EditorFixture f;
         f.LoadSolidTiles(2, 1);
@@ -169,7 +169,9 @@ private slots:
         QStringList seen;
         for (QAction* menu : f->menuBar()->actions())
             for (QAction* a : QList<QAction*>{menu} + menu->menu()->actions()) {
-                QVERIFY(a->isEnabled() == (a->objectName() != "EditRedo") &&
+                // Cut, Copy, Delete and Paste have nothing to act on yet: no selection, no piece.
+                const QStringList idle{"EditRedo", "EditCut", "EditCopy", "EditClear", "EditPaste"};
+                QVERIFY(a->isEnabled() == !idle.contains(a->objectName()) &&
                         a->isSeparator() == a->text().isEmpty());
                 QStringList keys;
                 for (const QKeySequence& key : a->shortcuts())
@@ -184,7 +186,7 @@ private slots:
             "Open Tileset Map|Ctrl+Shift+O | Load &Tiles|Ctrl+T Remove Tiles|Ctrl+Shift+T | &Save|Ctrl+S "
             "Save &As\u2026|Ctrl+Shift+S &Export\u2026|Ctrl+E | Close|Ctrl+W | &Quit|Ctrl+Q &Edit| "
             "&Undo|Ctrl+Z "
-            "&Redo|Ctrl+Shift+Z,Ctrl+Y | Cu&t|Ctrl+X &Copy|Ctrl+C &Paste|Ctrl+V &Delete| | Select "
+            "&Redo|Ctrl+Shift+Z,Ctrl+Y | Cu&t|Ctrl+X &Copy|Ctrl+C &Paste|Ctrl+V &Delete|Del | Select "
             "&All|Ctrl+A");
         const OpenDialogRequest& r = f.dialogs->requests.back();
         QCOMPARE(Say(int(f.dialogs->requests.size()), r.Title, r.Filter, r.ActionButtonCaption,
@@ -208,6 +210,7 @@ private slots:
         QTest::newRow("lblStatus") << "0||10 554 301 20|10 654 301 20";
         QTest::newRow("btnApply") << "2|Apply|208 482 80 20|208 582 80 20";
         QTest::newRow("btnTool0") << "1|Plot (P)|40 26 30 30|40 26 30 30";
+        QTest::newRow("btnTool8") << "1|Select (S)|124 68 30 30|124 68 30 30";
     }
 
     void layout() {
@@ -276,7 +279,7 @@ private slots:
         QCOMPARE(State(w), row.section('|', 1));
         // Tool k's up and down pictures are cells 2k and 2k + 1 of its image, counted row by row.
         const QImage sheet = QImage(beside.filePath("toolicons.png")).convertToFormat(QImage::Format_ARGB32);
-        for (int i = 0, across = sheet.width() / 24; i < 16 && !clicks.contains("!tool"); ++i)
+        for (int i = 0, across = sheet.width() / 24; i < 18 && !clicks.contains("!tool"); ++i)
             QCOMPARE((i % 2 ? w.m_objVOToolIcon->DownIcon(i / 2) : w.m_objVOToolIcon->UpIcon(i / 2))->Image(),
                      sheet.copy(i % across * 24, i / across * 24, 24, 24)
                          .convertToFormat(QImage::Format_ARGB32_Premultiplied));

@@ -1,0 +1,254 @@
+// Regions of the map as a user works with them, through real mouse and key events and the Edit menu: select,
+// copy, paste, cut, delete and move with undo checked against whole-map snapshots, Escape's order, palette
+// blocks stamped as an anchored pattern, picking from the map, and the clipboard's form read back whole or
+// refused when damaged.
+#include "UserSteps.h"
+#include "app/mnuMain.h"
+#include "document/PieceCodec.h"
+#include "document/SnapshotGatherer.h"
+#include "tiles/TileSwatch.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QTabWidget>
+#include <QtTest>
+#include <random>
+
+namespace {
+void Choose(const char* item) {
+    mnuMain::Instance()->Item(QLatin1String(item))->trigger();
+}
+bool Enabled(const char* item) {
+    return mnuMain::Instance()->Item(QLatin1String(item))->isEnabled();
+}
+MapSnapshot Map(const frmMain& w) {
+    return TakeSnapshot(w.Document(), QString());
+}
+void Type(frmMain& w, int key) {
+    QTest::keyClick(&w, Qt::Key(key));
+}
+int TileAtCell(const frmMain& w, int layer, int c, int r) {
+    const PlacedCell cell = w.Layer(layer).Get(c, r);
+    return cell ? cell.ImageIndex() : -1;
+}
+// The middle of palette tile i, six 32-pixel tiles to a row.
+QPoint PaletteTile(int i) {
+    return {10 + (i % 6) * 42 + 16, 10 + (i / 6) * 42 + 16};
+}
+} // namespace
+
+class TestRegions : public QObject {
+    Q_OBJECT
+private slots:
+    // A selection dragged with the select tool, copied on every layer and pasted as the stamp; cut and delete
+    // of the edit layer's cells, each one step that undo takes back to the map as it was; Escape clears.
+    void copyPasteCutDelete() {
+        EditorFixture f;
+        frmMain& w = f.window();
+        f.LoadSolidTiles(4, 0);
+        Put(w, 0, 1, 1, 0), Put(w, 0, 2, 1, 1), Put(w, 0, 1, 2, 2), Put(w, 1, 2, 2, 3);
+        QVERIFY(!Enabled("EditCopy") && !Enabled("EditCut") && !Enabled("EditClear"));
+        Type(w, Qt::Key_S);
+        QCOMPARE(w.m_intCurrentTool, frmMain::kSelectTool);
+        DragStroke(w, 1, 1, 2, 2);
+        HoverAt(w, CellMiddle(w, 2, 2));
+        QCOMPARE(w.lblStatus->text(), "Select X: 1 Y: 1 W: 2 H: 2");
+        QVERIFY(Enabled("EditCopy") && Enabled("EditCut") && Enabled("EditClear"));
+        w.EditCopy_Action(true);
+        QVERIFY(Enabled("EditPaste"));
+        const MapSnapshot before = Map(w);
+        Choose("EditPaste");
+        QCOMPARE(w.m_intCurrentTool, 0);
+        Click(w, 5, 5);
+        QCOMPARE(Say(TileAtCell(w, 0, 5, 5), TileAtCell(w, 0, 6, 5), TileAtCell(w, 0, 5, 6),
+                     TileAtCell(w, 0, 6, 6), TileAtCell(w, 1, 6, 6), TileAtCell(w, 1, 5, 5)),
+                 "0 1 2 -1 3 -1");
+        // A paste writes the piece's records themselves, shared with the cells it was copied from.
+        QCOMPARE(w.Layer(0).Record(6, 5).get(), w.Layer(0).Record(2, 1).get());
+        Choose("EditUndo");
+        QVERIFY(Map(w) == before);
+        // Cut and Delete take the edit layer's cells only.
+        for (const char* item : {"EditCut", "EditClear"}) {
+            Choose(item);
+            QCOMPARE(Say(TileAtCell(w, 0, 1, 1), TileAtCell(w, 0, 2, 1), TileAtCell(w, 1, 2, 2)), "-1 -1 3");
+            Choose("EditUndo");
+            QVERIFY(Map(w) == before);
+        }
+        Type(w, Qt::Key_Escape);
+        QVERIFY(w.Selection().isEmpty() && !Enabled("EditCopy"));
+        // Select All takes the whole map, and a click outside the selection clears it.
+        Choose("EditSelectAll");
+        QCOMPARE(w.Selection(), QRect(0, 0, 100, 100));
+        w.SetSelection(QRect(1, 1, 2, 2));
+        ChooseTool(w, frmMain::kSelectTool);
+        Click(w, 8, 8);
+        QVERIFY(w.Selection().isEmpty());
+    }
+
+    // A wall moved by a drag from inside the selection: the cells left behind are emptied, one step whose
+    // undo and redo bring back the map and the selection of each side. Escape drops a move and a shape.
+    void moveAndEscape() {
+        EditorFixture f;
+        frmMain& w = f.window();
+        f.LoadSolidTiles(2, 0);
+        for (int r = 1; r <= 3; ++r)
+            Put(w, 0, 1, r, 1);
+        const MapSnapshot before = Map(w);
+        Type(w, Qt::Key_S);
+        DragStroke(w, 1, 1, 1, 3);
+        DragStroke(w, 1, 2, 4, 2);
+        QCOMPARE(Describe(Occupied(w.Layer(0))), "(4,1) (4,2) (4,3)");
+        QCOMPARE(w.Selection(), QRect(4, 1, 1, 3));
+        const MapSnapshot after = Map(w);
+        Choose("EditUndo");
+        QVERIFY(Map(w) == before);
+        QCOMPARE(w.Selection(), QRect(1, 1, 1, 3));
+        Choose("EditRedo");
+        QVERIFY(Map(w) == after);
+        QCOMPARE(w.Selection(), QRect(4, 1, 1, 3));
+        // Escape during the drag puts the cells back; a second Escape clears the selection.
+        const int steps = w.Document().Steps().Count();
+        Stroke move(w, 4, 2);
+        move.DragTo(7, 2);
+        QVERIFY(Occupied(w.Layer(0)).empty());
+        Type(w, Qt::Key_Escape);
+        move.Release();
+        QVERIFY(Map(w) == after);
+        QCOMPARE(Say(w.Document().Steps().Count(), w.Selection().width()), Say(steps, 1));
+        Type(w, Qt::Key_Escape);
+        QVERIFY(w.Selection().isEmpty());
+        ChooseTool(w, 4);
+        Stroke rect(w, 6, 6);
+        rect.DragTo(9, 9);
+        Type(w, Qt::Key_Escape);
+        rect.Release();
+        QVERIFY(Map(w) == after);
+    }
+
+    // A 2 x 2 block dragged across a palette narrower than its image: the block follows the image. A click
+    // places it once, top-left at the click; a drag writes the pattern anchored at the press, never smeared.
+    void paletteBlockStamps() {
+        EditorFixture f;
+        frmMain& w = f.window();
+        f.LoadTiles("wide.png", MakeTileSheet(8 * 32, 3 * 32, 32, 32));
+        Input::Enter(w.canTiles, PaletteTile(1));
+        Input::Move(w.canTiles, PaletteTile(1));
+        Input::Press(w.canTiles, PaletteTile(1));
+        Input::Move(w.canTiles, PaletteTile(10), Qt::LeftButton);
+        Input::Release(w.canTiles, PaletteTile(10));
+        Input::Leave(w.canTiles);
+        QCOMPARE(w.PaletteBlock(), (TileBlock{2, 2, {1, 2, 9, 10}}));
+        QVERIFY(w.swatchSelectedTile->Shown() != nullptr);
+        ChooseTool(w, 0);
+        Click(w, 3, 3);
+        QCOMPARE(Say(TileAtCell(w, 0, 3, 3), TileAtCell(w, 0, 4, 3), TileAtCell(w, 0, 3, 4),
+                     TileAtCell(w, 0, 4, 4), TileAtCell(w, 0, 5, 3)),
+                 "1 2 9 10 -1");
+        // The block places each tile's own record, as a plot of that tile does.
+        QCOMPARE(w.Layer(0).Record(4, 4).get(), w.Tileset().PlacedRecord(10).get());
+        Stroke s(w, 3, 7);
+        s.DragTo(9, 7);
+        s.DragTo(4, 7);
+        s.Release();
+        const int pattern[2][2] = {{1, 2}, {9, 10}};
+        for (int c = 3; c <= 10; ++c)
+            for (int r = 7; r <= 8; ++r)
+                QCOMPARE(TileAtCell(w, 0, c, r), pattern[(r - 7) % 2][(c - 3) % 2]);
+        QCOMPARE(TileAtCell(w, 0, 11, 7), -1);
+    }
+
+    // Ctrl+click picks the edit layer's cell, its own record included; over an empty cell nothing.
+    void pickFromTheMap() {
+        EditorFixture f;
+        frmMain& w = f.window();
+        f.LoadSolidTiles(3, 0);
+        GameValues door;
+        door.custom1 = QStringLiteral("door");
+        Put(w, 0, 2, 2, 2, door);
+        const auto ctrlClick = [&](int c, int r) {
+            HoverAt(w, CellMiddle(w, c, r));
+            Input::Press(w.canMain, CellMiddle(w, c, r), Qt::LeftButton, Qt::NoButton, Qt::ControlModifier);
+            Input::Release(w.canMain, CellMiddle(w, c, r));
+        };
+        ctrlClick(2, 2);
+        QCOMPARE(w.Tileset().SelectedTile()->ImageIndex(), 2);
+        ctrlClick(5, 5);
+        QVERIFY(w.lblStatus->text().startsWith("Nothing to pick"));
+        Click(w, 6, 6);
+        QCOMPARE(Say(TileAtCell(w, 0, 6, 6), w.Layer(0).Get(6, 6)->Custom1(), TileAtCell(w, 0, 5, 5)),
+                 "2 door -1");
+    }
+
+    // While a text field has the keyboard, Select All and Delete act on its text, never on the map.
+    void keysInATextFieldActOnTheText() {
+        EditorFixture f;
+        frmMain& w = f.window();
+        f.LoadSolidTiles(1, 0);
+        Put(w, 0, 1, 1, 0);
+        w.SetSelection(QRect(0, 0, 3, 2));
+        w.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        w.tabpnlMain->setCurrentIndex(1);
+        w.txtName->setText(QStringLiteral("forest"));
+        w.txtName->setFocus();
+        QTest::keyClick(w.txtName, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(w.txtName, Qt::Key_Delete);
+        QCOMPARE(Say(w.txtName->text(), TileAtCell(w, 0, 1, 1), w.Selection().height()), " 0 2");
+    }
+
+    // The clipboard's own form read back whole (from another program, not this window's piece); other
+    // contents refused with a message; damaged forms, cut short or with bytes changed, refused or read,
+    // never a crash or a hang.
+    void clipboardForms() {
+        EditorFixture f;
+        frmMain& w = f.window();
+        f.LoadSolidTiles(3, 0);
+        GameValues passable;
+        passable.passable = true;
+        Put(w, 0, 1, 1, 1), Put(w, 0, 2, 1, 2, passable);
+        w.SetSelection(QRect(0, 1, 3, 1));
+        Choose("EditCopy");
+        const QMimeData* copied = QApplication::clipboard()->mimeData();
+        const QByteArray bytes = copied->data(PieceCodec::kMimeType);
+        QCOMPARE(copied->text(), "\t1\t2\n");
+        auto* foreign = new QMimeData;
+        foreign->setData(PieceCodec::kMimeType, bytes);
+        QApplication::clipboard()->setMimeData(foreign);
+        Choose("EditPaste");
+        Click(w, 5, 5);
+        QCOMPARE(Say(TileAtCell(w, 0, 5, 5), TileAtCell(w, 0, 6, 5), TileAtCell(w, 0, 7, 5),
+                     w.Layer(0).Get(7, 5)->Passable(), w.Layer(0).Get(6, 5)->Passable()),
+                 "-1 1 2 true false");
+        QApplication::clipboard()->setText(QStringLiteral("hello"));
+        Choose("EditPaste");
+        QCOMPARE(w.lblStatus->text(), "The clipboard holds no map cells");
+
+        PieceSnapshot whole;
+        QCOMPARE(PieceCodec::Decode(bytes, &whole), QString());
+        QCOMPARE(PieceCodec::Encode(whole), bytes);
+        std::mt19937 random(28);
+        for (int i = 0; i < 3000; ++i) {
+            QByteArray damaged = bytes.left(i < int(bytes.size()) ? i : bytes.size());
+            if (i >= bytes.size())
+                for (int k = 0; k < 3; ++k)
+                    damaged[int(random() % damaged.size())] = char(random());
+            PieceSnapshot read;
+            const QString problem = PieceCodec::Decode(damaged, &read);
+            QVERIFY(i >= bytes.size() || !problem.isEmpty());
+        }
+        // A piece claiming the largest size with almost no bytes is refused before anything is taken.
+        PieceSnapshot huge = whole;
+        huge.width = huge.height = 4096;
+        huge.layers[0].cells.tiles.assign(4096 * 4096, 0);
+        huge.layers[0].cells.exceptions.clear();
+        QByteArray claim = PieceCodec::Encode(huge);
+        claim.truncate(claim.size() / 2);
+        QVERIFY(!PieceCodec::Decode(claim, &whole).isEmpty());
+    }
+};
+
+QTEST_MAIN(TestRegions)
+#include "tst_regions.moc"
