@@ -22,6 +22,8 @@ struct PieceSnapshot {
         // -1: the layer being edited where it is pasted.
         int layer = -1;
         LayerSnapshot cells;
+
+        bool operator==(const Layer&) const = default;
     };
     int width = 0;
     int height = 0;
