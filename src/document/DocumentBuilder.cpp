@@ -125,6 +125,15 @@ bool Ask(ImageCuts& cuts, TilesetLoadRecord& load, TilesetImageResolver& resolve
     }
 }
 
+// Tiles without a picture, standing for those of an image that is missing, so every later index holds.
+std::vector<TileRef> Placeholders(int count) {
+    std::vector<TileRef> placeholders;
+    placeholders.reserve(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i)
+        placeholders.push_back(std::make_shared<clsVOTile>(nullptr));
+    return placeholders;
+}
+
 // The load's tiles: from its image where the image is found unchanged (or located by the user), otherwise
 // placeholders without a picture. Updates the load's record to where its image was found.
 std::vector<TileRef> LoadTiles(ImageCuts& cuts, Answers& answers, TilesetLoadRecord& load,
@@ -184,11 +193,7 @@ std::vector<TileRef> LoadTiles(ImageCuts& cuts, Answers& answers, TilesetLoadRec
         return tiles;
     }
     load.imageMissing = true;
-    std::vector<TileRef> placeholders;
-    placeholders.reserve(static_cast<std::size_t>(load.tileCount));
-    for (int i = 0; i < load.tileCount; ++i)
-        placeholders.push_back(std::make_shared<clsVOTile>(nullptr));
-    return placeholders;
+    return Placeholders(load.tileCount);
 }
 
 } // namespace
@@ -272,6 +277,19 @@ bool BuildLayer(const MapSnapshot& snapshot, int k, const clsVOTileset& tileset,
     return true;
 }
 
+// The map's settings as the snapshot holds them.
+MapSettingsValues SettingsOf(const MapSnapshot& snapshot) {
+    MapSettingsValues settings;
+    settings.mapWidth = snapshot.mapWidth;
+    settings.mapHeight = snapshot.mapHeight;
+    settings.layers = snapshot.layers;
+    settings.tileWidth = snapshot.tileWidth;
+    settings.tileHeight = snapshot.tileHeight;
+    settings.name = snapshot.name;
+    settings.visibleLayers = snapshot.visibleLayers & static_cast<std::uint8_t>((1u << snapshot.layers) - 1);
+    return settings;
+}
+
 } // namespace
 
 std::unique_ptr<MapDocument> BuildDocument(const MapSnapshot& snapshot, const QString& mapPath,
@@ -325,16 +343,8 @@ std::unique_ptr<MapDocument> BuildDocument(const MapSnapshot& snapshot, const QS
         grids[static_cast<std::size_t>(k)] = std::move(grid);
     }
 
-    MapSettingsValues settings;
-    settings.mapWidth = snapshot.mapWidth;
-    settings.mapHeight = snapshot.mapHeight;
-    settings.layers = snapshot.layers;
-    settings.tileWidth = snapshot.tileWidth;
-    settings.tileHeight = snapshot.tileHeight;
-    settings.name = snapshot.name;
-    settings.visibleLayers = snapshot.visibleLayers & static_cast<std::uint8_t>((1u << snapshot.layers) - 1);
     auto document = std::make_unique<MapDocument>();
-    document->Replace(settings, std::move(grids), std::move(tileset), std::move(loads));
+    document->Replace(SettingsOf(snapshot), std::move(grids), std::move(tileset), std::move(loads));
     document->SetFilePath(mapPath);
     return document;
 }

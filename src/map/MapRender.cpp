@@ -21,13 +21,6 @@ const QColor kEraseFill(245, 180, 180);
 constexpr std::int64_t kManyDraws = std::int64_t{1} << 18;
 } // namespace
 
-int frmMain::TileWidthOrOne() const {
-    return std::max(Document().TileWidth(), 1);
-}
-int frmMain::TileHeightOrOne() const {
-    return std::max(Document().TileHeight(), 1);
-}
-
 bool frmMain::LayerShown(int k) const {
     return Document().LayerInUse(k) && Layer(k).SizedTo(MapWidth(), MapHeight()) &&
            Document().LayerVisible(k);

@@ -15,6 +15,13 @@ int frmMain::ViewCellHeight() const {
     return ZoomedSide(TileHeightOrOne(), m_zoomPercent);
 }
 
+int frmMain::TileWidthOrOne() const {
+    return std::max(Document().TileWidth(), 1);
+}
+int frmMain::TileHeightOrOne() const {
+    return std::max(Document().TileHeight(), 1);
+}
+
 std::pair<std::int64_t, std::int64_t> frmMain::MapCellUnder(int x, int y) const {
     return {CanvasToMapCell(x, ViewCellWidth(), m_intMapOffsetX),
             CanvasToMapCell(y, ViewCellHeight(), m_intMapOffsetY)};

@@ -9,6 +9,7 @@
 #include "document/SnapshotGatherer.h"
 #include "platform/BusyCursor.h"
 #include "platform/Canvas.h"
+#include "window/AskingResolver.h"
 #include "window/EditorColours.h"
 #include "window/frmMain.h"
 
@@ -20,6 +21,7 @@
 #include <QLocale>
 #include <functional>
 #include <optional>
+#include <utility>
 
 namespace {
 
@@ -29,56 +31,22 @@ const QString kOpenFilter = QStringLiteral("Maps (*.mqm *.tmx *.tmj *.json);;Mos
                                            "TMX map (*.tmx);;JSON map (*.tmj *.json)");
 const QString kMapSuffix = QStringLiteral("mqm");
 
-// Asks the user about a tileset image of a map being opened that is missing or no longer the same.
-class AskingResolver : public TilesetImageResolver {
-public:
-    // Locate starts in startAt, then where the last image was located; chosen hears of each file located.
-    AskingResolver(QWidget* parent, Dialogs& dialogs, QString startAt,
-                   std::function<void(const QString&)> chosen)
-        : m_parent(parent), m_dialogs(dialogs), m_startAt(std::move(startAt)), m_chosen(std::move(chosen)) {}
-
-    Answer Resolve(const TilesetLoadRecord& load, Problem problem, QString* located) override {
-        // Opening shows the wait cursor; a question wants the ordinary pointer.
-        const PlainCursor pointer;
-        const QString name = QFileInfo(load.absolutePath).fileName();
-        Question question;
-        question.Text =
-            problem == Problem::Missing
-                ? QStringLiteral("The tileset image %1 is missing.").arg(name)
-                : QStringLiteral("The tileset image %1 is not the image the map was made with.").arg(name);
-        question.Details =
-            QStringLiteral("Locate it, or open the map without it: cells showing its tiles keep "
-                           "their records and show empty until the image is back.");
-        question.Buttons = {{QStringLiteral("Locate\u2026"), QMessageBox::AcceptRole},
-                            {QStringLiteral("Open Without It"), QMessageBox::DestructiveRole},
-                            {QStringLiteral("Cancel"), QMessageBox::RejectRole}};
-        question.Default = 0;
-        question.Escape = 2;
-        const int answer = m_dialogs.Ask(m_parent, question);
-        if (answer == 1)
-            return Answer::GoOn;
-        if (answer != 0)
-            return Answer::Cancel;
-        OpenDialogRequest request;
-        request.Title = QStringLiteral("Locate %1").arg(name);
-        request.Filter = QStringLiteral("PNG image (*.png)");
-        request.ActionButtonCaption = QStringLiteral("Open PNG");
-        request.StartAt = m_startAt;
-        *located = m_dialogs.ShowOpenDialog(m_parent, request).Path();
-        if (!located->isEmpty()) {
-            m_startAt = QFileInfo(*located).absolutePath();
-            m_chosen(*located);
-        }
-        // Cancelling the dialog asks again.
-        return Answer::Locate;
-    }
-
-private:
-    QWidget* m_parent;
-    Dialogs& m_dialogs;
-    QString m_startAt;
-    std::function<void(const QString&)> m_chosen;
-};
+// What the status line says of a map just opened or imported.
+std::pair<QString, QColor> OpenedStatus(const QString& name, const MapFileResult& read, qint64 moved) {
+    // A record's place is where it lies; a file that said otherwise is told of.
+    if (!read.imported && moved == 0)
+        return {QStringLiteral("%1 opened").arg(name), QColor(0, 0, 0)};
+    if (!read.imported)
+        return {QStringLiteral("%1 opened; %2 cell records named a position or layer other than where they "
+                               "lie, and now take it from there")
+                    .arg(name)
+                    .arg(moved),
+                QColor(0, 0, 0)};
+    if (read.notes.isEmpty())
+        return {QStringLiteral("%1 imported").arg(name), QColor(0, 0, 0)};
+    return {QStringLiteral("%1 imported; %2").arg(name, read.notes.join(QStringLiteral("; "))),
+            kFailureColour};
+}
 
 } // namespace
 
@@ -159,20 +127,8 @@ bool frmMain::OpenMapFile(const QString& path) {
     if (!document)
         return false;
     SetDocument(std::move(document));
-    // A record's place is where it lies; a file that said otherwise is told of.
-    if (!read.imported && moved == 0)
-        UpdateStatus(QStringLiteral("%1 opened").arg(name), QColor(0, 0, 0), 1);
-    else if (!read.imported)
-        UpdateStatus(QStringLiteral("%1 opened; %2 cell records named a position or layer other than where "
-                                    "they lie, and now take it from there")
-                         .arg(name)
-                         .arg(moved),
-                     QColor(0, 0, 0), 1);
-    else if (read.notes.isEmpty())
-        UpdateStatus(QStringLiteral("%1 imported").arg(name), QColor(0, 0, 0), 1);
-    else
-        UpdateStatus(QStringLiteral("%1 imported; %2").arg(name, read.notes.join(QStringLiteral("; "))),
-                     kFailureColour, 1);
+    const auto [text, colour] = OpenedStatus(name, read, moved);
+    UpdateStatus(text, colour, 1);
     return true;
 }
 
@@ -334,68 +290,6 @@ void frmMain::EditRedo_Action() {
     m_memoryReserve.Replenish();
     Document().Redo();
     Refresh();
-}
-
-bool frmMain::OfferRecovery() {
-    std::vector<Recovery::AbandonedCopy> copies = Recovery::TakeAbandonedCopies();
-    for (Recovery::AbandonedCopy& copy : copies) {
-        Question question;
-        question.Text = QStringLiteral("Recover unsaved changes to %1 from %2?")
-                            .arg(copy.name, QLocale().toString(copy.time, QLocale::ShortFormat));
-        question.Buttons = {{QStringLiteral("Recover"), QMessageBox::AcceptRole},
-                            {QStringLiteral("Discard"), QMessageBox::DestructiveRole}};
-        question.Default = 0;
-        // Closing the question decides nothing: the copy is offered again at the next start.
-        question.Escape = 2;
-        const int answer = Modal().Ask(this, question);
-        if (answer == 1)
-            Recovery::Delete(copy);
-        else if (answer == 0 && RecoverCopy(copy))
-            return true;
-    }
-    return false;
-}
-
-bool frmMain::RecoverCopy(Recovery::AbandonedCopy& copy) {
-    const QString name = copy.name;
-    std::unique_ptr<MapDocument> document;
-    MapFileResult read;
-    try {
-        MapSnapshot snapshot;
-        read = MapFile::Open(copy.copyPath, &snapshot);
-        if (read.ok()) {
-            AskingResolver resolver(this, *m_dialogs, LocateStartFolder(copy.originalPath),
-                                    [this](const QString& image) { RememberFolder(image, true); });
-            document = BuildDocument(snapshot, copy.originalPath, resolver);
-        }
-    } catch (const std::bad_alloc&) {
-        RecoverFromOutOfMemory();
-        read = MapFileResult::Failure(QStringLiteral("there is not enough memory for it"));
-    }
-    if (!read.ok() && read.damaged) {
-        Modal().MsgBox(
-            this,
-            QStringLiteral("The unsaved changes to %1 could not be recovered: %2").arg(name, read.reason));
-        Recovery::Delete(copy);
-        return false;
-    }
-    if (!read.ok()) {
-        // Nothing is wrong with the copy itself: it may read another time, so it stays.
-        Modal().MsgBox(this,
-                       QStringLiteral("The recovery copy of %1 could not be read: %2. It is kept for the "
-                                      "next start.")
-                           .arg(name, read.reason));
-        return false;
-    }
-    if (!document)
-        return false;
-    document->Steps().MarkUnsaved();
-    SetDocument(std::move(document));
-    m_saveAsksWhere = true;
-    // The recovered map's copy goes on where the lost run left it.
-    m_recovery->Adopt(std::move(copy));
-    UpdateStatus(QStringLiteral("Unsaved changes to %1 recovered").arg(name), QColor(0, 0, 0), 1);
-    return true;
 }
 
 void frmMain::UpdateTitle() {
