@@ -96,3 +96,29 @@ bool ReadCellRecord(CborFieldReader& in, CellRecord* record) {
         *record = std::move(r);
     return ok;
 }
+
+bool ReadCellExceptions(CborFieldReader& in, qint64 cells, std::vector<CellException>* exceptions,
+                        const std::function<bool(const QString&)>& damaged) {
+    // The fewest bytes one exception can take: a map of two entries, "index" and a number, "cell" and a map.
+    constexpr qint64 kMinExceptionBytes = 1 + 6 + 1 + 5 + 1;
+    qint64 count = 0;
+    if (!in.EnterArray(Key::kExceptions, cells, kMinExceptionBytes, &count))
+        return false;
+    constexpr std::string_view keys[] = {Key::kIndex, Key::kCell};
+    while (in.HasNext()) {
+        if (qint64(exceptions->size()) == cells)
+            return damaged(QStringLiteral("a layer has more cell properties than cells"));
+        CellException& exception = exceptions->emplace_back();
+        const bool ok = in.Fields(Key::kExceptions, keys, 0x3, [&](std::size_t field) {
+            if (field == 1)
+                return ReadCellRecord(in, &exception.record);
+            qint64 index = 0;
+            const bool read = in.Integer(Key::kIndex, 0, cells - 1, &index);
+            exception.index = std::uint32_t(index);
+            return read;
+        });
+        if (!ok)
+            return false;
+    }
+    return in.Leave();
+}

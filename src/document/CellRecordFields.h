@@ -2,6 +2,10 @@
 
 #include "document/MapSnapshot.h"
 
+#include <QString>
+#include <functional>
+#include <vector>
+
 class CborFieldReader;
 class QCborStreamWriter;
 
@@ -11,3 +15,7 @@ void WriteCellRecord(QCborStreamWriter& writer, const CellRecord& record);
 // Reads one record; a field left out keeps its initial value, a field of the wrong type or range or given
 // twice refuses the file, an unknown field is passed over.
 bool ReadCellRecord(CborFieldReader& in, CellRecord* record);
+// Reads a layer's cell properties: at most cells of them, each naming a cell index below cells. damaged(what)
+// refuses the input, saying what is wrong, and gives false.
+bool ReadCellExceptions(CborFieldReader& in, qint64 cells, std::vector<CellException>* exceptions,
+                        const std::function<bool(const QString&)>& damaged);

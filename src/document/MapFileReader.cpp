@@ -21,8 +21,6 @@ namespace {
 
 constexpr qint64 kIntMax = std::numeric_limits<int>::max();
 constexpr qint64 kIntMin = std::numeric_limits<int>::min();
-// The fewest bytes one exception can take: a map of two entries, "index" and a number, "cell" and a map.
-constexpr qint64 kMinExceptionBytes = 1 + 6 + 1 + 5 + 1;
 // The fewest bytes a tileset load can take: its nine keys alone.
 constexpr qint64 kMinLoadBytes = 80;
 
@@ -283,26 +281,8 @@ private:
     }
 
     bool Exceptions(std::vector<CellException>* exceptions) {
-        qint64 count = 0;
-        if (!m_in.EnterArray(Key::kExceptions, m_cells, kMinExceptionBytes, &count))
-            return false;
-        constexpr std::string_view keys[] = {Key::kIndex, Key::kCell};
-        while (m_in.HasNext()) {
-            if (qint64(exceptions->size()) == m_cells)
-                return Damaged(QStringLiteral("a layer has more cell properties than cells"));
-            CellException& exception = exceptions->emplace_back();
-            const bool ok = m_in.Fields(Key::kExceptions, keys, 0x3, [&](std::size_t field) {
-                qint64 index = 0;
-                if (field == 1)
-                    return ReadCellRecord(m_in, &exception.record);
-                const bool read = m_in.Integer(Key::kIndex, 0, m_cells - 1, &index);
-                exception.index = std::uint32_t(index);
-                return read;
-            });
-            if (!ok)
-                return false;
-        }
-        return m_in.Leave();
+        return ReadCellExceptions(m_in, m_cells, exceptions,
+                                  [this](const QString& what) { return Damaged(what); });
     }
 
     bool Progress() {

@@ -20,7 +20,6 @@ constexpr std::string_view kPieceFormat = "mosaicor-piece";
 constexpr std::string_view kPieceKey = "piece";
 constexpr std::string_view kLayerKey = "layer";
 constexpr qint64 kPieceVersion = 1;
-constexpr qint64 kMinExceptionBytes = 1 + 6 + 1 + 5 + 1;
 
 void WriteLayer(QCborStreamWriter& w, LayerChunkEncoder& encoder, const PieceSnapshot::Layer& layer,
                 qint64 cells, bool* failed) {
@@ -212,26 +211,8 @@ private:
     }
 
     bool Exceptions(std::vector<CellException>* exceptions) {
-        qint64 count = 0;
-        if (!m_in.EnterArray(Key::kExceptions, m_cells, kMinExceptionBytes, &count))
-            return false;
-        constexpr std::string_view keys[] = {Key::kIndex, Key::kCell};
-        while (m_in.HasNext()) {
-            if (qint64(exceptions->size()) == m_cells)
-                return Damaged(QStringLiteral("a layer has more cell properties than cells"));
-            CellException& exception = exceptions->emplace_back();
-            const bool ok = m_in.Fields(Key::kExceptions, keys, 0x3, [&](std::size_t field) {
-                if (field == 1)
-                    return ReadCellRecord(m_in, &exception.record);
-                qint64 index = 0;
-                const bool read = m_in.Integer(Key::kIndex, 0, m_cells - 1, &index);
-                exception.index = std::uint32_t(index);
-                return read;
-            });
-            if (!ok)
-                return false;
-        }
-        return m_in.Leave();
+        return ReadCellExceptions(m_in, m_cells, exceptions,
+                                  [this](const QString& what) { return Damaged(what); });
     }
 
     CborFieldReader m_in;
