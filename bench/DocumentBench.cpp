@@ -154,7 +154,7 @@ void BM_UndoRedoFill4096(benchmark::State& state) {
     for (auto _ : state) {
         auto editor = std::make_unique<Editor>(536, 508, 16, 1, 4096, 4096);
         frmMain& w = *editor->window;
-        w.btnTool_Action(7);
+        w.UseTool(Tool::Fill);
         w.canMain_MouseEnter();
         w.canMain_MouseMove(5, 5);
         w.canMain_MouseDown(5, 5);

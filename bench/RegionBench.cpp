@@ -58,7 +58,7 @@ BENCHMARK(BM_PastePiece1000)->Unit(benchmark::kMillisecond)->Iterations(5);
 // A 1000 x 1000 selection moved by a drag of the select tool: lift, drop, one step.
 void BM_Move1000(benchmark::State& state) {
     frmMain& w = *FilledMap(2000).window;
-    w.btnTool_Action(frmMain::kSelectTool);
+    w.UseTool(Tool::Select);
     w.canMain_MouseEnter();
     for (auto _ : state) {
         state.PauseTiming();

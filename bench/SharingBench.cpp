@@ -22,7 +22,7 @@ std::size_t ResidentNow() {
 // Every layer in use filled from empty with tile k % 8 by the fill tool, each fill one step of the history.
 void FillEveryLayer(Editor& editor) {
     frmMain& w = *editor.window;
-    w.btnTool_Action(7);
+    w.UseTool(Tool::Fill);
     for (int k = 0; k < w.Layers(); ++k) {
         w.cboEditLayer->setCurrentIndex(k);
         editor.Pick(k % 8);

@@ -22,7 +22,7 @@ Editor& ZoomedMap() {
 // The editor at percent, scrolled to the map's corner, the pointer over the map with the plot tool.
 frmMain& At(int percent) {
     frmMain& w = *ZoomedMap().window;
-    w.btnTool_Action(0);
+    w.UseTool(Tool::Plot);
     w.ZoomTo(percent, QPoint(0, 0));
     w.scbMainHorizontal->setValue(0);
     w.scbMainVertical->setValue(0);

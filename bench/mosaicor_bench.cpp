@@ -32,7 +32,7 @@ Editor& FullHd() {
 
 void BM_DrawOnMouseMove(benchmark::State& state) {
     frmMain& w = *FullHd().window;
-    w.btnTool_Action(0);
+    w.UseTool(Tool::Plot);
     w.canMain_MouseEnter();
     int i = 0;
     for (auto _ : state) {
@@ -56,7 +56,7 @@ BENCHMARK(BM_DrawAfterScrollOneCell)->Unit(benchmark::kMillisecond);
 
 void BM_PlotDragEvent(benchmark::State& state) {
     frmMain& w = *FullHd().window;
-    w.btnTool_Action(0);
+    w.UseTool(Tool::Plot);
     w.canMain_MouseEnter();
     w.canMain_MouseMove(300, 300);
     w.canMain_MouseDown(300, 300);
@@ -77,7 +77,7 @@ void DrawOnMap(benchmark::State& state, int mapSide) {
         return e;
     });
     frmMain& w = *editor.window;
-    w.btnTool_Action(0);
+    w.UseTool(Tool::Plot);
     w.canMain_MouseEnter();
     int i = 0;
     for (auto _ : state) {
@@ -99,7 +99,7 @@ void BM_FilledEllipsePreview4096(benchmark::State& state) {
     Editor& editor =
         Kept("ellipse 4096", [] { return std::make_unique<Editor>(1920, 1080, 16, 1, 4096, 4096); });
     frmMain& w = *editor.window;
-    w.btnTool_Action(6);
+    w.UseTool(Tool::FilledEllipse);
     w.canMain_MouseEnter();
     w.canMain_MouseMove(400, 300);
     w.canMain_MouseDown(400, 300);
@@ -118,7 +118,7 @@ void FillEmptyLayer(benchmark::State& state, int side) {
         state.PauseTiming();
         auto editor = std::make_unique<Editor>(536, 508, 16, 1, side, side);
         frmMain& w = *editor->window;
-        w.btnTool_Action(7);
+        w.UseTool(Tool::Fill);
         w.canMain_MouseEnter();
         w.canMain_MouseMove(5, 5);
         w.canMain_MouseDown(5, 5);

@@ -41,21 +41,21 @@ bool frmMain::canMain_MouseDown(int x, int y) {
         StampFromPalette();
     m_stampAnchor = ClampedCellUnder(x, y);
     m_pressCell = m_stampAnchor;
-    if (m_intCurrentTool == kSelectTool) {
+    if (m_intCurrentTool == Tool::Select) {
         SelectPress(x, y);
         Refresh();
         return true;
     }
     // Ctrl with a painting tool picks from the map instead of painting.
-    if (m_intCurrentTool != 1 && (canMain->PressModifiers() & Qt::ControlModifier)) {
+    if (m_intCurrentTool != Tool::Erase && (canMain->PressModifiers() & Qt::ControlModifier)) {
         m_drag = Drag::Pick;
         Refresh();
         return true;
     }
-    if (m_intCurrentTool == 0 || m_intCurrentTool == 1) {
+    if (WritesWhileDragged(m_intCurrentTool)) {
         // A plot or erase stroke is one step from press to release, however many cells it writes.
         m_Edit = std::make_unique<MapDocument::CellEdit>(
-            Document(), m_intCurrentTool == 0 ? QStringLiteral("Plot") : QStringLiteral("Erase"));
+            Document(), m_intCurrentTool == Tool::Plot ? QStringLiteral("Plot") : QStringLiteral("Erase"));
         m_lastStrokeCell.reset();
     }
     PlotOrEraseThenDraw(x, y);
@@ -99,7 +99,7 @@ void frmMain::PlotOrErase(int x, int y) {
     // is written, so the stroke has no holes. That cell itself was written by the last position.
     const std::optional<QPoint> last = m_lastStrokeCell;
     const QPoint from = last.value_or(cell);
-    if (m_intCurrentTool == 0) {
+    if (m_intCurrentTool == Tool::Plot) {
         PlotFootprints(from, cell, last.has_value());
     } else {
         WalkLineWithin(from.x(), from.y(), cell.x(), cell.y(), MapWidth(), MapHeight(), [&](int c, int r) {
@@ -173,15 +173,40 @@ void frmMain::PlotOrEraseThenDraw(int x, int y) {
     m_intDragMouseY = y;
     Refresh();
     if (!placed)
-        ReportOutOfMemory(m_intCurrentTool == 1 ? QStringLiteral("erase") : QStringLiteral("plot"));
+        ReportOutOfMemory(m_intCurrentTool == Tool::Erase ? QStringLiteral("erase") : QStringLiteral("plot"));
 }
 
+namespace {
+// What a tool's release places: the step's name in the history and the work's name in a report.
+struct Placing {
+    const char* step;
+    const char* work;
+};
+Placing PlacingOf(Tool tool) {
+    switch (tool) {
+    case Tool::Line:
+        return {"Line", "line"};
+    case Tool::Rectangle:
+        return {"Rectangle", "rectangle"};
+    case Tool::FilledRectangle:
+        return {"Filled Rectangle", "filled rectangle"};
+    case Tool::Ellipse:
+        return {"Ellipse", "ellipse"};
+    case Tool::FilledEllipse:
+        return {"Filled Ellipse", "filled ellipse"};
+    case Tool::Fill:
+        return {"Fill", "fill"};
+    case Tool::Plot:
+    case Tool::Erase:
+    case Tool::Select:
+        break;
+    }
+    return {"", ""};
+}
+} // namespace
+
 void frmMain::canMain_MouseUp(int x, int y) {
-    static const char* const kShapeNames[] = {
-        "", "", "line", "rectangle", "filled rectangle", "ellipse", "filled ellipse", "fill"};
-    static const char* const kStepNames[] = {
-        "", "", "Line", "Rectangle", "Filled Rectangle", "Ellipse", "Filled Ellipse", "Fill"};
-    if (m_drag != Drag::None || m_intCurrentTool == kSelectTool) {
+    if (m_drag != Drag::None || m_intCurrentTool == Tool::Select) {
         m_intDragMouseX = x;
         m_intDragMouseY = y;
         if (m_drag == Drag::Pick)
@@ -195,28 +220,31 @@ void frmMain::canMain_MouseUp(int x, int y) {
         return;
     }
     EndStrokeEdit();
-    const int tool = std::clamp(m_intCurrentTool, 0, 7);
-    const bool placed = tool < 2 || RunEdit(QLatin1String(kStepNames[tool]), [&] {
-                            switch (m_intCurrentTool) {
-                            case 3:
+    const Tool tool = m_intCurrentTool;
+    const Placing placing = PlacingOf(tool);
+    const bool placed = WritesWhileDragged(tool) || RunEdit(QLatin1String(placing.step), [&] {
+                            switch (tool) {
+                            case Tool::Rectangle:
                                 PlaceRectOutline();
                                 break;
-                            case 4:
+                            case Tool::FilledRectangle:
                                 PlaceRectFill();
                                 break;
-                            case 7:
+                            case Tool::Fill:
                                 FloodFill(false);
                                 break;
-                            case 2:
+                            case Tool::Line:
                                 PlaceLine();
                                 break;
-                            case 5:
+                            case Tool::Ellipse:
                                 PlaceEllipse(false);
                                 break;
-                            case 6:
+                            case Tool::FilledEllipse:
                                 PlaceEllipse(true);
                                 break;
-                            default:
+                            case Tool::Plot:
+                            case Tool::Erase:
+                            case Tool::Select:
                                 break;
                             }
                         });
@@ -224,5 +252,5 @@ void frmMain::canMain_MouseUp(int x, int y) {
     m_intMouseY = m_intDragMouseY = y;
     Refresh();
     if (!placed)
-        ReportOutOfMemory(QLatin1String(kShapeNames[tool]));
+        ReportOutOfMemory(QLatin1String(placing.work));
 }

@@ -59,7 +59,7 @@ QString frmMain::CursorStatus() const {
     const std::int64_t column = qint64(m_intCurrentTileX) + m_intMapOffsetX;
     const std::int64_t row = qint64(m_intCurrentTileY) + m_intMapOffsetY;
     QStringList parts;
-    if (m_intCurrentTool == kSelectTool) {
+    if (m_intCurrentTool == Tool::Select) {
         const QRect& s = m_selection;
         parts << (s.isEmpty() ? QStringLiteral("Select X: %1 Y: %2").arg(column).arg(row)
                               : QStringLiteral("Select X: %1 Y: %2 W: %3 H: %4")
@@ -68,9 +68,9 @@ QString frmMain::CursorStatus() const {
                                     .arg(s.width())
                                     .arg(s.height()));
     }
-    if (m_intCurrentTool == 0 || m_intCurrentTool == 1)
+    if (WritesWhileDragged(m_intCurrentTool))
         parts << QStringLiteral("%1 X: %2 Y: %3")
-                     .arg(m_intCurrentTool == 0 ? QStringLiteral("Plot") : QStringLiteral("Erase"))
+                     .arg(m_intCurrentTool == Tool::Plot ? QStringLiteral("Plot") : QStringLiteral("Erase"))
                      .arg(column)
                      .arg(row);
     // The pointer is the cursor of every tool, so whatever the tool the user sees a cell with values of
@@ -289,7 +289,7 @@ void frmMain::DrawCursorOrPreview(Graphics& g, const TileRef& tile) {
         g.FillRect(px + tw, py, 2, th);
     };
     switch (m_intCurrentTool) {
-    case 0: {
+    case Tool::Plot: {
         // The stamp's footprint under the pointer, as the pattern anchored at the stroke's start writes it.
         const QPoint anchor(m_intStartTileX, m_intStartTileY);
         for (int r = 0; r < m_stamp.height; ++r)
@@ -299,28 +299,29 @@ void frmMain::DrawCursorOrPreview(Graphics& g, const TileRef& tile) {
         frame();
         break;
     }
-    case 1:
+    case Tool::Erase:
         frame();
         g.ForeColor = kEraseFill;
         g.FillRect(px, py, tw, th);
         break;
-    case 2:
+    case Tool::Line:
         DrawLine(g, tile);
         break;
-    case 3:
+    case Tool::Rectangle:
         DrawRectOutline(g, tile);
         break;
-    case 4:
+    case Tool::FilledRectangle:
         DrawRectFill(g, tile);
         break;
-    case 5:
+    case Tool::Ellipse:
         DrawEllipse(g, tile, false);
         break;
-    case 6:
+    case Tool::FilledEllipse:
         DrawEllipse(g, tile, true);
         break;
-    default:
-        // The fill tool shows no preview.
+    case Tool::Fill:
+    case Tool::Select:
+        // The fill tool shows no preview; the selection's frame is drawn for every tool.
         break;
     }
 }

@@ -172,9 +172,10 @@ bool frmMain::canTiles_MouseDown(int x, int y) {
         m_paletteBlock = TileBlock{1, 1, {selected->ImageIndex()}};
     StampFromPalette();
     DrawTiles();
-    if (m_intCurrentTool == 1 || (selected && m_intCurrentTool == kSelectTool)) {
-        m_intCurrentTool = m_intLastTool == kSelectTool || m_intLastTool == 1 ? 0 : m_intLastTool;
-        ActivateTool(m_intCurrentTool);
+    if (const Tool tool = ToolForPickedTile(m_intCurrentTool, m_intLastTool, bool(selected));
+        tool != m_intCurrentTool) {
+        m_intCurrentTool = tool;
+        ActivateTool(tool);
     }
     // A drag from the tile picked selects a block of tiles.
     m_paletteDragging = bool(selected);

@@ -41,11 +41,11 @@ void frmMain::ActivateGrid(bool on) {
     Refresh();
 }
 
-void frmMain::ActivateTool(int tool) {
+void frmMain::ActivateTool(Tool tool) {
     m_intLastTool = m_intCurrentTool;
     for (int i = 0; i < kToolCount; ++i) {
         BevelButton* button = btnTool[static_cast<std::size_t>(i)];
-        const bool pressed = i == tool;
+        const bool pressed = ToolAt(i) == tool;
         button->SetValue(pressed);
         button->SetIcon(pressed ? m_objVOToolIcon->DownIcon(i) : m_objVOToolIcon->UpIcon(i));
     }
@@ -90,6 +90,10 @@ void frmMain::btnViewGrid_Action() {
 }
 
 void frmMain::btnTool_Action(int index) {
-    ActivateTool(index);
-    m_intCurrentTool = index;
+    UseTool(ToolAt(index));
+}
+
+void frmMain::UseTool(Tool tool) {
+    ActivateTool(tool);
+    m_intCurrentTool = tool;
 }

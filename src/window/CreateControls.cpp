@@ -151,21 +151,27 @@ void frmMain::CreateMapAndToolControls() {
     btnApply->setDefault(false);
     PlaceControl(btnApply, kPanel, 208, 482, 80, 20, "RB", kPageMap);
 
-    constexpr int kToolLeft[kToolCount] = {40, 82, 124, 166, 208, 250, 40, 82, 124};
-    constexpr int kToolTop[kToolCount] = {26, 26, 26, 26, 26, 26, 68, 68, 68};
-    // Each tool's name with the key that chooses it.
-    static const char* const kToolHelp[kToolCount] = {"Plot (P)",
-                                                      "Erase (E)",
-                                                      "Line (L)",
-                                                      "Rectangle (R)",
-                                                      "Filled Rectangle (Shift+R)",
-                                                      "Ellipse (O)",
-                                                      "Filled Ellipse (Shift+O)",
-                                                      "Fill (F)",
-                                                      "Select (S)"};
-    for (int i : {1, 2, 3, 4, 5, 0, 6, 7, 8}) {
-        btnTool[i] = MakeBevel(w, QStringLiteral("btnTool%1").arg(i), QLatin1String(kToolHelp[i]), false);
-        PlaceControl(btnTool[i], kPanel, kToolLeft[i], kToolTop[i], 30, 30, "-", kPageTools);
+    struct ToolButton {
+        Tool tool;
+        int left;
+        int top;
+        // The tool's name with the key that chooses it.
+        const char* help;
+    };
+    // In the order they are created, which is the order Tab moves through them.
+    constexpr ToolButton kToolButtons[] = {{Tool::Erase, 82, 26, "Erase (E)"},
+                                           {Tool::Line, 124, 26, "Line (L)"},
+                                           {Tool::Rectangle, 166, 26, "Rectangle (R)"},
+                                           {Tool::FilledRectangle, 208, 26, "Filled Rectangle (Shift+R)"},
+                                           {Tool::Ellipse, 250, 26, "Ellipse (O)"},
+                                           {Tool::Plot, 40, 26, "Plot (P)"},
+                                           {Tool::FilledEllipse, 40, 68, "Filled Ellipse (Shift+O)"},
+                                           {Tool::Fill, 82, 68, "Fill (F)"},
+                                           {Tool::Select, 124, 68, "Select (S)"}};
+    for (const ToolButton& b : kToolButtons) {
+        const int i = ToolIndex(b.tool);
+        btnTool[i] = MakeBevel(w, QStringLiteral("btnTool%1").arg(i), QLatin1String(b.help), false);
+        PlaceControl(btnTool[i], kPanel, b.left, b.top, 30, 30, "-", kPageTools);
     }
     scbTilesVertical = MakeScrollBar(w, Qt::Vertical, "scbTilesVertical", 0, 1);
     PlaceControl(scbTilesVertical, kPanel, 287, 110, 16, 402, "TRB", kPageTools);

@@ -22,11 +22,14 @@ constexpr int kNotch = 120;
 struct ToolKey {
     int key;
     bool shift;
-    int tool;
+    Tool tool;
 };
-constexpr ToolKey kToolKeys[] = {{Qt::Key_P, false, 0}, {Qt::Key_E, false, 1}, {Qt::Key_L, false, 2},
-                                 {Qt::Key_R, false, 3}, {Qt::Key_R, true, 4},  {Qt::Key_O, false, 5},
-                                 {Qt::Key_O, true, 6},  {Qt::Key_F, false, 7}, {Qt::Key_S, false, 8}};
+constexpr ToolKey kToolKeys[] = {
+    {Qt::Key_P, false, Tool::Plot},           {Qt::Key_E, false, Tool::Erase},
+    {Qt::Key_L, false, Tool::Line},           {Qt::Key_R, false, Tool::Rectangle},
+    {Qt::Key_R, true, Tool::FilledRectangle}, {Qt::Key_O, false, Tool::Ellipse},
+    {Qt::Key_O, true, Tool::FilledEllipse},   {Qt::Key_F, false, Tool::Fill},
+    {Qt::Key_S, false, Tool::Select}};
 
 // Widgets that take typed letters and digits as their own.
 bool TakesTyping(const QWidget* widget) {
@@ -87,7 +90,7 @@ bool frmMain::EditorKey(int key, Qt::KeyboardModifiers modifiers) {
             // A stroke of the old tool ends as if its release had gone elsewhere: what a plot or erase
             // stroke wrote stays, a shape is not placed.
             canMain->CancelStroke();
-            btnTool_Action(k.tool);
+            UseTool(k.tool);
             // The pointer's cursor changes with the tool; a report on the status line stays.
             RefreshKeepingReport();
         }

@@ -55,9 +55,9 @@ bool frmMain::SetDefaults() {
         Modal().MsgBox(this, QStringLiteral("Error loading grid icon."));
 
     if (LoadIcons(GetFolderItem(m_resourceFolder, QStringLiteral("toolicons.png")), *m_objVOToolIcon)) {
-        ActivateTool(0);
-        m_intLastTool = 0;
-        m_intCurrentTool = 0;
+        ActivateTool(Tool::Plot);
+        m_intLastTool = Tool::Plot;
+        m_intCurrentTool = Tool::Plot;
     } else {
         Modal().MsgBox(this, QStringLiteral("Error loading tool icons."));
     }

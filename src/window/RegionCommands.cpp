@@ -202,7 +202,7 @@ void frmMain::EditPaste_Action() {
     }
     // A pasted piece is placed as any stamp is: Plot puts it where the user clicks.
     canMain->CancelStroke();
-    btnTool_Action(0);
+    UseTool(Tool::Plot);
     RefreshKeepingReport();
     ReportLayersLeftOut();
 }

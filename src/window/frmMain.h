@@ -15,6 +15,7 @@
 #include "tiles/PaletteBlock.h"
 #include "tiles/clsVOTileset.h"
 #include "tools/FloodRegion.h"
+#include "tools/Tool.h"
 #include "window/clsVOIcon.h"
 
 #include <QMainWindow>
@@ -89,7 +90,7 @@ public:
     Collection<RowSpan> m_objLayer;
     int m_intCurrentTileX = 0;
     int m_intCurrentTileY = 0;
-    int m_intCurrentTool = 1;
+    Tool m_intCurrentTool = Tool::Erase;
     int m_intDragMouseX = 0;
     int m_intDragMouseY = 0;
     int m_intTilemapVisibleRows = 0;
@@ -98,7 +99,7 @@ public:
     int m_intTilemapOffsetY = 0;
     // One mark per map cell, for the ellipse tools and the fills.
     MarkerGrid m_blnTilemap;
-    int m_intLastTool = 0;
+    Tool m_intLastTool = Tool::Plot;
     // The edit layer: the number of the layer painting writes to, or -1 before the first SetCurrentLayer,
     // when painting changes nothing.
     int m_Layer = -1;
@@ -166,9 +167,6 @@ public:
     void Stopped(const QString& what, CommandStop why);
 
     // ---- Regions: the selection, the clipboard, stamps and moves ------------------------------------------
-    // Tools 0 to 7 paint; tool 8 selects and moves.
-    static constexpr int kToolCount = 9;
-    static constexpr int kSelectTool = 8;
     // The selected cells: a rectangle of map columns and rows, empty when nothing is selected.
     const QRect& Selection() const { return m_selection; }
     // Selects cells (clipped to the map; an empty rectangle clears the selection) and redraws.
@@ -213,13 +211,15 @@ public:
     bool LoadIcons(const FolderItem& file, clsVOIcon& store);
     void ActivateGrid(bool on);
     void ActivateLayer(bool on, int layer);
-    void ActivateTool(int tool);
+    void ActivateTool(Tool tool);
     void EnableLayers();
     void RefreshEditLayers();
     void btnLayer_Action(int index);
     void cboEditLayer_Change();
     void btnViewGrid_Action();
     void btnTool_Action(int index);
+    // Makes tool the current tool, its button the one pressed.
+    void UseTool(Tool tool);
 
     // ---- The map's file and history ----------------------------------------------------------------------
     void FileNewMap_Action();

@@ -33,8 +33,8 @@ inline const QColor kGridPixel(115, 200, 200);
 inline const QColor kFramePixel(153, 80, 80);
 inline const QColor kErasePixel(245, 180, 180);
 
-inline void ChooseTool(frmMain& w, int tool) {
-    w.btnTool[static_cast<std::size_t>(tool)]->click();
+inline void ChooseTool(frmMain& w, Tool tool) {
+    w.btnTool[static_cast<std::size_t>(ToolIndex(tool))]->click();
 }
 
 // Picks an edit layer in the popup as a user does; the popup's change event chooses the grid.

@@ -63,7 +63,7 @@ std::pair<qint64, qint64> FillCost(const QString& text, int side) {
     f.LoadSolidTiles(2, 0);
     ChangeTemplate(w, 0, [&text](GameValues& values) { values.custom1 = text; });
     ChooseEditLayer(w, 0);
-    ChooseTool(w, 7);
+    ChooseTool(w, Tool::Fill);
     const qint64 slabs = qint64(CellPool::SlabCount()), entries = qint64(SharedTexts::EntryCount());
     Click(w, 0, 0);
     const LayerGrid& grid = w.Layer(0);

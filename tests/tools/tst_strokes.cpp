@@ -98,7 +98,7 @@ QString Content(const frmMain& w, bool shown) {
 }
 
 // Sets the map and layer count, loads three tiles and picks one, chooses the tool and the edit layer, shown.
-void Prepare(EditorFixture& f, int tool, int layer, QSize map, int select = 1) {
+void Prepare(EditorFixture& f, Tool tool, int layer, QSize map, int select = 1) {
     Apply(f.window(), QString::number(layer + 1), "32", "32", QString::number(map.width()),
           QString::number(map.height()));
     ChooseEditLayer(f.window(), layer);
@@ -171,7 +171,7 @@ void TestStrokes::strokes() {
     QFETCH(QSize, map);
     EditorFixture f;
     frmMain& w = f.window();
-    Prepare(f, tool, layer, map, select);
+    Prepare(f, ToolAt(tool), layer, map, select);
     w.scbMainHorizontal->setValue(scroll.x());
     w.scbMainVertical->setValue(scroll.y());
     // Visible cells are those whose middle pixel lies on the canvas.
@@ -235,7 +235,7 @@ void TestStrokes::strokes() {
 void TestStrokes::fillOfAWholeLayer() {
     EditorFixture f;
     frmMain& w = f.window();
-    Prepare(f, 7, 0, {2000, 2000});
+    Prepare(f, Tool::Fill, 0, {2000, 2000});
     w.scbMainHorizontal->setValue(10);
     Click(w, 3, 4);
     QCOMPARE(Occupied(w.Layer(0)).size(), 2000u * 2000u);
@@ -265,7 +265,7 @@ void TestStrokes::interruptedStrokes() {
     frmMain& w = f.window();
     w.activateWindow(); // the menu shortcut needs the window active
     QVERIFY(QTest::qWaitForWindowActive(&w));
-    Prepare(f, tool, 0, {12, 12});
+    Prepare(f, ToolAt(tool), 0, {12, 12});
     // Tiles 0 and 2 in a checkerboard: no like cells touch, so the fill's region is the clicked cell alone.
     for (int i = 0; i < 144; ++i)
         Put(w, 0, i % 12, i / 12, (i % 12 + i / 12) % 2 * 2);
@@ -329,7 +329,7 @@ void TestStrokes::startingWithoutMemory() {
 void TestStrokes::fillAfterTheTileSizeChanged() {
     EditorFixture f;
     frmMain& w = f.window();
-    Prepare(f, 7, 0, {6, 4}, 0);
+    Prepare(f, Tool::Fill, 0, {6, 4}, 0);
     const CellSet region = Shape(4, {{0, 0}, {5, 1}});
     for (const auto& [c, r] : region)
         Put(w, 0, c, r, 1);

@@ -61,7 +61,7 @@ void Paint(EditorFixture& f, std::uint32_t seed) {
         if (k > 0 && k != 5)
             w.btnLayer[std::size_t(k)]->click();
         for (int s = 0; s < 5; ++s) {
-            ChooseTool(w, cell(8));
+            ChooseTool(w, ToolAt(cell(8)));
             f.PickTile(cell(12));
             DragStroke(w, cell(33), cell(31), cell(33), cell(31));
         }
@@ -301,7 +301,7 @@ private slots:
     void viewStateIsNotSaved() {
         EditorFixture f;
         frmMain& w = f.window();
-        ChooseTool(w, 3);
+        ChooseTool(w, Tool::Rectangle);
         w.btnViewGrid->click();
         ChooseEditLayer(w, 2);
         w.scbMainVertical->setValue(4);

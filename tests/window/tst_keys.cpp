@@ -63,13 +63,13 @@ void TestKeys::toolKeysAsTheirTooltipsSay() {
         QVERIFY2(key.key() != Qt::Key_unknown, qPrintable(w.btnTool[std::size_t(tool)]->toolTip()));
         seen.insert(key.toCombined());
         Type(w, key.key(), key.keyboardModifiers());
-        QCOMPARE(Say(w.m_intCurrentTool, PressedTool(w)), Say(tool, tool));
+        QCOMPARE(Say(ToolIndex(w.m_intCurrentTool), PressedTool(w)), Say(tool, tool));
     }
     QCOMPARE(seen.size(), 8);
     // A letter no tool has, or with Ctrl held, changes nothing.
     Type(w, Qt::Key_Q);
     Type(w, Qt::Key_E, Qt::ControlModifier);
-    QCOMPARE(Say(w.m_intCurrentTool, PressedTool(w)), Say(0, 0));
+    QCOMPARE(Say(ToolIndex(w.m_intCurrentTool), PressedTool(w)), Say(0, 0));
 }
 
 void TestKeys::keysAreTypingInFieldsAndPopups_data() {
@@ -86,7 +86,7 @@ void TestKeys::keysAreTypingInFieldsAndPopups() {
     frmMain& w = f.window();
     Activate(w);
     Apply(w, "8", "32", "32", "100", "100");
-    ChooseTool(w, 0);
+    ChooseTool(w, Tool::Plot);
     if (where == "field") {
         w.tabpnlMain->setCurrentIndex(1);
         w.txtName->setFocus();
@@ -98,7 +98,7 @@ void TestKeys::keysAreTypingInFieldsAndPopups() {
     Type(w, Qt::Key_E);
     Type(w, Qt::Key_F);
     Type(w, Qt::Key_O, Qt::ShiftModifier);
-    QCOMPARE(Say(w.m_intCurrentTool, PressedTool(w)), Say(0, 0));
+    QCOMPARE(Say(ToolIndex(w.m_intCurrentTool), PressedTool(w)), Say(0, 0));
     if (where == "field") {
         Type(w, Qt::Key_4);
         QCOMPARE(Say(w.txtName->text(), w.cboEditLayer->currentText()), Say("efo4", "0"));
@@ -118,7 +118,7 @@ void TestKeys::keysAreTypingInFieldsAndPopups() {
         QVERIFY(!QApplication::activePopupWidget());
     }
     Type(w, Qt::Key_E);
-    QCOMPARE(Say(w.m_intCurrentTool, PressedTool(w)), Say(1, 1));
+    QCOMPARE(Say(ToolIndex(w.m_intCurrentTool), PressedTool(w)), Say(1, 1));
     Type(w, Qt::Key_6);
     QCOMPARE(w.cboEditLayer->currentText(), "6");
 }
@@ -129,7 +129,7 @@ void TestKeys::digitsChooseTheEditLayer() {
     frmMain& w = f.window();
     Activate(w);
     f.LoadSolidTiles(2, 1);
-    ChooseTool(w, 0);
+    ChooseTool(w, Tool::Plot);
     Type(w, Qt::Key_2);
     QCOMPARE(w.cboEditLayer->currentText(), "2");
     Type(w, Qt::Key_5); // the map has three layers
@@ -176,7 +176,7 @@ void TestKeys::loadReportStaysUntilThePointerMovesOverTheMap() {
     w.resize(w.width() + 40, w.height() + 30);
     QCoreApplication::processEvents();
     QCOMPARE(w.lblStatus->text(), "tiles.png loaded");
-    ChooseTool(w, 1);
+    ChooseTool(w, Tool::Erase);
     QCOMPARE(w.lblStatus->text(), "tiles.png loaded");
     HoverAt(w, QPoint(40, 70));
     QCOMPARE(w.lblStatus->text(), "Erase X: 1 Y: 2");

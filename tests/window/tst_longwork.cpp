@@ -34,7 +34,7 @@ void TestLongWork::cancelledWorkLeavesTheMap() {
     Apply(w, "2", "32", "32", "1100", "1000");
     f.LoadSolidTiles(2, 1);
     Put(w, 0, 5, 5, 0);
-    ChooseTool(w, 7);
+    ChooseTool(w, Tool::Fill);
     auto cursors = std::make_shared<QList<int>>();
     f.dialogs->whileWorking = [cursors] {
         const QCursor* cursor = QApplication::overrideCursor();

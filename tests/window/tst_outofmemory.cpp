@@ -112,14 +112,14 @@ void TestOutOfMemory::childSequence() {
     Input::Click(w.canTiles, firstTile);
     Input::Leave(w.canTiles);
     ChooseEditLayer(w, 0);
-    ChooseTool(w, 7);
+    ChooseTool(w, Tool::Fill);
     Click(w, 2, 2);
     note("fill");
     Apply(w, "8", "32", "32", "4096", "4096");
     note("Apply 4096");
     Apply(w, "8", "1", "1", "8192", "2048");
     note("Apply 1");
-    ChooseTool(w, 6);
+    ChooseTool(w, Tool::FilledEllipse);
     DragStroke(w, 1, 1, 200, 150);
     note("filled ellipse");
 

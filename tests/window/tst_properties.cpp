@@ -72,7 +72,7 @@ void PaintTwoTiles(EditorFixture& f) {
     frmMain& w = f.window();
     Apply(w, "3", "16", "16", "120", "90");
     f.LoadSolidTiles(4, 1);
-    ChooseTool(w, 4);
+    ChooseTool(w, Tool::FilledRectangle);
     ChooseEditLayer(w, 0);
     DragStroke(w, 0, 0, 3, 3);
     ChooseEditLayer(w, 1);
@@ -156,7 +156,7 @@ private slots:
 
         // A cell placed from now on carries the tile's values.
         f.PickTile(1);
-        ChooseTool(w, 0);
+        ChooseTool(w, Tool::Plot);
         Click(w, 10, 10);
         QCOMPARE(Say(w.Layer(0).At(10, 10)->Passable(), w.Layer(0).At(10, 10)->Custom1()), "true door");
     }
@@ -225,7 +225,7 @@ private slots:
                  "Column 3, row 3 of layer 0 differs from tile 1 in: Destroyable, Custom 1");
         // The status line says so too, after the plot cursor's place, and only over that cell.
         QCOMPARE(w.lblStatus->text(), "unlike its tile: Destroyable, Custom 1");
-        ChooseTool(w, 0);
+        ChooseTool(w, Tool::Plot);
         HoverAt(w, CellMiddle(w, 1, 2));
         QCOMPARE(w.lblStatus->text(), "Plot X: 3 Y: 3 \u2014 unlike its tile: Destroyable, Custom 1");
         HoverAt(w, CellMiddle(w, 0, 2));

@@ -52,7 +52,7 @@ private slots:
         Put(w, 0, 1, 1, 0), Put(w, 0, 2, 1, 1), Put(w, 0, 1, 2, 2), Put(w, 1, 2, 2, 3);
         QVERIFY(!Enabled("EditCopy") && !Enabled("EditCut") && !Enabled("EditClear"));
         Type(w, Qt::Key_S);
-        QCOMPARE(w.m_intCurrentTool, frmMain::kSelectTool);
+        QCOMPARE(w.m_intCurrentTool, Tool::Select);
         DragStroke(w, 1, 1, 2, 2);
         HoverAt(w, CellMiddle(w, 2, 2));
         QCOMPARE(w.lblStatus->text(), "Select X: 1 Y: 1 W: 2 H: 2");
@@ -61,7 +61,7 @@ private slots:
         QVERIFY(Enabled("EditPaste"));
         const MapSnapshot before = Map(w);
         Choose("EditPaste");
-        QCOMPARE(w.m_intCurrentTool, 0);
+        QCOMPARE(w.m_intCurrentTool, Tool::Plot);
         Click(w, 5, 5);
         QCOMPARE(Say(TileAtCell(w, 0, 5, 5), TileAtCell(w, 0, 6, 5), TileAtCell(w, 0, 5, 6),
                      TileAtCell(w, 0, 6, 6), TileAtCell(w, 1, 6, 6), TileAtCell(w, 1, 5, 5)),
@@ -83,7 +83,7 @@ private slots:
         Choose("EditSelectAll");
         QCOMPARE(w.Selection(), QRect(0, 0, 100, 100));
         w.SetSelection(QRect(1, 1, 2, 2));
-        ChooseTool(w, frmMain::kSelectTool);
+        ChooseTool(w, Tool::Select);
         Click(w, 8, 8);
         QVERIFY(w.Selection().isEmpty());
     }
@@ -120,7 +120,7 @@ private slots:
         QCOMPARE(Say(w.Document().Steps().Count(), w.Selection().width()), Say(steps, 1));
         Type(w, Qt::Key_Escape);
         QVERIFY(w.Selection().isEmpty());
-        ChooseTool(w, 4);
+        ChooseTool(w, Tool::FilledRectangle);
         Stroke rect(w, 6, 6);
         rect.DragTo(9, 9);
         Type(w, Qt::Key_Escape);
@@ -142,7 +142,7 @@ private slots:
         Input::Leave(w.canTiles);
         QCOMPARE(w.PaletteBlock(), (TileBlock{2, 2, {1, 2, 9, 10}}));
         QVERIFY(w.swatchSelectedTile->Shown() != nullptr);
-        ChooseTool(w, 0);
+        ChooseTool(w, Tool::Plot);
         Click(w, 3, 3);
         QCOMPARE(Say(TileAtCell(w, 0, 3, 3), TileAtCell(w, 0, 4, 3), TileAtCell(w, 0, 3, 4),
                      TileAtCell(w, 0, 4, 4), TileAtCell(w, 0, 5, 3)),

@@ -185,7 +185,7 @@ private:
     }
 
     QString Check(bool scanCells) const {
-        const int layers = w.Layers(), tool = w.m_intCurrentTool, tiles = w.Tileset().Count();
+        const int layers = w.Layers(), tool = ToolIndex(w.m_intCurrentTool), tiles = w.Tileset().Count();
         QString p;
         auto need = [&](bool b, auto... format) { p = b || p.size() ? p : QString::asprintf(format...); };
         int pressed = 0;

@@ -62,7 +62,7 @@ public:
         const int kind = Uniform(0, 19);
         if (kind < 9) {
             ChooseEditLayer(w, Uniform(0, w.Layers() - 1));
-            ChooseTool(w, Uniform(0, 7));
+            ChooseTool(w, ToolAt(Uniform(0, 7)));
             if (Uniform(0, 5) == 0)
                 Deselect(w);
             else
@@ -84,7 +84,7 @@ public:
         } else if (kind < 17) {
             w.btnLayer[std::size_t(Uniform(0, 7))]->click();
         } else {
-            ChooseTool(w, 7); // a fill over whatever is there
+            ChooseTool(w, Tool::Fill); // a fill over whatever is there
             f.PickTile(Uniform(0, w.Tileset().Count() - 1));
             Click(w, Uniform(0, 10), Uniform(0, 10));
             Input::Leave(w.canMain);
@@ -265,13 +265,13 @@ private slots:
         const int steps = history.Count();
         const MapSnapshot before = Map(w);
         DragStroke(w, 1, 1, 6, 1);
-        ChooseTool(w, 1);
+        ChooseTool(w, Tool::Erase);
         DragStroke(w, 1, 5, 6, 5);
-        ChooseTool(w, 7);
+        ChooseTool(w, Tool::Fill);
         Click(w, 3, 1);
         QCOMPARE(Say(history.Count(), w.isWindowModified(), Map(w) == before), Say(steps, false, true));
         // Made modified by a real change, the mark stays when nothing more changes.
-        ChooseTool(w, 0);
+        ChooseTool(w, Tool::Plot);
         DragStroke(w, 1, 2, 1, 2);
         DragStroke(w, 1, 2, 1, 2);
         QCOMPARE(Say(history.Count(), w.isWindowModified()), Say(steps + 1, true));
@@ -301,7 +301,7 @@ private slots:
         QVERIFY(Map(w) == states[3]);
 
         history.SetMemoryBound(16);
-        ChooseTool(w, 7);
+        ChooseTool(w, Tool::Fill);
         Click(w, 8, 8); // fills 100 x 100 cells
         QVERIFY(!history.CanUndo() && w.Layer(0).Get(99, 99) && w.isWindowModified());
         QCOMPARE(w.lblStatus->text(), "Fill cannot be undone: too large for the history");

@@ -43,7 +43,7 @@ void Step(EditorFixture& f, const QString& step) {
     const QStringList n = step.mid(1).split(',');
     const int a = n[0].toInt(), tw = w.Tileset().TileWidth(), th = w.Tileset().TileHeight();
     if (s == 't' || s == 'e')
-        s == 't' ? ChooseTool(w, a) : ChooseEditLayer(w, a);
+        s == 't' ? ChooseTool(w, ToolAt(a)) : ChooseEditLayer(w, a);
     else if (s == 'g' || s == 'l')
         (s == 'g' ? w.btnViewGrid : w.btnLayer[a])->click();
     else if (s == 'a')
@@ -102,7 +102,7 @@ QString State(frmMain& w) {
         tools += w.btnTool[i]->Value() ? n : "", shown += w.btnLayer[i]->Value() ? n : "";
         enabled += w.btnLayer[i]->isEnabled() ? n : "", rows += w.cboEditLayer->itemText(i);
     }
-    return Say(tools, w.m_intCurrentTool, w.m_intLastTool, shown, enabled, grid,
+    return Say(tools, ToolIndex(w.m_intCurrentTool), ToolIndex(w.m_intLastTool), shown, enabled, grid,
                w.cboEditLayer->currentText(), w.m_Layer, rows);
 }
 // The map with the mouse away: black, shown layers' cells from the lowest layer up, then the grid lines.
@@ -149,7 +149,8 @@ QString PaletteState(const frmMain& w) {
     }
     const TileRef pick = w.Tileset().SelectedTile();
     return Say(first, last, "sel", selected, pick ? int(pick->ImageIndex()) : -1, "hover", hovered, "tool",
-               w.m_intCurrentTool, "scroll", w.scbTilesVertical->Value(), w.scbTilesVertical->maximum());
+               ToolIndex(w.m_intCurrentTool), "scroll", w.scbTilesVertical->Value(),
+               w.scbTilesVertical->maximum());
 }
 } // namespace
 
@@ -285,7 +286,7 @@ private slots:
                          .convertToFormat(QImage::Format_ARGB32_Premultiplied));
         // Painting goes to the edit layer whatever the icons.
         f.LoadSolidTiles(2, 1);
-        ChooseTool(w, 0);
+        ChooseTool(w, Tool::Plot);
         Click(w, 3, 1);
         QCOMPARE(Describe(Occupied(w.Layer(w.cboEditLayer->currentText().toInt()))), "(3,1)");
     }

@@ -57,7 +57,7 @@ void CtrlWheel(frmMain& w, QPoint p, int notches) {
 void Prepare(EditorFixture& f) {
     f.LoadTiles(QStringLiteral("quarters.png"), QuarterTiles());
     f.PickTile(1);
-    ChooseTool(f.window(), 0);
+    ChooseTool(f.window(), Tool::Plot);
 }
 
 // The largest difference of one colour channel between two pixels.
@@ -179,7 +179,7 @@ void TestZoom::strokesAndPreviewsOnZoomedCells() {
 
     CtrlWheel(w, middle, 4);
     QCOMPARE(w.ZoomPercent(), 400);
-    ChooseTool(w, 4);
+    ChooseTool(w, Tool::FilledRectangle);
     const QPoint press(128 + 5, 128 + 60), drag(3 * 128 + 100, 2 * 128 + 1);
     Stroke s(w, press);
     s.DragTo(drag);
@@ -194,7 +194,7 @@ void TestZoom::strokesAndPreviewsOnZoomedCells() {
         }
     s.Release();
     // The plot cursor: the tile on the pointer's cell in its frame, two pixels wide, just outside the cell.
-    ChooseTool(w, 0);
+    ChooseTool(w, Tool::Plot);
     HoverAt(w, QPoint(2 * 128 + 70, 3 * 128 + 9));
     QCOMPARE(QColor(canvas.pixel(2 * 128 + 64, 3 * 128 - 1)), kFramePixel);
     QCOMPARE(QColor(canvas.pixel(2 * 128 + 64, 3 * 128 - 2)), kFramePixel);
