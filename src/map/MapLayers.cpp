@@ -36,28 +36,24 @@ void frmMain::SetCurrentLayer() {
 
 PlacedCell frmMain::GetVOCellFromLayer(int x, int y) {
     const int n = m_Layer;
-    if (n < 0 || !InsideMap(x, y))
+    if (n < 0 || !m_view.InsideMap(x, y))
         return {};
     return Layer(n).Get(x, y);
 }
 
-bool frmMain::InsideMap(std::int64_t column, std::int64_t row) const {
-    return column >= 0 && row >= 0 && column < MapWidth() && row < MapHeight();
-}
-
 void frmMain::PlaceAtVisibleCell(std::int64_t x, std::int64_t y, bool mark) {
-    const std::int64_t column = x + m_intMapOffsetX;
-    const std::int64_t row = y + m_intMapOffsetY;
-    if (!InsideMap(column, row))
+    const std::int64_t column = x + m_view.OffsetX();
+    const std::int64_t row = y + m_view.OffsetY();
+    if (!m_view.InsideMap(column, row))
         return;
     const int c = static_cast<int>(column);
     const int r = static_cast<int>(row);
-    PlaceTile(c * TileWidthOrOne(), r * TileHeightOrOne(), c, r, mark);
+    PlaceTile(c * m_view.TileWidthOrOne(), r * m_view.TileHeightOrOne(), c, r, mark);
 }
 
 void frmMain::PlaceTile(int, int, int column, int row, bool mark) {
     // Every tool places the stamp's cell for the place, its pattern anchored where the stroke began.
-    if (m_stamp.Empty() || m_Layer < 0 || !m_Edit || !InsideMap(column, row))
+    if (m_stamp.Empty() || m_Layer < 0 || !m_Edit || !m_view.InsideMap(column, row))
         return;
     PlaceStampCell(column, row);
     if (mark)
@@ -67,7 +63,7 @@ void frmMain::PlaceTile(int, int, int column, int row, bool mark) {
 void frmMain::RemoveTile(int, int, int column, int row) {
     const int n = m_Layer;
     // Emptying an empty cell changes nothing, so it is no part of the step either.
-    if (n < 0 || !m_Edit || !InsideMap(column, row) || !Layer(n).Get(column, row))
+    if (n < 0 || !m_Edit || !m_view.InsideMap(column, row) || !Layer(n).Get(column, row))
         return;
     m_Edit->Erase(n, column, row);
 }

@@ -2,19 +2,21 @@
 #include "platform/Canvas.h"
 #include "platform/ScrollMath.h"
 #include "tools/LineWalk.h"
+#include "window/EditorColours.h"
 #include "window/frmMain.h"
 
 namespace {
+const QColor kEraseFill(245, 180, 180);
 // The walk needs its ends within ±2^30 cells; a pointer that far off is no pointer a screen can have.
 constexpr std::int64_t kFarCell = std::int64_t{1} << 30;
 } // namespace
 
 void frmMain::canMain_MouseEnter() {
-    m_blncanMainHasFocus = true;
+    m_view.SetPointerOver(true);
 }
 
 void frmMain::canMain_MouseExit() {
-    m_blncanMainHasFocus = false;
+    m_view.SetPointerOver(false);
     // Qt also sends a leave when a dialog closes or the window is activated, whether or not the pointer was
     // over the map: that must not wipe out a report the dialog's work left on the status line.
     RefreshKeepingReport();
@@ -79,8 +81,8 @@ void frmMain::canMain_MouseCancel() {
 }
 
 void frmMain::UpdateStrokeCells() {
-    const int tw = ViewCellWidth();
-    const int th = ViewCellHeight();
+    const int tw = m_view.ViewCellWidth();
+    const int th = m_view.ViewCellHeight();
     m_intStartTileX = PixelToCell(m_intMouseX, tw);
     m_intStartTileY = PixelToCell(m_intMouseY, th);
     m_intCurrentTileX = PixelToCell(m_intDragMouseX, tw);
@@ -90,10 +92,10 @@ void frmMain::UpdateStrokeCells() {
 void frmMain::PlotOrErase(int x, int y) {
     if (!m_Edit)
         return;
-    const int tw = TileWidthOrOne();
-    const int th = TileHeightOrOne();
+    const int tw = m_view.TileWidthOrOne();
+    const int th = m_view.TileHeightOrOne();
     const auto within = [](std::int64_t v) { return static_cast<int>(std::clamp(v, -kFarCell, kFarCell)); };
-    const auto [column, row] = MapCellUnder(x, y);
+    const auto [column, row] = m_view.MapCellUnder(x, y);
     const QPoint cell(within(column), within(row));
     // A fast drag reports positions cells apart: every cell of the line walk from the last position's cell
     // is written, so the stroke has no holes. That cell itself was written by the last position.
@@ -253,4 +255,55 @@ void frmMain::canMain_MouseUp(int x, int y) {
     Refresh();
     if (!placed)
         ReportOutOfMemory(QLatin1String(placing.work));
+}
+
+void frmMain::DrawCursorOrPreview(Graphics& g, const TileRef& tile) {
+    const int tw = m_view.ViewCellWidth();
+    const int th = m_view.ViewCellHeight();
+    // 64-bit edges: a cursor far off the canvas must not wrap around into view.
+    const qint64 px = qint64(m_intCurrentTileX) * tw;
+    const qint64 py = qint64(m_intCurrentTileY) * th;
+    auto frame = [&] {
+        g.ForeColor = kFrameColour;
+        g.FillRect(px, py - 2, tw, 2);
+        g.FillRect(px, py + th, tw, 2);
+        g.FillRect(px - 2, py, 2, th);
+        g.FillRect(px + tw, py, 2, th);
+    };
+    switch (m_intCurrentTool) {
+    case Tool::Plot: {
+        // The stamp's footprint under the pointer, as the pattern anchored at the stroke's start writes it.
+        const QPoint anchor(m_intStartTileX, m_intStartTileY);
+        for (int r = 0; r < m_stamp.height; ++r)
+            for (int c = 0; c < m_stamp.width; ++c)
+                DrawStampCell(g, std::int64_t{m_intCurrentTileX} + c, std::int64_t{m_intCurrentTileY} + r,
+                              anchor);
+        frame();
+        break;
+    }
+    case Tool::Erase:
+        frame();
+        g.ForeColor = kEraseFill;
+        g.FillRect(px, py, tw, th);
+        break;
+    case Tool::Line:
+        DrawLine(g, tile);
+        break;
+    case Tool::Rectangle:
+        DrawRectOutline(g, tile);
+        break;
+    case Tool::FilledRectangle:
+        DrawRectFill(g, tile);
+        break;
+    case Tool::Ellipse:
+        DrawEllipse(g, tile, false);
+        break;
+    case Tool::FilledEllipse:
+        DrawEllipse(g, tile, true);
+        break;
+    case Tool::Fill:
+    case Tool::Select:
+        // The fill tool shows no preview; the selection's frame is drawn for every tool.
+        break;
+    }
 }

@@ -12,7 +12,7 @@ const QColor kSelectionDark(20, 60, 160);
 } // namespace
 
 QPoint frmMain::ClampedCellUnder(int x, int y) const {
-    const auto [column, row] = MapCellUnder(x, y);
+    const auto [column, row] = m_view.MapCellUnder(x, y);
     const auto within = [](std::int64_t v) { return static_cast<int>(std::clamp(v, -kFarCell, kFarCell)); };
     return {within(column), within(row)};
 }
@@ -126,18 +126,18 @@ void frmMain::PickFromMap() {
 }
 
 void frmMain::DrawPieceAt(Graphics& g, const Piece& piece, std::int64_t column, std::int64_t row) {
-    const int tw = ViewCellWidth();
-    const int th = ViewCellHeight();
+    const int tw = m_view.ViewCellWidth();
+    const int th = m_view.ViewCellHeight();
     for (const PieceLayer& layer : piece.layers)
         for (int r = 0; r < piece.height; ++r)
             for (int c = 0; c < piece.width; ++c) {
                 const CellRef& record = piece.At(layer, c, r);
-                const std::int64_t x = column + c - m_intMapOffsetX;
-                const std::int64_t y = row + r - m_intMapOffsetY;
+                const std::int64_t x = column + c - m_view.OffsetX();
+                const std::int64_t y = row + r - m_view.OffsetY();
                 if (!record || x < 0 || y < 0 || x * tw >= g.Width() || y * th >= g.Height())
                     continue;
                 if (const PicturePtr picture = Tileset().GetTileImage(record->ImageIndex()))
-                    DrawZoomed(g, *picture, record->ImageIndex(), x * tw, y * th);
+                    m_view.DrawZoomed(g, *picture, record->ImageIndex(), x * tw, y * th);
             }
 }
 
@@ -153,10 +153,10 @@ void frmMain::DrawSelection(Graphics& g) {
         cells = QRect(m_pressCell, ClampedCellUnder(m_intDragMouseX, m_intDragMouseY)).normalized();
     if (cells.isEmpty())
         return;
-    const int tw = ViewCellWidth();
-    const int th = ViewCellHeight();
-    const std::int64_t x = (std::int64_t{cells.left()} - m_intMapOffsetX) * tw;
-    const std::int64_t y = (std::int64_t{cells.top()} - m_intMapOffsetY) * th;
+    const int tw = m_view.ViewCellWidth();
+    const int th = m_view.ViewCellHeight();
+    const std::int64_t x = (std::int64_t{cells.left()} - m_view.OffsetX()) * tw;
+    const std::int64_t y = (std::int64_t{cells.top()} - m_view.OffsetY()) * th;
     const std::int64_t w = std::int64_t{cells.width()} * tw;
     const std::int64_t h = std::int64_t{cells.height()} * th;
     // A dark line inside a light one: the frame stays clear over any tiles.

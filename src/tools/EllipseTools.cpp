@@ -17,8 +17,8 @@ int Radius(int a, int b) {
 void frmMain::DrawEllipse(Graphics& g, const TileRef& tile, bool filled) {
     if (m_stamp.Empty())
         return;
-    const int tw = ViewCellWidth();
-    const int th = ViewCellHeight();
+    const int tw = m_view.ViewCellWidth();
+    const int th = m_view.ViewCellHeight();
     const int rx = Radius(m_intStartTileX, m_intCurrentTileX);
     const int ry = Radius(m_intStartTileY, m_intCurrentTileY);
     const int cx = m_intCurrentTileX;
@@ -26,14 +26,14 @@ void frmMain::DrawEllipse(Graphics& g, const TileRef& tile, bool filled) {
     m_blnTilemap.Reset(MapWidth(), MapHeight());
     const PicturePtr picture = StampPicture();
     const QPoint anchor(m_intStartTileX, m_intStartTileY);
-    const QSize size = picture ? ZoomedSize(*picture) : QSize(tw, th);
+    const QSize size = picture ? m_view.ZoomedSize(*picture) : QSize(tw, th);
     const CellBounds paintable = PaintableCells(g.Width(), g.Height(), tw, th, size.width(), size.height());
     WalkEllipseOutline(rx, ry, [&](int dx, int dy) {
         const long long px = static_cast<long long>(cx) + dx;
         const long long py = static_cast<long long>(cy) + dy;
-        const long long mx = px + m_intMapOffsetX;
-        const long long my = py + m_intMapOffsetY;
-        if (!InsideMap(mx, my))
+        const long long mx = px + m_view.OffsetX();
+        const long long my = py + m_view.OffsetY();
+        if (!m_view.InsideMap(mx, my))
             return;
         if (picture && Contains(paintable, px, py))
             DrawStampCell(g, px, py, anchor);
@@ -54,10 +54,10 @@ void frmMain::PlaceEllipse(bool filled) {
     WalkEllipseOutline(rx, ry, [&](int dx, int dy) { PlaceAtVisibleCell(x + dx, y + dy, filled); });
     if (!filled)
         return;
-    const std::int64_t cx = x + m_intMapOffsetX;
-    const std::int64_t cy = y + m_intMapOffsetY;
+    const std::int64_t cx = x + m_view.OffsetX();
+    const std::int64_t cy = y + m_view.OffsetY();
     // A centre outside the map leaves the outline alone: the fill could only start outside the map.
-    if (m_stamp.Empty() || !InsideMap(cx, cy))
+    if (m_stamp.Empty() || !m_view.InsideMap(cx, cy))
         return;
     // A large ellipse takes a while to fill; its preview shares the fill's marks, so the window is not let
     // repaint meanwhile, and the wait cursor says so.

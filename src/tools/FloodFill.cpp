@@ -19,10 +19,10 @@ CellRef frmMain::StampFill() const {
 }
 
 void frmMain::FloodFill(bool bounded) {
-    const long long x = static_cast<long long>(m_intCurrentTileX) + m_intMapOffsetX;
-    const long long y = static_cast<long long>(m_intCurrentTileY) + m_intMapOffsetY;
+    const long long x = static_cast<long long>(m_intCurrentTileX) + m_view.OffsetX();
+    const long long y = static_cast<long long>(m_intCurrentTileY) + m_view.OffsetY();
     // A click beyond the map's last column or row has nothing to fill.
-    if (!InsideMap(x, y))
+    if (!m_view.InsideMap(x, y))
         return;
     const BusyCursor busy;
     const CellRef target = Layer(m_Layer).Record(static_cast<int>(x), static_cast<int>(y));
@@ -147,7 +147,7 @@ void FillAlike(const FillWork& work, const CellRef& fill, const CellRef& target)
 void frmMain::FloodFill(int x, int y, const CellRef& fill, const CellRef& target, bool bounded,
                         const EllipseInterior* interior, FillProgress* progress) {
     const int n = m_Layer;
-    if (n < 0 || !m_Edit || !InsideMap(x, y) || !Layer(n).Inside(x, y))
+    if (n < 0 || !m_Edit || !m_view.InsideMap(x, y) || !Layer(n).Inside(x, y))
         return;
     const LayerGrid& grid = Layer(n);
     if (m_blnTilemap.Width() != MapWidth() || m_blnTilemap.Height() != MapHeight())
@@ -174,15 +174,15 @@ void frmMain::FloodFill(int x, int y, const CellRef& fill, const CellRef& target
 void frmMain::DrawFloodFill(Graphics& g, const TileRef&, int x, int y, const EllipseInterior* interior) {
     if (!StampPicture())
         return;
-    const int tw = ViewCellWidth();
-    const int th = ViewCellHeight();
+    const int tw = m_view.ViewCellWidth();
+    const int th = m_view.ViewCellHeight();
     const QPoint anchor(m_intStartTileX, m_intStartTileY);
     // Points left of or above the canvas are dropped and do not spread.
     if (x < 0 || y < 0)
         return;
-    const long long startX = static_cast<long long>(x) + m_intMapOffsetX;
-    const long long startY = static_cast<long long>(y) + m_intMapOffsetY;
-    if (!InsideMap(startX, startY))
+    const long long startX = static_cast<long long>(x) + m_view.OffsetX();
+    const long long startY = static_cast<long long>(y) + m_view.OffsetY();
+    if (!m_view.InsideMap(startX, startY))
         return;
     // Cells right of or below the canvas cannot show; they are walked only where they may still connect
     // visible cells to the centre (the inside is convex around the centre's row and column).
@@ -194,15 +194,15 @@ void frmMain::DrawFloodFill(Graphics& g, const TileRef&, int x, int y, const Ell
         MapWidth(), MapHeight(), GridPoint{static_cast<int>(startX), static_cast<int>(startY)}, m_blnTilemap,
         m_objLayer,
         [&](int column, int row) {
-            const long long px = column - static_cast<long long>(m_intMapOffsetX);
-            const long long py = row - static_cast<long long>(m_intMapOffsetY);
+            const long long px = column - static_cast<long long>(m_view.OffsetX());
+            const long long py = row - static_cast<long long>(m_view.OffsetY());
             return px >= 0 && py >= 0 && px < columnEnd && py < rowEnd &&
                    (!interior ||
                     interior->Contains(column - static_cast<int>(startX), row - static_cast<int>(startY)));
         },
         [&](int column, int row) {
-            const long long px = column - m_intMapOffsetX;
-            const long long py = row - m_intMapOffsetY;
+            const long long px = column - m_view.OffsetX();
+            const long long py = row - m_view.OffsetY();
             DrawStampCell(g, px, py, anchor);
         });
 }

@@ -7,9 +7,9 @@ void frmMain::DrawLine(Graphics& g, const TileRef&) {
     const PicturePtr picture = StampPicture();
     if (!picture)
         return;
-    const int tw = ViewCellWidth();
-    const int th = ViewCellHeight();
-    const QSize size = ZoomedSize(*picture);
+    const int tw = m_view.ViewCellWidth();
+    const int th = m_view.ViewCellHeight();
+    const QSize size = m_view.ZoomedSize(*picture);
     const CellBounds paintable = PaintableCells(g.Width(), g.Height(), tw, th, size.width(), size.height());
     const QPoint anchor(m_intStartTileX, m_intStartTileY);
     WalkLine(m_intCurrentTileX, m_intCurrentTileY, m_intStartTileX, m_intStartTileY, [&](int x, int y) {

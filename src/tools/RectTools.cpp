@@ -5,14 +5,14 @@
 #include "window/frmMain.h"
 
 void frmMain::PreviewRect(Graphics& g, const TileRef&, bool outline) {
-    const int tw = ViewCellWidth();
-    const int th = ViewCellHeight();
+    const int tw = m_view.ViewCellWidth();
+    const int th = m_view.ViewCellHeight();
     const int ax = m_intStartTileX;
     const int ay = m_intStartTileY;
     const int cx = m_intCurrentTileX;
     const int cy = m_intCurrentTileY;
     if (const PicturePtr picture = StampPicture()) {
-        const QSize size = ZoomedSize(*picture);
+        const QSize size = m_view.ZoomedSize(*picture);
         const CellBounds paintable =
             PaintableCells(g.Width(), g.Height(), tw, th, size.width(), size.height());
         ForEachRectCell(NormaliseCorners(ax, ay, cx, cy), outline, paintable,
@@ -26,12 +26,12 @@ void frmMain::PreviewRect(Graphics& g, const TileRef&, bool outline) {
 void frmMain::CommitRect(bool outline) {
     if (m_stamp.Empty())
         return;
-    const int tw = TileWidthOrOne();
-    const int th = TileHeightOrOne();
-    const int ax = ClampToInt(std::int64_t{m_intStartTileX} + m_intMapOffsetX);
-    const int ay = ClampToInt(std::int64_t{m_intStartTileY} + m_intMapOffsetY);
-    const int cx = ClampToInt(std::int64_t{m_intCurrentTileX} + m_intMapOffsetX);
-    const int cy = ClampToInt(std::int64_t{m_intCurrentTileY} + m_intMapOffsetY);
+    const int tw = m_view.TileWidthOrOne();
+    const int th = m_view.TileHeightOrOne();
+    const int ax = ClampToInt(std::int64_t{m_intStartTileX} + m_view.OffsetX());
+    const int ay = ClampToInt(std::int64_t{m_intStartTileY} + m_view.OffsetY());
+    const int cx = ClampToInt(std::int64_t{m_intCurrentTileX} + m_view.OffsetX());
+    const int cy = ClampToInt(std::int64_t{m_intCurrentTileY} + m_view.OffsetY());
     // Only cells inside the map can be stored, so only those are visited.
     const CellBounds map{0, 0, MapWidth() - 1, MapHeight() - 1};
     ForEachRectCell(NormaliseCorners(ax, ay, cx, cy), outline, map,

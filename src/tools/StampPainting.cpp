@@ -73,7 +73,8 @@ void frmMain::DrawStampCell(Graphics& g, std::int64_t x, std::int64_t y, QPoint 
             continue;
         const PicturePtr picture = Tileset().GetTileImage(record->ImageIndex());
         if (picture)
-            DrawZoomed(g, *picture, record->ImageIndex(), x * ViewCellWidth(), y * ViewCellHeight());
+            m_view.DrawZoomed(g, *picture, record->ImageIndex(), x * m_view.ViewCellWidth(),
+                              y * m_view.ViewCellHeight());
     }
 }
 

@@ -37,7 +37,7 @@ void frmMain::ActivateLayer(bool on, int layer) {
 void frmMain::ActivateGrid(bool on) {
     btnViewGrid->SetIcon(on ? m_objVOGridIcon->DownIcon(0) : m_objVOGridIcon->UpIcon(0));
     btnViewGrid->SetValue(on);
-    m_blnDrawGrid = on;
+    m_view.SetGrid(on);
     Refresh();
 }
 

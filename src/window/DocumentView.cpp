@@ -11,10 +11,9 @@ void frmMain::SetDocument(std::unique_ptr<MapDocument> document) {
     m_recovery->Remove();
     m_saveAsksWhere = false;
     m_Document = std::move(document);
+    m_view.SetDocument(*m_Document);
     ConnectDocument();
     m_recovery->Watch(m_Document.get());
-    m_intMapOffsetX = 0;
-    m_intMapOffsetY = 0;
     m_intTilesOffsetY = 0;
     // A new map starts with nothing selected.
     m_selection = QRect();
@@ -40,13 +39,11 @@ void frmMain::ConnectDocument() {
 }
 
 void frmMain::OnCellsChanged(int layer, QRect cells) {
-    // Cells of a layer that is not drawn change nothing on the canvas.
-    if (LayerShown(layer))
-        m_composition.MarkChanged(cells);
+    m_view.CellsChanged(layer, cells);
 }
 
 void frmMain::OnSettingsChanged() {
-    m_composition.MarkAllChanged();
+    m_view.AllChanged();
     if (!m_blnOpen)
         return;
     EnableLayers();
@@ -59,7 +56,7 @@ void frmMain::OnSettingsChanged() {
 }
 
 void frmMain::OnVisibilityChanged() {
-    m_composition.MarkAllChanged();
+    m_view.AllChanged();
     if (!m_blnOpen)
         return;
     for (int i = 0; i < 8; ++i)
@@ -67,7 +64,7 @@ void frmMain::OnVisibilityChanged() {
 }
 
 void frmMain::OnTilesetChanged() {
-    m_composition.MarkAllChanged();
+    m_view.AllChanged();
     if (!m_blnOpen)
         return;
     AssignTileRows();

@@ -16,9 +16,6 @@
 #include <cstdlib>
 
 namespace {
-// Qt's angle units in one notch of an ordinary wheel.
-constexpr int kNotch = 120;
-
 struct ToolKey {
     int key;
     bool shift;
@@ -108,13 +105,9 @@ void frmMain::TakeFocusFromFields() {
 bool frmMain::MapWheelWithModifiers(QWheelEvent* event) {
     const Qt::KeyboardModifiers held = event->modifiers();
     if (held & Qt::ControlModifier) {
-        // Turned away from the user, the wheel zooms in; small turns of a fine wheel add up to whole steps.
+        // Turned away from the user, the wheel zooms in.
         const int delta = event->angleDelta().y() != 0 ? event->angleDelta().y() : event->angleDelta().x();
-        if ((m_zoomWheelRest > 0 && delta < 0) || (m_zoomWheelRest < 0 && delta > 0))
-            m_zoomWheelRest = 0;
-        m_zoomWheelRest += delta;
-        const int steps = m_zoomWheelRest / kNotch;
-        m_zoomWheelRest -= steps * kNotch;
+        const int steps = m_view.ZoomStepsOfWheel(delta);
         if (steps != 0 && m_blnOpen)
             Guarded(QStringLiteral("zoom"), [&] { ZoomBy(steps, event->position().toPoint()); });
         event->accept();

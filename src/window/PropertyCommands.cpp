@@ -100,8 +100,8 @@ void frmMain::EditTileProperties(int index) {
 // ---- The map --------------------------------------------------------------------------------------------
 
 bool frmMain::MapCellAt(int x, int y, int* column, int* row) const {
-    const auto [c, r] = MapCellUnder(x, y);
-    if (!InsideMap(c, r))
+    const auto [c, r] = m_view.MapCellUnder(x, y);
+    if (!m_view.InsideMap(c, r))
         return false;
     *column = static_cast<int>(c);
     *row = static_cast<int>(r);
@@ -145,7 +145,7 @@ void frmMain::EditCellProperties(int layer, int column, int row) {
 }
 
 QStringList frmMain::UnlikeItsTile(int layer, std::int64_t column, std::int64_t row) const {
-    if (layer < 0 || !InsideMap(column, row))
+    if (layer < 0 || !m_view.InsideMap(column, row))
         return {};
     const PlacedCell cell = Layer(layer).Get(static_cast<int>(column), static_cast<int>(row));
     if (!cell)
@@ -161,9 +161,9 @@ QString frmMain::canMain_ToolTip(int x, int y, QRect* area) {
     if (unlike.isEmpty())
         return {};
     // The tooltip holds while the pointer stays on the cell as drawn, at the current zoom.
-    const int tw = ViewCellWidth();
-    const int th = ViewCellHeight();
-    *area = QRect((column - m_intMapOffsetX) * tw, (row - m_intMapOffsetY) * th, tw, th);
+    const int tw = m_view.ViewCellWidth();
+    const int th = m_view.ViewCellHeight();
+    *area = QRect((column - m_view.OffsetX()) * tw, (row - m_view.OffsetY()) * th, tw, th);
     return QStringLiteral("Column %1, row %2 of layer %3 differs from tile %4 in: %5")
         .arg(column)
         .arg(row)

@@ -19,8 +19,9 @@ constexpr QSize kTabPanelDesignSize(301, 540);
 } // namespace
 
 frmMain::frmMain(std::shared_ptr<Dialogs> dialogs, QString resourceFolder)
-    : m_Document(std::make_unique<MapDocument>()), m_recovery(std::make_unique<RecoveryKeeper>()),
-      m_dialogs(std::move(dialogs)), m_resourceFolder(std::move(resourceFolder)) {
+    : m_Document(std::make_unique<MapDocument>()), m_view(*m_Document),
+      m_recovery(std::make_unique<RecoveryKeeper>()), m_dialogs(std::move(dialogs)),
+      m_resourceFolder(std::move(resourceFolder)) {
     Layout();
     CreateControls();
     AddMenuHandlers();

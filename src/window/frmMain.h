@@ -4,9 +4,8 @@
 #include "document/Piece.h"
 #include "document/RecoveryCopies.h"
 #include "map/LayerGrid.h"
-#include "map/MapComposition.h"
+#include "map/MapView.h"
 #include "map/MarkerGrid.h"
-#include "map/ZoomedPictures.h"
 #include "platform/Collection.h"
 #include "platform/CommandGuard.h"
 #include "platform/Dialogs.h"
@@ -70,15 +69,11 @@ public:
     void SetDocument(std::unique_ptr<MapDocument> document);
 
     int m_intTilesOffsetY = 0;
-    int m_intMapOffsetX = 0;
-    int m_intMapOffsetY = 0;
     std::shared_ptr<clsVOIcon> m_objVOLayerIcon;
-    bool m_blnDrawGrid = true;
     std::shared_ptr<clsVOIcon> m_objVOToolIcon;
     std::shared_ptr<clsVOIcon> m_objVOGridIcon;
     int m_intMouseX = 0;
     int m_intMouseY = 0;
-    bool m_blncanMainHasFocus = false;
     // The status line shows what Refresh wrote for the cursor (possibly nothing), not a report.
     bool m_statusFromCursor = false;
     bool m_blncanTilesHasFocus = false;
@@ -93,10 +88,6 @@ public:
     Tool m_intCurrentTool = Tool::Erase;
     int m_intDragMouseX = 0;
     int m_intDragMouseY = 0;
-    int m_intTilemapVisibleRows = 0;
-    int m_intTilemapVisibleColumns = 0;
-    int m_intTilemapOffsetX = 0;
-    int m_intTilemapOffsetY = 0;
     // One mark per map cell, for the ellipse tools and the fills.
     MarkerGrid m_blnTilemap;
     Tool m_intLastTool = Tool::Plot;
@@ -313,9 +304,6 @@ public:
     int EditLayerNumber() const;
     PlacedCell GetVOCellFromLayer(int x, int y);
     void PlaceTile(int x, int y, int column, int row, bool mark);
-    // Whether (column, row) is a cell of the map; 64-bit, so a visible cell plus the scroll offset cannot
-    // wrap.
-    bool InsideMap(std::int64_t column, std::int64_t row) const;
     // Places the selected tile in the map cell shown at visible cell (x, y); nothing when the map ends first.
     void PlaceAtVisibleCell(std::int64_t x, std::int64_t y, bool mark);
     void RemoveTile(int x, int y, int column, int row);
@@ -355,20 +343,14 @@ public:
     void scbMainHorizontal_ValueChanged();
 
     // ---- Zoom and keys ------------------------------------------------------------------------------------
-    // The map view's scale in percent, one of kZoomLevels: how the user looks at the map, no part of it.
-    int ZoomPercent() const { return m_zoomPercent; }
+    // How the map canvas looks at the map: scroll, zoom, hover, grid; read by tests.
+    const MapView& View() const { return m_view; }
     // Zooms steps levels in (positive) or out, or to percent, keeping the map cell under anchor (canvas
     // pixels) where it is, as far as the scroll range allows. A stroke under way ends first.
     void ZoomBy(int steps, QPoint anchor);
     void ZoomTo(int percent, QPoint anchor);
     // Where a zoom from the keyboard holds the map still: the pointer over the map, else the canvas's middle.
     QPoint ZoomAnchor() const;
-    // One map cell's side on the canvas at the current zoom, at least 1 pixel.
-    int ViewCellWidth() const;
-    int ViewCellHeight() const;
-    // The map cell (column, row) shown at canvas pixel (x, y) at the current zoom and scroll, inside the map
-    // or not: the one answer every handler of the map canvas takes.
-    std::pair<std::int64_t, std::int64_t> MapCellUnder(int x, int y) const;
     // A tool key (P, E, L, R, Shift+R, O, Shift+O, F) or an edit-layer key (0 to 7) does its work; false,
     // changing nothing, for any other key and while a text field or a popup has the keyboard focus.
     bool EditorKey(int key, Qt::KeyboardModifiers modifiers);
@@ -405,12 +387,6 @@ public:
     // The preview of the bounded fill from visible cell (x, y), held to interior as the fill itself is.
     void DrawFloodFill(Graphics& g, const TileRef& tile, int x, int y, const EllipseInterior* interior);
 
-    // The document's tile size, at least 1 so no division can fail.
-    int TileWidthOrOne() const;
-    int TileHeightOrOne() const;
-    // Whether layer k is drawn: in use, sized to the map and shown.
-    bool LayerShown(int k) const;
-
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -438,10 +414,6 @@ private:
     }
     // Draws the current tool's cursor or preview.
     void DrawCursorOrPreview(Graphics& g, const TileRef& tile);
-    // Draws a tile picture (picture number slot) with its top-left corner at canvas pixel (x, y), at the
-    // view's scale; ZoomedSize is the size it then takes.
-    void DrawZoomed(Graphics& g, const Picture& picture, int slot, std::int64_t x, std::int64_t y);
-    QSize ZoomedSize(const Picture& picture) const;
     // The zoom's keys and the wheel's modifiers over the map.
     void CreateZoomAndKeys();
     // Ctrl with the wheel zooms, Shift turns the wheel sideways; true when the event was taken.
@@ -456,17 +428,8 @@ private:
     void EndStrokeEdit();
     // A map with the start-up defaults; reports in the status line when memory for its cells ran out.
     std::unique_ptr<MapDocument> NewDocument();
-    // Brings the kept composition of the layers and grid up to date; true when it changed.
-    bool ComposeLayers();
-    MapViewKey CurrentViewKey() const;
-    // Recomposes the cells the document changed; false when composing the whole view is due instead.
-    bool RecomposeChanged();
-    // Repaints one map cell of the composition; false when the cell's pictures do not fit their cell.
-    bool RecomposeCell(int column, int row);
-    // Moves the composition by a scroll of (dx, dy) cells and paints the cells that come into view; false
-    // when that cannot be done exactly.
-    bool ShiftComposition(int dx, int dy);
-    void DrawGridLines(Graphics& g, const QRect& area);
+    // The scroll bars show the view's ranges and offsets.
+    void ShowScrollPosition();
     void PreviewRect(Graphics& g, const TileRef& tile, bool outline);
     void CommitRect(bool outline);
     void PlotOrErase(int x, int y);
@@ -511,6 +474,7 @@ private:
     void RecoverFromOutOfMemory();
 
     std::unique_ptr<MapDocument> m_Document;
+    MapView m_view;
     // Keeps a copy of the map's unsaved changes for after a crash.
     std::unique_ptr<RecoveryKeeper> m_recovery;
     // The edit of the plot or erase stroke under way, and the map cell its last position lay on (on the map
@@ -537,18 +501,12 @@ private:
     bool m_stampFromPalette = true;
     bool m_paletteDragging = false;
     std::shared_ptr<const Piece> m_copied;
-    int m_zoomPercent = 100;
-    // Tile pictures shrunk for the current zoom, when it is below 100 %.
-    ZoomedPictures m_zoomed;
-    // Ctrl+wheel turn not yet worth a whole zoom step, in Qt's units.
-    int m_zoomWheelRest = 0;
     std::shared_ptr<Dialogs> m_dialogs;
     QString m_resourceFolder;
     // The map named on the command line, until the window opens.
     QString m_startFile;
     QWidget* m_content = nullptr;
     std::vector<ControlPlacement> m_placements;
-    MapComposition m_composition;
     // Released when an operation runs out of memory or a dialog opens; taken again as an operation starts.
     MemoryReserve m_memoryReserve;
     bool m_blnOpen = false;

@@ -261,7 +261,7 @@ private slots:
         // Zoomed about the canvas's corner, the map's first cell stays there.
         HoverAt(w, QPoint(0, 0));
         Input::Wheel(w.canMain, QPoint(0, 0), QPoint(0, 120 * notches), Qt::ControlModifier);
-        QCOMPARE(Say(w.ZoomPercent(), w.scbMainHorizontal->value(), w.scbMainVertical->value()),
+        QCOMPARE(Say(w.View().ZoomPercent(), w.scbMainHorizontal->value(), w.scbMainVertical->value()),
                  Say(percent, 0, 0));
         const int side = 16 * percent / 100;
         const auto middle = [side](int c, int r) { return QPoint(c * side + side / 2, r * side + side / 2); };

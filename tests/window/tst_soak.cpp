@@ -116,9 +116,10 @@ private:
         static const Weights kUp{4, 8, 16, 2, 2, 0, 0, 3, 4, 0}, kHeld{1, 2, 2, 74, 12, 3, 1, 2, 3, 0},
             kPalette{10, 45, 0, 0, 0, 0, 0, 4, 12, 29};
         // A pointer off the canvas mostly comes in before it does anything.
-        const bool off = !(map ? w.m_blncanMainHasFocus : w.m_blncanTilesHasFocus) && (!map || !m_held);
+        const bool off = !(map ? w.View().PointerOver() : w.m_blncanTilesHasFocus) && (!map || !m_held);
         const int act = off && Chance(60) ? Enter : Among(!map ? kPalette : m_held ? kHeld : kUp);
-        const int tw = std::min(w.TileWidthOrOne(), 2000), th = std::min(w.TileHeightOrOne(), 2000);
+        const int tw = std::min(w.View().TileWidthOrOne(), 2000),
+                  th = std::min(w.View().TileHeightOrOne(), 2000);
         // Over a tile place of the palette; near the pointer, as a hand moves; or pressing where it is.
         QPoint at(Coord(canvas->width()), Coord(canvas->height()));
         if (!map && act == Move && Chance(70))
@@ -172,7 +173,7 @@ private:
             blocks.setPixel(i % 4, i / 4, QRgb(Uniform(0, 0xFFFFFF)) | QRgb(Pick({0, 128, 255})) << 24);
         const int most = kind < 80 ? 4 : 32, rest = Chance(30);
         auto side = [&](int t) { return std::min(Uniform(0, most) * t + rest * Uniform(0, t - 1), 256); };
-        const QImage sheet = blocks.scaled(side(w.TileWidthOrOne()), side(w.TileHeightOrOne()));
+        const QImage sheet = blocks.scaled(side(w.View().TileWidthOrOne()), side(w.View().TileHeightOrOne()));
         const QByteArray& other = m_corpus[std::size_t(Uniform(0, int(m_corpus.size()) - 1))].bytes;
         const QString path = f.temp.filePath(QStringLiteral("sheet%1.png").arg(kind % 4));
         if (!PngCraft::Write(path, kind < 90 || other.size() > 4096 ? PngCraft::QtPng(sheet) : other))
@@ -203,10 +204,10 @@ private:
         need(layers >= 1 && layers <= 8 && w.cboEditLayer->count() == layers && w.m_Layer >= 0 &&
                  w.m_Layer < layers && w.cboEditLayer->currentText() == QString::number(w.m_Layer),
              "%d layers, edit layer %d, %d popup rows", layers, w.m_Layer, w.cboEditLayer->count());
-        const int offsets[] = {w.m_intMapOffsetX, w.m_intMapOffsetY, w.m_intTilesOffsetY};
+        const int offsets[] = {w.View().OffsetX(), w.View().OffsetY(), w.m_intTilesOffsetY};
         for (int i = 0; i < 3; ++i) // a slider keeps its value within its range
             need(offsets[i] == m_bars[i]->Value() && offsets[i] >= 0, "offset %d", i);
-        need(w.btnViewGrid->Value() == w.m_blnDrawGrid && w.m_objLayer.empty() &&
+        need(w.btnViewGrid->Value() == w.View().DrawsGrid() && w.m_objLayer.empty() &&
                  tiles <= clsVOTileset::kMaxTiles,
              "grid button, %d in the fill's list or %d tiles", int(w.m_objLayer.size()), tiles);
         // A cell reads its layer and the pixel position of its place, and shows a tile.

@@ -67,7 +67,7 @@ public:
                 Deselect(w);
             else
                 f.PickTile(Uniform(0, w.Tileset().Count() - 1));
-            const int cols = w.m_intTilemapVisibleColumns, rows = w.m_intTilemapVisibleRows;
+            const int cols = w.View().VisibleColumns(), rows = w.View().VisibleRows();
             Stroke stroke(w, Uniform(0, cols), Uniform(0, rows));
             for (int i = Uniform(0, 3); i > 0; --i)
                 stroke.DragTo(Uniform(-1, cols), Uniform(-1, rows));
@@ -112,7 +112,7 @@ public:
         });
         const int edit = w.m_Layer;
         const int c = Uniform(0, 5), r = Uniform(0, 5);
-        const int column = c + w.m_intMapOffsetX, row = r + w.m_intMapOffsetY;
+        const int column = c + w.View().OffsetX(), row = r + w.View().OffsetY();
         RightClick(tile ? w.canTiles : w.canMain, tile ? PaletteTile(w, Uniform(0, 2)) : CellMiddle(w, c, r));
         Input::Leave(tile ? w.canTiles : w.canMain);
         const bool asked = f.dialogs->propertyEdits.empty();

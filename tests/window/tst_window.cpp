@@ -67,7 +67,7 @@ void Step(EditorFixture& f, const QString& step) {
                                           : Slot(w, a) + QPoint(tw / 2, th / 2));
     else if (s == 'p') {
         Click(w, 2, 3);
-        QCOMPARE(w.lblStatus->text(), Say("Plot X:", w.m_intMapOffsetX + 2, "Y:", w.m_intMapOffsetY + 3));
+        QCOMPARE(w.lblStatus->text(), Say("Plot X:", w.View().OffsetX() + 2, "Y:", w.View().OffsetY() + 3));
         Input::Leave(w.canMain);
     } else {
         const QPoint at = Slot(w, a) + (s == 'm'   ? QPoint(tw / 2, th / 2)
@@ -89,7 +89,7 @@ void Do(EditorFixture& f, const QString& line, const std::function<void(const QS
 // grid.
 QString State(frmMain& w) {
     const bool grid = w.btnViewGrid->Value();
-    if (grid != w.m_blnDrawGrid || grid != (MapPixel(w, 5, 32) == kGridPixel.rgb()) ||
+    if (grid != w.View().DrawsGrid() || grid != (MapPixel(w, 5, 32) == kGridPixel.rgb()) ||
         w.btnViewGrid->Icon() != (grid ? w.m_objVOGridIcon->DownIcon(0) : w.m_objVOGridIcon->UpIcon(0)))
         return "grid button, flag and map disagree";
     QString tools, shown, enabled, rows;
@@ -119,9 +119,9 @@ QString DiffersFromRule(const frmMain& w) {
                 if (const PlacedCell cell = w.btnLayer[k]->Value() ? w.Layer(k).Get(c, r) : PlacedCell())
                     p.drawImage(cell->X() - ox * tw, cell->Y() - oy * th,
                                 w.Tileset().GetTileImage(cell->ImageIndex())->Image());
-    for (int y = 0; w.m_blnDrawGrid && y <= image.height(); y += th)
+    for (int y = 0; w.View().DrawsGrid() && y <= image.height(); y += th)
         p.fillRect(0, y, image.width(), 1, kGridPixel);
-    for (int x = 0; w.m_blnDrawGrid && x <= image.width(); x += tw)
+    for (int x = 0; w.View().DrawsGrid() && x <= image.width(); x += tw)
         p.fillRect(x, 0, 1, image.height(), kGridPixel);
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x)
@@ -344,7 +344,7 @@ private slots:
         frmMain& w = f.window();
         Do(f, row.section('|', 0, 0),
            [&](const QString& step) { QVERIFY2(DiffersFromRule(w).isEmpty(), qPrintable(step)); });
-        QCOMPARE(Say(w.m_intMapOffsetX, w.m_intMapOffsetY, w.scbMainHorizontal->Value(),
+        QCOMPARE(Say(w.View().OffsetX(), w.View().OffsetY(), w.scbMainHorizontal->Value(),
                      w.scbMainVertical->Value(), w.lblStatus->text()),
                  row.section('|', 1) + ' ');
     }

@@ -75,6 +75,7 @@ private slots:
     void pictureAtEveryLevel();
     void strokesAndPreviewsOnZoomedCells();
     void keysZoomAboutTheMiddle();
+    void fineWheelTurnsAddUp();
     void blendMatchesThePainter();
 };
 
@@ -107,7 +108,7 @@ void TestZoom::cellUnderThePointerStays() {
     QCOMPARE(before, Say("Plot", "X:", scroll.x() + at.x() / 32, "Y:", scroll.y() + at.y() / 32));
     for (int i = 0; i < levels.size(); ++i) {
         CtrlWheel(w, at, notches > 0 ? 1 : -1);
-        QCOMPARE(w.ZoomPercent(), levels[i]);
+        QCOMPARE(w.View().ZoomPercent(), levels[i]);
         QCOMPARE(CellUnder(w, at), before);
         // Cells are a whole number of canvas pixels: the first visible one starts at the canvas's corner.
         const int side = 32 * levels[i] / 100;
@@ -128,8 +129,8 @@ void TestZoom::pictureAtEveryLevel() {
     const QPoint middle(w.canMain->width() / 2, w.canMain->height() / 2);
     for (const int level : kLevels) {
         HoverAt(w, middle);
-        while (w.ZoomPercent() != level)
-            CtrlWheel(w, middle, w.ZoomPercent() < level ? 1 : -1);
+        while (w.View().ZoomPercent() != level)
+            CtrlWheel(w, middle, w.View().ZoomPercent() < level ? 1 : -1);
         const int side = 32 * level / 100;
         const int ox = std::min(7, w.scbMainHorizontal->Maximum()),
                   oy = std::min(5, w.scbMainVertical->Maximum());
@@ -170,7 +171,7 @@ void TestZoom::strokesAndPreviewsOnZoomedCells() {
     const QPoint middle(w.canMain->width() / 2, w.canMain->height() / 2);
     HoverAt(w, middle);
     CtrlWheel(w, middle, -2);
-    QCOMPARE(w.ZoomPercent(), 25);
+    QCOMPARE(w.View().ZoomPercent(), 25);
     const int ox = w.scbMainHorizontal->Value(), oy = w.scbMainVertical->Value();
     StrokeThrough(w, QPoint(8 * 2 + 3, 8 * 3 + 1), {QPoint(8 * 40 + 7, 8 * 12)});
     CellSet walked;
@@ -178,7 +179,7 @@ void TestZoom::strokesAndPreviewsOnZoomedCells() {
     QCOMPARE(Describe(Occupied(w.Layer(0))), Describe(walked));
 
     CtrlWheel(w, middle, 4);
-    QCOMPARE(w.ZoomPercent(), 400);
+    QCOMPARE(w.View().ZoomPercent(), 400);
     ChooseTool(w, Tool::FilledRectangle);
     const QPoint press(128 + 5, 128 + 60), drag(3 * 128 + 100, 2 * 128 + 1);
     Stroke s(w, press);
@@ -221,17 +222,31 @@ void TestZoom::keysZoomAboutTheMiddle() {
     Input::Leave(w.canMain);
     const auto key = [&](int k) { QTest::keyClick(&w, Qt::Key(k), Qt::ControlModifier); };
     key(Qt::Key_Equal);
-    QCOMPARE(w.ZoomPercent(), 200);
+    QCOMPARE(w.View().ZoomPercent(), 200);
     key(Qt::Key_Minus);
     key(Qt::Key_Minus);
-    QCOMPARE(w.ZoomPercent(), 50);
+    QCOMPARE(w.View().ZoomPercent(), 50);
     QCOMPARE(CellUnder(w, middle), underMiddle);
     Input::Leave(w.canMain);
     key(Qt::Key_0);
-    QCOMPARE(w.ZoomPercent(), 100);
+    QCOMPARE(w.View().ZoomPercent(), 100);
     QCOMPARE(CellUnder(w, middle), underMiddle);
     Input::Leave(w.canMain);
     QVERIFY(w.canMain->Buffer() == before);
+}
+
+// A fine wheel turns by parts of a notch: they add up to whole steps, and a turn back starts afresh.
+void TestZoom::fineWheelTurnsAddUp() {
+    EditorFixture f;
+    frmMain& w = f.window();
+    const QPoint middle(w.canMain->width() / 2, w.canMain->height() / 2);
+    QStringList levels;
+    // 10 units are left over towards zooming in after the third turn; the way back counts from nothing.
+    for (const int units : {50, 50, 30, -115, -5}) {
+        Input::Wheel(w.canMain, middle, QPoint(0, units), Qt::ControlModifier);
+        levels << QString::number(w.View().ZoomPercent());
+    }
+    QCOMPARE(levels.join(' '), "100 100 200 200 100");
 }
 
 // Source-over of premultiplied pixels onto an opaque picture, against QPainter on every alpha with colours

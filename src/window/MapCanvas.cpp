@@ -1,0 +1,136 @@
+// The map canvas and its scroll bars: drawing the view, the status line's cursor text, scrolling and zoom.
+#include "map/MapZoom.h"
+#include "platform/Canvas.h"
+#include "platform/ScrollBar.h"
+#include "window/EditorColours.h"
+#include "window/frmMain.h"
+
+void frmMain::Refresh() {
+    // Opening sets up the grid, the layers and the scroll ranges one after another, each ending in a
+    // Refresh; the one at the end of opening shows them all, so the ones before it would only be thrown away.
+    if (m_blnOpening)
+        return;
+    UpdateStrokeCells();
+    Draw();
+    // A step too large for the history was done but cannot be undone: the user hears of it at once.
+    const QString tooLarge = Document().Steps().TakeTooLargeStep();
+    if (!tooLarge.isEmpty())
+        UpdateStatus(QStringLiteral("%1 cannot be undone: too large for the history").arg(tooLarge),
+                     kFailureColour, 0);
+    else {
+        UpdateStatus(CursorStatus(), QColor(0, 0, 0), 0);
+        m_statusFromCursor = true;
+    }
+}
+
+void frmMain::RefreshKeepingReport() {
+    if (m_statusFromCursor) {
+        Refresh();
+    } else if (!m_blnOpening) {
+        UpdateStrokeCells();
+        Draw();
+    }
+}
+
+QString frmMain::CursorStatus() const {
+    if (m_intMouseX < 0 || m_intMouseY < 0 || !m_view.PointerOver())
+        return QString();
+    const std::int64_t column = qint64(m_intCurrentTileX) + m_view.OffsetX();
+    const std::int64_t row = qint64(m_intCurrentTileY) + m_view.OffsetY();
+    QStringList parts;
+    if (m_intCurrentTool == Tool::Select) {
+        const QRect& s = m_selection;
+        parts << (s.isEmpty() ? QStringLiteral("Select X: %1 Y: %2").arg(column).arg(row)
+                              : QStringLiteral("Select X: %1 Y: %2 W: %3 H: %4")
+                                    .arg(s.left())
+                                    .arg(s.top())
+                                    .arg(s.width())
+                                    .arg(s.height()));
+    }
+    if (WritesWhileDragged(m_intCurrentTool))
+        parts << QStringLiteral("%1 X: %2 Y: %3")
+                     .arg(m_intCurrentTool == Tool::Plot ? QStringLiteral("Plot") : QStringLiteral("Erase"))
+                     .arg(column)
+                     .arg(row);
+    // The pointer is the cursor of every tool, so whatever the tool the user sees a cell with values of
+    // its own as such.
+    const QStringList unlike = UnlikeItsTile(m_Layer, column, row);
+    if (!unlike.isEmpty())
+        parts << QStringLiteral("unlike its tile: %1").arg(unlike.join(QStringLiteral(", ")));
+    return parts.join(QStringLiteral(" — "));
+}
+
+void frmMain::Draw() {
+    if (m_blnOpening)
+        return;
+    m_view.Paint(canMain->Buffer(), canMain->size(), [this](Graphics& g) {
+        if (m_intMouseX >= 0 && m_intMouseY >= 0 && m_view.PointerOver() && m_drag == Drag::None)
+            DrawCursorOrPreview(g, Tileset().SelectedTile());
+        DrawSelection(g);
+    });
+    canMain->Present();
+}
+
+void frmMain::DrawLayers(Graphics& g) {
+    m_view.DrawLayers(g);
+}
+
+void frmMain::RefreshMainScrollbars() {
+    m_view.FitTo(canMain->size());
+    ShowScrollPosition();
+}
+
+void frmMain::ShowScrollPosition() {
+    // The bars mirror the view; setting them quietly keeps them from reporting the change back.
+    scbMainHorizontal->SetMaximumQuietly(m_view.MaximumX());
+    scbMainHorizontal->setEnabled(m_view.MaximumX() > 0);
+    scbMainHorizontal->SetValueQuietly(m_view.OffsetX());
+    scbMainVertical->SetMaximumQuietly(m_view.MaximumY());
+    scbMainVertical->setEnabled(m_view.MaximumY() > 0);
+    scbMainVertical->SetValueQuietly(m_view.OffsetY());
+}
+
+void frmMain::scbMainHorizontal_ValueChanged() {
+    m_view.ScrollTo(scbMainHorizontal->Value(), m_view.OffsetY());
+    Refresh();
+}
+
+void frmMain::scbMainVertical_ValueChanged() {
+    m_view.ScrollTo(m_view.OffsetX(), scbMainVertical->Value());
+    Refresh();
+}
+
+bool frmMain::canMain_MouseWheel(int, int, int deltaX, int deltaY) {
+    const bool scrollable = m_view.WheelStep(deltaX, deltaY);
+    ShowScrollPosition();
+    if (scrollable)
+        Refresh();
+    return false;
+}
+
+void frmMain::canMain_Paint() {
+    // The canvas shows the picture the last Draw left; redrawing here would empty a status text such as a
+    // load's report whenever Qt repaints (after a dialog closes, for one).
+}
+
+QPoint frmMain::ZoomAnchor() const {
+    if (m_view.PointerOver() && m_intDragMouseX >= 0 && m_intDragMouseY >= 0)
+        return {m_intDragMouseX, m_intDragMouseY};
+    return {canMain->width() / 2, canMain->height() / 2};
+}
+
+void frmMain::ZoomBy(int steps, QPoint anchor) {
+    ZoomTo(ZoomStepped(m_view.ZoomPercent(), steps), anchor);
+}
+
+void frmMain::ZoomTo(int percent, QPoint anchor) {
+    if (ZoomStepped(percent, 0) == m_view.ZoomPercent())
+        return;
+    // The start of a stroke was recorded in canvas pixels at the old scale: the stroke ends here, keeping
+    // what a plot or erase stroke wrote.
+    canMain->CancelStroke();
+    m_view.ZoomKeeping(percent, anchor, canMain->size());
+    ShowScrollPosition();
+    // The cursor's cell numbers follow the zoom; a report on the status line stays.
+    RefreshKeepingReport();
+}
