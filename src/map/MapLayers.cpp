@@ -41,33 +41,6 @@ PlacedCell frmMain::GetVOCellFromLayer(int x, int y) {
     return Layer(n).Get(x, y);
 }
 
-void frmMain::PlaceAtVisibleCell(std::int64_t x, std::int64_t y, bool mark) {
-    const std::int64_t column = x + m_view.OffsetX();
-    const std::int64_t row = y + m_view.OffsetY();
-    if (!m_view.InsideMap(column, row))
-        return;
-    const int c = static_cast<int>(column);
-    const int r = static_cast<int>(row);
-    PlaceTile(c * m_view.TileWidthOrOne(), r * m_view.TileHeightOrOne(), c, r, mark);
-}
-
-void frmMain::PlaceTile(int, int, int column, int row, bool mark) {
-    // Every tool places the stamp's cell for the place, its pattern anchored where the stroke began.
-    if (m_stamp.Empty() || m_Layer < 0 || !m_Edit || !m_view.InsideMap(column, row))
-        return;
-    PlaceStampCell(column, row);
-    if (mark)
-        m_blnTilemap.Set(column, row);
-}
-
-void frmMain::RemoveTile(int, int, int column, int row) {
-    const int n = m_Layer;
-    // Emptying an empty cell changes nothing, so it is no part of the step either.
-    if (n < 0 || !m_Edit || !m_view.InsideMap(column, row) || !Layer(n).Get(column, row))
-        return;
-    m_Edit->Erase(n, column, row);
-}
-
 void frmMain::btnApply_Action() {
     ApplyMapProperties();
 }

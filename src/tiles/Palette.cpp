@@ -172,11 +172,7 @@ bool frmMain::canTiles_MouseDown(int x, int y) {
         m_paletteBlock = TileBlock{1, 1, {selected->ImageIndex()}};
     StampFromPalette();
     DrawTiles();
-    if (const Tool tool = ToolForPickedTile(m_intCurrentTool, m_intLastTool, bool(selected));
-        tool != m_intCurrentTool) {
-        m_intCurrentTool = tool;
-        ActivateTool(tool);
-    }
+    LeaveToolForPickedTile(bool(selected));
     // A drag from the tile picked selects a block of tiles.
     m_paletteDragging = bool(selected);
     return m_paletteDragging;

@@ -1,41 +1,37 @@
 // The flood fill: the fill tool's three modes over the edit layer, the filled ellipse's bounded fill and its
 // preview. All of them walk the grid by row spans with the work list on the heap.
+#include "map/MapView.h"
 #include "platform/BusyCursor.h"
 #include "tools/EllipseOutline.h"
 #include "tools/FillProgress.h"
 #include "tools/FloodRegion.h"
 #include "tools/StampPattern.h"
-#include "window/frmMain.h"
+#include "tools/Stroke.h"
 
 #include <algorithm>
 
-CellRef frmMain::StampFill() const {
-    // A single record is compared with the clicked cell; any record of a larger stamp says it paints.
-    for (const PieceLayer& layer : m_stamp.layers)
-        for (const CellRef& record : layer.cells)
-            if (record)
-                return record;
-    return nullptr;
-}
-
-void frmMain::FloodFill(bool bounded) {
-    const long long x = static_cast<long long>(m_intCurrentTileX) + m_view.OffsetX();
-    const long long y = static_cast<long long>(m_intCurrentTileY) + m_view.OffsetY();
+void Stroke::FloodFill(const StrokeScene& scene, bool bounded, Dialogs& dialogs, QWidget* parent) {
+    const MapView& view = scene.view;
+    const long long x = static_cast<long long>(m_intCurrentTileX) + view.OffsetX();
+    const long long y = static_cast<long long>(m_intCurrentTileY) + view.OffsetY();
     // A click beyond the map's last column or row has nothing to fill.
-    if (!m_view.InsideMap(x, y))
+    if (scene.editLayer < 0 || !view.InsideMap(x, y))
         return;
     const BusyCursor busy;
-    const CellRef target = Layer(m_Layer).Record(static_cast<int>(x), static_cast<int>(y));
-    m_blnTilemap.Reset(MapWidth(), MapHeight());
+    const int width = scene.document.MapWidth();
+    const int height = scene.document.MapHeight();
+    const CellRef target =
+        scene.document.Layer(scene.editLayer).Record(static_cast<int>(x), static_cast<int>(y));
+    m_blnTilemap.Reset(width, height);
     // The pattern of a fill is anchored at the clicked cell.
     m_stampAnchor = QPoint(static_cast<int>(x), static_cast<int>(y));
-    const CellRef fill = StampFill();
     // A fill over a large map shows its progress and can be cancelled, which takes it back whole. The fill
     // tool has no preview, so nothing the window draws while the dialog lets it repaint touches the fill's
     // marks or work list.
-    FillProgress progress(*m_dialogs, this, std::int64_t{MapWidth()} * MapHeight());
+    FillProgress progress(dialogs, parent, std::int64_t{width} * height);
     try {
-        FloodFill(static_cast<int>(x), static_cast<int>(y), fill, target, bounded, nullptr, &progress);
+        FloodFill(scene, static_cast<int>(x), static_cast<int>(y), StampFill(scene.stamp), target, bounded,
+                  nullptr, &progress);
     } catch (const WorkCancelled&) {
         m_Edit.reset();
         m_objLayer.clear();
@@ -144,23 +140,26 @@ void FillAlike(const FillWork& work, const CellRef& fill, const CellRef& target)
 
 } // namespace
 
-void frmMain::FloodFill(int x, int y, const CellRef& fill, const CellRef& target, bool bounded,
-                        const EllipseInterior* interior, FillProgress* progress) {
-    const int n = m_Layer;
-    if (n < 0 || !m_Edit || !m_view.InsideMap(x, y) || !Layer(n).Inside(x, y))
+void Stroke::FloodFill(const StrokeScene& scene, int x, int y, const CellRef& fill, const CellRef& target,
+                       bool bounded, const EllipseInterior* interior, FillProgress* progress) {
+    const int n = scene.editLayer;
+    const MapDocument& document = scene.document;
+    if (n < 0 || !m_Edit || !scene.view.InsideMap(x, y) || !document.Layer(n).Inside(x, y))
         return;
-    const LayerGrid& grid = Layer(n);
-    if (m_blnTilemap.Width() != MapWidth() || m_blnTilemap.Height() != MapHeight())
-        m_blnTilemap.Reset(MapWidth(), MapHeight());
+    const LayerGrid& grid = document.Layer(n);
+    const int width = document.MapWidth();
+    const int height = document.MapHeight();
+    if (m_blnTilemap.Width() != width || m_blnTilemap.Height() != height)
+        m_blnTilemap.Reset(width, height);
     const FillWork work{grid,
                         n,
                         *m_Edit,
-                        std::min(MapWidth(), grid.Width()),
-                        std::min(MapHeight(), grid.Height()),
+                        std::min(width, grid.Width()),
+                        std::min(height, grid.Height()),
                         GridPoint{x, y},
                         m_blnTilemap,
                         m_objLayer,
-                        m_stamp,
+                        scene.stamp,
                         m_stampAnchor,
                         progress};
     if (bounded)
@@ -171,18 +170,22 @@ void frmMain::FloodFill(int x, int y, const CellRef& fill, const CellRef& target
         FillAlike(work, fill, target);
 }
 
-void frmMain::DrawFloodFill(Graphics& g, const TileRef&, int x, int y, const EllipseInterior* interior) {
-    if (!StampPicture())
+void Stroke::DrawFloodFill(Graphics& g, const StrokeScene& scene, int x, int y,
+                           const EllipseInterior* interior) {
+    if (!StampPicture(scene))
         return;
-    const int tw = m_view.ViewCellWidth();
-    const int th = m_view.ViewCellHeight();
+    const MapView& view = scene.view;
+    const int tw = view.ViewCellWidth();
+    const int th = view.ViewCellHeight();
+    const int offsetX = view.OffsetX();
+    const int offsetY = view.OffsetY();
     const QPoint anchor(m_intStartTileX, m_intStartTileY);
     // Points left of or above the canvas are dropped and do not spread.
     if (x < 0 || y < 0)
         return;
-    const long long startX = static_cast<long long>(x) + m_view.OffsetX();
-    const long long startY = static_cast<long long>(y) + m_view.OffsetY();
-    if (!m_view.InsideMap(startX, startY))
+    const long long startX = static_cast<long long>(x) + offsetX;
+    const long long startY = static_cast<long long>(y) + offsetY;
+    if (!view.InsideMap(startX, startY))
         return;
     // Cells right of or below the canvas cannot show; they are walked only where they may still connect
     // visible cells to the centre (the inside is convex around the centre's row and column).
@@ -191,18 +194,17 @@ void frmMain::DrawFloodFill(Graphics& g, const TileRef&, int x, int y, const Ell
     const long long columnEnd = std::max<long long>(g.Width() / tw + 1, x + 1);
     const long long rowEnd = std::max<long long>(g.Height() / th + 1, y + 1);
     FloodRegion(
-        MapWidth(), MapHeight(), GridPoint{static_cast<int>(startX), static_cast<int>(startY)}, m_blnTilemap,
-        m_objLayer,
+        scene.document.MapWidth(), scene.document.MapHeight(),
+        GridPoint{static_cast<int>(startX), static_cast<int>(startY)}, m_blnTilemap, m_objLayer,
         [&](int column, int row) {
-            const long long px = column - static_cast<long long>(m_view.OffsetX());
-            const long long py = row - static_cast<long long>(m_view.OffsetY());
+            const long long px = column - static_cast<long long>(offsetX);
+            const long long py = row - static_cast<long long>(offsetY);
             return px >= 0 && py >= 0 && px < columnEnd && py < rowEnd &&
                    (!interior ||
                     interior->Contains(column - static_cast<int>(startX), row - static_cast<int>(startY)));
         },
         [&](int column, int row) {
-            const long long px = column - m_view.OffsetX();
-            const long long py = row - m_view.OffsetY();
-            DrawStampCell(g, px, py, anchor);
+            DrawStampCell(g, scene, column - static_cast<long long>(offsetX),
+                          row - static_cast<long long>(offsetY), anchor);
         });
 }

@@ -1,40 +1,44 @@
 // Painting with the stamp: every tool asks which of the stamp's records goes to a cell, the pattern anchored
 // where the stroke was pressed, and places or previews that record on the stamp's layers.
+#include "map/MapView.h"
 #include "tools/StampPattern.h"
-#include "window/frmMain.h"
+#include "tools/Stroke.h"
 
-void frmMain::PlaceStampCell(int column, int row) {
-    if (m_stamp.Empty() || !m_Edit)
+void Stroke::PlaceStampCell(const StrokeScene& scene, int column, int row) {
+    const Piece& stamp = scene.stamp;
+    if (stamp.Empty() || !m_Edit)
         return;
     const StampCell at =
-        PatternCell(column, row, m_stampAnchor.x(), m_stampAnchor.y(), m_stamp.width, m_stamp.height);
-    for (const PieceLayer& layer : m_stamp.layers) {
-        const int target = TargetLayer(layer, m_Layer);
-        const CellRef& record = m_stamp.At(layer, at.column, at.row);
+        PatternCell(column, row, m_stampAnchor.x(), m_stampAnchor.y(), stamp.width, stamp.height);
+    for (const PieceLayer& layer : stamp.layers) {
+        const int target = TargetLayer(layer, scene.editLayer);
+        const CellRef& record = stamp.At(layer, at.column, at.row);
         if (target >= 0 && record)
             m_Edit->Put(target, column, row, record);
     }
 }
 
-void frmMain::PlaceStampRun(int row, int first, int last) {
-    if (m_stamp.Empty() || !m_Edit || first > last)
+void Stroke::PlaceStampRun(const StrokeScene& scene, int row, int first, int last) {
+    const Piece& stamp = scene.stamp;
+    if (stamp.Empty() || !m_Edit || first > last)
         return;
-    for (const PieceLayer& layer : m_stamp.layers) {
-        const int target = TargetLayer(layer, m_Layer);
+    for (const PieceLayer& layer : stamp.layers) {
+        const int target = TargetLayer(layer, scene.editLayer);
         if (target < 0)
             continue;
         PutPieceRun(*m_Edit, target, row, first, last, [&](int column) -> const CellRef& {
             const StampCell at =
-                PatternCell(column, row, m_stampAnchor.x(), m_stampAnchor.y(), m_stamp.width, m_stamp.height);
-            return m_stamp.At(layer, at.column, at.row);
+                PatternCell(column, row, m_stampAnchor.x(), m_stampAnchor.y(), stamp.width, stamp.height);
+            return stamp.At(layer, at.column, at.row);
         });
     }
 }
 
-void frmMain::PlacePieceAt(const Piece& piece, QPoint topLeft) {
-    const QRect on = QRect(topLeft, QSize(piece.width, piece.height)) & QRect(0, 0, MapWidth(), MapHeight());
+void Stroke::PlacePieceAt(const StrokeScene& scene, const Piece& piece, QPoint topLeft) {
+    const QRect on = QRect(topLeft, QSize(piece.width, piece.height)) &
+                     QRect(0, 0, scene.document.MapWidth(), scene.document.MapHeight());
     for (const PieceLayer& layer : piece.layers) {
-        const int target = TargetLayer(layer, m_Layer);
+        const int target = TargetLayer(layer, scene.editLayer);
         for (int row = on.top(); row <= on.bottom() && target >= 0; ++row)
             PutPieceRun(*m_Edit, target, row, on.left(), on.right(), [&](int column) -> const CellRef& {
                 return piece.At(layer, column - topLeft.x(), row - topLeft.y());
@@ -42,10 +46,10 @@ void frmMain::PlacePieceAt(const Piece& piece, QPoint topLeft) {
     }
 }
 
-void frmMain::EmptyUnder(const Piece& piece, QPoint topLeft) {
+void Stroke::EmptyUnder(const StrokeScene& scene, const Piece& piece, QPoint topLeft) {
     // Only where the piece has a cell: its empty places were never lifted.
     for (const PieceLayer& layer : piece.layers) {
-        const int target = TargetLayer(layer, m_Layer);
+        const int target = TargetLayer(layer, scene.editLayer);
         for (int r = 0; r < piece.height && target >= 0; ++r)
             for (int c = 0; c < piece.width;) {
                 if (!piece.At(layer, c, r)) {
@@ -61,28 +65,39 @@ void frmMain::EmptyUnder(const Piece& piece, QPoint topLeft) {
     }
 }
 
-void frmMain::DrawStampCell(Graphics& g, std::int64_t x, std::int64_t y, QPoint anchor) {
-    if (m_stamp.Empty())
+void Stroke::DrawStampCell(Graphics& g, const StrokeScene& scene, std::int64_t x, std::int64_t y,
+                           QPoint anchor) {
+    const Piece& stamp = scene.stamp;
+    if (stamp.Empty())
         return;
     const StampCell at = PatternCell(static_cast<int>(x), static_cast<int>(y), anchor.x(), anchor.y(),
-                                     m_stamp.width, m_stamp.height);
+                                     stamp.width, stamp.height);
     // Layers are kept lowest first, so the preview stacks them as the map will.
-    for (const PieceLayer& layer : m_stamp.layers) {
-        const CellRef& record = m_stamp.At(layer, at.column, at.row);
+    for (const PieceLayer& layer : stamp.layers) {
+        const CellRef& record = stamp.At(layer, at.column, at.row);
         if (!record)
             continue;
-        const PicturePtr picture = Tileset().GetTileImage(record->ImageIndex());
+        const PicturePtr picture = scene.document.Tileset().GetTileImage(record->ImageIndex());
         if (picture)
-            m_view.DrawZoomed(g, *picture, record->ImageIndex(), x * m_view.ViewCellWidth(),
-                              y * m_view.ViewCellHeight());
+            scene.view.DrawZoomed(g, *picture, record->ImageIndex(), x * scene.view.ViewCellWidth(),
+                                  y * scene.view.ViewCellHeight());
     }
 }
 
-PicturePtr frmMain::StampPicture() const {
-    for (const PieceLayer& layer : m_stamp.layers)
+PicturePtr StampPicture(const StrokeScene& scene) {
+    for (const PieceLayer& layer : scene.stamp.layers)
         for (const CellRef& record : layer.cells)
             if (record)
-                if (PicturePtr picture = Tileset().GetTileImage(record->ImageIndex()))
+                if (PicturePtr picture = scene.document.Tileset().GetTileImage(record->ImageIndex()))
                     return picture;
+    return nullptr;
+}
+
+CellRef StampFill(const Piece& stamp) {
+    // A single record is compared with the clicked cell; any record of a larger stamp says it paints.
+    for (const PieceLayer& layer : stamp.layers)
+        for (const CellRef& record : layer.cells)
+            if (record)
+                return record;
     return nullptr;
 }

@@ -42,7 +42,7 @@ void frmMain::ActivateGrid(bool on) {
 }
 
 void frmMain::ActivateTool(Tool tool) {
-    m_intLastTool = m_intCurrentTool;
+    m_stroke.KeepLastTool();
     for (int i = 0; i < kToolCount; ++i) {
         BevelButton* button = btnTool[static_cast<std::size_t>(i)];
         const bool pressed = ToolAt(i) == tool;
@@ -93,7 +93,15 @@ void frmMain::btnTool_Action(int index) {
     UseTool(ToolAt(index));
 }
 
+void frmMain::LeaveToolForPickedTile(bool tilePicked) {
+    const Tool tool = ToolForPickedTile(m_stroke.CurrentTool(), m_stroke.LastTool(), tilePicked);
+    if (tool == m_stroke.CurrentTool())
+        return;
+    m_stroke.SetCurrentTool(tool);
+    ActivateTool(tool);
+}
+
 void frmMain::UseTool(Tool tool) {
     ActivateTool(tool);
-    m_intCurrentTool = tool;
+    m_stroke.SetCurrentTool(tool);
 }

@@ -6,7 +6,7 @@
 void frmMain::SetDocument(std::unique_ptr<MapDocument> document) {
     // A stroke under way belongs to the map being left.
     canMain->CancelStroke();
-    m_Edit.reset();
+    m_stroke.Abandon();
     // The map left was saved or its changes discarded: its recovery copy goes with it.
     m_recovery->Remove();
     m_saveAsksWhere = false;
@@ -78,11 +78,4 @@ void frmMain::OnTilesetChanged() {
     DrawTiles();
     // Cells of the tiles that came or went look different now, wherever the pointer is.
     RefreshKeepingReport();
-}
-
-void frmMain::EndStrokeEdit() {
-    if (!m_Edit)
-        return;
-    m_Edit->Commit();
-    m_Edit.reset();
 }

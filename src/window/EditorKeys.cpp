@@ -83,7 +83,7 @@ bool frmMain::EditorKey(int key, Qt::KeyboardModifiers modifiers) {
     for (const ToolKey& k : kToolKeys) {
         if (k.key != key || k.shift != (held == Qt::ShiftModifier))
             continue;
-        if (k.tool != m_intCurrentTool) {
+        if (k.tool != m_stroke.CurrentTool()) {
             // A stroke of the old tool ends as if its release had gone elsewhere: what a plot or erase
             // stroke wrote stays, a shape is not placed.
             canMain->CancelStroke();

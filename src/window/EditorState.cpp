@@ -41,7 +41,7 @@ bool frmMain::SetDefaults() {
     m_objVOLayerIcon = std::make_shared<clsVOIcon>();
     m_objVOGridIcon = std::make_shared<clsVOIcon>();
     m_objVOToolIcon = std::make_shared<clsVOIcon>();
-    m_objLayer.clear();
+    m_stroke.ReleaseWork();
 
     if (!LoadIcons(GetFolderItem(m_resourceFolder, QStringLiteral("layericons.png")), *m_objVOLayerIcon))
         Modal().MsgBox(this, QStringLiteral("Error loading layer icons."));
@@ -55,9 +55,8 @@ bool frmMain::SetDefaults() {
         Modal().MsgBox(this, QStringLiteral("Error loading grid icon."));
 
     if (LoadIcons(GetFolderItem(m_resourceFolder, QStringLiteral("toolicons.png")), *m_objVOToolIcon)) {
+        m_stroke.SetCurrentTool(Tool::Plot);
         ActivateTool(Tool::Plot);
-        m_intLastTool = Tool::Plot;
-        m_intCurrentTool = Tool::Plot;
     } else {
         Modal().MsgBox(this, QStringLiteral("Error loading tool icons."));
     }
@@ -81,14 +80,12 @@ void frmMain::UpdateStatus(const QString& text, const QColor& colour, int alignm
 
 void frmMain::RecoverFromOutOfMemory() {
     m_memoryReserve.Release();
-    m_objLayer.clear();
-    m_objLayer.shrink_to_fit();
-    m_blnTilemap.Shrink();
+    m_stroke.ReleaseWork();
 }
 
 void frmMain::Stopped(const QString& what, CommandStop why) {
-    // An edit left open by the command is taken back whole.
-    m_Edit.reset();
+    // An edit left open by the command is taken back whole, and a move with it.
+    m_stroke.Abandon();
     if (why == CommandStop::OutOfMemory)
         RecoverFromOutOfMemory();
     try {

@@ -10,7 +10,7 @@ void frmMain::Refresh() {
     // Refresh; the one at the end of opening shows them all, so the ones before it would only be thrown away.
     if (m_blnOpening)
         return;
-    UpdateStrokeCells();
+    m_stroke.UpdateStrokeCells(m_view);
     Draw();
     // A step too large for the history was done but cannot be undone: the user hears of it at once.
     const QString tooLarge = Document().Steps().TakeTooLargeStep();
@@ -27,18 +27,19 @@ void frmMain::RefreshKeepingReport() {
     if (m_statusFromCursor) {
         Refresh();
     } else if (!m_blnOpening) {
-        UpdateStrokeCells();
+        m_stroke.UpdateStrokeCells(m_view);
         Draw();
     }
 }
 
 QString frmMain::CursorStatus() const {
-    if (m_intMouseX < 0 || m_intMouseY < 0 || !m_view.PointerOver())
+    if (!m_stroke.PointerOnCanvas(m_view))
         return QString();
-    const std::int64_t column = qint64(m_intCurrentTileX) + m_view.OffsetX();
-    const std::int64_t row = qint64(m_intCurrentTileY) + m_view.OffsetY();
+    const Tool tool = m_stroke.CurrentTool();
+    const std::int64_t column = qint64(m_stroke.CurrentCell().x()) + m_view.OffsetX();
+    const std::int64_t row = qint64(m_stroke.CurrentCell().y()) + m_view.OffsetY();
     QStringList parts;
-    if (m_intCurrentTool == Tool::Select) {
+    if (tool == Tool::Select) {
         const QRect& s = m_selection;
         parts << (s.isEmpty() ? QStringLiteral("Select X: %1 Y: %2").arg(column).arg(row)
                               : QStringLiteral("Select X: %1 Y: %2 W: %3 H: %4")
@@ -47,9 +48,9 @@ QString frmMain::CursorStatus() const {
                                     .arg(s.width())
                                     .arg(s.height()));
     }
-    if (WritesWhileDragged(m_intCurrentTool))
+    if (WritesWhileDragged(tool))
         parts << QStringLiteral("%1 X: %2 Y: %3")
-                     .arg(m_intCurrentTool == Tool::Plot ? QStringLiteral("Plot") : QStringLiteral("Erase"))
+                     .arg(tool == Tool::Plot ? QStringLiteral("Plot") : QStringLiteral("Erase"))
                      .arg(column)
                      .arg(row);
     // The pointer is the cursor of every tool, so whatever the tool the user sees a cell with values of
@@ -64,9 +65,9 @@ void frmMain::Draw() {
     if (m_blnOpening)
         return;
     m_view.Paint(canMain->Buffer(), canMain->size(), [this](Graphics& g) {
-        if (m_intMouseX >= 0 && m_intMouseY >= 0 && m_view.PointerOver() && m_drag == Drag::None)
+        if (m_stroke.ShowsCursor(m_view))
             DrawCursorOrPreview(g, Tileset().SelectedTile());
-        DrawSelection(g);
+        m_stroke.DrawSelection(g, Scene());
     });
     canMain->Present();
 }
@@ -114,8 +115,9 @@ void frmMain::canMain_Paint() {
 }
 
 QPoint frmMain::ZoomAnchor() const {
-    if (m_view.PointerOver() && m_intDragMouseX >= 0 && m_intDragMouseY >= 0)
-        return {m_intDragMouseX, m_intDragMouseY};
+    const QPoint pointer = m_stroke.Pointer();
+    if (m_view.PointerOver() && pointer.x() >= 0 && pointer.y() >= 0)
+        return pointer;
     return {canMain->width() / 2, canMain->height() / 2};
 }
 

@@ -137,11 +137,9 @@ void frmMain::EditCellProperties(int layer, int column, int row) {
     const std::optional<PropertiesAnswer> answer = Modal().EditProperties(this, request);
     if (!answer || answer->Values == values)
         return;
-    const bool written = RunEdit(QStringLiteral("Cell Properties"),
-                                 [&] { m_Edit->SetValues(layer, column, row, answer->Values); });
-    Refresh();
-    if (!written)
-        ReportOutOfMemory(QStringLiteral("cell properties"));
+    if (RunEdit(QStringLiteral("Cell Properties"), QStringLiteral("cell properties"),
+                [&](MapDocument::CellEdit& edit) { edit.SetValues(layer, column, row, answer->Values); }))
+        Refresh();
 }
 
 QStringList frmMain::UnlikeItsTile(int layer, std::int64_t column, std::int64_t row) const {

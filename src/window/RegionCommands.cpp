@@ -103,7 +103,7 @@ void frmMain::SetSelection(const QRect& cells) {
 }
 
 void frmMain::EditSelectAll_Action() {
-    if (m_drag == Drag::None)
+    if (!m_stroke.Dragging())
         SetSelection(QRect(0, 0, MapWidth(), MapHeight()));
 }
 
@@ -145,31 +145,27 @@ void frmMain::EditCut_Action(bool allLayers) {
     if (!EditCopy_Action(allLayers))
         return;
     const QRect cells = m_selection;
-    const bool placed = RunEdit(QStringLiteral("Cut"), [&] {
-        for (int k = 0; k < 8; ++k) {
-            if (!Document().LayerInUse(k) || (!allLayers && k != m_Layer))
-                continue;
-            for (int row = cells.top(); row <= cells.bottom(); ++row)
-                m_Edit->EraseRun(k, row, cells.left(), cells.right());
-        }
-    });
-    Refresh();
-    if (!placed)
-        ReportOutOfMemory(QStringLiteral("cut"));
+    if (RunEdit(QStringLiteral("Cut"), QStringLiteral("cut"), [&](MapDocument::CellEdit& edit) {
+            for (int k = 0; k < 8; ++k) {
+                if (!Document().LayerInUse(k) || (!allLayers && k != m_Layer))
+                    continue;
+                for (int row = cells.top(); row <= cells.bottom(); ++row)
+                    edit.EraseRun(k, row, cells.left(), cells.right());
+            }
+        }))
+        Refresh();
 }
 
 void frmMain::EditClear_Action() {
     if (m_selection.isEmpty())
         return;
     const QRect cells = m_selection;
-    const bool done = RunEdit(QStringLiteral("Delete"), [&] {
-        for (int row = cells.top(); row <= cells.bottom(); ++row)
-            for (int column = cells.left(); column <= cells.right(); ++column)
-                RemoveTile(0, 0, column, row);
-    });
-    Refresh();
-    if (!done)
-        ReportOutOfMemory(QStringLiteral("delete"));
+    if (RunEdit(QStringLiteral("Delete"), QStringLiteral("delete"), [&](MapDocument::CellEdit&) {
+            for (int row = cells.top(); row <= cells.bottom(); ++row)
+                for (int column = cells.left(); column <= cells.right(); ++column)
+                    RemoveTile(0, 0, column, row);
+        }))
+        Refresh();
 }
 
 void frmMain::EditPaste_Action() {

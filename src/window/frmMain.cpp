@@ -44,7 +44,7 @@ frmMain::~frmMain() {
     m_blnOpen = false;
     canMain->CancelStroke();
     canTiles->CancelStroke();
-    m_Edit.reset();
+    m_stroke.Abandon();
     // The window goes only once its map may be left: what was not saved was discarded.
     m_recovery->Remove();
     m_recovery->Watch(nullptr);

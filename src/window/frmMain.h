@@ -5,7 +5,6 @@
 #include "document/RecoveryCopies.h"
 #include "map/LayerGrid.h"
 #include "map/MapView.h"
-#include "map/MarkerGrid.h"
 #include "platform/Collection.h"
 #include "platform/CommandGuard.h"
 #include "platform/Dialogs.h"
@@ -13,8 +12,7 @@
 #include "platform/MemoryReserve.h"
 #include "tiles/PaletteBlock.h"
 #include "tiles/clsVOTileset.h"
-#include "tools/FloodRegion.h"
-#include "tools/Tool.h"
+#include "tools/Stroke.h"
 #include "window/clsVOIcon.h"
 
 #include <QMainWindow>
@@ -72,8 +70,6 @@ public:
     std::shared_ptr<clsVOIcon> m_objVOLayerIcon;
     std::shared_ptr<clsVOIcon> m_objVOToolIcon;
     std::shared_ptr<clsVOIcon> m_objVOGridIcon;
-    int m_intMouseX = 0;
-    int m_intMouseY = 0;
     // The status line shows what Refresh wrote for the cursor (possibly nothing), not a report.
     bool m_statusFromCursor = false;
     bool m_blncanTilesHasFocus = false;
@@ -81,21 +77,6 @@ public:
     int m_intTilesMouseY = 0;
     int m_intTileRowCount = 0;
     int m_intTotalVisibleRows = 0;
-    // The fills' work list: runs of rows still to be looked at.
-    Collection<RowSpan> m_objLayer;
-    int m_intCurrentTileX = 0;
-    int m_intCurrentTileY = 0;
-    Tool m_intCurrentTool = Tool::Erase;
-    int m_intDragMouseX = 0;
-    int m_intDragMouseY = 0;
-    // One mark per map cell, for the ellipse tools and the fills.
-    MarkerGrid m_blnTilemap;
-    Tool m_intLastTool = Tool::Plot;
-    // The edit layer: the number of the layer painting writes to, or -1 before the first SetCurrentLayer,
-    // when painting changes nothing.
-    int m_Layer = -1;
-    int m_intStartTileX = 0;
-    int m_intStartTileY = 0;
 
     // ---- Controls -----------------------------------------------------------------------------------------
     QTabWidget* tabpnlMain = nullptr;
@@ -142,11 +123,14 @@ public:
     // False when memory for the map's grids could not be had; the map is then a single cell.
     bool SetDefaults();
     void UpdateStatus(const QString& text, const QColor& colour, int alignment);
-    // Runs one edit of cells as one step of the history: body writes through PlaceTile, RemoveTile and the
-    // fills. When memory runs out part way, the edit is rolled back whole, the work lists are emptied, the
-    // memory reserve is released and false comes back; the caller then says so with ReportOutOfMemory after
-    // its Refresh.
-    template <class Body> bool RunEdit(const QString& text, Body&& body);
+    // Runs part of a command, named what, with the memory reserve taken first; true when it ran to its
+    // end. When memory runs out part way, the editor is put right and told as by Guarded, and false comes
+    // back: the caller then leaves the status line's red message alone.
+    template <class Body> bool Completed(const QString& what, Body&& body);
+    // Runs one edit of cells as one step of the history named text: body(edit) writes through the edit,
+    // PlaceTile, RemoveTile and the fills. When memory runs out part way, the edit is taken back whole and
+    // the step, named what, is reported as Completed does.
+    template <class Body> bool RunEdit(const QString& text, const QString& what, Body&& body);
     // The status line says, in red, that memory ran out and what stopped.
     void ReportOutOfMemory(const QString& what);
     // Runs one command of the user's, named what; memory running out or a cancel part way end it with the
@@ -184,19 +168,6 @@ public:
     const std::shared_ptr<const Piece>& CopiedPiece() const { return m_copied; }
     // The palette's block: the tiles framed as selected; one tile, or none, outside a block.
     const TileBlock& PaletteBlock() const { return m_paletteBlock; }
-    // Places the stamp's pattern cell for map cell (column, row) on its layers, anchored at m_stampAnchor.
-    void PlaceStampCell(int column, int row);
-    // The same for the cells first .. last of a row.
-    void PlaceStampRun(int row, int first, int last);
-    // Places a piece's cells with its top-left cell at topLeft, and empties the cells under a piece's cells.
-    void PlacePieceAt(const Piece& piece, QPoint topLeft);
-    void EmptyUnder(const Piece& piece, QPoint topLeft);
-    // Draws the stamp's pattern cell for visible cell (x, y), anchored at visible cell anchor.
-    void DrawStampCell(Graphics& g, std::int64_t x, std::int64_t y, QPoint anchor);
-    // The first picture of the stamp, for the preview's reach; null when it has none.
-    PicturePtr StampPicture() const;
-    // What the fills paint with: a record of the stamp, or null (erase) when it has none.
-    CellRef StampFill() const;
 
     // ---- Layer, tool and grid buttons ---------------------------------------------------------------------
     bool LoadIcons(const FolderItem& file, clsVOIcon& store);
@@ -211,6 +182,9 @@ public:
     void btnTool_Action(int index);
     // Makes tool the current tool, its button the one pressed.
     void UseTool(Tool tool);
+    // A tile picked in the palette (or a pick that selected none, with tilePicked false): a tool that would
+    // not paint it gives way to the last painting tool.
+    void LeaveToolForPickedTile(bool tilePicked);
 
     // ---- The map's file and history ----------------------------------------------------------------------
     void FileNewMap_Action();
@@ -303,9 +277,8 @@ public:
     // The edit layer's number as the popup shows it, or -1 when it names no layer.
     int EditLayerNumber() const;
     PlacedCell GetVOCellFromLayer(int x, int y);
+    // The stroke's PlaceTile and RemoveTile for map cell (column, row); (x, y), its map pixel, goes unused.
     void PlaceTile(int x, int y, int column, int row, bool mark);
-    // Places the selected tile in the map cell shown at visible cell (x, y); nothing when the map ends first.
-    void PlaceAtVisibleCell(std::int64_t x, std::int64_t y, bool mark);
     void RemoveTile(int x, int y, int column, int row);
     void txtMapHeight_TextChange() {}
     void txtMapWidth_TextChange() {}
@@ -366,9 +339,8 @@ public:
     void canMain_MouseUp(int x, int y);
     // A stroke whose release will never come (a dialog, a menu or another window took the mouse).
     void canMain_MouseCancel();
-    // The one place that derives the start cell and the current cell from the recorded pixel positions;
-    // every tool reads them from m_intStartTile* and m_intCurrentTile*.
-    void UpdateStrokeCells();
+    // The stroke under way and its tool; read by tests.
+    const Stroke& CurrentStroke() const { return m_stroke; }
 
     // ---- Drawing tools ------------------------------------------------------------------------------------
     void DrawLine(Graphics& g, const TileRef& tile);
@@ -379,13 +351,8 @@ public:
     void PlaceRectFill();
     void DrawEllipse(Graphics& g, const TileRef& tile, bool filled);
     void PlaceEllipse(bool filled);
+    // The fill tool's fill from the cell under the pointer.
     void FloodFill(bool bounded);
-    // The cell fill from map cell (x, y). interior, when given, is the filled ellipse's inside around (x, y):
-    // the bounded fill reaches no cell outside it. progress, when given, hears of every cell written.
-    void FloodFill(int x, int y, const CellRef& fill, const CellRef& target, bool bounded,
-                   const EllipseInterior* interior = nullptr, FillProgress* progress = nullptr);
-    // The preview of the bounded fill from visible cell (x, y), held to interior as the fill itself is.
-    void DrawFloodFill(Graphics& g, const TileRef& tile, int x, int y, const EllipseInterior* interior);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -424,35 +391,20 @@ private:
     void OnSettingsChanged();
     void OnVisibilityChanged();
     void OnTilesetChanged();
-    // Ends the plot or erase stroke under way, keeping what it wrote as one step.
-    void EndStrokeEdit();
     // A map with the start-up defaults; reports in the status line when memory for its cells ran out.
     std::unique_ptr<MapDocument> NewDocument();
     // The scroll bars show the view's ranges and offsets.
     void ShowScrollPosition();
-    void PreviewRect(Graphics& g, const TileRef& tile, bool outline);
-    void CommitRect(bool outline);
-    void PlotOrErase(int x, int y);
-    // Plot writes the stamp's footprint at every cell of the walk from one cell to the next; from itself was
-    // written already when fromWritten.
-    void PlotFootprints(QPoint from, QPoint to, bool fromWritten);
-    // The select tool's press, drag and release; a press inside the selection starts a move.
-    void SelectPress(int x, int y);
-    void SelectDrag();
-    void SelectRelease();
-    // A move's lift (the cells leave the map into m_moving) and its drop; CancelMove puts them back.
-    void StartMove(bool allLayers);
-    void DropMove();
-    void CancelMove();
+    // What the stroke works on: the map, the view, the stamp, the edit layer and the selection.
+    StrokeScene Scene() const;
+    // The release of a shape or fill tool places it through the tool's Place operation.
+    void PlaceShape(Tool tool);
+    // The release of a select or move drag; a pick's release.
+    void ReleaseSelectOrMove();
     // Ctrl+click or Ctrl+drag with a painting tool: the cells between press and release become the stamp.
     void PickFromMap();
-    // The map cell under canvas pixel (x, y), held to ±2^30.
-    QPoint ClampedCellUnder(int x, int y) const;
     // Says in the status line how many of a piece's layers the map does not have in use.
     void ReportLayersLeftOut();
-    // The selection's frame and a move's piece under the pointer.
-    void DrawSelection(Graphics& g);
-    void DrawPieceAt(Graphics& g, const Piece& piece, std::int64_t column, std::int64_t row);
     void ConnectEditActions();
     void PlotOrEraseThenDraw(int x, int y);
     // Where the map's dialogs (Open, Save As, Export) start: the map's folder, else the last folder a file
@@ -477,25 +429,16 @@ private:
     MapView m_view;
     // Keeps a copy of the map's unsaved changes for after a crash.
     std::unique_ptr<RecoveryKeeper> m_recovery;
-    // The edit of the plot or erase stroke under way, and the map cell its last position lay on (on the map
-    // or not); the next position writes the line from there.
-    std::unique_ptr<MapDocument::CellEdit> m_Edit;
-    std::optional<QPoint> m_lastStrokeCell;
+    // The stroke under way on the map. Its edit refers to the document: declared after it, it goes first.
+    Stroke m_stroke;
+    // The edit layer: the number of the layer painting writes to, or -1 before the first SetCurrentLayer,
+    // when painting changes nothing.
+    int m_Layer = -1;
     // The folders of the last file and the last tileset image chosen in a dialog in this run.
     QString m_lastFolder;
     QString m_lastImageFolder;
     QRect m_selection;
-    // What the stroke under way does beyond its tool: selecting (the selection before it kept for Escape),
-    // moving the lifted piece, or picking from the map.
-    enum class Drag { None, Select, Move, Pick };
-    Drag m_drag = Drag::None;
-    QRect m_selectionBefore;
-    QPoint m_pressCell;
-    bool m_leftPressCell = false;
-    std::unique_ptr<Piece> m_moving;
     Piece m_stamp;
-    // Map cell where the stroke's pattern is anchored.
-    QPoint m_stampAnchor;
     TileBlock m_paletteBlock;
     // The stamp was built from the palette and follows it.
     bool m_stampFromPalette = true;
@@ -517,19 +460,20 @@ private:
     bool m_saveAsksWhere = false;
 };
 
-template <class Body> bool frmMain::RunEdit(const QString& text, Body&& body) {
+template <class Body> bool frmMain::Completed(const QString& what, Body&& body) {
     m_memoryReserve.Replenish();
-    try {
-        m_Edit = std::make_unique<MapDocument::CellEdit>(*m_Document, text);
+    bool done = false;
+    Guarded(what, [&] {
         body();
+        done = true;
+    });
+    return done;
+}
+
+template <class Body> bool frmMain::RunEdit(const QString& text, const QString& what, Body&& body) {
+    return Completed(what, [&] {
+        body(m_stroke.BeginEdit(*m_Document, text));
         // A body the user cancelled has taken its edit back already.
-        if (m_Edit)
-            m_Edit->Commit();
-        m_Edit.reset();
-        return true;
-    } catch (const std::bad_alloc&) {
-        m_Edit.reset();
-        RecoverFromOutOfMemory();
-        return false;
-    }
+        m_stroke.CommitEdit();
+    });
 }

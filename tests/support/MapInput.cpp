@@ -66,35 +66,35 @@ void HoverAt(frmMain& w, QPoint p) {
     Input::Move(w.canMain, p);
 }
 
-Stroke::Stroke(frmMain& w, QPoint start) : m_w(w), m_last(start) {
+MouseStroke::MouseStroke(frmMain& w, QPoint start) : m_w(w), m_last(start) {
     HoverAt(w, start);
     Input::Press(w.canMain, start);
 }
 
-void Stroke::DragTo(QPoint p) {
+void MouseStroke::DragTo(QPoint p) {
     m_last = p;
     Input::Move(m_w.canMain, p, Qt::LeftButton);
 }
 
-void Stroke::Release() {
+void MouseStroke::Release() {
     Input::Release(m_w.canMain, m_last);
 }
 
 void StrokeThrough(frmMain& w, QPoint start, std::initializer_list<QPoint> drags) {
-    Stroke s(w, start);
+    MouseStroke s(w, start);
     for (const QPoint& p : drags)
         s.DragTo(p);
     s.Release();
 }
 
 void DragStroke(frmMain& w, int c0, int r0, int c1, int r1) {
-    Stroke s(w, c0, r0);
+    MouseStroke s(w, c0, r0);
     s.DragTo(c1, r1);
     s.Release();
 }
 
 void Click(frmMain& w, int c, int r) {
-    Stroke s(w, c, r);
+    MouseStroke s(w, c, r);
     s.Release();
 }
 

@@ -37,10 +37,10 @@ void HoverAt(frmMain& w, QPoint p);
 // One stroke with the current tool on the map canvas: the pointer enters, comes to rest at the start, the
 // left button goes down there, the pointer is dragged, and the button is released where the last drag ended.
 // Positions are canvas pixels, or visible cells where given as (c, r).
-class Stroke {
+class MouseStroke {
 public:
-    Stroke(frmMain& w, QPoint start);
-    Stroke(frmMain& w, int c, int r) : Stroke(w, CellMiddle(w, c, r)) {}
+    MouseStroke(frmMain& w, QPoint start);
+    MouseStroke(frmMain& w, int c, int r) : MouseStroke(w, CellMiddle(w, c, r)) {}
     void DragTo(QPoint p);
     void DragTo(int c, int r) { DragTo(CellMiddle(m_w, c, r)); }
     void DragToPixel(QPoint p) { DragTo(p); }

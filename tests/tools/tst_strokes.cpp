@@ -62,8 +62,8 @@ CellSet Shape(int tool, const Points& pts) {
 }
 
 // A stroke pressed on the first visible cell and dragged through the others, not yet released.
-Stroke Drag(frmMain& w, const Points& pts) {
-    Stroke s(w, pts[0].x(), pts[0].y());
+MouseStroke Drag(frmMain& w, const Points& pts) {
+    MouseStroke s(w, pts[0].x(), pts[0].y());
     std::for_each(pts.begin() + 1, pts.end(), [&](QPoint p) { s.DragTo(p.x(), p.y()); });
     return s;
 }
@@ -335,7 +335,7 @@ void TestStrokes::fillAfterTheTileSizeChanged() {
         Put(w, 0, c, r, 1);
     Apply(w, "1", "16", "16", "6", "4");
     QCOMPARE(w.Document().TileWidth(), 16);
-    Stroke(w, 4, 1).Release();
+    MouseStroke(w, 4, 1).Release();
     QCOMPARE(Describe(Occupied(w.Layer(0))), Describe(region));
     QCOMPARE(Describe(Holding(w.Layer(0), 0)), Describe(region));
     for (const auto& [c, r] : region)

@@ -63,13 +63,13 @@ void TestKeys::toolKeysAsTheirTooltipsSay() {
         QVERIFY2(key.key() != Qt::Key_unknown, qPrintable(w.btnTool[std::size_t(tool)]->toolTip()));
         seen.insert(key.toCombined());
         Type(w, key.key(), key.keyboardModifiers());
-        QCOMPARE(Say(ToolIndex(w.m_intCurrentTool), PressedTool(w)), Say(tool, tool));
+        QCOMPARE(Say(ToolIndex(w.CurrentStroke().CurrentTool()), PressedTool(w)), Say(tool, tool));
     }
     QCOMPARE(seen.size(), 8);
     // A letter no tool has, or with Ctrl held, changes nothing.
     Type(w, Qt::Key_Q);
     Type(w, Qt::Key_E, Qt::ControlModifier);
-    QCOMPARE(Say(ToolIndex(w.m_intCurrentTool), PressedTool(w)), Say(0, 0));
+    QCOMPARE(Say(ToolIndex(w.CurrentStroke().CurrentTool()), PressedTool(w)), Say(0, 0));
 }
 
 void TestKeys::keysAreTypingInFieldsAndPopups_data() {
@@ -98,7 +98,7 @@ void TestKeys::keysAreTypingInFieldsAndPopups() {
     Type(w, Qt::Key_E);
     Type(w, Qt::Key_F);
     Type(w, Qt::Key_O, Qt::ShiftModifier);
-    QCOMPARE(Say(ToolIndex(w.m_intCurrentTool), PressedTool(w)), Say(0, 0));
+    QCOMPARE(Say(ToolIndex(w.CurrentStroke().CurrentTool()), PressedTool(w)), Say(0, 0));
     if (where == "field") {
         Type(w, Qt::Key_4);
         QCOMPARE(Say(w.txtName->text(), w.cboEditLayer->currentText()), Say("efo4", "0"));
@@ -118,7 +118,7 @@ void TestKeys::keysAreTypingInFieldsAndPopups() {
         QVERIFY(!QApplication::activePopupWidget());
     }
     Type(w, Qt::Key_E);
-    QCOMPARE(Say(ToolIndex(w.m_intCurrentTool), PressedTool(w)), Say(1, 1));
+    QCOMPARE(Say(ToolIndex(w.CurrentStroke().CurrentTool()), PressedTool(w)), Say(1, 1));
     Type(w, Qt::Key_6);
     QCOMPARE(w.cboEditLayer->currentText(), "6");
 }

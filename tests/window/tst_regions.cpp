@@ -52,7 +52,7 @@ private slots:
         Put(w, 0, 1, 1, 0), Put(w, 0, 2, 1, 1), Put(w, 0, 1, 2, 2), Put(w, 1, 2, 2, 3);
         QVERIFY(!Enabled("EditCopy") && !Enabled("EditCut") && !Enabled("EditClear"));
         Type(w, Qt::Key_S);
-        QCOMPARE(w.m_intCurrentTool, Tool::Select);
+        QCOMPARE(w.CurrentStroke().CurrentTool(), Tool::Select);
         DragStroke(w, 1, 1, 2, 2);
         HoverAt(w, CellMiddle(w, 2, 2));
         QCOMPARE(w.lblStatus->text(), "Select X: 1 Y: 1 W: 2 H: 2");
@@ -61,7 +61,7 @@ private slots:
         QVERIFY(Enabled("EditPaste"));
         const MapSnapshot before = Map(w);
         Choose("EditPaste");
-        QCOMPARE(w.m_intCurrentTool, Tool::Plot);
+        QCOMPARE(w.CurrentStroke().CurrentTool(), Tool::Plot);
         Click(w, 5, 5);
         QCOMPARE(Say(TileAtCell(w, 0, 5, 5), TileAtCell(w, 0, 6, 5), TileAtCell(w, 0, 5, 6),
                      TileAtCell(w, 0, 6, 6), TileAtCell(w, 1, 6, 6), TileAtCell(w, 1, 5, 5)),
@@ -111,7 +111,7 @@ private slots:
         QCOMPARE(w.Selection(), QRect(4, 1, 1, 3));
         // Escape during the drag puts the cells back; a second Escape clears the selection.
         const int steps = w.Document().Steps().Count();
-        Stroke move(w, 4, 2);
+        MouseStroke move(w, 4, 2);
         move.DragTo(7, 2);
         QVERIFY(Occupied(w.Layer(0)).empty());
         Type(w, Qt::Key_Escape);
@@ -121,7 +121,7 @@ private slots:
         Type(w, Qt::Key_Escape);
         QVERIFY(w.Selection().isEmpty());
         ChooseTool(w, Tool::FilledRectangle);
-        Stroke rect(w, 6, 6);
+        MouseStroke rect(w, 6, 6);
         rect.DragTo(9, 9);
         Type(w, Qt::Key_Escape);
         rect.Release();
@@ -149,7 +149,7 @@ private slots:
                  "1 2 9 10 -1");
         // The block places each tile's own record, as a plot of that tile does.
         QCOMPARE(w.Layer(0).Record(4, 4).get(), w.Tileset().PlacedRecord(10).get());
-        Stroke s(w, 3, 7);
+        MouseStroke s(w, 3, 7);
         s.DragTo(9, 7);
         s.DragTo(4, 7);
         s.Release();

@@ -186,7 +186,8 @@ private:
     }
 
     QString Check(bool scanCells) const {
-        const int layers = w.Layers(), tool = ToolIndex(w.m_intCurrentTool), tiles = w.Tileset().Count();
+        const int layers = w.Layers(), tool = ToolIndex(w.CurrentStroke().CurrentTool()),
+                  tiles = w.Tileset().Count();
         QString p;
         auto need = [&](bool b, auto... format) { p = b || p.size() ? p : QString::asprintf(format...); };
         int pressed = 0;
@@ -201,15 +202,17 @@ private:
             pressed += t->Value() ? 1 : 0;
         }
         need(pressed == 1 && unsigned(tool) < 8 && w.btnTool[tool & 7]->Value(), "tool %d", tool);
-        need(layers >= 1 && layers <= 8 && w.cboEditLayer->count() == layers && w.m_Layer >= 0 &&
-                 w.m_Layer < layers && w.cboEditLayer->currentText() == QString::number(w.m_Layer),
-             "%d layers, edit layer %d, %d popup rows", layers, w.m_Layer, w.cboEditLayer->count());
+        need(layers >= 1 && layers <= 8 && w.cboEditLayer->count() == layers && w.EditLayerNumber() >= 0 &&
+                 w.EditLayerNumber() < layers &&
+                 w.cboEditLayer->currentText() == QString::number(w.EditLayerNumber()),
+             "%d layers, edit layer %d, %d popup rows", layers, w.EditLayerNumber(), w.cboEditLayer->count());
         const int offsets[] = {w.View().OffsetX(), w.View().OffsetY(), w.m_intTilesOffsetY};
         for (int i = 0; i < 3; ++i) // a slider keeps its value within its range
             need(offsets[i] == m_bars[i]->Value() && offsets[i] >= 0, "offset %d", i);
-        need(w.btnViewGrid->Value() == w.View().DrawsGrid() && w.m_objLayer.empty() &&
+        need(w.btnViewGrid->Value() == w.View().DrawsGrid() && w.CurrentStroke().FillSpans().empty() &&
                  tiles <= clsVOTileset::kMaxTiles,
-             "grid button, %d in the fill's list or %d tiles", int(w.m_objLayer.size()), tiles);
+             "grid button, %d in the fill's list or %d tiles", int(w.CurrentStroke().FillSpans().size()),
+             tiles);
         // A cell reads its layer and the pixel position of its place, and shows a tile.
         const int tw = w.Document().TileWidth(), th = w.Document().TileHeight();
         for (int k = 0; scanCells && k < layers; ++k)

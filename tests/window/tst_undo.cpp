@@ -68,7 +68,7 @@ public:
             else
                 f.PickTile(Uniform(0, w.Tileset().Count() - 1));
             const int cols = w.View().VisibleColumns(), rows = w.View().VisibleRows();
-            Stroke stroke(w, Uniform(0, cols), Uniform(0, rows));
+            MouseStroke stroke(w, Uniform(0, cols), Uniform(0, rows));
             for (int i = Uniform(0, 3); i > 0; --i)
                 stroke.DragTo(Uniform(-1, cols), Uniform(-1, rows));
             stroke.Release();
@@ -110,7 +110,7 @@ public:
         f.dialogs->propertyEdits.push_back([=](const PropertiesRequest&) {
             return std::optional(PropertiesAnswer{wanted, option});
         });
-        const int edit = w.m_Layer;
+        const int edit = w.EditLayerNumber();
         const int c = Uniform(0, 5), r = Uniform(0, 5);
         const int column = c + w.View().OffsetX(), row = r + w.View().OffsetY();
         RightClick(tile ? w.canTiles : w.canMain, tile ? PaletteTile(w, Uniform(0, 2)) : CellMiddle(w, c, r));

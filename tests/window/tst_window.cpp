@@ -102,8 +102,8 @@ QString State(frmMain& w) {
         tools += w.btnTool[i]->Value() ? n : "", shown += w.btnLayer[i]->Value() ? n : "";
         enabled += w.btnLayer[i]->isEnabled() ? n : "", rows += w.cboEditLayer->itemText(i);
     }
-    return Say(tools, ToolIndex(w.m_intCurrentTool), ToolIndex(w.m_intLastTool), shown, enabled, grid,
-               w.cboEditLayer->currentText(), w.m_Layer, rows);
+    return Say(tools, ToolIndex(w.CurrentStroke().CurrentTool()), ToolIndex(w.CurrentStroke().LastTool()),
+               shown, enabled, grid, w.cboEditLayer->currentText(), w.EditLayerNumber(), rows);
 }
 // The map with the mouse away: black, shown layers' cells from the lowest layer up, then the grid lines.
 QString DiffersFromRule(const frmMain& w) {
@@ -149,7 +149,7 @@ QString PaletteState(const frmMain& w) {
     }
     const TileRef pick = w.Tileset().SelectedTile();
     return Say(first, last, "sel", selected, pick ? int(pick->ImageIndex()) : -1, "hover", hovered, "tool",
-               ToolIndex(w.m_intCurrentTool), "scroll", w.scbTilesVertical->Value(),
+               ToolIndex(w.CurrentStroke().CurrentTool()), "scroll", w.scbTilesVertical->Value(),
                w.scbTilesVertical->maximum());
 }
 } // namespace

@@ -182,7 +182,7 @@ void TestZoom::strokesAndPreviewsOnZoomedCells() {
     QCOMPARE(w.View().ZoomPercent(), 400);
     ChooseTool(w, Tool::FilledRectangle);
     const QPoint press(128 + 5, 128 + 60), drag(3 * 128 + 100, 2 * 128 + 1);
-    Stroke s(w, press);
+    MouseStroke s(w, press);
     s.DragTo(drag);
     const QImage& canvas = w.canMain->Buffer();
     for (int r = 0; r < 4; ++r)
