@@ -5,7 +5,6 @@
 #include "document/RecoveryCopies.h"
 #include "map/LayerGrid.h"
 #include "map/MapView.h"
-#include "platform/Collection.h"
 #include "platform/CommandGuard.h"
 #include "platform/Dialogs.h"
 #include "platform/Graphics.h"
@@ -24,8 +23,6 @@
 #include <vector>
 
 class BevelButton;
-class EllipseInterior;
-class FillProgress;
 class Canvas;
 class QComboBox;
 class QKeyEvent;
@@ -38,8 +35,9 @@ class ScrollBar;
 class TileSwatch;
 struct ControlPlacement;
 
-// The editor window. It holds all editor state; its operations for the tiles, the map and the drawing tools
-// are defined in the folders of those subsystems. Everything runs on the user-interface thread.
+// The editor window. It owns the document, the controls and the views of the map and the palette and the
+// stroke under way; its operations turn the controls' events into their work and show what came of it.
+// Everything runs on the user-interface thread.
 // A file name made of a map's Name setting and suffix: no separators, no leading dot, "Untitled" when empty.
 QString ProposedFileName(const QString& name, const QString& suffix);
 
@@ -67,11 +65,6 @@ public:
     void SetDocument(std::unique_ptr<MapDocument> document);
 
     int m_intTilesOffsetY = 0;
-    std::shared_ptr<clsVOIcon> m_objVOLayerIcon;
-    std::shared_ptr<clsVOIcon> m_objVOToolIcon;
-    std::shared_ptr<clsVOIcon> m_objVOGridIcon;
-    // The status line shows what Refresh wrote for the cursor (possibly nothing), not a report.
-    bool m_statusFromCursor = false;
     bool m_blncanTilesHasFocus = false;
     int m_intTilesMouseX = 0;
     int m_intTilesMouseY = 0;
@@ -103,7 +96,7 @@ public:
     QLabel* lblMapLayers = nullptr;
     QComboBox* cboMapLayers = nullptr;
     QPushButton* btnApply = nullptr;
-    std::array<BevelButton*, 9> btnTool{};
+    std::array<BevelButton*, kToolCount> btnTool{};
     ScrollBar* scbTilesVertical = nullptr;
     // Beside the palette: the tile painting uses.
     TileSwatch* swatchSelectedTile = nullptr;
@@ -170,6 +163,10 @@ public:
     const TileBlock& PaletteBlock() const { return m_paletteBlock; }
 
     // ---- Layer, tool and grid buttons ---------------------------------------------------------------------
+    // The buttons' up and down pictures, once the window is open.
+    const clsVOIcon& LayerIcons() const { return *m_objVOLayerIcon; }
+    const clsVOIcon& ToolIcons() const { return *m_objVOToolIcon; }
+    const clsVOIcon& GridIcons() const { return *m_objVOGridIcon; }
     bool LoadIcons(const FolderItem& file, clsVOIcon& store);
     void ActivateGrid(bool on);
     void ActivateLayer(bool on, int layer);
@@ -426,6 +423,11 @@ private:
     void RecoverFromOutOfMemory();
 
     std::unique_ptr<MapDocument> m_Document;
+    std::shared_ptr<clsVOIcon> m_objVOLayerIcon;
+    std::shared_ptr<clsVOIcon> m_objVOToolIcon;
+    std::shared_ptr<clsVOIcon> m_objVOGridIcon;
+    // The status line shows what Refresh wrote for the cursor (possibly nothing), not a report.
+    bool m_statusFromCursor = false;
     MapView m_view;
     // Keeps a copy of the map's unsaved changes for after a crash.
     std::unique_ptr<RecoveryKeeper> m_recovery;

@@ -198,7 +198,7 @@ private:
             need(g.SizedTo(used ? w.MapWidth() : 1, used ? w.MapHeight() : 1) && (used || !g.Get(0, 0)) &&
                      l->isEnabled() == used && (used || !l->Value()),
                  "layer %d or its button", k);
-            need(Shows(l, *w.m_objVOLayerIcon, k) && Shows(t, *w.m_objVOToolIcon, k), "picture %d", k);
+            need(Shows(l, w.LayerIcons(), k) && Shows(t, w.ToolIcons(), k), "picture %d", k);
             pressed += t->Value() ? 1 : 0;
         }
         need(pressed == 1 && unsigned(tool) < 8 && w.btnTool[tool & 7]->Value(), "tool %d", tool);

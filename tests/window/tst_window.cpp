@@ -90,12 +90,11 @@ void Do(EditorFixture& f, const QString& line, const std::function<void(const QS
 QString State(frmMain& w) {
     const bool grid = w.btnViewGrid->Value();
     if (grid != w.View().DrawsGrid() || grid != (MapPixel(w, 5, 32) == kGridPixel.rgb()) ||
-        w.btnViewGrid->Icon() != (grid ? w.m_objVOGridIcon->DownIcon(0) : w.m_objVOGridIcon->UpIcon(0)))
+        w.btnViewGrid->Icon() != (grid ? w.GridIcons().DownIcon(0) : w.GridIcons().UpIcon(0)))
         return "grid button, flag and map disagree";
     QString tools, shown, enabled, rows;
     for (int i = 0; i < 8; ++i) {
-        for (auto [b, store] :
-             {std::pair{w.btnTool[i], w.m_objVOToolIcon}, {w.btnLayer[i], w.m_objVOLayerIcon}})
+        for (auto [b, store] : {std::pair{w.btnTool[i], &w.ToolIcons()}, {w.btnLayer[i], &w.LayerIcons()}})
             if (b->Icon() != (b->Value() ? store->DownIcon(i) : store->UpIcon(i)))
                 return "wrong picture on " + b->objectName();
         const QString n = QString::number(i);
@@ -281,7 +280,7 @@ private slots:
         // Tool k's up and down pictures are cells 2k and 2k + 1 of its image, counted row by row.
         const QImage sheet = QImage(beside.filePath("toolicons.png")).convertToFormat(QImage::Format_ARGB32);
         for (int i = 0, across = sheet.width() / 24; i < 18 && !clicks.contains("!tool"); ++i)
-            QCOMPARE((i % 2 ? w.m_objVOToolIcon->DownIcon(i / 2) : w.m_objVOToolIcon->UpIcon(i / 2))->Image(),
+            QCOMPARE((i % 2 ? w.ToolIcons().DownIcon(i / 2) : w.ToolIcons().UpIcon(i / 2))->Image(),
                      sheet.copy(i % across * 24, i / across * 24, 24, 24)
                          .convertToFormat(QImage::Format_ARGB32_Premultiplied));
         // Painting goes to the edit layer whatever the icons.

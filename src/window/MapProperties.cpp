@@ -1,6 +1,6 @@
-// The layers, the edit layer, placing and removing one cell, and Apply.
+// The Map Properties page: Apply makes its fields the map's settings, and typed fields not yet applied are
+// settled before the map is saved or left.
 #include "map/MapSettings.h"
-#include "platform/BevelButton.h"
 #include "platform/BusyCursor.h"
 #include "platform/Val.h"
 #include "window/EditorColours.h"
@@ -8,38 +8,11 @@
 
 #include <QComboBox>
 #include <QLineEdit>
-#include <new>
 
 namespace {
 // Cells over all layers from which Apply shows its progress.
 constexpr std::int64_t kLargeApply = std::int64_t{1} << 24;
 } // namespace
-
-bool frmMain::DefaultLayers() {
-    EnableLayers();
-    return ResizeTilemapLayers();
-}
-
-bool frmMain::ResizeTilemapLayers() {
-    return Document().SizeGrids();
-}
-
-int frmMain::EditLayerNumber() const {
-    return m_Layer;
-}
-
-void frmMain::SetCurrentLayer() {
-    const int n = ValInt(cboEditLayer->currentText());
-    if (n >= 0 && n <= 7 && cboEditLayer->currentIndex() >= 0)
-        m_Layer = n;
-}
-
-PlacedCell frmMain::GetVOCellFromLayer(int x, int y) {
-    const int n = m_Layer;
-    if (n < 0 || !m_view.InsideMap(x, y))
-        return {};
-    return Layer(n).Get(x, y);
-}
 
 void frmMain::btnApply_Action() {
     ApplyMapProperties();
