@@ -33,16 +33,6 @@ PicturePtr clsVOTileset::GetTileImage(int i) const {
     return m_VOTiles[static_cast<std::size_t>(i)]->Image();
 }
 
-void clsVOTileset::SelectTileUnderMouse() {
-    m_SelectedVOTile = nullptr;
-    for (const TileRef& tile : m_VOTiles) {
-        if (tile->MouseFocus) {
-            m_SelectedVOTile = tile;
-            return;
-        }
-    }
-}
-
 void clsVOTileset::CutTiles(const Picture& lines, qint64 columns, qint64 count) {
     const int tw = m_intTileWidth;
     const int th = m_intTileHeight;
@@ -57,9 +47,6 @@ std::vector<TileRef> clsVOTileset::TakeFrom(int first) {
     std::vector<TileRef> taken(std::make_move_iterator(m_VOTiles.begin() + first),
                                std::make_move_iterator(m_VOTiles.end()));
     Truncate(first);
-    for (const TileRef& tile : taken)
-        if (tile == m_SelectedVOTile)
-            m_SelectedVOTile = nullptr;
     return taken;
 }
 

@@ -27,7 +27,7 @@ struct TilesetLoadResult {
     bool OutOfMemory = false;
 };
 
-// The editor's tiles in load order, the tile size used for cutting and the selected tile.
+// The editor's tiles in load order and the tile size used for cutting.
 // Tile i shows picture i, and its template cell's ImageIndex is i.
 class clsVOTileset {
 public:
@@ -52,13 +52,7 @@ public:
     int TileWidth() const { return m_intTileWidth; }
     void SetTileWidth(int value) { m_intTileWidth = value; }
 
-    // Selects the first tile that has the mouse focus, or clears the selection when none has it.
-    void SelectTileUnderMouse();
-    // Selects tile (null: none).
-    void SelectTile(TileRef tile) { m_SelectedVOTile = std::move(tile); }
-    const TileRef& SelectedTile() const { return m_SelectedVOTile; }
-
-    // Removes the tiles from index first on and hands them over; the selection goes if it was among them.
+    // Removes the tiles from index first on and hands them over.
     std::vector<TileRef> TakeFrom(int first);
     // Appends tiles that were numbered for the places they now take.
     void Append(std::vector<TileRef> tiles);
@@ -85,5 +79,4 @@ private:
     int m_intIndex = 0;
     int m_intTileHeight = 0;
     int m_intTileWidth = 0;
-    TileRef m_SelectedVOTile;
 };

@@ -140,7 +140,7 @@ private slots:
         Input::Move(w.canTiles, PaletteTile(10), Qt::LeftButton);
         Input::Release(w.canTiles, PaletteTile(10));
         Input::Leave(w.canTiles);
-        QCOMPARE(w.PaletteBlock(), (TileBlock{2, 2, {1, 2, 9, 10}}));
+        QCOMPARE(w.Palette().PaletteBlock(), (TileBlock{2, 2, {1, 2, 9, 10}}));
         QVERIFY(w.swatchSelectedTile->Shown() != nullptr);
         ChooseTool(w, 0);
         Click(w, 3, 3);
@@ -174,7 +174,7 @@ private slots:
             Input::Release(w.canMain, CellMiddle(w, c, r));
         };
         ctrlClick(2, 2);
-        QCOMPARE(w.Tileset().SelectedTile()->ImageIndex(), 2);
+        QCOMPARE(w.Palette().SelectedTile()->ImageIndex(), 2);
         ctrlClick(5, 5);
         QVERIFY(w.lblStatus->text().startsWith("Nothing to pick"));
         Click(w, 6, 6);
