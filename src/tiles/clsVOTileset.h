@@ -9,6 +9,9 @@
 #include <vector>
 
 class MemoryReserve;
+namespace PNGu {
+class Reader;
+}
 
 // What a load did: the text for the status line, and what was loaded, for a map that names its tileset.
 struct TilesetLoadResult {
@@ -71,6 +74,12 @@ private:
     // Cuts the tiles of lines (whole tile rows, premultiplied), row by row from its top left, columns to a
     // row and at most count of them, and appends them.
     void CutTiles(const Picture& lines, qint64 columns, qint64 count);
+    // Decoding the rows of the first taken tiles of an image columns tiles wide, and cutting them: an
+    // interlaced image whole (false when it could not be read), any other a band of one tile row at a time,
+    // telling progress before each.
+    enum class CutOutcome { Done, Failed, Cancelled };
+    bool CutInterlaced(PNGu::Reader& reader, qint64 columns, qint64 taken);
+    CutOutcome CutBands(PNGu::Reader& reader, qint64 columns, qint64 taken, const Progress& progress);
     // Drops the tiles from number count on: a load refused part way takes back what it added.
     void Truncate(int count);
 

@@ -32,7 +32,8 @@ void frmMain::LoadTileset() {
     if (file.IsNull())
         return;
     m_memoryReserve.Replenish();
-    const TilesetLoadResult result = LoadTilesetShowingWork(file);
+    const TilesetLoadDialogs dialogs{*m_dialogs, [this]() -> Dialogs& { return Modal(); }, this};
+    const TilesetLoadResult result = LoadTilesetShowingWork(Document(), file, m_memoryReserve, dialogs);
     // The document announces new tiles; a load that added none still lays the palette out afresh.
     AssignTileRows();
     SetTilesMatrix();
@@ -46,11 +47,6 @@ void frmMain::LoadTileset() {
     // A load the user cancelled at a question says nothing.
     if (!result.Text.isEmpty())
         UpdateStatus(result.Text, result.Complete ? QColor(0, 0, 0) : kFailureColour, 1);
-}
-
-TilesetLoadResult frmMain::LoadTilesetShowingWork(const FolderItem& file) {
-    const TilesetLoadDialogs dialogs{*m_dialogs, [this]() -> Dialogs& { return Modal(); }, this};
-    return ::LoadTilesetShowingWork(Document(), file, m_memoryReserve, dialogs);
 }
 
 void frmMain::AssignTileRows() {

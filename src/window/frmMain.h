@@ -275,8 +275,6 @@ public:
     void txtWidth_TextChange();
     void txtHeight_TextChange();
     void LoadTileset();
-    // Loads file into the document's tileset with the wait cursor, its progress shown if it lasts.
-    TilesetLoadResult LoadTilesetShowingWork(const FolderItem& file);
     void SetTilesMatrix();
     void RefreshTileScrollbar();
     void AssignTileRows();
@@ -291,7 +289,7 @@ public:
     void canTiles_MouseUp(int x, int y);
     bool canTiles_MouseWheel(int x, int y, int deltaX, int deltaY);
     void scbTilesVertical_ValueChanged();
-    // The swatch beside the palette shows the selected tile, or nothing.
+    // The swatch beside the palette shows the stamp: a tile, a block or a piece; or nothing.
     void ShowSelectedTile();
     // Scrolls the palette so that the selected tile is seen whole, if one is selected.
     void ScrollPaletteToSelected();

@@ -130,6 +130,7 @@ private slots:
 
     // A 2 x 2 block dragged across a palette narrower than its image: the block follows the image. A click
     // places it once, top-left at the click; a drag writes the pattern anchored at the press, never smeared.
+    // The block goes with its tiles.
     void paletteBlockStamps() {
         EditorFixture f;
         frmMain& w = f.window();
@@ -158,6 +159,11 @@ private slots:
             for (int r = 7; r <= 8; ++r)
                 QCOMPARE(TileAtCell(w, 0, c, r), pattern[(r - 7) % 2][(c - 3) % 2]);
         QCOMPARE(TileAtCell(w, 0, 11, 7), -1);
+        // Removed tiles take the block with them: brought back, none is framed as picked.
+        f.dialogs->replies.push_back("Yes");
+        Choose("FileRemoveTiles");
+        Choose("EditUndo");
+        QCOMPARE(w.canTiles->Buffer().pixel(PaletteTile(9) - QPoint(19, 0)), 0xff646464u);
     }
 
     // Ctrl+click picks the edit layer's cell, its own record included; over an empty cell nothing.
