@@ -84,7 +84,7 @@ QString frmMain::CursorStatus() const {
 void frmMain::Draw() {
     if (m_blnOpening)
         return;
-    const TileRef tile = Tileset().SelectedTile();
+    const TileRef tile = Palette().SelectedTile();
 
     const bool composedChanged = ComposeLayers();
     QImage& picture = canMain->Buffer();

@@ -119,7 +119,7 @@ void frmMain::PickFromMap() {
     UseAsStamp(std::move(piece));
     // A single cell's tile is shown selected in the palette, its own record still the stamp.
     if (single) {
-        Tileset().SelectTile(Tileset().GetTile(single->ImageIndex()));
+        m_palette.SelectTile(Tileset().GetTile(single->ImageIndex()));
         ScrollPaletteToSelected();
         DrawTiles();
     }

@@ -15,7 +15,7 @@ void frmMain::SetDocument(std::unique_ptr<MapDocument> document) {
     m_recovery->Watch(m_Document.get());
     m_intMapOffsetX = 0;
     m_intMapOffsetY = 0;
-    m_intTilesOffsetY = 0;
+    m_palette.StartAfresh();
     // A new map starts with nothing selected.
     m_selection = QRect();
     UpdateEditActions();
@@ -70,6 +70,8 @@ void frmMain::OnTilesetChanged() {
     m_composition.MarkAllChanged();
     if (!m_blnOpen)
         return;
+    // Tiles that went take the selection with them.
+    m_palette.FollowTileset(Tileset());
     AssignTileRows();
     SetTilesMatrix();
     RefreshTileScrollbar();

@@ -210,22 +210,22 @@ void frmMain::EditPaste_Action() {
 void frmMain::UseAsStamp(Piece piece) {
     m_stamp = std::move(piece);
     m_stampFromPalette = false;
-    m_paletteBlock = TileBlock();
-    Tileset().SelectTile(nullptr);
+    m_palette.SelectTile(nullptr);
     DrawTiles();
 }
 
 void frmMain::StampFromPalette() {
     Piece stamp;
-    const TileRef& selected = Tileset().SelectedTile();
+    const TileRef& selected = m_palette.SelectedTile();
+    const TileBlock& picked = m_palette.PaletteBlock();
     if (selected) {
-        const bool block = m_paletteBlock.width * m_paletteBlock.height > 1;
-        stamp.width = block ? m_paletteBlock.width : 1;
-        stamp.height = block ? m_paletteBlock.height : 1;
+        const bool block = picked.width * picked.height > 1;
+        stamp.width = block ? picked.width : 1;
+        stamp.height = block ? picked.height : 1;
         PieceLayer& layer = stamp.layers.emplace_back();
         // The tiles' own records, shared: what the stamp places is what a plot of each tile places.
         if (block)
-            for (const int tile : m_paletteBlock.tiles)
+            for (const int tile : picked.tiles)
                 layer.cells.push_back(Tileset().PlacedRecord(tile));
         else
             layer.cells.push_back(Tileset().PlacedRecord(selected->ImageIndex()));

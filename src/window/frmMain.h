@@ -12,7 +12,7 @@
 #include "platform/Dialogs.h"
 #include "platform/Graphics.h"
 #include "platform/MemoryReserve.h"
-#include "tiles/PaletteBlock.h"
+#include "tiles/PaletteView.h"
 #include "tiles/clsVOTileset.h"
 #include "tools/FloodRegion.h"
 #include "window/clsVOIcon.h"
@@ -67,8 +67,9 @@ public:
     RecoveryKeeper& CopyKeeper() { return *m_recovery; }
     // Makes document the map the window shows and edits (start-up, New, Open, Close).
     void SetDocument(std::unique_ptr<MapDocument> document);
+    // The tile palette as shown: rows, scroll, hover and the tile or block picked.
+    const PaletteView& Palette() const { return m_palette; }
 
-    int m_intTilesOffsetY = 0;
     int m_intMapOffsetX = 0;
     int m_intMapOffsetY = 0;
     std::shared_ptr<clsVOIcon> m_objVOLayerIcon;
@@ -80,11 +81,6 @@ public:
     bool m_blncanMainHasFocus = false;
     // The status line shows what Refresh wrote for the cursor (possibly nothing), not a report.
     bool m_statusFromCursor = false;
-    bool m_blncanTilesHasFocus = false;
-    int m_intTilesMouseX = 0;
-    int m_intTilesMouseY = 0;
-    int m_intTileRowCount = 0;
-    int m_intTotalVisibleRows = 0;
     // The fills' work list: runs of rows still to be looked at.
     Collection<RowSpan> m_objLayer;
     int m_intCurrentTileX = 0;
@@ -193,8 +189,6 @@ public:
     void StampFromPalette();
     // The piece this window copied last, kept for pasting here.
     const std::shared_ptr<const Piece>& CopiedPiece() const { return m_copied; }
-    // The palette's block: the tiles framed as selected; one tile, or none, outside a block.
-    const TileBlock& PaletteBlock() const { return m_paletteBlock; }
     // Places the stamp's pattern cell for map cell (column, row) on its layers, anchored at m_stampAnchor.
     void PlaceStampCell(int column, int row);
     // The same for the cells first .. last of a row.
@@ -281,8 +275,6 @@ public:
     void txtWidth_TextChange();
     void txtHeight_TextChange();
     void LoadTileset();
-    // Loads file into the document's tileset with the wait cursor, its progress shown if it lasts.
-    TilesetLoadResult LoadTilesetShowingWork(const FolderItem& file);
     void SetTilesMatrix();
     void RefreshTileScrollbar();
     void AssignTileRows();
@@ -297,7 +289,7 @@ public:
     void canTiles_MouseUp(int x, int y);
     bool canTiles_MouseWheel(int x, int y, int deltaX, int deltaY);
     void scbTilesVertical_ValueChanged();
-    // The swatch beside the palette shows the selected tile, or nothing.
+    // The swatch beside the palette shows the stamp: a tile, a block or a piece; or nothing.
     void ShowSelectedTile();
     // Scrolls the palette so that the selected tile is seen whole, if one is selected.
     void ScrollPaletteToSelected();
@@ -511,6 +503,7 @@ private:
     void RecoverFromOutOfMemory();
 
     std::unique_ptr<MapDocument> m_Document;
+    PaletteView m_palette;
     // Keeps a copy of the map's unsaved changes for after a crash.
     std::unique_ptr<RecoveryKeeper> m_recovery;
     // The edit of the plot or erase stroke under way, and the map cell its last position lay on (on the map
@@ -532,10 +525,8 @@ private:
     Piece m_stamp;
     // Map cell where the stroke's pattern is anchored.
     QPoint m_stampAnchor;
-    TileBlock m_paletteBlock;
     // The stamp was built from the palette and follows it.
     bool m_stampFromPalette = true;
-    bool m_paletteDragging = false;
     std::shared_ptr<const Piece> m_copied;
     int m_zoomPercent = 100;
     // Tile pictures shrunk for the current zoom, when it is below 100 %.

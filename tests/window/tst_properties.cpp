@@ -311,7 +311,7 @@ private slots:
             return;
         }
         QCOMPARE(Say(w.Tileset().Count(), int(w.Document().Loads().size()),
-                     w.Tileset().SelectedTile() == nullptr, w.scbTilesVertical->isEnabled()),
+                     w.Palette().SelectedTile() == nullptr, w.scbTilesVertical->isEnabled()),
                  "0 0 true false");
         const MapSnapshot removed = Map(w);
         QVERIFY(removed.layer == before.layer);

@@ -130,6 +130,7 @@ private slots:
 
     // A 2 x 2 block dragged across a palette narrower than its image: the block follows the image. A click
     // places it once, top-left at the click; a drag writes the pattern anchored at the press, never smeared.
+    // The block goes with its tiles.
     void paletteBlockStamps() {
         EditorFixture f;
         frmMain& w = f.window();
@@ -140,7 +141,7 @@ private slots:
         Input::Move(w.canTiles, PaletteTile(10), Qt::LeftButton);
         Input::Release(w.canTiles, PaletteTile(10));
         Input::Leave(w.canTiles);
-        QCOMPARE(w.PaletteBlock(), (TileBlock{2, 2, {1, 2, 9, 10}}));
+        QCOMPARE(w.Palette().PaletteBlock(), (TileBlock{2, 2, {1, 2, 9, 10}}));
         QVERIFY(w.swatchSelectedTile->Shown() != nullptr);
         ChooseTool(w, 0);
         Click(w, 3, 3);
@@ -158,6 +159,11 @@ private slots:
             for (int r = 7; r <= 8; ++r)
                 QCOMPARE(TileAtCell(w, 0, c, r), pattern[(r - 7) % 2][(c - 3) % 2]);
         QCOMPARE(TileAtCell(w, 0, 11, 7), -1);
+        // Removed tiles take the block with them: brought back, none is framed as picked.
+        f.dialogs->replies.push_back("Yes");
+        Choose("FileRemoveTiles");
+        Choose("EditUndo");
+        QCOMPARE(w.canTiles->Buffer().pixel(PaletteTile(9) - QPoint(19, 0)), 0xff646464u);
     }
 
     // Ctrl+click picks the edit layer's cell, its own record included; over an empty cell nothing.
@@ -174,7 +180,7 @@ private slots:
             Input::Release(w.canMain, CellMiddle(w, c, r));
         };
         ctrlClick(2, 2);
-        QCOMPARE(w.Tileset().SelectedTile()->ImageIndex(), 2);
+        QCOMPARE(w.Palette().SelectedTile()->ImageIndex(), 2);
         ctrlClick(5, 5);
         QVERIFY(w.lblStatus->text().startsWith("Nothing to pick"));
         Click(w, 6, 6);

@@ -116,7 +116,8 @@ private:
         static const Weights kUp{4, 8, 16, 2, 2, 0, 0, 3, 4, 0}, kHeld{1, 2, 2, 74, 12, 3, 1, 2, 3, 0},
             kPalette{10, 45, 0, 0, 0, 0, 0, 4, 12, 29};
         // A pointer off the canvas mostly comes in before it does anything.
-        const bool off = !(map ? w.m_blncanMainHasFocus : w.m_blncanTilesHasFocus) && (!map || !m_held);
+        const bool off =
+            !(map ? w.m_blncanMainHasFocus : w.Palette().canTilesHasFocus()) && (!map || !m_held);
         const int act = off && Chance(60) ? Enter : Among(!map ? kPalette : m_held ? kHeld : kUp);
         const int tw = std::min(w.TileWidthOrOne(), 2000), th = std::min(w.TileHeightOrOne(), 2000);
         // Over a tile place of the palette; near the pointer, as a hand moves; or pressing where it is.
@@ -203,7 +204,7 @@ private:
         need(layers >= 1 && layers <= 8 && w.cboEditLayer->count() == layers && w.m_Layer >= 0 &&
                  w.m_Layer < layers && w.cboEditLayer->currentText() == QString::number(w.m_Layer),
              "%d layers, edit layer %d, %d popup rows", layers, w.m_Layer, w.cboEditLayer->count());
-        const int offsets[] = {w.m_intMapOffsetX, w.m_intMapOffsetY, w.m_intTilesOffsetY};
+        const int offsets[] = {w.m_intMapOffsetX, w.m_intMapOffsetY, w.Palette().TilesOffsetY()};
         for (int i = 0; i < 3; ++i) // a slider keeps its value within its range
             need(offsets[i] == m_bars[i]->Value() && offsets[i] >= 0, "offset %d", i);
         need(w.btnViewGrid->Value() == w.m_blnDrawGrid && w.m_objLayer.empty() &&
