@@ -241,7 +241,7 @@ void RecoveryKeeper::StartWriter(std::shared_ptr<const MapSnapshot> snapshot) {
                 *failure = saved.reason;
         }));
     connect(m_writer.get(), &QThread::finished, this, &RecoveryKeeper::OnWritten);
-    m_writer->start(QThread::LowPriority);
+    m_startThread(*m_writer);
     if (!m_writer->isRunning() && !m_writer->isFinished()) {
         // No thread could be made for the writing.
         m_writer.reset();

@@ -179,7 +179,8 @@ private slots:
         QVERIFY(MapFile::Open(map, &saved).ok() && saved != TakeSnapshot(f->Document(), map));
     }
 
-    // Copies that cannot be written are said once, in red, tried again, and said to work again.
+    // Copies that cannot be written, or whose writer cannot start, are said once, in red, tried again, and
+    // said to work again.
     void copiesThatCannotBeWritten() {
         QTemporaryDir data;
         QFile blocker(data.filePath("mosaicor")); // where the recovery folder would be
@@ -198,6 +199,25 @@ private slots:
         QTest::qWait(500);
         QCOMPARE(failing.size(), 1);
         QVERIFY(blocker.remove());
+        QVERIFY(written.wait(20000));
+        QCOMPARE(status(), Say("#000000", "Unsaved changes are kept safe again"));
+        // No thread can be made: the writer is left as a failed start leaves it, neither running nor
+        // finished.
+        int starts = 0;
+        bool threadsLeft = false;
+        f->CopyKeeper().SetThreadStarter([&](QThread& writer) {
+            ++starts;
+            if (threadsLeft)
+                writer.start();
+        });
+        Click(f.window(), 2, 2);
+        QVERIFY(failing.wait(20000));
+        QCOMPARE(status(), Say("#c80000", "Unsaved changes cannot be kept safe: no thread can be started to "
+                                          "write it"));
+        QTest::qWait(500);
+        QVERIFY(starts >= 3);
+        QCOMPARE(Say(failing.size(), written.size()), "2 1");
+        threadsLeft = true;
         QVERIFY(written.wait(20000));
         QCOMPARE(status(), Say("#000000", "Unsaved changes are kept safe again"));
     }
