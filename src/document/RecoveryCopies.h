@@ -30,7 +30,8 @@ struct AbandonedCopy {
     QString copyPath;
     // The map file the copy is of; empty for a map never saved.
     QString originalPath;
-    // What the map was called: its file's name, or "Untitled".
+    // What the map was called: its file's name; for a copy with no description, the name its map gives
+    // itself; else "Untitled".
     QString name;
     QDateTime time;
     std::unique_ptr<QLockFile> lock;

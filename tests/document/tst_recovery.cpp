@@ -7,6 +7,7 @@
 #include "app/mnuMain.h"
 #include "document/CellRecords.h"
 #include "document/MapFileReader.h"
+#include "document/MapFileWriter.h"
 #include "document/SnapshotGatherer.h"
 
 #include <QAction>
@@ -177,6 +178,24 @@ private slots:
                  Say(1, map));
         MapSnapshot saved;
         QVERIFY(MapFile::Open(map, &saved).ok() && saved != TakeSnapshot(f->Document(), map));
+    }
+
+    // A copy left without its description (older builds wrote it after the map) is offered by the name its
+    // map gives itself, read from the file's head: bytes past the settings are never looked at.
+    void copyWithoutDescription() {
+        QTemporaryDir data;
+        QVERIFY(QDir().mkpath(data.filePath("mosaicor/recovery")));
+        MapDocument map;
+        map.SizeGrids();
+        MapSnapshot snapshot = TakeSnapshot(map, QString());
+        snapshot.name = QStringLiteral("castle");
+        const QString copy = data.filePath("mosaicor/recovery/old.mqm");
+        QVERIFY(MapFile::Save(snapshot, copy).ok());
+        QFile file(copy);
+        QVERIFY(file.open(QIODevice::Append) && file.write("not a map") == 9);
+        file.close();
+        EditorFixture f(QString(), data.path(), {"no answer"});
+        QVERIFY(f.dialogs->questions.value(0).startsWith("Recover unsaved changes to castle from "));
     }
 
     // Copies that cannot be written, or whose writer cannot start, are said once, in red, tried again, and
