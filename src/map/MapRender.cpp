@@ -6,6 +6,7 @@
 #include "platform/Canvas.h"
 #include "platform/ScrollBar.h"
 #include "platform/ScrollMath.h"
+#include "tools/StampPattern.h"
 #include "window/EditorColours.h"
 #include "window/frmMain.h"
 
@@ -292,8 +293,10 @@ void frmMain::DrawCursorOrPreview(Graphics& g, const TileRef& tile) {
     case 0: {
         // The stamp's footprint under the pointer, as the pattern anchored at the stroke's start writes it.
         const QPoint anchor(m_intStartTileX, m_intStartTileY);
-        for (int r = 0; r < m_stamp.height; ++r)
-            for (int c = 0; c < m_stamp.width; ++c)
+        const CellSpan columns = ShownCells(m_intCurrentTileX, m_stamp.width, tw, g.Width());
+        const CellSpan rows = ShownCells(m_intCurrentTileY, m_stamp.height, th, g.Height());
+        for (int r = rows.first; r < rows.end; ++r)
+            for (int c = columns.first; c < columns.end; ++c)
                 DrawStampCell(g, std::int64_t{m_intCurrentTileX} + c, std::int64_t{m_intCurrentTileY} + r,
                               anchor);
         frame();

@@ -23,10 +23,13 @@ void frmMain::PlaceStampRun(int row, int first, int last) {
         const int target = TargetLayer(layer, m_Layer);
         if (target < 0)
             continue;
+        // The pattern's place is worked out once for the run's first cell and counted on from there: a
+        // division per cell would cost more than the writing.
+        const StampCell at =
+            PatternCell(first, row, m_stampAnchor.x(), m_stampAnchor.y(), m_stamp.width, m_stamp.height);
+        const CellRef* stampRow = &m_stamp.At(layer, 0, at.row);
         PutPieceRun(*m_Edit, target, row, first, last, [&](int column) -> const CellRef& {
-            const StampCell at =
-                PatternCell(column, row, m_stampAnchor.x(), m_stampAnchor.y(), m_stamp.width, m_stamp.height);
-            return m_stamp.At(layer, at.column, at.row);
+            return stampRow[PatternColumnOn(at.column, column - first, m_stamp.width)];
         });
     }
 }

@@ -3,6 +3,7 @@
 #include "app/mnuMain.h"
 #include "document/PieceCodec.h"
 #include "platform/Canvas.h"
+#include "platform/CommandGuard.h"
 #include "window/EditorColours.h"
 #include "window/frmMain.h"
 
@@ -30,14 +31,16 @@ public:
 
 protected:
     QVariant retrieveData(const QString& type, QMetaType) const override {
-        try {
-            if (type == QLatin1String(PieceCodec::kMimeType))
-                return PieceCodec::Encode(SnapshotOfPiece(*m_piece));
-            if (type == QLatin1String("text/plain") && m_piece->CellCount() <= kMaxTextCells)
-                return PieceCodec::PlainText(SnapshotOfPiece(*m_piece));
-        } catch (const std::bad_alloc&) {
-        }
-        return {};
+        // Asked for by another program, not by the user here: memory running out gives it nothing, quietly.
+        return RunCommand(
+            [&]() -> QVariant {
+                if (type == QLatin1String(PieceCodec::kMimeType))
+                    return PieceCodec::Encode(SnapshotOfPiece(*m_piece));
+                if (type == QLatin1String("text/plain") && m_piece->CellCount() <= kMaxTextCells)
+                    return PieceCodec::PlainText(SnapshotOfPiece(*m_piece));
+                return {};
+            },
+            [](CommandStop) {});
     }
 
 private:
@@ -123,19 +126,17 @@ bool frmMain::EscapePressed() {
 bool frmMain::EditCopy_Action(bool allLayers) {
     if (m_selection.isEmpty())
         return false;
-    try {
+    const bool copied = Guarded(QStringLiteral("copy"), [&] {
         auto piece = std::make_shared<const Piece>(TakePiece(Document(), m_selection, m_Layer, allLayers));
         if (piece->Empty())
             return false;
         m_copied = piece;
         QApplication::clipboard()->setMimeData(new PieceMimeData(std::move(piece)));
-    } catch (const std::bad_alloc&) {
-        RecoverFromOutOfMemory();
-        ReportOutOfMemory(QStringLiteral("copy"));
-        return false;
-    }
-    UpdateEditActions();
-    return true;
+        return true;
+    });
+    if (copied)
+        UpdateEditActions();
+    return copied;
 }
 
 void frmMain::EditCut_Action(bool allLayers) {
@@ -175,7 +176,7 @@ void frmMain::EditClear_Action() {
 void frmMain::EditPaste_Action() {
     const QMimeData* data = QApplication::clipboard()->mimeData();
     const auto* ours = dynamic_cast<const PieceMimeData*>(data);
-    try {
+    const bool taken = Guarded(QStringLiteral("paste"), [&] {
         if (ours) {
             UseAsStamp(*ours->PieceHeld());
         } else if (data && data->hasFormat(QLatin1String(PieceCodec::kMimeType))) {
@@ -185,7 +186,7 @@ void frmMain::EditPaste_Action() {
             if (!problem.isEmpty()) {
                 UpdateStatus(QStringLiteral("The clipboard's map cells could not be read: %1").arg(problem),
                              kFailureColour, 0);
-                return;
+                return false;
             }
             UseAsStamp(PieceFromSnapshot(snapshot));
         } else if (m_copied && (!data || data->formats().isEmpty())) {
@@ -193,13 +194,12 @@ void frmMain::EditPaste_Action() {
             UseAsStamp(*m_copied);
         } else {
             UpdateStatus(QStringLiteral("The clipboard holds no map cells"), kFailureColour, 0);
-            return;
+            return false;
         }
-    } catch (const std::bad_alloc&) {
-        RecoverFromOutOfMemory();
-        ReportOutOfMemory(QStringLiteral("paste"));
+        return true;
+    });
+    if (!taken)
         return;
-    }
     // A pasted piece is placed as any stamp is: Plot puts it where the user clicks.
     canMain->CancelStroke();
     btnTool_Action(0);
