@@ -1,5 +1,5 @@
 // The layers, the edit layer, placing and removing one cell, and Apply.
-#include "map/MapSettings.h"
+#include "document/MapSettings.h"
 #include "platform/BevelButton.h"
 #include "platform/BusyCursor.h"
 #include "platform/Val.h"

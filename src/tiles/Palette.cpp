@@ -1,7 +1,7 @@
 // The tile palette: loading a tileset, laying its tiles out in flowing rows, drawing, hovering, picking and
 // scrolling by whole rows.
-#include "app/FileTypes.h"
 #include "platform/Canvas.h"
+#include "platform/FileTypes.h"
 #include "platform/ScrollBar.h"
 #include "platform/ScrollMath.h"
 #include "platform/Val.h"

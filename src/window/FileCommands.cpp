@@ -1,6 +1,5 @@
 // The map's file and history: New, Open, Save, Save As, Close, Quit, Undo and Redo, and the questions that
 // keep unsaved work from being lost.
-#include "app/mnuMain.h"
 #include "document/DocumentBuilder.h"
 #include "document/MapExport.h"
 #include "document/MapFileReader.h"
@@ -12,6 +11,7 @@
 #include "window/AskingResolver.h"
 #include "window/EditorColours.h"
 #include "window/frmMain.h"
+#include "window/mnuMain.h"
 
 #include <QAction>
 #include <QApplication>

@@ -4,10 +4,10 @@
 // return to the saved state.
 #include "SampleMaps.h"
 #include "UserSteps.h"
-#include "app/mnuMain.h"
 #include "document/CellRecords.h"
 #include "document/MapFileReader.h"
 #include "document/SnapshotGatherer.h"
+#include "window/mnuMain.h"
 
 #include <QAction>
 #include <QDir>

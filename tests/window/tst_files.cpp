@@ -3,9 +3,9 @@
 // files that are refused, and tileset images that went missing or changed.
 #include "ExportedMapReader.h"
 #include "UserSteps.h"
-#include "app/mnuMain.h"
 #include "document/CellRecords.h"
 #include "platform/ScrollBar.h"
+#include "window/mnuMain.h"
 
 #include <QAction>
 #include <QDir>
