@@ -2,8 +2,8 @@
 #include "document/MapSettings.h"
 #include "platform/BevelButton.h"
 #include "platform/BusyCursor.h"
+#include "platform/EditorColours.h"
 #include "platform/Val.h"
-#include "window/EditorColours.h"
 #include "window/frmMain.h"
 
 #include <QComboBox>

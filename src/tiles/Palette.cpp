@@ -1,12 +1,12 @@
 // The tile palette: loading a tileset, laying its tiles out in flowing rows, drawing, hovering, picking and
 // scrolling by whole rows.
 #include "platform/Canvas.h"
+#include "platform/EditorColours.h"
 #include "platform/FileTypes.h"
 #include "platform/ScrollBar.h"
 #include "platform/ScrollMath.h"
 #include "platform/Val.h"
 #include "tiles/PaletteLayout.h"
-#include "window/EditorColours.h"
 #include "window/frmMain.h"
 
 #include <QLineEdit>

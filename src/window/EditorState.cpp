@@ -1,5 +1,5 @@
+#include "platform/EditorColours.h"
 #include "platform/FolderItem.h"
-#include "window/EditorColours.h"
 #include "window/StatusLabel.h"
 #include "window/frmMain.h"
 

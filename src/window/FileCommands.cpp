@@ -8,8 +8,8 @@
 #include "document/SnapshotGatherer.h"
 #include "platform/BusyCursor.h"
 #include "platform/Canvas.h"
+#include "platform/EditorColours.h"
 #include "window/AskingResolver.h"
-#include "window/EditorColours.h"
 #include "window/frmMain.h"
 #include "window/mnuMain.h"
 

@@ -2,7 +2,7 @@
 // the system clipboard, and the stamp that every tool paints with.
 #include "document/PieceCodec.h"
 #include "platform/Canvas.h"
-#include "window/EditorColours.h"
+#include "platform/EditorColours.h"
 #include "window/frmMain.h"
 #include "window/mnuMain.h"
 

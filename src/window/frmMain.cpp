@@ -1,8 +1,8 @@
 #include "window/frmMain.h"
 
 #include "platform/Canvas.h"
+#include "platform/EditorColours.h"
 #include "window/ControlPlacement.h"
-#include "window/EditorColours.h"
 #include "window/mnuMain.h"
 
 #include <QAction>
