@@ -7,7 +7,8 @@ Every build runs it on the list of files per layer that cmake/Layers.cmake write
     scripts/check_includes.py build/layers.txt --graph     # which folder and layer includes which, counted
 
 The list's lines are "widgets <layer>" (the layer that brings Qt Widgets), "links <layer> <layers below>",
-"<layer> <file>" and "interim <file>" (window code still in a view folder, which must still need the window).
+"<layer> <file>" and "interim <file>" (code of a layer kept in another layer's folder, which must still include a header of its
+own layer: window code in a view folder that still needs the window).
 """
 import argparse
 import collections
@@ -88,10 +89,9 @@ def check(layers, roots, widget_dir):
                 faults.append(f"{where}, a header of the {target_layer} layer; the {layer} layer may include "
                               f"only {', '.join(sorted(allowed))}")
     for path in layers.interim:
-        needed = [name for _, bracket, name in includes(path)
-                  if bracket == '"' and known.get(resolve(path, name, roots)) == "window"]
-        if not needed:
-            faults.append(f"{path}: no longer includes the window: take it off "
+        targets = [resolve(path, name, roots) for _, bracket, name in includes(path) if bracket == '"']
+        if not any(t and known.get(t) == known.get(path.resolve()) for t in targets):
+            faults.append(f"{path}: no longer includes its layer's headers: take it off "
                           "MOSAICOR_WINDOW_PIECES_IN_VIEW_FOLDERS in cmake/Layers.cmake")
     return faults
 
