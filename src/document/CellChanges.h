@@ -1,6 +1,6 @@
 #pragma once
 
-#include "map/LayerGrid.h"
+#include "document/LayerGrid.h"
 #include "tiles/CellRef.h"
 
 #include <QRect>

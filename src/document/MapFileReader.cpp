@@ -56,7 +56,8 @@ private:
     bool Damaged(const QString& what) { return m_in.Fail(QStringLiteral("it is damaged: ") + what); }
     QString LayerName(int k) const { return QStringLiteral("layer %1").arg(k); }
 
-    bool Top() {
+    // The file opens with its signature, then a map whose first entries name the format and its version.
+    bool FormatAndVersion() {
         if (!m_in.SkipTag(quint64(QCborKnownTags::Signature)))
             return false;
         qint64 count = 0;
@@ -77,6 +78,15 @@ private:
             return m_in.Fail(
                 QStringLiteral("it is in version %1 of the map format, which this program cannot read")
                     .arg(version));
+        return true;
+    }
+
+    // After the format and version, each section once (the layers after the map's size); entries of no known
+    // section are passed over.
+    bool Top() {
+        if (!FormatAndVersion())
+            return false;
+        std::string_view key;
         bool seen[4] = {};
         const std::string_view sections[] = {Key::kMap, Key::kTemplates, Key::kLoads, Key::kLayers};
         while (m_in.HasNext()) {

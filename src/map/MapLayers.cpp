@@ -1,9 +1,9 @@
 // The layers, the edit layer, placing and removing one cell, and Apply.
-#include "map/MapSettings.h"
+#include "document/MapSettings.h"
 #include "platform/BevelButton.h"
 #include "platform/BusyCursor.h"
+#include "platform/EditorColours.h"
 #include "platform/Val.h"
-#include "window/EditorColours.h"
 #include "window/frmMain.h"
 
 #include <QComboBox>

@@ -4,10 +4,10 @@
 #include "platform/BevelButton.h"
 #include "platform/BusyCursor.h"
 #include "platform/Canvas.h"
+#include "platform/EditorColours.h"
 #include "platform/ScrollBar.h"
 #include "platform/ScrollMath.h"
 #include "tools/StampPattern.h"
-#include "window/EditorColours.h"
 #include "window/frmMain.h"
 
 #include <bit>

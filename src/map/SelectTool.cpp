@@ -1,8 +1,8 @@
 // The select tool: a drag selects a rectangle of cells, a drag from inside the selection moves its cells, a
 // click outside it clears it; and Ctrl with a painting tool picks cells from the map as the stamp.
 #include "platform/Canvas.h"
+#include "platform/EditorColours.h"
 #include "platform/ScrollMath.h"
-#include "window/EditorColours.h"
 #include "window/frmMain.h"
 
 namespace {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Picture.h"
+#include "tiles/CellRef.h"
 #include "tiles/clsVOCell.h"
 
 class clsVOTile;

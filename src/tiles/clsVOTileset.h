@@ -65,7 +65,8 @@ public:
     // band of one tile row at a time; an image that yields no tile is refused from its header. A file
     // refused part way leaves the tileset as it was; when memory runs out, the tiles cut so far stay and
     // reserve, when given, is released so the editor has room to say so. progress, when given, hears of the
-    // rows of tiles cut (done, total) and may cancel the load by answering false: it is then refused.
+    // rows of tiles cut (done, total) and may cancel the load by answering false: it is then refused. An
+    // interlaced image is decoded whole before any tile is cut, and is not heard of.
     using Progress = std::function<bool(qint64 done, qint64 total)>;
     TilesetLoadResult LoadTileset(const FolderItem& file, MemoryReserve* reserve = nullptr,
                                   const Progress& progress = {});

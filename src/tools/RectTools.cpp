@@ -1,7 +1,7 @@
 // The rectangle tools: outline and filled, previewed with their frame and placed on release.
 #include "platform/ClampToInt.h"
+#include "platform/EditorColours.h"
 #include "tools/RectShape.h"
-#include "window/EditorColours.h"
 #include "window/frmMain.h"
 
 void frmMain::PreviewRect(Graphics& g, const TileRef&, bool outline) {

@@ -1,13 +1,13 @@
 // The tile palette's entry points: loading a tileset, and the palette canvas's and scroll bar's events. The
 // palette's state and drawing are the PaletteView's; these hand it the tileset and the canvas's size, and
 // bring the scroll bar, the canvas, the swatch and the stamp up to date with what it says changed.
-#include "app/FileTypes.h"
 #include "platform/Canvas.h"
+#include "platform/EditorColours.h"
+#include "platform/FileTypes.h"
 #include "platform/ScrollBar.h"
 #include "tiles/SelectedTileView.h"
 #include "tiles/TileSwatch.h"
 #include "tiles/TilesetLoadWork.h"
-#include "window/EditorColours.h"
 #include "window/frmMain.h"
 
 FolderItem frmMain::OpenTilesetDialog() {

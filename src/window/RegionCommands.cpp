@@ -1,11 +1,11 @@
 // The Edit menu's work on regions of the map: the selection, Select All, Copy, Cut, Delete and Paste through
 // the system clipboard, and the stamp that every tool paints with.
-#include "app/mnuMain.h"
 #include "document/PieceCodec.h"
 #include "platform/Canvas.h"
 #include "platform/CommandGuard.h"
-#include "window/EditorColours.h"
+#include "platform/EditorColours.h"
 #include "window/frmMain.h"
+#include "window/mnuMain.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "document/LayerGrid.h"
 #include "document/MapDocument.h"
 #include "document/Piece.h"
 #include "document/RecoveryCopies.h"
-#include "map/LayerGrid.h"
 #include "map/MapComposition.h"
 #include "map/MarkerGrid.h"
 #include "map/ZoomedPictures.h"

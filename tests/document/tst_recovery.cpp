@@ -4,11 +4,11 @@
 // return to the saved state.
 #include "SampleMaps.h"
 #include "UserSteps.h"
-#include "app/mnuMain.h"
 #include "document/CellRecords.h"
 #include "document/MapFileReader.h"
 #include "document/MapFileWriter.h"
 #include "document/SnapshotGatherer.h"
+#include "window/mnuMain.h"
 
 #include <QAction>
 #include <QDir>

@@ -3,10 +3,10 @@
 // is one step that Undo and Redo take back and make again exactly. The tooltip over a cell unlike its tile,
 // Remove Tiles answered Yes and No and with no tiles, and edited properties through Save and Open.
 #include "UserSteps.h"
-#include "app/mnuMain.h"
 #include "document/MapSnapshotCheck.h"
 #include "document/SnapshotGatherer.h"
 #include "platform/ScrollBar.h"
+#include "window/mnuMain.h"
 
 #include <QAction>
 #include <QApplication>

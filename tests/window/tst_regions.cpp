@@ -3,10 +3,10 @@
 // blocks stamped as an anchored pattern, picking from the map, and the clipboard's form read back whole or
 // refused when damaged.
 #include "UserSteps.h"
-#include "app/mnuMain.h"
 #include "document/PieceCodec.h"
 #include "document/SnapshotGatherer.h"
 #include "tiles/TileSwatch.h"
+#include "window/mnuMain.h"
 
 #include <QApplication>
 #include <QClipboard>

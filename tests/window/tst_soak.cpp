@@ -4,8 +4,8 @@
 #include "PngCorpus.h"
 #include "PngCraft.h"
 #include "UserSteps.h"
-#include "app/mnuMain.h"
 #include "platform/ScrollBar.h"
+#include "window/mnuMain.h"
 
 #include <QAction>
 #include <QLoggingCategory>
