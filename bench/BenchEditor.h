@@ -50,7 +50,7 @@ struct Editor {
     // Selects tile i (a click on the selected tile would clear the selection instead).
     void Pick(int i) {
         frmMain& w = *window;
-        if (w.Tileset().SelectedTile() == w.Tileset().GetTile(i))
+        if (w.Palette().SelectedTile() == w.Tileset().GetTile(i))
             return;
         w.canTiles_MouseEnter();
         const int tw = w.Tileset().TileWidth();

@@ -29,10 +29,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     QBuffer input;
     input.setData(QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size)));
     input.open(QIODevice::ReadOnly);
+    // The settings alone, as a recovery copy is named: a file that reads whole reads the same settings.
+    MapSnapshot settings;
+    const bool settingsRead = MapFile::ReadSettings(input, &settings).ok();
+    input.seek(0);
     MapSnapshot map;
     if (!MapFile::Read(input, &map).ok())
         return 0;
     if (!MapSnapshotCheck::Whole(map).isEmpty())
+        std::abort();
+    if (!settingsRead || settings.name != map.name || settings.mapWidth != map.mapWidth ||
+        settings.mapHeight != map.mapHeight || settings.layers != map.layers)
         std::abort();
     // Writing a map of many cells takes long under the sanitizers; the small ones find the same faults.
     if (qint64(map.mapWidth) * map.mapHeight * map.layers > (qint64(1) << 20))

@@ -144,9 +144,13 @@ def main():
     build = ROOT / args.build
     env = dict(os.environ, QT_QPA_PLATFORM="offscreen")
     ctest = ["ctest", "-j2", "--timeout", str(args.timeout)] + (["-R", args.tests] if args.tests else [])
+    # A fault is killed by the first test that fails, so a mutant's run stops there; the unchanged tree's run
+    # goes through whole, since every test must pass on it.
+    mutant_ctest = ctest + ["--stop-on-failure"]
     # A new build folder is made without warnings as errors: a fault that only draws a warning still has to
     # be caught by a test. An existing one is used as it is configured.
-    configure = ["cmake", "-S", str(ROOT), "-B", str(build), "-G", "Ninja", "-DMOSAICOR_BENCH=OFF"]
+    configure = ["cmake", "-S", str(ROOT), "-B", str(build), "-G", "Ninja", "-DMOSAICOR_BENCH=OFF",
+                 "-DMOSAICOR_CHECK_HEADERS=OFF"]
     compile_all = ["cmake", "--build", str(build)]
     compile = compile_all + [arg for target in args.target or [] for arg in ("--target", target)]
     fresh = not (build / "CMakeCache.txt").exists()
@@ -170,7 +174,7 @@ def main():
             if run(compile, ROOT, None) != 0:
                 outcome = "did not build"
             else:
-                status = run(ctest, build, args.timeout * 2, env)
+                status = run(mutant_ctest, build, args.timeout * 2, env)
                 outcome = "timed out (counted killed)" if status is None else "killed" if status else "survived"
             restore()
             tally[outcome] += 1

@@ -4,7 +4,7 @@
 set -euo pipefail
 packages=(build-essential cmake ninja-build qt6-base-dev libgl-dev libbenchmark-dev libpng-dev libzstd-dev
           pkg-config libx11-dev clang dpkg-dev file desktop-file-utils appstream shared-mime-info
-          libglib2.0-bin "$@")
+          libglib2.0-bin python3 "$@")
 sudo_cmd=""
 [ "$(id -u)" -eq 0 ] || sudo_cmd="sudo"
 updated=false

@@ -12,7 +12,6 @@
 
 #include <QFileInfo>
 #include <cmath>
-#include <new>
 #include <sys/stat.h>
 
 namespace {
@@ -146,16 +145,14 @@ QString ExportOne(const QString& in, const QString& out, const CommandLine& line
         return QStringLiteral("its extension names no format (.tmx, .tmj, .json, .mqm or .png)");
     if (SameFile(in, out))
         return QStringLiteral("it is the map being exported");
-    try {
+    return FailureOf([&] {
         MapSnapshot map;
         const MapFileResult read = ReadMapFile(in, &map);
         if (!read.ok())
             return QStringLiteral("%1 could not be opened: %2")
                 .arg(TerminalSafe(QFileInfo(in).fileName()), read.reason);
         return Write(map, in, out, *format, line, err, notes);
-    } catch (const std::bad_alloc&) {
-        return QStringLiteral("there is not enough memory for it");
-    }
+    });
 }
 
 } // namespace

@@ -1,7 +1,9 @@
 #pragma once
 
 #include "app/CommandLine.h"
+#include "platform/CommandGuard.h"
 
+#include <QString>
 #include <cstdio>
 
 // The modes that run without a window, asking nothing: they report on out (one line for each thing done)
@@ -17,3 +19,9 @@ int RunThumbnail(const CommandLine& line, std::FILE* out, std::FILE* err);
 
 // Writes text and a line end to stream, as UTF-8.
 void PrintLine(std::FILE* stream, const QString& text);
+
+// What one command's work returns (why it failed, empty when it worked), or that memory ran out part way.
+template <class Work> QString FailureOf(Work&& work) {
+    return UnlessOutOfMemory(std::forward<Work>(work),
+                             [] { return QStringLiteral("there is not enough memory for it"); });
+}

@@ -1,12 +1,12 @@
 #include "app/Mosaicor.h"
 
+#include "platform/CommandGuard.h"
 #include "platform/FileSizeSignal.h"
 #include "platform/FolderItem.h"
 #include "platform/PNGu.h"
 
 #include <QIcon>
 #include <QPixmap>
-#include <new>
 
 Mosaicor::Mosaicor(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("2D Mosaicor"));
@@ -15,12 +15,13 @@ Mosaicor::Mosaicor(int& argc, char** argv) : QApplication(argc, argv) {
     setDesktopFileName(QStringLiteral(MOSAICOR_APP_ID));
     // The application icon is a nicety, not one of the pictures the editor needs: without it the windows
     // simply show the desktop's default icon, and nobody is told. It is read like every other file the
-    // editor opens, so whatever lies at its name cannot stall the start.
-    try {
-        const PicturePtr icon =
-            PNGu::OpenAsPictureWithMask(GetFolderItem(QStringLiteral("mosaicor.png")).Path());
-        if (icon)
-            setWindowIcon(QIcon(QPixmap::fromImage(icon->Image())));
-    } catch (const std::bad_alloc&) {
-    }
+    // editor opens, so whatever lies at its name cannot stall the start; memory running out costs the icon.
+    UnlessOutOfMemory(
+        [this] {
+            const PicturePtr icon =
+                PNGu::OpenAsPictureWithMask(GetFolderItem(QStringLiteral("mosaicor.png")).Path());
+            if (icon)
+                setWindowIcon(QIcon(QPixmap::fromImage(icon->Image())));
+        },
+        [] {});
 }

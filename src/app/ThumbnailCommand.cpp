@@ -74,12 +74,7 @@ QString Thumbnail(const CommandLine& line) {
 
 int RunThumbnail(const CommandLine& line, std::FILE* out, std::FILE* err) {
     Bound();
-    QString failure;
-    try {
-        failure = Thumbnail(line);
-    } catch (const std::bad_alloc&) {
-        failure = QStringLiteral("there is not enough memory for it");
-    }
+    const QString failure = FailureOf([&line] { return Thumbnail(line); });
     if (!failure.isEmpty()) {
         PrintLine(
             err,

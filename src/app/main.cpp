@@ -1,9 +1,9 @@
 #include "app/CommandLine.h"
-#include "app/FileTypes.h"
 #include "app/HeadlessCommands.h"
 #include "app/Mosaicor.h"
-#include "app/mnuMain.h"
+#include "platform/FileTypes.h"
 #include "window/frmMain.h"
+#include "window/mnuMain.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -2,20 +2,22 @@
 
 #include "tiles/CellPool.h"
 
-void CellChanges::Note(std::uint32_t key, const CellRef& held, const CellRef& record) {
+const CellRef& CellChanges::Note(std::uint32_t key, std::uint32_t count, const CellRef& held,
+                                 const CellRef& record) {
     if (!m_runs.empty()) {
         Run& last = m_runs.back();
         if (last.key + last.count == key && last.before == held && last.after == record &&
             (last.key >> kIndexBits) == (key >> kIndexBits)) {
-            ++last.count;
-            ++m_cellCount;
-            return;
+            last.count += count;
+            m_cellCount += count;
+            return last.before;
         }
     }
     // A new run is the memory an edit takes: the test hook may say it has run out.
     CellRef::TakeCellMemory(1);
-    m_runs.push_back({key, 1, held, record});
-    ++m_cellCount;
+    m_runs.push_back({key, count, held, record});
+    m_cellCount += count;
+    return m_runs.back().before;
 }
 
 void CellChanges::ExchangeAll(std::array<LayerGrid, 8>& grids, bool undoing) noexcept {

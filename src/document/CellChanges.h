@@ -1,6 +1,6 @@
 #pragma once
 
-#include "map/LayerGrid.h"
+#include "document/LayerGrid.h"
 #include "tiles/CellRef.h"
 
 #include <QRect>
@@ -79,9 +79,10 @@ private:
     std::size_t m_cellCount = 0;
     std::size_t m_aliveOnlyHere = 0;
 
-    // Records that key now gets record where held was; throws std::bad_alloc, with nothing changed, when
-    // a new run cannot be had.
-    void Note(std::uint32_t key, const CellRef& held, const CellRef& record);
+    // Records that count cells from key on now get record where each held held; throws std::bad_alloc, with
+    // nothing changed, when a new run cannot be had. Returns the run's own reference to held, which keeps it
+    // alive while the cells are written over.
+    const CellRef& Note(std::uint32_t key, std::uint32_t count, const CellRef& held, const CellRef& record);
 };
 
 template <class Make>
@@ -89,17 +90,23 @@ void CellChanges::WriteRun(LayerGrid& grid, int layer, int row, int first, int l
     if (first > last)
         return;
     const std::uint32_t start = grid.IndexOf(first, row);
+    const std::uint32_t count = static_cast<std::uint32_t>(last - first) + 1;
     const std::uint32_t layerKey = static_cast<std::uint32_t>(layer) << kIndexBits;
     bool changed = false;
-    for (std::uint32_t index = start, end = start + static_cast<std::uint32_t>(last - first); index <= end;
-         ++index) {
-        const CellRef& record = make(first + static_cast<int>(index - start));
-        CellRef& held = grid.Slot(index);
-        if (SameRecord(held, record))
-            continue;
-        Note(layerKey | index, held, record);
-        held = record;
-        changed = true;
+    // Cells side by side that hold one record and get one record are compared, noted and counted once: a
+    // piece or a fill of one tile over cells of one tile costs a few steps per row, not per cell.
+    for (std::uint32_t at = 0; at < count;) {
+        const CellRef& record = make(first + static_cast<int>(at));
+        const CellRef& held = grid.Slot(start + at);
+        std::uint32_t end = at + 1;
+        while (end < count && grid.Slot(start + end) == held && make(first + static_cast<int>(end)) == record)
+            ++end;
+        if (!SameRecord(held, record)) {
+            const CellRef& kept = Note(layerKey | (start + at), end - at, held, record);
+            grid.Refill(start + at, end - at, record, kept);
+            changed = true;
+        }
+        at = end;
     }
     if (!changed)
         return;

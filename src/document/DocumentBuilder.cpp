@@ -4,7 +4,7 @@
 #include "document/MapDocument.h"
 
 #include "document/MapFileFormat.h"
-#include "map/MapSettings.h"
+#include "document/MapSettings.h"
 
 #include <QDir>
 #include <QFileInfo>

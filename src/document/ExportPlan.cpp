@@ -57,22 +57,23 @@ std::optional<CellObject> ObjectOf(const ExportPlan& plan, const ExportLayer& la
     return object;
 }
 
-} // namespace
-
-std::optional<ExportPlan> PlanExport(const MapSnapshot& map, const QString& exportPath, QString& failure) {
-    failure = Inconsistency(map);
-    if (!failure.isEmpty())
-        return std::nullopt;
-    ExportPlan plan;
-    plan.map = &map;
+// Which tiles exist: those a load covers, as far as the templates go, whose image is there.
+TileExistence TilesThatExist(const MapSnapshot& map) {
     const int loadedTiles = map.loads.empty() ? 0 : map.loads.back().firstTile + map.loads.back().tileCount;
     const int tileCount = int(std::min<qint64>(loadedTiles, qint64(map.templates.size())));
-    plan.tileExists.assign(std::size_t(tileCount), 1);
+    TileExistence exists(std::size_t(tileCount), 1);
     for (const TilesetLoadRecord& load : map.loads)
         if (load.imageMissing)
             for (int i = load.firstTile; i < std::min(load.firstTile + load.tileCount, tileCount); ++i)
-                plan.tileExists[std::size_t(i)] = 0;
+                exists[std::size_t(i)] = 0;
+    return exists;
+}
 
+// One tileset per load with tiles left, its image named relative to the exported file's folder; nothing,
+// with failure saying why, when an image has no such path.
+std::optional<std::vector<ExportTileset>> PlanTilesets(const MapSnapshot& map, int tileCount,
+                                                       const QString& exportPath, QString& failure) {
+    std::vector<ExportTileset> tilesets;
     const QDir exportFolder = QFileInfo(exportPath).absoluteDir();
     for (const TilesetLoadRecord& load : map.loads) {
         // Tiles past the tileset's count are gone, and with them a load none of whose tiles is left.
@@ -97,9 +98,15 @@ std::optional<ExportPlan> PlanExport(const MapSnapshot& map, const QString& expo
         for (int local = 0; local < tiles; ++local)
             if (!HasInitialGameProperties(map.templates[std::size_t(load.firstTile + local)]))
                 tileset.tilesWithProperties.push_back(local);
-        plan.tilesets.push_back(std::move(tileset));
+        tilesets.push_back(std::move(tileset));
     }
+    return tilesets;
+}
 
+// Every layer, with the ids of its object group and objects when it has cells unlike their tiles, and the
+// cells whose tile is gone counted.
+void PlanLayers(ExportPlan& plan) {
+    const MapSnapshot& map = *plan.map;
     int objects = 0;
     for (int k = 0; k < map.layers; ++k) {
         ExportLayer layer;
@@ -120,6 +127,22 @@ std::optional<ExportPlan> PlanExport(const MapSnapshot& map, const QString& expo
         plan.layers.push_back(layer);
     }
     plan.nextObjectId = objects + 1;
+}
+
+} // namespace
+
+std::optional<ExportPlan> PlanExport(const MapSnapshot& map, const QString& exportPath, QString& failure) {
+    failure = Inconsistency(map);
+    if (!failure.isEmpty())
+        return std::nullopt;
+    ExportPlan plan;
+    plan.map = &map;
+    plan.tileExists = TilesThatExist(map);
+    auto tilesets = PlanTilesets(map, int(plan.tileExists.size()), exportPath, failure);
+    if (!tilesets)
+        return std::nullopt;
+    plan.tilesets = std::move(*tilesets);
+    PlanLayers(plan);
     return plan;
 }
 

@@ -1,7 +1,7 @@
 #include "document/ForeignMap.h"
 
+#include "document/MapSettings.h"
 #include "document/MapSnapshotCheck.h"
-#include "map/MapSettings.h"
 
 #include <QFileInfo>
 #include <algorithm>

@@ -68,7 +68,7 @@ signals:
 private:
     void Changed(bool wasClean);
     // Drops steps until the memory kept is within the bound: the oldest done steps first, then the steps
-    // furthest from being redone. The step at the current position stays.
+    // furthest from being redone. The newest done step and the next one to redo stay.
     void KeepWithinBound();
     void Recount();
 

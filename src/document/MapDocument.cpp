@@ -2,7 +2,7 @@
 
 #include "document/CellRecords.h"
 #include "document/DocumentSteps.h"
-#include "map/MapSettings.h"
+#include "document/MapSettings.h"
 #include "tiles/CellGameValues.h"
 
 #include <QDir>

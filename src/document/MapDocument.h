@@ -2,8 +2,8 @@
 
 #include "document/CellChanges.h"
 #include "document/History.h"
+#include "document/LayerGrid.h"
 #include "document/MapSnapshot.h"
-#include "map/LayerGrid.h"
 #include "platform/GameValues.h"
 #include "tiles/clsVOTileset.h"
 

@@ -41,7 +41,8 @@ void OfferHugePages(void* start, std::size_t bytes) {
 
 class MapFileParser {
 public:
-    MapFileParser(QIODevice& device, const MapFileProgress& progress) : m_in(device), m_progress(progress) {}
+    MapFileParser(QIODevice& device, const MapFileProgress& progress, bool settingsOnly)
+        : m_in(device), m_progress(progress), m_settingsOnly(settingsOnly) {}
 
     MapFileResult Parse(MapSnapshot* into) {
         if (!Top())
@@ -55,7 +56,8 @@ private:
     bool Damaged(const QString& what) { return m_in.Fail(QStringLiteral("it is damaged: ") + what); }
     QString LayerName(int k) const { return QStringLiteral("layer %1").arg(k); }
 
-    bool Top() {
+    // The file opens with its signature, then a map whose first entries name the format and its version.
+    bool FormatAndVersion() {
         if (!m_in.SkipTag(quint64(QCborKnownTags::Signature)))
             return false;
         qint64 count = 0;
@@ -76,6 +78,15 @@ private:
             return m_in.Fail(
                 QStringLiteral("it is in version %1 of the map format, which this program cannot read")
                     .arg(version));
+        return true;
+    }
+
+    // After the format and version, each section once (the layers after the map's size); entries of no known
+    // section are passed over.
+    bool Top() {
+        if (!FormatAndVersion())
+            return false;
+        std::string_view key;
         bool seen[4] = {};
         const std::string_view sections[] = {Key::kMap, Key::kTemplates, Key::kLoads, Key::kLayers};
         while (m_in.HasNext()) {
@@ -94,6 +105,8 @@ private:
                 return Damaged(QStringLiteral("it has “%1” twice")
                                    .arg(QLatin1StringView(key.data(), qsizetype(key.size()))));
             seen[section] = true;
+            if (section == 0 && m_settingsOnly)
+                return Settings();
             // The layers are inflated only once every small field is known to be sound: when the tiles or
             // their loads come after them, they are passed over now and read at the end.
             const bool ok = section == 0         ? Settings()
@@ -303,20 +316,19 @@ private:
     // Where the layers begin when they were passed over to be read last; -1 when they were read in place.
     qint64 m_layersAt = -1;
     bool m_cancelled = false;
+    // Only the settings are wanted: the reading ends with them.
+    const bool m_settingsOnly;
 };
 
-} // namespace
-
-namespace MapFile {
-
-MapFileResult Read(QIODevice& device, MapSnapshot* map, const MapFileProgress& progress) {
+MapFileResult ReadFrom(QIODevice& device, MapSnapshot* map, const MapFileProgress& progress,
+                       bool settingsOnly) {
     // The sizes a file claims are checked against the bytes it holds, so the device must know its size.
     if (device.isSequential())
         return MapFileResult::Failure(QStringLiteral("it is not a file"));
     if (device.size() - device.pos() <= 0)
         return MapFileResult::Failure(QStringLiteral("it is empty"));
     try {
-        MapFileResult result = MapFileParser(device, progress).Parse(map);
+        MapFileResult result = MapFileParser(device, progress, settingsOnly).Parse(map);
         const auto* file = qobject_cast<const QFileDevice*>(&device);
         result.damaged =
             result.status == MapFileResult::Failed && (!file || file->error() == QFileDevice::NoError);
@@ -324,6 +336,18 @@ MapFileResult Read(QIODevice& device, MapSnapshot* map, const MapFileProgress& p
     } catch (const std::bad_alloc&) {
         return MapFileResult::Failure(QStringLiteral("there is not enough memory to open it"));
     }
+}
+
+} // namespace
+
+namespace MapFile {
+
+MapFileResult Read(QIODevice& device, MapSnapshot* map, const MapFileProgress& progress) {
+    return ReadFrom(device, map, progress, false);
+}
+
+MapFileResult ReadSettings(QIODevice& device, MapSnapshot* map) {
+    return ReadFrom(device, map, {}, true);
 }
 
 } // namespace MapFile

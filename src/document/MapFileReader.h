@@ -16,6 +16,9 @@ class QIODevice;
 namespace MapFile {
 
 MapFileResult Read(QIODevice& device, MapSnapshot* map, const MapFileProgress& progress = {});
+// Reads no further than the map's settings (its size, tile size, layers in use and name), which come before
+// its layers: what a map is, known without inflating its cells. Only the settings of *map are filled in.
+MapFileResult ReadSettings(QIODevice& device, MapSnapshot* map);
 
 // Opens the file at path as an untrusted file (see UntrustedFile) and reads it: every map file is read by
 // name here. A map another program wrote, TMX or JSON (told by its content, not its name), is imported

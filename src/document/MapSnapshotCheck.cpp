@@ -1,7 +1,7 @@
 #include "document/MapSnapshotCheck.h"
 
 #include "document/MapFileFormat.h"
-#include "map/MapSettings.h"
+#include "document/MapSettings.h"
 
 namespace MapSnapshotCheck {
 

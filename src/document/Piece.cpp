@@ -22,6 +22,7 @@ Piece TakePiece(const MapDocument& document, QRect rect, int editLayer, bool all
             layer.cells.resize(piece.CellCount());
             continue;
         }
+        CellRef::TakeCellMemory(piece.CellCount());
         layer.cells.reserve(piece.CellCount());
         // Whole rows at a time: the references are copied as they lie in the grid.
         for (int row = rect.top(); row <= rect.bottom(); ++row) {

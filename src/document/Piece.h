@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/HugePageAllocator.h"
 #include "tiles/CellRef.h"
 
 #include <QRect>
@@ -15,8 +16,9 @@ struct PieceLayer {
     // The layer it came from and goes back to; kEditLayer: it goes to whichever layer is being edited.
     static constexpr int kEditLayer = -1;
     int layer = kEditLayer;
-    // width x height references, row by row.
-    std::vector<CellRef> cells;
+    // width x height references, row by row. A piece may be a whole layer: its array comes in huge pages,
+    // so a copy of 16.7 M cells does not spend most of its time faulting in small ones.
+    std::vector<CellRef, HugePageAllocator<CellRef>> cells;
 };
 
 struct Piece {

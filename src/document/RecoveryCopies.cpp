@@ -1,8 +1,11 @@
 #include "document/RecoveryCopies.h"
 
 #include "document/MapDocument.h"
+#include "document/MapFileFormat.h"
+#include "document/MapFileReader.h"
 #include "document/MapFileWriter.h"
 #include "document/SnapshotGatherer.h"
+#include "platform/UntrustedFile.h"
 #include "platform/WriteFailure.h"
 
 #include <QDir>
@@ -51,6 +54,19 @@ void RemoveLoneLocks(const QDir& folder) {
         lock->unlock();
     }
 }
+
+// The name a copy's own map gives itself, for a copy whose description is missing (older builds wrote the
+// map first) or unreadable: the settings at the file's head are read, nothing more. Empty when it has none.
+QString NameInCopy(const QString& copyPath) {
+    QString refusal;
+    const std::unique_ptr<QFile> file = UntrustedFile::Open(copyPath, MapFileFormat::kMaxFileBytes, &refusal);
+    MapSnapshot settings;
+    if (!file || !MapFile::ReadSettings(*file, &settings).ok())
+        return {};
+    // A question names the copy: a name of a megabyte, which the file may hold, is cut to a line's length.
+    constexpr qsizetype kLongest = 100;
+    return settings.name.size() > kLongest ? settings.name.left(kLongest - 1) + QChar(0x2026) : settings.name;
+}
 } // namespace
 
 std::vector<AbandonedCopy> TakeAbandonedCopies() {
@@ -64,18 +80,21 @@ std::vector<AbandonedCopy> TakeAbandonedCopies() {
         if (!copy.lock->tryLock(0))
             continue; // an editor that is running keeps it
         copy.copyPath = folder.filePath(file);
-        copy.name = QStringLiteral("Untitled");
         copy.time = QFileInfo(copy.copyPath).lastModified();
         QFile meta(PathOf(copy.id, ".json"));
         if (meta.open(QIODevice::ReadOnly) && meta.size() < (1 << 20)) {
             const QJsonObject about = QJsonDocument::fromJson(meta.readAll()).object();
             copy.originalPath = about.value(QStringLiteral("original")).toString();
-            copy.name = about.value(QStringLiteral("name")).toString(copy.name);
+            copy.name = about.value(QStringLiteral("name")).toString();
             // The description is written before its map, so the map may be the newer of the two.
             const QDateTime time =
                 QDateTime::fromString(about.value(QStringLiteral("time")).toString(), Qt::ISODate);
             copy.time = time.isValid() ? std::max(time, copy.time) : copy.time;
         }
+        if (copy.name.isEmpty())
+            copy.name = NameInCopy(copy.copyPath);
+        if (copy.name.isEmpty())
+            copy.name = QStringLiteral("Untitled");
         copies.push_back(std::move(copy));
     }
     std::sort(copies.begin(), copies.end(),
@@ -241,7 +260,7 @@ void RecoveryKeeper::StartWriter(std::shared_ptr<const MapSnapshot> snapshot) {
                 *failure = saved.reason;
         }));
     connect(m_writer.get(), &QThread::finished, this, &RecoveryKeeper::OnWritten);
-    m_writer->start(QThread::LowPriority);
+    m_startThread(*m_writer);
     if (!m_writer->isRunning() && !m_writer->isFinished()) {
         // No thread could be made for the writing.
         m_writer.reset();

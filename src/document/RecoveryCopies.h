@@ -4,13 +4,14 @@
 #include <QLockFile>
 #include <QObject>
 #include <QString>
+#include <QThread>
 #include <QTimer>
+#include <functional>
 #include <memory>
 #include <vector>
 
 class MapDocument;
 struct MapSnapshot;
-class QThread;
 class SnapshotGatherer;
 
 // Copies of unsaved work, so that a crash or a kill costs at most a few seconds of it. While a map has
@@ -29,7 +30,8 @@ struct AbandonedCopy {
     QString copyPath;
     // The map file the copy is of; empty for a map never saved.
     QString originalPath;
-    // What the map was called: its file's name, or "Untitled".
+    // What the map was called: its file's name; for a copy with no description, the name its map gives
+    // itself; else "Untitled".
     QString name;
     QDateTime time;
     std::unique_ptr<QLockFile> lock;
@@ -62,6 +64,10 @@ public:
     ~RecoveryKeeper() override;
 
     void SetTiming(const Timing& timing) { m_timing = timing; }
+    // What starts the writer's thread. A thread that cannot be created is left neither running nor
+    // finished; a test puts in a starter that leaves it so, as a machine out of threads does.
+    using ThreadStarter = std::function<void(QThread& writer)>;
+    void SetThreadStarter(ThreadStarter starter) { m_startThread = std::move(starter); }
     // Keeps copies of document from now on; null for none.
     void Watch(MapDocument* document);
     // Continues the copy of a recovered map: its files and its lock become this keeper's.
@@ -94,6 +100,7 @@ private:
     void Failed(const QString& reason);
 
     Timing m_timing;
+    ThreadStarter m_startThread = [](QThread& writer) { writer.start(QThread::LowPriority); };
     MapDocument* m_document = nullptr;
     QString m_id;
     std::unique_ptr<QLockFile> m_lock;

@@ -24,3 +24,15 @@ auto RunCommand(Command&& command, Stopped&& stopped) -> decltype(command()) {
     }
     return Result();
 }
+
+// Runs work that answers its own failures with a result (a file that could not be read, saved or exported,
+// told in a message naming it): memory running out part way ends the work there too, and the result is then
+// outOfMemory()'s, which also puts right what it must. Cancelling is the work's own business here.
+template <class Work, class OutOfMemory>
+auto UnlessOutOfMemory(Work&& work, OutOfMemory&& outOfMemory) -> decltype(work()) {
+    try {
+        return work();
+    } catch (const std::bad_alloc&) {
+        return outOfMemory();
+    }
+}

@@ -5,7 +5,7 @@
 #include <cstdint>
 
 // The eight game properties of a map cell or of a tile's template cell, as the properties dialog shows and
-// edits them: everything in a cell record but its position, its layer and the tile it shows.
+// edits them: everything in a cell record but the tile it shows.
 struct GameValues {
     bool passable = false;
     bool destroyable = false;

@@ -5,8 +5,9 @@
 // Storage for placed cells. A fill of a large map places millions of cells at once, and one system allocation
 // per cell costs a call, a header and a page fault every few dozen cells. Cells are instead carved from
 // 2 MiB slabs: placing a cell takes a free slot of a slab, freeing it puts the slot back, and a slab whose
-// last cell is freed goes back to the system (one empty slab is kept, so placing and erasing a single cell
-// does not take and return a slab each time). The editor has one thread, so nothing is locked.
+// last cell is freed is kept back for reuse, up to 32 of them (64 MiB), so placing and erasing cells, or a
+// fill undone and done again, does not take and return slabs each time; beyond that it goes back to the
+// system. The editor has one thread, so nothing is locked.
 namespace CellPool {
 
 // Bytes of every slot: the largest record the pool holds.

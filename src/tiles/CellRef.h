@@ -1,12 +1,10 @@
 #pragma once
 
+#include "tiles/clsVOCell.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <utility>
-
-class clsVOCell;
-struct CellValues;
-struct GameValues;
 
 // A counted reference to an immutable cell record: a tile's template and every cell placed from it share
 // one record, and a record lives as long as one reference does. The count sits inside the record and the
@@ -51,7 +49,7 @@ public:
 private:
     friend class LayerGrid;
     explicit CellRef(clsVOCell* adopted) noexcept : m_cell(adopted) { Retain(); }
-    // Inline (defined after clsVOCell) because a fill copies and drops millions of references.
+    // Inline because a fill copies and drops millions of references.
     inline void Retain() const noexcept;
     inline void Release() noexcept;
     static void Destroy(clsVOCell* cell) noexcept;
@@ -62,3 +60,14 @@ private:
 
     clsVOCell* m_cell = nullptr;
 };
+
+void CellRef::Retain() const noexcept {
+    if (m_cell)
+        ++m_cell->m_references;
+}
+
+void CellRef::Release() noexcept {
+    if (m_cell && --m_cell->m_references == 0)
+        Destroy(m_cell);
+    m_cell = nullptr;
+}

@@ -12,13 +12,11 @@ struct CellTexts {
     bool Empty() const { return custom1.isEmpty() && custom2.isEmpty(); }
 };
 
-// The free texts of cells, shared. Every cell placed from a tile is a copy of the tile's template, texts
-// included, so a fill of millions of cells from a tile with a text would keep millions of copies of it, or an
-// entry per cell in a table beside them. Instead a cell holds a 4-byte handle to an entry of this table, and
-// a copy of the cell shares the entry, counted: a fill costs no more memory with texts than without. A cell
-// whose text is changed while it shares its entry gets an entry of its own (copy on write). Handle 0 stands
-// for both texts empty and has no entry. Like the cell pool, the table is the cells' storage: one per
-// program, used on the user-interface thread only, so nothing is locked.
+// The free texts of cell records, shared. A record holds a 4-byte handle to an entry of this table rather
+// than the texts, and a record made from another with other numbers but the same texts (a cell given
+// properties of its own) shares the other's entry, counted, rather than a copy. Handle 0 stands for both
+// texts empty and has no entry. Like the cell pool, the table is the records' storage: one per program, used
+// on the user-interface thread only, so nothing is locked.
 namespace SharedTexts {
 
 using Handle = std::uint32_t;
@@ -33,9 +31,10 @@ const CellTexts& Get(Handle handle) noexcept;
 void Retain(Handle handle) noexcept;
 // One cell less shares it; the last one's going frees it.
 void Release(Handle handle) noexcept;
-// The handle for one cell's texts after one of them is set to value: the same handle when the cell is the
-// entry's only user (changed in place), otherwise a new entry of its own with the old one released; kNone
-// when both texts end up empty. Throws std::bad_alloc with handle untouched when a new entry cannot be had.
+// The handle for a record's texts, while it is being made, after one of them is set to value: the same
+// handle when the record is the entry's only user (changed in place), otherwise a new entry of its own with
+// the old one released; kNone when both texts end up empty. Throws std::bad_alloc with handle untouched when
+// a new entry cannot be had.
 Handle WithText(Handle handle, Which which, const QString& value);
 
 // Entries in use, and the cells sharing one of them.

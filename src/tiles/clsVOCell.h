@@ -1,7 +1,6 @@
 #pragma once
 
 #include "platform/GameValues.h"
-#include "tiles/CellRef.h"
 #include "tiles/SharedTexts.h"
 
 #include <QString>
@@ -63,14 +62,3 @@ private:
     std::uint32_t m_references = 0;
     SharedTexts::Handle m_texts = SharedTexts::kNone;
 };
-
-void CellRef::Retain() const noexcept {
-    if (m_cell)
-        ++m_cell->m_references;
-}
-
-void CellRef::Release() noexcept {
-    if (m_cell && --m_cell->m_references == 0)
-        Destroy(m_cell);
-    m_cell = nullptr;
-}

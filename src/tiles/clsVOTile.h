@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Picture.h"
+#include "tiles/CellRef.h"
 #include "tiles/clsVOCell.h"
 
 class clsVOTile;
@@ -12,11 +13,6 @@ using TileRef = std::shared_ptr<clsVOTile>;
 class clsVOTile {
 public:
     explicit clsVOTile(PicturePtr picture);
-
-    // Drawing state of the palette.
-    bool Selected = false;
-    bool MouseFocus = false;
-    int DisplayRow = 0;
 
     const PicturePtr& Image() const { return m_picImage; }
     void SetImage(PicturePtr picture) { m_picImage = std::move(picture); }
@@ -42,7 +38,7 @@ public:
     // back.
     void ExchangeCell(CellRef& other) noexcept { m_VOCell.Swap(other); }
 
-    // A tile on the same picture sharing the template record; palette state starts afresh.
+    // A tile on the same picture sharing the template record.
     TileRef Copy() const;
 
 private:

@@ -9,6 +9,9 @@
 #include <vector>
 
 class MemoryReserve;
+namespace PNGu {
+class Reader;
+}
 
 // What a load did: the text for the status line, and what was loaded, for a map that names its tileset.
 struct TilesetLoadResult {
@@ -27,7 +30,7 @@ struct TilesetLoadResult {
     bool OutOfMemory = false;
 };
 
-// The editor's tiles in load order, the tile size used for cutting and the selected tile.
+// The editor's tiles in load order and the tile size used for cutting.
 // Tile i shows picture i, and its template cell's ImageIndex is i.
 class clsVOTileset {
 public:
@@ -52,13 +55,7 @@ public:
     int TileWidth() const { return m_intTileWidth; }
     void SetTileWidth(int value) { m_intTileWidth = value; }
 
-    // Selects the first tile that has the mouse focus, or clears the selection when none has it.
-    void SelectTileUnderMouse();
-    // Selects tile (null: none).
-    void SelectTile(TileRef tile) { m_SelectedVOTile = std::move(tile); }
-    const TileRef& SelectedTile() const { return m_SelectedVOTile; }
-
-    // Removes the tiles from index first on and hands them over; the selection goes if it was among them.
+    // Removes the tiles from index first on and hands them over.
     std::vector<TileRef> TakeFrom(int first);
     // Appends tiles that were numbered for the places they now take.
     void Append(std::vector<TileRef> tiles);
@@ -68,7 +65,8 @@ public:
     // band of one tile row at a time; an image that yields no tile is refused from its header. A file
     // refused part way leaves the tileset as it was; when memory runs out, the tiles cut so far stay and
     // reserve, when given, is released so the editor has room to say so. progress, when given, hears of the
-    // rows of tiles cut (done, total) and may cancel the load by answering false: it is then refused.
+    // rows of tiles cut (done, total) and may cancel the load by answering false: it is then refused. An
+    // interlaced image is decoded whole before any tile is cut, and is not heard of.
     using Progress = std::function<bool(qint64 done, qint64 total)>;
     TilesetLoadResult LoadTileset(const FolderItem& file, MemoryReserve* reserve = nullptr,
                                   const Progress& progress = {});
@@ -77,6 +75,12 @@ private:
     // Cuts the tiles of lines (whole tile rows, premultiplied), row by row from its top left, columns to a
     // row and at most count of them, and appends them.
     void CutTiles(const Picture& lines, qint64 columns, qint64 count);
+    // Decoding the rows of the first taken tiles of an image columns tiles wide, and cutting them: an
+    // interlaced image whole (false when it could not be read), any other a band of one tile row at a time,
+    // telling progress before each.
+    enum class CutOutcome { Done, Failed, Cancelled };
+    bool CutInterlaced(PNGu::Reader& reader, qint64 columns, qint64 taken);
+    CutOutcome CutBands(PNGu::Reader& reader, qint64 columns, qint64 taken, const Progress& progress);
     // Drops the tiles from number count on: a load refused part way takes back what it added.
     void Truncate(int count);
 
@@ -85,5 +89,4 @@ private:
     int m_intIndex = 0;
     int m_intTileHeight = 0;
     int m_intTileWidth = 0;
-    TileRef m_SelectedVOTile;
 };

@@ -1,9 +1,9 @@
 // The rectangle tools: outline and filled, previewed with their frame and placed on release.
 #include "map/MapView.h"
 #include "platform/ClampToInt.h"
+#include "platform/EditorColours.h"
 #include "tools/RectShape.h"
 #include "tools/Stroke.h"
-#include "tools/StrokeColours.h"
 
 void Stroke::DrawRect(Graphics& g, const StrokeScene& scene, bool outline) const {
     const int tw = scene.view.ViewCellWidth();

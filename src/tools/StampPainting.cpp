@@ -26,10 +26,13 @@ void Stroke::PlaceStampRun(const StrokeScene& scene, int row, int first, int las
         const int target = TargetLayer(layer, scene.editLayer);
         if (target < 0)
             continue;
+        // The pattern's place is worked out once for the run's first cell and counted on from there: a
+        // division per cell would cost more than the writing.
+        const StampCell at =
+            PatternCell(first, row, m_stampAnchor.x(), m_stampAnchor.y(), stamp.width, stamp.height);
+        const CellRef* stampRow = &stamp.At(layer, 0, at.row);
         PutPieceRun(*m_Edit, target, row, first, last, [&](int column) -> const CellRef& {
-            const StampCell at =
-                PatternCell(column, row, m_stampAnchor.x(), m_stampAnchor.y(), stamp.width, stamp.height);
-            return stamp.At(layer, at.column, at.row);
+            return stampRow[PatternColumnOn(at.column, column - first, stamp.width)];
         });
     }
 }

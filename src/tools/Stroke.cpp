@@ -2,13 +2,15 @@
 #include "tools/Stroke.h"
 
 #include "map/MapView.h"
+#include "platform/EditorColours.h"
 #include "platform/ScrollMath.h"
 #include "tools/LineWalk.h"
-#include "tools/StrokeColours.h"
+#include "tools/StampPattern.h"
 
 namespace {
 // The walk needs its ends within ±2^30 cells; a pointer that far off is no pointer a screen can have.
 constexpr std::int64_t kFarCell = std::int64_t{1} << 30;
+const QColor kEraseFill(245, 180, 180);
 
 int Within(std::int64_t v) {
     return static_cast<int>(std::clamp(v, -kFarCell, kFarCell));
@@ -195,8 +197,10 @@ void Stroke::DrawCursor(Graphics& g, const StrokeScene& scene) const {
     if (m_intCurrentTool == Tool::Plot) {
         // The stamp's footprint under the pointer, as the pattern anchored at the stroke's start writes it.
         const QPoint anchor(m_intStartTileX, m_intStartTileY);
-        for (int r = 0; r < scene.stamp.height; ++r)
-            for (int c = 0; c < scene.stamp.width; ++c)
+        const CellSpan columns = ShownCells(m_intCurrentTileX, scene.stamp.width, tw, g.Width());
+        const CellSpan rows = ShownCells(m_intCurrentTileY, scene.stamp.height, th, g.Height());
+        for (int r = rows.first; r < rows.end; ++r)
+            for (int c = columns.first; c < columns.end; ++c)
                 DrawStampCell(g, scene, std::int64_t{m_intCurrentTileX} + c,
                               std::int64_t{m_intCurrentTileY} + r, anchor);
     }

@@ -14,7 +14,7 @@ void frmMain::SetDocument(std::unique_ptr<MapDocument> document) {
     m_view.SetDocument(*m_Document);
     ConnectDocument();
     m_recovery->Watch(m_Document.get());
-    m_intTilesOffsetY = 0;
+    m_palette.StartAfresh();
     // A new map starts with nothing selected.
     m_selection = QRect();
     UpdateEditActions();
@@ -67,6 +67,8 @@ void frmMain::OnTilesetChanged() {
     m_view.AllChanged();
     if (!m_blnOpen)
         return;
+    // Tiles that went take the selection with them.
+    m_palette.FollowTileset(Tileset());
     AssignTileRows();
     SetTilesMatrix();
     RefreshTileScrollbar();

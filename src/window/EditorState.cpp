@@ -1,5 +1,5 @@
+#include "platform/EditorColours.h"
 #include "platform/FolderItem.h"
-#include "window/EditorColours.h"
 #include "window/StatusLabel.h"
 #include "window/frmMain.h"
 
@@ -88,11 +88,8 @@ void frmMain::Stopped(const QString& what, CommandStop why) {
     m_stroke.Abandon();
     if (why == CommandStop::OutOfMemory)
         RecoverFromOutOfMemory();
-    try {
-        Refresh();
-    } catch (const std::bad_alloc&) {
-        // The map is drawn again at the next event; the message below matters more.
-    }
+    // The map is drawn again at the next event; the message below matters more than this drawing.
+    UnlessOutOfMemory([this] { Refresh(); }, [] {});
     if (why == CommandStop::OutOfMemory)
         ReportOutOfMemory(what);
     else

@@ -1,6 +1,5 @@
 // The map's file and history: New, Open, Save, Save As, Close, Quit, Undo and Redo, and the questions that
 // keep unsaved work from being lost.
-#include "app/mnuMain.h"
 #include "document/DocumentBuilder.h"
 #include "document/MapExport.h"
 #include "document/MapFileReader.h"
@@ -9,9 +8,10 @@
 #include "document/SnapshotGatherer.h"
 #include "platform/BusyCursor.h"
 #include "platform/Canvas.h"
+#include "platform/EditorColours.h"
 #include "window/AskingResolver.h"
-#include "window/EditorColours.h"
 #include "window/frmMain.h"
+#include "window/mnuMain.h"
 
 #include <QAction>
 #include <QApplication>
@@ -102,26 +102,30 @@ bool frmMain::OpenMapFile(const QString& path) {
         };
     };
     std::unique_ptr<MapDocument> document;
-    MapFileResult read;
     qint64 moved = 0;
-    try {
-        MapSnapshot snapshot;
-        read = ReadMapFile(path, &snapshot, half(0));
-        if (read.status == MapFileResult::Cancelled)
-            return false;
-        if (!read.ok())
-            return refuse(read.reason);
-        AskingResolver resolver(this, *m_dialogs, LocateStartFolder(path),
-                                [this](const QString& image) { RememberFolder(image, true); });
-        // An imported map has no map file yet: its first save asks where, so the file it came from is never
-        // written over in another format.
-        document = BuildDocument(snapshot, read.imported ? QString() : path, resolver, half(1), &moved);
-        if (document && read.imported)
-            document->SetImportedFrom(QFileInfo(path).absoluteFilePath());
-    } catch (const std::bad_alloc&) {
-        RecoverFromOutOfMemory();
-        return refuse(QStringLiteral("there is not enough memory for it"));
-    }
+    const MapFileResult read = UnlessOutOfMemory(
+        [&] {
+            MapSnapshot snapshot;
+            MapFileResult result = ReadMapFile(path, &snapshot, half(0));
+            if (!result.ok())
+                return result;
+            AskingResolver resolver(this, *m_dialogs, LocateStartFolder(path),
+                                    [this](const QString& image) { RememberFolder(image, true); });
+            // An imported map has no map file yet: its first save asks where, so the file it came from is
+            // never written over in another format.
+            document = BuildDocument(snapshot, result.imported ? QString() : path, resolver, half(1), &moved);
+            if (document && result.imported)
+                document->SetImportedFrom(QFileInfo(path).absoluteFilePath());
+            return result;
+        },
+        [this] {
+            RecoverFromOutOfMemory();
+            return MapFileResult::Failure(QStringLiteral("there is not enough memory for it"));
+        });
+    if (read.status == MapFileResult::Cancelled)
+        return false;
+    if (!read.ok())
+        return refuse(read.reason);
     work.reset();
     busy.reset();
     if (!document)
@@ -177,14 +181,13 @@ void frmMain::FileExport_Action() {
         format = ExportFormat::Tmx;
     }
     const QString name = QFileInfo(path).fileName();
-    ExportOutcome outcome;
     std::optional<BusyCursor> busy(std::in_place);
-    try {
-        outcome = ExportMap(TakeSnapshot(Document(), path), path, *format);
-    } catch (const std::bad_alloc&) {
-        RecoverFromOutOfMemory();
-        outcome.failure = QStringLiteral("there is not enough memory to export it");
-    }
+    const ExportOutcome outcome = UnlessOutOfMemory(
+        [&] { return ExportMap(TakeSnapshot(Document(), path), path, *format); },
+        [this] {
+            RecoverFromOutOfMemory();
+            return ExportOutcome{.failure = QStringLiteral("there is not enough memory to export it")};
+        });
     busy.reset();
     if (!outcome.written()) {
         Modal().MsgBox(this, QStringLiteral("%1 could not be exported: %2").arg(name, outcome.failure));
@@ -204,21 +207,22 @@ bool frmMain::SaveMapTo(const QString& path) {
     const QString name = QFileInfo(path).fileName();
     std::unique_ptr<WorkDialog> work = Modal().StartWork(this, QStringLiteral("Saving %1").arg(name));
     std::optional<BusyCursor> busy(std::in_place);
-    MapFileResult saved;
-    try {
-        // One layer's data at a time: a large map is saved with one layer gathered, not all eight, so a
-        // save still fits where memory is short.
-        SnapshotGatherer gatherer(Document(), path, SnapshotGatherer::Layers::Later);
-        const auto layers = [&gatherer](int k, LayerSnapshot* layer) {
-            gatherer.GatherLayer(k, layer);
-            return true;
-        };
-        saved = MapFile::Save(gatherer.Header(), layers, path,
-                              [&work](qint64 done, qint64 total) { return work->Update(done, total); });
-    } catch (const std::bad_alloc&) {
-        RecoverFromOutOfMemory();
-        saved = MapFileResult::Failure(QStringLiteral("there is not enough memory to save it"));
-    }
+    const MapFileResult saved = UnlessOutOfMemory(
+        [&] {
+            // One layer's data at a time: a large map is saved with one layer gathered, not all eight, so a
+            // save still fits where memory is short.
+            SnapshotGatherer gatherer(Document(), path, SnapshotGatherer::Layers::Later);
+            const auto layers = [&gatherer](int k, LayerSnapshot* layer) {
+                gatherer.GatherLayer(k, layer);
+                return true;
+            };
+            return MapFile::Save(gatherer.Header(), layers, path,
+                                 [&work](qint64 done, qint64 total) { return work->Update(done, total); });
+        },
+        [this] {
+            RecoverFromOutOfMemory();
+            return MapFileResult::Failure(QStringLiteral("there is not enough memory to save it"));
+        });
     work.reset();
     busy.reset();
     if (saved.status == MapFileResult::Cancelled)

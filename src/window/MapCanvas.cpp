@@ -1,8 +1,8 @@
 // The map canvas and its scroll bars: drawing the view, the status line's cursor text, scrolling and zoom.
 #include "map/MapZoom.h"
 #include "platform/Canvas.h"
+#include "platform/EditorColours.h"
 #include "platform/ScrollBar.h"
-#include "window/EditorColours.h"
 #include "window/frmMain.h"
 
 void frmMain::Refresh() {
@@ -66,7 +66,7 @@ void frmMain::Draw() {
         return;
     m_view.Paint(canMain->Buffer(), canMain->size(), [this](Graphics& g) {
         if (m_stroke.ShowsCursor(m_view))
-            DrawCursorOrPreview(g, Tileset().SelectedTile());
+            DrawCursorOrPreview(g, Palette().SelectedTile());
         m_stroke.DrawSelection(g, Scene());
     });
     canMain->Present();

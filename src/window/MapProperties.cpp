@@ -1,9 +1,9 @@
 // The Map Properties page: Apply makes its fields the map's settings, and typed fields not yet applied are
 // settled before the map is saved or left.
-#include "map/MapSettings.h"
+#include "document/MapSettings.h"
 #include "platform/BusyCursor.h"
+#include "platform/EditorColours.h"
 #include "platform/Val.h"
-#include "window/EditorColours.h"
 #include "window/frmMain.h"
 
 #include <QComboBox>

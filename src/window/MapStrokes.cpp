@@ -1,6 +1,6 @@
 // The mouse on the map canvas: each event goes to the stroke, and the window shows what came of it.
 #include "platform/Canvas.h"
-#include "window/EditorColours.h"
+#include "platform/EditorColours.h"
 #include "window/frmMain.h"
 
 StrokeScene frmMain::Scene() const {
@@ -160,7 +160,7 @@ void frmMain::PickFromMap() {
     UseAsStamp(std::move(piece));
     // A single cell's tile is shown selected in the palette, its own record still the stamp.
     if (single) {
-        Tileset().SelectTile(Tileset().GetTile(single->ImageIndex()));
+        m_palette.SelectTile(Tileset().GetTile(single->ImageIndex()));
         ScrollPaletteToSelected();
         DrawTiles();
     }

@@ -2,7 +2,6 @@
 // the tooltip that tells where a cell differs from its tile, and Remove Tiles.
 #include "platform/Canvas.h"
 #include "tiles/CellGameValues.h"
-#include "tiles/PaletteLayout.h"
 #include "window/frmMain.h"
 
 #include <new>
@@ -47,24 +46,6 @@ void frmMain::FileRemoveTiles_Action() {
 }
 
 // ---- The palette ----------------------------------------------------------------------------------------
-
-int frmMain::TileAt(int x, int y) const {
-    // The slots as DrawTiles places them.
-    const qint64 tw = Tileset().TileWidth();
-    const qint64 th = Tileset().TileHeight();
-    const qint64 lastRow = qint64(m_intTilesOffsetY) + m_intTotalVisibleRows;
-    PaletteFlow flow(Tileset().TileWidth(), canTiles->width());
-    for (int i = 0; i < Tileset().Count(); ++i) {
-        const int row = Tileset().GetTile(i)->DisplayRow;
-        if (row < m_intTilesOffsetY || row > lastRow)
-            continue;
-        const PaletteFlow::Slot slot = flow.Next();
-        const qint64 top = kPaletteSpacing + slot.row * (th + kPaletteSpacing);
-        if (x >= slot.x && x <= slot.x + tw && y >= top && y <= top + th)
-            return i;
-    }
-    return -1;
-}
 
 void frmMain::canTiles_ContextMenu(int x, int y) {
     const int tile = TileAt(x, y);

@@ -29,19 +29,21 @@ bool frmMain::OfferRecovery() {
 bool frmMain::RecoverCopy(Recovery::AbandonedCopy& copy) {
     const QString name = copy.name;
     std::unique_ptr<MapDocument> document;
-    MapFileResult read;
-    try {
-        MapSnapshot snapshot;
-        read = MapFile::Open(copy.copyPath, &snapshot);
-        if (read.ok()) {
-            AskingResolver resolver(this, *m_dialogs, LocateStartFolder(copy.originalPath),
-                                    [this](const QString& image) { RememberFolder(image, true); });
-            document = BuildDocument(snapshot, copy.originalPath, resolver);
-        }
-    } catch (const std::bad_alloc&) {
-        RecoverFromOutOfMemory();
-        read = MapFileResult::Failure(QStringLiteral("there is not enough memory for it"));
-    }
+    const MapFileResult read = UnlessOutOfMemory(
+        [&] {
+            MapSnapshot snapshot;
+            MapFileResult result = MapFile::Open(copy.copyPath, &snapshot);
+            if (result.ok()) {
+                AskingResolver resolver(this, *m_dialogs, LocateStartFolder(copy.originalPath),
+                                        [this](const QString& image) { RememberFolder(image, true); });
+                document = BuildDocument(snapshot, copy.originalPath, resolver);
+            }
+            return result;
+        },
+        [this] {
+            RecoverFromOutOfMemory();
+            return MapFileResult::Failure(QStringLiteral("there is not enough memory for it"));
+        });
     if (!read.ok() && read.damaged) {
         Modal().MsgBox(
             this,

@@ -1,10 +1,11 @@
 // The Edit menu's work on regions of the map: the selection, Select All, Copy, Cut, Delete and Paste through
 // the system clipboard, and the stamp that every tool paints with.
-#include "app/mnuMain.h"
 #include "document/PieceCodec.h"
 #include "platform/Canvas.h"
-#include "window/EditorColours.h"
+#include "platform/CommandGuard.h"
+#include "platform/EditorColours.h"
 #include "window/frmMain.h"
+#include "window/mnuMain.h"
 
 #include <QAction>
 #include <QApplication>
@@ -30,14 +31,16 @@ public:
 
 protected:
     QVariant retrieveData(const QString& type, QMetaType) const override {
-        try {
-            if (type == QLatin1String(PieceCodec::kMimeType))
-                return PieceCodec::Encode(SnapshotOfPiece(*m_piece));
-            if (type == QLatin1String("text/plain") && m_piece->CellCount() <= kMaxTextCells)
-                return PieceCodec::PlainText(SnapshotOfPiece(*m_piece));
-        } catch (const std::bad_alloc&) {
-        }
-        return {};
+        // Asked for by another program, not by the user here: memory running out gives it nothing, quietly.
+        return RunCommand(
+            [&]() -> QVariant {
+                if (type == QLatin1String(PieceCodec::kMimeType))
+                    return PieceCodec::Encode(SnapshotOfPiece(*m_piece));
+                if (type == QLatin1String("text/plain") && m_piece->CellCount() <= kMaxTextCells)
+                    return PieceCodec::PlainText(SnapshotOfPiece(*m_piece));
+                return {};
+            },
+            [](CommandStop) {});
     }
 
 private:
@@ -123,19 +126,17 @@ bool frmMain::EscapePressed() {
 bool frmMain::EditCopy_Action(bool allLayers) {
     if (m_selection.isEmpty())
         return false;
-    try {
+    const bool copied = Guarded(QStringLiteral("copy"), [&] {
         auto piece = std::make_shared<const Piece>(TakePiece(Document(), m_selection, m_Layer, allLayers));
         if (piece->Empty())
             return false;
         m_copied = piece;
         QApplication::clipboard()->setMimeData(new PieceMimeData(std::move(piece)));
-    } catch (const std::bad_alloc&) {
-        RecoverFromOutOfMemory();
-        ReportOutOfMemory(QStringLiteral("copy"));
-        return false;
-    }
-    UpdateEditActions();
-    return true;
+        return true;
+    });
+    if (copied)
+        UpdateEditActions();
+    return copied;
 }
 
 void frmMain::EditCut_Action(bool allLayers) {
@@ -171,7 +172,7 @@ void frmMain::EditClear_Action() {
 void frmMain::EditPaste_Action() {
     const QMimeData* data = QApplication::clipboard()->mimeData();
     const auto* ours = dynamic_cast<const PieceMimeData*>(data);
-    try {
+    const bool taken = Guarded(QStringLiteral("paste"), [&] {
         if (ours) {
             UseAsStamp(*ours->PieceHeld());
         } else if (data && data->hasFormat(QLatin1String(PieceCodec::kMimeType))) {
@@ -181,7 +182,7 @@ void frmMain::EditPaste_Action() {
             if (!problem.isEmpty()) {
                 UpdateStatus(QStringLiteral("The clipboard's map cells could not be read: %1").arg(problem),
                              kFailureColour, 0);
-                return;
+                return false;
             }
             UseAsStamp(PieceFromSnapshot(snapshot));
         } else if (m_copied && (!data || data->formats().isEmpty())) {
@@ -189,13 +190,12 @@ void frmMain::EditPaste_Action() {
             UseAsStamp(*m_copied);
         } else {
             UpdateStatus(QStringLiteral("The clipboard holds no map cells"), kFailureColour, 0);
-            return;
+            return false;
         }
-    } catch (const std::bad_alloc&) {
-        RecoverFromOutOfMemory();
-        ReportOutOfMemory(QStringLiteral("paste"));
+        return true;
+    });
+    if (!taken)
         return;
-    }
     // A pasted piece is placed as any stamp is: Plot puts it where the user clicks.
     canMain->CancelStroke();
     UseTool(Tool::Plot);
@@ -206,22 +206,22 @@ void frmMain::EditPaste_Action() {
 void frmMain::UseAsStamp(Piece piece) {
     m_stamp = std::move(piece);
     m_stampFromPalette = false;
-    m_paletteBlock = TileBlock();
-    Tileset().SelectTile(nullptr);
+    m_palette.SelectTile(nullptr);
     DrawTiles();
 }
 
 void frmMain::StampFromPalette() {
     Piece stamp;
-    const TileRef& selected = Tileset().SelectedTile();
+    const TileRef& selected = m_palette.SelectedTile();
+    const TileBlock& picked = m_palette.PaletteBlock();
     if (selected) {
-        const bool block = m_paletteBlock.width * m_paletteBlock.height > 1;
-        stamp.width = block ? m_paletteBlock.width : 1;
-        stamp.height = block ? m_paletteBlock.height : 1;
+        const bool block = picked.width * picked.height > 1;
+        stamp.width = block ? picked.width : 1;
+        stamp.height = block ? picked.height : 1;
         PieceLayer& layer = stamp.layers.emplace_back();
         // The tiles' own records, shared: what the stamp places is what a plot of each tile places.
         if (block)
-            for (const int tile : m_paletteBlock.tiles)
+            for (const int tile : picked.tiles)
                 layer.cells.push_back(Tileset().PlacedRecord(tile));
         else
             layer.cells.push_back(Tileset().PlacedRecord(selected->ImageIndex()));

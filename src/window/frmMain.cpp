@@ -1,9 +1,9 @@
 #include "window/frmMain.h"
 
-#include "app/mnuMain.h"
 #include "platform/Canvas.h"
+#include "platform/EditorColours.h"
 #include "window/ControlPlacement.h"
-#include "window/EditorColours.h"
+#include "window/mnuMain.h"
 
 #include <QAction>
 #include <QEvent>

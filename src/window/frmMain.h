@@ -1,15 +1,15 @@
 #pragma once
 
+#include "document/LayerGrid.h"
 #include "document/MapDocument.h"
 #include "document/Piece.h"
 #include "document/RecoveryCopies.h"
-#include "map/LayerGrid.h"
 #include "map/MapView.h"
 #include "platform/CommandGuard.h"
 #include "platform/Dialogs.h"
 #include "platform/Graphics.h"
 #include "platform/MemoryReserve.h"
-#include "tiles/PaletteBlock.h"
+#include "tiles/PaletteView.h"
 #include "tiles/clsVOTileset.h"
 #include "tools/Stroke.h"
 #include "window/clsVOIcon.h"
@@ -63,13 +63,8 @@ public:
     RecoveryKeeper& CopyKeeper() { return *m_recovery; }
     // Makes document the map the window shows and edits (start-up, New, Open, Close).
     void SetDocument(std::unique_ptr<MapDocument> document);
-
-    int m_intTilesOffsetY = 0;
-    bool m_blncanTilesHasFocus = false;
-    int m_intTilesMouseX = 0;
-    int m_intTilesMouseY = 0;
-    int m_intTileRowCount = 0;
-    int m_intTotalVisibleRows = 0;
+    // The tile palette as shown: rows, scroll, hover and the tile or block picked.
+    const PaletteView& Palette() const { return m_palette; }
 
     // ---- Controls -----------------------------------------------------------------------------------------
     QTabWidget* tabpnlMain = nullptr;
@@ -159,8 +154,6 @@ public:
     void StampFromPalette();
     // The piece this window copied last, kept for pasting here.
     const std::shared_ptr<const Piece>& CopiedPiece() const { return m_copied; }
-    // The palette's block: the tiles framed as selected; one tile, or none, outside a block.
-    const TileBlock& PaletteBlock() const { return m_paletteBlock; }
 
     // ---- Layer, tool and grid buttons ---------------------------------------------------------------------
     // The buttons' up and down pictures, once the window is open.
@@ -243,8 +236,6 @@ public:
     void txtWidth_TextChange();
     void txtHeight_TextChange();
     void LoadTileset();
-    // Loads file into the document's tileset with the wait cursor, its progress shown if it lasts.
-    TilesetLoadResult LoadTilesetShowingWork(const FolderItem& file);
     void SetTilesMatrix();
     void RefreshTileScrollbar();
     void AssignTileRows();
@@ -259,7 +250,7 @@ public:
     void canTiles_MouseUp(int x, int y);
     bool canTiles_MouseWheel(int x, int y, int deltaX, int deltaY);
     void scbTilesVertical_ValueChanged();
-    // The swatch beside the palette shows the selected tile, or nothing.
+    // The swatch beside the palette shows the stamp: a tile, a block or a piece; or nothing.
     void ShowSelectedTile();
     // Scrolls the palette so that the selected tile is seen whole, if one is selected.
     void ScrollPaletteToSelected();
@@ -429,6 +420,7 @@ private:
     // The status line shows what Refresh wrote for the cursor (possibly nothing), not a report.
     bool m_statusFromCursor = false;
     MapView m_view;
+    PaletteView m_palette;
     // Keeps a copy of the map's unsaved changes for after a crash.
     std::unique_ptr<RecoveryKeeper> m_recovery;
     // The stroke under way on the map. Its edit refers to the document: declared after it, it goes first.
@@ -441,10 +433,8 @@ private:
     QString m_lastImageFolder;
     QRect m_selection;
     Piece m_stamp;
-    TileBlock m_paletteBlock;
     // The stamp was built from the palette and follows it.
     bool m_stampFromPalette = true;
-    bool m_paletteDragging = false;
     std::shared_ptr<const Piece> m_copied;
     std::shared_ptr<Dialogs> m_dialogs;
     QString m_resourceFolder;

@@ -2,10 +2,10 @@
 // function that opens map files; our own exports read back; hostile files refused.
 #include "ForeignMaps.h"
 #include "UserSteps.h"
-#include "app/mnuMain.h"
 #include "document/ForeignImport.h"
 #include "document/MapExport.h"
 #include "document/MapFileReader.h"
+#include "window/mnuMain.h"
 
 #include <QLabel>
 #include <QtTest>

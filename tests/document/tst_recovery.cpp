@@ -4,10 +4,11 @@
 // return to the saved state.
 #include "SampleMaps.h"
 #include "UserSteps.h"
-#include "app/mnuMain.h"
 #include "document/CellRecords.h"
 #include "document/MapFileReader.h"
+#include "document/MapFileWriter.h"
 #include "document/SnapshotGatherer.h"
+#include "window/mnuMain.h"
 
 #include <QAction>
 #include <QDir>
@@ -179,7 +180,26 @@ private slots:
         QVERIFY(MapFile::Open(map, &saved).ok() && saved != TakeSnapshot(f->Document(), map));
     }
 
-    // Copies that cannot be written are said once, in red, tried again, and said to work again.
+    // A copy left without its description (older builds wrote it after the map) is offered by the name its
+    // map gives itself, read from the file's head: bytes past the settings are never looked at.
+    void copyWithoutDescription() {
+        QTemporaryDir data;
+        QVERIFY(QDir().mkpath(data.filePath("mosaicor/recovery")));
+        MapDocument map;
+        map.SizeGrids();
+        MapSnapshot snapshot = TakeSnapshot(map, QString());
+        snapshot.name = QStringLiteral("castle");
+        const QString copy = data.filePath("mosaicor/recovery/old.mqm");
+        QVERIFY(MapFile::Save(snapshot, copy).ok());
+        QFile file(copy);
+        QVERIFY(file.open(QIODevice::Append) && file.write("not a map") == 9);
+        file.close();
+        EditorFixture f(QString(), data.path(), {"no answer"});
+        QVERIFY(f.dialogs->questions.value(0).startsWith("Recover unsaved changes to castle from "));
+    }
+
+    // Copies that cannot be written, or whose writer cannot start, are said once, in red, tried again, and
+    // said to work again.
     void copiesThatCannotBeWritten() {
         QTemporaryDir data;
         QFile blocker(data.filePath("mosaicor")); // where the recovery folder would be
@@ -198,6 +218,25 @@ private slots:
         QTest::qWait(500);
         QCOMPARE(failing.size(), 1);
         QVERIFY(blocker.remove());
+        QVERIFY(written.wait(20000));
+        QCOMPARE(status(), Say("#000000", "Unsaved changes are kept safe again"));
+        // No thread can be made: the writer is left as a failed start leaves it, neither running nor
+        // finished.
+        int starts = 0;
+        bool threadsLeft = false;
+        f->CopyKeeper().SetThreadStarter([&](QThread& writer) {
+            ++starts;
+            if (threadsLeft)
+                writer.start();
+        });
+        Click(f.window(), 2, 2);
+        QVERIFY(failing.wait(20000));
+        QCOMPARE(status(), Say("#c80000", "Unsaved changes cannot be kept safe: no thread can be started to "
+                                          "write it"));
+        QTest::qWait(500);
+        QVERIFY(starts >= 3);
+        QCOMPARE(Say(failing.size(), written.size()), "2 1");
+        threadsLeft = true;
         QVERIFY(written.wait(20000));
         QCOMPARE(status(), Say("#000000", "Unsaved changes are kept safe again"));
     }

@@ -44,18 +44,16 @@ void EditorFixture::PickTile(int i) {
     const TileRef tile = w->Tileset().GetTile(i);
     if (!tile)
         return;
-    // Scroll the palette to the tile's row, then hover over it and click.
-    w->m_intTilesOffsetY = tile->DisplayRow;
+    // Scroll the palette towards the tile's row, then hover over it and click.
+    const PaletteView& palette = w->Palette();
+    const int row = palette.DisplayRow(i);
+    w->scbTilesVertical->setValue(row);
     const int tw = w->Tileset().TileWidth();
     const int th = w->Tileset().TileHeight();
     int x = 10;
-    for (int j = 0; j < i; ++j) {
-        const TileRef other = w->Tileset().GetTile(j);
-        if (other->DisplayRow != tile->DisplayRow)
-            continue;
-        x += tw + 10;
-    }
-    const QPoint at(x + tw / 2, 10 + th / 2);
+    for (int j = 0; j < i; ++j)
+        x += palette.DisplayRow(j) == row ? tw + 10 : 0;
+    const QPoint at(x + tw / 2, 10 + (row - palette.TilesOffsetY()) * (th + 10) + th / 2);
     Input::Enter(w->canTiles, at);
     Input::Move(w->canTiles, at);
     Input::Click(w->canTiles, at);

@@ -1,6 +1,6 @@
 // The shape tools' cell walks, the fill's region walk and the grids that hold cells, each against a reference
 // written from its rule and run over every case of a small domain.
-#include "map/LayerGrid.h"
+#include "document/LayerGrid.h"
 #include "tools/EllipseOutline.h"
 #include "tools/FloodRegion.h"
 #include "tools/LineWalk.h"

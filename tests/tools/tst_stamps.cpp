@@ -35,9 +35,27 @@ private slots:
                                                         .arg(r0)
                                                         .arg(w)
                                                         .arg(h)));
+                        // Counted on along a run from its first cell, as a row of a stroke is written.
+                        for (int c = 0; c < W; ++c)
+                            QCOMPARE(PatternColumnOn(PatternCell(0, 0, c0, r0, w, h).column, c, w),
+                                     laid.at({c, 0}).column);
                     }
         // Cells and anchors at the ends of the int range do not overflow.
         QCOMPARE(PatternCell(INT_MAX, INT_MIN, INT_MIN, INT_MAX, 3, 16), (StampCell{0, 1}));
+    }
+
+    // A preview draws the footprint's cells that have a pixel on the canvas, and only those.
+    void shownCellsAreThoseOnTheCanvas() {
+        for (int at = -9; at <= 9; ++at)
+            for (int cells = 1; cells <= 6; ++cells)
+                for (int side = 1; side <= 3; ++side)
+                    for (int canvas = 0; canvas <= 8; ++canvas) {
+                        const CellSpan span = ShownCells(at, cells, side, canvas);
+                        for (int k = 0; k < cells; ++k) {
+                            const bool onCanvas = (at + k) * side < canvas && (at + k + 1) * side > 0;
+                            QCOMPARE(k >= span.first && k < span.end, onCanvas);
+                        }
+                    }
     }
 
     // The reference walks the image row by row as the load cut it and keeps the tiles in the rectangle:

@@ -4,9 +4,9 @@
 // message instead of ending the program, and an undo that runs out of memory changes nothing and says so.
 #include "ProcessMemory.h"
 #include "UserSteps.h"
-#include "app/mnuMain.h"
 #include "platform/FileSizeSignal.h"
 #include "window/StatusLabel.h"
+#include "window/mnuMain.h"
 
 #include <QApplication>
 #include <QDir>

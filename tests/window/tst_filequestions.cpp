@@ -3,8 +3,8 @@
 // share, and a missing tileset image loaded again.
 #include "MapCorpus.h"
 #include "UserSteps.h"
-#include "app/mnuMain.h"
 #include "document/MapFileWriter.h"
+#include "window/mnuMain.h"
 
 #include <QDir>
 #include <QLabel>

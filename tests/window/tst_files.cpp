@@ -3,9 +3,9 @@
 // files that are refused, and tileset images that went missing or changed.
 #include "ExportedMapReader.h"
 #include "UserSteps.h"
-#include "app/mnuMain.h"
 #include "document/CellRecords.h"
 #include "platform/ScrollBar.h"
+#include "window/mnuMain.h"
 
 #include <QAction>
 #include <QDir>
@@ -204,6 +204,20 @@ private slots:
         QCOMPARE(f.dialogs->messages.size(), 1);
         QVERIFY(f.dialogs->messages[0].startsWith("not-a-map.mqm could not be opened: "));
         QVERIFY(AllCells(w) == cells && w.Tileset().Count() == 2);
+        // A map that memory runs out for while it is built is refused the same way.
+        const QString good = QDir(f.temp.path()).filePath("good.mqm");
+        f.dialogs->saveAnswers.push_back(FolderItem(good));
+        Choose("FileSaveAs");
+        Click(w, 2, 2);
+        const auto changed = AllCells(w);
+        f.dialogs->replies.push_back("Discard");
+        f.dialogs->answers.push_back(FolderItem(good));
+        CellRef::FailCellMemoryAfter(0);
+        Choose("FileOpenMap");
+        CellRef::FailCellMemoryAfter(-1);
+        QCOMPARE(f.dialogs->messages.last(),
+                 "good.mqm could not be opened: there is not enough memory for it");
+        QVERIFY(AllCells(w) == changed && changed != cells);
     }
 
     // A tileset image that went missing or changed: the user may open the map without it (its tiles stay as

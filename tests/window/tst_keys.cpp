@@ -211,18 +211,19 @@ void TestKeys::selectedTileInView() {
     frmMain& w = f.window();
     const QColor background = w.swatchSelectedTile->grab().toImage().pixelColor(15, 15);
     f.LoadSolidTiles(200, 190);
-    const TileRef picked = w.Tileset().SelectedTile();
+    const TileRef picked = w.Palette().SelectedTile();
     QVERIFY(picked);
     QCOMPARE(w.swatchSelectedTile->grab().toImage().pixel(15, 15), TileColour(w, 190));
     w.scbTilesVertical->setValue(0);
     f.LoadSolidTiles(3, -1); // more tiles; the selection stays
-    QCOMPARE(w.Tileset().SelectedTile(), picked);
+    QCOMPARE(w.Palette().SelectedTile(), picked);
     const int th = w.Tileset().TileHeight();
-    const int top = 10 + (picked->DisplayRow - w.m_intTilesOffsetY) * (th + 10);
-    QVERIFY2(top >= 0 && top + th <= w.canTiles->height(), qPrintable(Say(top, w.m_intTilesOffsetY)));
-    QCOMPARE(w.scbTilesVertical->Value(), w.m_intTilesOffsetY);
+    const int offset = w.Palette().TilesOffsetY();
+    const int top = 10 + (w.Palette().DisplayRow(190) - offset) * (th + 10);
+    QVERIFY2(top >= 0 && top + th <= w.canTiles->height(), qPrintable(Say(top, offset)));
+    QCOMPARE(w.scbTilesVertical->Value(), offset);
     Deselect(w);
-    QVERIFY(!w.Tileset().SelectedTile());
+    QVERIFY(!w.Palette().SelectedTile());
     QCOMPARE(w.swatchSelectedTile->grab().toImage().pixelColor(15, 15), background);
 }
 

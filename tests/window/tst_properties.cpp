@@ -3,10 +3,10 @@
 // is one step that Undo and Redo take back and make again exactly. The tooltip over a cell unlike its tile,
 // Remove Tiles answered Yes and No and with no tiles, and edited properties through Save and Open.
 #include "UserSteps.h"
-#include "app/mnuMain.h"
 #include "document/MapSnapshotCheck.h"
 #include "document/SnapshotGatherer.h"
 #include "platform/ScrollBar.h"
+#include "window/mnuMain.h"
 
 #include <QAction>
 #include <QApplication>
@@ -311,7 +311,7 @@ private slots:
             return;
         }
         QCOMPARE(Say(w.Tileset().Count(), int(w.Document().Loads().size()),
-                     w.Tileset().SelectedTile() == nullptr, w.scbTilesVertical->isEnabled()),
+                     w.Palette().SelectedTile() == nullptr, w.scbTilesVertical->isEnabled()),
                  "0 0 true false");
         const MapSnapshot removed = Map(w);
         QVERIFY(removed.layer == before.layer);

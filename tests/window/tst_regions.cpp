@@ -3,10 +3,10 @@
 // blocks stamped as an anchored pattern, picking from the map, and the clipboard's form read back whole or
 // refused when damaged.
 #include "UserSteps.h"
-#include "app/mnuMain.h"
 #include "document/PieceCodec.h"
 #include "document/SnapshotGatherer.h"
 #include "tiles/TileSwatch.h"
+#include "window/mnuMain.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -43,6 +43,8 @@ QPoint PaletteTile(int i) {
 class TestRegions : public QObject {
     Q_OBJECT
 private slots:
+    void cleanup() { CellRef::FailCellMemoryAfter(-1); }
+
     // A selection dragged with the select tool, copied on every layer and pasted as the stamp; cut and delete
     // of the edit layer's cells, each one step that undo takes back to the map as it was; Escape clears.
     void copyPasteCutDelete() {
@@ -86,6 +88,13 @@ private slots:
         ChooseTool(w, Tool::Select);
         Click(w, 8, 8);
         QVERIFY(w.Selection().isEmpty());
+        // A piece of every layer pasted into a map using fewer of them: the status line counts those left
+        // out.
+        w.SetSelection(QRect(1, 1, 2, 2));
+        w.EditCopy_Action(true);
+        Apply(w, "1", "32", "32", "100", "100");
+        Choose("EditPaste");
+        QCOMPARE(w.lblStatus->text(), "2 of the piece's layers are not in use on this map and left out");
     }
 
     // A wall moved by a drag from inside the selection: the cells left behind are emptied, one step whose
@@ -130,6 +139,7 @@ private slots:
 
     // A 2 x 2 block dragged across a palette narrower than its image: the block follows the image. A click
     // places it once, top-left at the click; a drag writes the pattern anchored at the press, never smeared.
+    // The block goes with its tiles.
     void paletteBlockStamps() {
         EditorFixture f;
         frmMain& w = f.window();
@@ -140,7 +150,7 @@ private slots:
         Input::Move(w.canTiles, PaletteTile(10), Qt::LeftButton);
         Input::Release(w.canTiles, PaletteTile(10));
         Input::Leave(w.canTiles);
-        QCOMPARE(w.PaletteBlock(), (TileBlock{2, 2, {1, 2, 9, 10}}));
+        QCOMPARE(w.Palette().PaletteBlock(), (TileBlock{2, 2, {1, 2, 9, 10}}));
         QVERIFY(w.swatchSelectedTile->Shown() != nullptr);
         ChooseTool(w, Tool::Plot);
         Click(w, 3, 3);
@@ -158,9 +168,15 @@ private slots:
             for (int r = 7; r <= 8; ++r)
                 QCOMPARE(TileAtCell(w, 0, c, r), pattern[(r - 7) % 2][(c - 3) % 2]);
         QCOMPARE(TileAtCell(w, 0, 11, 7), -1);
+        // Removed tiles take the block with them: brought back, none is framed as picked.
+        f.dialogs->replies.push_back("Yes");
+        Choose("FileRemoveTiles");
+        Choose("EditUndo");
+        QCOMPARE(w.canTiles->Buffer().pixel(PaletteTile(9) - QPoint(19, 0)), 0xff646464u);
     }
 
-    // Ctrl+click picks the edit layer's cell, its own record included; over an empty cell nothing.
+    // Ctrl+click picks the edit layer's cell, its own record included; over an empty cell nothing. Ctrl+drag
+    // picks the block between press and release, its empty cells included.
     void pickFromTheMap() {
         EditorFixture f;
         frmMain& w = f.window();
@@ -174,12 +190,22 @@ private slots:
             Input::Release(w.canMain, CellMiddle(w, c, r));
         };
         ctrlClick(2, 2);
-        QCOMPARE(w.Tileset().SelectedTile()->ImageIndex(), 2);
+        QCOMPARE(w.Palette().SelectedTile()->ImageIndex(), 2);
         ctrlClick(5, 5);
         QVERIFY(w.lblStatus->text().startsWith("Nothing to pick"));
         Click(w, 6, 6);
         QCOMPARE(Say(TileAtCell(w, 0, 6, 6), w.Layer(0).Get(6, 6)->Custom1(), TileAtCell(w, 0, 5, 5)),
                  "2 door -1");
+        Put(w, 0, 3, 3, 1);
+        HoverAt(w, CellMiddle(w, 2, 2));
+        Input::Press(w.canMain, CellMiddle(w, 2, 2), Qt::LeftButton, Qt::NoButton, Qt::ControlModifier);
+        Input::Move(w.canMain, CellMiddle(w, 3, 3), Qt::LeftButton);
+        Input::Release(w.canMain, CellMiddle(w, 3, 3));
+        Put(w, 0, 11, 10, 0);
+        Click(w, 10, 10);
+        QCOMPARE(Say(TileAtCell(w, 0, 10, 10), w.Layer(0).Get(10, 10)->Custom1(), TileAtCell(w, 0, 11, 10),
+                     TileAtCell(w, 0, 10, 11), TileAtCell(w, 0, 11, 11)),
+                 "2 door 0 -1 1");
     }
 
     // While a text field has the keyboard, Select All and Delete act on its text, never on the map.
@@ -222,6 +248,14 @@ private slots:
         QCOMPARE(Say(TileAtCell(w, 0, 5, 5), TileAtCell(w, 0, 6, 5), TileAtCell(w, 0, 7, 5),
                      w.Layer(0).Get(7, 5)->Passable(), w.Layer(0).Get(6, 5)->Passable()),
                  "-1 1 2 true false");
+        // Memory running out stops a copy or a paste whole, in red; the clipboard keeps what it held.
+        CellRef::FailCellMemoryAfter(0);
+        Choose("EditCopy");
+        QCOMPARE(Say(w.lblStatus->text(), QApplication::clipboard()->mimeData() == foreign),
+                 "Out of memory: copy stopped true");
+        Choose("EditPaste");
+        QCOMPARE(w.lblStatus->text(), "Out of memory: paste stopped");
+        CellRef::FailCellMemoryAfter(-1);
         QApplication::clipboard()->setText(QStringLiteral("hello"));
         Choose("EditPaste");
         QCOMPARE(w.lblStatus->text(), "The clipboard holds no map cells");

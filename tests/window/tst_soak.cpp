@@ -4,8 +4,8 @@
 #include "PngCorpus.h"
 #include "PngCraft.h"
 #include "UserSteps.h"
-#include "app/mnuMain.h"
 #include "platform/ScrollBar.h"
+#include "window/mnuMain.h"
 
 #include <QAction>
 #include <QLoggingCategory>
@@ -116,7 +116,8 @@ private:
         static const Weights kUp{4, 8, 16, 2, 2, 0, 0, 3, 4, 0}, kHeld{1, 2, 2, 74, 12, 3, 1, 2, 3, 0},
             kPalette{10, 45, 0, 0, 0, 0, 0, 4, 12, 29};
         // A pointer off the canvas mostly comes in before it does anything.
-        const bool off = !(map ? w.View().PointerOver() : w.m_blncanTilesHasFocus) && (!map || !m_held);
+        const bool off =
+            !(map ? w.View().PointerOver() : w.Palette().canTilesHasFocus()) && (!map || !m_held);
         const int act = off && Chance(60) ? Enter : Among(!map ? kPalette : m_held ? kHeld : kUp);
         const int tw = std::min(w.View().TileWidthOrOne(), 2000),
                   th = std::min(w.View().TileHeightOrOne(), 2000);
@@ -206,7 +207,7 @@ private:
                  w.EditLayerNumber() < layers &&
                  w.cboEditLayer->currentText() == QString::number(w.EditLayerNumber()),
              "%d layers, edit layer %d, %d popup rows", layers, w.EditLayerNumber(), w.cboEditLayer->count());
-        const int offsets[] = {w.View().OffsetX(), w.View().OffsetY(), w.m_intTilesOffsetY};
+        const int offsets[] = {w.View().OffsetX(), w.View().OffsetY(), w.Palette().TilesOffsetY()};
         for (int i = 0; i < 3; ++i) // a slider keeps its value within its range
             need(offsets[i] == m_bars[i]->Value() && offsets[i] >= 0, "offset %d", i);
         need(w.btnViewGrid->Value() == w.View().DrawsGrid() && w.CurrentStroke().FillSpans().empty() &&

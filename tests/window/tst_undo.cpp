@@ -4,12 +4,12 @@
 // model's snapshot of that point in every field of every cell, the modified mark must follow the saved
 // point, and the picture must equal a full redraw. And the history's memory bound.
 #include "UserSteps.h"
-#include "app/mnuMain.h"
 #include "document/CellRecords.h"
 #include "document/MapSnapshotCheck.h"
 #include "document/SnapshotGatherer.h"
 #include "platform/ScrollBar.h"
 #include "tiles/CellGameValues.h"
+#include "window/mnuMain.h"
 
 #include <QAction>
 #include <QDir>

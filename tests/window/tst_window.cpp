@@ -28,7 +28,7 @@ QPoint Slot(const frmMain& w, int i) {
     for (int j = 0; j <= i; ++j)
         if (w.canTiles->width() < (x += tw + 10) + tw + 10)
             x = 10, ++row;
-    return {x, 10 + (row - w.m_intTilesOffsetY) * (th + 10)};
+    return {x, 10 + (row - w.Palette().TilesOffsetY()) * (th + 10)};
 }
 
 // Steps are separated by spaces; *n repeats one. t<n>, g, l<n>: the tool, grid and layer buttons; e<n>: the
@@ -63,7 +63,7 @@ void Step(EditorFixture& f, const QString& step) {
     else if (s == 'x')
         Input::Leave(w.canTiles);
     else if (s == 'c' || s == 'P')
-        Input::Click(w.canTiles, s == 'c' ? QPoint(w.m_intTilesMouseX, w.m_intTilesMouseY)
+        Input::Click(w.canTiles, s == 'c' ? QPoint(w.Palette().TilesMouseX(), w.Palette().TilesMouseY())
                                           : Slot(w, a) + QPoint(tw / 2, th / 2));
     else if (s == 'p') {
         Click(w, 2, 3);
@@ -146,7 +146,7 @@ QString PaletteState(const frmMain& w) {
         selected += frame == 0xffa0d7ff ? QString::number(i) : QString();
         hovered += frame == 0xffc8c8c8 ? QString::number(i) : QString();
     }
-    const TileRef pick = w.Tileset().SelectedTile();
+    const TileRef pick = w.Palette().SelectedTile();
     return Say(first, last, "sel", selected, pick ? int(pick->ImageIndex()) : -1, "hover", hovered, "tool",
                ToolIndex(w.CurrentStroke().CurrentTool()), "scroll", w.scbTilesVertical->Value(),
                w.scbTilesVertical->maximum());
@@ -406,7 +406,7 @@ private slots:
             QCOMPARE(Say(entry.name, w.lblStatus->text(),
                          w.lblStatus->palette().color(QPalette::WindowText).name(), w.Tileset().Count(),
                          w.canTiles->Buffer() == palette,
-                         w.Tileset().SelectedTile() == w.Tileset().GetTile(1)),
+                         w.Palette().SelectedTile() == w.Tileset().GetTile(1)),
                      Say(entry.name, "bad.png could not be loaded", "#c80000", 11, true, true));
         }
     }

@@ -1,4 +1,4 @@
-#include "app/mnuMain.h"
+#include "window/mnuMain.h"
 
 #include <QAction>
 #include <QMenu>

@@ -1,4 +1,4 @@
-#include "map/MapSettings.h"
+#include "document/MapSettings.h"
 
 #include "platform/Val.h"
 

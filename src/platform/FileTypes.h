@@ -4,8 +4,8 @@
 
 #include <memory>
 
-// The editor's own document types. They are declared and registered at start-up; nothing reads or writes
-// them.
+// The editor's own document types, declared and registered at start-up. The map files' dialogs name their
+// filters themselves, so these objects are declared and no more.
 namespace MQFTypes {
 extern std::shared_ptr<FileType> pMQF;
 extern std::shared_ptr<FileType> pMQM;

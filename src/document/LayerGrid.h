@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/HugePageAllocator.h"
+#include "tiles/CellRef.h"
 #include "tiles/PlacedCell.h"
 
 #include <cstdint>

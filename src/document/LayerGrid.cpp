@@ -1,4 +1,4 @@
-#include "map/LayerGrid.h"
+#include "document/LayerGrid.h"
 
 #include <algorithm>
 

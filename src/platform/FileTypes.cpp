@@ -1,4 +1,4 @@
-#include "app/FileTypes.h"
+#include "platform/FileTypes.h"
 
 namespace {
 std::shared_ptr<FileType> MakeType(const QString& name, const QString& extensions, const QString& type,
