@@ -25,7 +25,6 @@ public:
 
     // The map shown changes (New, Open, Close): the view goes back to its first column and row.
     void SetDocument(const MapDocument& document);
-    const MapDocument& Document() const { return *m_document; }
 
     // ---- Scale
     // ---------------------------------------------------------------------------------------------- The

@@ -72,7 +72,6 @@ public:
     // The start and current cells, in visible cells, from the recorded pixels at the view's scale: the one
     // place that derives them; every tool reads them.
     void UpdateStrokeCells(const MapView& view);
-    QPoint StartCell() const { return {m_intStartTileX, m_intStartTileY}; }
     QPoint CurrentCell() const { return {m_intCurrentTileX, m_intCurrentTileY}; }
     // Where the pointer is, in canvas pixels; negative when it is gone.
     QPoint Pointer() const { return {m_intDragMouseX, m_intDragMouseY}; }

@@ -52,7 +52,7 @@ public:
 
     // ---- The document and how the window looks at it -----------------------------------------------------
     // The map being edited. Its size, tile size, layers, name, shown layers, cells and tileset live there;
-    // the window keeps only the view: scrolling, tool, edit layer, hover, preview and the kept picture.
+    // the window keeps how it is shown and edited: the map view, the stroke, the edit layer, the palette.
     MapDocument& Document() const { return *m_Document; }
     clsVOTileset& Tileset() const { return m_Document->Tileset(); }
     const LayerGrid& Layer(int n) const { return m_Document->Layer(n); }

@@ -119,6 +119,7 @@ private slots:
     void interruptedStrokes_data();
     void interruptedStrokes();
     void startingWithoutMemory();
+    void moveAndPickWithoutMemory();
     void fillAfterTheTileSizeChanged();
 };
 
@@ -322,6 +323,39 @@ void TestStrokes::startingWithoutMemory() {
     w.btnApply->click();
     DragStroke(w, 2, 3, 5, 3);
     QCOMPARE(Describe(Holding(w.Layer(0), 2)), Describe(LineCells({2, 3}, {5, 3})));
+}
+
+// A move's lift, a move's drop and a pick that run out of memory stop whole and say so in red, the map and
+// its history as they were; with memory back the same move is made.
+void TestStrokes::moveAndPickWithoutMemory() {
+    EditorFixture f;
+    frmMain& w = f.window();
+    f.LoadSolidTiles(3, 0);
+    for (const auto& [c, r] : Shape(4, {{1, 1}, {2, 2}}))
+        Put(w, 0, c, r, 1);
+    const QString before = Describe(Occupied(w.Layer(0)));
+    const int steps = w.Document().Steps().Count();
+    ChooseTool(w, Tool::Select);
+    DragStroke(w, 1, 1, 2, 2);
+    // What the status line says with the button still down, and whether the map and history are unchanged.
+    const auto pressWithout = [&](long long granted, Qt::KeyboardModifiers keys, QPoint to) {
+        CellRef::FailCellMemoryAfter(granted);
+        Input::Press(w.canMain, CellMiddle(w, 1, 1), Qt::LeftButton, Qt::NoButton, keys);
+        Input::Move(w.canMain, CellMiddle(w, to.x(), to.y()), Qt::LeftButton);
+        Input::Release(w.canMain, CellMiddle(w, to.x(), to.y()));
+        CellRef::FailCellMemoryAfter(-1);
+        return Say(w.lblStatus->text(), Describe(Occupied(w.Layer(0))) == before,
+                   w.Document().Steps().Count() == steps);
+    };
+    // The lift takes the piece's 4 cells and a run of history per row: with 6 it is made, the drop runs out.
+    QCOMPARE(pressWithout(6, Qt::NoModifier, {5, 5}), Say("Out of memory: move stopped", true, true));
+    ChooseTool(w, Tool::Plot);
+    QCOMPARE(pressWithout(0, Qt::ControlModifier, {2, 1}), Say("Out of memory: pick stopped", true, true));
+    QVERIFY(w.Stamp().width == 1);
+    ChooseTool(w, Tool::Select);
+    DragStroke(w, 1, 1, 5, 5);
+    QCOMPARE(Describe(Occupied(w.Layer(0))), "(5,5) (5,6) (6,5) (6,6)");
+    QCOMPARE(w.Selection(), QRect(5, 5, 2, 2));
 }
 
 // Cells stored under 32-pixel tiles keep their pixel positions when the tiles become 16 pixels, so positions
