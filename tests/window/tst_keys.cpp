@@ -25,17 +25,22 @@ void Activate(frmMain& w) {
 }
 
 // The key a tool's tooltip names in its brackets, e.g. "Filled Rectangle (Shift+R)".
-QKeyCombination ToolKey(const frmMain& w, int tool) {
-    const QString help = w.btnTool[static_cast<std::size_t>(tool)]->toolTip();
+QKeyCombination ToolKey(const frmMain& w, Tool tool) {
+    const QString help = w.btnTool[static_cast<std::size_t>(ToolIndex(tool))]->toolTip();
     const qsizetype open = help.lastIndexOf('(');
     return QKeySequence(help.mid(open + 1, help.size() - open - 2))[0];
 }
 
-int PressedTool(const frmMain& w) {
-    for (int i = 0; i < 8; ++i)
+// The current tool and the tool whose button is pressed (-1 for none), by index.
+QString ToolAndButton(const frmMain& w) {
+    int pressed = -1;
+    for (int i = 0; i < kToolCount; ++i)
         if (w.btnTool[static_cast<std::size_t>(i)]->Value())
-            return i;
-    return -1;
+            pressed = i;
+    return Say(ToolIndex(w.CurrentStroke().CurrentTool()), pressed);
+}
+QString Both(Tool tool) {
+    return Say(ToolIndex(tool), ToolIndex(tool));
 }
 } // namespace
 
@@ -58,18 +63,20 @@ void TestKeys::toolKeysAsTheirTooltipsSay() {
     frmMain& w = f.window();
     Activate(w);
     QSet<int> seen;
-    for (const int tool : {3, 0, 7, 4, 1, 6, 2, 5, 0}) {
+    for (const Tool tool : {Tool::Rectangle, Tool::Plot, Tool::Fill, Tool::Select, Tool::FilledRectangle,
+                            Tool::Erase, Tool::FilledEllipse, Tool::Line, Tool::Ellipse, Tool::Plot}) {
         const QKeyCombination key = ToolKey(w, tool);
-        QVERIFY2(key.key() != Qt::Key_unknown, qPrintable(w.btnTool[std::size_t(tool)]->toolTip()));
+        QVERIFY2(key.key() != Qt::Key_unknown,
+                 qPrintable(w.btnTool[std::size_t(ToolIndex(tool))]->toolTip()));
         seen.insert(key.toCombined());
         Type(w, key.key(), key.keyboardModifiers());
-        QCOMPARE(Say(ToolIndex(w.CurrentStroke().CurrentTool()), PressedTool(w)), Say(tool, tool));
+        QCOMPARE(ToolAndButton(w), Both(tool));
     }
-    QCOMPARE(seen.size(), 8);
+    QCOMPARE(seen.size(), kToolCount);
     // A letter no tool has, or with Ctrl held, changes nothing.
     Type(w, Qt::Key_Q);
     Type(w, Qt::Key_E, Qt::ControlModifier);
-    QCOMPARE(Say(ToolIndex(w.CurrentStroke().CurrentTool()), PressedTool(w)), Say(0, 0));
+    QCOMPARE(ToolAndButton(w), Both(Tool::Plot));
 }
 
 void TestKeys::keysAreTypingInFieldsAndPopups_data() {
@@ -98,7 +105,7 @@ void TestKeys::keysAreTypingInFieldsAndPopups() {
     Type(w, Qt::Key_E);
     Type(w, Qt::Key_F);
     Type(w, Qt::Key_O, Qt::ShiftModifier);
-    QCOMPARE(Say(ToolIndex(w.CurrentStroke().CurrentTool()), PressedTool(w)), Say(0, 0));
+    QCOMPARE(ToolAndButton(w), Both(Tool::Plot));
     if (where == "field") {
         Type(w, Qt::Key_4);
         QCOMPARE(Say(w.txtName->text(), w.cboEditLayer->currentText()), Say("efo4", "0"));
@@ -118,7 +125,7 @@ void TestKeys::keysAreTypingInFieldsAndPopups() {
         QVERIFY(!QApplication::activePopupWidget());
     }
     Type(w, Qt::Key_E);
-    QCOMPARE(Say(ToolIndex(w.CurrentStroke().CurrentTool()), PressedTool(w)), Say(1, 1));
+    QCOMPARE(ToolAndButton(w), Both(Tool::Erase));
     Type(w, Qt::Key_6);
     QCOMPARE(w.cboEditLayer->currentText(), "6");
 }
