@@ -104,7 +104,6 @@ private slots:
     void cleanup() { CellRef::FailCellMemoryAfter(-1); }
     void strokes_data();
     void strokes();
-    void fillOfAWholeLayer();
     void interruptedStrokes_data();
     void interruptedStrokes();
     void startingWithoutMemory();
@@ -218,19 +217,6 @@ void TestStrokes::strokes() {
     QCOMPARE(Describe(Holding(w.Layer(layer), 2)), Describe(twos));
     QCOMPARE(Describe(CellsShowing(w, TileColour(w, 1))), Describe(view(ones))); // the redrawn map shows it
     QCOMPARE(Describe(CellsShowing(w, TileColour(w, 2))), Describe(view(twos)));
-}
-
-// Millions of cells filled and erased, with the work list on the heap.
-void TestStrokes::fillOfAWholeLayer() {
-    EditorFixture f;
-    frmMain& w = f.window();
-    Prepare(f, 7, 0, {2000, 2000});
-    w.scbMainHorizontal->setValue(10);
-    Click(w, 3, 4);
-    QCOMPARE(Occupied(w.Layer(0)).size(), 2000u * 2000u);
-    Deselect(w);
-    Click(w, 0, 0);
-    QVERIFY(Occupied(w.Layer(0)).empty());
 }
 
 // How the release is lost; the first four take the mouse away from the canvas.
