@@ -75,6 +75,7 @@ private slots:
     void pictureAtEveryLevel();
     void strokesAndPreviewsOnZoomedCells();
     void keysZoomAboutTheMiddle();
+    void smallTurnsAddUp();
     void blendMatchesThePainter();
 };
 
@@ -232,6 +233,22 @@ void TestZoom::keysZoomAboutTheMiddle() {
     QCOMPARE(CellUnder(w, middle), underMiddle);
     Input::Leave(w.canMain);
     QVERIFY(w.canMain->Buffer() == before);
+}
+
+// A fine wheel's small turns add up: eight of 15 units make one step in; after part of a turn in, a turn back
+// counts from nothing, not against that part, so eight of -15 make one step out.
+void TestZoom::smallTurnsAddUp() {
+    EditorFixture f;
+    frmMain& w = f.window();
+    const QPoint at(200, 200);
+    HoverAt(w, at);
+    QString levels;
+    for (const int angle :
+         {15, 15, 15, 15, 15, 15, 15, 15, 15, 15, 15, -15, -15, -15, -15, -15, -15, -15, -15}) {
+        Input::Wheel(w.canMain, at, QPoint(0, angle), Qt::ControlModifier);
+        levels += QString::number(w.ZoomPercent() / 100);
+    }
+    QCOMPARE(levels, "1111111222222222221");
 }
 
 // Source-over of premultiplied pixels onto an opaque picture, against QPainter on every alpha with colours
