@@ -3,6 +3,7 @@
 // and _EVENTS choose the run (long ones need QTEST_FUNCTION_TIMEOUT); MOSAICOR_SOAK_TRACE=1 logs events.
 #include "PngCorpus.h"
 #include "PngCraft.h"
+#include "RandomSession.h"
 #include "UserSteps.h"
 #include "app/mnuMain.h"
 #include "platform/ScrollBar.h"
@@ -11,9 +12,7 @@
 #include <QLoggingCategory>
 #include <QtTest>
 #include <climits>
-#include <numeric>
 #include <random>
-#include <set>
 
 namespace {
 
@@ -27,51 +26,24 @@ bool Shows(const BevelButton* b, const clsVOIcon& icons, int i) { // the picture
     return b->Icon() == (b->Value() ? icons.DownIcon(i) : icons.UpIcon(i));
 }
 
-enum Act { Enter, Move, Press, Drag, Release, Lost, Dialog, Leave, Wheel, Click };
+enum Motion { Enter, Move, Press, Drag, Release, Lost, Dialog, Leave, Wheel, Click };
 using Weights = std::vector<double>;
 
-class Soak {
+class Soak : public RandomSession {
 public:
-    explicit Soak(std::uint32_t seed) : m_rng(seed) {
+    explicit Soak(std::uint32_t seed) : RandomSession(seed) {
         QObject::connect(&w.Document(), &MapDocument::cellsChanged, [this] { ++m_cellChanges; });
     }
 
-    QString Run(long long events) {
-        QString problem = w.btnTool[0]->Icon() ? Check(true) : QStringLiteral("no icons");
-        for (long long i = 0; i < events && problem.isEmpty(); ++i) {
-            const qint64 picture = w.canMain->Buffer().cacheKey(); // changes when, and only when, a Draw does
-            problem = SendRandomEvent(QStringLiteral("#%1 ").arg(i));
-            const bool drew = w.canMain->Buffer().cacheKey() != picture, last = i == events - 1;
-            problem = problem.isEmpty() ? Check(i % 200 == 199 || last) : problem;
-            // Against a full composition, forced by a grid toggle.
-            if (problem.isEmpty() && (i % 97 == 96 || last)) {
-                if (!drew)
-                    w.Refresh();
-                const QImage shown = w.canMain->Buffer().copy();
-                w.btnViewGrid->click();
-                w.btnViewGrid->click();
-                problem = shown == w.canMain->Buffer() ? problem : QStringLiteral("a stale map picture");
-            }
-        }
-        return problem.isEmpty() ? problem : problem + "\nlast events:\n  " + m_history.join("\n  ");
-    }
-
 private:
-    EditorFixture f;
-    frmMain& w = f.window();
-    std::mt19937 m_rng;
-    const bool m_trace = qEnvironmentVariableIntValue("MOSAICOR_SOAK_TRACE") == 1;
-    QStringList m_history;
     std::uint64_t m_cellChanges = 0;
+    qint64 m_picture = 0;
     bool m_held = false; // the left button as the hand holds it; the canvas may have lost the stroke
     QPoint m_lastMap, m_lastPalette;
     const std::vector<PngCorpus::Entry>& m_corpus = PngCorpus::All();
     const std::array<ScrollBar*, 3> m_bars{w.scbMainHorizontal, w.scbMainVertical, w.scbTilesVertical};
 
-    int Uniform(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(m_rng); }
-    bool Chance(int percent) { return Uniform(0, 99) < percent; }
     int Among(const Weights& w) { return std::discrete_distribution<int>(w.begin(), w.end())(m_rng); }
-    int Pick(std::initializer_list<int> items) { return items.begin()[Uniform(0, int(items.size()) - 1)]; }
     // Along a side of `size` pixels: mostly inside, often on or next to an edge, sometimes far away.
     int Coord(int size) {
         const int edge = Pick({0, 1, size - 2, size - 1, size, size + 1, -1, -2});
@@ -81,11 +53,21 @@ private:
     int Angle() { return Chance(40) ? Pick({-240, -120, 0, 120, 240}) : Uniform(-60, 60); }
     std::uint64_t Revisions() const { return m_cellChanges; } // cells the document announced changed
 
-    void Send(const QString& what, const std::function<void()>& action) {
-        m_history = (m_history << what).mid(std::max(int(m_history.size()) - 19, 0));
-        if (m_trace)
-            qInfo().noquote() << what;
-        action();
+    QString Act(long long n) override {
+        m_picture = w.canMain->Buffer().cacheKey(); // changes when, and only when, a Draw does
+        return SendRandomEvent(QStringLiteral("%1 ").arg(n));
+    }
+
+    // The invariants after every event, the cells now and then; the map against a full composition now and
+    // then (after a Refresh when the event drew nothing).
+    QString Check(long long n, bool last) override {
+        QString problem = w.btnTool[0]->Icon() ? Invariants(n < 0 || n % 200 == 199 || last) : "no icons";
+        if (problem.isEmpty() && n >= 0 && (n % 97 == 96 || last)) {
+            if (w.canMain->Buffer().cacheKey() == m_picture)
+                w.Refresh();
+            problem = StalePicture();
+        }
+        return problem;
     }
 
     // Mostly painting, as in real use; else a tool, layer or grid button, an edit-layer row, Apply, a scroll
@@ -98,7 +80,7 @@ private:
         BevelButton* button = std::array{w.btnTool[i & 7], w.btnLayer[i & 7], w.btnViewGrid}[b & 3];
         const QSize size(Uniform(300, 1300), Uniform(200, 900));
         const int row = i % std::max(w.cboEditLayer->count(), 1), way = Uniform(0, 7);
-        Send(n + QString::asprintf("%d: %d %d %d %d %d", kind, b, i, way, size.width(), size.height()), [&] {
+        Do(n + QString::asprintf("%d: %d %d %d %d %d", kind, b, i, way, size.width(), size.height()), [&] {
             kind == 2   ? button->click()
             : kind == 3 ? w.cboEditLayer->setCurrentIndex(row)
             : kind == 4 ? Apply()
@@ -143,7 +125,7 @@ private:
             [&] { Input::Click(canvas, at); }};
         m_held = act == Press || (m_held && act != Release && act != Lost && act != Dialog);
         const std::uint64_t before = Revisions();
-        Send(n + QString::asprintf("%c%d at %d,%d", map ? 'm' : 'p', act, at.x(), at.y()), acts[act]);
+        Do(n + QString::asprintf("%c%d at %d,%d", map ? 'm' : 'p', act, at.x(), at.y()), acts[act]);
         return act == Move && Revisions() != before ? QStringLiteral("a move with no button held drew") : "";
     }
 
@@ -179,12 +161,12 @@ private:
             return QStringLiteral("cannot write ") + path;
         if (kind >= 3) // else the dialog is cancelled
             f.dialogs->answers.push_back(FolderItem(kind < 98 ? path : path + "-none"));
-        Send(n + QString::asprintf("load tiles %d", kind), [&] { w.FileLoadTiles_Action(); });
+        Do(n + QString::asprintf("load tiles %d", kind), [&] { w.FileLoadTiles_Action(); });
         f.dialogs->answers.clear();
         return {};
     }
 
-    QString Check(bool scanCells) const {
+    QString Invariants(bool scanCells) const {
         const int layers = w.Layers(), tool = w.m_intCurrentTool, tiles = w.Tileset().Count();
         QString p;
         auto need = [&](bool b, auto... format) { p = b || p.size() ? p : QString::asprintf(format...); };

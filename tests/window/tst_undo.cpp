@@ -3,6 +3,7 @@
 // loads, layers shown and hidden, saves) with undos and redos mixed in. After each, the map must equal the
 // model's snapshot of that point in every field of every cell, the modified mark must follow the saved
 // point, and the picture must equal a full redraw. And the history's memory bound.
+#include "RandomSession.h"
 #include "UserSteps.h"
 #include "app/mnuMain.h"
 #include "document/CellRecords.h"
@@ -53,11 +54,21 @@ void SetGame(CellRecord& r, const GameValues& v) {
     r.listIndex = v.listIndex, r.imageValue = v.imageValue, r.custom1 = v.custom1, r.custom2 = v.custom2;
 }
 
-class Run {
+class UndoSession : public RandomSession {
 public:
-    Run(std::uint32_t seed) : m_rng(seed) { f.LoadSolidTiles(5, 1); }
+    explicit UndoSession(std::uint32_t seed) : RandomSession(seed) {
+        f.LoadSolidTiles(5, 1);
+        m_model = {Map(w)};
+        m_cells = {AllCells(w)};
+    }
 
-    // One user step; true when it should have become one step of the history.
+private:
+    std::vector<MapSnapshot> m_model;
+    std::vector<Cells> m_cells;
+    std::size_t m_at = 0;
+    int m_savedAt = -1; // the model point last saved, -1 when none is
+
+    // One user step: a stroke of any tool, Apply, a load, a layer shown or hidden, or a fill.
     void Step() {
         const int kind = Uniform(0, 19);
         if (kind < 9) {
@@ -147,92 +158,62 @@ public:
         m_savedAt = 0;
     }
 
-    QString Check(const QString& what) {
+    QString Check(long long, bool) override {
         if (AllCells(w) != m_cells[m_at])
-            return what + ": a cell is not the model's";
+            return "a cell is not the model's";
         if (const QString broken = MapSnapshotCheck::Whole(Map(w)); !broken.isEmpty())
-            return what + ": the map could not be saved: " + broken;
+            return "the map could not be saved: " + broken;
         if (!(Map(w) == m_model[m_at]))
-            return what + ": the map is not the model's";
+            return "the map is not the model's";
         if (w.isWindowModified() != (int(m_at) != m_savedAt))
-            return what + ": the modified mark";
+            return "the modified mark";
         const MapSettingsValues& s = w.Document().Settings();
         if (w.txtMapWidth->text().toInt() != s.mapWidth || w.txtWidth->text().toInt() != s.tileWidth ||
             w.cboMapLayers->currentIndex() + 1 != s.layers || w.txtName->text() != s.name)
-            return what + ": the Map Properties page";
+            return "the Map Properties page";
         for (int k = 0; k < 8; ++k)
             if (w.btnLayer[std::size_t(k)]->Value() != w.Document().LayerVisible(k))
-                return what + ": layer button " + QString::number(k);
-        const QImage shown = w.canMain->Buffer().copy();
-        w.btnViewGrid->click();
-        w.btnViewGrid->click();
-        return shown == w.canMain->Buffer() ? QString() : what + ": a stale map picture";
+                return "layer button " + QString::number(k);
+        return StalePicture();
     }
 
-    QString Go(int steps) {
-        m_model = {Map(w)};
-        m_cells = {AllCells(w)};
-        for (int i = 0; i < steps; ++i) {
-            const int roll = Uniform(0, 9);
-            QString what;
-            if (roll < 2 && m_at > 0) {
-                Choose("EditUndo");
-                --m_at, what = "undo";
-            } else if (roll < 4 && m_at + 1 < m_model.size()) {
-                Choose("EditRedo");
-                ++m_at, what = "redo";
-            } else if (roll < 5) {
-                f.dialogs->saveAnswers.push_back(FolderItem(QDir(f.temp.path()).filePath("run.mqm")));
-                Choose("FileSave");
-                m_savedAt = int(m_at), what = "save";
-            } else if (roll == 5 && m_savedAt >= 0 && Uniform(0, 3) == 0) {
-                OpenSaved();
-                what = "open";
-            } else if (roll == 5) {
-                const int before = w.Document().Steps().Index();
-                Cells expected = PropertiesStep();
-                what = "properties";
-                if (w.Document().Steps().Index() == before + 1) {
-                    m_model.resize(++m_at);
-                    m_model.push_back(Map(w));
-                    m_cells.resize(m_at);
-                    m_cells.push_back(std::move(expected));
-                    m_savedAt = m_savedAt >= int(m_at) ? -1 : m_savedAt;
-                } else if (w.Document().Steps().Index() != before || expected != m_cells[m_at]) {
-                    return what + ": no step, yet the model's cells changed";
-                }
-            } else {
-                const int before = w.Document().Steps().Index();
-                Step();
-                what = "step";
-                // A user step that changes the map is one step of the history; one that changes nothing is
-                // none.
-                if (w.Document().Steps().Index() == before + 1) {
-                    m_model.resize(++m_at);
-                    m_model.push_back(Map(w));
-                    m_cells.resize(m_at);
-                    m_cells.push_back(AllCells(w));
-                    m_savedAt = m_savedAt >= int(m_at) ? -1 : m_savedAt;
-                } else if (w.Document().Steps().Index() != before) {
-                    return "a user step moved the history by more than one step";
-                }
-            }
-            if (const QString problem = Check(QStringLiteral("#%1 %2").arg(i).arg(what)); !problem.isEmpty())
-                return problem;
+    // A user action that changes the map is one step of the history, whose cells the model expected; one that
+    // changes nothing is none.
+    QString Stepped(int before, Cells expected) {
+        const int now = w.Document().Steps().Index();
+        if (now == before + 1) {
+            m_model.resize(++m_at);
+            m_model.push_back(Map(w));
+            m_cells.resize(m_at);
+            m_cells.push_back(std::move(expected));
+            m_savedAt = m_savedAt >= int(m_at) ? -1 : m_savedAt;
+        } else if (now != before || expected != m_cells[m_at]) {
+            return QStringLiteral("the history moved by %1 steps, the model's cells by one")
+                .arg(now - before);
         }
         return {};
     }
 
-private:
-    EditorFixture f;
-    frmMain& w = f.window();
-    std::mt19937 m_rng;
-    std::vector<MapSnapshot> m_model;
-    std::vector<Cells> m_cells;
-    std::size_t m_at = 0;
-    int m_savedAt = 0;
-
-    int Uniform(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(m_rng); }
+    QString Act(long long n) override {
+        const int roll = Uniform(0, 9), before = w.Document().Steps().Index();
+        const QString saved = QDir(f.temp.path()).filePath("run.mqm"), number = QString::number(n) + ' ';
+        if (roll < 2 && m_at > 0)
+            return Do(number + "undo", [&] { Choose("EditUndo"); }), --m_at, QString();
+        if (roll < 4 && m_at + 1 < m_model.size())
+            return Do(number + "redo", [&] { Choose("EditRedo"); }), ++m_at, QString();
+        if (roll < 5) {
+            f.dialogs->saveAnswers.push_back(FolderItem(saved));
+            return Do(number + "save", [&] { Choose("FileSave"); }), m_savedAt = int(m_at), QString();
+        }
+        if (roll == 5 && m_savedAt >= 0 && Uniform(0, 3) == 0)
+            return Do(number + "open", [&] { OpenSaved(); }), QString();
+        Cells expected;
+        if (roll == 5)
+            Do(number + "properties", [&] { expected = PropertiesStep(); });
+        else
+            Do(number + "step", [&] { Step(), expected = AllCells(w); });
+        return Stepped(before, std::move(expected));
+    }
 };
 
 } // namespace
@@ -241,8 +222,10 @@ class TestUndo : public QObject {
     Q_OBJECT
 private slots:
     void randomStepsAgainstAModel() {
-        for (std::uint32_t seed : {11u, 12u, 13u})
-            QVERIFY2(Run(seed).Go(120).isEmpty(), qPrintable(Run(seed).Go(120)));
+        for (std::uint32_t seed : {11u, 12u, 13u}) {
+            const QString failure = UndoSession(seed).Run(120);
+            QVERIFY2(failure.isEmpty(), qPrintable(QStringLiteral("seed %1, ").arg(seed) + failure));
+        }
     }
 
     // An edit that changes nothing is no step and leaves the modified mark as it was: plotting a tile over
