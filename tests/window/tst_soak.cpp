@@ -310,13 +310,16 @@ private:
         return act == Move && Revisions() != before ? QStringLiteral("a move with no button held drew") : "";
     }
 
-    // Fields typed (now and then oddly, or left as they are) and applied; a refused Apply leaves them typed.
+    // Fields typed and applied (now and then oddly, or as they are): an odd field may be refused and stay
+    // typed, fields all in range must be applied.
     void Apply() {
         static const QStringList kOdd{"", "abc", "-5", "0", "1e9", "99999999999", " 12 ", "+7"};
-        m_typed = true;
-        for (int k = Chance(85) ? 0 : 4; k < 4; ++k)
+        for (int k = Chance(85) ? 0 : 4; k < 4; ++k) {
+            const bool odd = Chance(12);
+            m_typed = (k > 0 && m_typed) || odd;
             std::array{w.txtWidth, w.txtHeight, w.txtMapWidth, w.txtMapHeight}[std::size_t(k)]->setText(
-                Chance(12) ? kOdd[Uniform(0, 7)] : QString::number(k < 2 ? Uniform(8, 64) : Uniform(1, 80)));
+                odd ? kOdd[Uniform(0, 7)] : QString::number(k < 2 ? Uniform(8, 64) : Uniform(1, 80)));
+        }
         w.txtName->setText(QStringLiteral("map %1").arg(Uniform(0, 3)));
         w.cboMapLayers->setCurrentIndex(Uniform(0, w.cboMapLayers->count() - 1));
         w.btnApply->click();
