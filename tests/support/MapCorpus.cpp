@@ -14,6 +14,7 @@
 #include <functional>
 #include <optional>
 #include <random>
+#include <span>
 #include <zstd.h>
 
 namespace MapCorpus {
@@ -106,6 +107,9 @@ MapSnapshot RandomMap(quint32 seed, int width, int height) {
     return map;
 }
 
+namespace {
+
+// One layer chunk as the file format describes it, made without the program's writer: byte planes, zstd.
 QByteArray ChunkFrame(std::span<const std::uint16_t> values) {
     QByteArray planes(qsizetype(2 * values.size()), Qt::Uninitialized);
     for (std::size_t i = 0; i < values.size(); ++i) {
@@ -118,6 +122,7 @@ QByteArray ChunkFrame(std::span<const std::uint16_t> values) {
     return frame;
 }
 
+// A zstd frame that inflates to that many zero bytes and does not say so in its header.
 QByteArray Bomb(qint64 bytes) {
     std::unique_ptr<ZSTD_CCtx, decltype(&ZSTD_freeCCtx)> context(ZSTD_createCCtx(), ZSTD_freeCCtx);
     const std::vector<char> zeros(1 << 20, 0);
@@ -137,8 +142,6 @@ QByteArray Bomb(qint64 bytes) {
             return frame;
     }
 }
-
-namespace {
 
 // A CBOR head: major type and argument, in the shortest form.
 QByteArray Head(int major, quint64 argument) {

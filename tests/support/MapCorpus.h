@@ -4,7 +4,6 @@
 
 #include <QByteArray>
 #include <QString>
-#include <span>
 #include <vector>
 
 // Map files for the reader's tests, the fuzzer's seeds and the benchmarks, made here: random maps with every
@@ -17,11 +16,6 @@ namespace MapCorpus {
 // A map with random settings, tiles in runs and scattered, odd tiles, exceptions, templates and loads, with
 // extreme numbers and odd texts.
 MapSnapshot RandomMap(quint32 seed, int width, int height);
-
-// One layer chunk as the file format describes it, made without the program's writer: byte planes, zstd.
-QByteArray ChunkFrame(std::span<const std::uint16_t> values);
-// A zstd frame that inflates to that many zero bytes and does not say so in its header.
-QByteArray Bomb(qint64 bytes);
 
 struct Entry {
     QString name;

@@ -43,7 +43,6 @@ public:
     MouseStroke(frmMain& w, int c, int r) : MouseStroke(w, CellMiddle(w, c, r)) {}
     void DragTo(QPoint p);
     void DragTo(int c, int r) { DragTo(CellMiddle(m_w, c, r)); }
-    void DragToPixel(QPoint p) { DragTo(p); }
     void Release();
 
 private:

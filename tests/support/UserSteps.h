@@ -31,7 +31,6 @@ using CellSet = std::set<std::pair<int, int>>;
 // The editor's own colours, written out here so a changed colour is noticed.
 inline const QColor kGridPixel(115, 200, 200);
 inline const QColor kFramePixel(153, 80, 80);
-inline const QColor kErasePixel(245, 180, 180);
 
 inline void ChooseTool(frmMain& w, Tool tool) {
     w.btnTool[static_cast<std::size_t>(ToolIndex(tool))]->click();

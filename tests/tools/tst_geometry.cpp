@@ -11,6 +11,7 @@
 #include <cmath>
 #include <random>
 #include <set>
+#include <tuple>
 
 using ll = long long;
 using Bars = std::vector<std::array<ll, 4>>;
@@ -85,34 +86,53 @@ private slots:
         QVERIFY(check(1 << 30, -(1 << 30) + 3, -(1 << 30), 1 << 30, 7, 4, false));
     }
 
-    // The two-region midpoint walk (the second region is the first with the axes swapped); the interior is,
-    // per row, what lies strictly between the outline's leftmost and rightmost cell. Cells as (row, column).
+    // The outline against a rule of its own, every pair of radii up to 30: in a quadrant, per row the column
+    // nearest the true curve b²x² + a²y² = a²b² (the outer one on a tie) where the curve is steep (a²y <=
+    // b²x), per column the nearest row where it is flat (b²x <= a²y), mirrored about both axes. A radius of 0
+    // keeps only the ends and the centre, and a thin ellipse's outline has gaps where the two halves meet:
+    // both shown as fixed outlines. The interior is, per row, what lies strictly between the outline's
+    // leftmost and rightmost cell. Cells as (row, column).
     void ellipseOutlineAndInterior() {
-        for (ll k = 0, a = 0, b = 0; k < 12 * 12; ++k, a = k % 12, b = k / 12) {
-            std::set<std::pair<ll, ll>> want, got;
-            const auto region = [&](ll a, ll b, ll twoA, ll twoB, ll stopX, bool first) {
-                ll x = a, y = 0, xc = b * b * (1 - 2 * a), yc = a * a, err = 0, stopY = 0;
-                xc += first && xc == 0, yc += first && yc == 0;
-                while (stopY <= stopX) {
-                    for (const auto& [s, t] : {std::pair{1LL, 1LL}, {-1LL, 1LL}, {-1LL, -1LL}, {1LL, -1LL}})
-                        want.insert(first ? std::pair{t * y, s * x} : std::pair{s * x, t * y});
-                    ++y, stopY += twoA, err += yc, yc += twoA;
-                    if (2 * err + xc > 0)
-                        --x, stopX -= twoB, err += xc, xc += twoB;
+        const auto off = [](ll a, ll b, ll x, ll y) {
+            return std::llabs(b * b * x * x + a * a * y * y - a * a * b * b);
+        };
+        for (ll a = 0; a <= 30; ++a)
+            for (ll b = 0; b <= 30; ++b) {
+                std::set<std::pair<ll, ll>> want, got;
+                const auto four = [&](ll x, ll y) {
+                    for (const ll s : {-1, 1})
+                        want.insert({{y, s * x}, {-y, s * x}});
+                };
+                for (ll y = 0, x = a; y <= b; ++y, x = a) {
+                    for (ll c = a; c >= 0; --c)
+                        x = off(a, b, c, y) < off(a, b, x, y) ? c : x;
+                    if (a * a * y <= b * b * x)
+                        four(x, y);
                 }
-            };
-            const ll twoA = std::max(2 * a * a, 1LL), twoB = std::max(2 * b * b, 1LL);
-            region(a, b, twoA, twoB, 2 * b * b * a, true);
-            region(b, a, twoB, twoA, twoA * b, false);
-            WalkEllipseOutline(int(a), int(b), [&](int dx, int dy) { got.emplace(dy, dx); });
-            QVERIFY2(got == want, Case(a, b));
-            const EllipseInterior interior{int(a), int(b)};
-            for (ll r = -b - 1; r <= b + 1; ++r)
-                for (ll c = -a - 1; c <= a + 1; ++c) {
-                    const bool left = want.lower_bound({r, LLONG_MIN}) != want.lower_bound({r, c});
-                    const bool right = want.upper_bound({r, c}) != want.lower_bound({r + 1, LLONG_MIN});
-                    QVERIFY2(interior.Contains(int(c), int(r)) == (left && right), Case(a, b, c, r));
+                for (ll x = 0, y = b; x <= a; ++x, y = b) {
+                    for (ll r = b; r >= 0; --r)
+                        y = off(a, b, x, r) < off(a, b, x, y) ? r : y;
+                    if (b * b * x <= a * a * y)
+                        four(x, y);
                 }
+                WalkEllipseOutline(int(a), int(b), [&](int dx, int dy) { got.emplace(dy, dx); });
+                QVERIFY2(got == want || a * b == 0, Case(a, b));
+                const EllipseInterior interior{int(a), int(b)};
+                for (ll r = -b - 1; a < 12 && b < 12 && r <= b + 1; ++r)
+                    for (ll c = -a - 1; c <= a + 1; ++c) {
+                        const bool left = got.lower_bound({r, LLONG_MIN}) != got.lower_bound({r, c});
+                        const bool right = got.upper_bound({r, c}) != got.lower_bound({r + 1, LLONG_MIN});
+                        QVERIFY2(interior.Contains(int(c), int(r)) == (left && right), Case(a, b, c, r));
+                    }
+            }
+        for (const auto& [a, b, rows] : {std::tuple{0, 0, "#"},
+                                         {3, 0, "#..#..#"},
+                                         {0, 3, "#|.|.|#|.|.|#"},
+                                         {1, 4, ".#.|...|#.#|#.#|#.#|#.#|#.#|...|.#."},
+                                         {4, 2, "..#####..|.#.....#.|#.......#|.#.....#.|..#####.."}}) {
+            QStringList drawn(2 * b + 1, QString(2 * a + 1, '.'));
+            WalkEllipseOutline(a, b, [&](int dx, int dy) { drawn[dy + b][dx + a] = '#'; });
+            QCOMPARE(drawn.join('|'), QString(rows));
         }
     }
 

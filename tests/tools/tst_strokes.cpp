@@ -2,62 +2,51 @@
 // after the release, strokes that lose their release, and memory running out part way.
 #include "UserSteps.h"
 #include "platform/ScrollBar.h"
+#include "tools/EllipseOutline.h"
+#include "tools/LineWalk.h"
+#include "tools/RectShape.h"
 
 #include <QLabel>
 #include <QMenu>
 #include <QtTest>
+#include <climits>
 
 namespace {
 using Points = QList<QPoint>;
 
-// The line walk with an integer error term, from the current cell a to the start cell b.
+// The cells of a line walk from a to b.
 CellSet LineCells(QPoint a, QPoint b) {
-    const int dx = std::abs(b.x() - a.x()), dy = std::abs(b.y() - a.y()), den = std::max(dx, dy);
-    const QPoint sx(b.x() < a.x() ? -1 : 1, 0), sy(0, b.y() < a.y() ? -1 : 1);
     CellSet cells;
-    for (int i = 0, err = den / 2; i <= den; ++i, a += dx >= dy ? sx : sy) {
-        cells.emplace(a.x(), a.y());
-        if ((err += std::min(dx, dy)) >= den)
-            err -= den, a += dx >= dy ? sy : sx;
-    }
+    WalkLine(a.x(), a.y(), b.x(), b.y(), [&](int c, int r) { cells.emplace(c, r); });
     return cells;
 }
 
-// The midpoint outline around c, region by region, each step folded into its loop's header. Filled, each row
-// runs between its outermost outline cells, unless the centre is on the outline (the fill cannot start).
-CellSet EllipseCells(QPoint c, long long rx, long long ry, bool filled) {
-    CellSet q, cells; // q: the outline's points in one quadrant, mirrored below
-    long long twoA = 2 * rx * rx, twoB = 2 * ry * ry, x = rx, y = 0, xc = ry * ry * (1 - 2 * rx);
-    long long yc = rx * rx, err = 0, stopX = twoB * rx, stopY = 0;
-    xc = xc ? xc : 1, yc = yc ? yc : 1, twoA = twoA ? twoA : 1, twoB = twoB ? twoB : 1;
-    for (; stopY <= stopX; ++y, stopY += twoA, err += yc, yc += twoA)
-        if (q.emplace(x, y); 2 * (err + yc) + xc > 0)
-            --x, stopX -= twoB, err += xc, xc += twoB;
-    x = 0, y = ry, xc = ry * ry, yc = rx * rx * (1 - 2 * ry), err = 0, stopX = 0, stopY = twoA * ry;
-    for (; stopX <= stopY; ++x, stopX += twoB, err += xc, xc += twoB)
-        if (q.emplace(x, y); 2 * (err + xc) + yc > 0)
-            --y, stopY -= twoA, err += yc, yc += twoA;
-    const bool fill = filled && !q.count({0, 0});
-    for (const auto& [qx, qy] : q)
-        for (int px = -qx; px <= qx; px += fill || !qx ? 1 : 2 * qx)
-            cells.insert({{c.x() + px, c.y() + qy}, {c.x() + px, c.y() - qy}});
-    return cells;
-}
-
-// The visible cells a stroke through pts (press first) covers: for plot and erase the press and the line walk
-// from each point to the next, else the tool's shape between the press and the last drag.
+// The visible cells a stroke through pts (press first) covers, from the shape functions the geometry test
+// proves: for plot and erase the press and the walk from each point to the next; the line walks from the
+// last drag back to the press; rectangles span the two; ellipses are centred on the last drag with radii
+// reaching the press, filled (when the centre is not on the outline) with the cells strictly between each
+// row's outermost outline cells.
 CellSet Shape(int tool, const Points& pts) {
     const QPoint a = pts.first(), b = pts.last();
-    if (tool == 2 || tool >= 5)
-        return tool == 2 ? LineCells(b, a)
-                         : EllipseCells(b, std::abs(a.x() - b.x()), std::abs(a.y() - b.y()), tool == 6);
     CellSet cells;
-    for (int i = 0; tool <= 1 && i < pts.size(); ++i)
-        cells.merge(i ? LineCells(pts[i - 1], pts[i]) : CellSet{{pts[i].x(), pts[i].y()}});
-    for (int r = std::min(a.y(), b.y()); tool >= 3 && r <= std::max(a.y(), b.y()); ++r)
-        for (int c = std::min(a.x(), b.x()); c <= std::max(a.x(), b.x()); ++c)
-            if (tool == 4 || r == a.y() || r == b.y() || c == a.x() || c == b.x())
-                cells.emplace(c, r);
+    const auto add = [&](int c, int r) { cells.emplace(c, r); };
+    if (tool <= 1)
+        for (int i = 0; i < pts.size(); ++i)
+            cells.merge(LineCells(pts[i ? i - 1 : 0], pts[i]));
+    else if (tool == 2)
+        cells = LineCells(b, a);
+    else if (tool <= 4)
+        ForEachRectCell(NormaliseCorners(a.x(), a.y(), b.x(), b.y()), tool == 3,
+                        CellBounds{INT_MIN, INT_MIN, INT_MAX, INT_MAX}, add);
+    const int rx = std::abs(a.x() - b.x()), ry = std::abs(a.y() - b.y());
+    if (tool >= 5)
+        WalkEllipseOutline(rx, ry, [&](int dx, int dy) { add(b.x() + dx, b.y() + dy); });
+    const EllipseInterior inside(rx, ry);
+    const bool fill = tool == 6 && !cells.count({b.x(), b.y()});
+    for (int dy = -ry; fill && dy <= ry; ++dy)
+        for (int dx = -rx; dx <= rx; ++dx)
+            if (inside.Contains(dx, dy))
+                add(b.x() + dx, b.y() + dy);
     return cells;
 }
 
@@ -115,7 +104,6 @@ private slots:
     void cleanup() { CellRef::FailCellMemoryAfter(-1); }
     void strokes_data();
     void strokes();
-    void fillOfAWholeLayer();
     void interruptedStrokes_data();
     void interruptedStrokes();
     void startingWithoutMemory();
@@ -230,19 +218,6 @@ void TestStrokes::strokes() {
     QCOMPARE(Describe(Holding(w.Layer(layer), 2)), Describe(twos));
     QCOMPARE(Describe(CellsShowing(w, TileColour(w, 1))), Describe(view(ones))); // the redrawn map shows it
     QCOMPARE(Describe(CellsShowing(w, TileColour(w, 2))), Describe(view(twos)));
-}
-
-// Millions of cells filled and erased, with the work list on the heap.
-void TestStrokes::fillOfAWholeLayer() {
-    EditorFixture f;
-    frmMain& w = f.window();
-    Prepare(f, Tool::Fill, 0, {2000, 2000});
-    w.scbMainHorizontal->setValue(10);
-    Click(w, 3, 4);
-    QCOMPARE(Occupied(w.Layer(0)).size(), 2000u * 2000u);
-    Deselect(w);
-    Click(w, 0, 0);
-    QVERIFY(Occupied(w.Layer(0)).empty());
 }
 
 // How the release is lost; the first four take the mouse away from the canvas.

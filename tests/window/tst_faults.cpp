@@ -1,7 +1,8 @@
 // What a hostile name, a slow user, a file-size limit or memory running out does to the editor: questions
 // and messages answered through the real dialogs after a delay never have a progress dialog over them or
 // behind them, names that look like markup show as they are, a write past the file-size limit fails with a
-// message instead of ending the program, and an undo that runs out of memory changes nothing and says so.
+// message instead of ending the program, and actions and undos that run out of real memory (in a child
+// process under an address-space limit) stop whole with their message, after which the editor goes on.
 #include "ProcessMemory.h"
 #include "UserSteps.h"
 #include "platform/FileSizeSignal.h"
@@ -28,14 +29,15 @@ constexpr char kChildVariable[] = "MOSAICOR_FAULTS_CHILD";
 // Shown as markup, this name alone makes a message window 3000 pixels wide.
 const QString kMarkup = QStringLiteral("<img src=q width=3000 height=8>");
 
-// Scripted dialogs for setting a map up; once real is set, questions, messages, progress and the Locate
-// dialog are Qt's own, shown and answered as a user would.
+// Scripted dialogs for setting a map up; once real is set, questions, messages, progress, the Locate dialog
+// and open dialogs with no answer prepared are Qt's own, shown and answered as a user would.
 struct HalfRealDialogs : ScriptedDialogs {
     QtDialogs qt;
     bool real = false;
     FolderItem ShowOpenDialog(QWidget* parent, const OpenDialogRequest& request) override {
-        return real && request.Title.startsWith("Locate") ? qt.ShowOpenDialog(parent, request)
-                                                          : ScriptedDialogs::ShowOpenDialog(parent, request);
+        return real && (request.Title.startsWith("Locate") || answers.empty())
+                   ? qt.ShowOpenDialog(parent, request)
+                   : ScriptedDialogs::ShowOpenDialog(parent, request);
     }
     void MsgBox(QWidget* parent, const QString& text) override {
         real ? qt.MsgBox(parent, text) : ScriptedDialogs::MsgBox(parent, text);
@@ -133,6 +135,8 @@ private slots:
     void childFileSizeLimit();
     void undoOutOfMemory();
     void childUndoOutOfMemory();
+    void actionsOutOfMemory();
+    void childActionsOutOfMemory();
 };
 
 // Opening a map whose tileset image is missing, through the real question and the real Locate dialog, and
@@ -291,6 +295,76 @@ void TestFaults::childUndoOutOfMemory() {
     limited([&] { Choose("EditRedo"); });
     note("redo Remove Tiles");
     std::printf("REPORT\n%s\n", qPrintable(report.join('\n')));
+    std::fflush(stdout);
+}
+
+void TestFaults::actionsOutOfMemory() {
+#if defined(__SANITIZE_ADDRESS__)
+    QSKIP("AddressSanitizer reserves far more address space than any limit leaves");
+#endif
+    // A fill of a whole layer shares one record and keeps one run of history: it needs no room. Apply to
+    // 4096 x 4096 layers, whose new grids do not fit beside the old ones, runs out and is taken back whole,
+    // which returns its memory: what follows has room again.
+    QCOMPARE(RunChild("childActionsOutOfMemory"),
+             QStringLiteral("Apply: 8192 x 2048\n"
+                            "fill: black \n"
+                            "Apply 4096: red Out of memory: Apply stopped\n"
+                            "Apply 1: black \n"
+                            "filled ellipse: black \n"
+                            "dialog: closed\n"));
+}
+
+// Under an address-space limit with room for 8 layers of 8192 x 2048 cells (1 GiB of grid slots) and a
+// quarter GiB more: Apply, a fill, an Apply that runs out, Apply and a filled ellipse, each leaving its
+// status; then the real open dialog, with the thread that reads the folder for it, opened and closed by the
+// user.
+void TestFaults::childActionsOutOfMemory() {
+    if (qEnvironmentVariableIsEmpty(kChildVariable))
+        QSKIP("runs in the child process started by actionsOutOfMemory");
+    auto dialogs = std::make_shared<HalfRealDialogs>();
+    frmMain w(dialogs);
+    w.show();
+    QTemporaryDir temp;
+    QVERIFY(MakeTileSheet(96, 32, 32, 32).save(temp.filePath("tiles.png")));
+    dialogs->answers.push_back(FolderItem(temp.filePath("tiles.png")));
+    Choose("FileLoadTiles");
+    QCOMPARE(w.Tileset().Count(), 3);
+    const qint64 used = ProcessMemory::ResidentBytes("VmSize:");
+    const rlimit limit{rlim_t(used + (qint64(5) << 28)), rlim_t(used + (qint64(5) << 28))};
+    QVERIFY(used > 0 && setrlimit(RLIMIT_AS, &limit) == 0);
+    QStringList steps;
+    auto note = [&](const char* step) {
+        steps << Say(QString(step) + ":", Red(w) ? "red" : "black", w.lblStatus->text());
+    };
+    Apply(w, "8", "32", "32", "8192", "2048");
+    steps << QStringLiteral("Apply: %1 x %2").arg(w.MapWidth()).arg(w.MapHeight());
+    const QPoint firstTile(26, 26);
+    Input::Enter(w.canTiles, firstTile);
+    Input::Move(w.canTiles, firstTile);
+    Input::Click(w.canTiles, firstTile);
+    Input::Leave(w.canTiles);
+    ChooseEditLayer(w, 0);
+    ChooseTool(w, Tool::Fill);
+    Click(w, 2, 2);
+    note("fill");
+    Apply(w, "8", "32", "32", "4096", "4096");
+    note("Apply 4096");
+    Apply(w, "8", "1", "1", "8192", "2048");
+    note("Apply 1");
+    ChooseTool(w, Tool::FilledEllipse);
+    DragStroke(w, 1, 1, 200, 150);
+    note("filled ellipse");
+    bool seen = false;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget()))
+            seen = true, dialog->reject();
+    });
+    closer.start(200);
+    dialogs->real = true;
+    Choose("FileLoadTiles");
+    steps << (seen ? "dialog: closed" : "dialog: never shown");
+    std::printf("REPORT\n%s\n", qPrintable(steps.join('\n')));
     std::fflush(stdout);
 }
 

@@ -1,7 +1,7 @@
 // Game properties as a user edits them: Tile Properties… from the palette's context menu and Cell
 // Properties… from the map's, reached by real right clicks, with the dialog answered by a script; each change
 // is one step that Undo and Redo take back and make again exactly. The tooltip over a cell unlike its tile,
-// Remove Tiles answered Yes and No and with no tiles, and edited properties through Save and Open.
+// and Remove Tiles answered Yes and No and with no tiles.
 #include "UserSteps.h"
 #include "document/MapSnapshotCheck.h"
 #include "document/SnapshotGatherer.h"
@@ -11,7 +11,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QContextMenuEvent>
-#include <QDir>
 #include <QHelpEvent>
 #include <QLabel>
 #include <QToolTip>
@@ -335,32 +334,6 @@ private slots:
         Choose("EditUndo");
         QVERIFY(Map(w) == before);
         QCOMPARE(Describe(CellsShowing(w, tileColour)), Describe(shown));
-    }
-
-    // Properties edited through the dialogs, the tile's and a cell's own, survive Save and Open.
-    void editedPropertiesSurviveSaveAndOpen() {
-        EditorFixture f;
-        frmMain& w = f.window();
-        PaintTwoTiles(f);
-        f.dialogs->menuReplies = {kTileItem, kCellItem};
-        f.dialogs->propertyEdits.push_back(Edit([](GameValues& v) { v.passable = true; }, true));
-        f.dialogs->propertyEdits.push_back(
-            Edit([](GameValues& v) { v.custom1 = QStringLiteral("key \"7\""); }));
-        RightClick(w.canTiles, PaletteTile(w, 1));
-        ChooseEditLayer(w, 1);
-        RightClick(w.canMain, CellMiddle(w, 6, 1));
-        const QDir dir(f.temp.path());
-        const QString path = dir.filePath("props.mqm");
-        const MapSnapshot edited = TakeSnapshot(w.Document(), path);
-        f.dialogs->saveAnswers.push_back(FolderItem(path));
-        Choose("FileSave");
-        Choose("FileNewMap");
-        f.dialogs->answers.push_back(FolderItem(path));
-        Choose("FileOpenMap");
-        QVERIFY(TakeSnapshot(w.Document(), path) == edited);
-        QCOMPARE(Say(w.Tileset().GetTile(1)->Passable(), w.Layer(1).At(6, 1)->Custom1(),
-                     w.Layer(1).At(6, 1)->Passable()),
-                 "true key \"7\" true");
     }
 };
 

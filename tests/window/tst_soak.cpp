@@ -1,19 +1,28 @@
-// Long random streams of real Qt events on the window's widgets, as a restless user makes them, checking the
-// editor's invariants after every event and the map against a full redraw now and then. MOSAICOR_SOAK_SEED
-// and _EVENTS choose the run (long ones need QTEST_FUNCTION_TIMEOUT); MOSAICOR_SOAK_TRACE=1 logs events.
+// One long random session of a restless user: real Qt events on the window's widgets, with saves, reopening
+// the saved file and Tile and Cell Properties among them. After every event the editor's invariants hold and
+// the map is the model's: undo and redo give back exactly the map of the history point they reach, as it was
+// when first reached; the modified mark follows the saved point; Map Properties and the layer buttons show
+// the document; properties reach the cells worked out from plain copies of them. Now and then the cells are
+// scanned and the map is compared with a full redraw. MOSAICOR_SOAK_SEED and _EVENTS choose the run (long
+// ones need QTEST_FUNCTION_TIMEOUT); MOSAICOR_SOAK_TRACE=1 logs events.
 #include "PngCorpus.h"
 #include "PngCraft.h"
 #include "UserSteps.h"
+#include "document/CellRecords.h"
+#include "document/MapSnapshotCheck.h"
+#include "document/SnapshotGatherer.h"
 #include "platform/ScrollBar.h"
+#include "tiles/CellGameValues.h"
 #include "window/mnuMain.h"
 
 #include <QAction>
+#include <QDir>
+#include <QLabel>
 #include <QLoggingCategory>
 #include <QtTest>
 #include <climits>
-#include <numeric>
+#include <map>
 #include <random>
-#include <set>
 
 namespace {
 
@@ -27,51 +36,86 @@ bool Shows(const BevelButton* b, const clsVOIcon& icons, int i) { // the picture
     return b->Icon() == (b->Value() ? icons.DownIcon(i) : icons.UpIcon(i));
 }
 
-enum Act { Enter, Move, Press, Drag, Release, Lost, Dialog, Leave, Wheel, Click };
+void Choose(const char* item) {
+    mnuMain::Instance()->Item(QLatin1String(item))->trigger();
+}
+
+MapSnapshot Map(const frmMain& w) {
+    return TakeSnapshot(w.Document(), QString());
+}
+
+// Plain copies of every field of every stored cell, its place and layer included, by layer and index.
+using Cells = std::map<std::pair<int, std::uint32_t>, CellRecord>;
+
+Cells AllCells(const frmMain& w) {
+    Cells cells;
+    for (int k = 0; k < 8; ++k) {
+        const LayerGrid& grid = w.Layer(k);
+        for (std::uint32_t i = 0; i < grid.Count(); ++i)
+            if (grid.AtIndex(i))
+                cells[{k, i}] = RecordOf(grid.At(int(i) % grid.Width(), int(i) / grid.Width()));
+    }
+    return cells;
+}
+
+GameValues GameOf(const CellRecord& r) {
+    return GameValues{r.passable,  r.destroyable, r.width,   r.height,
+                      r.listIndex, r.imageValue,  r.custom1, r.custom2};
+}
+
+void SetGame(CellRecord& r, const GameValues& v) {
+    r.passable = v.passable, r.destroyable = v.destroyable, r.width = v.width, r.height = v.height;
+    r.listIndex = v.listIndex, r.imageValue = v.imageValue, r.custom1 = v.custom1, r.custom2 = v.custom2;
+}
+
+enum Motion { Enter, Move, Press, Drag, Release, Lost, Dialog, Leave, Wheel, Click };
 using Weights = std::vector<double>;
 
 class Soak {
 public:
     explicit Soak(std::uint32_t seed) : m_rng(seed) {
         QObject::connect(&w.Document(), &MapDocument::cellsChanged, [this] { ++m_cellChanges; });
+        // A settings change shows the settings in Map Properties again, over whatever was typed there.
+        QObject::connect(&w.Document(), &MapDocument::settingsChanged, [this] { m_typed = false; });
+        m_model[0] = Map(w);
     }
 
-    QString Run(long long events) {
-        QString problem = w.btnTool[0]->Icon() ? Check(true) : QStringLiteral("no icons");
-        for (long long i = 0; i < events && problem.isEmpty(); ++i) {
-            const qint64 picture = w.canMain->Buffer().cacheKey(); // changes when, and only when, a Draw does
-            problem = SendRandomEvent(QStringLiteral("#%1 ").arg(i));
-            const bool drew = w.canMain->Buffer().cacheKey() != picture, last = i == events - 1;
-            problem = problem.isEmpty() ? Check(i % 200 == 199 || last) : problem;
-            // Against a full composition, forced by a grid toggle.
-            if (problem.isEmpty() && (i % 97 == 96 || last)) {
-                if (!drew)
-                    w.Refresh();
-                const QImage shown = w.canMain->Buffer().copy();
-                w.btnViewGrid->click();
-                w.btnViewGrid->click();
-                problem = shown == w.canMain->Buffer() ? problem : QStringLiteral("a stale map picture");
-            }
+    // Checks the window as it opens, then sends count events: empty when every check held, else the problem
+    // with the last events that led to it.
+    QString Run(long long count) {
+        for (long long n = -1; n < count; ++n) {
+            QString problem = n < 0 ? QString() : Act(QStringLiteral("%1 ").arg(n));
+            problem = problem.isEmpty() ? Check(n, n == count - 1) : problem;
+            if (!problem.isEmpty())
+                return QStringLiteral("#%1: %2\nlast events:\n  %3").arg(n).arg(problem, m_done.join("\n  "));
         }
-        return problem.isEmpty() ? problem : problem + "\nlast events:\n  " + m_history.join("\n  ");
+        return {};
     }
 
 private:
     EditorFixture f;
     frmMain& w = f.window();
     std::mt19937 m_rng;
+    QStringList m_done;
     const bool m_trace = qEnvironmentVariableIntValue("MOSAICOR_SOAK_TRACE") == 1;
-    QStringList m_history;
     std::uint64_t m_cellChanges = 0;
+    qint64 m_picture = 0;
     bool m_held = false; // the left button as the hand holds it; the canvas may have lost the stroke
     QPoint m_lastMap, m_lastPalette;
     const std::vector<PngCorpus::Entry>& m_corpus = PngCorpus::All();
     const std::array<ScrollBar*, 3> m_bars{w.scbMainHorizontal, w.scbMainVertical, w.scbTilesVertical};
+    // The map at each history point of late, as it was when first reached; where the history stands, and
+    // the point last saved or opened (-1: none the history can reach; kUnknown: not known since a stroke
+    // under way met an undo or redo).
+    static constexpr int kUnknown = -2;
+    std::map<int, MapSnapshot> m_model;
+    int m_index = 0, m_saved = 0;
+    bool m_typed = false, m_undone = false, m_opened = false, m_lost = false, m_stroking = false;
 
     int Uniform(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(m_rng); }
     bool Chance(int percent) { return Uniform(0, 99) < percent; }
-    int Among(const Weights& w) { return std::discrete_distribution<int>(w.begin(), w.end())(m_rng); }
     int Pick(std::initializer_list<int> items) { return items.begin()[Uniform(0, int(items.size()) - 1)]; }
+    int Among(const Weights& w) { return std::discrete_distribution<int>(w.begin(), w.end())(m_rng); }
     // Along a side of `size` pixels: mostly inside, often on or next to an edge, sometimes far away.
     int Coord(int size) {
         const int edge = Pick({0, 1, size - 2, size - 1, size, size + 1, -1, -2});
@@ -81,11 +125,126 @@ private:
     int Angle() { return Chance(40) ? Pick({-240, -120, 0, 120, 240}) : Uniform(-60, 60); }
     std::uint64_t Revisions() const { return m_cellChanges; } // cells the document announced changed
 
-    void Send(const QString& what, const std::function<void()>& action) {
-        m_history = (m_history << what).mid(std::max(int(m_history.size()) - 19, 0));
+    // Notes an event for the report (the last 20) and sends it.
+    void Do(const QString& what, const std::function<void()>& action) {
+        m_done = (m_done << what).mid(std::max(int(m_done.size()) - 19, 0));
         if (m_trace)
             qInfo().noquote() << what;
         action();
+    }
+
+    QString Act(const QString& n) {
+        m_picture = w.canMain->Buffer().cacheKey(); // changes when, and only when, a Draw does
+        m_undone = m_opened = false;
+        m_stroking = m_held || m_lost;
+        const QString file = QDir(f.temp.path()).filePath("soak.mqm");
+        const int roll = m_held || m_lost ? 999 : Uniform(0, 999);
+        if (roll < 4) { // the first save asks where, the later ones do not
+            f.dialogs->saveAnswers = {FolderItem(file)};
+            Do(n + "save", [] { Choose("FileSave"); });
+            m_saved = w.lblStatus->text() == "soak.mqm saved" ? w.Document().Steps().Index() : m_saved;
+        } else if (roll < 6 && QFile::exists(file)) {
+            f.dialogs->replies = {"Open Without It", "Open Without It", "Open Without It", "Open Without It"};
+            if (w.isWindowModified())
+                f.dialogs->replies.push_front("Discard");
+            f.dialogs->answers = {FolderItem(file)};
+            Do(n + "open", [] { Choose("FileOpenMap"); });
+            f.dialogs->replies.clear();
+            m_opened = w.Document().Steps().Count() == 0; // a map opened has no history yet
+        } else if (roll < 10) {
+            return Properties(n);
+        }
+        return roll < 10 ? QString() : SendRandomEvent(n);
+    }
+
+    // Tile or Cell Properties through a right click and the dialog: a tile's new values reach, with the
+    // option, the cells whose values all equal the tile's old ones; a cell's reach that cell alone.
+    QString Properties(const QString& n) {
+        Cells expected = AllCells(w);
+        GameValues wanted;
+        wanted.passable = Uniform(0, 1);
+        wanted.listIndex = std::int16_t(Uniform(0, 2));
+        wanted.custom1 = Uniform(0, 1) ? QStringLiteral("door") : QString();
+        const bool option = Uniform(0, 1), tile = Uniform(0, 1);
+        std::vector<GameValues> old;
+        for (int t = 0; t < w.Tileset().Count(); ++t)
+            old.push_back(GameValuesOf(w.Tileset().GetTile(t)->Template()));
+        f.dialogs->menuReplies = {tile ? QStringLiteral("Tile Properties\u2026")
+                                       : QStringLiteral("Cell Properties\u2026")};
+        f.dialogs->propertyEdits = {[=](const PropertiesRequest&) {
+            return std::optional(PropertiesAnswer{wanted, option});
+        }};
+        const int edit = w.EditLayerNumber(), c = Uniform(0, 5), r = Uniform(0, 5);
+        const int column = c + w.View().OffsetX(), row = r + w.View().OffsetY();
+        Canvas* canvas = tile ? w.canTiles : w.canMain;
+        Do(n + QString::asprintf("properties %d %d %d", tile, c, r), [&] {
+            RightClick(canvas, tile ? PaletteTile(w, Uniform(0, 2)) : CellMiddle(w, c, r));
+            Input::Leave(canvas);
+        });
+        const bool asked = f.dialogs->propertyEdits.empty();
+        f.dialogs->propertyEdits.clear();
+        f.dialogs->menuReplies.clear();
+        if (asked && !tile)
+            SetGame(expected.at({edit, std::uint32_t(row * w.MapWidth() + column)}), wanted);
+        const int t = asked && tile ? f.dialogs->propertyRequests.back().Facts.at(0).second.toInt() : -1;
+        for (auto& [at, cell] : expected)
+            if (option && t >= 0 && cell.imageIndex == t && GameOf(cell) == old.at(std::size_t(t)))
+                SetGame(cell, wanted);
+        return AllCells(w) == expected ? QString() : QStringLiteral("properties reached other cells");
+    }
+
+    // The invariants after every event; the cells now and then; the map against the model; and against a
+    // full composition now and then (after a Refresh when the event drew nothing).
+    QString Check(long long n, bool last) {
+        QString problem = w.btnTool[0]->Icon() ? Invariants(n < 0 || n % 200 == 199 || last) : "no icons";
+        problem = problem.isEmpty() ? AgainstTheModel() : problem;
+        if (problem.isEmpty() && n >= 0 && (n % 97 == 96 || last)) {
+            if (w.canMain->Buffer().cacheKey() == m_picture)
+                w.Refresh();
+            const QImage shown = w.canMain->Buffer().copy();
+            w.btnViewGrid->click();
+            w.btnViewGrid->click();
+            problem = shown == w.canMain->Buffer() ? problem : QStringLiteral("a stale map picture");
+        }
+        return problem;
+    }
+
+    QString AgainstTheModel() {
+        const int now = w.Document().Steps().Index();
+        if (m_opened) {
+            m_model = {{now, Map(w)}};
+            m_saved = now;
+        } else if (m_undone && m_stroking) { // the stroke under way became a step first, or not: unknown
+            m_model.clear();
+            m_saved = kUnknown;
+        } else if (m_undone) {
+            if (const auto point = m_model.find(now); point != m_model.end() && !(Map(w) == point->second))
+                return QStringLiteral("undo or redo to point %1 did not give its map back").arg(now);
+        } else if (now > m_index) { // a new point, known unless a stroke's cells are still to be kept
+            const MapSnapshot map = Map(w);
+            m_model.erase(m_model.upper_bound(m_index), m_model.end());
+            if (!w.Document().OpenEdit())
+                m_model[now] = map;
+            m_saved = m_saved > m_index ? -1 : m_saved; // the points after the last one are gone
+            if (const QString broken = MapSnapshotCheck::Whole(map); !broken.isEmpty())
+                return "the map could not be saved: " + broken;
+            if (m_model.size() > 64)
+                m_model.erase(m_model.begin());
+        } else if (now != m_index) {
+            return QStringLiteral("the history went from point %1 to %2 by itself").arg(m_index).arg(now);
+        }
+        m_index = now;
+        if (m_saved != kUnknown && w.isWindowModified() != (now != m_saved))
+            return "the modified mark";
+        const MapSettingsValues& s = w.Document().Settings();
+        if (!m_typed &&
+            (w.txtMapWidth->text().toInt() != s.mapWidth || w.txtWidth->text().toInt() != s.tileWidth ||
+             w.cboMapLayers->currentIndex() + 1 != s.layers || w.txtName->text() != s.name))
+            return "the Map Properties page";
+        for (int k = 0; k < 8; ++k)
+            if (w.btnLayer[std::size_t(k)]->Value() != w.Document().LayerVisible(k))
+                return "layer button " + QString::number(k);
+        return {};
     }
 
     // Mostly painting, as in real use; else a tool, layer or grid button, an edit-layer row, Apply, a scroll
@@ -98,14 +257,15 @@ private:
         BevelButton* button = std::array{w.btnTool[i & 7], w.btnLayer[i & 7], w.btnViewGrid}[b & 3];
         const QSize size(Uniform(300, 1300), Uniform(200, 900));
         const int row = i % std::max(w.cboEditLayer->count(), 1), way = Uniform(0, 7);
-        Send(n + QString::asprintf("%d: %d %d %d %d %d", kind, b, i, way, size.width(), size.height()), [&] {
+        Do(n + QString::asprintf("%d: %d %d %d %d %d", kind, b, i, way, size.width(), size.height()), [&] {
             kind == 2   ? button->click()
             : kind == 3 ? w.cboEditLayer->setCurrentIndex(row)
             : kind == 4 ? Apply()
             : kind == 5 ? Scroll(m_bars[i % 3], way)
             : kind == 7 ? w.resize(size)
-                        : mnuMain::Instance()->Item(kind == 8 ? "EditUndo" : "EditRedo")->trigger();
+                        : Choose(kind == 8 ? "EditUndo" : "EditRedo");
         });
+        m_undone = kind >= 8;
         return {};
     }
 
@@ -139,21 +299,30 @@ private:
             [&] { Input::Move(canvas, at, Qt::LeftButton); },
             [&] { Input::Release(canvas, at); },
             [] {},
-            [] { mnuMain::Instance()->Item(QStringLiteral("FileLoadTiles"))->trigger(); },
+            [] { Choose("FileLoadTiles"); },
             [&] { Input::Leave(canvas); },
             [&] { Input::Wheel(canvas, at, QPoint(Chance(20) ? Angle() : 0, Angle())); },
             [&] { Input::Click(canvas, at); }};
+        // A release lost on the way leaves the map with its stroke until the map sees the button up.
+        m_lost =
+            (m_lost || (m_held && act == Lost)) && !(map && (act == Release || act == Move || act == Click));
         m_held = act == Press || (m_held && act != Release && act != Lost && act != Dialog);
         const std::uint64_t before = Revisions();
-        Send(n + QString::asprintf("%c%d at %d,%d", map ? 'm' : 'p', act, at.x(), at.y()), acts[act]);
+        Do(n + QString::asprintf("%c%d at %d,%d", map ? 'm' : 'p', act, at.x(), at.y()), acts[act]);
         return act == Move && Revisions() != before ? QStringLiteral("a move with no button held drew") : "";
     }
 
+    // Fields typed and applied (now and then oddly, or as they are): an odd field may be refused and stay
+    // typed, fields all in range must be applied.
     void Apply() {
         static const QStringList kOdd{"", "abc", "-5", "0", "1e9", "99999999999", " 12 ", "+7"};
-        for (int k = Chance(85) ? 0 : 4; k < 4; ++k) // else Apply again with the fields as they are
+        for (int k = Chance(85) ? 0 : 4; k < 4; ++k) {
+            const bool odd = Chance(12);
+            m_typed = (k > 0 && m_typed) || odd;
             std::array{w.txtWidth, w.txtHeight, w.txtMapWidth, w.txtMapHeight}[std::size_t(k)]->setText(
-                Chance(12) ? kOdd[Uniform(0, 7)] : QString::number(k < 2 ? Uniform(8, 64) : Uniform(1, 140)));
+                odd ? kOdd[Uniform(0, 7)] : QString::number(k < 2 ? Uniform(8, 64) : Uniform(1, 80)));
+        }
+        w.txtName->setText(QStringLiteral("map %1").arg(Uniform(0, 3)));
         w.cboMapLayers->setCurrentIndex(Uniform(0, w.cboMapLayers->count() - 1));
         w.btnApply->click();
     }
@@ -181,12 +350,12 @@ private:
             return QStringLiteral("cannot write ") + path;
         if (kind >= 3) // else the dialog is cancelled
             f.dialogs->answers.push_back(FolderItem(kind < 98 ? path : path + "-none"));
-        Send(n + QString::asprintf("load tiles %d", kind), [&] { w.FileLoadTiles_Action(); });
+        Do(n + QString::asprintf("load tiles %d", kind), [&] { w.FileLoadTiles_Action(); });
         f.dialogs->answers.clear();
         return {};
     }
 
-    QString Check(bool scanCells) const {
+    QString Invariants(bool scanCells) const {
         const int layers = w.Layers(), tool = ToolIndex(w.CurrentStroke().CurrentTool()),
                   tiles = w.Tileset().Count();
         QString p;

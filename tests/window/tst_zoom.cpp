@@ -75,7 +75,7 @@ private slots:
     void pictureAtEveryLevel();
     void strokesAndPreviewsOnZoomedCells();
     void keysZoomAboutTheMiddle();
-    void fineWheelTurnsAddUp();
+    void smallTurnsAddUp();
     void blendMatchesThePainter();
 };
 
@@ -235,18 +235,20 @@ void TestZoom::keysZoomAboutTheMiddle() {
     QVERIFY(w.canMain->Buffer() == before);
 }
 
-// A fine wheel turns by parts of a notch: they add up to whole steps, and a turn back starts afresh.
-void TestZoom::fineWheelTurnsAddUp() {
+// A fine wheel's small turns add up: eight of 15 units make one step in; after part of a turn in, a turn back
+// counts from nothing, not against that part, so eight of -15 make one step out.
+void TestZoom::smallTurnsAddUp() {
     EditorFixture f;
     frmMain& w = f.window();
-    const QPoint middle(w.canMain->width() / 2, w.canMain->height() / 2);
-    QStringList levels;
-    // 10 units are left over towards zooming in after the third turn; the way back counts from nothing.
-    for (const int units : {50, 50, 30, -115, -5}) {
-        Input::Wheel(w.canMain, middle, QPoint(0, units), Qt::ControlModifier);
-        levels << QString::number(w.View().ZoomPercent());
+    const QPoint at(200, 200);
+    HoverAt(w, at);
+    QString levels;
+    for (const int angle :
+         {15, 15, 15, 15, 15, 15, 15, 15, 15, 15, 15, -15, -15, -15, -15, -15, -15, -15, -15}) {
+        Input::Wheel(w.canMain, at, QPoint(0, angle), Qt::ControlModifier);
+        levels += QString::number(w.View().ZoomPercent() / 100);
     }
-    QCOMPARE(levels.join(' '), "100 100 200 200 100");
+    QCOMPARE(levels, "1111111222222222221");
 }
 
 // Source-over of premultiplied pixels onto an opaque picture, against QPainter on every alpha with colours
