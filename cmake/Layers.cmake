@@ -67,12 +67,16 @@ foreach(source ${mosaicor_all_sources})
     list(APPEND MOSAICOR_LAYER_FILES_${layer} ${MOSAICOR_SOURCE_DIR}/${source})
 endforeach()
 
-# The layers' libraries. The program's main() is the executable's alone.
+# The layers' libraries. The program's main() is the executable's alone. They are static for use; a
+# mutation run builds them shared so that a planted fault relinks one library, not every test program.
+set(MOSAICOR_LIBRARY_TYPE STATIC CACHE STRING "STATIC or SHARED: how the layers' libraries are built")
 set(MOSAICOR_MAIN_SOURCE ${MOSAICOR_SOURCE_DIR}/app/main.cpp)
 foreach(layer ${MOSAICOR_LAYERS})
     set(sources ${MOSAICOR_LAYER_FILES_${layer}})
     list(REMOVE_ITEM sources ${MOSAICOR_MAIN_SOURCE})
-    add_library(mosaicor_${layer} STATIC ${sources})
+    add_library(mosaicor_${layer} ${MOSAICOR_LIBRARY_TYPE} ${sources})
+    # No <target>_EXPORTS define, so shared and static builds compile alike and share a compiler cache.
+    set_target_properties(mosaicor_${layer} PROPERTIES DEFINE_SYMBOL "")
     target_include_directories(mosaicor_${layer} PUBLIC ${MOSAICOR_SOURCE_DIR})
     foreach(below ${MOSAICOR_LAYER_LINKS_${layer}})
         target_link_libraries(mosaicor_${layer} PUBLIC mosaicor_${below})
