@@ -1,39 +1,104 @@
-// The shape tools' cell walks, the fill's region walk and the grids that hold cells, each against a reference
-// written from its rule and run over every case of a small domain.
+// The shape tools' cell walks, the fill's region walk, the grids that hold cells, the stamp's pattern and the
+// palette's block of tiles, each against a reference written from its rule over every case of a small domain.
 #include "document/LayerGrid.h"
+#include "tiles/PaletteBlock.h"
 #include "tools/EllipseOutline.h"
 #include "tools/FloodRegion.h"
 #include "tools/LineWalk.h"
 #include "tools/RectShape.h"
+#include "tools/StampPattern.h"
 
 #include <QtTest>
 #include <climits>
 #include <cmath>
+#include <map>
 #include <random>
 #include <set>
 #include <tuple>
 
 using ll = long long;
 using Bars = std::vector<std::array<ll, 4>>;
+using Cells = std::vector<std::pair<ll, ll>>;
 
 // The case a failed check names.
 const auto Case = [](auto... v) { return ((QByteArray::number(qlonglong(v)) + ' ') + ...); };
 
+// Cell i of the walk from (x0, y0) to (x1, y1): after i major steps the minor offset is how often the error
+// (half the major extent, plus the minor extent per step) has passed the major extent.
+std::pair<ll, ll> Step(ll x0, ll y0, ll x1, ll y1, ll i) {
+    const ll dx = std::llabs(x1 - x0), dy = std::llabs(y1 - y0);
+    const ll minor = (std::max(dx, dy) / 2 + i * std::min(dx, dy)) / std::max({dx, dy, 1LL});
+    return {x0 + (x1 < x0 ? -1 : 1) * (dx >= dy ? i : minor),
+            y0 + (y1 < y0 ? -1 : 1) * (dx >= dy ? minor : i)};
+}
+
+// Every pattern of cell states of a W x H grid, from every start.
+void FillRegionOf(int W, int H, int states) {
+    const int cells = W * H;
+    MarkerGrid marks;
+    std::deque<RowSpan> spans;
+    std::vector<int> state(cells), visits(cells), want(cells);
+    std::deque<int> queue;
+    for (int pattern = 0, patterns = int(std::pow(states, cells)); pattern < patterns; ++pattern) {
+        for (int i = 0, q = pattern; i < cells; ++i, q /= states)
+            state[i] = q % states; // 0 open, 1 closed, 2 marked before the walk
+        for (int start = 0; start < cells; ++start) {
+            std::fill(want.begin(), want.end(), 0);
+            for (queue.assign(1, start); !queue.empty(); queue.pop_front()) {
+                const int i = queue.front();
+                if (want[i] || state[i] == 2)
+                    continue;
+                want[i] = 1;
+                for (const int n : {i - W, i + W, i % W ? i - 1 : -1, (i + 1) % W ? i + 1 : -1})
+                    if (n >= 0 && n < cells && state[n] == 0)
+                        queue.push_back(n);
+            }
+            marks.Reset(W, H);
+            for (int i = 0; i < cells; ++i)
+                if (state[i] == 2)
+                    marks.Set(i % W, i / W);
+            std::fill(visits.begin(), visits.end(), 0);
+            bool sound = true;
+            std::size_t visited = 0;
+            FloodRegion(
+                W, H, {start % W, start / W}, marks, spans,
+                [&](int c, int r) {
+                    sound = sound && marks.Inside(c, r) && !marks.Test(c, r);
+                    return sound && state[r * W + c] == 0;
+                },
+                [&](int c, int r) {
+                    if (!marks.Test(c, r) || spans.size() > 3 * visited++)
+                        sound = false;
+                    else
+                        ++visits[r * W + c];
+                });
+            for (int i = 0; i < cells; ++i)
+                sound =
+                    sound && visits[i] == want[i] && marks.Test(i % W, i / W) == (want[i] || state[i] == 2);
+            if (!sound || !spans.empty())
+                QFAIL(Case(W, H, pattern, start).constData());
+        }
+    }
+    // Nothing at all from a start off the grid or with marks that do not cover it.
+    for (const auto& [start, markWidth] :
+         {std::pair{GridPoint{W, 0}, W}, {{-1, 0}, W}, {{0, H}, W}, {{0, -1}, W}, {{0, 0}, W - 1}}) {
+        marks.Reset(markWidth, H);
+        FloodRegion(
+            W, H, start, marks, spans, [](int, int) { return true; }, [](int, int) { QFAIL("visited"); });
+    }
+}
+
 class TestGeometry : public QObject {
     Q_OBJECT
 private slots:
-    // After i major steps the minor offset is how often the error (half the major extent, plus the minor
-    // extent per step) has passed the major extent; also at the ends of the int range.
+    // Every pair of cells of an 8 x 8 square, also at the ends of the int range.
     void lineWalksEveryPairOfCells() {
         for (const ll o : {0LL, INT_MAX - 7LL, INT_MIN + 0LL})
             for (int p = 0; p < 8 * 8 * 8 * 8; ++p) {
                 const ll x0 = o + p % 8, y0 = o + p / 8 % 8, x1 = o + p / 64 % 8, y1 = o + p / 512;
-                const ll dx = std::llabs(x1 - x0), dy = std::llabs(y1 - y0);
-                const ll den = std::max(dx, dy), add = std::min(dx, dy);
-                std::vector<std::pair<ll, ll>> want, got;
-                for (ll i = 0, minor = 0; i <= den; ++i, minor = (den / 2 + i * add) / std::max(den, 1LL))
-                    want.emplace_back(x0 + (x1 < x0 ? -1 : 1) * (dx >= dy ? i : minor),
-                                      y0 + (y1 < y0 ? -1 : 1) * (dx >= dy ? minor : i));
+                Cells want, got;
+                for (ll i = 0; i <= std::max(std::llabs(x1 - x0), std::llabs(y1 - y0)); ++i)
+                    want.push_back(Step(x0, y0, x1, y1, i));
                 WalkLine(int(x0), int(y0), int(x1), int(y1), [&](int x, int y) { got.emplace_back(x, y); });
                 QVERIFY2(got == want, Case(x0, y0, x1, y1));
             }
@@ -44,23 +109,19 @@ private slots:
     // to the grid must not step through the cells outside it.
     void lineWithinAGrid() {
         const auto check = [](int x0, int y0, int x1, int y1, int width, int height, bool walkAll) {
-            std::vector<std::pair<ll, ll>> want, got;
-            const ll dx = std::llabs(ll{x1} - x0), dy = std::llabs(ll{y1} - y0);
-            const ll den = std::max(dx, dy), add = std::min(dx, dy);
-            const auto keep = [&](ll x, ll y) {
-                if (x >= 0 && y >= 0 && x < width && y < height)
-                    want.emplace_back(x, y);
+            Cells want, got;
+            const auto keep = [&](std::pair<ll, ll> cell) {
+                if (cell.first >= 0 && cell.second >= 0 && cell.first < width && cell.second < height)
+                    want.push_back(cell);
             };
+            const ll dx = std::llabs(ll{x1} - x0), dy = std::llabs(ll{y1} - y0);
             if (walkAll)
-                WalkLine(x0, y0, x1, y1, keep);
-            else // only the steps whose major coordinate is on the grid, from the walk's rule
+                WalkLine(x0, y0, x1, y1, [&](ll x, ll y) { keep({x, y}); });
+            else // only the steps whose major coordinate is on the grid
                 for (ll m = 0; m < (dx >= dy ? width : height); ++m) {
                     const ll i = (dx >= dy ? (x1 < x0 ? x0 - m : m - x0) : (y1 < y0 ? y0 - m : m - y0));
-                    if (i < 0 || i > den)
-                        continue;
-                    const ll minor = (den / 2 + i * add) / std::max(den, 1LL);
-                    keep(dx >= dy ? m : x0 + (x1 < x0 ? -1 : 1) * minor,
-                         dx >= dy ? y0 + (y1 < y0 ? -1 : 1) * minor : m);
+                    if (i >= 0 && i <= std::max(dx, dy))
+                        keep(Step(x0, y0, x1, y1, i));
                 }
             if (!walkAll && ((dx >= dy && x1 < x0) || (dx < dy && y1 < y0)))
                 std::reverse(want.begin(), want.end());
@@ -178,74 +239,10 @@ private slots:
     // once and marked when visited. Runs touching both edges, one-cell gaps, runs reopening under a closed
     // cell and regions winding back on themselves all occur. open is only asked about unmarked cells on the
     // grid, and the span list stays within three spans per visited cell.
-    void fillRegion_data() {
-        QTest::addColumn<int>("W");
-        QTest::addColumn<int>("H");
-        QTest::addColumn<int>("states");
-        QTest::newRow("5 x 3") << 5 << 3 << 2;
-        QTest::newRow("4 x 4") << 4 << 4 << 2;
-        QTest::newRow("8 x 2") << 8 << 2 << 2;
-        QTest::newRow("3 x 3, marks") << 3 << 3 << 3;
-        QTest::newRow("5 x 2, marks") << 5 << 2 << 3;
-    }
     void fillRegion() {
-        QFETCH(int, W);
-        QFETCH(int, H);
-        QFETCH(int, states);
-        const int cells = W * H;
-        MarkerGrid marks;
-        std::deque<RowSpan> spans;
-        std::vector<int> state(cells), visits(cells), want(cells);
-        std::deque<int> queue;
-        for (int pattern = 0, patterns = int(std::pow(states, cells)); pattern < patterns; ++pattern) {
-            for (int i = 0, q = pattern; i < cells; ++i, q /= states)
-                state[i] = q % states; // 0 open, 1 closed, 2 marked before the walk
-            for (int start = 0; start < cells; ++start) {
-                std::fill(want.begin(), want.end(), 0);
-                for (queue.assign(1, start); !queue.empty(); queue.pop_front()) {
-                    const int i = queue.front();
-                    if (want[i] || state[i] == 2)
-                        continue;
-                    want[i] = 1;
-                    for (const int n : {i - W, i + W, i % W ? i - 1 : -1, (i + 1) % W ? i + 1 : -1})
-                        if (n >= 0 && n < cells && state[n] == 0)
-                            queue.push_back(n);
-                }
-                marks.Reset(W, H);
-                for (int i = 0; i < cells; ++i)
-                    if (state[i] == 2)
-                        marks.Set(i % W, i / W);
-                std::fill(visits.begin(), visits.end(), 0);
-                bool sound = true;
-                std::size_t visited = 0;
-                FloodRegion(
-                    W, H, {start % W, start / W}, marks, spans,
-                    [&](int c, int r) {
-                        sound = sound && marks.Inside(c, r) && !marks.Test(c, r);
-                        return sound && state[r * W + c] == 0;
-                    },
-                    [&](int c, int r) {
-                        if (!marks.Test(c, r) || spans.size() > 3 * visited++)
-                            sound = false;
-                        else
-                            ++visits[r * W + c];
-                    });
-                for (int i = 0; i < cells; ++i)
-                    sound = sound && visits[i] == want[i] &&
-                            marks.Test(i % W, i / W) == (want[i] || state[i] == 2);
-                if (!sound || !spans.empty())
-                    QFAIL(Case(pattern, start).constData());
-            }
-        }
-        // Nothing at all from a start off the grid or with marks that do not cover it.
-        for (const auto& [start, markWidth] :
-             {std::pair{GridPoint{W, 0}, W}, {{-1, 0}, W}, {{0, H}, W}, {{0, -1}, W}, {{0, 0}, W - 1}}) {
-            marks.Reset(markWidth, H);
-            FloodRegion(
-                W, H, start, marks, spans, [](int, int) { return true; }, [](int, int) { QFAIL("visited"); });
-        }
+        for (const auto& [W, H, states] : {std::tuple{5, 3, 2}, {4, 4, 2}, {8, 2, 2}, {3, 3, 3}, {5, 2, 3}})
+            FillRegionOf(W, H, states);
     }
-
     // A resized layer keeps every cell lying inside both sizes in its place.
     void resizedLayerGrids() {
         LayerGrid grid = LayerGrid().Resized(3, 3);
@@ -256,6 +253,79 @@ private slots:
             QVERIFY(grid.Resized(w, h).Get(c, r).Record() ==
                     (c < w && r < h ? grid.Get(c, r).Record() : nullptr));
         }
+    }
+
+    // The reference lays whole copies of the stamp side by side from the anchor, in every direction, and
+    // reads which of a copy's cells lies on each map cell: small maps, stamps of 1 to 4 a side, every anchor
+    // on the map and around it.
+    void patternIsTheStampLaidSideBySide() {
+        constexpr int W = 7, H = 5;
+        for (int w = 1; w <= 4; ++w)
+            for (int h = 1; h <= 4; ++h)
+                for (int c0 = -5; c0 < W + 5; ++c0)
+                    for (int r0 = -5; r0 < H + 5; ++r0) {
+                        std::map<std::pair<int, int>, StampCell> laid;
+                        for (int kx = -20; kx <= 20; ++kx)
+                            for (int ky = -20; ky <= 20; ++ky)
+                                for (int i = 0; i < w; ++i)
+                                    for (int j = 0; j < h; ++j)
+                                        laid[{c0 + kx * w + i, r0 + ky * h + j}] = StampCell{i, j};
+                        for (int c = 0; c < W; ++c)
+                            for (int r = 0; r < H; ++r)
+                                QVERIFY2((PatternCell(c, r, c0, r0, w, h) == laid.at({c, r})),
+                                         Case(c, r, c0, r0, w, h));
+                        // Counted on along a run from its first cell, as a row of a stroke is written.
+                        for (int c = 0; c < W; ++c)
+                            QCOMPARE(PatternColumnOn(PatternCell(0, 0, c0, r0, w, h).column, c, w),
+                                     laid.at({c, 0}).column);
+                    }
+        // Cells and anchors at the ends of the int range do not overflow.
+        QCOMPARE(PatternCell(INT_MAX, INT_MIN, INT_MIN, INT_MAX, 3, 16), (StampCell{0, 1}));
+    }
+
+    // A preview draws the footprint's cells that have a pixel on the canvas, and only those.
+    void shownCellsAreThoseOnTheCanvas() {
+        for (int at = -9; at <= 9; ++at)
+            for (int cells = 1; cells <= 6; ++cells)
+                for (int side = 1; side <= 3; ++side)
+                    for (int canvas = 0; canvas <= 8; ++canvas) {
+                        const CellSpan span = ShownCells(at, cells, side, canvas);
+                        for (int k = 0; k < cells; ++k) {
+                            const bool onCanvas = (at + k) * side < canvas && (at + k + 1) * side > 0;
+                            QCOMPARE(k >= span.first && k < span.end, onCanvas);
+                        }
+                    }
+    }
+
+    // The reference places each tile of the load at its column and row in the image and keeps those in the
+    // rectangle: loads of every small shape, numbered from 0 or later, every press and pointer tile (outside
+    // the load too).
+    void blockFollowsTheImageNotThePalette() {
+        for (int first : {0, 5})
+            for (int columns = 1; columns <= 4; ++columns)
+                for (int count = 1; count <= 11; ++count) {
+                    const TileImageRows load{first, count, columns};
+                    for (int a = first - 1; a <= first + count; ++a)
+                        for (int b = first - 1; b <= first + count; ++b) {
+                            const std::optional<TileBlock> got = BlockBetween(load, a, b);
+                            const bool inside =
+                                a >= first && b >= first && a < first + count && b < first + count;
+                            QCOMPARE(got.has_value(), inside);
+                            if (!inside)
+                                continue;
+                            const int ax = (a - first) % columns, ay = (a - first) / columns;
+                            const int bx = (b - first) % columns, by = (b - first) / columns;
+                            const int l = std::min(ax, bx), t = std::min(ay, by);
+                            TileBlock want{std::abs(ax - bx) + 1, std::abs(ay - by) + 1, {}};
+                            want.tiles.assign(std::size_t(want.width * want.height), -1);
+                            for (int tile = first; tile < first + count; ++tile) {
+                                const int x = (tile - first) % columns - l, y = (tile - first) / columns - t;
+                                if (x >= 0 && y >= 0 && x < want.width && y < want.height)
+                                    want.tiles[std::size_t(y * want.width + x)] = tile;
+                            }
+                            QVERIFY2(*got == want, Case(first, columns, count, a, b));
+                        }
+                }
     }
 };
 
