@@ -96,7 +96,20 @@ void Prepare(EditorFixture& f, Tool tool, int layer, QSize map, int select = 1) 
     if (layer)
         f->btnLayer[std::size_t(layer)]->click();
 }
+
+// A stroke: the tool, the visible cells of the press, the drags and where the button goes up, the scroll
+// bars' values, the edit layer, the map's width times underlay covered with tile 2 but for the visible top
+// row, the map's size, the palette tile picked (-1 none) and the cells memory is granted for (-1 all).
+struct StrokeCase {
+    int tool;
+    Points pts;
+    QPoint scroll;
+    int layer = 0, underlay = 1;
+    QSize map{100, 100};
+    int select = 1, granted = -1;
+};
 } // namespace
+Q_DECLARE_METATYPE(StrokeCase)
 
 class TestStrokes : public QObject {
     Q_OBJECT
@@ -112,52 +125,37 @@ private slots:
 };
 
 void TestStrokes::strokes_data() {
-    // underlay: tile 2 under the visible part but its top row; select: the palette tile, -1 none; granted:
-    // memory for this many cells, -1 for all that is needed.
-    for (const char* name : {"tool", "layer", "underlay", "select", "granted"})
-        QTest::addColumn<int>(name);
-    QTest::addColumn<Points>("pts"); // visible cells: the press, the drags, and where the button goes up
-    QTest::addColumn<QPoint>("scroll");
-    QTest::addColumn<QSize>("map");
-    const auto row = [](const char* name, int tool, Points pts, QPoint scroll = {}, int layer = 0,
-                        int underlay = 1, QSize map = {100, 100}, int select = 1, int granted = -1) {
-        QTest::newRow(name) << tool << layer << underlay << select << granted << pts << scroll << map;
-    };
-    row("plot, scrolled, off the canvas", 0, {{0, 0}, {1, 2}, {3, 2}, {30, 2}, {30, 2}}, {10, 5}, 0, 0);
-    row("plot left of and above the view, scrolled", 0, {{3, 3}, {-1, 2}, {2, -1}, {2, -1}}, {10, 10});
-    row("erase on layer 2", 1, {{4, 3}, {5, 3}, {5, 4}, {4, 3}, {4, 3}}, {}, 2);
-    row("line walks from the drag cell", 2, {{0, 0}, {4, 1}, {4, 1}}, {}, 0, 0);
-    row("line steep, back and forth, released elsewhere", 2, {{2, 1}, {9, 9}, {3, 5}, {8, 2}});
-    row("line scrolled on layer 3", 2, {{0, 0}, {4, 1}, {4, 1}}, {10, 5}, 3);
-    row("line past the map's last column", 2, {{0, 0}, {9, 2}, {9, 2}}, {}, 0, 1, {5, 3});
-    row("outline up and left", 3, {{5, 6}, {1, 2}, {1, 2}}, {}, 1);
-    row("filled rectangle left and down, scrolled", 4, {{5, 5}, {3, 6}, {3, 6}}, {3, 0});
-    row("ellipse at column 0 and row 0", 5, {{0, 0}, {3, 2}, {3, 2}}, {}, 0, 0);
-    row("filled ellipse over cells on layer 7", 6, {{4, 4}, {9, 9}, {7, 6}, {7, 6}}, {}, 7);
-    row("filled ellipse with gaps stays inside", 6, {{4, 4}, {8, 5}, {8, 5}});
-    row("filled ellipse flat, centre on the outline", 6, {{2, 4}, {5, 4}, {5, 4}});
-    row("filled ellipse left of the view", 6, {{5, 7}, {1, 5}, {1, 5}}, {10, 0});
-    row("fill replaces the like region, scrolled", 7, {{3, 3}, {3, 3}}, {10, 5}, 4);
-    row("fill of the empty cells around others", 7, {{1, 2}, {5, 0}, {5, 0}}, {}, 1);
-    row("fill of an empty layer", 7, {{3, 3}, {3, 3}}, {}, 0, 0);
-    row("fill with no tile erases the like region", 7, {{2, 2}, {2, 2}}, {}, 0, 1, {100, 100}, -1);
-    row("fill on the selected picture", 7, {{2, 2}, {2, 2}}, {}, 0, 1, {100, 100}, 2);
-    row("fill beyond the map", 7, {{7, 1}, {7, 1}}, {}, 0, 1, {5, 3});
+    QTest::addColumn<StrokeCase>("c");
+    const auto row = [](const char* name, const StrokeCase& c) { QTest::newRow(name) << c; };
+    row("plot, scrolled, off the canvas", {0, {{0, 0}, {1, 2}, {3, 2}, {30, 2}, {30, 2}}, {10, 5}, 0, 0});
+    row("plot left of and above the view, scrolled", {0, {{3, 3}, {-1, 2}, {2, -1}, {2, -1}}, {10, 10}});
+    row("erase on layer 2", {1, {{4, 3}, {5, 3}, {5, 4}, {4, 3}, {4, 3}}, {}, 2});
+    row("line walks from the drag cell", {2, {{0, 0}, {4, 1}, {4, 1}}, {}, 0, 0});
+    row("line steep, back and forth, released elsewhere", {2, {{2, 1}, {9, 9}, {3, 5}, {8, 2}}});
+    row("line scrolled on layer 3", {2, {{0, 0}, {4, 1}, {4, 1}}, {10, 5}, 3});
+    row("line past the map's last column", {2, {{0, 0}, {9, 2}, {9, 2}}, {}, 0, 1, {5, 3}});
+    row("outline up and left", {3, {{5, 6}, {1, 2}, {1, 2}}, {}, 1});
+    row("filled rectangle left and down, scrolled", {4, {{5, 5}, {3, 6}, {3, 6}}, {3, 0}});
+    row("ellipse at column 0 and row 0", {5, {{0, 0}, {3, 2}, {3, 2}}, {}, 0, 0});
+    row("filled ellipse over cells on layer 7", {6, {{4, 4}, {9, 9}, {7, 6}, {7, 6}}, {}, 7});
+    row("filled ellipse with gaps stays inside", {6, {{4, 4}, {8, 5}, {8, 5}}});
+    row("filled ellipse flat, centre on the outline", {6, {{2, 4}, {5, 4}, {5, 4}}});
+    row("filled ellipse left of the view", {6, {{5, 7}, {1, 5}, {1, 5}}, {10, 0}});
+    row("fill replaces the like region, scrolled", {7, {{3, 3}, {3, 3}}, {10, 5}, 4});
+    row("fill of the empty cells around others", {7, {{1, 2}, {5, 0}, {5, 0}}, {}, 1});
+    row("fill of an empty layer", {7, {{3, 3}, {3, 3}}, {}, 0, 0});
+    row("fill with no tile erases the like region", {7, {{2, 2}, {2, 2}}, {}, 0, 1, {100, 100}, -1});
+    row("fill on the selected picture", {7, {{2, 2}, {2, 2}}, {}, 0, 1, {100, 100}, 2});
+    row("fill beyond the map", {7, {{7, 1}, {7, 1}}, {}, 0, 1, {5, 3}});
     const Points path{{1, 1}, {2, 1}, {3, 2}, {4, 2}, {5, 3}, {6, 4}, {6, 4}};
     for (const int tool : {0, 4, 6, 7})
-        row(qPrintable(QStringLiteral("tool %1 out of memory").arg(tool)), tool, path, {}, 0, 0, {100, 100},
-            1, tool ? 1 : 3);
+        row(qPrintable(QStringLiteral("tool %1 out of memory").arg(tool)),
+            {tool, path, {}, 0, 0, {100, 100}, 1, tool ? 1 : 3});
 }
 
 void TestStrokes::strokes() {
-    QFETCH(int, tool);
-    QFETCH(int, layer);
-    QFETCH(int, underlay);
-    QFETCH(int, select);
-    QFETCH(int, granted);
-    QFETCH(Points, pts);
-    QFETCH(QPoint, scroll);
-    QFETCH(QSize, map);
+    QFETCH(StrokeCase, c);
+    auto [tool, pts, scroll, layer, underlay, map, select, granted] = c;
     EditorFixture f;
     frmMain& w = f.window();
     Prepare(f, ToolAt(tool), layer, map, select);
@@ -168,11 +166,8 @@ void TestStrokes::strokes() {
     const auto view = [&](const CellSet& s) { return Moved(s, -scroll.x(), -scroll.y(), cols, rows); };
     const CellSet before = Moved(Shape(4, {{0, 1}, {cols - 1, rows - 1}}), scroll.x(), scroll.y(),
                                  underlay * map.width(), map.height());
-    for (const auto& [c, r] : before) { // alike cells differ in other properties
-        GameValues values;
-        values.passable = c % 2 == 1;
-        Put(w, layer, c, r, 2, values);
-    }
+    for (const auto& [x, y] : before) // alike cells differ in other properties
+        Put(w, layer, x, y, 2, GameValues{x % 2 == 1});
     const QPoint up = pts.takeLast();
     const CellSet shape = Shape(tool == 7 ? 0 : tool, tool == 7 ? pts.mid(pts.size() - 1) : pts);
     CellSet stored = Moved(shape, scroll.x(), scroll.y(), map.width(), map.height());
