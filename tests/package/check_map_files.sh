@@ -46,8 +46,8 @@ command=${command//%s/128}
 headless() { env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM PATH="$root/usr/bin:$PATH" timeout 30 "$@"; }
 # shellcheck disable=SC2086 # the command is split into words as the desktop splits it
 headless $command >/dev/null || fail "the thumbnailer failed"
-file -b "$work/thumbnail.png" | grep -q "^PNG image data, 128 x 96," ||
-    fail "the thumbnail is not a 128 x 96 PNG: $(file -b "$work/thumbnail.png")"
+file -b "$work/thumbnail.png" | grep -q "^PNG image data, 128 x 128," ||
+    fail "the thumbnail is not a 128 x 128 PNG: $(file -b "$work/thumbnail.png")"
 lines=$(headless mosaicor --export "$map" "$work/sample.tmx" "$map" "$work/sample.png") || fail "--export failed"
 [ "$(wc -l <<<"$lines")" = 2 ] || fail "--export said: $lines"
-file -b "$work/sample.png" | grep -q "^PNG image data, 1280 x 960," || fail "the exported picture is not whole"
+file -b "$work/sample.png" | grep -q "^PNG image data, 512 x 512," || fail "the exported picture is not whole"

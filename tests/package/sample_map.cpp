@@ -1,9 +1,9 @@
-// Writes FOLDER/sample.mqm, a map painted with the sample tileset, and copies the tileset beside it: a map
-// for the package check to thumbnail, export and have the desktop recognise.
+// Writes FOLDER/sample.mqm, 16 x 16 cells showing the sample tileset's 64 tiles in turn, with the tileset
+// copied beside it: a map for the package check to thumbnail, export and have the desktop recognise.
 // usage: sample_map FOLDER SAMPLE_TILES_PNG
+#include "MapCorpus.h"
 #include "document/MapFileWriter.h"
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <cstdio>
@@ -14,31 +14,10 @@ int main(int argc, char** argv) {
     const QDir folder(QFile::decodeName(argv[1]));
     const QString tiles = folder.filePath(QStringLiteral("sample-tiles.png"));
     QFile::remove(tiles);
-    QFile source(QFile::decodeName(argv[2]));
-    if (!source.open(QIODevice::ReadOnly) || !QFile::copy(source.fileName(), tiles))
+    if (!QFile::copy(QFile::decodeName(argv[2]), tiles))
         return 1;
-    MapSnapshot map;
-    map.mapWidth = 40;
-    map.mapHeight = 30;
-    map.layers = 2;
-    map.visibleLayers = 3;
-    map.name = QStringLiteral("Sample");
-    map.templates.resize(64);
-    TilesetLoadRecord load;
-    load.relativePath = QStringLiteral("sample-tiles.png");
-    load.absolutePath = tiles;
-    load.tileWidth = load.tileHeight = 32;
-    load.imageWidth = load.imageHeight = 256;
-    load.tileCount = 64;
-    load.contentHash = QCryptographicHash::hash(source.readAll(), QCryptographicHash::Sha256);
-    map.loads.push_back(load);
-    for (int k = 0; k < 2; ++k)
-        map.layer[std::size_t(k)].tiles.resize(std::size_t(map.mapWidth * map.mapHeight));
-    for (int i = 0; i < map.mapWidth * map.mapHeight; ++i) {
-        map.layer[0].tiles[std::size_t(i)] = std::uint16_t(1 + (i / 7) % 16);
-        map.layer[1].tiles[std::size_t(i)] = i % 11 == 0 ? std::uint16_t(33 + i % 8) : 0;
-    }
-    const MapFileResult saved = MapFile::Save(map, folder.filePath(QStringLiteral("sample.mqm")));
+    const MapFileResult saved = MapFile::Save(MapCorpus::ManyLoadsOfOneImage(tiles, 64, 32),
+                                              folder.filePath(QStringLiteral("sample.mqm")));
     if (!saved.ok())
         std::fprintf(stderr, "%s\n", qPrintable(saved.reason));
     return saved.ok() ? 0 : 1;
