@@ -103,7 +103,7 @@ void Prepare(EditorFixture& f, Tool tool, int layer, QSize map, int select = 1) 
 struct StrokeCase {
     int tool;
     Points pts;
-    QPoint scroll;
+    QPoint scroll = {};
     int layer = 0, underlay = 1;
     QSize map{100, 100};
     int select = 1, granted = -1;
@@ -166,8 +166,9 @@ void TestStrokes::strokes() {
     const auto view = [&](const CellSet& s) { return Moved(s, -scroll.x(), -scroll.y(), cols, rows); };
     const CellSet before = Moved(Shape(4, {{0, 1}, {cols - 1, rows - 1}}), scroll.x(), scroll.y(),
                                  underlay * map.width(), map.height());
-    for (const auto& [x, y] : before) // alike cells differ in other properties
-        Put(w, layer, x, y, 2, GameValues{x % 2 == 1});
+    GameValues values; // alike cells differ in other properties
+    for (const auto& [x, y] : before)
+        values.passable = x % 2 == 1, Put(w, layer, x, y, 2, values);
     const QPoint up = pts.takeLast();
     const CellSet shape = Shape(tool == 7 ? 0 : tool, tool == 7 ? pts.mid(pts.size() - 1) : pts);
     CellSet stored = Moved(shape, scroll.x(), scroll.y(), map.width(), map.height());
