@@ -54,11 +54,13 @@ void EditProperties(bool edit, bool accept) {
     WhenShown<QDialog>([&](QDialog* dialog) {
         const auto box = [dialog](const char* name) { return dialog->findChild<QCheckBox*>(name); };
         const auto spin = [dialog](const char* name) { return dialog->findChild<QSpinBox*>(name)->value(); };
+        auto* buttons = dialog->findChild<QDialogButtonBox*>(); // shown below the fields
         shown =
             Say(dialog->windowTitle(), box("chkPassable")->isChecked(), box("chkDestroyable")->isChecked(),
                 spin("spnWidth"), spin("spnHeight"), spin("spnListIndex"), spin("spnImageValue"),
                 dialog->findChild<QLineEdit*>("txtCustom2")->text(), box("chkOption")->isChecked(),
-                box("chkOption")->text());
+                box("chkOption")->text(),
+                buttons->mapTo(dialog, QPoint()).y() > box("chkOption")->mapTo(dialog, QPoint()).y());
         if (edit) {
             for (const char* name : {"chkPassable", "chkDestroyable", "chkOption"})
                 QTest::mouseClick(box(name), Qt::LeftButton, {}, QPoint(4, box(name)->height() / 2));
@@ -66,13 +68,12 @@ void EditProperties(bool edit, bool accept) {
             TypeOver(dialog->findChild<QSpinBox*>("spnListIndex"), QStringLiteral("123"));
             TypeOver(dialog->findChild<QLineEdit*>("txtCustom1"), QStringLiteral("door"));
         }
-        auto* buttons = dialog->findChild<QDialogButtonBox*>();
         QTest::mouseClick(buttons->button(accept ? QDialogButtonBox::Ok : QDialogButtonBox::Cancel),
                           Qt::LeftButton);
     });
     QWidget parent;
     const std::optional<PropertiesAnswer> answer = QtDialogs().EditProperties(&parent, request);
-    QCOMPARE(shown, "Tile Properties true false -32768 32767 7 -1 b false Also the placed cells");
+    QCOMPARE(shown, "Tile Properties true false -32768 32767 7 -1 b false Also the placed cells true");
     QCOMPARE(answer.has_value(), accept);
     const GameValues edited{false, true, -32768, -32768, 123, -1, QStringLiteral("door"), "b"};
     QVERIFY(!answer || (answer->Values == (edit ? edited : request.Values) && answer->Option == edit));
