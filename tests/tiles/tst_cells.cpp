@@ -109,6 +109,11 @@ private slots:
                     ++users[cells[k]->TextsHandle()];
             }
             QCOMPARE(SharedTexts::EntryCount(), entriesBefore + users.size());
+            // Records and values compare alike exactly when their models do.
+            for (int k = 0; k < kCells * kCells; ++k)
+                if (const auto& a = model[k % kCells], &b = model[k / kCells]; a && b)
+                    QVERIFY(cells[k % kCells]->SameValues(*cells[k / kCells]) == (*a == *b) &&
+                            DifferingGameValues(*a, *b).isEmpty() == (*a == *b));
             for (const auto& [handle, count] : users)
                 QCOMPARE(SharedTexts::Users(handle), count);
         }
