@@ -7,7 +7,6 @@
 #include "UserSteps.h"
 #include "platform/FileSizeSignal.h"
 #include "window/StatusLabel.h"
-#include "window/mnuMain.h"
 
 #include <QApplication>
 #include <QDir>
@@ -49,10 +48,6 @@ struct HalfRealDialogs : ScriptedDialogs {
         return real ? qt.StartWork(parent, label) : ScriptedDialogs::StartWork(parent, label);
     }
 };
-
-void Choose(const char* item) {
-    mnuMain::Instance()->Item(QLatin1String(item))->trigger();
-}
 
 bool ProgressShown() {
     for (QWidget* widget : QApplication::topLevelWidgets())
@@ -124,6 +119,12 @@ QString RunChild(const char* slot) {
     return output.section("REPORT\n", 1).section("Totals", 0, 0);
 }
 
+// What a child prints for its parent to compare.
+void Report(const QStringList& lines) {
+    std::printf("REPORT\n%s\n", qPrintable(lines.join('\n')));
+    std::fflush(stdout);
+}
+
 } // namespace
 
 class TestFaults : public QObject {
@@ -131,11 +132,10 @@ class TestFaults : public QObject {
 private slots:
     void questionsWhileOpening();
     void markupInProgressAndStatus();
-    void writesPastTheFileSizeLimit();
+    void inAChild_data();
+    void inAChild();
     void childFileSizeLimit();
-    void undoOutOfMemory();
     void childUndoOutOfMemory();
-    void actionsOutOfMemory();
     void childActionsOutOfMemory();
 };
 
@@ -152,10 +152,10 @@ void TestFaults::questionsWhileOpening() {
     const QString tiles = dir.filePath(kMarkup + ".png");
     QVERIFY(MakeTileSheet(64, 32, 32, 32).save(tiles, "PNG"));
     dialogs->answers.push_back(FolderItem(tiles));
-    Choose("FileLoadTiles");
+    ChooseItem("FileLoadTiles");
     const QString map = dir.filePath(kMarkup + ".mqm");
     dialogs->saveAnswers.push_back(FolderItem(map));
-    Choose("FileSaveAs");
+    ChooseItem("FileSaveAs");
     QVERIFY(QFile::remove(tiles));
     const QString damaged = dir.filePath(kMarkup + "bad.mqm");
     QFile bad(damaged);
@@ -165,9 +165,9 @@ void TestFaults::questionsWhileOpening() {
     dialogs->real = true;
     SlowUser user({"Locate\u2026", "reject", "Open Without It", "OK"});
     dialogs->answers = {FolderItem(map), FolderItem(damaged)};
-    Choose("FileOpenMap");
+    ChooseItem("FileOpenMap");
     QCOMPARE(w.lblStatus->text(), kMarkup + ".mqm opened");
-    Choose("FileOpenMap");
+    ChooseItem("FileOpenMap");
     QCOMPARE(user.seen, QStringList({"QMessageBox narrow alone", "QFileDialog narrow alone",
                                      "QMessageBox narrow alone", "QMessageBox narrow alone"}));
     QCOMPARE(w.Tileset().Count(), 2);
@@ -198,18 +198,42 @@ void TestFaults::markupInProgressAndStatus() {
     QVERIFY(!tip.isEmpty() && !tip.contains(kMarkup) && tip.contains(kMarkup.toHtmlEscaped()));
 }
 
-void TestFaults::writesPastTheFileSizeLimit() {
-    QCOMPARE(RunChild("childFileSizeLimit"),
-             QStringLiteral("copy: red Unsaved changes cannot be kept safe: "
-                            "file too large\n"
-                            "save: map.mqm could not be saved: file too large\n"
-                            "old file: true\n"));
+// Each child slot below is run in a child process, where a limit set cannot reach the other tests; its
+// report is compared here.
+void TestFaults::inAChild_data() {
+    QTest::addColumn<QString>("child");
+    QTest::addColumn<QString>("report");
+    QTest::newRow("file size") << "childFileSizeLimit"
+                               << "copy: red Unsaved changes cannot be kept safe: file too large\n"
+                                  "save: map.mqm could not be saved: file too large\nold file: true\n";
+    QTest::newRow("undo out of memory")
+        << "childUndoOutOfMemory"
+        << "undo load: red Out of memory: undo stopped 32768 2 0\nRemove Tiles: black  0 3 0\n"
+           "undo Remove Tiles: red Out of memory: undo stopped 0 3 0\nundo: black  32768 2 1\n"
+           "redo Remove Tiles: red Out of memory: redo stopped 32768 2 1\n";
+    // A fill of a whole layer shares one record and keeps one run of history: it needs no room. Apply to
+    // 4096 x 4096 layers, whose new grids do not fit beside the old ones, runs out and is taken back whole,
+    // which returns its memory: what follows has room again.
+    QTest::newRow("actions out of memory")
+        << "childActionsOutOfMemory"
+        << "Apply: 8192 x 2048\nfill: black \nApply 4096: red Out of memory: Apply stopped\nApply 1: black \n"
+           "filled ellipse: black \ndialog: closed\n";
+}
+
+void TestFaults::inAChild() {
+    QFETCH(QString, child);
+    QFETCH(QString, report);
+#if defined(__SANITIZE_ADDRESS__)
+    if (child.contains("OutOfMemory"))
+        QSKIP("AddressSanitizer reserves far more address space than any limit leaves");
+#endif
+    QCOMPARE(RunChild(qPrintable(child)), report);
 }
 
 // Under a file-size limit the recovery copy and a save fail, each saying so; the old file stays as it was.
 void TestFaults::childFileSizeLimit() {
     if (qEnvironmentVariableIsEmpty(kChildVariable))
-        QSKIP("runs in the child process started by writesPastTheFileSizeLimit");
+        QSKIP("runs in a child process");
     IgnoreFileSizeSignal();
     EditorFixture f;
     const QString map = QDir(f.temp.path()).filePath("map.mqm");
@@ -224,26 +248,11 @@ void TestFaults::childFileSizeLimit() {
     QVERIFY(failing.wait(20000));
     QStringList report{Say("copy:", Red(f.window()) ? "red" : "black", f->lblStatus->text())};
     f.dialogs->saveAnswers.push_back(FolderItem(map));
-    Choose("FileSaveAs");
+    ChooseItem("FileSaveAs");
     report << "save: " + f.dialogs->messages.value(0);
     QVERIFY(old.open(QIODevice::ReadOnly));
     report << Say("old file:", old.readAll() == "old");
-    std::printf("REPORT\n%s\n", qPrintable(report.join('\n')));
-    std::fflush(stdout);
-}
-
-void TestFaults::undoOutOfMemory() {
-#if defined(__SANITIZE_ADDRESS__)
-    QSKIP("AddressSanitizer reserves far more address space than any limit leaves");
-#endif
-    QCOMPARE(RunChild("childUndoOutOfMemory"), QStringLiteral("undo load: red Out of memory: undo stopped "
-                                                              "32768 2 0\n"
-                                                              "Remove Tiles: black  0 3 0\n"
-                                                              "undo Remove Tiles: red Out of memory: undo "
-                                                              "stopped 0 3 0\n"
-                                                              "undo: black  32768 2 1\n"
-                                                              "redo Remove Tiles: red Out of memory: redo "
-                                                              "stopped 32768 2 1\n"));
+    Report(report);
 }
 
 // Under an address-space limit with room for little more than the editor holds, taking back or redoing the
@@ -251,7 +260,7 @@ void TestFaults::undoOutOfMemory() {
 // again it is done.
 void TestFaults::childUndoOutOfMemory() {
     if (qEnvironmentVariableIsEmpty(kChildVariable))
-        QSKIP("runs in the child process started by undoOutOfMemory");
+        QSKIP("runs in a child process");
     EditorFixture f;
     frmMain& w = f.window();
     Apply(w, "1", "1", "1", "100", "100");
@@ -284,34 +293,17 @@ void TestFaults::childUndoOutOfMemory() {
         QVERIFY(setrlimit(RLIMIT_AS, &none) == 0);
     };
     f.dialogs->replies = {"Yes"};
-    limited([&] { Choose("EditUndo"); });
+    limited([&] { ChooseItem("EditUndo"); });
     note("undo load");
-    Choose("FileRemoveTiles");
+    ChooseItem("FileRemoveTiles");
     note("Remove Tiles");
-    limited([&] { Choose("EditUndo"); });
+    limited([&] { ChooseItem("EditUndo"); });
     note("undo Remove Tiles");
-    Choose("EditUndo");
+    ChooseItem("EditUndo");
     note("undo");
-    limited([&] { Choose("EditRedo"); });
+    limited([&] { ChooseItem("EditRedo"); });
     note("redo Remove Tiles");
-    std::printf("REPORT\n%s\n", qPrintable(report.join('\n')));
-    std::fflush(stdout);
-}
-
-void TestFaults::actionsOutOfMemory() {
-#if defined(__SANITIZE_ADDRESS__)
-    QSKIP("AddressSanitizer reserves far more address space than any limit leaves");
-#endif
-    // A fill of a whole layer shares one record and keeps one run of history: it needs no room. Apply to
-    // 4096 x 4096 layers, whose new grids do not fit beside the old ones, runs out and is taken back whole,
-    // which returns its memory: what follows has room again.
-    QCOMPARE(RunChild("childActionsOutOfMemory"),
-             QStringLiteral("Apply: 8192 x 2048\n"
-                            "fill: black \n"
-                            "Apply 4096: red Out of memory: Apply stopped\n"
-                            "Apply 1: black \n"
-                            "filled ellipse: black \n"
-                            "dialog: closed\n"));
+    Report(report);
 }
 
 // Under an address-space limit with room for 8 layers of 8192 x 2048 cells (1 GiB of grid slots) and a
@@ -320,14 +312,14 @@ void TestFaults::actionsOutOfMemory() {
 // user.
 void TestFaults::childActionsOutOfMemory() {
     if (qEnvironmentVariableIsEmpty(kChildVariable))
-        QSKIP("runs in the child process started by actionsOutOfMemory");
+        QSKIP("runs in a child process");
     auto dialogs = std::make_shared<HalfRealDialogs>();
     frmMain w(dialogs);
     w.show();
     QTemporaryDir temp;
     QVERIFY(MakeTileSheet(96, 32, 32, 32).save(temp.filePath("tiles.png")));
     dialogs->answers.push_back(FolderItem(temp.filePath("tiles.png")));
-    Choose("FileLoadTiles");
+    ChooseItem("FileLoadTiles");
     QCOMPARE(w.Tileset().Count(), 3);
     const qint64 used = ProcessMemory::ResidentBytes("VmSize:");
     const rlimit limit{rlim_t(used + (qint64(5) << 28)), rlim_t(used + (qint64(5) << 28))};
@@ -362,10 +354,9 @@ void TestFaults::childActionsOutOfMemory() {
     });
     closer.start(200);
     dialogs->real = true;
-    Choose("FileLoadTiles");
+    ChooseItem("FileLoadTiles");
     steps << (seen ? "dialog: closed" : "dialog: never shown");
-    std::printf("REPORT\n%s\n", qPrintable(steps.join('\n')));
-    std::fflush(stdout);
+    Report(steps);
 }
 
 QTEST_MAIN(TestFaults)
