@@ -10,18 +10,14 @@
 // Dialogs a test answers itself: the open and save dialogs return prepared files (a null item once they run
 // out, as if the user cancelled), questions take prepared answers by button text (the Escape button once
 // they run out), progress can be cancelled after a number of updates, and message boxes are recorded
-// instead of shown. beforeAnswer, when set, runs as the open dialog answers: what happens to the chosen file
-// while the dialog closes. The properties dialog is answered by prepared edits of what it shows (Cancel once
-// they run out); context menus are recorded (a disabled item with " (disabled)" after its text) and answered
-// by item text (nothing chosen once the replies run out, or when the item named is disabled or missing).
+// instead of shown. The properties dialog is answered by prepared edits of what it shows (Cancel once they
+// run out); context menus are recorded (a disabled item with " (disabled)" after its text) and answered by
+// item text (nothing chosen once the replies run out, or when the item named is disabled or missing).
 class ScriptedDialogs : public Dialogs {
 public:
     FolderItem ShowOpenDialog(QWidget*, const OpenDialogRequest& request) override {
         requests.push_back(request);
-        FolderItem answer = Next(answers);
-        if (beforeAnswer && !answer.IsNull())
-            beforeAnswer(answer);
-        return answer;
+        return Next(answers);
     }
     FolderItem ShowSaveDialog(QWidget*, const SaveDialogRequest& request) override {
         saveRequests.push_back(request);
@@ -70,7 +66,6 @@ public:
     }
 
     std::deque<FolderItem> answers;
-    std::function<void(const FolderItem&)> beforeAnswer;
     std::vector<OpenDialogRequest> requests;
     std::deque<FolderItem> saveAnswers;
     std::vector<SaveDialogRequest> saveRequests;

@@ -1,22 +1,24 @@
 #pragma once
 
-#include <optional>
-
-// What a user does on the editor besides strokes (choosing tools and layers, Apply, clearing the selection),
-// and reading back what the layers hold and the drawn map canvas shows.
+// What a user does on the editor besides strokes (choosing tools, layers and menu items, Apply, clearing the
+// selection), and reading back what the map holds and the drawn map canvas shows.
 #include "EditorFixture.h"
 #include "MapInput.h"
+#include "document/CellRecords.h"
+#include "document/SnapshotGatherer.h"
 #include "platform/BevelButton.h"
 #include "platform/Canvas.h"
+#include "window/mnuMain.h"
 
 #include <QAction>
 #include <QComboBox>
 #include <QImage>
 #include <QLineEdit>
-#include <QMenuBar>
 #include <QPushButton>
 #include <QStringList>
 #include <QVariant>
+#include <map>
+#include <optional>
 #include <set>
 #include <utility>
 
@@ -52,12 +54,26 @@ inline void Apply(frmMain& w, const QString& layers, const QString& tileWidth, c
     w.btnApply->click();
 }
 
-// The menu item with the given text (mnemonic included), to choose it as a user does.
-inline QAction* MenuItem(frmMain& w, const QString& text) {
-    for (QAction* action : w.menuBar()->findChildren<QAction*>())
-        if (action->text() == text)
-            return action;
-    return nullptr;
+// Chooses the menu item of that object name, as its menu or its key would.
+inline void ChooseItem(const char* name) {
+    mnuMain::Instance()->Item(QLatin1String(name))->trigger();
+}
+
+// The whole map as the file would hold it, for comparing one state of the map with another.
+inline MapSnapshot MapOf(const frmMain& w) {
+    return TakeSnapshot(w.Document(), QString());
+}
+
+// Plain copies of every field of every stored cell, its place and layer included, by layer and index.
+using StoredCells = std::map<std::pair<int, std::uint32_t>, CellRecord>;
+
+inline StoredCells AllCells(const frmMain& w) {
+    StoredCells cells;
+    for (int k = 0; k < 8; ++k)
+        for (std::uint32_t i = 0; i < w.Layer(k).Count(); ++i)
+            if (const LayerGrid& grid = w.Layer(k); grid.AtIndex(i))
+                cells[{k, i}] = RecordOf(grid.At(int(i) % grid.Width(), int(i) / grid.Width()));
+    return cells;
 }
 
 // Clears the palette selection as a user does: a click on the palette where there is no tile.

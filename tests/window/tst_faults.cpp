@@ -7,7 +7,6 @@
 #include "UserSteps.h"
 #include "platform/FileSizeSignal.h"
 #include "window/StatusLabel.h"
-#include "window/mnuMain.h"
 
 #include <QApplication>
 #include <QDir>
@@ -49,10 +48,6 @@ struct HalfRealDialogs : ScriptedDialogs {
         return real ? qt.StartWork(parent, label) : ScriptedDialogs::StartWork(parent, label);
     }
 };
-
-void Choose(const char* item) {
-    mnuMain::Instance()->Item(QLatin1String(item))->trigger();
-}
 
 bool ProgressShown() {
     for (QWidget* widget : QApplication::topLevelWidgets())
@@ -124,249 +119,238 @@ QString RunChild(const char* slot) {
     return output.section("REPORT\n", 1).section("Totals", 0, 0);
 }
 
+// What a child prints for its parent to compare.
+void Report(const QStringList& lines) {
+    std::printf("REPORT\n%s\n", qPrintable(lines.join('\n')));
+    std::fflush(stdout);
+}
+
 } // namespace
 
 class TestFaults : public QObject {
     Q_OBJECT
 private slots:
-    void questionsWhileOpening();
-    void markupInProgressAndStatus();
-    void writesPastTheFileSizeLimit();
-    void childFileSizeLimit();
-    void undoOutOfMemory();
-    void childUndoOutOfMemory();
-    void actionsOutOfMemory();
-    void childActionsOutOfMemory();
+    // Opening a map whose tileset image is missing, through the real question and the real Locate dialog, and
+    // a damaged file through the real message, each answered after more than a second; the names look like
+    // markup.
+    void questionsWhileOpening() {
+        QTemporaryDir temp;
+        const QDir dir(temp.path());
+        qputenv("XDG_DATA_HOME", QFile::encodeName(dir.filePath("data")));
+        auto dialogs = std::make_shared<HalfRealDialogs>();
+        frmMain w(dialogs);
+        w.show();
+        const QString tiles = dir.filePath(kMarkup + ".png");
+        QVERIFY(MakeTileSheet(64, 32, 32, 32).save(tiles, "PNG"));
+        dialogs->answers.push_back(FolderItem(tiles));
+        ChooseItem("FileLoadTiles");
+        const QString map = dir.filePath(kMarkup + ".mqm");
+        dialogs->saveAnswers.push_back(FolderItem(map));
+        ChooseItem("FileSaveAs");
+        QVERIFY(QFile::remove(tiles));
+        const QString damaged = dir.filePath(kMarkup + "bad.mqm");
+        QFile bad(damaged);
+        QVERIFY(bad.open(QIODevice::WriteOnly) && bad.write(QByteArray(4096, 'x')) == 4096);
+        bad.close();
+
+        dialogs->real = true;
+        SlowUser user({"Locate\u2026", "reject", "Open Without It", "OK"});
+        dialogs->answers = {FolderItem(map), FolderItem(damaged)};
+        ChooseItem("FileOpenMap");
+        QCOMPARE(w.lblStatus->text(), kMarkup + ".mqm opened");
+        ChooseItem("FileOpenMap");
+        QCOMPARE(user.seen, QStringList({"QMessageBox narrow alone", "QFileDialog narrow alone",
+                                         "QMessageBox narrow alone", "QMessageBox narrow alone"}));
+        QCOMPARE(w.Tileset().Count(), 2);
+    }
+
+    // A progress dialog that shows names the file as it is, and so does the status line's tooltip; the work's
+    // time does not run while a question is up.
+    void markupInProgressAndStatus() {
+        QtDialogs dialogs;
+        QWidget parent;
+        parent.show();
+        std::unique_ptr<WorkDialog> work = dialogs.StartWork(&parent, "Opening " + kMarkup);
+        QTimer::singleShot(800, [] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+                box->buttons().constFirst()->click();
+        });
+        dialogs.Ask(&parent, Question{"Go on?", {}, {{"Go On"}}, 0, 0});
+        QVERIFY(work->Update(1, 2));
+        QVERIFY(!ProgressShown()); // 0.8 s asked is no time worked
+        QTest::qWait(750);
+        QVERIFY(work->Update(1, 2));
+        const auto progress = parent.findChild<QProgressDialog*>();
+        QVERIFY(progress && progress->isVisible() && progress->width() < 3000);
+
+        EditorFixture f;
+        f->UpdateStatus(QString(40, 'x') + kMarkup + QString(200, 'y'), Qt::black, 0);
+        const QString tip = f->lblStatus->toolTip();
+        QVERIFY(!tip.isEmpty() && !tip.contains(kMarkup) && tip.contains(kMarkup.toHtmlEscaped()));
+    }
+
+    // Each child slot below is run in a child process, where a limit set cannot reach the other tests; its
+    // report is compared here.
+    void inAChild_data() {
+        QTest::addColumn<QString>("child");
+        QTest::addColumn<QString>("report");
+        QTest::newRow("file size") << "childFileSizeLimit"
+                                   << "copy: red Unsaved changes cannot be kept safe: file too large\n"
+                                      "save: map.mqm could not be saved: file too large\nold file: true\n";
+        QTest::newRow("undo out of memory")
+            << "childUndoOutOfMemory"
+            << "undo load: red Out of memory: undo stopped 32768 2 0\nRemove Tiles: black  0 3 0\n"
+               "undo Remove Tiles: red Out of memory: undo stopped 0 3 0\nundo: black  32768 2 1\n"
+               "redo Remove Tiles: red Out of memory: redo stopped 32768 2 1\n";
+        // A fill of a whole layer shares one record and keeps one run of history: it needs no room. Apply to
+        // 4096 x 4096 layers, whose new grids do not fit beside the old ones, runs out and is taken back
+        // whole, which returns its memory: what follows has room again.
+        QTest::newRow("actions out of memory") << "childActionsOutOfMemory"
+                                               << "Apply: 8192 x 2048\nfill: black \nApply 4096: red Out of "
+                                                  "memory: Apply stopped\nApply 1: black \n"
+                                                  "filled ellipse: black \ndialog: closed\n";
+    }
+
+    void inAChild() {
+        QFETCH(QString, child);
+        QFETCH(QString, report);
+#if defined(__SANITIZE_ADDRESS__)
+        if (child.contains("OutOfMemory"))
+            QSKIP("AddressSanitizer reserves far more address space than any limit leaves");
+#endif
+        QCOMPARE(RunChild(qPrintable(child)), report);
+    }
+
+    // Under a file-size limit the recovery copy and a save fail, each saying so; the old file stays as it
+    // was.
+    void childFileSizeLimit() {
+        if (qEnvironmentVariableIsEmpty(kChildVariable))
+            QSKIP("runs in a child process");
+        IgnoreFileSizeSignal();
+        EditorFixture f;
+        const QString map = QDir(f.temp.path()).filePath("map.mqm");
+        QFile old(map);
+        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old") == 3);
+        old.close();
+        f->CopyKeeper().SetTiming({20, 0, 1000});
+        QSignalSpy failing(&f->CopyKeeper(), &RecoveryKeeper::copiesFailing);
+        const rlimit limit{200, RLIM_INFINITY};
+        QVERIFY(setrlimit(RLIMIT_FSIZE, &limit) == 0);
+        f.LoadSolidTiles(2);
+        QVERIFY(failing.wait(20000));
+        QStringList report{Say("copy:", Red(f.window()) ? "red" : "black", f->lblStatus->text())};
+        f.dialogs->saveAnswers.push_back(FolderItem(map));
+        ChooseItem("FileSaveAs");
+        report << "save: " + f.dialogs->messages.value(0);
+        QVERIFY(old.open(QIODevice::ReadOnly));
+        report << Say("old file:", old.readAll() == "old");
+        Report(report);
+    }
+
+    // Under an address-space limit with room for little more than the editor holds, taking back or redoing
+    // the load of 32,768 tiles or their removal stops with nothing changed, the history where it was; with
+    // room again it is done.
+    void childUndoOutOfMemory() {
+        if (qEnvironmentVariableIsEmpty(kChildVariable))
+            QSKIP("runs in a child process");
+        EditorFixture f;
+        frmMain& w = f.window();
+        Apply(w, "1", "1", "1", "100", "100");
+        QImage noise(256, 128, QImage::Format_ARGB32);
+        noise.fill(Qt::blue);
+        f.LoadTiles("many.png", noise);
+        QCOMPARE(w.Tileset().Count(), 32768);
+        QStringList report;
+        const auto note = [&](const char* step) {
+            report << Say(QString(step) + ":", Red(w) ? "red" : "black", w.lblStatus->text(),
+                          w.Tileset().Count(), w.Document().Steps().Index(),
+                          w.Document().Steps().Count() - w.Document().Steps().Index());
+        };
+        // The address space is held to what is in use and the heap's free room taken, all but a little for
+        // the message: what the step needs beyond that it cannot have.
+        const auto limited = [&](auto step) {
+            std::vector<std::unique_ptr<char[]>> ballast;
+            ballast.reserve(1 << 16);
+            const rlimit limit{rlim_t(ProcessMemory::ResidentBytes("VmSize:")), RLIM_INFINITY};
+            QVERIFY(setrlimit(RLIMIT_AS, &limit) == 0);
+            try {
+                while (ballast.size() < ballast.capacity())
+                    ballast.push_back(std::make_unique_for_overwrite<char[]>(std::size_t(64) << 10));
+            } catch (const std::bad_alloc&) {
+            }
+            ballast.resize(ballast.size() > 4 ? ballast.size() - 4 : 0);
+            step();
+            ballast.clear();
+            const rlimit none{RLIM_INFINITY, RLIM_INFINITY};
+            QVERIFY(setrlimit(RLIMIT_AS, &none) == 0);
+        };
+        f.dialogs->replies = {"Yes"};
+        limited([&] { ChooseItem("EditUndo"); });
+        note("undo load");
+        ChooseItem("FileRemoveTiles");
+        note("Remove Tiles");
+        limited([&] { ChooseItem("EditUndo"); });
+        note("undo Remove Tiles");
+        ChooseItem("EditUndo");
+        note("undo");
+        limited([&] { ChooseItem("EditRedo"); });
+        note("redo Remove Tiles");
+        Report(report);
+    }
+
+    // Under an address-space limit with room for 8 layers of 8192 x 2048 cells (1 GiB of grid slots) and a
+    // quarter GiB more: Apply, a fill, an Apply that runs out, Apply and a filled ellipse, each leaving its
+    // status; then the real open dialog, with the thread that reads the folder for it, opened and closed by
+    // the user.
+    void childActionsOutOfMemory() {
+        if (qEnvironmentVariableIsEmpty(kChildVariable))
+            QSKIP("runs in a child process");
+        auto dialogs = std::make_shared<HalfRealDialogs>();
+        frmMain w(dialogs);
+        w.show();
+        QTemporaryDir temp;
+        QVERIFY(MakeTileSheet(96, 32, 32, 32).save(temp.filePath("tiles.png")));
+        dialogs->answers.push_back(FolderItem(temp.filePath("tiles.png")));
+        ChooseItem("FileLoadTiles");
+        QCOMPARE(w.Tileset().Count(), 3);
+        const qint64 used = ProcessMemory::ResidentBytes("VmSize:");
+        const rlimit limit{rlim_t(used + (qint64(5) << 28)), rlim_t(used + (qint64(5) << 28))};
+        QVERIFY(used > 0 && setrlimit(RLIMIT_AS, &limit) == 0);
+        QStringList steps;
+        auto note = [&](const char* step) {
+            steps << Say(QString(step) + ":", Red(w) ? "red" : "black", w.lblStatus->text());
+        };
+        Apply(w, "8", "32", "32", "8192", "2048");
+        steps << QStringLiteral("Apply: %1 x %2").arg(w.MapWidth()).arg(w.MapHeight());
+        const QPoint firstTile(26, 26);
+        Input::Enter(w.canTiles, firstTile);
+        Input::Move(w.canTiles, firstTile);
+        Input::Click(w.canTiles, firstTile);
+        Input::Leave(w.canTiles);
+        ChooseEditLayer(w, 0);
+        ChooseTool(w, Tool::Fill);
+        Click(w, 2, 2);
+        note("fill");
+        Apply(w, "8", "32", "32", "4096", "4096");
+        note("Apply 4096");
+        Apply(w, "8", "1", "1", "8192", "2048");
+        note("Apply 1");
+        ChooseTool(w, Tool::FilledEllipse);
+        DragStroke(w, 1, 1, 200, 150);
+        note("filled ellipse");
+        bool seen = false;
+        QTimer closer;
+        QObject::connect(&closer, &QTimer::timeout, [&] {
+            if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget()))
+                seen = true, dialog->reject();
+        });
+        closer.start(200);
+        dialogs->real = true;
+        ChooseItem("FileLoadTiles");
+        steps << (seen ? "dialog: closed" : "dialog: never shown");
+        Report(steps);
+    }
 };
-
-// Opening a map whose tileset image is missing, through the real question and the real Locate dialog, and
-// a damaged file through the real message, each answered after more than a second; the names look like
-// markup.
-void TestFaults::questionsWhileOpening() {
-    QTemporaryDir temp;
-    const QDir dir(temp.path());
-    qputenv("XDG_DATA_HOME", QFile::encodeName(dir.filePath("data")));
-    auto dialogs = std::make_shared<HalfRealDialogs>();
-    frmMain w(dialogs);
-    w.show();
-    const QString tiles = dir.filePath(kMarkup + ".png");
-    QVERIFY(MakeTileSheet(64, 32, 32, 32).save(tiles, "PNG"));
-    dialogs->answers.push_back(FolderItem(tiles));
-    Choose("FileLoadTiles");
-    const QString map = dir.filePath(kMarkup + ".mqm");
-    dialogs->saveAnswers.push_back(FolderItem(map));
-    Choose("FileSaveAs");
-    QVERIFY(QFile::remove(tiles));
-    const QString damaged = dir.filePath(kMarkup + "bad.mqm");
-    QFile bad(damaged);
-    QVERIFY(bad.open(QIODevice::WriteOnly) && bad.write(QByteArray(4096, 'x')) == 4096);
-    bad.close();
-
-    dialogs->real = true;
-    SlowUser user({"Locate\u2026", "reject", "Open Without It", "OK"});
-    dialogs->answers = {FolderItem(map), FolderItem(damaged)};
-    Choose("FileOpenMap");
-    QCOMPARE(w.lblStatus->text(), kMarkup + ".mqm opened");
-    Choose("FileOpenMap");
-    QCOMPARE(user.seen, QStringList({"QMessageBox narrow alone", "QFileDialog narrow alone",
-                                     "QMessageBox narrow alone", "QMessageBox narrow alone"}));
-    QCOMPARE(w.Tileset().Count(), 2);
-}
-
-// A progress dialog that shows names the file as it is, and so does the status line's tooltip; the work's
-// time does not run while a question is up.
-void TestFaults::markupInProgressAndStatus() {
-    QtDialogs dialogs;
-    QWidget parent;
-    parent.show();
-    std::unique_ptr<WorkDialog> work = dialogs.StartWork(&parent, "Opening " + kMarkup);
-    QTimer::singleShot(800, [] {
-        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
-            box->buttons().constFirst()->click();
-    });
-    dialogs.Ask(&parent, Question{"Go on?", {}, {{"Go On"}}, 0, 0});
-    QVERIFY(work->Update(1, 2));
-    QVERIFY(!ProgressShown()); // 0.8 s asked is no time worked
-    QTest::qWait(750);
-    QVERIFY(work->Update(1, 2));
-    const auto progress = parent.findChild<QProgressDialog*>();
-    QVERIFY(progress && progress->isVisible() && progress->width() < 3000);
-
-    EditorFixture f;
-    f->UpdateStatus(QString(40, 'x') + kMarkup + QString(200, 'y'), Qt::black, 0);
-    const QString tip = f->lblStatus->toolTip();
-    QVERIFY(!tip.isEmpty() && !tip.contains(kMarkup) && tip.contains(kMarkup.toHtmlEscaped()));
-}
-
-void TestFaults::writesPastTheFileSizeLimit() {
-    QCOMPARE(RunChild("childFileSizeLimit"),
-             QStringLiteral("copy: red Unsaved changes cannot be kept safe: "
-                            "file too large\n"
-                            "save: map.mqm could not be saved: file too large\n"
-                            "old file: true\n"));
-}
-
-// Under a file-size limit the recovery copy and a save fail, each saying so; the old file stays as it was.
-void TestFaults::childFileSizeLimit() {
-    if (qEnvironmentVariableIsEmpty(kChildVariable))
-        QSKIP("runs in the child process started by writesPastTheFileSizeLimit");
-    IgnoreFileSizeSignal();
-    EditorFixture f;
-    const QString map = QDir(f.temp.path()).filePath("map.mqm");
-    QFile old(map);
-    QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old") == 3);
-    old.close();
-    f->CopyKeeper().SetTiming({20, 0, 1000});
-    QSignalSpy failing(&f->CopyKeeper(), &RecoveryKeeper::copiesFailing);
-    const rlimit limit{200, RLIM_INFINITY};
-    QVERIFY(setrlimit(RLIMIT_FSIZE, &limit) == 0);
-    f.LoadSolidTiles(2);
-    QVERIFY(failing.wait(20000));
-    QStringList report{Say("copy:", Red(f.window()) ? "red" : "black", f->lblStatus->text())};
-    f.dialogs->saveAnswers.push_back(FolderItem(map));
-    Choose("FileSaveAs");
-    report << "save: " + f.dialogs->messages.value(0);
-    QVERIFY(old.open(QIODevice::ReadOnly));
-    report << Say("old file:", old.readAll() == "old");
-    std::printf("REPORT\n%s\n", qPrintable(report.join('\n')));
-    std::fflush(stdout);
-}
-
-void TestFaults::undoOutOfMemory() {
-#if defined(__SANITIZE_ADDRESS__)
-    QSKIP("AddressSanitizer reserves far more address space than any limit leaves");
-#endif
-    QCOMPARE(RunChild("childUndoOutOfMemory"), QStringLiteral("undo load: red Out of memory: undo stopped "
-                                                              "32768 2 0\n"
-                                                              "Remove Tiles: black  0 3 0\n"
-                                                              "undo Remove Tiles: red Out of memory: undo "
-                                                              "stopped 0 3 0\n"
-                                                              "undo: black  32768 2 1\n"
-                                                              "redo Remove Tiles: red Out of memory: redo "
-                                                              "stopped 32768 2 1\n"));
-}
-
-// Under an address-space limit with room for little more than the editor holds, taking back or redoing the
-// load of 32,768 tiles or their removal stops with nothing changed, the history where it was; with room
-// again it is done.
-void TestFaults::childUndoOutOfMemory() {
-    if (qEnvironmentVariableIsEmpty(kChildVariable))
-        QSKIP("runs in the child process started by undoOutOfMemory");
-    EditorFixture f;
-    frmMain& w = f.window();
-    Apply(w, "1", "1", "1", "100", "100");
-    QImage noise(256, 128, QImage::Format_ARGB32);
-    noise.fill(Qt::blue);
-    f.LoadTiles("many.png", noise);
-    QCOMPARE(w.Tileset().Count(), 32768);
-    QStringList report;
-    const auto note = [&](const char* step) {
-        report << Say(QString(step) + ":", Red(w) ? "red" : "black", w.lblStatus->text(), w.Tileset().Count(),
-                      w.Document().Steps().Index(),
-                      w.Document().Steps().Count() - w.Document().Steps().Index());
-    };
-    // The address space is held to what is in use and the heap's free room taken, all but a little for the
-    // message: what the step needs beyond that it cannot have.
-    const auto limited = [&](auto step) {
-        std::vector<std::unique_ptr<char[]>> ballast;
-        ballast.reserve(1 << 16);
-        const rlimit limit{rlim_t(ProcessMemory::ResidentBytes("VmSize:")), RLIM_INFINITY};
-        QVERIFY(setrlimit(RLIMIT_AS, &limit) == 0);
-        try {
-            while (ballast.size() < ballast.capacity())
-                ballast.push_back(std::make_unique_for_overwrite<char[]>(std::size_t(64) << 10));
-        } catch (const std::bad_alloc&) {
-        }
-        ballast.resize(ballast.size() > 4 ? ballast.size() - 4 : 0);
-        step();
-        ballast.clear();
-        const rlimit none{RLIM_INFINITY, RLIM_INFINITY};
-        QVERIFY(setrlimit(RLIMIT_AS, &none) == 0);
-    };
-    f.dialogs->replies = {"Yes"};
-    limited([&] { Choose("EditUndo"); });
-    note("undo load");
-    Choose("FileRemoveTiles");
-    note("Remove Tiles");
-    limited([&] { Choose("EditUndo"); });
-    note("undo Remove Tiles");
-    Choose("EditUndo");
-    note("undo");
-    limited([&] { Choose("EditRedo"); });
-    note("redo Remove Tiles");
-    std::printf("REPORT\n%s\n", qPrintable(report.join('\n')));
-    std::fflush(stdout);
-}
-
-void TestFaults::actionsOutOfMemory() {
-#if defined(__SANITIZE_ADDRESS__)
-    QSKIP("AddressSanitizer reserves far more address space than any limit leaves");
-#endif
-    // A fill of a whole layer shares one record and keeps one run of history: it needs no room. Apply to
-    // 4096 x 4096 layers, whose new grids do not fit beside the old ones, runs out and is taken back whole,
-    // which returns its memory: what follows has room again.
-    QCOMPARE(RunChild("childActionsOutOfMemory"),
-             QStringLiteral("Apply: 8192 x 2048\n"
-                            "fill: black \n"
-                            "Apply 4096: red Out of memory: Apply stopped\n"
-                            "Apply 1: black \n"
-                            "filled ellipse: black \n"
-                            "dialog: closed\n"));
-}
-
-// Under an address-space limit with room for 8 layers of 8192 x 2048 cells (1 GiB of grid slots) and a
-// quarter GiB more: Apply, a fill, an Apply that runs out, Apply and a filled ellipse, each leaving its
-// status; then the real open dialog, with the thread that reads the folder for it, opened and closed by the
-// user.
-void TestFaults::childActionsOutOfMemory() {
-    if (qEnvironmentVariableIsEmpty(kChildVariable))
-        QSKIP("runs in the child process started by actionsOutOfMemory");
-    auto dialogs = std::make_shared<HalfRealDialogs>();
-    frmMain w(dialogs);
-    w.show();
-    QTemporaryDir temp;
-    QVERIFY(MakeTileSheet(96, 32, 32, 32).save(temp.filePath("tiles.png")));
-    dialogs->answers.push_back(FolderItem(temp.filePath("tiles.png")));
-    Choose("FileLoadTiles");
-    QCOMPARE(w.Tileset().Count(), 3);
-    const qint64 used = ProcessMemory::ResidentBytes("VmSize:");
-    const rlimit limit{rlim_t(used + (qint64(5) << 28)), rlim_t(used + (qint64(5) << 28))};
-    QVERIFY(used > 0 && setrlimit(RLIMIT_AS, &limit) == 0);
-    QStringList steps;
-    auto note = [&](const char* step) {
-        steps << Say(QString(step) + ":", Red(w) ? "red" : "black", w.lblStatus->text());
-    };
-    Apply(w, "8", "32", "32", "8192", "2048");
-    steps << QStringLiteral("Apply: %1 x %2").arg(w.MapWidth()).arg(w.MapHeight());
-    const QPoint firstTile(26, 26);
-    Input::Enter(w.canTiles, firstTile);
-    Input::Move(w.canTiles, firstTile);
-    Input::Click(w.canTiles, firstTile);
-    Input::Leave(w.canTiles);
-    ChooseEditLayer(w, 0);
-    ChooseTool(w, Tool::Fill);
-    Click(w, 2, 2);
-    note("fill");
-    Apply(w, "8", "32", "32", "4096", "4096");
-    note("Apply 4096");
-    Apply(w, "8", "1", "1", "8192", "2048");
-    note("Apply 1");
-    ChooseTool(w, Tool::FilledEllipse);
-    DragStroke(w, 1, 1, 200, 150);
-    note("filled ellipse");
-    bool seen = false;
-    QTimer closer;
-    QObject::connect(&closer, &QTimer::timeout, [&] {
-        if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget()))
-            seen = true, dialog->reject();
-    });
-    closer.start(200);
-    dialogs->real = true;
-    Choose("FileLoadTiles");
-    steps << (seen ? "dialog: closed" : "dialog: never shown");
-    std::printf("REPORT\n%s\n", qPrintable(steps.join('\n')));
-    std::fflush(stdout);
-}
 
 QTEST_MAIN(TestFaults)
 #include "tst_faults.moc"

@@ -1,22 +1,13 @@
 // The questions and dialogs around the map's files, through the menus as a user reaches them: Map Properties
-// typed but not applied, where the file dialogs start and what they propose, tileset images that many loads
-// share, and a missing tileset image loaded again.
+// typed but not applied, where the file dialogs start and what they propose, and tileset images that many
+// loads share.
 #include "MapCorpus.h"
 #include "UserSteps.h"
 #include "document/MapFileWriter.h"
-#include "window/mnuMain.h"
 
 #include <QDir>
 #include <QLabel>
 #include <QtTest>
-
-namespace {
-
-void Choose(const char* item) {
-    mnuMain::Instance()->Item(QLatin1String(item))->trigger();
-}
-
-} // namespace
 
 class TestFileQuestions : public QObject {
     Q_OBJECT
@@ -38,7 +29,7 @@ private slots:
         frmMain& w = f.window();
         const QString path = QDir(f.temp.path()).filePath("m.mqm");
         f.dialogs->saveAnswers.push_back(FolderItem(path));
-        Choose("FileSaveAs");
+        ChooseItem("FileSaveAs");
         HoverAt(w, QPoint(5, 5)); // the save's report goes
         w.txtName->setText("Typed");
         w.txtMapWidth->setText(answer == "Apply refused" ? "0" : "50");
@@ -47,7 +38,7 @@ private slots:
         if (command == "close box")
             w.close();
         else
-            Choose(qPrintable(command));
+            ChooseItem(qPrintable(command));
         const bool applied = answer == "Apply", goesOn = applied || answer == "Don't Apply";
         const bool leaves = !command.startsWith("FileSave") && command != "FileExport";
         QStringList asked{"Apply the map properties you typed?"};
@@ -84,21 +75,21 @@ private slots:
         w.txtName->setText(QStringLiteral(" ../Keep/Hall "));
         w.btnApply->click();
         f.dialogs->saveAnswers.push_back(FolderItem(maps + "/keep.mqm"));
-        Choose("FileSaveAs");
-        Choose("FileExport");
-        Choose("FileSaveAs");
+        ChooseItem("FileSaveAs");
+        ChooseItem("FileExport");
+        ChooseItem("FileSaveAs");
         QStringList proposed;
         for (const SaveDialogRequest& request : f.dialogs->saveRequests)
             proposed << request.StartAt;
         QCOMPARE(proposed, QStringList({art + "/-Keep-Hall.mqm", maps + "/keep.tmx", maps + "/keep.mqm"}));
-        Choose("FileOpenMap");
+        ChooseItem("FileOpenMap");
         QCOMPARE(f.dialogs->requests.back().StartAt, maps);
-        Choose("FileLoadTiles");
+        ChooseItem("FileLoadTiles");
         QCOMPARE(f.dialogs->requests.back().StartAt, art);
         QVERIFY(QFile::rename(art + "/a.png", dir.filePath("a.png")));
         f.dialogs->replies = {"Locate…", "Cancel"};
         f.dialogs->answers.push_back(FolderItem(maps + "/keep.mqm"));
-        Choose("FileOpenMap");
+        ChooseItem("FileOpenMap");
         QCOMPARE(f.dialogs->requests.back().Title, "Locate a.png");
         QCOMPARE(f.dialogs->requests.back().StartAt, art);
         QCOMPARE(ProposedFileName(QString(), "mqm"), "Untitled.mqm");
@@ -114,7 +105,7 @@ private slots:
         QVERIFY(MapFile::Save(MapCorpus::ManyLoadsOfOneImage(image, 300, 32), dir.filePath("many.mqm")).ok());
         const auto open = [&] {
             f.dialogs->answers.push_back(FolderItem(dir.filePath("many.mqm")));
-            Choose("FileOpenMap");
+            ChooseItem("FileOpenMap");
         };
         int updates = 0;
         f.dialogs->whileWorking = [&] { ++updates; };
@@ -132,57 +123,6 @@ private slots:
         open();
         QCOMPARE(Say(w.Tileset().Count(), bool(w.Tileset().GetTileImage(299)), f.dialogs->questions.size()),
                  "300 false 1");
-    }
-
-    // A missing tileset image loaded again takes its place, its cells showing at once (one step, undone
-    // exactly); an image of other content that cuts into as many tiles is offered: Use, Add as New Tiles or
-    // Cancel.
-    void missingImageLoadedAgain() {
-        EditorFixture f;
-        frmMain& w = f.window();
-        f.LoadSolidTiles(3, 2);
-        DragStroke(w, 1, 1, 4, 1);
-        const QRgb colour = TileColour(w, 2);
-        const CellSet painted = CellsShowing(w, colour);
-        const QDir dir(f.temp.path());
-        f.dialogs->saveAnswers.push_back(FolderItem(dir.filePath("map.mqm")));
-        Choose("FileSaveAs");
-        QVERIFY(QFile::rename(dir.filePath("solid.png"), dir.filePath("moved.png")));
-        const auto openWithout = [&] {
-            f.dialogs->replies = {"Open Without It"};
-            f.dialogs->answers.push_back(FolderItem(dir.filePath("map.mqm")));
-            Choose("FileOpenMap");
-            Input::Leave(w.canMain);
-        };
-        openWithout();
-        const QStringList asked = f.dialogs->questions;
-        f.dialogs->answers.push_back(FolderItem(dir.filePath("moved.png")));
-        Choose("FileLoadTiles");
-        QCOMPARE(f.dialogs->questions, asked);
-        QCOMPARE(Say(w.Tileset().Count(), w.lblStatus->text()),
-                 Say(3, "moved.png takes the place of the missing tileset image: 4 cells show again"));
-        QCOMPARE(Describe(CellsShowing(w, colour)), Describe(painted));
-        Choose("EditUndo");
-        QVERIFY(!w.Tileset().GetTileImage(2) && w.Document().Loads()[0].imageMissing);
-        Choose("EditRedo");
-        QVERIFY(w.Tileset().GetTileImage(2) && !w.Document().Loads()[0].imageMissing);
-
-        f.dialogs->replies = {"Discard"};
-        Choose("FileNewMap");
-        openWithout();
-        const QString other = f.WritePng("other.png", MakeTileSheet(96, 32, 32, 32).mirrored(true, false));
-        for (const char* answer : {"Add as New Tiles", "Cancel", "Use"}) {
-            f.dialogs->replies = {answer};
-            f.dialogs->answers.push_back(FolderItem(other));
-            Choose("FileLoadTiles");
-            QCOMPARE(f.dialogs->questions.last(),
-                     "Use other.png in place of the missing tileset image solid.png?");
-            QCOMPARE(w.Tileset().Count(), QString(answer) == "Add as New Tiles" ? 6 : 3);
-            if (QString(answer) == "Add as New Tiles")
-                Choose("EditUndo");
-        }
-        QCOMPARE(Describe(CellsShowing(w, TileColour(w, 2))), Describe(painted));
-        QCOMPARE(TileColour(w, 2), MakeTileSheet(96, 32, 32, 32).pixel(16, 16));
     }
 };
 

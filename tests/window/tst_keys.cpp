@@ -47,192 +47,183 @@ QString Both(Tool tool) {
 class TestKeys : public QObject {
     Q_OBJECT
 private slots:
-    void toolKeysAsTheirTooltipsSay();
-    void keysAreTypingInFieldsAndPopups_data();
-    void keysAreTypingInFieldsAndPopups();
-    void digitsChooseTheEditLayer();
-    void shiftWheelScrollsSideways();
-    void loadReportStaysUntilThePointerMovesOverTheMap();
-    void longStatusElidedWithTooltip();
-    void selectedTileInView();
+    // Every tool's tooltip names a key of its own, and typing it chooses that tool, its button pressed.
+    void toolKeysAsTheirTooltipsSay() {
+        EditorFixture f;
+        frmMain& w = f.window();
+        Activate(w);
+        QSet<int> seen;
+        for (const Tool tool : {Tool::Rectangle, Tool::Plot, Tool::Fill, Tool::Select, Tool::FilledRectangle,
+                                Tool::Erase, Tool::FilledEllipse, Tool::Line, Tool::Ellipse, Tool::Plot}) {
+            const QKeyCombination key = ToolKey(w, tool);
+            QVERIFY2(key.key() != Qt::Key_unknown,
+                     qPrintable(w.btnTool[std::size_t(ToolIndex(tool))]->toolTip()));
+            seen.insert(key.toCombined());
+            Type(w, key.key(), key.keyboardModifiers());
+            QCOMPARE(ToolAndButton(w), Both(tool));
+        }
+        QCOMPARE(seen.size(), kToolCount);
+        // A letter no tool has, or with Ctrl held, changes nothing.
+        Type(w, Qt::Key_Q);
+        Type(w, Qt::Key_E, Qt::ControlModifier);
+        QCOMPARE(ToolAndButton(w), Both(Tool::Plot));
+    }
+
+    void keysAreTypingInFieldsAndPopups_data() {
+        QTest::addColumn<QString>("where");
+        QTest::newRow("text field") << "field";
+        QTest::newRow("edit layer popup open") << "popup";
+    }
+
+    // While a text field or a popup has the keyboard, letters and digits are typing; a click on either canvas
+    // takes the keyboard from the field, and the keys choose again.
+    void keysAreTypingInFieldsAndPopups() {
+        QFETCH(QString, where);
+        EditorFixture f;
+        frmMain& w = f.window();
+        Activate(w);
+        Apply(w, "8", "32", "32", "100", "100");
+        ChooseTool(w, Tool::Plot);
+        if (where == "field") {
+            w.tabpnlMain->setCurrentIndex(1);
+            w.txtName->setFocus();
+            QCOMPARE(QApplication::focusWidget(), w.txtName);
+        } else {
+            w.cboEditLayer->showPopup();
+            QVERIFY(QApplication::activePopupWidget());
+        }
+        Type(w, Qt::Key_E);
+        Type(w, Qt::Key_F);
+        Type(w, Qt::Key_O, Qt::ShiftModifier);
+        QCOMPARE(ToolAndButton(w), Both(Tool::Plot));
+        if (where == "field") {
+            Type(w, Qt::Key_4);
+            QCOMPARE(Say(w.txtName->text(), w.cboEditLayer->currentText()), Say("efo4", "0"));
+            // A click on the palette's canvas (or the map's) takes the keyboard back.
+            w.tabpnlMain->setCurrentIndex(0);
+            const QPoint below(5, w.canTiles->height() - 5);
+            Input::Enter(w.canTiles, below);
+            Input::Click(w.canTiles, below);
+            Input::Leave(w.canTiles);
+            QVERIFY(QApplication::focusWidget() != w.txtName);
+            w.tabpnlMain->setCurrentIndex(1);
+            w.txtName->setFocus();
+            Click(w, 3, 3);
+            QVERIFY(QApplication::focusWidget() != w.txtName);
+        } else {
+            w.cboEditLayer->hidePopup();
+            QVERIFY(!QApplication::activePopupWidget());
+        }
+        Type(w, Qt::Key_E);
+        QCOMPARE(ToolAndButton(w), Both(Tool::Erase));
+        Type(w, Qt::Key_6);
+        QCOMPARE(w.cboEditLayer->currentText(), "6");
+    }
+
+    // 0 to 7 choose the edit layer among the layers in use, keypad digits too; strokes then paint on it.
+    void digitsChooseTheEditLayer() {
+        EditorFixture f;
+        frmMain& w = f.window();
+        Activate(w);
+        f.LoadSolidTiles(2, 1);
+        ChooseTool(w, Tool::Plot);
+        Type(w, Qt::Key_2);
+        QCOMPARE(w.cboEditLayer->currentText(), "2");
+        Type(w, Qt::Key_5); // the map has three layers
+        Type(w, Qt::Key_8);
+        QCOMPARE(w.cboEditLayer->currentText(), "2");
+        Apply(w, "8", "32", "32", "100", "100");
+        Type(w, Qt::Key_7, Qt::KeypadModifier);
+        QCOMPARE(w.cboEditLayer->currentText(), "7");
+        Click(w, 4, 4);
+        Type(w, Qt::Key_0);
+        Click(w, 5, 5);
+        QCOMPARE(Describe(Occupied(w.Layer(7))), "(4,4)");
+        QCOMPARE(Describe(Occupied(w.Layer(0))), "(5,5)");
+    }
+
+    // Shift turns the wheel sideways: one cell per notch along the rows, none down the columns.
+    void shiftWheelScrollsSideways() {
+        EditorFixture f;
+        frmMain& w = f.window();
+        const QPoint at(100, 100);
+        HoverAt(w, at);
+        Input::Wheel(w.canMain, at, QPoint(0, -240), Qt::ShiftModifier);
+        QCOMPARE(Say(w.scbMainHorizontal->Value(), w.scbMainVertical->Value()), Say(2, 0));
+        Input::Wheel(w.canMain, at, QPoint(0, 120), Qt::ShiftModifier);
+        Input::Wheel(w.canMain, at, QPoint(0, -120));
+        QCOMPARE(Say(w.scbMainHorizontal->Value(), w.scbMainVertical->Value()), Say(1, 1));
+    }
+
+    // With the pointer away from the map, a load through Ctrl+T leaves its report; what Qt sends when the
+    // dialog closes (a leave, an enter and a leave), focus coming back and a resize keep it. The pointer
+    // moving over the map replaces it with the cursor's text, and leaving empties that.
+    void loadReportStaysUntilThePointerMovesOverTheMap() {
+        EditorFixture f;
+        frmMain& w = f.window();
+        Activate(w);
+        f.dialogs->answers.push_back(FolderItem(f.WritePng("tiles.png", MakeTileSheet(64, 32, 32, 32))));
+        QTest::keyClick(&w, Qt::Key_T, Qt::ControlModifier);
+        QCOMPARE(w.lblStatus->text(), "tiles.png loaded");
+        Input::Leave(w.canMain);
+        Input::Enter(w.canMain, QPoint(-5, 10));
+        Input::Leave(w.canMain);
+        QFocusEvent focusIn(QEvent::FocusIn, Qt::ActiveWindowFocusReason);
+        QApplication::sendEvent(&w, &focusIn);
+        w.resize(w.width() + 40, w.height() + 30);
+        QCoreApplication::processEvents();
+        QCOMPARE(w.lblStatus->text(), "tiles.png loaded");
+        ChooseTool(w, Tool::Erase);
+        QCOMPARE(w.lblStatus->text(), "tiles.png loaded");
+        HoverAt(w, QPoint(40, 70));
+        QCOMPARE(w.lblStatus->text(), "Erase X: 1 Y: 2");
+        Input::Leave(w.canMain);
+        QCOMPARE(w.lblStatus->text(), "");
+    }
+
+    // A report longer than the line shows its start, cut at the end with an ellipsis, and the whole text as
+    // the line's tooltip; a short one shows whole with no tooltip.
+    void longStatusElidedWithTooltip() {
+        EditorFixture f;
+        frmMain& w = f.window();
+        auto* status = qobject_cast<StatusLabel*>(w.lblStatus);
+        QVERIFY(status);
+        const QString longName = QString(90, 'n') + ".png";
+        f.LoadTiles(longName, MakeTileSheet(64, 32, 32, 32));
+        const QString text = longName + " loaded";
+        QCOMPARE(status->text(), text);
+        const QString shown = status->ShownText();
+        QVERIFY2(shown.endsWith(QChar(0x2026)) && text.startsWith(shown.chopped(1)) && shown.size() > 10,
+                 qPrintable(shown));
+        QVERIFY(status->fontMetrics().horizontalAdvance(shown) <= status->contentsRect().width());
+        QCOMPARE(status->toolTip(), text);
+        f.LoadTiles("short.png", MakeTileSheet(64, 32, 32, 32));
+        QCOMPARE(Say(status->ShownText(), status->toolTip()), Say("short.png loaded", ""));
+    }
+
+    // A load scrolls the palette to the selected tile; the swatch shows the selected tile's picture, and
+    // nothing once no tile is selected.
+    void selectedTileInView() {
+        EditorFixture f;
+        frmMain& w = f.window();
+        const QColor background = w.swatchSelectedTile->grab().toImage().pixelColor(15, 15);
+        f.LoadSolidTiles(200, 190);
+        const TileRef picked = w.Palette().SelectedTile();
+        QVERIFY(picked);
+        QCOMPARE(w.swatchSelectedTile->grab().toImage().pixel(15, 15), TileColour(w, 190));
+        w.scbTilesVertical->setValue(0);
+        f.LoadSolidTiles(3, -1); // more tiles; the selection stays
+        QCOMPARE(w.Palette().SelectedTile(), picked);
+        const int th = w.Tileset().TileHeight();
+        const int offset = w.Palette().TilesOffsetY();
+        const int top = 10 + (w.Palette().DisplayRow(190) - offset) * (th + 10);
+        QVERIFY2(top >= 0 && top + th <= w.canTiles->height(), qPrintable(Say(top, offset)));
+        QCOMPARE(w.scbTilesVertical->Value(), offset);
+        Deselect(w);
+        QVERIFY(!w.Palette().SelectedTile());
+        QCOMPARE(w.swatchSelectedTile->grab().toImage().pixelColor(15, 15), background);
+    }
 };
-
-// Every tool's tooltip names a key of its own, and typing it chooses that tool, its button pressed.
-void TestKeys::toolKeysAsTheirTooltipsSay() {
-    EditorFixture f;
-    frmMain& w = f.window();
-    Activate(w);
-    QSet<int> seen;
-    for (const Tool tool : {Tool::Rectangle, Tool::Plot, Tool::Fill, Tool::Select, Tool::FilledRectangle,
-                            Tool::Erase, Tool::FilledEllipse, Tool::Line, Tool::Ellipse, Tool::Plot}) {
-        const QKeyCombination key = ToolKey(w, tool);
-        QVERIFY2(key.key() != Qt::Key_unknown,
-                 qPrintable(w.btnTool[std::size_t(ToolIndex(tool))]->toolTip()));
-        seen.insert(key.toCombined());
-        Type(w, key.key(), key.keyboardModifiers());
-        QCOMPARE(ToolAndButton(w), Both(tool));
-    }
-    QCOMPARE(seen.size(), kToolCount);
-    // A letter no tool has, or with Ctrl held, changes nothing.
-    Type(w, Qt::Key_Q);
-    Type(w, Qt::Key_E, Qt::ControlModifier);
-    QCOMPARE(ToolAndButton(w), Both(Tool::Plot));
-}
-
-void TestKeys::keysAreTypingInFieldsAndPopups_data() {
-    QTest::addColumn<QString>("where");
-    QTest::newRow("text field") << "field";
-    QTest::newRow("edit layer popup open") << "popup";
-}
-
-// While a text field or a popup has the keyboard, letters and digits are typing; a click on either canvas
-// takes the keyboard from the field, and the keys choose again.
-void TestKeys::keysAreTypingInFieldsAndPopups() {
-    QFETCH(QString, where);
-    EditorFixture f;
-    frmMain& w = f.window();
-    Activate(w);
-    Apply(w, "8", "32", "32", "100", "100");
-    ChooseTool(w, Tool::Plot);
-    if (where == "field") {
-        w.tabpnlMain->setCurrentIndex(1);
-        w.txtName->setFocus();
-        QCOMPARE(QApplication::focusWidget(), w.txtName);
-    } else {
-        w.cboEditLayer->showPopup();
-        QVERIFY(QApplication::activePopupWidget());
-    }
-    Type(w, Qt::Key_E);
-    Type(w, Qt::Key_F);
-    Type(w, Qt::Key_O, Qt::ShiftModifier);
-    QCOMPARE(ToolAndButton(w), Both(Tool::Plot));
-    if (where == "field") {
-        Type(w, Qt::Key_4);
-        QCOMPARE(Say(w.txtName->text(), w.cboEditLayer->currentText()), Say("efo4", "0"));
-        // A click on the palette's canvas (or the map's) takes the keyboard back.
-        w.tabpnlMain->setCurrentIndex(0);
-        const QPoint below(5, w.canTiles->height() - 5);
-        Input::Enter(w.canTiles, below);
-        Input::Click(w.canTiles, below);
-        Input::Leave(w.canTiles);
-        QVERIFY(QApplication::focusWidget() != w.txtName);
-        w.tabpnlMain->setCurrentIndex(1);
-        w.txtName->setFocus();
-        Click(w, 3, 3);
-        QVERIFY(QApplication::focusWidget() != w.txtName);
-    } else {
-        w.cboEditLayer->hidePopup();
-        QVERIFY(!QApplication::activePopupWidget());
-    }
-    Type(w, Qt::Key_E);
-    QCOMPARE(ToolAndButton(w), Both(Tool::Erase));
-    Type(w, Qt::Key_6);
-    QCOMPARE(w.cboEditLayer->currentText(), "6");
-}
-
-// 0 to 7 choose the edit layer among the layers in use, keypad digits too; strokes then paint on it.
-void TestKeys::digitsChooseTheEditLayer() {
-    EditorFixture f;
-    frmMain& w = f.window();
-    Activate(w);
-    f.LoadSolidTiles(2, 1);
-    ChooseTool(w, Tool::Plot);
-    Type(w, Qt::Key_2);
-    QCOMPARE(w.cboEditLayer->currentText(), "2");
-    Type(w, Qt::Key_5); // the map has three layers
-    Type(w, Qt::Key_8);
-    QCOMPARE(w.cboEditLayer->currentText(), "2");
-    Apply(w, "8", "32", "32", "100", "100");
-    Type(w, Qt::Key_7, Qt::KeypadModifier);
-    QCOMPARE(w.cboEditLayer->currentText(), "7");
-    Click(w, 4, 4);
-    Type(w, Qt::Key_0);
-    Click(w, 5, 5);
-    QCOMPARE(Describe(Occupied(w.Layer(7))), "(4,4)");
-    QCOMPARE(Describe(Occupied(w.Layer(0))), "(5,5)");
-}
-
-// Shift turns the wheel sideways: one cell per notch along the rows, none down the columns.
-void TestKeys::shiftWheelScrollsSideways() {
-    EditorFixture f;
-    frmMain& w = f.window();
-    const QPoint at(100, 100);
-    HoverAt(w, at);
-    Input::Wheel(w.canMain, at, QPoint(0, -240), Qt::ShiftModifier);
-    QCOMPARE(Say(w.scbMainHorizontal->Value(), w.scbMainVertical->Value()), Say(2, 0));
-    Input::Wheel(w.canMain, at, QPoint(0, 120), Qt::ShiftModifier);
-    Input::Wheel(w.canMain, at, QPoint(0, -120));
-    QCOMPARE(Say(w.scbMainHorizontal->Value(), w.scbMainVertical->Value()), Say(1, 1));
-}
-
-// With the pointer away from the map, a load through Ctrl+T leaves its report; what Qt sends when the dialog
-// closes (a leave, an enter and a leave), focus coming back and a resize keep it. The pointer moving over the
-// map replaces it with the cursor's text, and leaving empties that.
-void TestKeys::loadReportStaysUntilThePointerMovesOverTheMap() {
-    EditorFixture f;
-    frmMain& w = f.window();
-    Activate(w);
-    f.dialogs->answers.push_back(FolderItem(f.WritePng("tiles.png", MakeTileSheet(64, 32, 32, 32))));
-    QTest::keyClick(&w, Qt::Key_T, Qt::ControlModifier);
-    QCOMPARE(w.lblStatus->text(), "tiles.png loaded");
-    Input::Leave(w.canMain);
-    Input::Enter(w.canMain, QPoint(-5, 10));
-    Input::Leave(w.canMain);
-    QFocusEvent focusIn(QEvent::FocusIn, Qt::ActiveWindowFocusReason);
-    QApplication::sendEvent(&w, &focusIn);
-    w.resize(w.width() + 40, w.height() + 30);
-    QCoreApplication::processEvents();
-    QCOMPARE(w.lblStatus->text(), "tiles.png loaded");
-    ChooseTool(w, Tool::Erase);
-    QCOMPARE(w.lblStatus->text(), "tiles.png loaded");
-    HoverAt(w, QPoint(40, 70));
-    QCOMPARE(w.lblStatus->text(), "Erase X: 1 Y: 2");
-    Input::Leave(w.canMain);
-    QCOMPARE(w.lblStatus->text(), "");
-}
-
-// A report longer than the line shows its start, cut at the end with an ellipsis, and the whole text as
-// the line's tooltip; a short one shows whole with no tooltip.
-void TestKeys::longStatusElidedWithTooltip() {
-    EditorFixture f;
-    frmMain& w = f.window();
-    auto* status = qobject_cast<StatusLabel*>(w.lblStatus);
-    QVERIFY(status);
-    const QString longName = QString(90, 'n') + ".png";
-    f.LoadTiles(longName, MakeTileSheet(64, 32, 32, 32));
-    const QString text = longName + " loaded";
-    QCOMPARE(status->text(), text);
-    const QString shown = status->ShownText();
-    QVERIFY2(shown.endsWith(QChar(0x2026)) && text.startsWith(shown.chopped(1)) && shown.size() > 10,
-             qPrintable(shown));
-    QVERIFY(status->fontMetrics().horizontalAdvance(shown) <= status->contentsRect().width());
-    QCOMPARE(status->toolTip(), text);
-    f.LoadTiles("short.png", MakeTileSheet(64, 32, 32, 32));
-    QCOMPARE(Say(status->ShownText(), status->toolTip()), Say("short.png loaded", ""));
-}
-
-// A load scrolls the palette to the selected tile; the swatch shows the selected tile's picture, and
-// nothing once no tile is selected.
-void TestKeys::selectedTileInView() {
-    EditorFixture f;
-    frmMain& w = f.window();
-    const QColor background = w.swatchSelectedTile->grab().toImage().pixelColor(15, 15);
-    f.LoadSolidTiles(200, 190);
-    const TileRef picked = w.Palette().SelectedTile();
-    QVERIFY(picked);
-    QCOMPARE(w.swatchSelectedTile->grab().toImage().pixel(15, 15), TileColour(w, 190));
-    w.scbTilesVertical->setValue(0);
-    f.LoadSolidTiles(3, -1); // more tiles; the selection stays
-    QCOMPARE(w.Palette().SelectedTile(), picked);
-    const int th = w.Tileset().TileHeight();
-    const int offset = w.Palette().TilesOffsetY();
-    const int top = 10 + (w.Palette().DisplayRow(190) - offset) * (th + 10);
-    QVERIFY2(top >= 0 && top + th <= w.canTiles->height(), qPrintable(Say(top, offset)));
-    QCOMPARE(w.scbTilesVertical->Value(), offset);
-    Deselect(w);
-    QVERIFY(!w.Palette().SelectedTile());
-    QCOMPARE(w.swatchSelectedTile->grab().toImage().pixelColor(15, 15), background);
-}
 
 QTEST_MAIN(TestKeys)
 #include "tst_keys.moc"

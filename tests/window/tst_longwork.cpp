@@ -9,61 +9,59 @@
 class TestLongWork : public QObject {
     Q_OBJECT
 private slots:
-    void cancelledWorkLeavesTheMap_data();
-    void cancelledWorkLeavesTheMap();
+    void cancelledWorkLeavesTheMap_data() {
+        QTest::addColumn<QString>("work");
+        QTest::addColumn<long long>("cancelAfter"); // -1: runs to its end
+        for (const char* work : {"fill", "apply", "load"}) {
+            QTest::addRow("%s to its end", work) << QString(work) << -1LL;
+            QTest::addRow("%s cancelled at once", work) << QString(work) << 0LL;
+            QTest::addRow("%s cancelled part way", work) << QString(work) << 1LL;
+        }
+    }
+
+    // A fill over a map of more than a million cells, Apply that makes large grids, and a tileset load report
+    // their progress under the wait cursor; cancelled at any point, the map and the tileset are as before and
+    // the history has no new step. Afterwards the ordinary cursor is back.
+    void cancelledWorkLeavesTheMap() {
+        QFETCH(QString, work);
+        QFETCH(long long, cancelAfter);
+        EditorFixture f;
+        frmMain& w = f.window();
+        Apply(w, "2", "32", "32", "1100", "1000");
+        f.LoadSolidTiles(2, 1);
+        Put(w, 0, 5, 5, 0);
+        ChooseTool(w, Tool::Fill);
+        auto cursors = std::make_shared<QList<int>>();
+        f.dialogs->whileWorking = [cursors] {
+            const QCursor* cursor = QApplication::overrideCursor();
+            cursors->append(cursor ? int(cursor->shape()) : -1);
+        };
+        f.dialogs->cancelWorkAfter = cancelAfter;
+        const int steps = w.Document().Steps().Count();
+        const int tiles = w.Tileset().Count();
+        if (work == "fill") {
+            Click(w, 1, 1);
+            const std::size_t filled = Occupied(w.Layer(0)).size();
+            QCOMPARE(filled, cancelAfter < 0 ? 1100u * 1000u : 1u);
+        } else if (work == "apply") {
+            Apply(w, "2", "32", "32", "2900", "2900"); // two grids of 8.4 million cells
+            QCOMPARE(Say(w.MapWidth(), w.MapHeight()), cancelAfter < 0 ? Say(2900, 2900) : Say(1100, 1000));
+            QCOMPARE(Describe(Occupied(w.Layer(0))), "(5,5)");
+        } else {
+            f.LoadTiles("large.png", MakeTileSheet(32 * 8, 32 * 8, 32, 32));
+            QCOMPARE(w.Tileset().Count(), cancelAfter < 0 ? tiles + 64 : tiles);
+            if (cancelAfter >= 0)
+                QCOMPARE(w.lblStatus->text(), "large.png not loaded: cancelled");
+        }
+        QCOMPARE(w.Document().Steps().Count(), cancelAfter < 0 ? steps + 1 : steps);
+        QVERIFY2(!f.dialogs->work.isEmpty(), "no progress was shown");
+        QVERIFY(!cursors->isEmpty());
+        QVERIFY2(
+            std::all_of(cursors->begin(), cursors->end(), [](int shape) { return shape == Qt::WaitCursor; }),
+            qPrintable(Say(cursors->size(), cursors->first())));
+        QVERIFY(!QApplication::overrideCursor());
+    }
 };
-
-void TestLongWork::cancelledWorkLeavesTheMap_data() {
-    QTest::addColumn<QString>("work");
-    QTest::addColumn<long long>("cancelAfter"); // -1: runs to its end
-    for (const char* work : {"fill", "apply", "load"}) {
-        QTest::addRow("%s to its end", work) << QString(work) << -1LL;
-        QTest::addRow("%s cancelled at once", work) << QString(work) << 0LL;
-        QTest::addRow("%s cancelled part way", work) << QString(work) << 1LL;
-    }
-}
-
-// A fill over a map of more than a million cells, Apply that makes large grids, and a tileset load report
-// their progress under the wait cursor; cancelled at any point, the map and the tileset are as before and
-// the history has no new step. Afterwards the ordinary cursor is back.
-void TestLongWork::cancelledWorkLeavesTheMap() {
-    QFETCH(QString, work);
-    QFETCH(long long, cancelAfter);
-    EditorFixture f;
-    frmMain& w = f.window();
-    Apply(w, "2", "32", "32", "1100", "1000");
-    f.LoadSolidTiles(2, 1);
-    Put(w, 0, 5, 5, 0);
-    ChooseTool(w, Tool::Fill);
-    auto cursors = std::make_shared<QList<int>>();
-    f.dialogs->whileWorking = [cursors] {
-        const QCursor* cursor = QApplication::overrideCursor();
-        cursors->append(cursor ? int(cursor->shape()) : -1);
-    };
-    f.dialogs->cancelWorkAfter = cancelAfter;
-    const int steps = w.Document().Steps().Count();
-    const int tiles = w.Tileset().Count();
-    if (work == "fill") {
-        Click(w, 1, 1);
-        const std::size_t filled = Occupied(w.Layer(0)).size();
-        QCOMPARE(filled, cancelAfter < 0 ? 1100u * 1000u : 1u);
-    } else if (work == "apply") {
-        Apply(w, "2", "32", "32", "2900", "2900"); // two grids of 8.4 million cells
-        QCOMPARE(Say(w.MapWidth(), w.MapHeight()), cancelAfter < 0 ? Say(2900, 2900) : Say(1100, 1000));
-        QCOMPARE(Describe(Occupied(w.Layer(0))), "(5,5)");
-    } else {
-        f.LoadTiles("large.png", MakeTileSheet(32 * 8, 32 * 8, 32, 32));
-        QCOMPARE(w.Tileset().Count(), cancelAfter < 0 ? tiles + 64 : tiles);
-        if (cancelAfter >= 0)
-            QCOMPARE(w.lblStatus->text(), "large.png not loaded: cancelled");
-    }
-    QCOMPARE(w.Document().Steps().Count(), cancelAfter < 0 ? steps + 1 : steps);
-    QVERIFY2(!f.dialogs->work.isEmpty(), "no progress was shown");
-    QVERIFY(!cursors->isEmpty());
-    QVERIFY2(std::all_of(cursors->begin(), cursors->end(), [](int shape) { return shape == Qt::WaitCursor; }),
-             qPrintable(Say(cursors->size(), cursors->first())));
-    QVERIFY(!QApplication::overrideCursor());
-}
 
 QTEST_MAIN(TestLongWork)
 #include "tst_longwork.moc"

@@ -4,11 +4,8 @@
 // and Remove Tiles answered Yes and No and with no tiles.
 #include "UserSteps.h"
 #include "document/MapSnapshotCheck.h"
-#include "document/SnapshotGatherer.h"
 #include "platform/ScrollBar.h"
-#include "window/mnuMain.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QHelpEvent>
@@ -22,14 +19,6 @@ namespace {
 
 const QString kTileItem = QStringLiteral("Tile Properties\u2026");
 const QString kCellItem = QStringLiteral("Cell Properties\u2026");
-
-void Choose(const char* item) {
-    mnuMain::Instance()->Item(QLatin1String(item))->trigger();
-}
-
-MapSnapshot Map(const frmMain& w) {
-    return TakeSnapshot(w.Document(), QString());
-}
 
 // The user's edit of the values the dialog shows, with the option chosen or not.
 std::function<std::optional<PropertiesAnswer>(const PropertiesRequest&)>
@@ -56,11 +45,11 @@ QString ToolTipAt(frmMain& w, QPoint p) {
 // Checks that Undo gives back before and Redo after, exactly, each as one step.
 QString UndoRedo(frmMain& w, const MapSnapshot& before, const MapSnapshot& after) {
     const int index = w.Document().Steps().Index();
-    Choose("EditUndo");
-    if (!(Map(w) == before) || w.Document().Steps().Index() != index - 1)
+    ChooseItem("EditUndo");
+    if (!(MapOf(w) == before) || w.Document().Steps().Index() != index - 1)
         return QStringLiteral("undo did not give the map back");
-    Choose("EditRedo");
-    if (!(Map(w) == after) || w.Document().Steps().Index() != index)
+    ChooseItem("EditRedo");
+    if (!(MapOf(w) == after) || w.Document().Steps().Index() != index)
         return QStringLiteral("redo did not make the change again");
     return {};
 }
@@ -121,7 +110,7 @@ private slots:
         RightClick(w.canMain, CellMiddle(w, 2, 2));
         QCOMPARE(w.Layer(0).At(2, 2)->ListIndex(), 5);
 
-        const MapSnapshot before = Map(w);
+        const MapSnapshot before = MapOf(w);
         f.dialogs->menuReplies.push_back(kTileItem);
         f.dialogs->propertyEdits.push_back(Edit(
             [](GameValues& v) {
@@ -149,7 +138,7 @@ private slots:
         // The cells that took the new values share the tile's texts rather than keep copies.
         if (option)
             QCOMPARE(w.Layer(0).At(0, 0)->TextsHandle(), tile.TextsHandle());
-        const MapSnapshot after = Map(w);
+        const MapSnapshot after = MapOf(w);
         QVERIFY(!(after == before));
         QVERIFY2(UndoRedo(w, before, after).isEmpty(), "tile properties");
 
@@ -192,7 +181,7 @@ private slots:
         w.scbMainVertical->setValue(1);
         w.scbMainHorizontal->setValue(2);
         QCOMPARE(Say(w.scbMainVertical->value(), w.scbMainHorizontal->value()), "1 2");
-        const MapSnapshot before = Map(w);
+        const MapSnapshot before = MapOf(w);
         f.dialogs->menuReplies = {kCellItem, kCellItem, kCellItem};
         f.dialogs->propertyEdits.push_back(Edit([](GameValues& v) {
             v.custom1 = QStringLiteral("chest");
@@ -216,7 +205,7 @@ private slots:
                      cell->ImageIndex()),
                  "chest true 48 48 0 1");
         QVERIFY(w.Layer(0).At(3, 2)->Custom1().isEmpty() && w.Tileset().GetTile(1)->Custom1().isEmpty());
-        const MapSnapshot after = Map(w);
+        const MapSnapshot after = MapOf(w);
         QVERIFY2(UndoRedo(w, before, after).isEmpty(), "cell properties");
 
         ChooseEditLayer(w, 0);
@@ -237,7 +226,7 @@ private slots:
         RightClick(w.canMain, CellMiddle(w, 1, 2));
         RightClick(w.canMain, CellMiddle(w, 1, 2));
         QCOMPARE(f.dialogs->propertyRequests.back().Facts.at(3).second, "Destroyable, Custom 1");
-        QVERIFY(Map(w) == after);
+        QVERIFY(MapOf(w) == after);
         QVERIFY(w.Document().Steps().CanRedo() == false);
     }
 
@@ -293,7 +282,7 @@ private slots:
         if (tiles > 0)
             PaintTwoTiles(f);
         Input::Leave(w.canMain);
-        const MapSnapshot before = Map(w);
+        const MapSnapshot before = MapOf(w);
         const QRgb tileColour = tiles > 0 ? TileColour(w, 1) : 0;
         std::set<QRgb> paletteColours;
         for (int i = 0; i < tiles; ++i)
@@ -301,18 +290,18 @@ private slots:
         const CellSet shown = CellsShowing(w, tileColour);
         const int steps = w.Document().Steps().Index();
         f.dialogs->replies.push_back(answer);
-        Choose("FileRemoveTiles");
+        ChooseItem("FileRemoveTiles");
         QCOMPARE(f.dialogs->questions,
                  tiles > 0 ? QStringList{"Remove all 4 tiles from the tileset?"} : QStringList{});
         if (tiles == 0 || answer == "No") {
-            QVERIFY(Map(w) == before);
+            QVERIFY(MapOf(w) == before);
             QCOMPARE(w.Document().Steps().Index(), steps);
             return;
         }
         QCOMPARE(Say(w.Tileset().Count(), int(w.Document().Loads().size()),
                      w.Palette().SelectedTile() == nullptr, w.scbTilesVertical->isEnabled()),
                  "0 0 true false");
-        const MapSnapshot removed = Map(w);
+        const MapSnapshot removed = MapOf(w);
         QVERIFY(removed.layer == before.layer);
         QCOMPARE(Describe(CellsShowing(w, tileColour)), QString());
         const QImage palette = w.canTiles->Buffer();
@@ -327,12 +316,12 @@ private slots:
         QCOMPARE(Say(w.Tileset().Count(), int(w.Document().Loads().size()), w.Document().Loads()[0].firstTile,
                      w.Document().Loads()[0].tileCount),
                  "2 1 0 2");
-        QVERIFY(MapSnapshotCheck::Whole(Map(w)).isEmpty());
+        QVERIFY(MapSnapshotCheck::Whole(MapOf(w)).isEmpty());
         // The map shows the new tiles at once, the pointer nowhere near it.
         QCOMPARE(Describe(CellsShowing(w, TileColour(w, 1))), Describe(shown));
-        Choose("EditUndo");
-        Choose("EditUndo");
-        QVERIFY(Map(w) == before);
+        ChooseItem("EditUndo");
+        ChooseItem("EditUndo");
+        QVERIFY(MapOf(w) == before);
         QCOMPARE(Describe(CellsShowing(w, tileColour)), Describe(shown));
     }
 };

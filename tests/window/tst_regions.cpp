@@ -4,9 +4,7 @@
 // refused when damaged.
 #include "UserSteps.h"
 #include "document/PieceCodec.h"
-#include "document/SnapshotGatherer.h"
 #include "tiles/TileSwatch.h"
-#include "window/mnuMain.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -18,14 +16,8 @@
 #include <random>
 
 namespace {
-void Choose(const char* item) {
-    mnuMain::Instance()->Item(QLatin1String(item))->trigger();
-}
 bool Enabled(const char* item) {
     return mnuMain::Instance()->Item(QLatin1String(item))->isEnabled();
-}
-MapSnapshot Map(const frmMain& w) {
-    return TakeSnapshot(w.Document(), QString());
 }
 void Type(frmMain& w, int key) {
     QTest::keyClick(&w, Qt::Key(key));
@@ -61,8 +53,8 @@ private slots:
         QVERIFY(Enabled("EditCopy") && Enabled("EditCut") && Enabled("EditClear"));
         w.EditCopy_Action(true);
         QVERIFY(Enabled("EditPaste"));
-        const MapSnapshot before = Map(w);
-        Choose("EditPaste");
+        const MapSnapshot before = MapOf(w);
+        ChooseItem("EditPaste");
         QCOMPARE(w.CurrentStroke().CurrentTool(), Tool::Plot);
         Click(w, 5, 5);
         QCOMPARE(Say(TileAtCell(w, 0, 5, 5), TileAtCell(w, 0, 6, 5), TileAtCell(w, 0, 5, 6),
@@ -70,19 +62,19 @@ private slots:
                  "0 1 2 -1 3 -1");
         // A paste writes the piece's records themselves, shared with the cells it was copied from.
         QCOMPARE(w.Layer(0).Record(6, 5).get(), w.Layer(0).Record(2, 1).get());
-        Choose("EditUndo");
-        QVERIFY(Map(w) == before);
+        ChooseItem("EditUndo");
+        QVERIFY(MapOf(w) == before);
         // Cut and Delete take the edit layer's cells only.
         for (const char* item : {"EditCut", "EditClear"}) {
-            Choose(item);
+            ChooseItem(item);
             QCOMPARE(Say(TileAtCell(w, 0, 1, 1), TileAtCell(w, 0, 2, 1), TileAtCell(w, 1, 2, 2)), "-1 -1 3");
-            Choose("EditUndo");
-            QVERIFY(Map(w) == before);
+            ChooseItem("EditUndo");
+            QVERIFY(MapOf(w) == before);
         }
         Type(w, Qt::Key_Escape);
         QVERIFY(w.Selection().isEmpty() && !Enabled("EditCopy"));
         // Select All takes the whole map, and a click outside the selection clears it.
-        Choose("EditSelectAll");
+        ChooseItem("EditSelectAll");
         QCOMPARE(w.Selection(), QRect(0, 0, 100, 100));
         w.SetSelection(QRect(1, 1, 2, 2));
         ChooseTool(w, Tool::Select);
@@ -93,7 +85,7 @@ private slots:
         w.SetSelection(QRect(1, 1, 2, 2));
         w.EditCopy_Action(true);
         Apply(w, "1", "32", "32", "100", "100");
-        Choose("EditPaste");
+        ChooseItem("EditPaste");
         QCOMPARE(w.lblStatus->text(), "2 of the piece's layers are not in use on this map and left out");
     }
 
@@ -105,18 +97,18 @@ private slots:
         f.LoadSolidTiles(2, 0);
         for (int r = 1; r <= 3; ++r)
             Put(w, 0, 1, r, 1);
-        const MapSnapshot before = Map(w);
+        const MapSnapshot before = MapOf(w);
         Type(w, Qt::Key_S);
         DragStroke(w, 1, 1, 1, 3);
         DragStroke(w, 1, 2, 4, 2);
         QCOMPARE(Describe(Occupied(w.Layer(0))), "(4,1) (4,2) (4,3)");
         QCOMPARE(w.Selection(), QRect(4, 1, 1, 3));
-        const MapSnapshot after = Map(w);
-        Choose("EditUndo");
-        QVERIFY(Map(w) == before);
+        const MapSnapshot after = MapOf(w);
+        ChooseItem("EditUndo");
+        QVERIFY(MapOf(w) == before);
         QCOMPARE(w.Selection(), QRect(1, 1, 1, 3));
-        Choose("EditRedo");
-        QVERIFY(Map(w) == after);
+        ChooseItem("EditRedo");
+        QVERIFY(MapOf(w) == after);
         QCOMPARE(w.Selection(), QRect(4, 1, 1, 3));
         // Escape during the drag puts the cells back; a second Escape clears the selection.
         const int steps = w.Document().Steps().Count();
@@ -125,7 +117,7 @@ private slots:
         QVERIFY(Occupied(w.Layer(0)).empty());
         Type(w, Qt::Key_Escape);
         move.Release();
-        QVERIFY(Map(w) == after);
+        QVERIFY(MapOf(w) == after);
         QCOMPARE(Say(w.Document().Steps().Count(), w.Selection().width()), Say(steps, 1));
         Type(w, Qt::Key_Escape);
         QVERIFY(w.Selection().isEmpty());
@@ -134,7 +126,7 @@ private slots:
         rect.DragTo(9, 9);
         Type(w, Qt::Key_Escape);
         rect.Release();
-        QVERIFY(Map(w) == after);
+        QVERIFY(MapOf(w) == after);
     }
 
     // A 2 x 2 block dragged across a palette narrower than its image: the block follows the image. A click
@@ -170,8 +162,8 @@ private slots:
         QCOMPARE(TileAtCell(w, 0, 11, 7), -1);
         // Removed tiles take the block with them: brought back, none is framed as picked.
         f.dialogs->replies.push_back("Yes");
-        Choose("FileRemoveTiles");
-        Choose("EditUndo");
+        ChooseItem("FileRemoveTiles");
+        ChooseItem("EditUndo");
         QCOMPARE(w.canTiles->Buffer().pixel(PaletteTile(9) - QPoint(19, 0)), 0xff646464u);
     }
 
@@ -236,28 +228,28 @@ private slots:
         passable.passable = true;
         Put(w, 0, 1, 1, 1), Put(w, 0, 2, 1, 2, passable);
         w.SetSelection(QRect(0, 1, 3, 1));
-        Choose("EditCopy");
+        ChooseItem("EditCopy");
         const QMimeData* copied = QApplication::clipboard()->mimeData();
         const QByteArray bytes = copied->data(PieceCodec::kMimeType);
         QCOMPARE(copied->text(), "\t1\t2\n");
         auto* foreign = new QMimeData;
         foreign->setData(PieceCodec::kMimeType, bytes);
         QApplication::clipboard()->setMimeData(foreign);
-        Choose("EditPaste");
+        ChooseItem("EditPaste");
         Click(w, 5, 5);
         QCOMPARE(Say(TileAtCell(w, 0, 5, 5), TileAtCell(w, 0, 6, 5), TileAtCell(w, 0, 7, 5),
                      w.Layer(0).Get(7, 5)->Passable(), w.Layer(0).Get(6, 5)->Passable()),
                  "-1 1 2 true false");
         // Memory running out stops a copy or a paste whole, in red; the clipboard keeps what it held.
         CellRef::FailCellMemoryAfter(0);
-        Choose("EditCopy");
+        ChooseItem("EditCopy");
         QCOMPARE(Say(w.lblStatus->text(), QApplication::clipboard()->mimeData() == foreign),
                  "Out of memory: copy stopped true");
-        Choose("EditPaste");
+        ChooseItem("EditPaste");
         QCOMPARE(w.lblStatus->text(), "Out of memory: paste stopped");
         CellRef::FailCellMemoryAfter(-1);
         QApplication::clipboard()->setText(QStringLiteral("hello"));
-        Choose("EditPaste");
+        ChooseItem("EditPaste");
         QCOMPARE(w.lblStatus->text(), "The clipboard holds no map cells");
 
         PieceSnapshot whole;

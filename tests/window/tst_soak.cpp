@@ -8,14 +8,10 @@
 #include "PngCorpus.h"
 #include "PngCraft.h"
 #include "UserSteps.h"
-#include "document/CellRecords.h"
 #include "document/MapSnapshotCheck.h"
-#include "document/SnapshotGatherer.h"
 #include "platform/ScrollBar.h"
 #include "tiles/CellGameValues.h"
-#include "window/mnuMain.h"
 
-#include <QAction>
 #include <QDir>
 #include <QLabel>
 #include <QLoggingCategory>
@@ -34,28 +30,6 @@ constexpr long long kDefaultEvents = 100000;
 
 bool Shows(const BevelButton* b, const clsVOIcon& icons, int i) { // the picture for its state
     return b->Icon() == (b->Value() ? icons.DownIcon(i) : icons.UpIcon(i));
-}
-
-void Choose(const char* item) {
-    mnuMain::Instance()->Item(QLatin1String(item))->trigger();
-}
-
-MapSnapshot Map(const frmMain& w) {
-    return TakeSnapshot(w.Document(), QString());
-}
-
-// Plain copies of every field of every stored cell, its place and layer included, by layer and index.
-using Cells = std::map<std::pair<int, std::uint32_t>, CellRecord>;
-
-Cells AllCells(const frmMain& w) {
-    Cells cells;
-    for (int k = 0; k < 8; ++k) {
-        const LayerGrid& grid = w.Layer(k);
-        for (std::uint32_t i = 0; i < grid.Count(); ++i)
-            if (grid.AtIndex(i))
-                cells[{k, i}] = RecordOf(grid.At(int(i) % grid.Width(), int(i) / grid.Width()));
-    }
-    return cells;
 }
 
 GameValues GameOf(const CellRecord& r) {
@@ -77,7 +51,7 @@ public:
         QObject::connect(&w.Document(), &MapDocument::cellsChanged, [this] { ++m_cellChanges; });
         // A settings change shows the settings in Map Properties again, over whatever was typed there.
         QObject::connect(&w.Document(), &MapDocument::settingsChanged, [this] { m_typed = false; });
-        m_model[0] = Map(w);
+        m_model[0] = MapOf(w);
     }
 
     // Checks the window as it opens, then sends count events: empty when every check held, else the problem
@@ -141,14 +115,14 @@ private:
         const int roll = m_held || m_lost ? 999 : Uniform(0, 999);
         if (roll < 4) { // the first save asks where, the later ones do not
             f.dialogs->saveAnswers = {FolderItem(file)};
-            Do(n + "save", [] { Choose("FileSave"); });
+            Do(n + "save", [] { ChooseItem("FileSave"); });
             m_saved = w.lblStatus->text() == "soak.mqm saved" ? w.Document().Steps().Index() : m_saved;
         } else if (roll < 6 && QFile::exists(file)) {
             f.dialogs->replies = {"Open Without It", "Open Without It", "Open Without It", "Open Without It"};
             if (w.isWindowModified())
                 f.dialogs->replies.push_front("Discard");
             f.dialogs->answers = {FolderItem(file)};
-            Do(n + "open", [] { Choose("FileOpenMap"); });
+            Do(n + "open", [] { ChooseItem("FileOpenMap"); });
             f.dialogs->replies.clear();
             m_opened = w.Document().Steps().Count() == 0; // a map opened has no history yet
         } else if (roll < 10) {
@@ -160,7 +134,7 @@ private:
     // Tile or Cell Properties through a right click and the dialog: a tile's new values reach, with the
     // option, the cells whose values all equal the tile's old ones; a cell's reach that cell alone.
     QString Properties(const QString& n) {
-        Cells expected = AllCells(w);
+        StoredCells expected = AllCells(w);
         GameValues wanted;
         wanted.passable = Uniform(0, 1);
         wanted.listIndex = std::int16_t(Uniform(0, 2));
@@ -212,16 +186,16 @@ private:
     QString AgainstTheModel() {
         const int now = w.Document().Steps().Index();
         if (m_opened) {
-            m_model = {{now, Map(w)}};
+            m_model = {{now, MapOf(w)}};
             m_saved = now;
         } else if (m_undone && m_stroking) { // the stroke under way became a step first, or not: unknown
             m_model.clear();
             m_saved = kUnknown;
         } else if (m_undone) {
-            if (const auto point = m_model.find(now); point != m_model.end() && !(Map(w) == point->second))
+            if (const auto point = m_model.find(now); point != m_model.end() && !(MapOf(w) == point->second))
                 return QStringLiteral("undo or redo to point %1 did not give its map back").arg(now);
         } else if (now > m_index) { // a new point, known unless a stroke's cells are still to be kept
-            const MapSnapshot map = Map(w);
+            const MapSnapshot map = MapOf(w);
             m_model.erase(m_model.upper_bound(m_index), m_model.end());
             if (!w.Document().OpenEdit())
                 m_model[now] = map;
@@ -263,7 +237,7 @@ private:
             : kind == 4 ? Apply()
             : kind == 5 ? Scroll(m_bars[i % 3], way)
             : kind == 7 ? w.resize(size)
-                        : Choose(kind == 8 ? "EditUndo" : "EditRedo");
+                        : ChooseItem(kind == 8 ? "EditUndo" : "EditRedo");
         });
         m_undone = kind >= 8;
         return {};
@@ -299,7 +273,7 @@ private:
             [&] { Input::Move(canvas, at, Qt::LeftButton); },
             [&] { Input::Release(canvas, at); },
             [] {},
-            [] { Choose("FileLoadTiles"); },
+            [] { ChooseItem("FileLoadTiles"); },
             [&] { Input::Leave(canvas); },
             [&] { Input::Wheel(canvas, at, QPoint(Chance(20) ? Angle() : 0, Angle())); },
             [&] { Input::Click(canvas, at); }};

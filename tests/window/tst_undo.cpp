@@ -1,27 +1,11 @@
 // The history as a user meets it: edits that change nothing are no step, and the history keeps within its
 // memory bound. (Undo and redo against a model of the map run in the soak test's random session.)
 #include "UserSteps.h"
-#include "window/mnuMain.h"
-#include "document/SnapshotGatherer.h"
 #include "tiles/CellGameValues.h"
-#include "window/mnuMain.h"
 
-#include <QAction>
 #include <QDir>
 #include <QLabel>
 #include <QtTest>
-
-namespace {
-
-void Choose(const char* item) {
-    mnuMain::Instance()->Item(QLatin1String(item))->trigger();
-}
-
-MapSnapshot Map(const frmMain& w) {
-    return TakeSnapshot(w.Document(), QString());
-}
-
-} // namespace
 
 class TestUndo : public QObject {
     Q_OBJECT
@@ -42,15 +26,15 @@ private slots:
         w.Document().SetTileProperties(1, plain, false);
         QVERIFY(w.Layer(0).Record(1, 1).get() != &w.Tileset().GetTile(1)->Template());
         f.dialogs->saveAnswers.push_back(FolderItem(QDir(f.temp.path()).filePath("same.mqm")));
-        Choose("FileSave");
+        ChooseItem("FileSave");
         const int steps = history.Count();
-        const MapSnapshot before = Map(w);
+        const MapSnapshot before = MapOf(w);
         DragStroke(w, 1, 1, 6, 1);
         ChooseTool(w, Tool::Erase);
         DragStroke(w, 1, 5, 6, 5);
         ChooseTool(w, Tool::Fill);
         Click(w, 3, 1);
-        QCOMPARE(Say(history.Count(), w.isWindowModified(), Map(w) == before), Say(steps, false, true));
+        QCOMPARE(Say(history.Count(), w.isWindowModified(), MapOf(w) == before), Say(steps, false, true));
         // Made modified by a real change, the mark stays when nothing more changes.
         ChooseTool(w, Tool::Plot);
         DragStroke(w, 1, 2, 1, 2);
@@ -66,20 +50,20 @@ private slots:
         History& history = w.Document().Steps();
         f.LoadSolidTiles(3, 1);
         f.dialogs->saveAnswers.push_back(FolderItem(QDir(f.temp.path()).filePath("bound.mqm")));
-        mnuMain::Instance()->Item("FileSave")->trigger();
-        std::vector<MapSnapshot> states{Map(w)};
+        ChooseItem("FileSave");
+        std::vector<MapSnapshot> states{MapOf(w)};
         for (int i = 0; i < 5; ++i) {
             DragStroke(w, i, 0, i, 1);
-            states.push_back(Map(w));
+            states.push_back(MapOf(w));
         }
         const std::size_t five = history.Bytes();
         history.SetMemoryBound(five * 3 / 5 + 16); // room for three of the five strokes
         QCOMPARE(history.Count(), 3);
         for (int i = 0; i < 3; ++i)
-            Choose("EditUndo");
-        QVERIFY(!history.CanUndo() && Map(w) == states[2] && w.isWindowModified());
-        Choose("EditRedo");
-        QVERIFY(Map(w) == states[3]);
+            ChooseItem("EditUndo");
+        QVERIFY(!history.CanUndo() && MapOf(w) == states[2] && w.isWindowModified());
+        ChooseItem("EditRedo");
+        QVERIFY(MapOf(w) == states[3]);
 
         history.SetMemoryBound(16);
         ChooseTool(w, Tool::Fill);

@@ -70,217 +70,213 @@ int Distance(QRgb a, QRgb b) {
 class TestZoom : public QObject {
     Q_OBJECT
 private slots:
-    void cellUnderThePointerStays_data();
-    void cellUnderThePointerStays();
-    void pictureAtEveryLevel();
-    void strokesAndPreviewsOnZoomedCells();
-    void keysZoomAboutTheMiddle();
-    void smallTurnsAddUp();
-    void blendMatchesThePainter();
-};
-
-void TestZoom::cellUnderThePointerStays_data() {
-    QTest::addColumn<int>("notches"); // Ctrl+wheel turns, one at a time; away from the user zooms in
-    QTest::addColumn<QPoint>("at");
-    QTest::addColumn<QPoint>("scroll");
-    QTest::addColumn<QList<int>>("levels"); // the zoom after each turn
-    QTest::newRow("in twice") << 2 << QPoint(300, 200) << QPoint(20, 30) << QList<int>{200, 400};
-    QTest::newRow("in past the last level")
-        << 3 << QPoint(17, 480) << QPoint(40, 10) << QList<int>{200, 400, 400};
-    QTest::newRow("out twice") << -2 << QPoint(250, 250) << QPoint(40, 40) << QList<int>{50, 25};
-    QTest::newRow("out past the first level, at a cell's edge")
-        << -3 << QPoint(96, 64) << QPoint(30, 30) << QList<int>{50, 25, 25};
-    QTest::newRow("at the top left corner") << -2 << QPoint(0, 0) << QPoint(0, 0) << QList<int>{50, 25};
-}
-
-// Each turn keeps the map cell under the pointer where it is, and the status line's numbers follow the zoom.
-void TestZoom::cellUnderThePointerStays() {
-    QFETCH(int, notches);
-    QFETCH(QPoint, at);
-    QFETCH(QPoint, scroll);
-    QFETCH(QList<int>, levels);
-    EditorFixture f;
-    frmMain& w = f.window();
-    Prepare(f);
-    w.scbMainHorizontal->setValue(scroll.x());
-    w.scbMainVertical->setValue(scroll.y());
-    const QString before = CellUnder(w, at);
-    QCOMPARE(before, Say("Plot", "X:", scroll.x() + at.x() / 32, "Y:", scroll.y() + at.y() / 32));
-    for (int i = 0; i < levels.size(); ++i) {
-        CtrlWheel(w, at, notches > 0 ? 1 : -1);
-        QCOMPARE(w.View().ZoomPercent(), levels[i]);
-        QCOMPARE(CellUnder(w, at), before);
-        // Cells are a whole number of canvas pixels: the first visible one starts at the canvas's corner.
-        const int side = 32 * levels[i] / 100;
-        QCOMPARE(CellUnder(w, QPoint(0, 0)),
-                 Say("Plot", "X:", w.scbMainHorizontal->Value(), "Y:", w.scbMainVertical->Value()));
-        QCOMPARE(CellUnder(w, QPoint(side, side)),
-                 Say("Plot", "X:", w.scbMainHorizontal->Value() + 1, "Y:", w.scbMainVertical->Value() + 1));
+    void cellUnderThePointerStays_data() {
+        QTest::addColumn<int>("notches"); // Ctrl+wheel turns, one at a time; away from the user zooms in
+        QTest::addColumn<QPoint>("at");
+        QTest::addColumn<QPoint>("scroll");
+        QTest::addColumn<QList<int>>("levels"); // the zoom after each turn
+        QTest::newRow("in twice") << 2 << QPoint(300, 200) << QPoint(20, 30) << QList<int>{200, 400};
+        QTest::newRow("in past the last level")
+            << 3 << QPoint(17, 480) << QPoint(40, 10) << QList<int>{200, 400, 400};
+        QTest::newRow("out twice") << -2 << QPoint(250, 250) << QPoint(40, 40) << QList<int>{50, 25};
+        QTest::newRow("out past the first level, at a cell's edge")
+            << -3 << QPoint(96, 64) << QPoint(30, 30) << QList<int>{50, 25, 25};
+        QTest::newRow("at the top left corner") << -2 << QPoint(0, 0) << QPoint(0, 0) << QList<int>{50, 25};
     }
-}
 
-// Every pixel of the canvas, grid included, against the map drawn here cell by cell, at every level; and the
-// scroll range lets the map's last column and row be seen whole, no further, at each.
-void TestZoom::pictureAtEveryLevel() {
-    EditorFixture f;
-    frmMain& w = f.window();
-    Prepare(f);
-    PutPattern(w);
-    const QPoint middle(w.canMain->width() / 2, w.canMain->height() / 2);
-    for (const int level : kLevels) {
+    // Each turn keeps the map cell under the pointer where it is, and the status line's numbers follow the
+    // zoom.
+    void cellUnderThePointerStays() {
+        QFETCH(int, notches);
+        QFETCH(QPoint, at);
+        QFETCH(QPoint, scroll);
+        QFETCH(QList<int>, levels);
+        EditorFixture f;
+        frmMain& w = f.window();
+        Prepare(f);
+        w.scbMainHorizontal->setValue(scroll.x());
+        w.scbMainVertical->setValue(scroll.y());
+        const QString before = CellUnder(w, at);
+        QCOMPARE(before, Say("Plot", "X:", scroll.x() + at.x() / 32, "Y:", scroll.y() + at.y() / 32));
+        for (int i = 0; i < levels.size(); ++i) {
+            CtrlWheel(w, at, notches > 0 ? 1 : -1);
+            QCOMPARE(w.View().ZoomPercent(), levels[i]);
+            QCOMPARE(CellUnder(w, at), before);
+            // Cells are a whole number of canvas pixels: the first visible one starts at the canvas's corner.
+            const int side = 32 * levels[i] / 100;
+            QCOMPARE(CellUnder(w, QPoint(0, 0)),
+                     Say("Plot", "X:", w.scbMainHorizontal->Value(), "Y:", w.scbMainVertical->Value()));
+            QCOMPARE(CellUnder(w, QPoint(side, side)), Say("Plot", "X:", w.scbMainHorizontal->Value() + 1,
+                                                           "Y:", w.scbMainVertical->Value() + 1));
+        }
+    }
+
+    // Every pixel of the canvas, grid included, against the map drawn here cell by cell, at every level; and
+    // the scroll range lets the map's last column and row be seen whole, no further, at each.
+    void pictureAtEveryLevel() {
+        EditorFixture f;
+        frmMain& w = f.window();
+        Prepare(f);
+        PutPattern(w);
+        const QPoint middle(w.canMain->width() / 2, w.canMain->height() / 2);
+        for (const int level : kLevels) {
+            HoverAt(w, middle);
+            while (w.View().ZoomPercent() != level)
+                CtrlWheel(w, middle, w.View().ZoomPercent() < level ? 1 : -1);
+            const int side = 32 * level / 100;
+            const int ox = std::min(7, w.scbMainHorizontal->Maximum()),
+                      oy = std::min(5, w.scbMainVertical->Maximum());
+            w.scbMainHorizontal->setValue(ox);
+            w.scbMainVertical->setValue(oy);
+            Input::Leave(w.canMain); // no cursor in the picture
+            const QImage& canvas = w.canMain->Buffer();
+            int worst = 0;
+            QString first;
+            for (int y = 0; y < canvas.height(); ++y)
+                for (int x = 0; x < canvas.width(); ++x) {
+                    const int c = x / side + ox, r = y / side + oy;
+                    const int t = c < 100 && r < 100 ? PatternTile(c, r) : -1;
+                    QRgb want =
+                        t < 0 ? qRgb(0, 0, 0) : Quarter(t, (y % side) * 2 / side * 2 + (x % side) * 2 / side);
+                    if (x % side == 0 || y % side == 0)
+                        want = kGridPixel.rgb();
+                    const int d = Distance(canvas.pixel(x, y), want);
+                    if (d > worst && first.isEmpty())
+                        first = Say(level, x, y);
+                    worst = std::max(worst, d);
+                }
+            // Shrunk pictures are averaged: a channel may round one step off; at 100 % and above, exact.
+            QVERIFY2(worst <= (level < 100 ? 1 : 0), qPrintable(Say(first, worst)));
+
+            const int hmax = w.scbMainHorizontal->Maximum(), vmax = w.scbMainVertical->Maximum();
+            QVERIFY((100 - hmax) * side <= canvas.width() && (100 - hmax + 1) * side > canvas.width() - side);
+            QVERIFY((100 - vmax) * side <= canvas.height() &&
+                    (100 - vmax + 1) * side > canvas.height() - side);
+        }
+    }
+
+    // A fast drag at 25 % writes the walk between the zoomed cells; at 400 % the rectangle's preview covers
+    // the zoomed cells it spans and the frame sits around the pointer's cell.
+    void strokesAndPreviewsOnZoomedCells() {
+        EditorFixture f;
+        frmMain& w = f.window();
+        Prepare(f);
+        const QPoint middle(w.canMain->width() / 2, w.canMain->height() / 2);
         HoverAt(w, middle);
-        while (w.View().ZoomPercent() != level)
-            CtrlWheel(w, middle, w.View().ZoomPercent() < level ? 1 : -1);
-        const int side = 32 * level / 100;
-        const int ox = std::min(7, w.scbMainHorizontal->Maximum()),
-                  oy = std::min(5, w.scbMainVertical->Maximum());
-        w.scbMainHorizontal->setValue(ox);
-        w.scbMainVertical->setValue(oy);
-        Input::Leave(w.canMain); // no cursor in the picture
+        CtrlWheel(w, middle, -2);
+        QCOMPARE(w.View().ZoomPercent(), 25);
+        const int ox = w.scbMainHorizontal->Value(), oy = w.scbMainVertical->Value();
+        StrokeThrough(w, QPoint(8 * 2 + 3, 8 * 3 + 1), {QPoint(8 * 40 + 7, 8 * 12)});
+        CellSet walked;
+        WalkLine(2 + ox, 3 + oy, 40 + ox, 12 + oy, [&](int c, int r) { walked.emplace(c, r); });
+        QCOMPARE(Describe(Occupied(w.Layer(0))), Describe(walked));
+
+        CtrlWheel(w, middle, 4);
+        QCOMPARE(w.View().ZoomPercent(), 400);
+        ChooseTool(w, Tool::FilledRectangle);
+        const QPoint press(128 + 5, 128 + 60), drag(3 * 128 + 100, 2 * 128 + 1);
+        MouseStroke s(w, press);
+        s.DragTo(drag);
         const QImage& canvas = w.canMain->Buffer();
-        int worst = 0;
-        QString first;
-        for (int y = 0; y < canvas.height(); ++y)
-            for (int x = 0; x < canvas.width(); ++x) {
-                const int c = x / side + ox, r = y / side + oy;
-                const int t = c < 100 && r < 100 ? PatternTile(c, r) : -1;
-                QRgb want =
-                    t < 0 ? qRgb(0, 0, 0) : Quarter(t, (y % side) * 2 / side * 2 + (x % side) * 2 / side);
-                if (x % side == 0 || y % side == 0)
-                    want = kGridPixel.rgb();
-                const int d = Distance(canvas.pixel(x, y), want);
-                if (d > worst && first.isEmpty())
-                    first = Say(level, x, y);
-                worst = std::max(worst, d);
+        for (int r = 0; r < 4; ++r)
+            for (int c = 0; c < 4; ++c) {
+                const bool inside = c >= 1 && c <= 3 && r >= 1 && r <= 2;
+                // Pixels well inside a cell's top left and bottom right quarters show tile 1's there when
+                // previewed.
+                QCOMPARE(canvas.pixel(c * 128 + 20, r * 128 + 20) == Quarter(1, 0), inside);
+                QCOMPARE(canvas.pixel(c * 128 + 100, r * 128 + 100) == Quarter(1, 3), inside);
             }
-        // Shrunk pictures are averaged: a channel may round one step off; at 100 % and above, exact.
-        QVERIFY2(worst <= (level < 100 ? 1 : 0), qPrintable(Say(first, worst)));
-
-        const int hmax = w.scbMainHorizontal->Maximum(), vmax = w.scbMainVertical->Maximum();
-        QVERIFY((100 - hmax) * side <= canvas.width() && (100 - hmax + 1) * side > canvas.width() - side);
-        QVERIFY((100 - vmax) * side <= canvas.height() && (100 - vmax + 1) * side > canvas.height() - side);
+        s.Release();
+        // The plot cursor: the tile on the pointer's cell in its frame, two pixels wide, just outside the
+        // cell.
+        ChooseTool(w, Tool::Plot);
+        HoverAt(w, QPoint(2 * 128 + 70, 3 * 128 + 9));
+        QCOMPARE(QColor(canvas.pixel(2 * 128 + 64, 3 * 128 - 1)), kFramePixel);
+        QCOMPARE(QColor(canvas.pixel(2 * 128 + 64, 3 * 128 - 2)), kFramePixel);
+        QVERIFY(QColor(canvas.pixel(2 * 128 + 64, 3 * 128 - 3)) != kFramePixel);
+        QCOMPARE(QColor(canvas.pixel(2 * 128 - 1, 3 * 128 + 64)), kFramePixel);
+        QCOMPARE(canvas.pixel(2 * 128 + 127, 3 * 128 + 20), Quarter(1, 1));
     }
-}
 
-// A fast drag at 25 % writes the walk between the zoomed cells; at 400 % the rectangle's preview covers the
-// zoomed cells it spans and the frame sits around the pointer's cell.
-void TestZoom::strokesAndPreviewsOnZoomedCells() {
-    EditorFixture f;
-    frmMain& w = f.window();
-    Prepare(f);
-    const QPoint middle(w.canMain->width() / 2, w.canMain->height() / 2);
-    HoverAt(w, middle);
-    CtrlWheel(w, middle, -2);
-    QCOMPARE(w.View().ZoomPercent(), 25);
-    const int ox = w.scbMainHorizontal->Value(), oy = w.scbMainVertical->Value();
-    StrokeThrough(w, QPoint(8 * 2 + 3, 8 * 3 + 1), {QPoint(8 * 40 + 7, 8 * 12)});
-    CellSet walked;
-    WalkLine(2 + ox, 3 + oy, 40 + ox, 12 + oy, [&](int c, int r) { walked.emplace(c, r); });
-    QCOMPARE(Describe(Occupied(w.Layer(0))), Describe(walked));
-
-    CtrlWheel(w, middle, 4);
-    QCOMPARE(w.View().ZoomPercent(), 400);
-    ChooseTool(w, Tool::FilledRectangle);
-    const QPoint press(128 + 5, 128 + 60), drag(3 * 128 + 100, 2 * 128 + 1);
-    MouseStroke s(w, press);
-    s.DragTo(drag);
-    const QImage& canvas = w.canMain->Buffer();
-    for (int r = 0; r < 4; ++r)
-        for (int c = 0; c < 4; ++c) {
-            const bool inside = c >= 1 && c <= 3 && r >= 1 && r <= 2;
-            // Pixels well inside a cell's top left and bottom right quarters show tile 1's there when
-            // previewed.
-            QCOMPARE(canvas.pixel(c * 128 + 20, r * 128 + 20) == Quarter(1, 0), inside);
-            QCOMPARE(canvas.pixel(c * 128 + 100, r * 128 + 100) == Quarter(1, 3), inside);
-        }
-    s.Release();
-    // The plot cursor: the tile on the pointer's cell in its frame, two pixels wide, just outside the cell.
-    ChooseTool(w, Tool::Plot);
-    HoverAt(w, QPoint(2 * 128 + 70, 3 * 128 + 9));
-    QCOMPARE(QColor(canvas.pixel(2 * 128 + 64, 3 * 128 - 1)), kFramePixel);
-    QCOMPARE(QColor(canvas.pixel(2 * 128 + 64, 3 * 128 - 2)), kFramePixel);
-    QVERIFY(QColor(canvas.pixel(2 * 128 + 64, 3 * 128 - 3)) != kFramePixel);
-    QCOMPARE(QColor(canvas.pixel(2 * 128 - 1, 3 * 128 + 64)), kFramePixel);
-    QCOMPARE(canvas.pixel(2 * 128 + 127, 3 * 128 + 20), Quarter(1, 1));
-}
-
-// Ctrl+= and Ctrl+- zoom about the canvas's middle while the pointer is away from the map, Ctrl+0 returns
-// to 100 %, which shows the map as it was.
-void TestZoom::keysZoomAboutTheMiddle() {
-    EditorFixture f;
-    frmMain& w = f.window();
-    w.activateWindow(); // shortcuts need the window active
-    QVERIFY(QTest::qWaitForWindowActive(&w));
-    Prepare(f);
-    PutPattern(w);
-    w.scbMainHorizontal->setValue(30);
-    w.scbMainVertical->setValue(40);
-    Input::Leave(w.canMain);
-    const QImage before = w.canMain->Buffer().copy();
-    const QPoint middle(w.canMain->width() / 2, w.canMain->height() / 2);
-    const QString underMiddle = CellUnder(w, middle);
-    Input::Leave(w.canMain);
-    const auto key = [&](int k) { QTest::keyClick(&w, Qt::Key(k), Qt::ControlModifier); };
-    key(Qt::Key_Equal);
-    QCOMPARE(w.View().ZoomPercent(), 200);
-    key(Qt::Key_Minus);
-    key(Qt::Key_Minus);
-    QCOMPARE(w.View().ZoomPercent(), 50);
-    QCOMPARE(CellUnder(w, middle), underMiddle);
-    Input::Leave(w.canMain);
-    key(Qt::Key_0);
-    QCOMPARE(w.View().ZoomPercent(), 100);
-    QCOMPARE(CellUnder(w, middle), underMiddle);
-    Input::Leave(w.canMain);
-    QVERIFY(w.canMain->Buffer() == before);
-}
-
-// A fine wheel's small turns add up: eight of 15 units make one step in; after part of a turn in, a turn back
-// counts from nothing, not against that part, so eight of -15 make one step out.
-void TestZoom::smallTurnsAddUp() {
-    EditorFixture f;
-    frmMain& w = f.window();
-    const QPoint at(200, 200);
-    HoverAt(w, at);
-    QString levels;
-    for (const int angle :
-         {15, 15, 15, 15, 15, 15, 15, 15, 15, 15, 15, -15, -15, -15, -15, -15, -15, -15, -15}) {
-        Input::Wheel(w.canMain, at, QPoint(0, angle), Qt::ControlModifier);
-        levels += QString::number(w.View().ZoomPercent() / 100);
+    // Ctrl+= and Ctrl+- zoom about the canvas's middle while the pointer is away from the map, Ctrl+0 returns
+    // to 100 %, which shows the map as it was.
+    void keysZoomAboutTheMiddle() {
+        EditorFixture f;
+        frmMain& w = f.window();
+        w.activateWindow(); // shortcuts need the window active
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        Prepare(f);
+        PutPattern(w);
+        w.scbMainHorizontal->setValue(30);
+        w.scbMainVertical->setValue(40);
+        Input::Leave(w.canMain);
+        const QImage before = w.canMain->Buffer().copy();
+        const QPoint middle(w.canMain->width() / 2, w.canMain->height() / 2);
+        const QString underMiddle = CellUnder(w, middle);
+        Input::Leave(w.canMain);
+        const auto key = [&](int k) { QTest::keyClick(&w, Qt::Key(k), Qt::ControlModifier); };
+        key(Qt::Key_Equal);
+        QCOMPARE(w.View().ZoomPercent(), 200);
+        key(Qt::Key_Minus);
+        key(Qt::Key_Minus);
+        QCOMPARE(w.View().ZoomPercent(), 50);
+        QCOMPARE(CellUnder(w, middle), underMiddle);
+        Input::Leave(w.canMain);
+        key(Qt::Key_0);
+        QCOMPARE(w.View().ZoomPercent(), 100);
+        QCOMPARE(CellUnder(w, middle), underMiddle);
+        Input::Leave(w.canMain);
+        QVERIFY(w.canMain->Buffer() == before);
     }
-    QCOMPARE(levels, "1111111222222222221");
-}
 
-// Source-over of premultiplied pixels onto an opaque picture, against QPainter on every alpha with colours
-// from black to the alpha, at one and at several target pixels per source pixel, clipped at every side.
-void TestZoom::blendMatchesThePainter() {
-    std::mt19937 random(7);
-    QImage source(256, 16, QImage::Format_ARGB32_Premultiplied);
-    for (int y = 0; y < 16; ++y)
-        for (int a = 0; a < 256; ++a) {
-            const auto channel = [&] { return std::uniform_int_distribution<int>(0, a)(random); };
-            source.setPixel(a, y, qRgba(channel(), channel(), channel(), a));
+    // A fine wheel's small turns add up: eight of 15 units make one step in; after part of a turn in, a turn
+    // back counts from nothing, not against that part, so eight of -15 make one step out.
+    void smallTurnsAddUp() {
+        EditorFixture f;
+        frmMain& w = f.window();
+        const QPoint at(200, 200);
+        HoverAt(w, at);
+        QString levels;
+        for (const int angle :
+             {15, 15, 15, 15, 15, 15, 15, 15, 15, 15, 15, -15, -15, -15, -15, -15, -15, -15, -15}) {
+            Input::Wheel(w.canMain, at, QPoint(0, angle), Qt::ControlModifier);
+            levels += QString::number(w.View().ZoomPercent() / 100);
         }
-    for (const int factor : {1, 2, 3, 4})
-        for (const QPoint at : {QPoint(0, 0), QPoint(-37, -5), QPoint(20, 9)}) {
-            QImage target(300 * factor / 2, 40, QImage::Format_RGB32);
-            for (int y = 0; y < target.height(); ++y)
-                for (int x = 0; x < target.width(); ++x)
-                    target.setPixel(x, y,
-                                    qRgb(int(random() % 256), int(random() % 256), int(random() % 256)));
-            QImage painted = target.copy();
-            {
-                QPainter painter(&painted);
-                painter.drawImage(QRect(at.x(), at.y(), 256 * factor, 16 * factor), source);
+        QCOMPARE(levels, "1111111222222222221");
+    }
+
+    // Source-over of premultiplied pixels onto an opaque picture, against QPainter on every alpha with
+    // colours from black to the alpha, at one and at several target pixels per source pixel, clipped at every
+    // side.
+    void blendMatchesThePainter() {
+        std::mt19937 random(7);
+        QImage source(256, 16, QImage::Format_ARGB32_Premultiplied);
+        for (int y = 0; y < 16; ++y)
+            for (int a = 0; a < 256; ++a) {
+                const auto channel = [&] { return std::uniform_int_distribution<int>(0, a)(random); };
+                source.setPixel(a, y, qRgba(channel(), channel(), channel(), a));
             }
-            BlendOver(target, at.x(), at.y(), source, factor);
-            QVERIFY2(target == painted, qPrintable(Say(factor, at.x(), at.y())));
-            // Far off the picture nothing is drawn, whatever the product of position and size.
-            BlendOver(target, std::int64_t{1} << 40, 0, source, factor);
-            BlendOver(target, -(std::int64_t{1} << 40), -(std::int64_t{1} << 40), source, factor);
-            QVERIFY(target == painted);
-        }
-}
+        for (const int factor : {1, 2, 3, 4})
+            for (const QPoint at : {QPoint(0, 0), QPoint(-37, -5), QPoint(20, 9)}) {
+                QImage target(300 * factor / 2, 40, QImage::Format_RGB32);
+                for (int y = 0; y < target.height(); ++y)
+                    for (int x = 0; x < target.width(); ++x)
+                        target.setPixel(x, y,
+                                        qRgb(int(random() % 256), int(random() % 256), int(random() % 256)));
+                QImage painted = target.copy();
+                {
+                    QPainter painter(&painted);
+                    painter.drawImage(QRect(at.x(), at.y(), 256 * factor, 16 * factor), source);
+                }
+                BlendOver(target, at.x(), at.y(), source, factor);
+                QVERIFY2(target == painted, qPrintable(Say(factor, at.x(), at.y())));
+                // Far off the picture nothing is drawn, whatever the product of position and size.
+                BlendOver(target, std::int64_t{1} << 40, 0, source, factor);
+                BlendOver(target, -(std::int64_t{1} << 40), -(std::int64_t{1} << 40), source, factor);
+                QVERIFY(target == painted);
+            }
+    }
+};
 
 QTEST_MAIN(TestZoom)
 #include "tst_zoom.moc"
