@@ -30,17 +30,17 @@ struct Editor {
         window = std::make_unique<frmMain>(dialogs);
         window->show();
         frmMain& w = *window;
-        const QSize grow(canvasW - w.canMain->width(), canvasH - w.canMain->height());
+        const QSize grow(canvasW - w.Controls().canMain->width(), canvasH - w.Controls().canMain->height());
         w.resize(w.size() + grow);
-        w.txtWidth->setText(QString::number(tile));
-        w.txtHeight->setText(QString::number(tile));
-        w.txtMapWidth->setText(QString::number(mapW));
-        w.txtMapHeight->setText(QString::number(mapH));
-        w.cboMapLayers->setCurrentIndex(layers - 1);
+        w.Controls().txtWidth->setText(QString::number(tile));
+        w.Controls().txtHeight->setText(QString::number(tile));
+        w.Controls().txtMapWidth->setText(QString::number(mapW));
+        w.Controls().txtMapHeight->setText(QString::number(mapH));
+        w.Controls().cboMapLayers->setCurrentIndex(layers - 1);
         w.btnApply_Action();
         for (int k = 0; k < layers; ++k)
-            if (!w.btnLayer[k]->Value())
-                w.btnLayer[k]->click();
+            if (!w.Controls().btnLayer[k]->Value())
+                w.Controls().btnLayer[k]->click();
         const QString path = QDir(temp.path()).filePath("tiles.png");
         TileSheet(8, tile).save(path);
         dialogs->answers.push_back(FolderItem(path));

@@ -175,8 +175,8 @@ void BM_UndoApplyShrink2048(benchmark::State& state) {
         auto editor = std::make_unique<Editor>(536, 508, 16, 8, 2048, 2048);
         editor->FillLayers(2048, 2048);
         frmMain& w = *editor->window;
-        w.txtMapWidth->setText(QStringLiteral("100"));
-        w.txtMapHeight->setText(QStringLiteral("100"));
+        w.Controls().txtMapWidth->setText(QStringLiteral("100"));
+        w.Controls().txtMapHeight->setText(QStringLiteral("100"));
         state.counters["apply_ms"] = Milliseconds([&] { w.btnApply_Action(); });
         state.counters["undo_ms"] = Milliseconds([&] { w.EditUndo_Action(); });
         if (w.Layer(7).Width() != 2048 || !w.Layer(7).Get(2047, 2047))

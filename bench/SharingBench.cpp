@@ -24,7 +24,7 @@ void FillEveryLayer(Editor& editor) {
     frmMain& w = *editor.window;
     w.UseTool(Tool::Fill);
     for (int k = 0; k < w.Layers(); ++k) {
-        w.cboEditLayer->setCurrentIndex(k);
+        w.Controls().cboEditLayer->setCurrentIndex(k);
         editor.Pick(k % 8);
         w.canMain_MouseEnter();
         w.canMain_MouseMove(5, 5);
@@ -73,8 +73,8 @@ void BM_ApplyTileSizeOnly2048x8(benchmark::State& state) {
         auto editor = std::make_unique<Editor>(536, 508, 16, 8, 2048, 2048);
         editor->FillLayers(2048, 2048);
         frmMain& w = *editor->window;
-        w.txtWidth->setText(QStringLiteral("24"));
-        w.txtHeight->setText(QStringLiteral("20"));
+        w.Controls().txtWidth->setText(QStringLiteral("24"));
+        w.Controls().txtHeight->setText(QStringLiteral("20"));
         state.ResumeTiming();
         w.btnApply_Action();
         state.PauseTiming();

@@ -24,8 +24,8 @@ frmMain& At(int percent) {
     frmMain& w = *ZoomedMap().window;
     w.UseTool(Tool::Plot);
     w.ZoomTo(percent, QPoint(0, 0));
-    w.scbMainHorizontal->setValue(0);
-    w.scbMainVertical->setValue(0);
+    w.Controls().scbMainHorizontal->setValue(0);
+    w.Controls().scbMainVertical->setValue(0);
     w.canMain_MouseEnter();
     w.canMain_MouseMove(300, 300);
     return w;
@@ -52,7 +52,7 @@ void BM_ZoomDrawAfterScrollOneCell(benchmark::State& state) {
     frmMain& w = At(static_cast<int>(state.range(0)));
     int i = 0;
     for (auto _ : state) {
-        w.scbMainHorizontal->setValue(10 + (i % 2));
+        w.Controls().scbMainHorizontal->setValue(10 + (i % 2));
         ++i;
     }
 }
@@ -63,7 +63,7 @@ BENCHMARK(BM_ZoomDrawAfterScrollOneCell)->Apply(EachZoomLevel);
 void BM_ZoomComposeWhole25(benchmark::State& state) {
     frmMain& w = At(25);
     for (auto _ : state)
-        w.btnViewGrid->click();
+        w.Controls().btnViewGrid->click();
 }
 BENCHMARK(BM_ZoomComposeWhole25)->Unit(benchmark::kMillisecond);
 

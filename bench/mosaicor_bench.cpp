@@ -48,7 +48,7 @@ void BM_DrawAfterScrollOneCell(benchmark::State& state) {
     w.canMain_MouseMove(300, 300);
     int i = 0;
     for (auto _ : state) {
-        w.scbMainHorizontal->setValue(10 + (i % 2));
+        w.Controls().scbMainHorizontal->setValue(10 + (i % 2));
         ++i;
     }
 }
@@ -82,7 +82,7 @@ void DrawOnMap(benchmark::State& state, int mapSide) {
     int i = 0;
     for (auto _ : state) {
         // Scrolling one cell and back makes every Draw compose the view anew.
-        w.scbMainVertical->setValue(i % 2);
+        w.Controls().scbMainVertical->setValue(i % 2);
         ++i;
     }
 }
@@ -177,8 +177,8 @@ void BM_ApplyShrinkFullLayers(benchmark::State& state) {
         auto editor = std::make_unique<Editor>(536, 508, 16, 8, 2048, 2048);
         editor->FillLayers(2048, 2048);
         frmMain& w = *editor->window;
-        w.txtMapWidth->setText(QStringLiteral("100"));
-        w.txtMapHeight->setText(QStringLiteral("100"));
+        w.Controls().txtMapWidth->setText(QStringLiteral("100"));
+        w.Controls().txtMapHeight->setText(QStringLiteral("100"));
         state.ResumeTiming();
         w.btnApply_Action();
         state.PauseTiming();

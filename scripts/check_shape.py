@@ -18,9 +18,7 @@ MAX_FILE_LINES = 400
 
 # Over the limits today, each to be split by the work under way on it. An entry that is no longer over fails
 # the check, so this list only shrinks.
-KNOWN_OVER = {
-    "src/window/frmMain.h": "file",
-}
+KNOWN_OVER = {}
 
 TYPE_OR_NAMESPACE = re.compile(r"^(template\s*<.*>\s*)?(namespace|class|struct|union|enum|extern)\b", re.S)
 LITERAL_COMMENT_OR_DIRECTIVE = re.compile(

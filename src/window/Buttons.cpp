@@ -29,14 +29,14 @@ bool frmMain::LoadIcons(const FolderItem& file, clsVOIcon& store) {
 void frmMain::ActivateLayer(bool on, int layer) {
     if (layer < 0 || layer > 7)
         return;
-    BevelButton* button = btnLayer[static_cast<std::size_t>(layer)];
+    BevelButton* button = m_ui.btnLayer[static_cast<std::size_t>(layer)];
     button->SetValue(on);
     button->SetIcon(on ? m_objVOLayerIcon->DownIcon(layer) : m_objVOLayerIcon->UpIcon(layer));
 }
 
 void frmMain::ActivateGrid(bool on) {
-    btnViewGrid->SetIcon(on ? m_objVOGridIcon->DownIcon(0) : m_objVOGridIcon->UpIcon(0));
-    btnViewGrid->SetValue(on);
+    m_ui.btnViewGrid->SetIcon(on ? m_objVOGridIcon->DownIcon(0) : m_objVOGridIcon->UpIcon(0));
+    m_ui.btnViewGrid->SetValue(on);
     m_view.SetGrid(on);
     Refresh();
 }
@@ -44,7 +44,7 @@ void frmMain::ActivateGrid(bool on) {
 void frmMain::ActivateTool(Tool tool) {
     m_stroke.KeepLastTool();
     for (int i = 0; i < kToolCount; ++i) {
-        BevelButton* button = btnTool[static_cast<std::size_t>(i)];
+        BevelButton* button = m_ui.btnTool[static_cast<std::size_t>(i)];
         const bool pressed = ToolAt(i) == tool;
         button->SetValue(pressed);
         button->SetIcon(pressed ? m_objVOToolIcon->DownIcon(i) : m_objVOToolIcon->UpIcon(i));
@@ -54,7 +54,7 @@ void frmMain::ActivateTool(Tool tool) {
 void frmMain::EnableLayers() {
     // The buttons show the document: enabled for the layers in use, pressed for the shown ones.
     for (int i = 0; i < 8; ++i) {
-        btnLayer[static_cast<std::size_t>(i)]->setEnabled(Document().LayerInUse(i));
+        m_ui.btnLayer[static_cast<std::size_t>(i)]->setEnabled(Document().LayerInUse(i));
         ActivateLayer(Document().LayerVisible(i), i);
     }
     RefreshEditLayers();
@@ -62,21 +62,21 @@ void frmMain::EnableLayers() {
 }
 
 void frmMain::RefreshEditLayers() {
-    int previous = std::max(cboEditLayer->currentIndex(), 0);
+    int previous = std::max(m_ui.cboEditLayer->currentIndex(), 0);
     const int last = std::max(Layers() - 1, 0);
     // Refilled quietly: the caller chooses the edit layer once the rows are back.
-    const QSignalBlocker block(cboEditLayer);
-    cboEditLayer->clear();
+    const QSignalBlocker block(m_ui.cboEditLayer);
+    m_ui.cboEditLayer->clear();
     for (int layer = 0; layer <= last; ++layer)
-        cboEditLayer->addItem(QString::number(layer));
+        m_ui.cboEditLayer->addItem(QString::number(layer));
     if (last < previous)
         previous = 0;
-    cboEditLayer->setCurrentIndex(previous);
+    m_ui.cboEditLayer->setCurrentIndex(previous);
 }
 
 void frmMain::btnLayer_Action(int index) {
     // Whether a layer is shown belongs to the map: the document decides, and the button shows its answer.
-    Document().SetLayerVisible(index, btnLayer[static_cast<std::size_t>(index)]->Value());
+    Document().SetLayerVisible(index, m_ui.btnLayer[static_cast<std::size_t>(index)]->Value());
     ActivateLayer(Document().LayerVisible(index), index);
     Refresh();
 }
@@ -86,7 +86,7 @@ void frmMain::cboEditLayer_Change() {
 }
 
 void frmMain::btnViewGrid_Action() {
-    ActivateGrid(btnViewGrid->Value());
+    ActivateGrid(m_ui.btnViewGrid->Value());
 }
 
 void frmMain::btnTool_Action(int index) {

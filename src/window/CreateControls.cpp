@@ -4,8 +4,8 @@
 #include "platform/ScrollBar.h"
 #include "tiles/TileSwatch.h"
 #include "window/ControlPlacement.h"
+#include "window/Routed.h"
 #include "window/StatusLabel.h"
-#include "window/frmMain.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -64,92 +64,92 @@ void frmMain::CreateControls() {
 
 void frmMain::CreateSettingsAndLayerControls() {
     QWidget* w = m_content;
-    tabpnlMain = new QTabWidget(w);
-    tabpnlMain->setObjectName(QStringLiteral("tabpnlMain"));
+    m_ui.tabpnlMain = new QTabWidget(w);
+    m_ui.tabpnlMain->setObjectName(QStringLiteral("tabpnlMain"));
     // Tabs at the foot of the panel keep the page controls at the top free of them.
-    tabpnlMain->setTabPosition(QTabWidget::South);
-    tabpnlMain->addTab(new QWidget(), QStringLiteral("Tools && Tiles"));
-    tabpnlMain->addTab(new QWidget(), QStringLiteral("Map Properties"));
-    tabpnlMain->setCurrentIndex(0);
-    PlaceControl(tabpnlMain, kWindow, 10, 10, 301, 540, "LTB", kNoPage);
+    m_ui.tabpnlMain->setTabPosition(QTabWidget::South);
+    m_ui.tabpnlMain->addTab(new QWidget(), QStringLiteral("Tools && Tiles"));
+    m_ui.tabpnlMain->addTab(new QWidget(), QStringLiteral("Map Properties"));
+    m_ui.tabpnlMain->setCurrentIndex(0);
+    PlaceControl(m_ui.tabpnlMain, kWindow, 10, 10, 301, 540, "LTB", kNoPage);
 
-    txtWidth = MakeField(w, QStringLiteral("32"), "txtWidth");
-    PlaceControl(txtWidth, kPanel, 236, 49, 52, 21, "TR", kPageMap);
-    lblTileWidth = MakeLabel(w, QStringLiteral("Tile Width"), "lblTileWidth");
-    PlaceControl(lblTileWidth, kPanel, 25, 49, 211, 21, "TR", kPageMap);
-    txtHeight = MakeField(w, QStringLiteral("32"), "txtHeight");
-    PlaceControl(txtHeight, kPanel, 236, 76, 52, 21, "TR", kPageMap);
-    lblTileHeight = MakeLabel(w, QStringLiteral("Tile Height"), "lblTileHeight");
-    PlaceControl(lblTileHeight, kPanel, 25, 76, 211, 21, "TR", kPageMap);
-    txtName = MakeField(w, QString(), "txtName");
-    PlaceControl(txtName, kPanel, 80, 20, 208, 22, "TR", kPageMap);
-    lblName = MakeLabel(w, QStringLiteral("Name"), "lblName");
-    PlaceControl(lblName, kPanel, 25, 20, 43, 20, "TR", kPageMap);
+    m_ui.txtWidth = MakeField(w, QStringLiteral("32"), "txtWidth");
+    PlaceControl(m_ui.txtWidth, kPanel, 236, 49, 52, 21, "TR", kPageMap);
+    m_ui.lblTileWidth = MakeLabel(w, QStringLiteral("Tile Width"), "lblTileWidth");
+    PlaceControl(m_ui.lblTileWidth, kPanel, 25, 49, 211, 21, "TR", kPageMap);
+    m_ui.txtHeight = MakeField(w, QStringLiteral("32"), "txtHeight");
+    PlaceControl(m_ui.txtHeight, kPanel, 236, 76, 52, 21, "TR", kPageMap);
+    m_ui.lblTileHeight = MakeLabel(w, QStringLiteral("Tile Height"), "lblTileHeight");
+    PlaceControl(m_ui.lblTileHeight, kPanel, 25, 76, 211, 21, "TR", kPageMap);
+    m_ui.txtName = MakeField(w, QString(), "txtName");
+    PlaceControl(m_ui.txtName, kPanel, 80, 20, 208, 22, "TR", kPageMap);
+    m_ui.lblName = MakeLabel(w, QStringLiteral("Name"), "lblName");
+    PlaceControl(m_ui.lblName, kPanel, 25, 20, 43, 20, "TR", kPageMap);
 
-    btnLayer[0] = MakeBevel(w, QStringLiteral("btnLayer0"), QStringLiteral("View Layer 0"), true);
-    PlaceControl(btnLayer[0], kWindow, 418, 10, 30, 30, "LT", kNoPage);
-    lblEditLayer = MakeLabel(w, QStringLiteral("Edit Layer:"), "lblEditLayer");
-    PlaceControl(lblEditLayer, kWindow, 684, 19, 74, 20, "LT", kNoPage);
-    cboEditLayer = new PopupMenu(w);
-    cboEditLayer->setObjectName(QStringLiteral("cboEditLayer"));
-    cboEditLayer->addItems({QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("2")});
-    cboEditLayer->setCurrentIndex(0);
-    PlaceControl(cboEditLayer, kWindow, 760, 19, 52, 20, "LT", kNoPage);
-    lblViewLayer = MakeLabel(w, QStringLiteral("View Layer(s):"), "lblViewLayer");
-    PlaceControl(lblViewLayer, kWindow, 323, 19, 98, 20, "-", kNoPage);
+    m_ui.btnLayer[0] = MakeBevel(w, QStringLiteral("btnLayer0"), QStringLiteral("View Layer 0"), true);
+    PlaceControl(m_ui.btnLayer[0], kWindow, 418, 10, 30, 30, "LT", kNoPage);
+    m_ui.lblEditLayer = MakeLabel(w, QStringLiteral("Edit Layer:"), "lblEditLayer");
+    PlaceControl(m_ui.lblEditLayer, kWindow, 684, 19, 74, 20, "LT", kNoPage);
+    m_ui.cboEditLayer = new PopupMenu(w);
+    m_ui.cboEditLayer->setObjectName(QStringLiteral("cboEditLayer"));
+    m_ui.cboEditLayer->addItems({QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("2")});
+    m_ui.cboEditLayer->setCurrentIndex(0);
+    PlaceControl(m_ui.cboEditLayer, kWindow, 760, 19, 52, 20, "LT", kNoPage);
+    m_ui.lblViewLayer = MakeLabel(w, QStringLiteral("View Layer(s):"), "lblViewLayer");
+    PlaceControl(m_ui.lblViewLayer, kWindow, 323, 19, 98, 20, "-", kNoPage);
     for (int i = 1; i < 8; ++i) {
-        btnLayer[i] =
+        m_ui.btnLayer[i] =
             MakeBevel(w, QStringLiteral("btnLayer%1").arg(i), QStringLiteral("View Layer %1").arg(i), false);
-        PlaceControl(btnLayer[i], kWindow, 418 + 32 * i, 10, 30, 30, "LT", kNoPage);
+        PlaceControl(m_ui.btnLayer[i], kWindow, 418 + 32 * i, 10, 30, 30, "LT", kNoPage);
     }
-    btnViewGrid = MakeBevel(w, QStringLiteral("btnViewGrid"), QStringLiteral("View Grid"), true);
-    PlaceControl(btnViewGrid, kWindow, 826, 10, 30, 30, "TR", kNoPage);
+    m_ui.btnViewGrid = MakeBevel(w, QStringLiteral("btnViewGrid"), QStringLiteral("View Grid"), true);
+    PlaceControl(m_ui.btnViewGrid, kWindow, 826, 10, 30, 30, "TR", kNoPage);
 }
 
 void frmMain::CreateCanvasControls() {
     QWidget* w = m_content;
 
-    canTiles = new Canvas(w);
-    canTiles->setObjectName(QStringLiteral("canTiles"));
-    PlaceControl(canTiles, kPanel, 17, 110, 270, 402, "LTRB", kPageTools);
-    canMain = new Canvas(w);
-    canMain->setObjectName(QStringLiteral("canMain"));
-    PlaceControl(canMain, kWindow, 324, 54, 536, 508, "LTRB", kNoPage);
+    m_ui.canTiles = new Canvas(w);
+    m_ui.canTiles->setObjectName(QStringLiteral("canTiles"));
+    PlaceControl(m_ui.canTiles, kPanel, 17, 110, 270, 402, "LTRB", kPageTools);
+    m_ui.canMain = new Canvas(w);
+    m_ui.canMain->setObjectName(QStringLiteral("canMain"));
+    PlaceControl(m_ui.canMain, kWindow, 324, 54, 536, 508, "LTRB", kNoPage);
 
-    scbMainVertical = MakeScrollBar(w, Qt::Vertical, "scbMainVertical", 100, 20);
-    PlaceControl(scbMainVertical, kWindow, 860, 54, 16, 508, "TRB", kNoPage);
-    scbMainHorizontal = MakeScrollBar(w, Qt::Horizontal, "scbMainHorizontal", 100, 20);
-    PlaceControl(scbMainHorizontal, kWindow, 323, 562, 537, 18, "LRB", kNoPage);
+    m_ui.scbMainVertical = MakeScrollBar(w, Qt::Vertical, "scbMainVertical", 100, 20);
+    PlaceControl(m_ui.scbMainVertical, kWindow, 860, 54, 16, 508, "TRB", kNoPage);
+    m_ui.scbMainHorizontal = MakeScrollBar(w, Qt::Horizontal, "scbMainHorizontal", 100, 20);
+    PlaceControl(m_ui.scbMainHorizontal, kWindow, 323, 562, 537, 18, "LRB", kNoPage);
 
-    lblStatus = new StatusLabel(w);
-    lblStatus->setObjectName(QStringLiteral("lblStatus"));
-    PlaceControl(lblStatus, kWindow, 10, 554, 301, 20, "LB", kNoPage);
+    m_ui.lblStatus = new StatusLabel(w);
+    m_ui.lblStatus->setObjectName(QStringLiteral("lblStatus"));
+    PlaceControl(m_ui.lblStatus, kWindow, 10, 554, 301, 20, "LB", kNoPage);
 }
 
 void frmMain::CreateMapAndToolControls() {
     QWidget* w = m_content;
 
-    lblMapHeight = MakeLabel(w, QStringLiteral("Map Height (in tiles)"), "lblMapHeight");
-    PlaceControl(lblMapHeight, kPanel, 25, 131, 211, 20, "-", kPageMap);
-    txtMapHeight = MakeField(w, QStringLiteral("100"), "txtMapHeight");
-    PlaceControl(txtMapHeight, kPanel, 236, 131, 52, 21, "TR", kPageMap);
-    lblMapWidth = MakeLabel(w, QStringLiteral("Map Width (in tiles)"), "lblMapWidth");
-    PlaceControl(lblMapWidth, kPanel, 25, 103, 211, 20, "-", kPageMap);
-    txtMapWidth = MakeField(w, QStringLiteral("100"), "txtMapWidth");
-    PlaceControl(txtMapWidth, kPanel, 236, 103, 52, 21, "TR", kPageMap);
-    lblMapLayers = MakeLabel(w, QStringLiteral("Map Layers"), "lblMapLayers");
-    PlaceControl(lblMapLayers, kPanel, 25, 159, 211, 20, "-", kPageMap);
-    cboMapLayers = new PopupMenu(w);
-    cboMapLayers->setObjectName(QStringLiteral("cboMapLayers"));
+    m_ui.lblMapHeight = MakeLabel(w, QStringLiteral("Map Height (in tiles)"), "lblMapHeight");
+    PlaceControl(m_ui.lblMapHeight, kPanel, 25, 131, 211, 20, "-", kPageMap);
+    m_ui.txtMapHeight = MakeField(w, QStringLiteral("100"), "txtMapHeight");
+    PlaceControl(m_ui.txtMapHeight, kPanel, 236, 131, 52, 21, "TR", kPageMap);
+    m_ui.lblMapWidth = MakeLabel(w, QStringLiteral("Map Width (in tiles)"), "lblMapWidth");
+    PlaceControl(m_ui.lblMapWidth, kPanel, 25, 103, 211, 20, "-", kPageMap);
+    m_ui.txtMapWidth = MakeField(w, QStringLiteral("100"), "txtMapWidth");
+    PlaceControl(m_ui.txtMapWidth, kPanel, 236, 103, 52, 21, "TR", kPageMap);
+    m_ui.lblMapLayers = MakeLabel(w, QStringLiteral("Map Layers"), "lblMapLayers");
+    PlaceControl(m_ui.lblMapLayers, kPanel, 25, 159, 211, 20, "-", kPageMap);
+    m_ui.cboMapLayers = new PopupMenu(w);
+    m_ui.cboMapLayers->setObjectName(QStringLiteral("cboMapLayers"));
     for (int i = 1; i <= 8; ++i)
-        cboMapLayers->addItem(QString::number(i));
-    cboMapLayers->setCurrentIndex(2);
-    PlaceControl(cboMapLayers, kPanel, 236, 159, 52, 20, "LT", kPageMap);
-    btnApply = new QPushButton(QStringLiteral("Apply"), w);
-    btnApply->setObjectName(QStringLiteral("btnApply"));
-    btnApply->setAutoDefault(false);
-    btnApply->setDefault(false);
-    PlaceControl(btnApply, kPanel, 208, 482, 80, 20, "RB", kPageMap);
+        m_ui.cboMapLayers->addItem(QString::number(i));
+    m_ui.cboMapLayers->setCurrentIndex(2);
+    PlaceControl(m_ui.cboMapLayers, kPanel, 236, 159, 52, 20, "LT", kPageMap);
+    m_ui.btnApply = new QPushButton(QStringLiteral("Apply"), w);
+    m_ui.btnApply->setObjectName(QStringLiteral("btnApply"));
+    m_ui.btnApply->setAutoDefault(false);
+    m_ui.btnApply->setDefault(false);
+    PlaceControl(m_ui.btnApply, kPanel, 208, 482, 80, 20, "RB", kPageMap);
 
     struct ToolButton {
         Tool tool;
@@ -170,58 +170,61 @@ void frmMain::CreateMapAndToolControls() {
                                            {Tool::Select, 124, 68, "Select (S)"}};
     for (const ToolButton& b : kToolButtons) {
         const int i = ToolIndex(b.tool);
-        btnTool[i] = MakeBevel(w, QStringLiteral("btnTool%1").arg(i), QLatin1String(b.help), false);
-        PlaceControl(btnTool[i], kPanel, b.left, b.top, 30, 30, "-", kPageTools);
+        m_ui.btnTool[i] = MakeBevel(w, QStringLiteral("btnTool%1").arg(i), QLatin1String(b.help), false);
+        PlaceControl(m_ui.btnTool[i], kPanel, b.left, b.top, 30, 30, "-", kPageTools);
     }
-    scbTilesVertical = MakeScrollBar(w, Qt::Vertical, "scbTilesVertical", 0, 1);
-    PlaceControl(scbTilesVertical, kPanel, 287, 110, 16, 402, "TRB", kPageTools);
+    m_ui.scbTilesVertical = MakeScrollBar(w, Qt::Vertical, "scbTilesVertical", 0, 1);
+    PlaceControl(m_ui.scbTilesVertical, kPanel, 287, 110, 16, 402, "TRB", kPageTools);
     // In the free place at the end of the second row of tools, above the palette.
-    swatchSelectedTile = new TileSwatch(w);
-    swatchSelectedTile->setObjectName(QStringLiteral("swatchSelectedTile"));
-    swatchSelectedTile->setToolTip(QStringLiteral("Selected Tile"));
-    PlaceControl(swatchSelectedTile, kPanel, 250, 68, 30, 30, "-", kPageTools);
+    m_ui.swatchSelectedTile = new TileSwatch(w);
+    m_ui.swatchSelectedTile->setObjectName(QStringLiteral("swatchSelectedTile"));
+    m_ui.swatchSelectedTile->setToolTip(QStringLiteral("Selected Tile"));
+    PlaceControl(m_ui.swatchSelectedTile, kPanel, 250, 68, 30, 30, "-", kPageTools);
 }
 
 void frmMain::RouteEvents() {
-    connect(tabpnlMain, &QTabWidget::currentChanged, this, [this](int page) { ShowPageControls(page); });
-    connect(txtWidth, &QLineEdit::textChanged, this, [f = route(&frmMain::txtWidth_TextChange)] { f(); });
-    connect(txtHeight, &QLineEdit::textChanged, this, [f = route(&frmMain::txtHeight_TextChange)] { f(); });
+    connect(m_ui.tabpnlMain, &QTabWidget::currentChanged, this, [this](int page) { ShowPageControls(page); });
+    connect(m_ui.txtWidth, &QLineEdit::textChanged, this,
+            [f = Routed(this, &frmMain::txtWidth_TextChange)] { f(); });
+    connect(m_ui.txtHeight, &QLineEdit::textChanged, this,
+            [f = Routed(this, &frmMain::txtHeight_TextChange)] { f(); });
     for (int i = 0; i < 8; ++i)
-        btnLayer[i]->Action = [f = route(&frmMain::btnLayer_Action), i] { f(i); };
+        m_ui.btnLayer[i]->Action = [f = Routed(this, &frmMain::btnLayer_Action), i] { f(i); };
     for (int i = 0; i < kToolCount; ++i)
-        btnTool[i]->Action = [f = route(&frmMain::btnTool_Action), i] { f(i); };
-    connect(cboEditLayer, &QComboBox::currentIndexChanged, this,
-            [f = route(&frmMain::cboEditLayer_Change)] { f(); });
-    btnViewGrid->Action = route(&frmMain::btnViewGrid_Action);
+        m_ui.btnTool[i]->Action = [f = Routed(this, &frmMain::btnTool_Action), i] { f(i); };
+    connect(m_ui.cboEditLayer, &QComboBox::currentIndexChanged, this,
+            [f = Routed(this, &frmMain::cboEditLayer_Change)] { f(); });
+    m_ui.btnViewGrid->Action = Routed(this, &frmMain::btnViewGrid_Action);
 
-    canTiles->Paint = route(&frmMain::canTiles_Paint);
-    canTiles->MouseEnter = route(&frmMain::canTiles_MouseEnter);
-    canTiles->MouseExit = route(&frmMain::canTiles_MouseExit);
-    canTiles->MouseMove = route(&frmMain::canTiles_MouseMove);
-    canTiles->MouseDown = route(&frmMain::canTiles_MouseDown);
-    canTiles->MouseDrag = route(&frmMain::canTiles_MouseDrag);
-    canTiles->MouseUp = route(&frmMain::canTiles_MouseUp);
-    canTiles->MouseWheel = route(&frmMain::canTiles_MouseWheel);
-    canTiles->ContextMenu = route(&frmMain::canTiles_ContextMenu);
+    m_ui.canTiles->Paint = Routed(this, &frmMain::canTiles_Paint);
+    m_ui.canTiles->MouseEnter = Routed(this, &frmMain::canTiles_MouseEnter);
+    m_ui.canTiles->MouseExit = Routed(this, &frmMain::canTiles_MouseExit);
+    m_ui.canTiles->MouseMove = Routed(this, &frmMain::canTiles_MouseMove);
+    m_ui.canTiles->MouseDown = Routed(this, &frmMain::canTiles_MouseDown);
+    m_ui.canTiles->MouseDrag = Routed(this, &frmMain::canTiles_MouseDrag);
+    m_ui.canTiles->MouseUp = Routed(this, &frmMain::canTiles_MouseUp);
+    m_ui.canTiles->MouseWheel = Routed(this, &frmMain::canTiles_MouseWheel);
+    m_ui.canTiles->ContextMenu = Routed(this, &frmMain::canTiles_ContextMenu);
 
-    canMain->Paint = route(&frmMain::canMain_Paint);
-    canMain->MouseMove = route(&frmMain::canMain_MouseMove);
-    canMain->MouseEnter = route(&frmMain::canMain_MouseEnter);
-    canMain->MouseExit = route(&frmMain::canMain_MouseExit);
-    canMain->MouseDown = route(&frmMain::canMain_MouseDown);
-    canMain->MouseDrag = route(&frmMain::canMain_MouseDrag);
-    canMain->MouseUp = route(&frmMain::canMain_MouseUp);
-    canMain->MouseCancel = route(&frmMain::canMain_MouseCancel);
-    canMain->MouseWheel = route(&frmMain::canMain_MouseWheel);
-    canMain->ContextMenu = route(&frmMain::canMain_ContextMenu);
-    canMain->ToolTipAt = route(&frmMain::canMain_ToolTip);
+    m_ui.canMain->Paint = Routed(this, &frmMain::canMain_Paint);
+    m_ui.canMain->MouseMove = Routed(this, &frmMain::canMain_MouseMove);
+    m_ui.canMain->MouseEnter = Routed(this, &frmMain::canMain_MouseEnter);
+    m_ui.canMain->MouseExit = Routed(this, &frmMain::canMain_MouseExit);
+    m_ui.canMain->MouseDown = Routed(this, &frmMain::canMain_MouseDown);
+    m_ui.canMain->MouseDrag = Routed(this, &frmMain::canMain_MouseDrag);
+    m_ui.canMain->MouseUp = Routed(this, &frmMain::canMain_MouseUp);
+    m_ui.canMain->MouseCancel = Routed(this, &frmMain::canMain_MouseCancel);
+    m_ui.canMain->MouseWheel = Routed(this, &frmMain::canMain_MouseWheel);
+    m_ui.canMain->ContextMenu = Routed(this, &frmMain::canMain_ContextMenu);
+    m_ui.canMain->ToolTipAt = Routed(this, &frmMain::canMain_ToolTip);
 
-    scbMainVertical->ValueChanged = route(&frmMain::scbMainVertical_ValueChanged);
-    scbMainHorizontal->ValueChanged = route(&frmMain::scbMainHorizontal_ValueChanged);
-    connect(txtMapHeight, &QLineEdit::textChanged, this,
-            [f = route(&frmMain::txtMapHeight_TextChange)] { f(); });
-    connect(txtMapWidth, &QLineEdit::textChanged, this,
-            [f = route(&frmMain::txtMapWidth_TextChange)] { f(); });
-    connect(btnApply, &QPushButton::clicked, this, [f = route(&frmMain::btnApply_Action)] { f(); });
-    scbTilesVertical->ValueChanged = route(&frmMain::scbTilesVertical_ValueChanged);
+    m_ui.scbMainVertical->ValueChanged = Routed(this, &frmMain::scbMainVertical_ValueChanged);
+    m_ui.scbMainHorizontal->ValueChanged = Routed(this, &frmMain::scbMainHorizontal_ValueChanged);
+    connect(m_ui.txtMapHeight, &QLineEdit::textChanged, this,
+            [f = Routed(this, &frmMain::txtMapHeight_TextChange)] { f(); });
+    connect(m_ui.txtMapWidth, &QLineEdit::textChanged, this,
+            [f = Routed(this, &frmMain::txtMapWidth_TextChange)] { f(); });
+    connect(m_ui.btnApply, &QPushButton::clicked, this,
+            [f = Routed(this, &frmMain::btnApply_Action)] { f(); });
+    m_ui.scbTilesVertical->ValueChanged = Routed(this, &frmMain::scbTilesVertical_ValueChanged);
 }

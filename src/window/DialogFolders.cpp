@@ -1,7 +1,9 @@
 // Where the file dialogs start and which name they propose: beside the map being edited, beside the tileset
 // images it uses, else where the user last was in this run; never the folder the program happened to be
 // started from.
-#include "window/frmMain.h"
+#include "window/DialogFolders.h"
+
+#include "document/MapDocument.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -20,34 +22,34 @@ QString ProposedFileName(const QString& name, const QString& suffix) {
     return base + QLatin1Char('.') + suffix;
 }
 
-QString frmMain::MapStartFolder() const {
-    if (!Document().FilePath().isEmpty())
-        return QFileInfo(Document().FilePath()).absolutePath();
+QString DialogFolders::MapStart(const MapDocument& map) const {
+    if (!map.FilePath().isEmpty())
+        return QFileInfo(map.FilePath()).absolutePath();
     // A map imported from another program has no file of its own yet: beside the file it came from.
-    if (!Document().ImportedFrom().isEmpty())
-        return QFileInfo(Document().ImportedFrom()).absolutePath();
+    if (!map.ImportedFrom().isEmpty())
+        return QFileInfo(map.ImportedFrom()).absolutePath();
     // Before any dialog chose a file, the user's own folder: the folder the program was started from is
     // often one nobody keeps maps in.
     return m_lastFolder.isEmpty() ? QDir::homePath() : m_lastFolder;
 }
 
-QString frmMain::ImageStartFolder() const {
-    const std::vector<TilesetLoadRecord>& loads = Document().Loads();
+QString DialogFolders::ImageStart(const MapDocument& map) const {
+    const std::vector<TilesetLoadRecord>& loads = map.Loads();
     if (!loads.empty())
         return QFileInfo(loads.back().absolutePath).absolutePath();
     if (!m_lastImageFolder.isEmpty())
         return m_lastImageFolder;
-    return MapStartFolder();
+    return MapStart(map);
 }
 
-QString frmMain::ProposedMapPath(const QString& suffix) const {
-    const QString& path = Document().FilePath().isEmpty() ? Document().ImportedFrom() : Document().FilePath();
-    const QString name = path.isEmpty() ? ProposedFileName(Document().Name(), suffix)
+QString DialogFolders::ProposedMapPath(const MapDocument& map, const QString& suffix) const {
+    const QString& path = map.FilePath().isEmpty() ? map.ImportedFrom() : map.FilePath();
+    const QString name = path.isEmpty() ? ProposedFileName(map.Name(), suffix)
                                         : QFileInfo(path).completeBaseName() + QLatin1Char('.') + suffix;
-    return QDir(MapStartFolder()).filePath(name);
+    return QDir(MapStart(map)).filePath(name);
 }
 
-void frmMain::RememberFolder(const QString& chosenFile, bool image) {
+void DialogFolders::Remember(const QString& chosenFile, bool image) {
     if (chosenFile.isEmpty())
         return;
     m_lastFolder = QFileInfo(chosenFile).absolutePath();
@@ -55,8 +57,8 @@ void frmMain::RememberFolder(const QString& chosenFile, bool image) {
         m_lastImageFolder = m_lastFolder;
 }
 
-QString frmMain::LocateStartFolder(const QString& mapPath) const {
+QString DialogFolders::LocateStart(const MapDocument& map, const QString& mapPath) const {
     if (!m_lastImageFolder.isEmpty())
         return m_lastImageFolder;
-    return mapPath.isEmpty() ? MapStartFolder() : QFileInfo(mapPath).absolutePath();
+    return mapPath.isEmpty() ? MapStart(map) : QFileInfo(mapPath).absolutePath();
 }

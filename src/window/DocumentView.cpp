@@ -5,7 +5,7 @@
 
 void frmMain::SetDocument(std::unique_ptr<MapDocument> document) {
     // A stroke under way belongs to the map being left.
-    canMain->CancelStroke();
+    m_ui.canMain->CancelStroke();
     m_stroke.Abandon();
     // The map left was saved or its changes discarded: its recovery copy goes with it.
     m_recovery->Remove();

@@ -49,8 +49,8 @@ void frmMain::CreateZoomAndKeys() {
     zoomKey("Ctrl+=|Ctrl++", [this] { ZoomBy(1, ZoomAnchor()); });
     zoomKey("Ctrl+-", [this] { ZoomBy(-1, ZoomAnchor()); });
     zoomKey("Ctrl+0", [this] { ZoomTo(100, ZoomAnchor()); });
-    canMain->installEventFilter(this);
-    canTiles->installEventFilter(this);
+    m_ui.canMain->installEventFilter(this);
+    m_ui.canTiles->installEventFilter(this);
 }
 
 void frmMain::keyPressEvent(QKeyEvent* event) {
@@ -68,13 +68,13 @@ bool frmMain::EditorKey(int key, Qt::KeyboardModifiers modifiers) {
     if (key == Qt::Key_Escape && held == Qt::NoModifier)
         return EscapePressed();
     if (held == Qt::NoModifier && key >= Qt::Key_0 && key <= Qt::Key_7) {
-        const int row = cboEditLayer->findText(QString::number(key - Qt::Key_0));
+        const int row = m_ui.cboEditLayer->findText(QString::number(key - Qt::Key_0));
         if (row < 0)
             return false;
-        if (row != cboEditLayer->currentIndex()) {
+        if (row != m_ui.cboEditLayer->currentIndex()) {
             // The stroke under way belongs to the layer it began on.
-            canMain->CancelStroke();
-            cboEditLayer->setCurrentIndex(row);
+            m_ui.canMain->CancelStroke();
+            m_ui.cboEditLayer->setCurrentIndex(row);
         }
         return true;
     }
@@ -86,7 +86,7 @@ bool frmMain::EditorKey(int key, Qt::KeyboardModifiers modifiers) {
         if (k.tool != m_stroke.CurrentTool()) {
             // A stroke of the old tool ends as if its release had gone elsewhere: what a plot or erase
             // stroke wrote stays, a shape is not placed.
-            canMain->CancelStroke();
+            m_ui.canMain->CancelStroke();
             UseTool(k.tool);
             // The pointer's cursor changes with the tool; a report on the status line stays.
             RefreshKeepingReport();
@@ -119,7 +119,7 @@ bool frmMain::MapWheelWithModifiers(QWheelEvent* event) {
         const QPoint pixels(event->pixelDelta().y(), event->pixelDelta().x());
         QWheelEvent sideways(event->position(), event->globalPosition(), pixels, angle, event->buttons(),
                              held & ~Qt::ShiftModifier, event->phase(), event->inverted(), event->source());
-        QApplication::sendEvent(canMain, &sideways);
+        QApplication::sendEvent(m_ui.canMain, &sideways);
         event->setAccepted(sideways.isAccepted());
         return true;
     }

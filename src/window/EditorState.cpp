@@ -32,7 +32,7 @@ void frmMain::Event_Open() {
             this, [this, startFile] { Guarded(QStringLiteral("opening"), [&] { OpenMapFile(startFile); }); },
             Qt::QueuedConnection);
     else
-        UpdateStatus(lblStatus->text() +
+        UpdateStatus(m_ui.lblStatus->text() +
                          QStringLiteral("; %1 was not opened").arg(QFileInfo(startFile).fileName()),
                      QColor(0, 0, 0), 1);
 }
@@ -69,13 +69,13 @@ bool frmMain::SetDefaults() {
 
 void frmMain::UpdateStatus(const QString& text, const QColor& colour, int alignment) {
     m_statusFromCursor = false;
-    lblStatus->setText(text);
-    if (auto* status = qobject_cast<StatusLabel*>(lblStatus))
+    m_ui.lblStatus->setText(text);
+    if (auto* status = qobject_cast<StatusLabel*>(m_ui.lblStatus))
         status->UpdateToolTip();
-    QPalette palette = lblStatus->palette();
+    QPalette palette = m_ui.lblStatus->palette();
     palette.setColor(QPalette::WindowText, colour);
-    lblStatus->setPalette(palette);
-    lblStatus->setAlignment((alignment == 1 ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignVCenter);
+    m_ui.lblStatus->setPalette(palette);
+    m_ui.lblStatus->setAlignment((alignment == 1 ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignVCenter);
 }
 
 void frmMain::RecoverFromOutOfMemory() {

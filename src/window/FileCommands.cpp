@@ -74,11 +74,11 @@ void frmMain::FileOpenMap_Action() {
     request.Title = QStringLiteral("Open Map");
     request.Filter = kOpenFilter;
     request.ActionButtonCaption = QStringLiteral("Open");
-    request.StartAt = MapStartFolder();
+    request.StartAt = m_folders.MapStart(Document());
     const FolderItem file = Modal().ShowOpenDialog(this, request);
     if (file.IsNull())
         return;
-    RememberFolder(file.Path());
+    m_folders.Remember(file.Path());
     OpenMapFile(file.Path());
 }
 
@@ -109,8 +109,8 @@ bool frmMain::OpenMapFile(const QString& path) {
             MapFileResult result = ReadMapFile(path, &snapshot, half(0));
             if (!result.ok())
                 return result;
-            AskingResolver resolver(this, *m_dialogs, LocateStartFolder(path),
-                                    [this](const QString& image) { RememberFolder(image, true); });
+            AskingResolver resolver(this, *m_dialogs, m_folders.LocateStart(Document(), path),
+                                    [this](const QString& image) { m_folders.Remember(image, true); });
             // An imported map has no map file yet: its first save asks where, so the file it came from is
             // never written over in another format.
             document = BuildDocument(snapshot, result.imported ? QString() : path, resolver, half(1), &moved);
@@ -151,11 +151,11 @@ bool frmMain::FileSaveAs_Action() {
     request.Title = QStringLiteral("Save Map As");
     request.Filter = kMapFilter;
     request.DefaultSuffix = kMapSuffix;
-    request.StartAt = ProposedMapPath(kMapSuffix);
+    request.StartAt = m_folders.ProposedMapPath(Document(), kMapSuffix);
     const FolderItem file = Modal().ShowSaveDialog(this, request);
     if (file.IsNull())
         return false;
-    RememberFolder(file.Path());
+    m_folders.Remember(file.Path());
     QString path = file.Path();
     if (QFileInfo(path).suffix().isEmpty())
         path += QStringLiteral(".") + kMapSuffix;
@@ -169,11 +169,11 @@ void frmMain::FileExport_Action() {
     request.Title = QStringLiteral("Export Map");
     request.Filter = QStringLiteral("TMX map (*.tmx);;JSON map (*.tmj *.json)");
     request.DefaultSuffix = QStringLiteral("tmx");
-    request.StartAt = ProposedMapPath(QStringLiteral("tmx"));
+    request.StartAt = m_folders.ProposedMapPath(Document(), QStringLiteral("tmx"));
     const FolderItem file = Modal().ShowSaveDialog(this, request);
     if (file.IsNull())
         return;
-    RememberFolder(file.Path());
+    m_folders.Remember(file.Path());
     QString path = file.Path();
     std::optional<ExportFormat> format = ExportFormatOf(path);
     if (!format) {
@@ -239,7 +239,7 @@ bool frmMain::SaveMapTo(const QString& path) {
 }
 
 bool frmMain::MayLeaveMap() {
-    canMain->CancelStroke();
+    m_ui.canMain->CancelStroke();
     if (!SettleTypedProperties())
         return false;
     if (!Document().IsModified())
@@ -280,7 +280,7 @@ void frmMain::closeEvent(QCloseEvent* event) {
 }
 
 void frmMain::EditUndo_Action() {
-    canMain->CancelStroke();
+    m_ui.canMain->CancelStroke();
     // Taking back a fill of a whole large layer takes a moment.
     const BusyCursor busy;
     m_memoryReserve.Replenish();
@@ -289,7 +289,7 @@ void frmMain::EditUndo_Action() {
 }
 
 void frmMain::EditRedo_Action() {
-    canMain->CancelStroke();
+    m_ui.canMain->CancelStroke();
     const BusyCursor busy;
     m_memoryReserve.Replenish();
     Document().Redo();

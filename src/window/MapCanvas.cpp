@@ -64,12 +64,12 @@ QString frmMain::CursorStatus() const {
 void frmMain::Draw() {
     if (m_blnOpening)
         return;
-    m_view.Paint(canMain->Buffer(), canMain->size(), [this](Graphics& g) {
+    m_view.Paint(m_ui.canMain->Buffer(), m_ui.canMain->size(), [this](Graphics& g) {
         if (m_stroke.ShowsCursor(m_view))
             DrawCursorOrPreview(g, Palette().SelectedTile());
         m_stroke.DrawSelection(g, Scene());
     });
-    canMain->Present();
+    m_ui.canMain->Present();
 }
 
 void frmMain::DrawLayers(Graphics& g) {
@@ -77,27 +77,27 @@ void frmMain::DrawLayers(Graphics& g) {
 }
 
 void frmMain::RefreshMainScrollbars() {
-    m_view.FitTo(canMain->size());
+    m_view.FitTo(m_ui.canMain->size());
     ShowScrollPosition();
 }
 
 void frmMain::ShowScrollPosition() {
     // The bars mirror the view; setting them quietly keeps them from reporting the change back.
-    scbMainHorizontal->SetMaximumQuietly(m_view.MaximumX());
-    scbMainHorizontal->setEnabled(m_view.MaximumX() > 0);
-    scbMainHorizontal->SetValueQuietly(m_view.OffsetX());
-    scbMainVertical->SetMaximumQuietly(m_view.MaximumY());
-    scbMainVertical->setEnabled(m_view.MaximumY() > 0);
-    scbMainVertical->SetValueQuietly(m_view.OffsetY());
+    m_ui.scbMainHorizontal->SetMaximumQuietly(m_view.MaximumX());
+    m_ui.scbMainHorizontal->setEnabled(m_view.MaximumX() > 0);
+    m_ui.scbMainHorizontal->SetValueQuietly(m_view.OffsetX());
+    m_ui.scbMainVertical->SetMaximumQuietly(m_view.MaximumY());
+    m_ui.scbMainVertical->setEnabled(m_view.MaximumY() > 0);
+    m_ui.scbMainVertical->SetValueQuietly(m_view.OffsetY());
 }
 
 void frmMain::scbMainHorizontal_ValueChanged() {
-    m_view.ScrollTo(scbMainHorizontal->Value(), m_view.OffsetY());
+    m_view.ScrollTo(m_ui.scbMainHorizontal->Value(), m_view.OffsetY());
     Refresh();
 }
 
 void frmMain::scbMainVertical_ValueChanged() {
-    m_view.ScrollTo(m_view.OffsetX(), scbMainVertical->Value());
+    m_view.ScrollTo(m_view.OffsetX(), m_ui.scbMainVertical->Value());
     Refresh();
 }
 
@@ -118,7 +118,7 @@ QPoint frmMain::ZoomAnchor() const {
     const QPoint pointer = m_stroke.Pointer();
     if (m_view.PointerOver() && pointer.x() >= 0 && pointer.y() >= 0)
         return pointer;
-    return {canMain->width() / 2, canMain->height() / 2};
+    return {m_ui.canMain->width() / 2, m_ui.canMain->height() / 2};
 }
 
 void frmMain::ZoomBy(int steps, QPoint anchor) {
@@ -130,8 +130,8 @@ void frmMain::ZoomTo(int percent, QPoint anchor) {
         return;
     // The start of a stroke was recorded in canvas pixels at the old scale: the stroke ends here, keeping
     // what a plot or erase stroke wrote.
-    canMain->CancelStroke();
-    m_view.ZoomKeeping(percent, anchor, canMain->size());
+    m_ui.canMain->CancelStroke();
+    m_view.ZoomKeeping(percent, anchor, m_ui.canMain->size());
     ShowScrollPosition();
     // The cursor's cell numbers follow the zoom; a report on the status line stays.
     RefreshKeepingReport();

@@ -18,14 +18,7 @@ int frmMain::EditLayerNumber() const {
 }
 
 void frmMain::SetCurrentLayer() {
-    const int n = ValInt(cboEditLayer->currentText());
-    if (n >= 0 && n <= 7 && cboEditLayer->currentIndex() >= 0)
+    const int n = ValInt(m_ui.cboEditLayer->currentText());
+    if (n >= 0 && n <= 7 && m_ui.cboEditLayer->currentIndex() >= 0)
         m_Layer = n;
-}
-
-PlacedCell frmMain::GetVOCellFromLayer(int x, int y) {
-    const int n = m_Layer;
-    if (n < 0 || !m_view.InsideMap(x, y))
-        return {};
-    return Layer(n).Get(x, y);
 }

@@ -21,11 +21,11 @@ void frmMain::btnApply_Action() {
 bool frmMain::ApplyMapProperties() {
     m_memoryReserve.Replenish();
     // Every field is checked before anything changes, so a refused Apply leaves the editor as it was.
-    const int layers = std::clamp(ValInt(cboMapLayers->currentText()), 1, 8);
-    const SizeFieldVerdict tileW = CheckTileSide(txtWidth->text(), QStringLiteral("Tile width"));
-    const SizeFieldVerdict tileH = CheckTileSide(txtHeight->text(), QStringLiteral("Tile height"));
+    const int layers = std::clamp(ValInt(m_ui.cboMapLayers->currentText()), 1, 8);
+    const SizeFieldVerdict tileW = CheckTileSide(m_ui.txtWidth->text(), QStringLiteral("Tile width"));
+    const SizeFieldVerdict tileH = CheckTileSide(m_ui.txtHeight->text(), QStringLiteral("Tile height"));
     const MapSizeRequest size =
-        CheckMapSize(txtMapWidth->text(), txtMapHeight->text(), MapWidth(), MapHeight());
+        CheckMapSize(m_ui.txtMapWidth->text(), m_ui.txtMapHeight->text(), MapWidth(), MapHeight());
     // The first field refused, in the order the fields are checked, names the refusal.
     QString refusal = size.refusal;
     if (tileH.kind == SizeFieldVerdict::Refuse)
@@ -42,7 +42,7 @@ bool frmMain::ApplyMapProperties() {
     wanted.tileHeight = tileH.value;
     wanted.mapWidth = size.width;
     wanted.mapHeight = size.height;
-    wanted.name = txtName->text();
+    wanted.name = m_ui.txtName->text();
     const BusyCursor busy;
     // Making the grids of a large map takes a while: its progress shows, layer by layer, and a cancel
     // leaves the map as it was.
@@ -72,11 +72,11 @@ bool frmMain::ApplyMapProperties() {
 
 bool frmMain::MapPropertiesTyped() const {
     const MapSettingsValues& settings = Document().Settings();
-    return txtWidth->text() != QString::number(settings.tileWidth) ||
-           txtHeight->text() != QString::number(settings.tileHeight) ||
-           txtMapWidth->text() != QString::number(settings.mapWidth) ||
-           txtMapHeight->text() != QString::number(settings.mapHeight) ||
-           cboMapLayers->currentIndex() != settings.layers - 1 || txtName->text() != settings.name;
+    return m_ui.txtWidth->text() != QString::number(settings.tileWidth) ||
+           m_ui.txtHeight->text() != QString::number(settings.tileHeight) ||
+           m_ui.txtMapWidth->text() != QString::number(settings.mapWidth) ||
+           m_ui.txtMapHeight->text() != QString::number(settings.mapHeight) ||
+           m_ui.cboMapLayers->currentIndex() != settings.layers - 1 || m_ui.txtName->text() != settings.name;
 }
 
 bool frmMain::SettleTypedProperties() {
@@ -103,10 +103,10 @@ bool frmMain::SettleTypedProperties() {
 
 void frmMain::ShowSettings() {
     const MapSettingsValues& settings = Document().Settings();
-    txtWidth->setText(QString::number(settings.tileWidth));
-    txtHeight->setText(QString::number(settings.tileHeight));
-    txtMapWidth->setText(QString::number(settings.mapWidth));
-    txtMapHeight->setText(QString::number(settings.mapHeight));
-    cboMapLayers->setCurrentIndex(settings.layers - 1);
-    txtName->setText(settings.name);
+    m_ui.txtWidth->setText(QString::number(settings.tileWidth));
+    m_ui.txtHeight->setText(QString::number(settings.tileHeight));
+    m_ui.txtMapWidth->setText(QString::number(settings.mapWidth));
+    m_ui.txtMapHeight->setText(QString::number(settings.mapHeight));
+    m_ui.cboMapLayers->setCurrentIndex(settings.layers - 1);
+    m_ui.txtName->setText(settings.name);
 }

@@ -32,7 +32,7 @@ bool frmMain::canMain_MouseDown(int x, int y) {
     // what placing puts down.
     if (m_stampFromPalette)
         StampFromPalette();
-    const Qt::KeyboardModifiers held = canMain->PressModifiers();
+    const Qt::KeyboardModifiers held = m_ui.canMain->PressModifiers();
     switch (m_stroke.Press(Scene(), held)) {
     case StrokeStart::Move:
         // A lift that ran out of memory has said so, and the press begins nothing.

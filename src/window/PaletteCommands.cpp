@@ -15,10 +15,10 @@ FolderItem frmMain::OpenTilesetDialog() {
     request.Title = QStringLiteral("Select a PNG file");
     request.Filter = PNGType::ImagePng()->DialogFilter();
     request.ActionButtonCaption = QStringLiteral("Open PNG");
-    request.StartAt = ImageStartFolder();
+    request.StartAt = m_folders.ImageStart(Document());
     const FolderItem file = Modal().ShowOpenDialog(this, request);
     if (!file.IsNull())
-        RememberFolder(file.Path(), true);
+        m_folders.Remember(file.Path(), true);
     return file;
 }
 
@@ -50,40 +50,40 @@ void frmMain::LoadTileset() {
 }
 
 void frmMain::AssignTileRows() {
-    m_palette.AssignTileRows(Tileset(), canTiles->width());
+    m_palette.AssignTileRows(Tileset(), m_ui.canTiles->width());
 }
 
 void frmMain::SetTilesMatrix() {
-    m_palette.SetTilesMatrix(Tileset(), canTiles->width());
+    m_palette.SetTilesMatrix(Tileset(), m_ui.canTiles->width());
 }
 
 void frmMain::RefreshTileScrollbar() {
-    m_palette.RefreshTileScrollbar(Tileset(), canTiles->height());
-    scbTilesVertical->SetMaximumQuietly(m_palette.ScrollMaximum());
-    scbTilesVertical->setEnabled(m_palette.ScrollEnabled());
-    scbTilesVertical->SetValueQuietly(m_palette.TilesOffsetY());
+    m_palette.RefreshTileScrollbar(Tileset(), m_ui.canTiles->height());
+    m_ui.scbTilesVertical->SetMaximumQuietly(m_palette.ScrollMaximum());
+    m_ui.scbTilesVertical->setEnabled(m_palette.ScrollEnabled());
+    m_ui.scbTilesVertical->SetValueQuietly(m_palette.TilesOffsetY());
 }
 
 void frmMain::DrawTiles() {
     {
-        Graphics g(canTiles->Buffer());
-        m_palette.DrawTiles(g, Tileset(), canTiles->width());
+        Graphics g(m_ui.canTiles->Buffer());
+        m_palette.DrawTiles(g, Tileset(), m_ui.canTiles->width());
     }
-    canTiles->Present();
+    m_ui.canTiles->Present();
     ShowSelectedTile();
 }
 
 int frmMain::TileAt(int x, int y) const {
-    return m_palette.TileAt(Tileset(), canTiles->width(), x, y);
+    return m_palette.TileAt(Tileset(), m_ui.canTiles->width(), x, y);
 }
 
 void frmMain::ShowSelectedTile() {
-    swatchSelectedTile->Show(StampSwatchPicture(m_stamp, Tileset()));
+    m_ui.swatchSelectedTile->Show(StampSwatchPicture(m_stamp, Tileset()));
 }
 
 void frmMain::ScrollPaletteToSelected() {
-    m_palette.ScrollToSelected(Tileset(), canTiles->height());
-    scbTilesVertical->SetValueQuietly(m_palette.TilesOffsetY());
+    m_palette.ScrollToSelected(Tileset(), m_ui.canTiles->height());
+    m_ui.scbTilesVertical->SetValueQuietly(m_palette.TilesOffsetY());
 }
 
 void frmMain::canTiles_Paint() {
@@ -109,7 +109,7 @@ void frmMain::canTiles_MouseMove(int x, int y) {
 bool frmMain::canTiles_MouseDown(int x, int y) {
     if (Tileset().Count() < 1)
         return false;
-    const bool picked = m_palette.Press(Tileset(), canTiles->width(), x, y);
+    const bool picked = m_palette.Press(Tileset(), m_ui.canTiles->width(), x, y);
     StampFromPalette();
     DrawTiles();
     // Picking a tile while erasing, or selecting, goes back to painting.
@@ -119,7 +119,7 @@ bool frmMain::canTiles_MouseDown(int x, int y) {
 }
 
 void frmMain::canTiles_MouseDrag(int x, int y) {
-    if (m_palette.DragTo(Tileset(), canTiles->width(), Document().Loads(), x, y)) {
+    if (m_palette.DragTo(Tileset(), m_ui.canTiles->width(), Document().Loads(), x, y)) {
         StampFromPalette();
         DrawTiles();
     }
@@ -132,13 +132,13 @@ void frmMain::canTiles_MouseUp(int x, int y) {
 
 bool frmMain::canTiles_MouseWheel(int, int, int, int deltaY) {
     if (m_palette.Wheel(deltaY)) {
-        scbTilesVertical->SetValueQuietly(m_palette.TilesOffsetY());
+        m_ui.scbTilesVertical->SetValueQuietly(m_palette.TilesOffsetY());
         DrawTiles();
     }
     return false;
 }
 
 void frmMain::scbTilesVertical_ValueChanged() {
-    m_palette.ScrollTo(scbTilesVertical->Value());
+    m_palette.ScrollTo(m_ui.scbTilesVertical->Value());
     DrawTiles();
 }

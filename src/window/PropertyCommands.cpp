@@ -50,7 +50,7 @@ void frmMain::FileRemoveTiles_Action() {
 void frmMain::canTiles_ContextMenu(int x, int y) {
     const int tile = TileAt(x, y);
     const int chosen =
-        Modal().ShowMenu(this, canTiles->mapToGlobal(QPoint(x, y)), {{kTileProperties, tile >= 0}});
+        Modal().ShowMenu(this, m_ui.canTiles->mapToGlobal(QPoint(x, y)), {{kTileProperties, tile >= 0}});
     if (chosen == 0 && tile >= 0)
         EditTileProperties(tile);
 }
@@ -94,7 +94,7 @@ void frmMain::canMain_ContextMenu(int x, int y) {
     const int layer = m_Layer;
     const bool holdsCell = layer >= 0 && MapCellAt(x, y, &column, &row) && Layer(layer).Get(column, row);
     const int chosen =
-        Modal().ShowMenu(this, canMain->mapToGlobal(QPoint(x, y)), {{kCellProperties, holdsCell}});
+        Modal().ShowMenu(this, m_ui.canMain->mapToGlobal(QPoint(x, y)), {{kCellProperties, holdsCell}});
     if (chosen == 0 && holdsCell)
         EditCellProperties(layer, column, row);
 }

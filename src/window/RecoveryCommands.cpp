@@ -34,8 +34,9 @@ bool frmMain::RecoverCopy(Recovery::AbandonedCopy& copy) {
             MapSnapshot snapshot;
             MapFileResult result = MapFile::Open(copy.copyPath, &snapshot);
             if (result.ok()) {
-                AskingResolver resolver(this, *m_dialogs, LocateStartFolder(copy.originalPath),
-                                        [this](const QString& image) { RememberFolder(image, true); });
+                AskingResolver resolver(this, *m_dialogs,
+                                        m_folders.LocateStart(Document(), copy.originalPath),
+                                        [this](const QString& image) { m_folders.Remember(image, true); });
                 document = BuildDocument(snapshot, copy.originalPath, resolver);
             }
             return result;

@@ -111,10 +111,10 @@ void frmMain::EditSelectAll_Action() {
 }
 
 bool frmMain::EscapePressed() {
-    if (canMain->StrokeUnderWay()) {
+    if (m_ui.canMain->StrokeUnderWay()) {
         // Dropped as if its release had gone elsewhere: a shape is not placed, a move goes back, a selection
         // drag leaves the selection as it was.
-        canMain->CancelStroke();
+        m_ui.canMain->CancelStroke();
         return true;
     }
     if (m_selection.isEmpty())
@@ -197,7 +197,7 @@ void frmMain::EditPaste_Action() {
     if (!taken)
         return;
     // A pasted piece is placed as any stamp is: Plot puts it where the user clicks.
-    canMain->CancelStroke();
+    m_ui.canMain->CancelStroke();
     UseTool(Tool::Plot);
     RefreshKeepingReport();
     ReportLayersLeftOut();

@@ -1,4 +1,4 @@
-#include "window/frmMain.h"
+#include "window/Routed.h"
 
 #include "platform/Canvas.h"
 #include "platform/EditorColours.h"
@@ -42,8 +42,8 @@ frmMain::~frmMain() {
     // Qt takes the controls down after this; nothing they report may reach the editor any more, and a
     // stroke under way ends now, not when its canvas is hidden.
     m_blnOpen = false;
-    canMain->CancelStroke();
-    canTiles->CancelStroke();
+    m_ui.canMain->CancelStroke();
+    m_ui.canTiles->CancelStroke();
     m_stroke.Abandon();
     // The window goes only once its map may be left: what was not saved was discarded.
     m_recovery->Remove();
@@ -70,7 +70,7 @@ void frmMain::Layout() {
 void frmMain::AddMenuHandlers() {
     const auto attach = [this](const char* name, auto handler, const char* what) {
         if (QAction* item = mnuMain::Instance()->Item(QLatin1String(name)))
-            connect(item, &QAction::triggered, this, [f = route(handler, what)] { f(); });
+            connect(item, &QAction::triggered, this, [f = Routed(this, handler, what)] { f(); });
     };
     attach("FileLoadTiles", &frmMain::FileLoadTiles_Action, "load");
     attach("FileRemoveTiles", &frmMain::FileRemoveTiles_Action, "Remove Tiles");
@@ -91,8 +91,8 @@ bool frmMain::FileLoadTiles_Action() {
 }
 
 Dialogs& frmMain::Modal() {
-    canMain->CancelStroke();
-    canTiles->CancelStroke();
+    m_ui.canMain->CancelStroke();
+    m_ui.canTiles->CancelStroke();
     m_memoryReserve.Release();
     return *m_dialogs;
 }
@@ -118,7 +118,7 @@ void frmMain::ApplyLocks(QSize contentSize) {
     const int dh = contentSize.height() - kDesignSize.height();
     QSize panelGrowth(0, 0);
     for (const ControlPlacement& p : m_placements) {
-        if (p.widget == tabpnlMain) {
+        if (p.widget == m_ui.tabpnlMain) {
             const QRect r = p.Placed(dw, dh);
             panelGrowth =
                 QSize(r.width() - kTabPanelDesignSize.width(), r.height() - kTabPanelDesignSize.height());
@@ -147,9 +147,9 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
         if (m_blnOpen)
             Event_Resized();
     }
-    if ((watched == canMain || watched == canTiles) && event->type() == QEvent::MouseButtonPress)
+    if ((watched == m_ui.canMain || watched == m_ui.canTiles) && event->type() == QEvent::MouseButtonPress)
         TakeFocusFromFields();
-    if (watched == canMain && event->type() == QEvent::Wheel &&
+    if (watched == m_ui.canMain && event->type() == QEvent::Wheel &&
         MapWheelWithModifiers(static_cast<QWheelEvent*>(event)))
         return true;
     return QMainWindow::eventFilter(watched, event);

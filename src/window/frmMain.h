@@ -12,35 +12,22 @@
 #include "tiles/PaletteView.h"
 #include "tiles/clsVOTileset.h"
 #include "tools/Stroke.h"
+#include "window/DialogFolders.h"
+#include "window/WindowControls.h"
 #include "window/clsVOIcon.h"
 
 #include <QMainWindow>
-#include <array>
 #include <cstdint>
 #include <memory>
-#include <new>
-#include <optional>
 #include <vector>
 
-class BevelButton;
-class Canvas;
-class QComboBox;
 class QKeyEvent;
-class QLabel;
 class QWheelEvent;
-class QLineEdit;
-class QPushButton;
-class QTabWidget;
-class ScrollBar;
-class TileSwatch;
 struct ControlPlacement;
 
 // The editor window. It owns the document, the controls and the views of the map and the palette and the
 // stroke under way; its operations turn the controls' events into their work and show what came of it.
 // Everything runs on the user-interface thread.
-// A file name made of a map's Name setting and suffix: no separators, no leading dot, "Untitled" when empty.
-QString ProposedFileName(const QString& name, const QString& suffix);
-
 class frmMain : public QMainWindow {
     Q_OBJECT
 public:
@@ -65,36 +52,8 @@ public:
     void SetDocument(std::unique_ptr<MapDocument> document);
     // The tile palette as shown: rows, scroll, hover and the tile or block picked.
     const PaletteView& Palette() const { return m_palette; }
-
-    // ---- Controls -----------------------------------------------------------------------------------------
-    QTabWidget* tabpnlMain = nullptr;
-    QLineEdit* txtWidth = nullptr;
-    QLabel* lblTileWidth = nullptr;
-    QLineEdit* txtHeight = nullptr;
-    QLabel* lblTileHeight = nullptr;
-    QLineEdit* txtName = nullptr;
-    QLabel* lblName = nullptr;
-    std::array<BevelButton*, 8> btnLayer{};
-    QLabel* lblEditLayer = nullptr;
-    QComboBox* cboEditLayer = nullptr;
-    QLabel* lblViewLayer = nullptr;
-    BevelButton* btnViewGrid = nullptr;
-    Canvas* canTiles = nullptr;
-    Canvas* canMain = nullptr;
-    ScrollBar* scbMainVertical = nullptr;
-    ScrollBar* scbMainHorizontal = nullptr;
-    QLabel* lblStatus = nullptr;
-    QLabel* lblMapHeight = nullptr;
-    QLineEdit* txtMapHeight = nullptr;
-    QLabel* lblMapWidth = nullptr;
-    QLineEdit* txtMapWidth = nullptr;
-    QLabel* lblMapLayers = nullptr;
-    QComboBox* cboMapLayers = nullptr;
-    QPushButton* btnApply = nullptr;
-    std::array<BevelButton*, kToolCount> btnTool{};
-    ScrollBar* scbTilesVertical = nullptr;
-    // Beside the palette: the tile painting uses.
-    TileSwatch* swatchSelectedTile = nullptr;
+    // The controls, for tests to drive with events.
+    const WindowControls& Controls() const { return m_ui; }
 
     // ---- Window: construction, layout, routing ------------------------------------------------------------
     void Layout();
@@ -114,11 +73,25 @@ public:
     // Runs part of a command, named what, with the memory reserve taken first; true when it ran to its
     // end. When memory runs out part way, the editor is put right and told as by Guarded, and false comes
     // back: the caller then leaves the status line's red message alone.
-    template <class Body> bool Completed(const QString& what, Body&& body);
+    template <class Body> bool Completed(const QString& what, Body&& body) {
+        m_memoryReserve.Replenish();
+        bool done = false;
+        Guarded(what, [&] {
+            body();
+            done = true;
+        });
+        return done;
+    }
     // Runs one edit of cells as one step of the history named text: body(edit) writes through the edit,
     // PlaceTile, RemoveTile and the fills. When memory runs out part way, the edit is taken back whole and
     // the step, named what, is reported as Completed does.
-    template <class Body> bool RunEdit(const QString& text, const QString& what, Body&& body);
+    template <class Body> bool RunEdit(const QString& text, const QString& what, Body&& body) {
+        return Completed(what, [&] {
+            body(m_stroke.BeginEdit(*m_Document, text));
+            // A body the user cancelled has taken its edit back already.
+            m_stroke.CommitEdit();
+        });
+    }
     // The status line says, in red, that memory ran out and what stopped.
     void ReportOutOfMemory(const QString& what);
     // Runs one command of the user's, named what; memory running out or a cancel part way end it with the
@@ -152,8 +125,6 @@ public:
     void UseAsStamp(Piece piece);
     // Builds the stamp from the palette's selected tile or block.
     void StampFromPalette();
-    // The piece this window copied last, kept for pasting here.
-    const std::shared_ptr<const Piece>& CopiedPiece() const { return m_copied; }
 
     // ---- Layer, tool and grid buttons ---------------------------------------------------------------------
     // The buttons' up and down pictures, once the window is open.
@@ -264,7 +235,6 @@ public:
     void SetCurrentLayer();
     // The edit layer's number as the popup shows it, or -1 when it names no layer.
     int EditLayerNumber() const;
-    PlacedCell GetVOCellFromLayer(int x, int y);
     // The stroke's PlaceTile and RemoveTile for map cell (column, row); (x, y), its map pixel, goes unused.
     void PlaceTile(int x, int y, int column, int row, bool mark);
     void RemoveTile(int x, int y, int column, int row);
@@ -356,17 +326,6 @@ private:
     void CreateCanvasControls();
     void CreateMapAndToolControls();
     void RouteEvents();
-    // A handler that runs only once the window is open (Qt reports sizes and values while it builds and
-    // shows it), through the guard, as the command what; until then it does nothing and answers false where
-    // an answer is due.
-    template <class Handler> auto route(Handler handler, const char* what = "the action") {
-        return [this, handler, what](auto... args) {
-            using Result = decltype((this->*handler)(args...));
-            if (!m_blnOpen)
-                return Result();
-            return Guarded(QLatin1String(what), [&] { return (this->*handler)(args...); });
-        };
-    }
     // Draws the current tool's cursor or preview.
     void DrawCursorOrPreview(Graphics& g, const TileRef& tile);
     // The zoom's keys and the wheel's modifiers over the map.
@@ -395,24 +354,12 @@ private:
     void ReportLayersLeftOut();
     void ConnectEditActions();
     void PlotOrEraseThenDraw(int x, int y);
-    // Where the map's dialogs (Open, Save As, Export) start: the map's folder, else the last folder a file
-    // dialog chose in this run, else the user's home folder.
-    QString MapStartFolder() const;
-    // Where Load Tiles and Locate start: the last tileset image's folder, else the map's.
-    QString ImageStartFolder() const;
-    // Where Locate starts while the map at mapPath opens: the last tileset image's folder chosen in this run,
-    // else the map's.
-    QString LocateStartFolder(const QString& mapPath) const;
-    // What Save As (suffix "mqm") and Export propose: the map's file name with the suffix, or for an untitled
-    // map its Name setting when it has one, in MapStartFolder.
-    QString ProposedMapPath(const QString& suffix) const;
-    // A file chosen in a dialog: its folder is where the next dialog starts when nothing better is known.
-    void RememberFolder(const QString& chosenFile, bool image = false);
     // The dialogs, for a modal one about to open: it takes the mouse, so any stroke under way ends first, and
     // it runs on the memory reserve, so it opens even when memory is short.
     Dialogs& Modal();
     void RecoverFromOutOfMemory();
 
+    WindowControls m_ui;
     std::unique_ptr<MapDocument> m_Document;
     std::shared_ptr<clsVOIcon> m_objVOLayerIcon;
     std::shared_ptr<clsVOIcon> m_objVOToolIcon;
@@ -428,9 +375,7 @@ private:
     // The edit layer: the number of the layer painting writes to, or -1 before the first SetCurrentLayer,
     // when painting changes nothing.
     int m_Layer = -1;
-    // The folders of the last file and the last tileset image chosen in a dialog in this run.
-    QString m_lastFolder;
-    QString m_lastImageFolder;
+    DialogFolders m_folders;
     QRect m_selection;
     Piece m_stamp;
     // The stamp was built from the palette and follows it.
@@ -451,21 +396,3 @@ private:
     // The map was recovered: the path its copy names is only proposed, so the first Save asks where.
     bool m_saveAsksWhere = false;
 };
-
-template <class Body> bool frmMain::Completed(const QString& what, Body&& body) {
-    m_memoryReserve.Replenish();
-    bool done = false;
-    Guarded(what, [&] {
-        body();
-        done = true;
-    });
-    return done;
-}
-
-template <class Body> bool frmMain::RunEdit(const QString& text, const QString& what, Body&& body) {
-    return Completed(what, [&] {
-        body(m_stroke.BeginEdit(*m_Document, text));
-        // A body the user cancelled has taken its edit back already.
-        m_stroke.CommitEdit();
-    });
-}

@@ -144,8 +144,8 @@ QString SaveSmallMap(EditorFixture& f) {
             Put(w, 0, c, r, (c + r) % 2);
     Put(w, 1, 3, 4, 2);
     Put(w, 2, 5, 5, 3);
-    w.btnLayer[1]->click();
-    w.btnViewGrid->click();
+    w.Controls().btnLayer[1]->click();
+    w.Controls().btnViewGrid->click();
     const QString map = QDir(f.temp.path()).filePath("map.mqm");
     if (!w.SaveMapTo(map))
         return QString();
@@ -153,8 +153,8 @@ QString SaveSmallMap(EditorFixture& f) {
 }
 
 QImage ShownPicture(frmMain& w, int width, int height) {
-    Input::Leave(w.canMain);
-    return w.canMain->Buffer().copy(0, 0, width, height).convertToFormat(QImage::Format_RGB32);
+    Input::Leave(w.Controls().canMain);
+    return w.Controls().canMain->Buffer().copy(0, 0, width, height).convertToFormat(QImage::Format_RGB32);
 }
 
 } // namespace
@@ -285,7 +285,7 @@ void TestCommandLine::startFile() {
     w.show();
     QTRY_COMPARE(w.Document().FilePath(), map);
     QCOMPARE(w.Layer(1).Get(3, 4)->ImageIndex(), 2);
-    QCOMPARE(w.lblStatus->text(), QStringLiteral("map.mqm opened"));
+    QCOMPARE(w.Controls().lblStatus->text(), QStringLiteral("map.mqm opened"));
     frmMain refused(dialogs);
     refused.OpenAtStart(map + ".gone");
     refused.show();
@@ -323,7 +323,7 @@ void TestCommandLine::startFileAfterRecovery() {
     QVERIFY(dialogs->replies.empty());
     QVERIFY(w.Layer(0).Get(1, 1));
     QCOMPARE(w.Document().FilePath(), QString());
-    QCOMPARE(w.lblStatus->text(),
+    QCOMPARE(w.Controls().lblStatus->text(),
              QStringLiteral("Unsaved changes to Untitled recovered; map.mqm was not opened"));
 }
 

@@ -316,7 +316,7 @@ private slots:
         QVERIFY(f.dialogs->requests.back().Filter.contains("*.tmx"));
         QVERIFY2(f.dialogs->messages.isEmpty(), qPrintable(f.dialogs->messages.join('\n')));
         QCOMPARE(w.windowTitle(), "forest[*] - 2D Mosaicor");
-        QVERIFY(w.lblStatus->text().startsWith("forest.tmx imported; 2 flipped"));
+        QVERIFY(w.Controls().lblStatus->text().startsWith("forest.tmx imported; 2 flipped"));
         QCOMPARE(w.Tileset().Count(), 12);
         QVERIFY(w.Document().FilePath().isEmpty());
         f.dialogs->saveAnswers.push_back(FolderItem(Path("editor/forest.mqm")));

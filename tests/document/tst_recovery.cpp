@@ -73,7 +73,8 @@ private slots:
                 const CellRef& got = w.Layer(k).AtIndex(i);
                 QVERIFY(bool(want) == bool(got) && (!want || RecordOf(*want) == RecordOf(*got)));
             }
-        QCOMPARE(Say(w.windowTitle(), w.isWindowModified(), w.txtName->text(), w.btnLayer[2]->Value()),
+        QCOMPARE(Say(w.windowTitle(), w.isWindowModified(), w.Controls().txtName->text(),
+                     w.Controls().btnLayer[2]->Value()),
                  "Untitled[*] - 2D Mosaicor true sample 7 false");
         // The recovered map keeps its copy, now this editor's: offered to no one else while it runs.
         QCOMPARE(CopiesIn(data.path()).size(), 1);
@@ -211,7 +212,8 @@ private slots:
         f.LoadSolidTiles(2, 1);
         QVERIFY(failing.wait(20000));
         const auto status = [&f] {
-            return Say(f->lblStatus->palette().color(QPalette::WindowText).name(), f->lblStatus->text());
+            return Say(f->Controls().lblStatus->palette().color(QPalette::WindowText).name(),
+                       f->Controls().lblStatus->text());
         };
         QCOMPARE(status(), Say("#c80000", "Unsaved changes cannot be kept safe: the folder " +
                                               data.filePath("mosaicor/recovery") + " cannot be made"));

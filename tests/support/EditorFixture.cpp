@@ -47,17 +47,17 @@ void EditorFixture::PickTile(int i) {
     // Scroll the palette towards the tile's row, then hover over it and click.
     const PaletteView& palette = w->Palette();
     const int row = palette.DisplayRow(i);
-    w->scbTilesVertical->setValue(row);
+    w->Controls().scbTilesVertical->setValue(row);
     const int tw = w->Tileset().TileWidth();
     const int th = w->Tileset().TileHeight();
     int x = 10;
     for (int j = 0; j < i; ++j)
         x += palette.DisplayRow(j) == row ? tw + 10 : 0;
     const QPoint at(x + tw / 2, 10 + (row - palette.TilesOffsetY()) * (th + 10) + th / 2);
-    Input::Enter(w->canTiles, at);
-    Input::Move(w->canTiles, at);
-    Input::Click(w->canTiles, at);
-    Input::Leave(w->canTiles);
+    Input::Enter(w->Controls().canTiles, at);
+    Input::Move(w->Controls().canTiles, at);
+    Input::Click(w->Controls().canTiles, at);
+    Input::Leave(w->Controls().canTiles);
 }
 
 QImage MakeTileSheet(int width, int height, int tileWidth, int tileHeight) {

@@ -62,22 +62,22 @@ QPoint CellMiddle(const frmMain& w, int c, int r) {
 }
 
 void HoverAt(frmMain& w, QPoint p) {
-    Input::Enter(w.canMain, p);
-    Input::Move(w.canMain, p);
+    Input::Enter(w.Controls().canMain, p);
+    Input::Move(w.Controls().canMain, p);
 }
 
 MouseStroke::MouseStroke(frmMain& w, QPoint start) : m_w(w), m_last(start) {
     HoverAt(w, start);
-    Input::Press(w.canMain, start);
+    Input::Press(w.Controls().canMain, start);
 }
 
 void MouseStroke::DragTo(QPoint p) {
     m_last = p;
-    Input::Move(m_w.canMain, p, Qt::LeftButton);
+    Input::Move(m_w.Controls().canMain, p, Qt::LeftButton);
 }
 
 void MouseStroke::Release() {
-    Input::Release(m_w.canMain, m_last);
+    Input::Release(m_w.Controls().canMain, m_last);
 }
 
 void StrokeThrough(frmMain& w, QPoint start, std::initializer_list<QPoint> drags) {

@@ -35,23 +35,23 @@ inline const QColor kGridPixel(115, 200, 200);
 inline const QColor kFramePixel(153, 80, 80);
 
 inline void ChooseTool(frmMain& w, Tool tool) {
-    w.btnTool[static_cast<std::size_t>(ToolIndex(tool))]->click();
+    w.Controls().btnTool[static_cast<std::size_t>(ToolIndex(tool))]->click();
 }
 
 // Picks an edit layer in the popup as a user does; the popup's change event chooses the grid.
 inline void ChooseEditLayer(frmMain& w, int layer) {
-    w.cboEditLayer->setCurrentIndex(w.cboEditLayer->findText(QString::number(layer)));
+    w.Controls().cboEditLayer->setCurrentIndex(w.Controls().cboEditLayer->findText(QString::number(layer)));
 }
 
 // Fills in the Map Properties page and presses Apply.
 inline void Apply(frmMain& w, const QString& layers, const QString& tileWidth, const QString& tileHeight,
                   const QString& mapWidth, const QString& mapHeight) {
-    w.cboMapLayers->setCurrentIndex(w.cboMapLayers->findText(layers));
-    w.txtWidth->setText(tileWidth);
-    w.txtHeight->setText(tileHeight);
-    w.txtMapWidth->setText(mapWidth);
-    w.txtMapHeight->setText(mapHeight);
-    w.btnApply->click();
+    w.Controls().cboMapLayers->setCurrentIndex(w.Controls().cboMapLayers->findText(layers));
+    w.Controls().txtWidth->setText(tileWidth);
+    w.Controls().txtHeight->setText(tileHeight);
+    w.Controls().txtMapWidth->setText(mapWidth);
+    w.Controls().txtMapHeight->setText(mapHeight);
+    w.Controls().btnApply->click();
 }
 
 // Chooses the menu item of that object name, as its menu or its key would.
@@ -78,11 +78,11 @@ inline StoredCells AllCells(const frmMain& w) {
 
 // Clears the palette selection as a user does: a click on the palette where there is no tile.
 inline void Deselect(frmMain& w) {
-    const QPoint below(5, w.canTiles->height() - 5);
-    Input::Enter(w.canTiles, below);
-    Input::Move(w.canTiles, below);
-    Input::Click(w.canTiles, below);
-    Input::Leave(w.canTiles);
+    const QPoint below(5, w.Controls().canTiles->height() - 5);
+    Input::Enter(w.Controls().canTiles, below);
+    Input::Move(w.Controls().canTiles, below);
+    Input::Click(w.Controls().canTiles, below);
+    Input::Leave(w.Controls().canTiles);
 }
 
 // The positions of a layer that hold a cell.
@@ -97,7 +97,7 @@ inline CellSet Occupied(const LayerGrid& grid) {
 
 // The colour of a pixel of the picture the last Draw left on the map canvas.
 inline QRgb MapPixel(const frmMain& w, int x, int y) {
-    return w.canMain->Buffer().pixel(x, y);
+    return w.Controls().canMain->Buffer().pixel(x, y);
 }
 
 // The colour of palette tile i's picture (the test sheets are one colour per tile).
@@ -108,7 +108,7 @@ inline QRgb TileColour(const frmMain& w, int i) {
 
 // The visible cells whose middle pixel on the last drawn canvas shows the colour.
 inline CellSet CellsShowing(const frmMain& w, QRgb colour) {
-    const QImage& canvas = w.canMain->Buffer();
+    const QImage& canvas = w.Controls().canMain->Buffer();
     const int tw = w.Tileset().TileWidth();
     const int th = w.Tileset().TileHeight();
     CellSet cells;

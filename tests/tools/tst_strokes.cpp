@@ -94,7 +94,7 @@ void Prepare(EditorFixture& f, Tool tool, int layer, QSize map, int select = 1) 
     f.LoadSolidTiles(3, select);
     ChooseTool(f.window(), tool);
     if (layer)
-        f->btnLayer[std::size_t(layer)]->click();
+        f->Controls().btnLayer[std::size_t(layer)]->click();
 }
 
 // A stroke: the tool, the visible cells of the press, the drags and where the button goes up, the scroll
@@ -159,10 +159,11 @@ void TestStrokes::strokes() {
     EditorFixture f;
     frmMain& w = f.window();
     Prepare(f, ToolAt(tool), layer, map, select);
-    w.scbMainHorizontal->setValue(scroll.x());
-    w.scbMainVertical->setValue(scroll.y());
+    w.Controls().scbMainHorizontal->setValue(scroll.x());
+    w.Controls().scbMainVertical->setValue(scroll.y());
     // Visible cells are those whose middle pixel lies on the canvas.
-    const int cols = (w.canMain->width() + 15) / 32, rows = (w.canMain->height() + 15) / 32;
+    const int cols = (w.Controls().canMain->width() + 15) / 32,
+              rows = (w.Controls().canMain->height() + 15) / 32;
     const auto view = [&](const CellSet& s) { return Moved(s, -scroll.x(), -scroll.y(), cols, rows); };
     const CellSet before = Moved(Shape(4, {{0, 1}, {cols - 1, rows - 1}}), scroll.x(), scroll.y(),
                                  underlay * map.width(), map.height());
@@ -192,24 +193,25 @@ void TestStrokes::strokes() {
         QCOMPARE(Describe(CellsShowing(w, TileColour(w, 1))), Describe(preview));
         QCOMPARE(Describe(Occupied(w.Layer(layer))), Describe(before));
     }
-    Input::Release(w.canMain, CellMiddle(w, up.x(), up.y()));
+    Input::Release(w.Controls().canMain, CellMiddle(w, up.x(), up.y()));
     const CellSet ones = tool == 1 || select < 0 ? CellSet() : stored;
     if (granted >= 0) { // memory ran out part way: the stroke is taken back whole and the status line says so
         QCOMPARE(Describe(Occupied(w.Layer(layer))), Describe(before));
         QVERIFY(Holding(w.Layer(layer), 1).empty());
         const char* what[] = {"plot", "", "", "", "filled rectangle", "", "filled ellipse", "fill"};
         if (tool) { // for plot, the cursor's status text replaces the message when the button goes up
-            QCOMPARE(w.lblStatus->text(), QStringLiteral("Out of memory: %1 stopped").arg(what[tool]));
-            QCOMPARE(w.lblStatus->palette().color(QPalette::WindowText), QColor(200, 0, 0));
+            QCOMPARE(w.Controls().lblStatus->text(),
+                     QStringLiteral("Out of memory: %1 stopped").arg(what[tool]));
+            QCOMPARE(w.Controls().lblStatus->palette().color(QPalette::WindowText), QColor(200, 0, 0));
         }
-        Input::Leave(w.canMain);
+        Input::Leave(w.Controls().canMain);
         QVERIFY(CellsShowing(w, TileColour(w, 1)).empty());
         QCOMPARE(w.Document().Steps().Count(), steps); // and leaves no step behind
         // Memory is back: the same stroke now does all of its work.
         CellRef::FailCellMemoryAfter(-1);
         Drag(w, pts).Release();
     }
-    Input::Leave(w.canMain);
+    Input::Leave(w.Controls().canMain);
     QCOMPARE(Describe(Holding(w.Layer(layer), 1)), Describe(ones));
     QCOMPARE(Describe(Holding(w.Layer(layer), 2)), Describe(twos));
     QCOMPARE(Describe(CellsShowing(w, TileColour(w, 1))), Describe(view(ones))); // the redrawn map shows it
@@ -249,27 +251,27 @@ void TestStrokes::interruptedStrokes() {
     HoverAt(w, CellMiddle(w, 1, 2));
     const Qt::MouseButton button = lost == kRight ? Qt::RightButton : Qt::LeftButton;
     if (lost != kClickAfterDialog)
-        Input::Press(w.canMain, CellMiddle(w, 1, 2), button),
-            Input::Move(w.canMain, CellMiddle(w, 3, 4), button);
+        Input::Press(w.Controls().canMain, CellMiddle(w, 1, 2), button),
+            Input::Move(w.Controls().canMain, CellMiddle(w, 3, 4), button);
     // From here on the left button's release never reaches the canvas.
     QMenu menu(&w);
     QEvent deactivate(QEvent::WindowDeactivate);
     if (lost == kDialog || lost == kClickAfterDialog)
-        QTest::keyClick(&w, Qt::Key_T, Qt::ControlModifier), Input::Leave(w.canMain);
+        QTest::keyClick(&w, Qt::Key_T, Qt::ControlModifier), Input::Leave(w.Controls().canMain);
     else if (lost == kDeactivated)
         QApplication::sendEvent(&w, &deactivate);
     else if (lost == kPopup)
         menu.addAction(QStringLiteral("item")), menu.popup(w.mapToGlobal(QPoint(500, 300))), menu.close();
     else if (lost == kRight)
-        Input::Release(w.canMain, CellMiddle(w, 3, 4), button);
+        Input::Release(w.Controls().canMain, CellMiddle(w, 3, 4), button);
     QCOMPARE(f.dialogs->requests.size(), std::size_t(lost == kDialog || lost == kClickAfterDialog ? 2 : 1));
     if (lost <= kClickAfterDialog) // what took the mouse took the preview or cursor with it
         QCOMPARE(Content(w, true), Content(w, false));
     for (int i = 1; lost != kPress && lost != kClickAfterDialog && i < 4; ++i)
-        Input::Move(w.canMain, CellMiddle(w, 5 + i, 1 + 3 * i));
+        Input::Move(w.Controls().canMain, CellMiddle(w, 5 + i, 1 + 3 * i));
     QCOMPARE(Content(w, false), expected);
     // A press with no move before it: every tool stores exactly that cell.
-    Input::Click(w.canMain, CellMiddle(w, 9, 9));
+    Input::Click(w.Controls().canMain, CellMiddle(w, 9, 9));
     draw(9, 9);
     QCOMPARE(Content(w, false), expected);
 }
@@ -280,18 +282,18 @@ void TestStrokes::startingWithoutMemory() {
     CellRef::FailCellMemoryAfter(0);
     EditorFixture f;
     frmMain& w = f.window();
-    QCOMPARE(w.lblStatus->text(), QStringLiteral("Out of memory: map resize stopped"));
-    w.btnApply->click();
-    QCOMPARE(w.lblStatus->text(), QStringLiteral("Out of memory: Apply stopped"));
+    QCOMPARE(w.Controls().lblStatus->text(), QStringLiteral("Out of memory: map resize stopped"));
+    w.Controls().btnApply->click();
+    QCOMPARE(w.Controls().lblStatus->text(), QStringLiteral("Out of memory: Apply stopped"));
     QVERIFY(w.Layer(0).SizedTo(w.MapWidth(), w.MapHeight()) && w.MapWidth() < 100);
     CellRef::FailCellMemoryAfter(3);
     f.LoadSolidTiles(6, 2);
     QCOMPARE(w.Tileset().Count(), 0); // a load that ran out part way is taken back whole
-    QCOMPARE(w.lblStatus->text(), QStringLiteral("Out of memory: load stopped"));
+    QCOMPARE(w.Controls().lblStatus->text(), QStringLiteral("Out of memory: load stopped"));
     CellRef::FailCellMemoryAfter(-1);
     f.LoadSolidTiles(6, 2);
     QCOMPARE(w.Tileset().Count(), 6);
-    w.btnApply->click();
+    w.Controls().btnApply->click();
     DragStroke(w, 2, 3, 5, 3);
     QCOMPARE(Describe(Holding(w.Layer(0), 2)), Describe(LineCells({2, 3}, {5, 3})));
 }
@@ -311,11 +313,11 @@ void TestStrokes::moveAndPickWithoutMemory() {
     // What the status line says with the button still down, and whether the map and history are unchanged.
     const auto pressWithout = [&](long long granted, Qt::KeyboardModifiers keys, QPoint to) {
         CellRef::FailCellMemoryAfter(granted);
-        Input::Press(w.canMain, CellMiddle(w, 1, 1), Qt::LeftButton, Qt::NoButton, keys);
-        Input::Move(w.canMain, CellMiddle(w, to.x(), to.y()), Qt::LeftButton);
-        Input::Release(w.canMain, CellMiddle(w, to.x(), to.y()));
+        Input::Press(w.Controls().canMain, CellMiddle(w, 1, 1), Qt::LeftButton, Qt::NoButton, keys);
+        Input::Move(w.Controls().canMain, CellMiddle(w, to.x(), to.y()), Qt::LeftButton);
+        Input::Release(w.Controls().canMain, CellMiddle(w, to.x(), to.y()));
         CellRef::FailCellMemoryAfter(-1);
-        return Say(w.lblStatus->text(), Describe(Occupied(w.Layer(0))) == before,
+        return Say(w.Controls().lblStatus->text(), Describe(Occupied(w.Layer(0))) == before,
                    w.Document().Steps().Count() == steps);
     };
     // The lift takes the piece's 4 cells and a run of history per row: with 6 it is made, the drop runs out.

@@ -98,7 +98,7 @@ private:
 };
 
 bool Red(const frmMain& w) {
-    return w.lblStatus->palette().color(QPalette::WindowText) == QColor(200, 0, 0);
+    return w.Controls().lblStatus->palette().color(QPalette::WindowText) == QColor(200, 0, 0);
 }
 
 // Runs one slot of this program in a child process with the given environment variable set, and gives what
@@ -157,7 +157,7 @@ private slots:
         SlowUser user({"Locate\u2026", "reject", "Open Without It", "OK"});
         dialogs->answers = {FolderItem(map), FolderItem(damaged)};
         ChooseItem("FileOpenMap");
-        QCOMPARE(w.lblStatus->text(), kMarkup + ".mqm opened");
+        QCOMPARE(w.Controls().lblStatus->text(), kMarkup + ".mqm opened");
         ChooseItem("FileOpenMap");
         QCOMPARE(user.seen, QStringList({"QMessageBox narrow alone", "QFileDialog narrow alone",
                                          "QMessageBox narrow alone", "QMessageBox narrow alone"}));
@@ -185,7 +185,7 @@ private slots:
 
         EditorFixture f;
         f->UpdateStatus(QString(40, 'x') + kMarkup + QString(200, 'y'), Qt::black, 0);
-        const QString tip = f->lblStatus->toolTip();
+        const QString tip = f->Controls().lblStatus->toolTip();
         QVERIFY(!tip.isEmpty() && !tip.contains(kMarkup) && tip.contains(kMarkup.toHtmlEscaped()));
     }
 
@@ -238,7 +238,7 @@ private slots:
         QVERIFY(setrlimit(RLIMIT_FSIZE, &limit) == 0);
         f.LoadSolidTiles(2);
         QVERIFY(failing.wait(20000));
-        QStringList report{Say("copy:", Red(f.window()) ? "red" : "black", f->lblStatus->text())};
+        QStringList report{Say("copy:", Red(f.window()) ? "red" : "black", f->Controls().lblStatus->text())};
         f.dialogs->saveAnswers.push_back(FolderItem(map));
         ChooseItem("FileSaveAs");
         report << "save: " + f.dialogs->messages.value(0);
@@ -262,7 +262,7 @@ private slots:
         QCOMPARE(w.Tileset().Count(), 32768);
         QStringList report;
         const auto note = [&](const char* step) {
-            report << Say(QString(step) + ":", Red(w) ? "red" : "black", w.lblStatus->text(),
+            report << Say(QString(step) + ":", Red(w) ? "red" : "black", w.Controls().lblStatus->text(),
                           w.Tileset().Count(), w.Document().Steps().Index(),
                           w.Document().Steps().Count() - w.Document().Steps().Index());
         };
@@ -318,15 +318,15 @@ private slots:
         QVERIFY(used > 0 && setrlimit(RLIMIT_AS, &limit) == 0);
         QStringList steps;
         auto note = [&](const char* step) {
-            steps << Say(QString(step) + ":", Red(w) ? "red" : "black", w.lblStatus->text());
+            steps << Say(QString(step) + ":", Red(w) ? "red" : "black", w.Controls().lblStatus->text());
         };
         Apply(w, "8", "32", "32", "8192", "2048");
         steps << QStringLiteral("Apply: %1 x %2").arg(w.MapWidth()).arg(w.MapHeight());
         const QPoint firstTile(26, 26);
-        Input::Enter(w.canTiles, firstTile);
-        Input::Move(w.canTiles, firstTile);
-        Input::Click(w.canTiles, firstTile);
-        Input::Leave(w.canTiles);
+        Input::Enter(w.Controls().canTiles, firstTile);
+        Input::Move(w.Controls().canTiles, firstTile);
+        Input::Click(w.Controls().canTiles, firstTile);
+        Input::Leave(w.Controls().canTiles);
         ChooseEditLayer(w, 0);
         ChooseTool(w, Tool::Fill);
         Click(w, 2, 2);

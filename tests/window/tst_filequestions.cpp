@@ -31,8 +31,8 @@ private slots:
         f.dialogs->saveAnswers.push_back(FolderItem(path));
         ChooseItem("FileSaveAs");
         HoverAt(w, QPoint(5, 5)); // the save's report goes
-        w.txtName->setText("Typed");
-        w.txtMapWidth->setText(answer == "Apply refused" ? "0" : "50");
+        w.Controls().txtName->setText("Typed");
+        w.Controls().txtMapWidth->setText(answer == "Apply refused" ? "0" : "50");
         f.dialogs->replies = {answer == "Apply refused" ? "Apply" : answer, "Discard"};
         f.dialogs->saveAnswers.push_back(FolderItem(QDir(f.temp.path()).filePath("other.tmx")));
         if (command == "close box")
@@ -45,7 +45,7 @@ private slots:
         if (applied && leaves)
             asked << "Save the changes to m.mqm?";
         QCOMPARE(f.dialogs->questions, asked);
-        const bool proceeded = command == "FileSave"      ? w.lblStatus->text() == "m.mqm saved"
+        const bool proceeded = command == "FileSave"      ? w.Controls().lblStatus->text() == "m.mqm saved"
                                : command == "FileOpenMap" ? f.dialogs->requests.size() == 1
                                : !leaves                  ? f.dialogs->saveRequests.size() == 2
                                : command.contains("Quit") || command == "close box"
@@ -57,9 +57,9 @@ private slots:
         const QString expected = applied                   ? "Typed 50 Typed"
                                  : answer == "Don't Apply" ? " 100 "
                                                            : " 100 Typed";
-        QCOMPARE(Say(w.Document().Name(), w.MapWidth(), w.txtName->text()), expected);
+        QCOMPARE(Say(w.Document().Name(), w.MapWidth(), w.Controls().txtName->text()), expected);
         if (answer == "Apply refused")
-            QVERIFY(w.lblStatus->text().startsWith("Map width"));
+            QVERIFY(w.Controls().lblStatus->text().startsWith("Map width"));
     }
 
     // The file dialogs start beside the map, Load Tiles and Locate beside its last tileset image, else where
@@ -72,8 +72,8 @@ private slots:
         const QString art = dir.filePath("art"), maps = dir.filePath("maps");
         f.LoadTiles("art/a.png", MakeTileSheet(64, 32, 32, 32));
         QCOMPARE(f.dialogs->requests.back().StartAt, QDir::homePath());
-        w.txtName->setText(QStringLiteral(" ../Keep/Hall "));
-        w.btnApply->click();
+        w.Controls().txtName->setText(QStringLiteral(" ../Keep/Hall "));
+        w.Controls().btnApply->click();
         f.dialogs->saveAnswers.push_back(FolderItem(maps + "/keep.mqm"));
         ChooseItem("FileSaveAs");
         ChooseItem("FileExport");

@@ -14,8 +14,8 @@ namespace {
 
 // The map canvas with no cursor on it.
 QImage ShownMap(frmMain& w) {
-    Input::Leave(w.canMain);
-    return w.canMain->Buffer().copy();
+    Input::Leave(w.Controls().canMain);
+    return w.Controls().canMain->Buffer().copy();
 }
 
 // Three tiles, tile 2 painted on four cells, saved as map.mqm; then the tileset image moves to moved.png.
@@ -35,14 +35,14 @@ void OpenMap(EditorFixture& f, const QString& reply, const QString& located = QS
     if (!located.isEmpty())
         f.dialogs->answers.push_back(FolderItem(f.temp.filePath(located)));
     ChooseItem("FileOpenMap");
-    Input::Leave(f->canMain);
+    Input::Leave(f->Controls().canMain);
 }
 
 // A map as a user paints it: 8 layers of 16-pixel tiles, strokes of every tool on every layer, tiles with
 // game properties, a cell with properties of its own, a hidden layer and a name.
 void Paint(EditorFixture& f, std::uint32_t seed) {
     frmMain& w = f.window();
-    w.txtName->setText(QStringLiteral("Ruins \"north\" & ü"));
+    w.Controls().txtName->setText(QStringLiteral("Ruins \"north\" & ü"));
     Apply(w, "8", "16", "16", "40", "30");
     f.LoadSolidTiles(12, 0);
     const TileRef door = w.Tileset().GetTile(3);
@@ -56,7 +56,7 @@ void Paint(EditorFixture& f, std::uint32_t seed) {
     for (int k = 0; k < 8; ++k) {
         ChooseEditLayer(w, k);
         if (k > 0 && k != 5)
-            w.btnLayer[std::size_t(k)]->click();
+            w.Controls().btnLayer[std::size_t(k)]->click();
         for (int s = 0; s < 5; ++s) {
             ChooseTool(w, ToolAt(cell(8)));
             f.PickTile(cell(12));
@@ -93,19 +93,21 @@ private slots:
             ChooseItem("FileSave");
             QCOMPARE(w.windowTitle(), "painted.mqm[*] - 2D Mosaicor");
             QVERIFY(!w.isWindowModified());
-            QCOMPARE(w.lblStatus->text(), "painted.mqm saved");
+            QCOMPARE(w.Controls().lblStatus->text(), "painted.mqm saved");
             ChooseItem("FileNewMap");
             QVERIFY(f.dialogs->questions.isEmpty());
-            QCOMPARE(Say(w.windowTitle(), w.MapWidth(), w.Layers(), w.Tileset().Count(), w.txtWidth->text(),
-                         w.txtName->text(), w.btnLayer[1]->isEnabled()),
+            QCOMPARE(Say(w.windowTitle(), w.MapWidth(), w.Layers(), w.Tileset().Count(),
+                         w.Controls().txtWidth->text(), w.Controls().txtName->text(),
+                         w.Controls().btnLayer[1]->isEnabled()),
                      "2D Mosaicor 100 3 0 32  true");
             f.dialogs->answers.push_back(FolderItem(path + ".mqm"));
             ChooseItem("FileOpenMap");
             QVERIFY(AllCells(w) == cells);
             QCOMPARE(ShownMap(w), picture);
             QVERIFY(w.Document().Settings() == settings);
-            QCOMPARE(Say(w.windowTitle(), w.isWindowModified(), w.txtMapWidth->text(), w.txtName->text(),
-                         w.btnLayer[5]->Value(), w.btnLayer[6]->Value(), w.Tileset().Count()),
+            QCOMPARE(Say(w.windowTitle(), w.isWindowModified(), w.Controls().txtMapWidth->text(),
+                         w.Controls().txtName->text(), w.Controls().btnLayer[5]->Value(),
+                         w.Controls().btnLayer[6]->Value(), w.Tileset().Count()),
                      "painted.mqm[*] - 2D Mosaicor false 40 Ruins \"north\" & ü false true 12");
             const clsVOCell& door = w.Tileset().GetTile(3)->Template();
             QCOMPARE(Say(door.Passable(), door.ListIndex(), door.Custom1(), door.ImageIndex()),
@@ -222,7 +224,8 @@ private slots:
         // empty, and the status line counts them.
         f.dialogs->saveAnswers.push_back(FolderItem(f.temp.filePath("out")));
         ChooseItem("FileExport");
-        QCOMPARE(w.lblStatus->text(), "out.tmx exported; 4 cells written as empty, their tiles are gone");
+        QCOMPARE(w.Controls().lblStatus->text(),
+                 "out.tmx exported; 4 cells written as empty, their tiles are gone");
         OpenMap(f, "Locate\u2026", "moved.png");
         QVERIFY(AllCells(w) == cells && w.Tileset().GetTile(2)->Image());
         QCOMPARE(ShownMap(w), picture);
@@ -249,7 +252,7 @@ private slots:
         f.dialogs->answers.push_back(FolderItem(f.temp.filePath("moved.png")));
         ChooseItem("FileLoadTiles");
         QCOMPARE(f.dialogs->questions, asked);
-        QCOMPARE(Say(w.Tileset().Count(), w.lblStatus->text()),
+        QCOMPARE(Say(w.Tileset().Count(), w.Controls().lblStatus->text()),
                  Say(3, "moved.png takes the place of the missing tileset image: 4 cells show again"));
         QCOMPARE(Describe(CellsShowing(w, colour)), Describe(painted));
         ChooseItem("EditUndo");
@@ -281,14 +284,14 @@ private slots:
         EditorFixture f;
         frmMain& w = f.window();
         ChooseTool(w, Tool::Rectangle);
-        w.btnViewGrid->click();
+        w.Controls().btnViewGrid->click();
         ChooseEditLayer(w, 2);
-        w.scbMainVertical->setValue(4);
+        w.Controls().scbMainVertical->setValue(4);
         QVERIFY(!w.isWindowModified() && w.windowTitle() == "2D Mosaicor");
-        w.btnLayer[1]->click();
+        w.Controls().btnLayer[1]->click();
         QVERIFY(w.isWindowModified() && w.Document().LayerVisible(1));
         ChooseItem("EditUndo");
-        QVERIFY(!w.isWindowModified() && !w.btnLayer[1]->Value());
+        QVERIFY(!w.isWindowModified() && !w.Controls().btnLayer[1]->Value());
     }
 };
 

@@ -26,7 +26,7 @@ void Activate(frmMain& w) {
 
 // The key a tool's tooltip names in its brackets, e.g. "Filled Rectangle (Shift+R)".
 QKeyCombination ToolKey(const frmMain& w, Tool tool) {
-    const QString help = w.btnTool[static_cast<std::size_t>(ToolIndex(tool))]->toolTip();
+    const QString help = w.Controls().btnTool[static_cast<std::size_t>(ToolIndex(tool))]->toolTip();
     const qsizetype open = help.lastIndexOf('(');
     return QKeySequence(help.mid(open + 1, help.size() - open - 2))[0];
 }
@@ -35,7 +35,7 @@ QKeyCombination ToolKey(const frmMain& w, Tool tool) {
 QString ToolAndButton(const frmMain& w) {
     int pressed = -1;
     for (int i = 0; i < kToolCount; ++i)
-        if (w.btnTool[static_cast<std::size_t>(i)]->Value())
+        if (w.Controls().btnTool[static_cast<std::size_t>(i)]->Value())
             pressed = i;
     return Say(ToolIndex(w.CurrentStroke().CurrentTool()), pressed);
 }
@@ -57,7 +57,7 @@ private slots:
                                 Tool::Erase, Tool::FilledEllipse, Tool::Line, Tool::Ellipse, Tool::Plot}) {
             const QKeyCombination key = ToolKey(w, tool);
             QVERIFY2(key.key() != Qt::Key_unknown,
-                     qPrintable(w.btnTool[std::size_t(ToolIndex(tool))]->toolTip()));
+                     qPrintable(w.Controls().btnTool[std::size_t(ToolIndex(tool))]->toolTip()));
             seen.insert(key.toCombined());
             Type(w, key.key(), key.keyboardModifiers());
             QCOMPARE(ToolAndButton(w), Both(tool));
@@ -85,11 +85,11 @@ private slots:
         Apply(w, "8", "32", "32", "100", "100");
         ChooseTool(w, Tool::Plot);
         if (where == "field") {
-            w.tabpnlMain->setCurrentIndex(1);
-            w.txtName->setFocus();
-            QCOMPARE(QApplication::focusWidget(), w.txtName);
+            w.Controls().tabpnlMain->setCurrentIndex(1);
+            w.Controls().txtName->setFocus();
+            QCOMPARE(QApplication::focusWidget(), w.Controls().txtName);
         } else {
-            w.cboEditLayer->showPopup();
+            w.Controls().cboEditLayer->showPopup();
             QVERIFY(QApplication::activePopupWidget());
         }
         Type(w, Qt::Key_E);
@@ -98,26 +98,27 @@ private slots:
         QCOMPARE(ToolAndButton(w), Both(Tool::Plot));
         if (where == "field") {
             Type(w, Qt::Key_4);
-            QCOMPARE(Say(w.txtName->text(), w.cboEditLayer->currentText()), Say("efo4", "0"));
+            QCOMPARE(Say(w.Controls().txtName->text(), w.Controls().cboEditLayer->currentText()),
+                     Say("efo4", "0"));
             // A click on the palette's canvas (or the map's) takes the keyboard back.
-            w.tabpnlMain->setCurrentIndex(0);
-            const QPoint below(5, w.canTiles->height() - 5);
-            Input::Enter(w.canTiles, below);
-            Input::Click(w.canTiles, below);
-            Input::Leave(w.canTiles);
-            QVERIFY(QApplication::focusWidget() != w.txtName);
-            w.tabpnlMain->setCurrentIndex(1);
-            w.txtName->setFocus();
+            w.Controls().tabpnlMain->setCurrentIndex(0);
+            const QPoint below(5, w.Controls().canTiles->height() - 5);
+            Input::Enter(w.Controls().canTiles, below);
+            Input::Click(w.Controls().canTiles, below);
+            Input::Leave(w.Controls().canTiles);
+            QVERIFY(QApplication::focusWidget() != w.Controls().txtName);
+            w.Controls().tabpnlMain->setCurrentIndex(1);
+            w.Controls().txtName->setFocus();
             Click(w, 3, 3);
-            QVERIFY(QApplication::focusWidget() != w.txtName);
+            QVERIFY(QApplication::focusWidget() != w.Controls().txtName);
         } else {
-            w.cboEditLayer->hidePopup();
+            w.Controls().cboEditLayer->hidePopup();
             QVERIFY(!QApplication::activePopupWidget());
         }
         Type(w, Qt::Key_E);
         QCOMPARE(ToolAndButton(w), Both(Tool::Erase));
         Type(w, Qt::Key_6);
-        QCOMPARE(w.cboEditLayer->currentText(), "6");
+        QCOMPARE(w.Controls().cboEditLayer->currentText(), "6");
     }
 
     // 0 to 7 choose the edit layer among the layers in use, keypad digits too; strokes then paint on it.
@@ -128,13 +129,13 @@ private slots:
         f.LoadSolidTiles(2, 1);
         ChooseTool(w, Tool::Plot);
         Type(w, Qt::Key_2);
-        QCOMPARE(w.cboEditLayer->currentText(), "2");
+        QCOMPARE(w.Controls().cboEditLayer->currentText(), "2");
         Type(w, Qt::Key_5); // the map has three layers
         Type(w, Qt::Key_8);
-        QCOMPARE(w.cboEditLayer->currentText(), "2");
+        QCOMPARE(w.Controls().cboEditLayer->currentText(), "2");
         Apply(w, "8", "32", "32", "100", "100");
         Type(w, Qt::Key_7, Qt::KeypadModifier);
-        QCOMPARE(w.cboEditLayer->currentText(), "7");
+        QCOMPARE(w.Controls().cboEditLayer->currentText(), "7");
         Click(w, 4, 4);
         Type(w, Qt::Key_0);
         Click(w, 5, 5);
@@ -148,11 +149,13 @@ private slots:
         frmMain& w = f.window();
         const QPoint at(100, 100);
         HoverAt(w, at);
-        Input::Wheel(w.canMain, at, QPoint(0, -240), Qt::ShiftModifier);
-        QCOMPARE(Say(w.scbMainHorizontal->Value(), w.scbMainVertical->Value()), Say(2, 0));
-        Input::Wheel(w.canMain, at, QPoint(0, 120), Qt::ShiftModifier);
-        Input::Wheel(w.canMain, at, QPoint(0, -120));
-        QCOMPARE(Say(w.scbMainHorizontal->Value(), w.scbMainVertical->Value()), Say(1, 1));
+        Input::Wheel(w.Controls().canMain, at, QPoint(0, -240), Qt::ShiftModifier);
+        QCOMPARE(Say(w.Controls().scbMainHorizontal->Value(), w.Controls().scbMainVertical->Value()),
+                 Say(2, 0));
+        Input::Wheel(w.Controls().canMain, at, QPoint(0, 120), Qt::ShiftModifier);
+        Input::Wheel(w.Controls().canMain, at, QPoint(0, -120));
+        QCOMPARE(Say(w.Controls().scbMainHorizontal->Value(), w.Controls().scbMainVertical->Value()),
+                 Say(1, 1));
     }
 
     // With the pointer away from the map, a load through Ctrl+T leaves its report; what Qt sends when the
@@ -164,21 +167,21 @@ private slots:
         Activate(w);
         f.dialogs->answers.push_back(FolderItem(f.WritePng("tiles.png", MakeTileSheet(64, 32, 32, 32))));
         QTest::keyClick(&w, Qt::Key_T, Qt::ControlModifier);
-        QCOMPARE(w.lblStatus->text(), "tiles.png loaded");
-        Input::Leave(w.canMain);
-        Input::Enter(w.canMain, QPoint(-5, 10));
-        Input::Leave(w.canMain);
+        QCOMPARE(w.Controls().lblStatus->text(), "tiles.png loaded");
+        Input::Leave(w.Controls().canMain);
+        Input::Enter(w.Controls().canMain, QPoint(-5, 10));
+        Input::Leave(w.Controls().canMain);
         QFocusEvent focusIn(QEvent::FocusIn, Qt::ActiveWindowFocusReason);
         QApplication::sendEvent(&w, &focusIn);
         w.resize(w.width() + 40, w.height() + 30);
         QCoreApplication::processEvents();
-        QCOMPARE(w.lblStatus->text(), "tiles.png loaded");
+        QCOMPARE(w.Controls().lblStatus->text(), "tiles.png loaded");
         ChooseTool(w, Tool::Erase);
-        QCOMPARE(w.lblStatus->text(), "tiles.png loaded");
+        QCOMPARE(w.Controls().lblStatus->text(), "tiles.png loaded");
         HoverAt(w, QPoint(40, 70));
-        QCOMPARE(w.lblStatus->text(), "Erase X: 1 Y: 2");
-        Input::Leave(w.canMain);
-        QCOMPARE(w.lblStatus->text(), "");
+        QCOMPARE(w.Controls().lblStatus->text(), "Erase X: 1 Y: 2");
+        Input::Leave(w.Controls().canMain);
+        QCOMPARE(w.Controls().lblStatus->text(), "");
     }
 
     // A report longer than the line shows its start, cut at the end with an ellipsis, and the whole text as
@@ -186,7 +189,7 @@ private slots:
     void longStatusElidedWithTooltip() {
         EditorFixture f;
         frmMain& w = f.window();
-        auto* status = qobject_cast<StatusLabel*>(w.lblStatus);
+        auto* status = qobject_cast<StatusLabel*>(w.Controls().lblStatus);
         QVERIFY(status);
         const QString longName = QString(90, 'n') + ".png";
         f.LoadTiles(longName, MakeTileSheet(64, 32, 32, 32));
@@ -206,22 +209,22 @@ private slots:
     void selectedTileInView() {
         EditorFixture f;
         frmMain& w = f.window();
-        const QColor background = w.swatchSelectedTile->grab().toImage().pixelColor(15, 15);
+        const QColor background = w.Controls().swatchSelectedTile->grab().toImage().pixelColor(15, 15);
         f.LoadSolidTiles(200, 190);
         const TileRef picked = w.Palette().SelectedTile();
         QVERIFY(picked);
-        QCOMPARE(w.swatchSelectedTile->grab().toImage().pixel(15, 15), TileColour(w, 190));
-        w.scbTilesVertical->setValue(0);
+        QCOMPARE(w.Controls().swatchSelectedTile->grab().toImage().pixel(15, 15), TileColour(w, 190));
+        w.Controls().scbTilesVertical->setValue(0);
         f.LoadSolidTiles(3, -1); // more tiles; the selection stays
         QCOMPARE(w.Palette().SelectedTile(), picked);
         const int th = w.Tileset().TileHeight();
         const int offset = w.Palette().TilesOffsetY();
         const int top = 10 + (w.Palette().DisplayRow(190) - offset) * (th + 10);
-        QVERIFY2(top >= 0 && top + th <= w.canTiles->height(), qPrintable(Say(top, offset)));
-        QCOMPARE(w.scbTilesVertical->Value(), offset);
+        QVERIFY2(top >= 0 && top + th <= w.Controls().canTiles->height(), qPrintable(Say(top, offset)));
+        QCOMPARE(w.Controls().scbTilesVertical->Value(), offset);
         Deselect(w);
         QVERIFY(!w.Palette().SelectedTile());
-        QCOMPARE(w.swatchSelectedTile->grab().toImage().pixelColor(15, 15), background);
+        QCOMPARE(w.Controls().swatchSelectedTile->grab().toImage().pixelColor(15, 15), background);
     }
 };
 

@@ -51,7 +51,7 @@ private slots:
             f.LoadTiles("large.png", MakeTileSheet(32 * 8, 32 * 8, 32, 32));
             QCOMPARE(w.Tileset().Count(), cancelAfter < 0 ? tiles + 64 : tiles);
             if (cancelAfter >= 0)
-                QCOMPARE(w.lblStatus->text(), "large.png not loaded: cancelled");
+                QCOMPARE(w.Controls().lblStatus->text(), "large.png not loaded: cancelled");
         }
         QCOMPARE(w.Document().Steps().Count(), cancelAfter < 0 ? steps + 1 : steps);
         QVERIFY2(!f.dialogs->work.isEmpty(), "no progress was shown");

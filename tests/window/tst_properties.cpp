@@ -37,8 +37,8 @@ QString ToolTipAt(frmMain& w, QPoint p) {
     if (!QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 5000))
         return QStringLiteral("the last tooltip stayed");
     HoverAt(w, p);
-    QHelpEvent help(QEvent::ToolTip, p, w.canMain->mapToGlobal(p));
-    QApplication::sendEvent(w.canMain, &help);
+    QHelpEvent help(QEvent::ToolTip, p, w.Controls().canMain->mapToGlobal(p));
+    QApplication::sendEvent(w.Controls().canMain, &help);
     return QToolTip::isVisible() ? QToolTip::text() : QString();
 }
 
@@ -107,7 +107,7 @@ private slots:
         ChooseEditLayer(w, 0);
         f.dialogs->menuReplies.push_back(kCellItem);
         f.dialogs->propertyEdits.push_back(Edit([](GameValues& v) { v.listIndex = 5; }));
-        RightClick(w.canMain, CellMiddle(w, 2, 2));
+        RightClick(w.Controls().canMain, CellMiddle(w, 2, 2));
         QCOMPARE(w.Layer(0).At(2, 2)->ListIndex(), 5);
 
         const MapSnapshot before = MapOf(w);
@@ -119,7 +119,7 @@ private slots:
                 v.custom1 = QStringLiteral("door");
             },
             option));
-        RightClick(w.canTiles, PaletteTile(w, 1));
+        RightClick(w.Controls().canTiles, PaletteTile(w, 1));
         QCOMPARE(f.dialogs->menus.back(), QStringList{kTileItem});
         const PropertiesRequest& shown = f.dialogs->propertyRequests.back();
         QCOMPARE(Say(shown.Title, shown.Facts.at(0).first, shown.Facts.at(0).second, shown.Option.isEmpty(),
@@ -153,13 +153,13 @@ private slots:
     void tilePropertiesThatChangeNothing() {
         EditorFixture f;
         frmMain& w = f.window();
-        RightClick(w.canTiles, QPoint(20, 20));
+        RightClick(w.Controls().canTiles, QPoint(20, 20));
         f.LoadSolidTiles(3, 0);
         f.dialogs->menuReplies = {kTileItem, kTileItem, kTileItem};
-        RightClick(w.canTiles, QPoint(PaletteTile(w, 2).x() + 20, 26));
-        RightClick(w.canTiles, PaletteTile(w, 2));
+        RightClick(w.Controls().canTiles, QPoint(PaletteTile(w, 2).x() + 20, 26));
+        RightClick(w.Controls().canTiles, PaletteTile(w, 2));
         f.dialogs->propertyEdits.push_back(Edit([](GameValues&) {}, true));
-        RightClick(w.canTiles, PaletteTile(w, 0));
+        RightClick(w.Controls().canTiles, PaletteTile(w, 0));
         QCOMPARE(f.dialogs->menus.size(), std::size_t(4));
         QCOMPARE(f.dialogs->menus[0], QStringList{kTileItem + " (disabled)"});
         QCOMPARE(f.dialogs->menus[1], QStringList{kTileItem + " (disabled)"});
@@ -178,19 +178,19 @@ private slots:
         frmMain& w = f.window();
         PaintTwoTiles(f);
         ChooseEditLayer(w, 0);
-        w.scbMainVertical->setValue(1);
-        w.scbMainHorizontal->setValue(2);
-        QCOMPARE(Say(w.scbMainVertical->value(), w.scbMainHorizontal->value()), "1 2");
+        w.Controls().scbMainVertical->setValue(1);
+        w.Controls().scbMainHorizontal->setValue(2);
+        QCOMPARE(Say(w.Controls().scbMainVertical->value(), w.Controls().scbMainHorizontal->value()), "1 2");
         const MapSnapshot before = MapOf(w);
         f.dialogs->menuReplies = {kCellItem, kCellItem, kCellItem};
         f.dialogs->propertyEdits.push_back(Edit([](GameValues& v) {
             v.custom1 = QStringLiteral("chest");
             v.destroyable = true;
         }));
-        RightClick(w.canMain, CellMiddle(w, 1, 2)); // map cell (3, 3)
-        RightClick(w.canMain, CellMiddle(w, 5, 2)); // empty
+        RightClick(w.Controls().canMain, CellMiddle(w, 1, 2)); // map cell (3, 3)
+        RightClick(w.Controls().canMain, CellMiddle(w, 5, 2)); // empty
         ChooseEditLayer(w, 2);
-        RightClick(w.canMain, CellMiddle(w, 1, 2)); // empty on layer 2
+        RightClick(w.Controls().canMain, CellMiddle(w, 1, 2)); // empty on layer 2
         QCOMPARE(f.dialogs->menus,
                  (std::vector<QStringList>{
                      {kCellItem}, {kCellItem + " (disabled)"}, {kCellItem + " (disabled)"}}));
@@ -212,19 +212,20 @@ private slots:
         QCOMPARE(ToolTipAt(w, CellMiddle(w, 1, 2)),
                  "Column 3, row 3 of layer 0 differs from tile 1 in: Destroyable, Custom 1");
         // The status line says so too, after the plot cursor's place, and only over that cell.
-        QCOMPARE(w.lblStatus->text(), "unlike its tile: Destroyable, Custom 1");
+        QCOMPARE(w.Controls().lblStatus->text(), "unlike its tile: Destroyable, Custom 1");
         ChooseTool(w, Tool::Plot);
         HoverAt(w, CellMiddle(w, 1, 2));
-        QCOMPARE(w.lblStatus->text(), "Plot X: 3 Y: 3 \u2014 unlike its tile: Destroyable, Custom 1");
+        QCOMPARE(w.Controls().lblStatus->text(),
+                 "Plot X: 3 Y: 3 \u2014 unlike its tile: Destroyable, Custom 1");
         HoverAt(w, CellMiddle(w, 0, 2));
-        QCOMPARE(w.lblStatus->text(), "Plot X: 2 Y: 3");
+        QCOMPARE(w.Controls().lblStatus->text(), "Plot X: 2 Y: 3");
         QCOMPARE(ToolTipAt(w, CellMiddle(w, 0, 2)), QString());
         QCOMPARE(ToolTipAt(w, CellMiddle(w, 7, 2)), QString());
         // Unchanged or cancelled, the dialog makes no step.
         f.dialogs->menuReplies = {kCellItem, kCellItem};
         f.dialogs->propertyEdits.push_back(Edit([](GameValues&) {}));
-        RightClick(w.canMain, CellMiddle(w, 1, 2));
-        RightClick(w.canMain, CellMiddle(w, 1, 2));
+        RightClick(w.Controls().canMain, CellMiddle(w, 1, 2));
+        RightClick(w.Controls().canMain, CellMiddle(w, 1, 2));
         QCOMPARE(f.dialogs->propertyRequests.back().Facts.at(3).second, "Destroyable, Custom 1");
         QVERIFY(MapOf(w) == after);
         QVERIFY(w.Document().Steps().CanRedo() == false);
@@ -248,15 +249,16 @@ private slots:
         ChooseEditLayer(w, 0);
         // Zoomed about the canvas's corner, the map's first cell stays there.
         HoverAt(w, QPoint(0, 0));
-        Input::Wheel(w.canMain, QPoint(0, 0), QPoint(0, 120 * notches), Qt::ControlModifier);
-        QCOMPARE(Say(w.View().ZoomPercent(), w.scbMainHorizontal->value(), w.scbMainVertical->value()),
+        Input::Wheel(w.Controls().canMain, QPoint(0, 0), QPoint(0, 120 * notches), Qt::ControlModifier);
+        QCOMPARE(Say(w.View().ZoomPercent(), w.Controls().scbMainHorizontal->value(),
+                     w.Controls().scbMainVertical->value()),
                  Say(percent, 0, 0));
         const int side = 16 * percent / 100;
         const auto middle = [side](int c, int r) { return QPoint(c * side + side / 2, r * side + side / 2); };
         f.dialogs->menuReplies = {kCellItem, kCellItem};
         f.dialogs->propertyEdits.push_back(Edit([](GameValues& v) { v.custom2 = QStringLiteral("door"); }));
-        RightClick(w.canMain, middle(4, 3));
-        RightClick(w.canMain, middle(5, 3)); // empty on layer 0
+        RightClick(w.Controls().canMain, middle(4, 3));
+        RightClick(w.Controls().canMain, middle(5, 3)); // empty on layer 0
         QCOMPARE(f.dialogs->menus, (std::vector<QStringList>{{kCellItem}, {kCellItem + " (disabled)"}}));
         QCOMPARE(f.dialogs->propertyRequests.at(0).Facts.at(0).second, "column 4, row 3");
         QCOMPARE(w.Layer(0).At(4, 3)->Custom2(), "door");
@@ -281,7 +283,7 @@ private slots:
         frmMain& w = f.window();
         if (tiles > 0)
             PaintTwoTiles(f);
-        Input::Leave(w.canMain);
+        Input::Leave(w.Controls().canMain);
         const MapSnapshot before = MapOf(w);
         const QRgb tileColour = tiles > 0 ? TileColour(w, 1) : 0;
         std::set<QRgb> paletteColours;
@@ -299,12 +301,12 @@ private slots:
             return;
         }
         QCOMPARE(Say(w.Tileset().Count(), int(w.Document().Loads().size()),
-                     w.Palette().SelectedTile() == nullptr, w.scbTilesVertical->isEnabled()),
+                     w.Palette().SelectedTile() == nullptr, w.Controls().scbTilesVertical->isEnabled()),
                  "0 0 true false");
         const MapSnapshot removed = MapOf(w);
         QVERIFY(removed.layer == before.layer);
         QCOMPARE(Describe(CellsShowing(w, tileColour)), QString());
-        const QImage palette = w.canTiles->Buffer();
+        const QImage palette = w.Controls().canTiles->Buffer();
         for (int y = 0; y < palette.height(); ++y)
             for (int x = 0; x < palette.width(); ++x)
                 QVERIFY(!paletteColours.count(palette.pixel(x, y)));

@@ -49,7 +49,7 @@ private slots:
         QCOMPARE(w.CurrentStroke().CurrentTool(), Tool::Select);
         DragStroke(w, 1, 1, 2, 2);
         HoverAt(w, CellMiddle(w, 2, 2));
-        QCOMPARE(w.lblStatus->text(), "Select X: 1 Y: 1 W: 2 H: 2");
+        QCOMPARE(w.Controls().lblStatus->text(), "Select X: 1 Y: 1 W: 2 H: 2");
         QVERIFY(Enabled("EditCopy") && Enabled("EditCut") && Enabled("EditClear"));
         w.EditCopy_Action(true);
         QVERIFY(Enabled("EditPaste"));
@@ -86,7 +86,8 @@ private slots:
         w.EditCopy_Action(true);
         Apply(w, "1", "32", "32", "100", "100");
         ChooseItem("EditPaste");
-        QCOMPARE(w.lblStatus->text(), "2 of the piece's layers are not in use on this map and left out");
+        QCOMPARE(w.Controls().lblStatus->text(),
+                 "2 of the piece's layers are not in use on this map and left out");
     }
 
     // A wall moved by a drag from inside the selection: the cells left behind are emptied, one step whose
@@ -136,14 +137,14 @@ private slots:
         EditorFixture f;
         frmMain& w = f.window();
         f.LoadTiles("wide.png", MakeTileSheet(8 * 32, 3 * 32, 32, 32));
-        Input::Enter(w.canTiles, PaletteTile(1));
-        Input::Move(w.canTiles, PaletteTile(1));
-        Input::Press(w.canTiles, PaletteTile(1));
-        Input::Move(w.canTiles, PaletteTile(10), Qt::LeftButton);
-        Input::Release(w.canTiles, PaletteTile(10));
-        Input::Leave(w.canTiles);
+        Input::Enter(w.Controls().canTiles, PaletteTile(1));
+        Input::Move(w.Controls().canTiles, PaletteTile(1));
+        Input::Press(w.Controls().canTiles, PaletteTile(1));
+        Input::Move(w.Controls().canTiles, PaletteTile(10), Qt::LeftButton);
+        Input::Release(w.Controls().canTiles, PaletteTile(10));
+        Input::Leave(w.Controls().canTiles);
         QCOMPARE(w.Palette().PaletteBlock(), (TileBlock{2, 2, {1, 2, 9, 10}}));
-        QVERIFY(w.swatchSelectedTile->Shown() != nullptr);
+        QVERIFY(w.Controls().swatchSelectedTile->Shown() != nullptr);
         ChooseTool(w, Tool::Plot);
         Click(w, 3, 3);
         QCOMPARE(Say(TileAtCell(w, 0, 3, 3), TileAtCell(w, 0, 4, 3), TileAtCell(w, 0, 3, 4),
@@ -164,7 +165,7 @@ private slots:
         f.dialogs->replies.push_back("Yes");
         ChooseItem("FileRemoveTiles");
         ChooseItem("EditUndo");
-        QCOMPARE(w.canTiles->Buffer().pixel(PaletteTile(9) - QPoint(19, 0)), 0xff646464u);
+        QCOMPARE(w.Controls().canTiles->Buffer().pixel(PaletteTile(9) - QPoint(19, 0)), 0xff646464u);
     }
 
     // Ctrl+click picks the edit layer's cell, its own record included; over an empty cell nothing. Ctrl+drag
@@ -178,21 +179,23 @@ private slots:
         Put(w, 0, 2, 2, 2, door);
         const auto ctrlClick = [&](int c, int r) {
             HoverAt(w, CellMiddle(w, c, r));
-            Input::Press(w.canMain, CellMiddle(w, c, r), Qt::LeftButton, Qt::NoButton, Qt::ControlModifier);
-            Input::Release(w.canMain, CellMiddle(w, c, r));
+            Input::Press(w.Controls().canMain, CellMiddle(w, c, r), Qt::LeftButton, Qt::NoButton,
+                         Qt::ControlModifier);
+            Input::Release(w.Controls().canMain, CellMiddle(w, c, r));
         };
         ctrlClick(2, 2);
         QCOMPARE(w.Palette().SelectedTile()->ImageIndex(), 2);
         ctrlClick(5, 5);
-        QVERIFY(w.lblStatus->text().startsWith("Nothing to pick"));
+        QVERIFY(w.Controls().lblStatus->text().startsWith("Nothing to pick"));
         Click(w, 6, 6);
         QCOMPARE(Say(TileAtCell(w, 0, 6, 6), w.Layer(0).Get(6, 6)->Custom1(), TileAtCell(w, 0, 5, 5)),
                  "2 door -1");
         Put(w, 0, 3, 3, 1);
         HoverAt(w, CellMiddle(w, 2, 2));
-        Input::Press(w.canMain, CellMiddle(w, 2, 2), Qt::LeftButton, Qt::NoButton, Qt::ControlModifier);
-        Input::Move(w.canMain, CellMiddle(w, 3, 3), Qt::LeftButton);
-        Input::Release(w.canMain, CellMiddle(w, 3, 3));
+        Input::Press(w.Controls().canMain, CellMiddle(w, 2, 2), Qt::LeftButton, Qt::NoButton,
+                     Qt::ControlModifier);
+        Input::Move(w.Controls().canMain, CellMiddle(w, 3, 3), Qt::LeftButton);
+        Input::Release(w.Controls().canMain, CellMiddle(w, 3, 3));
         Put(w, 0, 11, 10, 0);
         Click(w, 10, 10);
         QCOMPARE(Say(TileAtCell(w, 0, 10, 10), w.Layer(0).Get(10, 10)->Custom1(), TileAtCell(w, 0, 11, 10),
@@ -209,12 +212,12 @@ private slots:
         w.SetSelection(QRect(0, 0, 3, 2));
         w.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&w));
-        w.tabpnlMain->setCurrentIndex(1);
-        w.txtName->setText(QStringLiteral("forest"));
-        w.txtName->setFocus();
-        QTest::keyClick(w.txtName, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClick(w.txtName, Qt::Key_Delete);
-        QCOMPARE(Say(w.txtName->text(), TileAtCell(w, 0, 1, 1), w.Selection().height()), " 0 2");
+        w.Controls().tabpnlMain->setCurrentIndex(1);
+        w.Controls().txtName->setText(QStringLiteral("forest"));
+        w.Controls().txtName->setFocus();
+        QTest::keyClick(w.Controls().txtName, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(w.Controls().txtName, Qt::Key_Delete);
+        QCOMPARE(Say(w.Controls().txtName->text(), TileAtCell(w, 0, 1, 1), w.Selection().height()), " 0 2");
     }
 
     // The clipboard's own form read back whole (from another program, not this window's piece); other
@@ -243,14 +246,14 @@ private slots:
         // Memory running out stops a copy or a paste whole, in red; the clipboard keeps what it held.
         CellRef::FailCellMemoryAfter(0);
         ChooseItem("EditCopy");
-        QCOMPARE(Say(w.lblStatus->text(), QApplication::clipboard()->mimeData() == foreign),
+        QCOMPARE(Say(w.Controls().lblStatus->text(), QApplication::clipboard()->mimeData() == foreign),
                  "Out of memory: copy stopped true");
         ChooseItem("EditPaste");
-        QCOMPARE(w.lblStatus->text(), "Out of memory: paste stopped");
+        QCOMPARE(w.Controls().lblStatus->text(), "Out of memory: paste stopped");
         CellRef::FailCellMemoryAfter(-1);
         QApplication::clipboard()->setText(QStringLiteral("hello"));
         ChooseItem("EditPaste");
-        QCOMPARE(w.lblStatus->text(), "The clipboard holds no map cells");
+        QCOMPARE(w.Controls().lblStatus->text(), "The clipboard holds no map cells");
 
         PieceSnapshot whole;
         QCOMPARE(PieceCodec::Decode(bytes, &whole), QString());

@@ -77,7 +77,8 @@ private:
     bool m_held = false; // the left button as the hand holds it; the canvas may have lost the stroke
     QPoint m_lastMap, m_lastPalette;
     const std::vector<PngCorpus::Entry>& m_corpus = PngCorpus::All();
-    const std::array<ScrollBar*, 3> m_bars{w.scbMainHorizontal, w.scbMainVertical, w.scbTilesVertical};
+    const std::array<ScrollBar*, 3> m_bars{w.Controls().scbMainHorizontal, w.Controls().scbMainVertical,
+                                           w.Controls().scbTilesVertical};
     // The map at each history point of late, as it was when first reached; where the history stands, and
     // the point last saved or opened (-1: none the history can reach; kUnknown: not known since a stroke
     // under way met an undo or redo).
@@ -108,7 +109,7 @@ private:
     }
 
     QString Act(const QString& n) {
-        m_picture = w.canMain->Buffer().cacheKey(); // changes when, and only when, a Draw does
+        m_picture = w.Controls().canMain->Buffer().cacheKey(); // changes when, and only when, a Draw does
         m_undone = m_opened = false;
         m_stroking = m_held || m_lost;
         const QString file = QDir(f.temp.path()).filePath("soak.mqm");
@@ -116,7 +117,8 @@ private:
         if (roll < 4) { // the first save asks where, the later ones do not
             f.dialogs->saveAnswers = {FolderItem(file)};
             Do(n + "save", [] { ChooseItem("FileSave"); });
-            m_saved = w.lblStatus->text() == "soak.mqm saved" ? w.Document().Steps().Index() : m_saved;
+            m_saved =
+                w.Controls().lblStatus->text() == "soak.mqm saved" ? w.Document().Steps().Index() : m_saved;
         } else if (roll < 6 && QFile::exists(file)) {
             f.dialogs->replies = {"Open Without It", "Open Without It", "Open Without It", "Open Without It"};
             if (w.isWindowModified())
@@ -150,7 +152,7 @@ private:
         }};
         const int edit = w.EditLayerNumber(), c = Uniform(0, 5), r = Uniform(0, 5);
         const int column = c + w.View().OffsetX(), row = r + w.View().OffsetY();
-        Canvas* canvas = tile ? w.canTiles : w.canMain;
+        Canvas* canvas = tile ? w.Controls().canTiles : w.Controls().canMain;
         Do(n + QString::asprintf("properties %d %d %d", tile, c, r), [&] {
             RightClick(canvas, tile ? PaletteTile(w, Uniform(0, 2)) : CellMiddle(w, c, r));
             Input::Leave(canvas);
@@ -170,15 +172,17 @@ private:
     // The invariants after every event; the cells now and then; the map against the model; and against a
     // full composition now and then (after a Refresh when the event drew nothing).
     QString Check(long long n, bool last) {
-        QString problem = w.btnTool[0]->Icon() ? Invariants(n < 0 || n % 200 == 199 || last) : "no icons";
+        QString problem =
+            w.Controls().btnTool[0]->Icon() ? Invariants(n < 0 || n % 200 == 199 || last) : "no icons";
         problem = problem.isEmpty() ? AgainstTheModel() : problem;
         if (problem.isEmpty() && n >= 0 && (n % 97 == 96 || last)) {
-            if (w.canMain->Buffer().cacheKey() == m_picture)
+            if (w.Controls().canMain->Buffer().cacheKey() == m_picture)
                 w.Refresh();
-            const QImage shown = w.canMain->Buffer().copy();
-            w.btnViewGrid->click();
-            w.btnViewGrid->click();
-            problem = shown == w.canMain->Buffer() ? problem : QStringLiteral("a stale map picture");
+            const QImage shown = w.Controls().canMain->Buffer().copy();
+            w.Controls().btnViewGrid->click();
+            w.Controls().btnViewGrid->click();
+            problem =
+                shown == w.Controls().canMain->Buffer() ? problem : QStringLiteral("a stale map picture");
         }
         return problem;
     }
@@ -211,12 +215,13 @@ private:
         if (m_saved != kUnknown && w.isWindowModified() != (now != m_saved))
             return "the modified mark";
         const MapSettingsValues& s = w.Document().Settings();
-        if (!m_typed &&
-            (w.txtMapWidth->text().toInt() != s.mapWidth || w.txtWidth->text().toInt() != s.tileWidth ||
-             w.cboMapLayers->currentIndex() + 1 != s.layers || w.txtName->text() != s.name))
+        if (!m_typed && (w.Controls().txtMapWidth->text().toInt() != s.mapWidth ||
+                         w.Controls().txtWidth->text().toInt() != s.tileWidth ||
+                         w.Controls().cboMapLayers->currentIndex() + 1 != s.layers ||
+                         w.Controls().txtName->text() != s.name))
             return "the Map Properties page";
         for (int k = 0; k < 8; ++k)
-            if (w.btnLayer[std::size_t(k)]->Value() != w.Document().LayerVisible(k))
+            if (w.Controls().btnLayer[std::size_t(k)]->Value() != w.Document().LayerVisible(k))
                 return "layer button " + QString::number(k);
         return {};
     }
@@ -228,12 +233,13 @@ private:
                   b = Among({40, 25, 8});
         if (kind < 2 || kind == 6)
             return kind < 2 ? Mouse(n, kind == 0) : LoadTiles(n, Uniform(0, 99));
-        BevelButton* button = std::array{w.btnTool[i & 7], w.btnLayer[i & 7], w.btnViewGrid}[b & 3];
+        BevelButton* button = std::array{w.Controls().btnTool[i & 7], w.Controls().btnLayer[i & 7],
+                                         w.Controls().btnViewGrid}[b & 3];
         const QSize size(Uniform(300, 1300), Uniform(200, 900));
-        const int row = i % std::max(w.cboEditLayer->count(), 1), way = Uniform(0, 7);
+        const int row = i % std::max(w.Controls().cboEditLayer->count(), 1), way = Uniform(0, 7);
         Do(n + QString::asprintf("%d: %d %d %d %d %d", kind, b, i, way, size.width(), size.height()), [&] {
             kind == 2   ? button->click()
-            : kind == 3 ? w.cboEditLayer->setCurrentIndex(row)
+            : kind == 3 ? w.Controls().cboEditLayer->setCurrentIndex(row)
             : kind == 4 ? Apply()
             : kind == 5 ? Scroll(m_bars[i % 3], way)
             : kind == 7 ? w.resize(size)
@@ -244,7 +250,7 @@ private:
     }
 
     QString Mouse(const QString& n, bool map) {
-        Canvas* canvas = map ? w.canMain : w.canTiles;
+        Canvas* canvas = map ? w.Controls().canMain : w.Controls().canTiles;
         QPoint& last = map ? m_lastMap : m_lastPalette;
         // How often each act comes with the button up or held on the map, and on the palette (clicked there).
         static const Weights kUp{4, 8, 16, 2, 2, 0, 0, 3, 4, 0}, kHeld{1, 2, 2, 74, 12, 3, 1, 2, 3, 0},
@@ -293,12 +299,14 @@ private:
         for (int k = Chance(85) ? 0 : 4; k < 4; ++k) {
             const bool odd = Chance(12);
             m_typed = (k > 0 && m_typed) || odd;
-            std::array{w.txtWidth, w.txtHeight, w.txtMapWidth, w.txtMapHeight}[std::size_t(k)]->setText(
-                odd ? kOdd[Uniform(0, 7)] : QString::number(k < 2 ? Uniform(8, 64) : Uniform(1, 80)));
+            std::array{w.Controls().txtWidth, w.Controls().txtHeight, w.Controls().txtMapWidth,
+                       w.Controls().txtMapHeight}[std::size_t(k)]
+                ->setText(odd ? kOdd[Uniform(0, 7)]
+                              : QString::number(k < 2 ? Uniform(8, 64) : Uniform(1, 80)));
         }
-        w.txtName->setText(QStringLiteral("map %1").arg(Uniform(0, 3)));
-        w.cboMapLayers->setCurrentIndex(Uniform(0, w.cboMapLayers->count() - 1));
-        w.btnApply->click();
+        w.Controls().txtName->setText(QStringLiteral("map %1").arg(Uniform(0, 3)));
+        w.Controls().cboMapLayers->setCurrentIndex(Uniform(0, w.Controls().cboMapLayers->count() - 1));
+        w.Controls().btnApply->click();
     }
 
     void Scroll(ScrollBar* bar, int way) {
@@ -337,7 +345,8 @@ private:
         int pressed = 0;
         for (int k = 0; k < 8; ++k) { // layers in disuse are 1 x 1 and empty, their buttons disabled and up
             const LayerGrid& g = w.Layer(k);
-            const BevelButton *l = w.btnLayer[std::size_t(k)], *t = w.btnTool[std::size_t(k)];
+            const BevelButton *l = w.Controls().btnLayer[std::size_t(k)],
+                              *t = w.Controls().btnTool[std::size_t(k)];
             const bool used = k < layers;
             need(g.SizedTo(used ? w.MapWidth() : 1, used ? w.MapHeight() : 1) && (used || !g.Get(0, 0)) &&
                      l->isEnabled() == used && (used || !l->Value()),
@@ -345,16 +354,17 @@ private:
             need(Shows(l, w.LayerIcons(), k) && Shows(t, w.ToolIcons(), k), "picture %d", k);
             pressed += t->Value() ? 1 : 0;
         }
-        need(pressed == 1 && unsigned(tool) < 8 && w.btnTool[tool & 7]->Value(), "tool %d", tool);
-        need(layers >= 1 && layers <= 8 && w.cboEditLayer->count() == layers && w.EditLayerNumber() >= 0 &&
-                 w.EditLayerNumber() < layers &&
-                 w.cboEditLayer->currentText() == QString::number(w.EditLayerNumber()),
-             "%d layers, edit layer %d, %d popup rows", layers, w.EditLayerNumber(), w.cboEditLayer->count());
+        need(pressed == 1 && unsigned(tool) < 8 && w.Controls().btnTool[tool & 7]->Value(), "tool %d", tool);
+        need(layers >= 1 && layers <= 8 && w.Controls().cboEditLayer->count() == layers &&
+                 w.EditLayerNumber() >= 0 && w.EditLayerNumber() < layers &&
+                 w.Controls().cboEditLayer->currentText() == QString::number(w.EditLayerNumber()),
+             "%d layers, edit layer %d, %d popup rows", layers, w.EditLayerNumber(),
+             w.Controls().cboEditLayer->count());
         const int offsets[] = {w.View().OffsetX(), w.View().OffsetY(), w.Palette().TilesOffsetY()};
         for (int i = 0; i < 3; ++i) // a slider keeps its value within its range
             need(offsets[i] == m_bars[i]->Value() && offsets[i] >= 0, "offset %d", i);
-        need(w.btnViewGrid->Value() == w.View().DrawsGrid() && w.CurrentStroke().FillSpans().empty() &&
-                 tiles <= clsVOTileset::kMaxTiles,
+        need(w.Controls().btnViewGrid->Value() == w.View().DrawsGrid() &&
+                 w.CurrentStroke().FillSpans().empty() && tiles <= clsVOTileset::kMaxTiles,
              "grid button, %d in the fill's list or %d tiles", int(w.CurrentStroke().FillSpans().size()),
              tiles);
         // A cell reads its layer and the pixel position of its place, and shows a tile.

@@ -69,7 +69,7 @@ private slots:
         ChooseTool(w, Tool::Fill);
         Click(w, 8, 8); // fills 100 x 100 cells
         QVERIFY(!history.CanUndo() && w.Layer(0).Get(99, 99) && w.isWindowModified());
-        QCOMPARE(w.lblStatus->text(), "Fill cannot be undone: too large for the history");
+        QCOMPARE(w.Controls().lblStatus->text(), "Fill cannot be undone: too large for the history");
     }
 };
 

@@ -22,7 +22,7 @@ QPoint Slot(const frmMain& w, int i) {
     const int tw = w.Tileset().TileWidth(), th = w.Tileset().TileHeight();
     int x = -tw, row = 0;
     for (int j = 0; j <= i; ++j)
-        if (w.canTiles->width() < (x += tw + 10) + tw + 10)
+        if (w.Controls().canTiles->width() < (x += tw + 10) + tw + 10)
             x = 10, ++row;
     return {x, 10 + (row - w.Palette().TilesOffsetY()) * (th + 10)};
 }
@@ -41,7 +41,7 @@ void Step(EditorFixture& f, const QString& step) {
     if (s == 't' || s == 'e')
         s == 't' ? ChooseTool(w, ToolAt(a)) : ChooseEditLayer(w, a);
     else if (s == 'g' || s == 'l')
-        (s == 'g' ? w.btnViewGrid : w.btnLayer[a])->click();
+        (s == 'g' ? w.Controls().btnViewGrid : w.Controls().btnLayer[a])->click();
     else if (s == 'a')
         Apply(w, n[0], n.value(1, "32"), n.value(2, "32"), "100", "100");
     else if (s == 'T')
@@ -51,27 +51,30 @@ void Step(EditorFixture& f, const QString& step) {
         for (int i = 0; i < 30000; ++i)
             if (int k = i / 10000, c = i % 100, r = i / 100 % 100, t = (c * 7 + r * 3 + k * 5) % 6; t < 4)
                 Put(w, k, c, r, t);
-        Input::Leave(w.canMain);
+        Input::Leave(w.Controls().canMain);
     } else if (s == 'h' || s == 'v')
-        (s == 'h' ? w.scbMainHorizontal : w.scbMainVertical)->setValue(a);
+        (s == 'h' ? w.Controls().scbMainHorizontal : w.Controls().scbMainVertical)->setValue(a);
     else if (s == 'w' || s == 'W')
-        Input::Wheel(s == 'w' ? w.canMain : w.canTiles, {40, 70}, {s == 'w' ? a : 0, n.last().toInt()});
+        Input::Wheel(s == 'w' ? w.Controls().canMain : w.Controls().canTiles, {40, 70},
+                     {s == 'w' ? a : 0, n.last().toInt()});
     else if (s == 'x')
-        Input::Leave(w.canTiles);
+        Input::Leave(w.Controls().canTiles);
     else if (s == 'c' || s == 'P')
-        Input::Click(w.canTiles, s == 'c' ? QPoint(w.Palette().TilesMouseX(), w.Palette().TilesMouseY())
-                                          : Slot(w, a) + QPoint(tw / 2, th / 2));
+        Input::Click(w.Controls().canTiles, s == 'c'
+                                                ? QPoint(w.Palette().TilesMouseX(), w.Palette().TilesMouseY())
+                                                : Slot(w, a) + QPoint(tw / 2, th / 2));
     else if (s == 'p') {
         Click(w, 2, 3);
-        QCOMPARE(w.lblStatus->text(), Say("Plot X:", w.View().OffsetX() + 2, "Y:", w.View().OffsetY() + 3));
-        Input::Leave(w.canMain);
+        QCOMPARE(w.Controls().lblStatus->text(),
+                 Say("Plot X:", w.View().OffsetX() + 2, "Y:", w.View().OffsetY() + 3));
+        Input::Leave(w.Controls().canMain);
     } else {
         const QPoint at = Slot(w, a) + (s == 'm'   ? QPoint(tw / 2, th / 2)
                                         : s == 'M' ? QPoint(tw, th)
                                         : s == 'N' ? QPoint(0, 0)
                                                    : QPoint(tw + 5, 1));
-        Input::Enter(w.canTiles, at);
-        Input::Move(w.canTiles, at);
+        Input::Enter(w.Controls().canTiles, at);
+        Input::Move(w.Controls().canTiles, at);
     }
 }
 
@@ -84,34 +87,38 @@ void Do(EditorFixture& f, const QString& line, const std::function<void(const QS
 // The buttons and edit layer; pressed buttons show their down picture; button, flag and map agree on the
 // grid.
 QString State(frmMain& w) {
-    const bool grid = w.btnViewGrid->Value();
+    const bool grid = w.Controls().btnViewGrid->Value();
     if (grid != w.View().DrawsGrid() || grid != (MapPixel(w, 5, 32) == kGridPixel.rgb()) ||
-        w.btnViewGrid->Icon() != (grid ? w.GridIcons().DownIcon(0) : w.GridIcons().UpIcon(0)))
+        w.Controls().btnViewGrid->Icon() != (grid ? w.GridIcons().DownIcon(0) : w.GridIcons().UpIcon(0)))
         return "grid button, flag and map disagree";
     QString tools, shown, enabled, rows;
     for (int i = 0; i < 8; ++i) {
-        for (auto [b, store] : {std::pair{w.btnTool[i], &w.ToolIcons()}, {w.btnLayer[i], &w.LayerIcons()}})
+        for (auto [b, store] : {std::pair{w.Controls().btnTool[i], &w.ToolIcons()},
+                                {w.Controls().btnLayer[i], &w.LayerIcons()}})
             if (b->Icon() != (b->Value() ? store->DownIcon(i) : store->UpIcon(i)))
                 return "wrong picture on " + b->objectName();
         const QString n = QString::number(i);
-        tools += w.btnTool[i]->Value() ? n : "", shown += w.btnLayer[i]->Value() ? n : "";
-        enabled += w.btnLayer[i]->isEnabled() ? n : "", rows += w.cboEditLayer->itemText(i);
+        tools += w.Controls().btnTool[i]->Value() ? n : "",
+            shown += w.Controls().btnLayer[i]->Value() ? n : "";
+        enabled += w.Controls().btnLayer[i]->isEnabled() ? n : "",
+            rows += w.Controls().cboEditLayer->itemText(i);
     }
     return Say(tools, ToolIndex(w.CurrentStroke().CurrentTool()), ToolIndex(w.CurrentStroke().LastTool()),
-               shown, enabled, grid, w.cboEditLayer->currentText(), w.EditLayerNumber(), rows);
+               shown, enabled, grid, w.Controls().cboEditLayer->currentText(), w.EditLayerNumber(), rows);
 }
 // The map with the mouse away: black, shown layers' cells from the lowest layer up, then the grid lines.
 QString DiffersFromRule(const frmMain& w) {
-    const QImage& drawn = w.canMain->Buffer();
+    const QImage& drawn = w.Controls().canMain->Buffer();
     QImage image(drawn.size(), QImage::Format_RGB32);
     image.fill(Qt::black);
     QPainter p(&image);
     const int tw = w.Tileset().TileWidth(), th = w.Tileset().TileHeight();
-    const int ox = w.scbMainHorizontal->Value(), oy = w.scbMainVertical->Value();
+    const int ox = w.Controls().scbMainHorizontal->Value(), oy = w.Controls().scbMainVertical->Value();
     for (int r = oy; r < oy + std::ceil(double(image.height()) / th) && r < w.MapHeight(); ++r)
         for (int c = ox; c < ox + std::ceil(double(image.width()) / tw) && c < w.MapWidth(); ++c)
             for (int k = 0; k < w.Layers(); ++k)
-                if (const PlacedCell cell = w.btnLayer[k]->Value() ? w.Layer(k).Get(c, r) : PlacedCell())
+                if (const PlacedCell cell =
+                        w.Controls().btnLayer[k]->Value() ? w.Layer(k).Get(c, r) : PlacedCell())
                     p.drawImage(cell->X() - ox * tw, cell->Y() - oy * th,
                                 w.Tileset().GetTileImage(cell->ImageIndex())->Image());
     for (int y = 0; w.View().DrawsGrid() && y <= image.height(); y += th)
@@ -126,7 +133,7 @@ QString DiffersFromRule(const frmMain& w) {
 }
 // Tiles drawn whole in their slots; those framed selected (light blue) or hovered (light grey); tool; scroll.
 QString PaletteState(const frmMain& w) {
-    const QImage& canvas = w.canTiles->Buffer();
+    const QImage& canvas = w.Controls().canTiles->Buffer();
     const int tw = w.Tileset().TileWidth(), th = w.Tileset().TileHeight();
     QString first, last, selected, hovered;
     for (int i = 0; i < w.Tileset().Count(); ++i) {
@@ -144,8 +151,8 @@ QString PaletteState(const frmMain& w) {
     }
     const TileRef pick = w.Palette().SelectedTile();
     return Say(first, last, "sel", selected, pick ? int(pick->ImageIndex()) : -1, "hover", hovered, "tool",
-               ToolIndex(w.CurrentStroke().CurrentTool()), "scroll", w.scbTilesVertical->Value(),
-               w.scbTilesVertical->maximum());
+               ToolIndex(w.CurrentStroke().CurrentTool()), "scroll", w.Controls().scbTilesVertical->Value(),
+               w.Controls().scbTilesVertical->maximum());
 }
 } // namespace
 
@@ -186,7 +193,7 @@ private slots:
             "&All|Ctrl+A");
         const OpenDialogRequest& r = f.dialogs->requests.back();
         QCOMPARE(Say(int(f.dialogs->requests.size()), r.Title, r.Filter, r.ActionButtonCaption,
-                     f->Tileset().Count(), f->lblStatus->text(), f.dialogs->questions.size()),
+                     f->Tileset().Count(), f->Controls().lblStatus->text(), f.dialogs->questions.size()),
                  "2 Select a PNG file image/png (*.png) Open PNG 2 solid.png loaded 1");
         QVERIFY(TakeSnapshot(f->Document(), QString()) == before);
     }
@@ -198,11 +205,11 @@ private slots:
         EditorFixture f;
         frmMain& w = f.window();
         const auto where = [&] {
-            const QRect c = w.canMain->geometry(), v = w.scbMainVertical->geometry(),
-                        h = w.scbMainHorizontal->geometry();
+            const QRect c = w.Controls().canMain->geometry(), v = w.Controls().scbMainVertical->geometry(),
+                        h = w.Controls().scbMainHorizontal->geometry();
             return Say(c.width(), c.height(), v.left() == c.right() + 1 && v.height() == c.height(),
-                       h.top() == c.bottom() + 1 && h.right() == c.right(), w.scbMainHorizontal->maximum(),
-                       w.scbMainVertical->maximum());
+                       h.top() == c.bottom() + 1 && h.right() == c.right(),
+                       w.Controls().scbMainHorizontal->maximum(), w.Controls().scbMainVertical->maximum());
         };
         QCOMPARE(Say(w.windowTitle(), where()), "2D Mosaicor 536 508 true true 84 85");
         w.resize(w.width() + 100, w.height() + 100);
@@ -210,13 +217,14 @@ private slots:
         w.resize(400, 300);
         QCOMPARE(Say(w.Content()->width(), w.Content()->height(), where()),
                  "876 580 536 508 true true 84 85");
-        QTabBar* tabs = w.tabpnlMain->tabBar();
+        QTabBar* tabs = w.Controls().tabpnlMain->tabBar();
         QCOMPARE(tabs->tabText(0) + '|' + tabs->tabText(1), "Tools && Tiles|Map Properties");
         QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(1).center());
-        QVERIFY(w.btnApply->isVisible() && !w.canTiles->isVisible() && w.canMain->isVisible());
+        QVERIFY(w.Controls().btnApply->isVisible() && !w.Controls().canTiles->isVisible() &&
+                w.Controls().canMain->isVisible());
         QFocusEvent focusIn(QEvent::FocusIn, Qt::TabFocusReason);
-        QApplication::sendEvent(w.btnApply, &focusIn);
-        QVERIFY(!w.btnApply->isDefault());
+        QApplication::sendEvent(w.Controls().btnApply, &focusIn);
+        QVERIFY(!w.Controls().btnApply->isDefault());
     }
 
     void buttons_data() {
@@ -248,7 +256,8 @@ private slots:
                 QVERIFY(QFile::copy(beside.filePath(name), QDir(icons.path()).filePath(name)));
         EditorFixture f(icons.path());
         frmMain& w = f.window();
-        QCOMPARE(Say(f.dialogs->messages.join('|'), w.lblStatus->text()), Say(messages.join('|'), ""));
+        QCOMPARE(Say(f.dialogs->messages.join('|'), w.Controls().lblStatus->text()),
+                 Say(messages.join('|'), ""));
         Do(f, clicks.section('!', 0, 0));
         QCOMPARE(State(w), row.section('|', 1));
         // Tool k's up and down pictures are cells 2k and 2k + 1 of its image, counted row by row.
@@ -261,7 +270,7 @@ private slots:
         f.LoadSolidTiles(2, 1);
         ChooseTool(w, Tool::Plot);
         Click(w, 3, 1);
-        QCOMPARE(Describe(Occupied(w.Layer(w.cboEditLayer->currentText().toInt()))), "(3,1)");
+        QCOMPARE(Describe(Occupied(w.Layer(w.Controls().cboEditLayer->currentText().toInt()))), "(3,1)");
     }
 
     void apply_data() {
@@ -286,15 +295,15 @@ private slots:
         f.LoadSolidTiles(2, 1);
         for (auto [k, c, r] : {std::tuple{0, 1, 2}, {0, 99, 99}, {2, 5, 5}})
             Put(w, k, c, r, 0);
-        Input::Leave(w.canMain);
+        Input::Leave(w.Controls().canMain);
         const QStringList v = row.section('|', 0, 0).split(',');
         Apply(w, v[0], v[1], v[2], v[3], v[4]);
         int cells = 0;
         for (int k = 0; k < 8; ++k)
             cells += int(Occupied(w.Layer(k)).size());
-        QCOMPARE(Say(w.lblStatus->text(), w.MapWidth(), w.MapHeight(), w.Tileset().TileWidth(),
-                     w.Tileset().TileHeight(), w.Layers(), w.scbMainHorizontal->maximum(),
-                     w.scbMainVertical->maximum(), cells),
+        QCOMPARE(Say(w.Controls().lblStatus->text(), w.MapWidth(), w.MapHeight(), w.Tileset().TileWidth(),
+                     w.Tileset().TileHeight(), w.Layers(), w.Controls().scbMainHorizontal->maximum(),
+                     w.Controls().scbMainVertical->maximum(), cells),
                  Say(row.section('|', 1, 1), row.section('|', 2)));
         QVERIFY(f.dialogs->messages.isEmpty() && DiffersFromRule(w).isEmpty());
     }
@@ -317,8 +326,8 @@ private slots:
         frmMain& w = f.window();
         Do(f, row.section('|', 0, 0),
            [&](const QString& step) { QVERIFY2(DiffersFromRule(w).isEmpty(), qPrintable(step)); });
-        QCOMPARE(Say(w.View().OffsetX(), w.View().OffsetY(), w.scbMainHorizontal->Value(),
-                     w.scbMainVertical->Value(), w.lblStatus->text()),
+        QCOMPARE(Say(w.View().OffsetX(), w.View().OffsetY(), w.Controls().scbMainHorizontal->Value(),
+                     w.Controls().scbMainVertical->Value(), w.Controls().lblStatus->text()),
                  row.section('|', 1) + ' ');
     }
 
@@ -349,23 +358,24 @@ private slots:
         EditorFixture f;
         frmMain& w = f.window();
         Apply(w, "3", "16", "8", "100", "100");
-        w.txtWidth->setText("32");
+        w.Controls().txtWidth->setText("32");
         f.LoadTiles("first.png", MakeTileSheet(32, 8, 16, 8));
         const QImage source = MakeTileSheet(64, 24, 16, 8);
         f.LoadTiles("<b>sheet.png", source);
-        QCOMPARE(Say(w.lblStatus->text(), w.lblStatus->textFormat(),
-                     int(w.lblStatus->alignment() & Qt::AlignHCenter), w.Tileset().Count()),
+        QCOMPARE(Say(w.Controls().lblStatus->text(), w.Controls().lblStatus->textFormat(),
+                     int(w.Controls().lblStatus->alignment() & Qt::AlignHCenter), w.Tileset().Count()),
                  Say("<b>sheet.png loaded", Qt::PlainText, Qt::AlignHCenter, 2 + 4 * 3));
         QCOMPARE(w.Tileset().GetTileImage(2 + 6)->Image(),
                  source.copy(32, 8, 16, 8).convertToFormat(QImage::Format_ARGB32_Premultiplied));
         f.PickTile(1);
         // A file that is no image changes nothing: the tiles, the selection and the palette stay.
-        const QImage palette = w.canTiles->Buffer().copy();
+        const QImage palette = w.Controls().canTiles->Buffer().copy();
         QVERIFY(PngCraft::Write(QDir(f.temp.path()).filePath("bad.png"), "This is a list of tiles.\n"));
         f.dialogs->answers.push_back(FolderItem(QDir(f.temp.path()).filePath("bad.png")));
         w.FileLoadTiles_Action();
-        QCOMPARE(Say(w.lblStatus->text(), w.lblStatus->palette().color(QPalette::WindowText).name(),
-                     w.Tileset().Count(), w.canTiles->Buffer() == palette,
+        QCOMPARE(Say(w.Controls().lblStatus->text(),
+                     w.Controls().lblStatus->palette().color(QPalette::WindowText).name(),
+                     w.Tileset().Count(), w.Controls().canTiles->Buffer() == palette,
                      w.Palette().SelectedTile() == w.Tileset().GetTile(1)),
                  Say("bad.png could not be loaded", "#c80000", 14, true, true));
     }
@@ -397,7 +407,8 @@ private slots:
         timer.start();
         ChooseItem("FileLoadTiles");
         const qint64 ms = timer.elapsed();
-        QCOMPARE(Say(w.lblStatus->text(), w.lblStatus->palette().color(QPalette::WindowText).name(),
+        QCOMPARE(Say(w.Controls().lblStatus->text(),
+                     w.Controls().lblStatus->palette().color(QPalette::WindowText).name(),
                      w.Tileset().Count()),
                  Say("hostile.png " + status, "#c80000", 2));
         QVERIFY2(ms <= 500, qPrintable(Say(ms, "ms")));

@@ -46,11 +46,11 @@ void PutPattern(frmMain& w) {
 // The cell the status line names while the pointer rests at p with the plot tool.
 QString CellUnder(frmMain& w, QPoint p) {
     HoverAt(w, p);
-    return w.lblStatus->text();
+    return w.Controls().lblStatus->text();
 }
 
 void CtrlWheel(frmMain& w, QPoint p, int notches) {
-    Input::Wheel(w.canMain, p, QPoint(0, 120 * notches), Qt::ControlModifier);
+    Input::Wheel(w.Controls().canMain, p, QPoint(0, 120 * notches), Qt::ControlModifier);
 }
 
 // The editor prepared for zooming: the quarter tiles loaded, tile 1 selected, the plot tool.
@@ -94,8 +94,8 @@ private slots:
         EditorFixture f;
         frmMain& w = f.window();
         Prepare(f);
-        w.scbMainHorizontal->setValue(scroll.x());
-        w.scbMainVertical->setValue(scroll.y());
+        w.Controls().scbMainHorizontal->setValue(scroll.x());
+        w.Controls().scbMainVertical->setValue(scroll.y());
         const QString before = CellUnder(w, at);
         QCOMPARE(before, Say("Plot", "X:", scroll.x() + at.x() / 32, "Y:", scroll.y() + at.y() / 32));
         for (int i = 0; i < levels.size(); ++i) {
@@ -104,10 +104,11 @@ private slots:
             QCOMPARE(CellUnder(w, at), before);
             // Cells are a whole number of canvas pixels: the first visible one starts at the canvas's corner.
             const int side = 32 * levels[i] / 100;
-            QCOMPARE(CellUnder(w, QPoint(0, 0)),
-                     Say("Plot", "X:", w.scbMainHorizontal->Value(), "Y:", w.scbMainVertical->Value()));
-            QCOMPARE(CellUnder(w, QPoint(side, side)), Say("Plot", "X:", w.scbMainHorizontal->Value() + 1,
-                                                           "Y:", w.scbMainVertical->Value() + 1));
+            QCOMPARE(CellUnder(w, QPoint(0, 0)), Say("Plot", "X:", w.Controls().scbMainHorizontal->Value(),
+                                                     "Y:", w.Controls().scbMainVertical->Value()));
+            QCOMPARE(CellUnder(w, QPoint(side, side)),
+                     Say("Plot", "X:", w.Controls().scbMainHorizontal->Value() + 1,
+                         "Y:", w.Controls().scbMainVertical->Value() + 1));
         }
     }
 
@@ -118,18 +119,18 @@ private slots:
         frmMain& w = f.window();
         Prepare(f);
         PutPattern(w);
-        const QPoint middle(w.canMain->width() / 2, w.canMain->height() / 2);
+        const QPoint middle(w.Controls().canMain->width() / 2, w.Controls().canMain->height() / 2);
         for (const int level : kLevels) {
             HoverAt(w, middle);
             while (w.View().ZoomPercent() != level)
                 CtrlWheel(w, middle, w.View().ZoomPercent() < level ? 1 : -1);
             const int side = 32 * level / 100;
-            const int ox = std::min(7, w.scbMainHorizontal->Maximum()),
-                      oy = std::min(5, w.scbMainVertical->Maximum());
-            w.scbMainHorizontal->setValue(ox);
-            w.scbMainVertical->setValue(oy);
-            Input::Leave(w.canMain); // no cursor in the picture
-            const QImage& canvas = w.canMain->Buffer();
+            const int ox = std::min(7, w.Controls().scbMainHorizontal->Maximum()),
+                      oy = std::min(5, w.Controls().scbMainVertical->Maximum());
+            w.Controls().scbMainHorizontal->setValue(ox);
+            w.Controls().scbMainVertical->setValue(oy);
+            Input::Leave(w.Controls().canMain); // no cursor in the picture
+            const QImage& canvas = w.Controls().canMain->Buffer();
             int worst = 0;
             QString first;
             for (int y = 0; y < canvas.height(); ++y)
@@ -148,7 +149,8 @@ private slots:
             // Shrunk pictures are averaged: a channel may round one step off; at 100 % and above, exact.
             QVERIFY2(worst <= (level < 100 ? 1 : 0), qPrintable(Say(first, worst)));
 
-            const int hmax = w.scbMainHorizontal->Maximum(), vmax = w.scbMainVertical->Maximum();
+            const int hmax = w.Controls().scbMainHorizontal->Maximum(),
+                      vmax = w.Controls().scbMainVertical->Maximum();
             QVERIFY((100 - hmax) * side <= canvas.width() && (100 - hmax + 1) * side > canvas.width() - side);
             QVERIFY((100 - vmax) * side <= canvas.height() &&
                     (100 - vmax + 1) * side > canvas.height() - side);
@@ -161,11 +163,11 @@ private slots:
         EditorFixture f;
         frmMain& w = f.window();
         Prepare(f);
-        const QPoint middle(w.canMain->width() / 2, w.canMain->height() / 2);
+        const QPoint middle(w.Controls().canMain->width() / 2, w.Controls().canMain->height() / 2);
         HoverAt(w, middle);
         CtrlWheel(w, middle, -2);
         QCOMPARE(w.View().ZoomPercent(), 25);
-        const int ox = w.scbMainHorizontal->Value(), oy = w.scbMainVertical->Value();
+        const int ox = w.Controls().scbMainHorizontal->Value(), oy = w.Controls().scbMainVertical->Value();
         StrokeThrough(w, QPoint(8 * 2 + 3, 8 * 3 + 1), {QPoint(8 * 40 + 7, 8 * 12)});
         CellSet walked;
         WalkLine(2 + ox, 3 + oy, 40 + ox, 12 + oy, [&](int c, int r) { walked.emplace(c, r); });
@@ -177,7 +179,7 @@ private slots:
         const QPoint press(128 + 5, 128 + 60), drag(3 * 128 + 100, 2 * 128 + 1);
         MouseStroke s(w, press);
         s.DragTo(drag);
-        const QImage& canvas = w.canMain->Buffer();
+        const QImage& canvas = w.Controls().canMain->Buffer();
         for (int r = 0; r < 4; ++r)
             for (int c = 0; c < 4; ++c) {
                 const bool inside = c >= 1 && c <= 3 && r >= 1 && r <= 2;
@@ -207,13 +209,13 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(&w));
         Prepare(f);
         PutPattern(w);
-        w.scbMainHorizontal->setValue(30);
-        w.scbMainVertical->setValue(40);
-        Input::Leave(w.canMain);
-        const QImage before = w.canMain->Buffer().copy();
-        const QPoint middle(w.canMain->width() / 2, w.canMain->height() / 2);
+        w.Controls().scbMainHorizontal->setValue(30);
+        w.Controls().scbMainVertical->setValue(40);
+        Input::Leave(w.Controls().canMain);
+        const QImage before = w.Controls().canMain->Buffer().copy();
+        const QPoint middle(w.Controls().canMain->width() / 2, w.Controls().canMain->height() / 2);
         const QString underMiddle = CellUnder(w, middle);
-        Input::Leave(w.canMain);
+        Input::Leave(w.Controls().canMain);
         const auto key = [&](int k) { QTest::keyClick(&w, Qt::Key(k), Qt::ControlModifier); };
         key(Qt::Key_Equal);
         QCOMPARE(w.View().ZoomPercent(), 200);
@@ -221,12 +223,12 @@ private slots:
         key(Qt::Key_Minus);
         QCOMPARE(w.View().ZoomPercent(), 50);
         QCOMPARE(CellUnder(w, middle), underMiddle);
-        Input::Leave(w.canMain);
+        Input::Leave(w.Controls().canMain);
         key(Qt::Key_0);
         QCOMPARE(w.View().ZoomPercent(), 100);
         QCOMPARE(CellUnder(w, middle), underMiddle);
-        Input::Leave(w.canMain);
-        QVERIFY(w.canMain->Buffer() == before);
+        Input::Leave(w.Controls().canMain);
+        QVERIFY(w.Controls().canMain->Buffer() == before);
     }
 
     // A fine wheel's small turns add up: eight of 15 units make one step in; after part of a turn in, a turn
@@ -239,7 +241,7 @@ private slots:
         QString levels;
         for (const int angle :
              {15, 15, 15, 15, 15, 15, 15, 15, 15, 15, 15, -15, -15, -15, -15, -15, -15, -15, -15}) {
-            Input::Wheel(w.canMain, at, QPoint(0, angle), Qt::ControlModifier);
+            Input::Wheel(w.Controls().canMain, at, QPoint(0, angle), Qt::ControlModifier);
             levels += QString::number(w.View().ZoomPercent() / 100);
         }
         QCOMPARE(levels, "1111111222222222221");
