@@ -1,0 +1,183 @@
+// What the user sees around things: every frame sits evenly around what it frames and never over it, the
+// swatch centres its picture, and no control of a page covers another, at any window size.
+#include "UserSteps.h"
+#include "platform/ScrollBar.h"
+#include "tiles/TileSwatch.h"
+
+#include <QLabel>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTest>
+
+namespace {
+// The colours met going outward from an edge pixel of a picture (distance 0) to distance reach.
+QString Outward(const QImage& image, QPoint edge, QPoint step, int reach) {
+    QStringList colours;
+    for (int d = 0; d <= reach; ++d)
+        colours << QString::number(image.pixel(edge + d * step), 16);
+    return colours.join(' ');
+}
+
+// Outward from the middle of each side of rect: left, right, top, bottom.
+QStringList FourSides(const QImage& image, const QRect& r, int reach) {
+    const QPoint mid = r.center();
+    return {Outward(image, {r.left(), mid.y()}, {-1, 0}, reach),
+            Outward(image, {r.right(), mid.y()}, {1, 0}, reach),
+            Outward(image, {mid.x(), r.top()}, {0, -1}, reach),
+            Outward(image, {mid.x(), r.bottom()}, {0, 1}, reach)};
+}
+
+// Every pixel of rect on image is colour.
+bool Whole(const QImage& image, const QRect& r, QRgb colour) {
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        for (int x = r.left(); x <= r.right(); ++x)
+            if (image.pixel(x, y) != colour)
+                return false;
+    return true;
+}
+
+// The margins between the swatch's edge and the smallest rectangle holding what is neither the swatch's
+// background nor its frame; and whether a ring of background parts picture and frame.
+QString SwatchMargins(TileSwatch& swatch) {
+    const QImage image = swatch.grab().toImage();
+    const QRgb frame = image.pixel(0, image.height() / 2), background = image.pixel(1, 1);
+    QRect picture;
+    for (int y = 1; y < image.height() - 1; ++y)
+        for (int x = 1; x < image.width() - 1; ++x)
+            if (image.pixel(x, y) != background && image.pixel(x, y) != frame)
+                picture |= QRect(x, y, 1, 1);
+    const bool parted = !picture.isEmpty() && picture.left() > 1 && picture.top() > 1 &&
+                        picture.right() < image.width() - 2 && picture.bottom() < image.height() - 2;
+    return Say(picture.left(), image.width() - 1 - picture.right(), picture.top(),
+               image.height() - 1 - picture.bottom(), parted);
+}
+
+// Where a control shows something: a label (left-aligned) only as far as its text reaches, so a label
+// whose box runs under its neighbour's edge, as the top row's does, still counts as uncovered.
+QRect Geometry(const QWidget* widget) {
+    if (!widget->isVisible())
+        return QRect();
+    const QRect r = widget->geometry();
+    if (const auto* label = qobject_cast<const QLabel*>(widget))
+        return QRect(r.topLeft(), QSize(qMin(r.width(), label->sizeHint().width()), r.height()));
+    return r;
+}
+} // namespace
+
+class TestLooks : public QObject {
+    Q_OBJECT
+private slots:
+    // The plot and erase cursors: a frame two pixels wide just outside the cell, all round it, the cell's own
+    // pixels left to the tile or the erase mark.
+    void cursorFramesTheCell() {
+        EditorFixture f;
+        frmMain& w = f.window();
+        f.LoadSolidTiles(2, 1);
+        const QString frame = QString::number(kFramePixel.rgb(), 16);
+        for (const Tool tool : {Tool::Plot, Tool::Erase}) {
+            ChooseTool(w, tool);
+            HoverAt(w, CellMiddle(w, 3, 2));
+            const QImage& canvas = w.Controls().canMain->Buffer();
+            const QRect cell(3 * 32, 2 * 32, 32, 32);
+            for (int t = 0; t < 32; ++t) {
+                const QStringList sides = {Outward(canvas, {cell.left(), cell.top() + t}, {-1, 0}, 3),
+                                           Outward(canvas, {cell.right(), cell.top() + t}, {1, 0}, 3),
+                                           Outward(canvas, {cell.left() + t, cell.top()}, {0, -1}, 3),
+                                           Outward(canvas, {cell.left() + t, cell.bottom()}, {0, 1}, 3)};
+                for (const QString& side : sides) {
+                    const QStringList colours = side.split(' ');
+                    QVERIFY2(colours[0] != frame && colours[1] == frame && colours[2] == frame &&
+                                 colours[3] != frame,
+                             qPrintable(Say(int(tool), t, side)));
+                }
+            }
+        }
+    }
+
+    // A plain, a hovered and a picked tile: each frame is the same on all four sides, differs from the
+    // others', and leaves every pixel of the tile's picture showing.
+    void paletteFramesSitEvenly() {
+        EditorFixture f;
+        frmMain& w = f.window();
+        f.LoadSolidTiles(4, 1);
+        Input::Enter(w.Controls().canTiles, PaletteTile(w, 2));
+        Input::Move(w.Controls().canTiles, PaletteTile(w, 2));
+        const QImage& palette = w.Controls().canTiles->Buffer();
+        QStringList kinds;
+        for (const int i : {0, 1, 2}) {
+            const QRect tile(10 + i * 42, 10, 32, 32);
+            QVERIFY(Whole(palette, tile, TileColour(w, i)));
+            const QStringList sides = FourSides(palette, tile, 5);
+            for (const QString& side : sides)
+                QVERIFY2(side.section(' ', 1) == sides[0].section(' ', 1),
+                         qPrintable(Say(i, sides.join(" | "))));
+            kinds << sides[0].section(' ', 1);
+        }
+        QVERIFY(kinds[0] != kinds[1] && kinds[1] != kinds[2] && kinds[0] != kinds[2]);
+    }
+
+    // The swatch shows a tile, then a block twice as wide, then one twice as tall, each in the middle of
+    // its frame with background between; the longer side fills the frame but for its two pixels.
+    void swatchCentresTheStamp() {
+        EditorFixture f;
+        frmMain& w = f.window();
+        f.LoadSolidTiles(4, 1);
+        f.LoadTiles("tall.png", MakeTileSheet(32, 64, 32, 32));
+        TileSwatch& swatch = *w.Controls().swatchSelectedTile;
+        QCOMPARE(SwatchMargins(swatch), Say(2, 2, 2, 2, true));
+        for (const int first : {2, 4}) {
+            Input::Enter(w.Controls().canTiles, PaletteTile(w, first));
+            Input::Move(w.Controls().canTiles, PaletteTile(w, first));
+            Input::Press(w.Controls().canTiles, PaletteTile(w, first));
+            Input::Move(w.Controls().canTiles, PaletteTile(w, first + 1), Qt::LeftButton);
+            Input::Release(w.Controls().canTiles, PaletteTile(w, first + 1));
+            const bool wide = first == 2;
+            QCOMPARE(w.Palette().PaletteBlock().width, wide ? 2 : 1);
+            QStringList margins = SwatchMargins(swatch).split(' ');
+            if (!wide)
+                margins = QStringList{margins[2], margins[3], margins[0], margins[1], margins[4]};
+            QVERIFY2(margins[0] == "2" && margins[1] == "2" &&
+                         qAbs(margins[2].toInt() - margins[3].toInt()) <= 1 && margins[2].toInt() > 2 &&
+                         margins[4] == "true",
+                     qPrintable(Say(first, margins.join(' '))));
+        }
+    }
+
+    // On every page, at the first size and a larger one: no two controls shown overlap, and those on the
+    // tab panel lie below its tabs and inside it.
+    void controlsNeverCoverEachOther() {
+        EditorFixture f;
+        frmMain& w = f.window();
+        const WindowControls& ui = w.Controls();
+        std::vector<const QWidget*> controls = {
+            ui.txtWidth,     ui.lblTileWidth, ui.txtHeight,        ui.lblTileHeight,     ui.txtName,
+            ui.lblName,      ui.lblEditLayer, ui.cboEditLayer,     ui.lblViewLayer,      ui.btnViewGrid,
+            ui.canTiles,     ui.canMain,      ui.scbMainVertical,  ui.scbMainHorizontal, ui.lblStatus,
+            ui.lblMapHeight, ui.txtMapHeight, ui.lblMapWidth,      ui.txtMapWidth,       ui.lblMapLayers,
+            ui.cboMapLayers, ui.btnApply,     ui.scbTilesVertical, ui.swatchSelectedTile};
+        controls.insert(controls.end(), ui.btnLayer.begin(), ui.btnLayer.end());
+        controls.insert(controls.end(), ui.btnTool.begin(), ui.btnTool.end());
+        const QTabBar* tabs = ui.tabpnlMain->findChild<QTabBar*>();
+        for (const QSize size : {w.size(), w.size() + QSize(300, 200)}) {
+            w.resize(size);
+            QCoreApplication::processEvents();
+            const QRect panel = Geometry(ui.tabpnlMain);
+            const QRect bar(tabs->mapTo(w.Content(), QPoint(0, 0)), tabs->size());
+            for (int page = 0; page < ui.tabpnlMain->count(); ++page) {
+                ui.tabpnlMain->setCurrentIndex(page);
+                for (std::size_t i = 0; i < controls.size(); ++i) {
+                    const QRect r = Geometry(controls[i]);
+                    const QString name = controls[i]->objectName();
+                    QVERIFY2(r.isEmpty() || !r.intersects(bar), qPrintable(name));
+                    QVERIFY2(r.isEmpty() || panel.contains(r) || !panel.intersects(r), qPrintable(name));
+                    for (std::size_t j = i + 1; j < controls.size(); ++j)
+                        QVERIFY2(!r.intersects(Geometry(controls[j])),
+                                 qPrintable(Say(name, controls[j]->objectName(), page)));
+                }
+            }
+        }
+    }
+};
+
+QTEST_MAIN(TestLooks)
+#include "tst_looks.moc"
