@@ -98,8 +98,6 @@ class TestExport : public QObject {
         map.layer[0].exceptions = {{3, differs}, {4, zOrderOnly}, {8, odd}};
         map.layer[2].tiles[0] = 15, map.layer[2].tiles[19] = 2;
         map.layer[2].exceptions = {{0, odd}, {19, differs}};
-        if (which == "tiles removed")
-            map.templates.clear(), map.loads.clear();
         if (which == "tiles past the first load")
             map.templates.resize(8);
         if (which == "last image missing")
@@ -226,9 +224,8 @@ private slots:
         QTest::addColumn<QString>("scenario");
         QTest::addColumn<bool>("tmx");
         for (const char* scenario :
-             {"loads of two cut sizes", "single cell", "tiles removed", "tiles past the first load",
-              "last image missing", "templates and no load", "templates past the loads",
-              "five-digit gids over many pieces"})
+             {"loads of two cut sizes", "single cell", "tiles past the first load", "last image missing",
+              "templates and no load", "templates past the loads", "five-digit gids over many pieces"})
             for (const bool tmx : {true, false})
                 QTest::addRow("%s, %s", scenario, tmx ? "tmx" : "tmj") << QString(scenario) << tmx;
     }
@@ -247,32 +244,29 @@ private slots:
     // XML cannot hold most control characters or a lone surrogate (the writer would drop the whole text):
     // they become U+FFFD and are counted; JSON escapes control characters and only loses the lone surrogate.
     // An image path is never altered: a TMX export refuses one XML cannot hold, the JSON form keeps it.
-    void textsAFormatCannotHold_data() {
-        QTest::addColumn<bool>("tmx");
-        QTest::newRow("tmx") << true;
-        QTest::newRow("tmj") << false;
-    }
     void textsAFormatCannotHold() {
-        QFETCH(bool, tmx);
-        MapSnapshot map = Scenario("single cell");
-        map.templates[7].custom1 = QStringLiteral("a\x01z\x0B");
-        map.templates[7].custom2 =
-            QStringLiteral("\U0001F600") + QChar(0xD800) + QStringLiteral("z") + QChar(0xDC00);
-        const QString path = QDir(root).filePath(tmx ? "out/control.tmx" : "out/control.tmj");
-        const ExportOutcome outcome = ExportMap(map, path, tmx ? ExportFormat::Tmx : ExportFormat::Tmj);
-        QCOMPARE(outcome.alteredTexts, tmx ? 2 : 1);
-        const ReadMap read = tmx ? ReadTmx(path) : ReadTmj(path);
-        QCOMPARE(read.faults.join(" | "), QString());
-        const ReadProperties& tile = read.tilesets.at(0).tiles[7];
-        QCOMPARE(tile["custom1"].second, tmx ? QStringLiteral("a\uFFFDz\uFFFD") : map.templates[7].custom1);
-        QCOMPARE(tile["custom2"].second, QStringLiteral("\U0001F600\uFFFDz\uFFFD"));
+        for (const bool tmx : {true, false}) {
+            MapSnapshot map = Scenario("single cell");
+            map.templates[7].custom1 = QStringLiteral("a\x01z\x0B");
+            map.templates[7].custom2 =
+                QStringLiteral("\U0001F600") + QChar(0xD800) + QStringLiteral("z") + QChar(0xDC00);
+            const QString path = QDir(root).filePath(tmx ? "out/control.tmx" : "out/control.tmj");
+            const ExportOutcome outcome = ExportMap(map, path, tmx ? ExportFormat::Tmx : ExportFormat::Tmj);
+            QCOMPARE(outcome.alteredTexts, tmx ? 2 : 1);
+            const ReadMap read = tmx ? ReadTmx(path) : ReadTmj(path);
+            QCOMPARE(read.faults.join(" | "), QString());
+            const ReadProperties& tile = read.tilesets.at(0).tiles[7];
+            QCOMPARE(tile["custom1"].second,
+                     tmx ? QStringLiteral("a\uFFFDz\uFFFD") : map.templates[7].custom1);
+            QCOMPARE(tile["custom2"].second, QStringLiteral("\U0001F600\uFFFDz\uFFFD"));
 
-        map.templates[7] = {};
-        map.loads[0].absolutePath = Image("art/odd\x02name.png", {64, 32});
-        const ExportOutcome odd = ExportMap(map, path, tmx ? ExportFormat::Tmx : ExportFormat::Tmj);
-        QCOMPARE(odd.failure.contains("odd\x02name.png"), tmx);
-        if (!tmx)
-            Check(ReadTmj(path), map, path, odd.goneCells);
+            map.templates[7] = {};
+            map.loads[0].absolutePath = Image("art/odd\x02name.png", {64, 32});
+            const ExportOutcome odd = ExportMap(map, path, tmx ? ExportFormat::Tmx : ExportFormat::Tmj);
+            QCOMPARE(odd.failure.contains("odd\x02name.png"), tmx);
+            if (!tmx)
+                Check(ReadTmj(path), map, path, odd.goneCells);
+        }
     }
 
     // A failed export says why and leaves what was at the target as it was.
@@ -280,8 +274,8 @@ private slots:
         QTest::addColumn<QString>("fault");
         QTest::addColumn<QString>("target");
         for (const char* suffix : {"tmx", "json"})
-            for (const char* fault :
-                 {"no such folder", "a layer of the wrong size", "a tile larger than its image"})
+            for (const char* fault : {"no such folder", "a layer of the wrong size",
+                                      "a tile larger than its image", "a map of no cells"})
                 QTest::addRow("%s, %s", fault, suffix)
                     << fault
                     << QStringLiteral("%1/map.%2")
@@ -295,6 +289,8 @@ private slots:
             map.layer[0].tiles.push_back(1);
         if (fault == "a tile larger than its image")
             map.loads[0].tileCount = 1, map.loads[0].tileWidth = 65, map.templates.resize(1);
+        if (fault == "a map of no cells")
+            map.mapWidth = 0, map.layer[0].tiles.clear();
         const QString path = QDir(root).filePath(target);
         QFile old(path);
         if (old.open(QIODevice::WriteOnly))
@@ -328,11 +324,13 @@ private slots:
     }
 
     void formatOfAFileName() {
-        const QStringList names{"a.tmx", "b.TMJ", "c.json", "d.tmx.png", "tmx"};
-        const QList<std::optional<ExportFormat>> formats{ExportFormat::Tmx, ExportFormat::Tmj,
-                                                         ExportFormat::Tmj, std::nullopt, std::nullopt};
-        for (int i = 0; i < names.size(); ++i)
-            QVERIFY2(ExportFormatOf(names[i]) == formats[i], qPrintable(names[i]));
+        const std::pair<const char*, std::optional<ExportFormat>> names[]{{"a.tmx", ExportFormat::Tmx},
+                                                                          {"b.TMJ", ExportFormat::Tmj},
+                                                                          {"c.json", ExportFormat::Tmj},
+                                                                          {"d.tmx.png", std::nullopt},
+                                                                          {"tmx", std::nullopt}};
+        for (const auto& [name, format] : names)
+            QVERIFY2(ExportFormatOf(name) == format, name);
     }
 };
 

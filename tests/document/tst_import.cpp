@@ -5,7 +5,6 @@
 #include "document/ForeignImport.h"
 #include "document/MapExport.h"
 #include "document/MapFileReader.h"
-#include "window/mnuMain.h"
 
 #include <QLabel>
 #include <QtTest>
@@ -13,10 +12,6 @@
 using namespace ForeignMaps;
 
 namespace {
-
-void Choose(const char* item) {
-    mnuMain::Instance()->Item(QLatin1String(item))->trigger();
-}
 
 CellRecord Props(bool passable, const QString& custom1, std::int16_t width = 0) {
     CellRecord r;
@@ -118,7 +113,8 @@ private slots:
         QFETCH(bool, json);
         QFETCH(int, encoding);
         QFETCH(bool, external);
-        const Map map = TwoTilesets(external, json);
+        Map map = TwoTilesets(external, json);
+        map.tilesets[1].imageWidth = 16; // the file's word on the image's size gives way to the image's own
         const QString name = json ? "forest.tmj" : "forest.tmx";
         QVERIFY(WriteFile(name, json ? Tmj(map, Encoding(encoding)) : Tmx(map, Encoding(encoding))));
         QVERIFY(WriteTilesets(map, json, temp.path()));
@@ -218,87 +214,81 @@ private slots:
     }
 
     // Groups are flattened in order, object and image layers skipped, looks ignored: each counted.
-    void whatCannotBeShown_data() {
-        QTest::addColumn<bool>("json");
-        QTest::newRow("tmx") << false;
-        QTest::newRow("tmj") << true;
-    }
     void whatCannotBeShown() {
-        QFETCH(bool, json);
-        Map map = TwoTilesets(false, json);
-        map.layers[0].extra = json ? R"(,"offsetx":4)" : R"(opacity="0.5")";
-        const Layer inner{{0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 4}, true, {}};
-        const QByteArray data = LayerData(inner.gids, 4, Encoding::Csv);
-        map.after =
-            json ? QString(R"({"type":"group","visible":false,"layers":[{"type":"tilelayer","width":4,)"
-                           R"("height":3,"data":[%1]}]},{"type":"imagelayer","image":"x.png"},)"
-                           R"({"type":"objectgroup","objects":[{"id":1,"x":3,"y":4,"point":true}]})")
-                       .arg(QString(data))
-                 : QString("<group visible=\"0\" tintcolor=\"#ff0000\"><layer width=\"4\" height=\"3\">"
-                           "<data encoding=\"csv\">%1</data></layer></group><imagelayer/>"
-                           "<objectgroup><object id=\"1\" x=\"3\" y=\"4\"><point/></object></objectgroup>")
-                       .arg(QString(data));
-        QVERIFY(WriteFile("looks.map", json ? Tmj(map, Encoding::Csv) : Tmx(map, Encoding::Csv)));
-        MapSnapshot read;
-        const MapFileResult result = Open("looks.map", &read);
-        QVERIFY2(result.ok(), qPrintable(result.reason));
-        QCOMPARE(read.layers, 3);
-        QCOMPARE(read.layer[2].tiles.back(), 4);
-        QCOMPARE(read.visibleLayers, 1);
-        QCOMPARE(result.notes.mid(1, 3),
-                 QStringList({"1 group of layers flattened", "2 object or image layers skipped",
-                              json ? "1 layer's opacity, offset or tint ignored"
-                                   : "2 layers' opacity, offsets or tints ignored"}));
+        for (const bool json : {false, true}) {
+            Map map = TwoTilesets(false, json);
+            map.layers[0].extra = json ? R"(,"offsetx":4)" : R"(opacity="0.5")";
+            const Layer inner{{0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 4}, true, {}};
+            const QByteArray data = LayerData(inner.gids, 4, Encoding::Csv);
+            map.after =
+                json
+                    ? QString(R"({"type":"group","visible":false,"layers":[{"type":"tilelayer","width":4,)"
+                              R"("height":3,"data":[%1]}]},{"type":"imagelayer","image":"x.png"},)"
+                              R"({"type":"objectgroup","objects":[{"id":1,"x":3,"y":4,"point":true}]})")
+                          .arg(QString(data))
+                    : QString("<group visible=\"0\" tintcolor=\"#ff0000\"><layer width=\"4\" height=\"3\">"
+                              "<data encoding=\"csv\">%1</data></layer></group><imagelayer/>"
+                              "<objectgroup><object id=\"1\" x=\"3\" y=\"4\"><point/></object></objectgroup>")
+                          .arg(QString(data));
+            QVERIFY(WriteFile("looks.map", json ? Tmj(map, Encoding::Csv) : Tmx(map, Encoding::Csv)));
+            MapSnapshot read;
+            const MapFileResult result = Open("looks.map", &read);
+            QVERIFY2(result.ok(), qPrintable(result.reason));
+            QCOMPARE(read.layers, 3);
+            QCOMPARE(read.layer[2].tiles.back(), 4);
+            QCOMPARE(read.visibleLayers, 1);
+            QCOMPARE(result.notes.mid(1, 3),
+                     QStringList({"1 group of layers flattened", "2 object or image layers skipped",
+                                  json ? "1 layer's opacity, offset or tint ignored"
+                                       : "2 layers' opacity, offsets or tints ignored"}));
+        }
     }
 
     // Our own export read back: the same cells, tile properties and cell values; cells whose tiles are gone
     // come back empty.
-    void exportRoundTrip_data() {
-        QTest::addColumn<int>("format");
-        QTest::newRow("tmx") << int(ExportFormat::Tmx);
-        QTest::newRow("tmj") << int(ExportFormat::Tmj);
-    }
     void exportRoundTrip() {
-        QFETCH(int, format);
-        MapSnapshot map;
-        map.mapWidth = 5, map.mapHeight = 4, map.layers = 3, map.visibleLayers = 0b110,
-        map.name = "Round \"trip\"";
-        map.tileWidth = map.tileHeight = 16;
-        map.loads = {{{}, Path("art/a.png"), 16, 16, 64, 32, {}, 0, 8},
-                     {{}, Path("art/b.png"), 16, 16, 32, 32, {}, 8, 4}};
-        map.templates.resize(14); // two past the loads: gone
-        map.templates[1] = Props(true, "line one\nline two", -7);
-        map.templates[9] = Props(false, {}, 300);
-        for (int k = 0; k < 3; ++k)
-            for (int i = 0; i < 20; ++i)
-                map.layer[k].tiles.push_back(std::uint16_t((i * 5 + k * 3) % 15));
-        map.layer[0].tiles[3] = 2, map.layer[0].tiles[4] = 13, map.layer[0].tiles[6] = kOddTile;
-        CellRecord own = map.templates[1];
-        own.passable = false, own.custom1 = "its own", own.imageIndex = 1, own.x = 48, own.zOrder = 0;
-        CellRecord odd = own;
-        odd.imageIndex = -2;
-        map.layer[0].exceptions = {{3, own}, {4, Props(true, "gone")}, {6, odd}};
-        const QString path = Path(format == int(ExportFormat::Tmx) ? "out/round.tmx" : "out/round.tmj");
-        QDir().mkpath(Path("out"));
-        QVERIFY(ExportMap(map, path, ExportFormat(format)).written());
-        MapSnapshot read;
-        const MapFileResult result = MapFile::Open(path, &read);
-        QVERIFY2(result.ok() && result.notes.isEmpty(), qPrintable(result.reason + result.notes.join(';')));
-        QCOMPARE(Say(read.mapWidth, read.mapHeight, read.layers, read.visibleLayers, read.name),
-                 Say(5, 4, 3, 6, map.name));
-        for (int k = 0; k < 3; ++k) {
-            std::vector<std::uint16_t> expected = map.layer[k].tiles;
-            for (std::uint16_t& value : expected)
-                value = value > 12 ? 0 : value;
-            QCOMPARE(read.layer[k].tiles, expected);
+        for (const ExportFormat format : {ExportFormat::Tmx, ExportFormat::Tmj}) {
+            MapSnapshot map;
+            map.mapWidth = 5, map.mapHeight = 4, map.layers = 3, map.visibleLayers = 0b110,
+            map.name = "Round \"trip\"";
+            map.tileWidth = map.tileHeight = 16;
+            map.loads = {{{}, Path("art/a.png"), 16, 16, 64, 32, {}, 0, 8},
+                         {{}, Path("art/b.png"), 16, 16, 32, 32, {}, 8, 4}};
+            map.templates.resize(14); // two past the loads: gone
+            map.templates[1] = Props(true, "line one\nline two", -7);
+            map.templates[9] = Props(false, {}, 300);
+            for (int k = 0; k < 3; ++k)
+                for (int i = 0; i < 20; ++i)
+                    map.layer[k].tiles.push_back(std::uint16_t((i * 5 + k * 3) % 15));
+            map.layer[0].tiles[3] = 2, map.layer[0].tiles[4] = 13, map.layer[0].tiles[6] = kOddTile;
+            CellRecord own = map.templates[1];
+            own.passable = false, own.custom1 = "its own", own.imageIndex = 1, own.x = 48, own.zOrder = 0;
+            CellRecord odd = own;
+            odd.imageIndex = -2;
+            map.layer[0].exceptions = {{3, own}, {4, Props(true, "gone")}, {6, odd}};
+            const QString path = Path(format == ExportFormat::Tmx ? "out/round.tmx" : "out/round.tmj");
+            QDir().mkpath(Path("out"));
+            QVERIFY(ExportMap(map, path, format).written());
+            MapSnapshot read;
+            const MapFileResult result = MapFile::Open(path, &read);
+            QVERIFY2(result.ok() && result.notes.isEmpty(),
+                     qPrintable(result.reason + result.notes.join(';')));
+            QCOMPARE(Say(read.mapWidth, read.mapHeight, read.layers, read.visibleLayers, read.name),
+                     Say(5, 4, 3, 6, map.name));
+            for (int k = 0; k < 3; ++k) {
+                std::vector<std::uint16_t> expected = map.layer[k].tiles;
+                for (std::uint16_t& value : expected)
+                    value = value > 12 ? 0 : value;
+                QCOMPARE(read.layer[k].tiles, expected);
+            }
+            QCOMPARE(read.templates.size(), std::size_t(12));
+            for (int i = 0; i < 12; ++i)
+                QCOMPARE(read.templates[i], map.templates[i]);
+            QCOMPARE(read.layer[0].exceptions.size(), std::size_t(1));
+            QCOMPARE(read.layer[0].exceptions[0].index, 3u);
+            QCOMPARE(read.layer[0].exceptions[0].record, own);
+            QVERIFY(read.layer[1].exceptions.empty() && read.layer[2].exceptions.empty());
         }
-        QCOMPARE(read.templates.size(), std::size_t(12));
-        for (int i = 0; i < 12; ++i)
-            QCOMPARE(read.templates[i], map.templates[i]);
-        QCOMPARE(read.layer[0].exceptions.size(), std::size_t(1));
-        QCOMPARE(read.layer[0].exceptions[0].index, 3u);
-        QCOMPARE(read.layer[0].exceptions[0].record, own);
-        QVERIFY(read.layer[1].exceptions.empty() && read.layer[2].exceptions.empty());
     }
 
     // Through File, Open: the map opens as a new one named after the file; its first save asks where and the
@@ -312,7 +302,7 @@ private slots:
         EditorFixture f;
         frmMain& w = f.window();
         f.dialogs->answers.push_back(FolderItem(Path("editor/forest.tmx")));
-        Choose("FileOpenMap");
+        ChooseItem("FileOpenMap");
         QVERIFY(f.dialogs->requests.back().Filter.contains("*.tmx"));
         QVERIFY2(f.dialogs->messages.isEmpty(), qPrintable(f.dialogs->messages.join('\n')));
         QCOMPARE(w.windowTitle(), "forest[*] - 2D Mosaicor");
@@ -320,7 +310,7 @@ private slots:
         QCOMPARE(w.Tileset().Count(), 12);
         QVERIFY(w.Document().FilePath().isEmpty());
         f.dialogs->saveAnswers.push_back(FolderItem(Path("editor/forest.mqm")));
-        Choose("FileSave");
+        ChooseItem("FileSave");
         QCOMPARE(f.dialogs->saveRequests.back().StartAt, Path("editor/forest.mqm"));
         QFile tmx(Path("editor/forest.tmx"));
         QVERIFY(tmx.open(QIODevice::ReadOnly) && tmx.readAll() == Tmx(map, Encoding::Zlib));
@@ -332,10 +322,10 @@ private slots:
         QVERIFY(QFile::remove(Path("editor/art/b.png")));
         f.dialogs->answers.push_back(FolderItem(Path("editor/forest.tmx")));
         f.dialogs->replies.push_back("Open Without It");
-        Choose("FileOpenMap");
+        ChooseItem("FileOpenMap");
         QCOMPARE(f.dialogs->questions.last(), "The tileset image b.png is missing.");
         f.dialogs->saveAnswers.push_back(FolderItem(Path("editor/without.mqm")));
-        Choose("FileSave");
+        ChooseItem("FileSave");
         QVERIFY2(f.dialogs->messages.isEmpty(), qPrintable(f.dialogs->messages.join('\n')));
         QVERIFY(MapFile::Open(Path("editor/without.mqm"), &saved).ok());
         QCOMPARE(Say(saved.loads[1].imageWidth, saved.loads[1].tileCount, saved.layer[0].tiles[4]), "32 4 9");

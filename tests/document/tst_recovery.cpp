@@ -4,13 +4,10 @@
 // return to the saved state.
 #include "SampleMaps.h"
 #include "UserSteps.h"
-#include "document/CellRecords.h"
 #include "document/MapFileReader.h"
 #include "document/MapFileWriter.h"
 #include "document/SnapshotGatherer.h"
-#include "window/mnuMain.h"
 
-#include <QAction>
 #include <QDir>
 #include <QLabel>
 #include <QProcess>
@@ -34,10 +31,6 @@ std::unique_ptr<QProcess> StartEditing(const QString& dataFolder, int seed) {
     return nullptr;
 }
 
-void Choose(const char* item) {
-    mnuMain::Instance()->Item(QLatin1String(item))->trigger();
-}
-
 QStringList CopiesIn(const QString& dataFolder) {
     return QDir(dataFolder + QStringLiteral("/mosaicor/recovery"))
         .entryList({QStringLiteral("*.mqm")}, QDir::Files);
@@ -59,6 +52,11 @@ private slots:
         }
         child->kill(); // SIGKILL: nothing of the program runs after it
         QVERIFY(child->waitForFinished());
+        {
+            EditorFixture later(QString(), data.path(), {"no answer"}); // closing the question keeps the copy
+            QCOMPARE(later.dialogs->questions.size(), 1);
+        }
+        QCOMPARE(CopiesIn(data.path()).size(), 1);
         MapDocument expected;
         expected.SizeGrids();
         PaintSample(expected, 7);
@@ -66,37 +64,14 @@ private slots:
         frmMain& w = f.window();
         QCOMPARE(f.dialogs->questions.size(), 1);
         QVERIFY(f.dialogs->questions[0].startsWith("Recover unsaved changes to Untitled from "));
-        QVERIFY(TakeSnapshot(w.Document(), QString()) == TakeSnapshot(expected, QString()));
-        for (int k = 0; k < 8; ++k)
-            for (std::uint32_t i = 0; i < expected.Layer(k).Count(); ++i) {
-                const CellRef& want = expected.Layer(k).AtIndex(i);
-                const CellRef& got = w.Layer(k).AtIndex(i);
-                QVERIFY(bool(want) == bool(got) && (!want || RecordOf(*want) == RecordOf(*got)));
-            }
+        // The copy is opened as any map file is: that opening gives every cell back is the map file's test.
+        QVERIFY(MapOf(w) == TakeSnapshot(expected, QString()));
         QCOMPARE(Say(w.windowTitle(), w.isWindowModified(), w.Controls().txtName->text(),
                      w.Controls().btnLayer[2]->Value()),
                  "Untitled[*] - 2D Mosaicor true sample 7 false");
         // The recovered map keeps its copy, now this editor's: offered to no one else while it runs.
         QCOMPARE(CopiesIn(data.path()).size(), 1);
         QVERIFY(Recovery::TakeAbandonedCopies().empty());
-    }
-
-    void discardedCopiesGo() {
-        QTemporaryDir data;
-        const std::unique_ptr<QProcess> child = StartEditing(data.path(), 3);
-        QVERIFY(child);
-        child->kill();
-        QVERIFY(child->waitForFinished());
-        {
-            EditorFixture later(QString(), data.path(), {"no answer"}); // closing the question keeps the copy
-            QCOMPARE(later.dialogs->questions.size(), 1);
-        }
-        QCOMPARE(CopiesIn(data.path()).size(), 1);
-        EditorFixture f(QString(), data.path(), {"Discard"});
-        QCOMPARE(f.dialogs->questions.size(), 1);
-        QVERIFY(CopiesIn(data.path()).isEmpty());
-        QCOMPARE(f->Tileset().Count(), 0);
-        QVERIFY(!f->isWindowModified());
     }
 
     // The copy is written after a change, and goes once the map holds no unsaved work.
@@ -111,22 +86,23 @@ private slots:
         MapSnapshot read;
         QVERIFY(MapFile::Open(copy, &read).ok() && read == TakeSnapshot(w.Document(), QString()));
         f.dialogs->saveAnswers.push_back(FolderItem(QDir(f.temp.path()).filePath("kept.mqm")));
-        mnuMain::Instance()->Item("FileSave")->trigger();
+        ChooseItem("FileSave");
         QVERIFY(!QFile::exists(copy) && w.CopyKeeper().CopyPath().isEmpty());
         Click(w, 2, 2);
         QVERIFY(written.wait(20000));
-        mnuMain::Instance()->Item("EditUndo")->trigger(); // back to what was saved
+        ChooseItem("EditUndo"); // back to what was saved
         QVERIFY(w.CopyKeeper().CopyPath().isEmpty());
         Click(w, 3, 3);
         QVERIFY(written.wait(20000));
         const QString second = w.CopyKeeper().CopyPath();
         f.dialogs->replies.push_back("Discard");
-        mnuMain::Instance()->Item("FileNewMap")->trigger();
+        ChooseItem("FileNewMap");
         QVERIFY(!QFile::exists(second) && CopiesIn(QDir(f.temp.path()).filePath("data")).isEmpty());
     }
 
     // A copy that cannot be read for a reason other than damage stays and is offered again; a lock left
-    // without a copy goes; after Recover the first Save asks where, proposing the map's own file.
+    // without a copy goes; after Recover the first Save asks
+    // where, proposing the map's own file.
     void copiesThatCannotBeRead() {
         QTemporaryDir data;
         const QDir folder(data.filePath("mosaicor/recovery"));
@@ -145,7 +121,7 @@ private slots:
             QSignalSpy written(&f->CopyKeeper(), &RecoveryKeeper::copyWritten);
             f.LoadSolidTiles(2, 1);
             f.dialogs->saveAnswers.push_back(FolderItem(map));
-            Choose("FileSaveAs");
+            ChooseItem("FileSaveAs");
             Click(f.window(), 2, 2);
             QVERIFY(written.wait(20000));
             for (const QString& file : folder.entryList({"*.mqm", "*.json"}, QDir::Files)) {
@@ -174,7 +150,7 @@ private slots:
         // The tileset image went with the first editor's folder.
         EditorFixture f(QString(), data.path(), {"Recover", "Open Without It"});
         QCOMPARE(Say(f->windowTitle(), f.dialogs->messages.size()), "kept.mqm[*] - 2D Mosaicor 0");
-        Choose("FileSave"); // the dialog is cancelled
+        ChooseItem("FileSave"); // the dialog is cancelled
         QCOMPARE(Say(int(f.dialogs->saveRequests.size()), f.dialogs->saveRequests.at(0).StartAt),
                  Say(1, map));
         MapSnapshot saved;
@@ -182,7 +158,8 @@ private slots:
     }
 
     // A copy left without its description (older builds wrote it after the map) is offered by the name its
-    // map gives itself, read from the file's head: bytes past the settings are never looked at.
+    // map gives itself, read from the file's head: bytes past the settings are never looked at. Discarded, it
+    // goes.
     void copyWithoutDescription() {
         QTemporaryDir data;
         QVERIFY(QDir().mkpath(data.filePath("mosaicor/recovery")));
@@ -195,8 +172,9 @@ private slots:
         QFile file(copy);
         QVERIFY(file.open(QIODevice::Append) && file.write("not a map") == 9);
         file.close();
-        EditorFixture f(QString(), data.path(), {"no answer"});
+        EditorFixture f(QString(), data.path(), {"Discard"});
         QVERIFY(f.dialogs->questions.value(0).startsWith("Recover unsaved changes to castle from "));
+        QVERIFY(!QFile::exists(copy) && !f->isWindowModified()); // discarded, the copy goes unread
     }
 
     // Copies that cannot be written, or whose writer cannot start, are said once, in red, tried again, and

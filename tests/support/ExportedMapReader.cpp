@@ -80,55 +80,53 @@ ReadMap ReadTmx(const QString& path) {
     QStringList& faults = map.faults;
     if (!xml.readNextStartElement() || xml.name() != u"map")
         return faults << "no <map>", map;
-    {
-        map.attributes = Attributes(xml, kMapAttributes, faults);
-        while (xml.readNextStartElement()) {
-            if (xml.name() == u"properties") {
-                map.properties = XmlProperties(xml, faults);
-            } else if (xml.name() == u"tileset") {
-                if (!map.layers.empty())
-                    faults << "a tileset after a layer";
-                ReadTileset& tileset = map.tilesets.emplace_back();
-                tileset.attributes = Attributes(xml, kTilesetAttributes, faults);
-                while (xml.readNextStartElement()) {
-                    if (xml.name() == u"image") {
-                        const QVariantMap image = Attributes(xml, {"source", "width", "height"}, faults);
-                        tileset.attributes["image"] = image["source"];
-                        tileset.attributes["imagewidth"] = image["width"];
-                        tileset.attributes["imageheight"] = image["height"];
-                        xml.skipCurrentElement();
-                    } else if (xml.name() == u"tile") {
-                        const int id = xml.attributes().value("id").toInt();
-                        xml.readNextStartElement();
-                        tileset.tiles[id] = XmlProperties(xml, faults);
-                        xml.skipCurrentElement();
-                    }
+    map.attributes = Attributes(xml, kMapAttributes, faults);
+    while (xml.readNextStartElement()) {
+        if (xml.name() == u"properties") {
+            map.properties = XmlProperties(xml, faults);
+        } else if (xml.name() == u"tileset") {
+            if (!map.layers.empty())
+                faults << "a tileset after a layer";
+            ReadTileset& tileset = map.tilesets.emplace_back();
+            tileset.attributes = Attributes(xml, kTilesetAttributes, faults);
+            while (xml.readNextStartElement()) {
+                if (xml.name() == u"image") {
+                    const QVariantMap image = Attributes(xml, {"source", "width", "height"}, faults);
+                    tileset.attributes["image"] = image["source"];
+                    tileset.attributes["imagewidth"] = image["width"];
+                    tileset.attributes["imageheight"] = image["height"];
+                    xml.skipCurrentElement();
+                } else if (xml.name() == u"tile") {
+                    const int id = xml.attributes().value("id").toInt();
+                    xml.readNextStartElement();
+                    tileset.tiles[id] = XmlProperties(xml, faults);
+                    xml.skipCurrentElement();
                 }
-            } else if (xml.name() == u"layer" || xml.name() == u"objectgroup") {
-                ReadLayer& layer = map.layers.emplace_back();
-                layer.isTileLayer = xml.name() == u"layer";
-                layer.attributes =
-                    Attributes(xml, layer.isTileLayer ? kLayerAttributes : QStringList{"id", "name"}, faults);
-                while (xml.readNextStartElement()) {
-                    if (xml.name() == u"data") {
-                        if (xml.attributes().value("encoding") != u"csv")
-                            faults << "data not csv";
-                        layer.gids = Gids(xml.readElementText());
-                        continue;
-                    }
-                    ReadObject& object = layer.objects.emplace_back();
-                    const QVariantMap a = Attributes(xml, {"id", "x", "y"}, faults);
-                    object.id = a["id"].toInt(), object.x = a["x"].toDouble(), object.y = a["y"].toDouble();
-                    while (xml.readNextStartElement()) {
-                        if (xml.name() == u"point")
-                            object.point = true, xml.skipCurrentElement();
-                        else
-                            object.properties = XmlProperties(xml, faults);
-                    }
-                }
-            } else {
-                xml.skipCurrentElement();
             }
+        } else if (xml.name() == u"layer" || xml.name() == u"objectgroup") {
+            ReadLayer& layer = map.layers.emplace_back();
+            layer.isTileLayer = xml.name() == u"layer";
+            layer.attributes =
+                Attributes(xml, layer.isTileLayer ? kLayerAttributes : QStringList{"id", "name"}, faults);
+            while (xml.readNextStartElement()) {
+                if (xml.name() == u"data") {
+                    if (xml.attributes().value("encoding") != u"csv")
+                        faults << "data not csv";
+                    layer.gids = Gids(xml.readElementText());
+                    continue;
+                }
+                ReadObject& object = layer.objects.emplace_back();
+                const QVariantMap a = Attributes(xml, {"id", "x", "y"}, faults);
+                object.id = a["id"].toInt(), object.x = a["x"].toDouble(), object.y = a["y"].toDouble();
+                while (xml.readNextStartElement()) {
+                    if (xml.name() == u"point")
+                        object.point = true, xml.skipCurrentElement();
+                    else
+                        object.properties = XmlProperties(xml, faults);
+                }
+            }
+        } else {
+            xml.skipCurrentElement();
         }
     }
     if (xml.hasError())

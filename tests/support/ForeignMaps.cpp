@@ -25,48 +25,29 @@ QByteArray Compress(const QByteArray& raw, bool gzip) {
 }
 
 const char* CompressionName(Encoding encoding) {
-    switch (encoding) {
-    case Encoding::Zlib:
-        return "zlib";
-    case Encoding::Gzip:
-        return "gzip";
-    case Encoding::Zstd:
-        return "zstd";
-    default:
-        return "";
-    }
+    return encoding == Encoding::Zlib   ? "zlib"
+           : encoding == Encoding::Gzip ? "gzip"
+           : encoding == Encoding::Zstd ? "zstd"
+                                        : "";
 }
 
-QString TsxBody(const Tileset& t, const QString& name) {
-    return QStringLiteral("name=\"%1\" tilewidth=\"%2\" tileheight=\"%2\" tilecount=\"%3\" columns=\"%4\" "
-                          "spacing=\"%5\" margin=\"0\">\n  %6\n%7")
-        .arg(name)
+// A tileset's name, sizes, image and tiles, as the members of a TSX element or a JSON object.
+QString TilesetBody(const Tileset& t, const QString& name, bool json) {
+    const QString body =
+        json
+            ? QStringLiteral(
+                  "\"name\":\"%1\",\"tilewidth\":%2,\"tileheight\":%2,\"tilecount\":%3,\"columns\":%4,"
+                  "\"spacing\":%5,\"margin\":0,%6\"tiles\":[%7]")
+            : QStringLiteral("name=\"%1\" tilewidth=\"%2\" tileheight=\"%2\" tilecount=\"%3\" columns=\"%4\" "
+                             "spacing=\"%5\" margin=\"0\">\n  %6\n%7");
+    const QString image = json ? QStringLiteral("\"image\":\"%1\",\"imagewidth\":%2,\"imageheight\":%3,")
+                               : QStringLiteral("<image source=\"%1\" width=\"%2\" height=\"%3\"/>");
+    return body.arg(name)
         .arg(t.tileSize)
         .arg((t.imageWidth / t.tileSize) * (t.imageHeight / t.tileSize))
         .arg(t.imageWidth / t.tileSize)
         .arg(t.spacing)
-        .arg(t.image.isEmpty() ? QString()
-                               : QStringLiteral("<image source=\"%1\" width=\"%2\" height=\"%3\"/>")
-                                     .arg(t.image)
-                                     .arg(t.imageWidth)
-                                     .arg(t.imageHeight))
-        .arg(t.tiles);
-}
-
-QString TsjBody(const Tileset& t, const QString& name) {
-    return QStringLiteral(
-               "\"name\":\"%1\",\"tilewidth\":%2,\"tileheight\":%2,\"tilecount\":%3,\"columns\":%4,"
-               "\"spacing\":%5,\"margin\":0,%6\"tiles\":[%7]")
-        .arg(name)
-        .arg(t.tileSize)
-        .arg((t.imageWidth / t.tileSize) * (t.imageHeight / t.tileSize))
-        .arg(t.imageWidth / t.tileSize)
-        .arg(t.spacing)
-        .arg(t.image.isEmpty() ? QString()
-                               : QStringLiteral("\"image\":\"%1\",\"imagewidth\":%2,\"imageheight\":%3,")
-                                     .arg(t.image)
-                                     .arg(t.imageWidth)
-                                     .arg(t.imageHeight))
+        .arg(t.image.isEmpty() ? QString() : image.arg(t.image).arg(t.imageWidth).arg(t.imageHeight))
         .arg(t.tiles);
 }
 
@@ -119,7 +100,7 @@ QByteArray Tmx(const Map& map, Encoding encoding) {
         else
             out += QStringLiteral(" <tileset firstgid=\"%1\" %2 </tileset>\n")
                        .arg(set.firstGid)
-                       .arg(TsxBody(set, QStringLiteral("set%1").arg(t)));
+                       .arg(TilesetBody(set, QStringLiteral("set%1").arg(t), false));
     }
     for (std::size_t k = 0; k < map.layers.size(); ++k) {
         const Layer& layer = map.layers[k];
@@ -175,7 +156,7 @@ QByteArray Tmj(const Map& map, Encoding encoding) {
         const Tileset& set = map.tilesets[t];
         tilesets << (set.external.isEmpty() ? QStringLiteral("{\"firstgid\":%1,%2}")
                                                   .arg(set.firstGid)
-                                                  .arg(TsjBody(set, QStringLiteral("set%1").arg(t)))
+                                                  .arg(TilesetBody(set, QStringLiteral("set%1").arg(t), true))
                                             : QStringLiteral("{\"firstgid\":%1,\"source\":\"%2\"}")
                                                   .arg(set.firstGid)
                                                   .arg(set.external));
@@ -206,8 +187,9 @@ bool WriteTilesets(const Map& map, bool json, const QString& folder) {
             continue;
         const QString name = QStringLiteral("ext%1").arg(t);
         const QString text =
-            json ? QStringLiteral("{\"type\":\"tileset\",%1}").arg(TsjBody(set, name))
-                 : QStringLiteral("<?xml version=\"1.0\"?>\n<tileset %1</tileset>\n").arg(TsxBody(set, name));
+            json ? QStringLiteral("{\"type\":\"tileset\",%1}").arg(TilesetBody(set, name, true))
+                 : QStringLiteral("<?xml version=\"1.0\"?>\n<tileset %1</tileset>\n")
+                       .arg(TilesetBody(set, name, false));
         QFile file(QDir(folder).filePath(set.external));
         QDir().mkpath(QFileInfo(file.fileName()).path());
         if (!file.open(QIODevice::WriteOnly) || file.write(text.toUtf8()) < 0)

@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
+#include <bit>
 #include <functional>
 #include <optional>
 #include <random>
@@ -145,17 +146,13 @@ QByteArray Bomb(qint64 bytes) {
 
 // A CBOR head: major type and argument, in the shortest form.
 QByteArray Head(int major, quint64 argument) {
-    QByteArray head;
     const int width = argument < 24            ? 0
                       : argument <= 0xFF       ? 1
                       : argument <= 0xFFFF     ? 2
                       : argument <= 0xFFFFFFFF ? 4
                                                : 8;
-    head.append(char((major << 5) | (width == 0 ? int(argument)
-                                                : 23 + (width == 1   ? 1
-                                                        : width == 2 ? 2
-                                                        : width == 4 ? 3
-                                                                     : 4))));
+    QByteArray head(1,
+                    char(major << 5 | (width == 0 ? int(argument) : 24 + std::countr_zero(unsigned(width)))));
     for (int i = width - 1; i >= 0; --i)
         head.append(char(argument >> (8 * i)));
     return head;
@@ -224,17 +221,14 @@ QByteArray Spliced(const QByteArray& bytes, qint64 from, qint64 to, const QByteA
 
 using Path = std::vector<QCborValue>;
 
-// The tree with the value at path changed (removed from its map when change gives nothing).
-QCborValue Edited(const QCborValue& node, std::span<const QCborValue> path,
-                  const std::function<std::optional<QCborValue>(const QCborValue&)>& change) {
+// The tree with the value at path changed (removed from its map or array when change gives nothing).
+std::optional<QCborValue> Edited(const QCborValue& node, std::span<const QCborValue> path,
+                                 const std::function<std::optional<QCborValue>(const QCborValue&)>& change) {
     if (path.empty())
-        return change(node).value_or(QCborValue());
+        return change(node);
     if (node.isMap()) {
         QCborMap map = node.toMap();
-        const std::optional<QCborValue> changed = path.size() == 1
-                                                      ? change(map.value(path[0]))
-                                                      : Edited(map.value(path[0]), path.subspan(1), change);
-        if (changed)
+        if (const std::optional<QCborValue> changed = Edited(map.value(path[0]), path.subspan(1), change))
             map[path[0]] = *changed;
         else
             map.remove(path[0]);
@@ -242,9 +236,7 @@ QCborValue Edited(const QCborValue& node, std::span<const QCborValue> path,
     }
     QCborArray array = node.toArray();
     const qsizetype i = path[0].toInteger();
-    const std::optional<QCborValue> changed =
-        path.size() == 1 ? change(array.at(i)) : Edited(array.at(i), path.subspan(1), change);
-    if (changed)
+    if (const std::optional<QCborValue> changed = Edited(array.at(i), path.subspan(1), change))
         array[i] = *changed;
     else
         array.removeAt(i);
@@ -252,7 +244,7 @@ QCborValue Edited(const QCborValue& node, std::span<const QCborValue> path,
 }
 
 QCborValue Set(const QCborValue& root, const Path& path, const QCborValue& value) {
-    return Edited(root, path, [&](const QCborValue&) { return value; });
+    return *Edited(root, path, [&](const QCborValue&) { return value; });
 }
 
 void Paths(const QCborValue& node, Path& path, std::vector<std::pair<Path, QCborValue>>* all) {
@@ -328,9 +320,7 @@ const MapSnapshot& BaseMap() {
 
 namespace {
 
-Path P(std::initializer_list<QCborValue> steps) {
-    return Path(steps);
-}
+using P = Path;
 
 QCborValue Key(const char* key) {
     return QCborValue(QLatin1StringView(key));
@@ -341,6 +331,20 @@ QCborValue At(const QCborValue& root, const Path& path) {
     for (const QCborValue& step : path)
         node = step.isString() ? node.toMap().value(step) : node.toArray().at(step.toInteger());
     return node;
+}
+
+// The file with its entries in the order given, the rest after them, and extraTemplates tiles more.
+QByteArray Reordered(const QCborValue& tree, std::initializer_list<const char*> first,
+                     int extraTemplates = 0) {
+    QCborMap reordered;
+    for (const char* key : first)
+        reordered[Key(key)] = At(tree, P({Key(key)}));
+    QCborArray templates = At(tree, P({Key("templates")})).toArray();
+    for (int i = 0; i < extraTemplates; ++i)
+        templates.append(QCborMap());
+    reordered[Key("templates")] = templates;
+    reordered[Key("loads")] = At(tree, P({Key("loads")}));
+    return Bytes(reordered);
 }
 
 std::vector<Entry> MakeDamaged() {
@@ -391,7 +395,7 @@ std::vector<Entry> MakeDamaged() {
                 set(where + QStringLiteral(" is ") + wrong.toDiagnosticNotation(), path, wrong);
         if (path.back().isString() && !InRecord(path))
             add(where + QStringLiteral(" missing"),
-                Bytes(Edited(tree, path, [](const QCborValue&) { return std::nullopt; })));
+                Bytes(*Edited(tree, path, [](const QCborValue&) { return std::nullopt; })));
     }
 
     const std::pair<Path, std::vector<QCborValue>> lies[] = {
@@ -465,10 +469,8 @@ std::vector<Entry> MakeDamaged() {
     for (int i = 0; i <= 32768; ++i)
         tooMany.append(QCborMap());
     set(QStringLiteral("32769 tiles"), P({Key("templates")}), tooMany);
-    QCborMap reordered;
-    for (const char* key : {"format", "version", "layers", "map", "templates", "loads"})
-        reordered[Key(key)] = At(tree, P({Key(key)}));
-    add(QStringLiteral("layers before the map's size"), Bytes(reordered));
+    add(QStringLiteral("layers before the map's size"),
+        Reordered(tree, {"format", "version", "layers", "map"}));
     for (const auto& [name, bytes] : std::initializer_list<std::pair<const char*, QByteArray>>{
              {"empty", QByteArray()},
              {"text", QByteArray("hello")},
@@ -535,21 +537,8 @@ const std::vector<Entry>& Variants() {
     return all;
 }
 
-namespace {
-QByteArray LayersFirst(const QCborValue& tree, int extraTemplates) {
-    QCborMap reordered;
-    for (const char* key : {"format", "version", "map", "layers", "templates", "loads"})
-        reordered[Key(key)] = At(tree, P({Key(key)}));
-    QCborArray templates = reordered[Key("templates")].toArray();
-    for (int i = 0; i < extraTemplates; ++i)
-        templates.append(QCborMap());
-    reordered[Key("templates")] = templates;
-    return Bytes(reordered);
-}
-} // namespace
-
 QByteArray LayersFirst(const MapSnapshot& map, int extraTemplates) {
-    return LayersFirst(Tree(Written(map)), extraTemplates);
+    return Reordered(Tree(Written(map)), {"format", "version", "map", "layers"}, extraTemplates);
 }
 
 MapSnapshot ManyLoadsOfOneImage(const QString& imagePath, int loads, int tileSide) {
@@ -589,7 +578,8 @@ std::vector<Entry> LargestMapLies() {
     const QCborValue tree = Tree(Written(map));
     map = MapSnapshot();
     const Path first = P({Key("layers"), 0, Key("tiles"), 0});
-    return {{QStringLiteral("tiles no load gave, after the layers"), LayersFirst(tree, 2)},
+    return {{QStringLiteral("tiles no load gave, after the layers"),
+             Reordered(tree, {"format", "version", "map", "layers"}, 2)},
             {QStringLiteral("no layer data"), Bytes(Set(tree, P({Key("layers")}), QCborArray()))},
             {QStringLiteral("first chunk not zstd"), Bytes(Set(tree, first, QByteArray("not zstd at all")))},
             {QStringLiteral("first chunk a bomb"), Bytes(Set(tree, first, Bomb(64 << 20)))},
