@@ -68,7 +68,8 @@ class TestLooks : public QObject {
     Q_OBJECT
 private slots:
     // The plot and erase cursors: a frame two pixels wide just outside the cell, all round it, the cell's own
-    // pixels left to the tile or the erase mark.
+    // pixels left to the tile or the erase mark. It goes with the pointer and comes back with its next move,
+    // also when no enter was announced (as after a window that covered the canvas closes).
     void cursorFramesTheCell() {
         EditorFixture f;
         frmMain& w = f.window();
@@ -91,6 +92,10 @@ private slots:
                              qPrintable(Say(int(tool), t, side)));
                 }
             }
+            Input::Leave(w.Controls().canMain);
+            QVERIFY(QColor(canvas.pixel(cell.left() - 1, cell.top())) != kFramePixel);
+            Input::Move(w.Controls().canMain, CellMiddle(w, 3, 2));
+            QCOMPARE(QColor(canvas.pixel(cell.left() - 1, cell.top())), kFramePixel);
         }
     }
 
