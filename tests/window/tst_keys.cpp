@@ -13,17 +13,6 @@
 #include <QtTest>
 
 namespace {
-// A key typed as the platform delivers it: to the widget with the keyboard focus, else to the window.
-void Type(frmMain& w, int key, Qt::KeyboardModifiers held = Qt::NoModifier) {
-    QWidget* focus = QApplication::focusWidget();
-    QTest::keyClick(focus ? focus : &w, Qt::Key(key), held);
-}
-
-void Activate(frmMain& w) {
-    w.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&w));
-}
-
 // The key a tool's tooltip names in its brackets, e.g. "Filled Rectangle (Shift+R)".
 QKeyCombination ToolKey(const frmMain& w, Tool tool) {
     const QString help = w.Controls().btnTool[static_cast<std::size_t>(ToolIndex(tool))]->toolTip();
@@ -51,7 +40,7 @@ private slots:
     void toolKeysAsTheirTooltipsSay() {
         EditorFixture f;
         frmMain& w = f.window();
-        Activate(w);
+        QVERIFY(Activate(w));
         QSet<int> seen;
         for (const Tool tool : {Tool::Rectangle, Tool::Plot, Tool::Fill, Tool::Select, Tool::FilledRectangle,
                                 Tool::Erase, Tool::FilledEllipse, Tool::Line, Tool::Ellipse, Tool::Plot}) {
@@ -81,7 +70,7 @@ private slots:
         QFETCH(QString, where);
         EditorFixture f;
         frmMain& w = f.window();
-        Activate(w);
+        QVERIFY(Activate(w));
         Apply(w, "8", "32", "32", "100", "100");
         ChooseTool(w, Tool::Plot);
         if (where == "field") {
@@ -125,7 +114,7 @@ private slots:
     void digitsChooseTheEditLayer() {
         EditorFixture f;
         frmMain& w = f.window();
-        Activate(w);
+        QVERIFY(Activate(w));
         f.LoadSolidTiles(2, 1);
         ChooseTool(w, Tool::Plot);
         Type(w, Qt::Key_2);
@@ -164,7 +153,7 @@ private slots:
     void loadReportStaysUntilThePointerMovesOverTheMap() {
         EditorFixture f;
         frmMain& w = f.window();
-        Activate(w);
+        QVERIFY(Activate(w));
         f.dialogs->answers.push_back(FolderItem(f.WritePng("tiles.png", MakeTileSheet(64, 32, 32, 32))));
         QTest::keyClick(&w, Qt::Key_T, Qt::ControlModifier);
         QCOMPARE(w.Controls().lblStatus->text(), "tiles.png loaded");
