@@ -231,42 +231,6 @@ private slots:
         QVERIFY(w.Document().Steps().CanRedo() == false);
     }
 
-    // Zoomed, the context menu, Cell Properties and the tooltip act on the cell drawn under the pointer: the
-    // view's cells are the zoomed size, not the tile size.
-    void cellUnderThePointerAtEveryZoom_data() {
-        QTest::addColumn<int>("notches");
-        QTest::addColumn<int>("percent");
-        QTest::newRow("25 %") << -2 << 25;
-        QTest::newRow("200 %") << 1 << 200;
-        QTest::newRow("400 %") << 2 << 400;
-    }
-    void cellUnderThePointerAtEveryZoom() {
-        QFETCH(int, notches);
-        QFETCH(int, percent);
-        EditorFixture f;
-        frmMain& w = f.window();
-        PaintTwoTiles(f);
-        ChooseEditLayer(w, 0);
-        // Zoomed about the canvas's corner, the map's first cell stays there.
-        HoverAt(w, QPoint(0, 0));
-        Input::Wheel(w.Controls().canMain, QPoint(0, 0), QPoint(0, 120 * notches), Qt::ControlModifier);
-        QCOMPARE(Say(w.View().ZoomPercent(), w.Controls().scbMainHorizontal->value(),
-                     w.Controls().scbMainVertical->value()),
-                 Say(percent, 0, 0));
-        const int side = 16 * percent / 100;
-        const auto middle = [side](int c, int r) { return QPoint(c * side + side / 2, r * side + side / 2); };
-        f.dialogs->menuReplies = {kCellItem, kCellItem};
-        f.dialogs->propertyEdits.push_back(Edit([](GameValues& v) { v.custom2 = QStringLiteral("door"); }));
-        RightClick(w.Controls().canMain, middle(4, 3));
-        RightClick(w.Controls().canMain, middle(5, 3)); // empty on layer 0
-        QCOMPARE(f.dialogs->menus, (std::vector<QStringList>{{kCellItem}, {kCellItem + " (disabled)"}}));
-        QCOMPARE(f.dialogs->propertyRequests.at(0).Facts.at(0).second, "column 4, row 3");
-        QCOMPARE(w.Layer(0).At(4, 3)->Custom2(), "door");
-        QCOMPARE(ToolTipAt(w, middle(4, 3)), "Column 4, row 3 of layer 0 differs from tile 2 in: Custom 2");
-        QCOMPARE(ToolTipAt(w, middle(4, 2)), QString());
-        QCOMPARE(ToolTipAt(w, middle(3, 3)), QString());
-    }
-
     // Remove Tiles empties the palette once the user says Yes; the cells keep their records and show empty,
     // and a load after it numbers its tiles from 0. No, or no tiles, changes nothing and makes no step.
     void removeTiles_data() {
