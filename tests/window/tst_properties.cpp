@@ -54,16 +54,16 @@ QString UndoRedo(frmMain& w, const MapSnapshot& before, const MapSnapshot& after
     return {};
 }
 
-// A 3-layer map of 16-pixel tiles, larger than the canvas shows, with 4 tiles: tile 1 painted on layers 0 and
-// 1, tile 2 beside it.
+// An 8-layer map of 16-pixel tiles, larger than the canvas shows, with 4 tiles: tile 1 painted on layers 0
+// and 7 (the last), tile 2 beside it.
 void PaintTwoTiles(EditorFixture& f) {
     frmMain& w = f.window();
-    Apply(w, "3", "16", "16", "120", "90");
+    Apply(w, "8", "16", "16", "120", "90");
     f.LoadSolidTiles(4, 1);
     ChooseTool(w, Tool::FilledRectangle);
     ChooseEditLayer(w, 0);
     DragStroke(w, 0, 0, 3, 3);
-    ChooseEditLayer(w, 1);
+    ChooseEditLayer(w, 7);
     DragStroke(w, 5, 0, 6, 1);
     f.PickTile(2);
     ChooseEditLayer(w, 0);
@@ -94,7 +94,7 @@ private slots:
         QTest::addColumn<bool>("option");
         QTest::addColumn<int>("cellsChanged");
         QTest::newRow("template only") << false << 0;
-        // 16 cells on layer 0 and 4 on layer 1, less the one with a list index of its own.
+        // 16 cells on layer 0 and 4 on layer 7, less the one with a list index of its own.
         QTest::newRow("and the placed cells") << true << 19;
     }
     void tileProperties() {
@@ -133,8 +133,8 @@ private slots:
         QVERIFY(PassableCells(w, 2).isEmpty() && !w.Tileset().GetTile(2)->Passable());
         if (option)
             QCOMPARE(
-                Say(w.Layer(1).At(6, 1)->Custom1(), w.Layer(1).At(6, 1)->X(), w.Layer(1).At(6, 1)->ZOrder()),
-                "door 96 1");
+                Say(w.Layer(7).At(6, 1)->Custom1(), w.Layer(7).At(6, 1)->X(), w.Layer(7).At(6, 1)->ZOrder()),
+                "door 96 7");
         // The cells that took the new values share the tile's texts rather than keep copies.
         if (option)
             QCOMPARE(w.Layer(0).At(0, 0)->TextsHandle(), tile.TextsHandle());
