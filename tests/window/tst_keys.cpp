@@ -64,14 +64,18 @@ private slots:
         QTest::newRow("edit layer popup open") << "popup";
     }
 
-    // While a text field or a popup has the keyboard, letters and digits are typing; a click on either canvas
-    // takes the keyboard from the field, and the keys choose again.
+    // While a text field or a popup has the keyboard, letters and digits are typing, and in a field Select
+    // All and Delete act on its text; a click on either canvas takes the keyboard from the field, and the
+    // keys choose again.
     void keysAreTypingInFieldsAndPopups() {
         QFETCH(QString, where);
         EditorFixture f;
         frmMain& w = f.window();
         QVERIFY(Activate(w));
         Apply(w, "8", "32", "32", "100", "100");
+        f.LoadSolidTiles(1, 0);
+        Put(w, 0, 1, 1, 0);
+        w.SetSelection(QRect(0, 0, 3, 2));
         ChooseTool(w, Tool::Plot);
         if (where == "field") {
             w.Controls().tabpnlMain->setCurrentIndex(1);
@@ -89,6 +93,11 @@ private slots:
             Type(w, Qt::Key_4);
             QCOMPARE(Say(w.Controls().txtName->text(), w.Controls().cboEditLayer->currentText()),
                      Say("efo4", "0"));
+            // Select All and Delete act on the text too, never on the map.
+            Type(w, Qt::Key_A, Qt::ControlModifier);
+            Type(w, Qt::Key_Delete);
+            QCOMPARE(Say(w.Controls().txtName->text(), bool(w.Layer(0).Get(1, 1)), w.Selection().height()),
+                     Say("", true, 2));
             // A click on the palette's canvas (or the map's) takes the keyboard back.
             w.Controls().tabpnlMain->setCurrentIndex(0);
             const QPoint below(5, w.Controls().canTiles->height() - 5);
