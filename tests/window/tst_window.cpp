@@ -68,8 +68,8 @@ void Do(EditorFixture& f, const QString& line, const std::function<void(const QS
             Step(f, token.section('*', 0, 0)), after ? after(token) : void();
 }
 
-// The buttons and edit layer; pressed buttons show their down picture; button, flag and map agree on the
-// grid.
+// The buttons and edit layer; button, picture, flag and map agree on the grid. (That the tool and layer
+// buttons show the picture of their state is checked by the soak after every event.)
 QString State(frmMain& w) {
     const bool grid = w.Controls().btnViewGrid->Value();
     if (grid != w.View().DrawsGrid() || grid != (MapPixel(w, 5, 32) == kGridPixel.rgb()) ||
@@ -77,10 +77,6 @@ QString State(frmMain& w) {
         return "grid button, flag and map disagree";
     QString tools, shown, enabled, rows;
     for (int i = 0; i < 8; ++i) {
-        for (auto [b, store] : {std::pair{w.Controls().btnTool[i], &w.ToolIcons()},
-                                {w.Controls().btnLayer[i], &w.LayerIcons()}})
-            if (b->Icon() != (b->Value() ? store->DownIcon(i) : store->UpIcon(i)))
-                return "wrong picture on " + b->objectName();
         const QString n = QString::number(i);
         tools += w.Controls().btnTool[i]->Value() ? n : "",
             shown += w.Controls().btnLayer[i]->Value() ? n : "";
