@@ -110,15 +110,6 @@ inline StoredCells AllCells(const frmMain& w) {
     return cells;
 }
 
-// Clears the palette selection as a user does: a click on the palette where there is no tile.
-inline void Deselect(frmMain& w) {
-    const QPoint below(5, w.Controls().canTiles->height() - 5);
-    Input::Enter(w.Controls().canTiles, below);
-    Input::Move(w.Controls().canTiles, below);
-    Input::Click(w.Controls().canTiles, below);
-    Input::Leave(w.Controls().canTiles);
-}
-
 // The positions of a layer that hold a cell.
 inline CellSet Occupied(const LayerGrid& grid) {
     CellSet cells;
@@ -205,12 +196,4 @@ inline void Put(frmMain& w, int n, int c, int r, int i, const std::optional<Game
     if (values)
         edit.SetValues(n, c, r, *values);
     edit.Commit();
-}
-
-// Gives tile i's template the values change makes of them, outside the history, to prepare a map for a test.
-template <class Change> void ChangeTemplate(frmMain& w, int i, Change&& change) {
-    const TileRef tile = w.Tileset().GetTile(i);
-    CellValues values = tile->Template().Values();
-    change(values.game);
-    tile->SetCell(CellRef::Make(values));
 }

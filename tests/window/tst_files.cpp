@@ -38,12 +38,11 @@ void Paint(EditorFixture& f, std::uint32_t seed) {
     w.Controls().txtName->setText(QStringLiteral("Ruins \"north\" & ü"));
     Apply(w, "8", "16", "16", "40", "30");
     f.LoadSolidTiles(12, 0);
-    const TileRef door = w.Tileset().GetTile(3);
-    ChangeTemplate(w, 3, [](GameValues& values) {
-        values.passable = true;
-        values.listIndex = -7;
-        values.custom1 = QStringLiteral("door, \"A\"\nsecond line");
-    });
+    const TileRef door = w.Tileset().GetTile(3); // given values outside the history
+    CellValues values = door->Template().Values();
+    values.game.passable = true, values.game.listIndex = -7;
+    values.game.custom1 = QStringLiteral("door, \"A\"\nsecond line");
+    door->SetCell(CellRef::Make(values));
     std::mt19937 rng(seed);
     const auto cell = [&](int n) { return int(rng() % unsigned(n)); };
     for (int k = 0; k < 8; ++k) {

@@ -220,7 +220,9 @@ private slots:
         const int top = 10 + (w.Palette().DisplayRow(190) - offset) * (th + 10);
         QVERIFY2(top >= 0 && top + th <= w.Controls().canTiles->height(), qPrintable(Say(top, offset)));
         QCOMPARE(w.Controls().scbTilesVertical->Value(), offset);
-        Deselect(w);
+        const QPoint below(5, w.Controls().canTiles->height() - 5); // a click where there is no tile
+        Input::Enter(w.Controls().canTiles, below);
+        Input::Click(w.Controls().canTiles, below);
         QVERIFY(!w.Palette().SelectedTile());
         QCOMPARE(w.Controls().swatchSelectedTile->grab().toImage().pixelColor(15, 15), background);
     }
