@@ -86,7 +86,8 @@ void TestCommandLine::parse_data() {
         "a.mqm>a.tmx b.mqm>b.png");
     row("export odd", {"--export", "a.mqm"}, M::Usage, "");
     row("zoom not a level", {"--export", "--zoom=30", "a.mqm", "a.png"}, M::Usage, "");
-    row("scale above 1", {"--export", "--scale", "2", "a.mqm", "a.png"}, M::Usage, "");
+    row("scale 1", {"--export", "--scale", "1", "a.mqm", "a.png"}, M::Export, "a.mqm>a.png");
+    row("scale just above 1", {"--export", "--scale=1.000001", "a.mqm", "a.png"}, M::Usage, "");
     row("zoom without export", {"--zoom", "50", "a.mqm"}, M::Usage, "");
     row("thumbnail", {"--thumbnail", "a.mqm", "a.png", "128"}, M::Thumbnail, "a.mqm>a.png");
     row("thumbnail size 0", {"--thumbnail", "a.mqm", "a.png", "0"}, M::Usage, "");
@@ -152,11 +153,6 @@ QString SaveSmallMap(EditorFixture& f) {
     return map;
 }
 
-QImage ShownPicture(frmMain& w, int width, int height) {
-    Input::Leave(w.Controls().canMain);
-    return w.Controls().canMain->Buffer().copy(0, 0, width, height).convertToFormat(QImage::Format_RGB32);
-}
-
 } // namespace
 
 void TestCommandLine::exportEachFormat() {
@@ -191,10 +187,12 @@ void TestCommandLine::exportEachFormat() {
     w.FileExport_Action();
     QCOMPARE(Contents(at("a.tmx")), Contents(at("w.tmx")));
     QCOMPARE(Contents(at("b.tmj")), Contents(at("w.tmj")));
-    QCOMPARE(QImage(at("d.png")), ShownPicture(w, 12 * 16, 9 * 16));
+    QCOMPARE(QImage(at("d.png")),
+             ShownMap(w).copy(0, 0, 12 * 16, 9 * 16).convertToFormat(QImage::Format_RGB32));
     QCOMPARE(Mosaicor({"--export", "--zoom", "50", map, at("half.png")}).status, 0);
     w.ZoomTo(50, QPoint(0, 0));
-    QCOMPARE(QImage(at("half.png")), ShownPicture(w, 12 * 8, 9 * 8));
+    QCOMPARE(QImage(at("half.png")),
+             ShownMap(w).copy(0, 0, 12 * 8, 9 * 8).convertToFormat(QImage::Format_RGB32));
 }
 
 void TestCommandLine::pictureLimitAndMissingImage() {

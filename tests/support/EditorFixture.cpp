@@ -1,6 +1,7 @@
 #include "EditorFixture.h"
 
 #include "MapInput.h"
+#include "UserSteps.h"
 #include "platform/Canvas.h"
 #include "platform/ScrollBar.h"
 #include "tiles/clsVOTileset.h"
@@ -45,15 +46,9 @@ void EditorFixture::PickTile(int i) {
     if (!tile)
         return;
     // Scroll the palette towards the tile's row, then hover over it and click.
-    const PaletteView& palette = w->Palette();
-    const int row = palette.DisplayRow(i);
-    w->Controls().scbTilesVertical->setValue(row);
-    const int tw = w->Tileset().TileWidth();
-    const int th = w->Tileset().TileHeight();
-    int x = 10;
-    for (int j = 0; j < i; ++j)
-        x += palette.DisplayRow(j) == row ? tw + 10 : 0;
-    const QPoint at(x + tw / 2, 10 + (row - palette.TilesOffsetY()) * (th + 10) + th / 2);
+    w->Controls().scbTilesVertical->setValue(w->Palette().DisplayRow(i));
+    const QPoint at =
+        PaletteSlot(*w, i) + QPoint(w->Tileset().TileWidth() / 2, w->Tileset().TileHeight() / 2);
     Input::Enter(w->Controls().canTiles, at);
     Input::Move(w->Controls().canTiles, at);
     Input::Click(w->Controls().canTiles, at);

@@ -11,12 +11,17 @@
 #include "window/mnuMain.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QImage>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPushButton>
 #include <QStringList>
+#include <QTest>
 #include <QVariant>
+#include <algorithm>
+#include <cstdlib>
 #include <map>
 #include <optional>
 #include <set>
@@ -54,6 +59,35 @@ inline void Apply(frmMain& w, const QString& layers, const QString& tileWidth, c
     w.Controls().btnApply->click();
 }
 
+// Makes the window the active one, as shortcuts need; false when it does not become so.
+inline bool Activate(frmMain& w) {
+    w.activateWindow();
+    return QTest::qWaitForWindowActive(&w);
+}
+
+// A key typed as the platform delivers it: to the widget with the keyboard focus, else to the window.
+inline void Type(frmMain& w, int key, Qt::KeyboardModifiers held = Qt::NoModifier) {
+    QWidget* focus = QApplication::focusWidget();
+    QTest::keyClick(focus ? focus : &w, Qt::Key(key), held);
+}
+
+// Palette tile i's top left corner by the flow rule: a new row where the slot would end within 10 pixels of
+// the edge.
+inline QPoint PaletteSlot(const frmMain& w, int i) {
+    const int tw = w.Tileset().TileWidth(), th = w.Tileset().TileHeight();
+    int x = -tw, row = 0;
+    for (int j = 0; j <= i; ++j)
+        if (w.Controls().canTiles->width() < (x += tw + 10) + tw + 10)
+            x = 10, ++row;
+    return {x, 10 + (row - w.Palette().TilesOffsetY()) * (th + 10)};
+}
+
+// The map canvas as drawn with no cursor on it.
+inline QImage ShownMap(frmMain& w) {
+    Input::Leave(w.Controls().canMain);
+    return w.Controls().canMain->Buffer().copy();
+}
+
 // Chooses the menu item of that object name, as its menu or its key would.
 inline void ChooseItem(const char* name) {
     mnuMain::Instance()->Item(QLatin1String(name))->trigger();
@@ -74,15 +108,6 @@ inline StoredCells AllCells(const frmMain& w) {
             if (const LayerGrid& grid = w.Layer(k); grid.AtIndex(i))
                 cells[{k, i}] = RecordOf(grid.At(int(i) % grid.Width(), int(i) / grid.Width()));
     return cells;
-}
-
-// Clears the palette selection as a user does: a click on the palette where there is no tile.
-inline void Deselect(frmMain& w) {
-    const QPoint below(5, w.Controls().canTiles->height() - 5);
-    Input::Enter(w.Controls().canTiles, below);
-    Input::Move(w.Controls().canTiles, below);
-    Input::Click(w.Controls().canTiles, below);
-    Input::Leave(w.Controls().canTiles);
 }
 
 // The positions of a layer that hold a cell.
@@ -119,6 +144,42 @@ inline CellSet CellsShowing(const frmMain& w, QRgb colour) {
     return cells;
 }
 
+// Where the map canvas, the pointer away, differs from the map drawn here from its cells (empty: nowhere):
+// black, the shown layers' cells from the lowest layer up, each tile's picture scaled to the view's cells
+// (one cut at another tile size spills over its neighbours), then the grid lines. Shrunk pictures are
+// averaged: below 100 % a channel may round one step off.
+inline QString DiffersFromRule(const frmMain& w) {
+    const QImage& drawn = w.Controls().canMain->Buffer();
+    QImage image(drawn.size(), QImage::Format_RGB32);
+    image.fill(Qt::black);
+    QPainter p(&image);
+    const int tw = w.Tileset().TileWidth(), th = w.Tileset().TileHeight();
+    const int cw = w.View().ViewCellWidth(), ch = w.View().ViewCellHeight();
+    const int ox = w.View().OffsetX(), oy = w.View().OffsetY();
+    for (int r = oy; r < oy + (image.height() + ch - 1) / ch && r < w.MapHeight(); ++r)
+        for (int c = ox; c < ox + (image.width() + cw - 1) / cw && c < w.MapWidth(); ++c)
+            for (int k = 0; k < w.Layers(); ++k)
+                if (const PlacedCell cell =
+                        w.Controls().btnLayer[k]->Value() ? w.Layer(k).Get(c, r) : PlacedCell()) {
+                    const QImage& tile = w.Tileset().GetTileImage(cell->ImageIndex())->Image();
+                    p.drawImage(
+                        QRect((c - ox) * cw, (r - oy) * ch, tile.width() * cw / tw, tile.height() * ch / th),
+                        tile);
+                }
+    for (int y = 0; w.View().DrawsGrid() && y <= image.height(); y += ch)
+        p.fillRect(0, y, image.width(), 1, kGridPixel);
+    for (int x = 0; w.View().DrawsGrid() && x <= image.width(); x += cw)
+        p.fillRect(x, 0, 1, image.height(), kGridPixel);
+    const int off = w.View().ZoomPercent() < 100 ? 1 : 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (const QRgb a = drawn.pixel(x, y), b = image.pixel(x, y);
+                std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
+                          std::abs(qBlue(a) - qBlue(b))}) > off)
+                return Say("pixel", x, y, QString::number(a, 16));
+    return QString();
+}
+
 // A readable form for comparisons, so a failure shows which cells differ.
 inline QString Describe(const CellSet& cells) {
     QStringList parts;
@@ -135,12 +196,4 @@ inline void Put(frmMain& w, int n, int c, int r, int i, const std::optional<Game
     if (values)
         edit.SetValues(n, c, r, *values);
     edit.Commit();
-}
-
-// Gives tile i's template the values change makes of them, outside the history, to prepare a map for a test.
-template <class Change> void ChangeTemplate(frmMain& w, int i, Change&& change) {
-    const TileRef tile = w.Tileset().GetTile(i);
-    CellValues values = tile->Template().Values();
-    change(values.game);
-    tile->SetCell(CellRef::Make(values));
 }

@@ -237,8 +237,7 @@ void TestStrokes::interruptedStrokes() {
     QFETCH(int, lost);
     EditorFixture f;
     frmMain& w = f.window();
-    w.activateWindow(); // the menu shortcut needs the window active
-    QVERIFY(QTest::qWaitForWindowActive(&w));
+    QVERIFY(Activate(w)); // the menu shortcut needs the window active
     Prepare(f, ToolAt(tool), 0, {12, 12});
     // Tiles 0 and 2 in a checkerboard: no like cells touch, so the fill's region is the clicked cell alone.
     for (int i = 0; i < 144; ++i)

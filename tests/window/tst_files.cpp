@@ -3,7 +3,6 @@
 // files that are refused, and tileset images that went missing or changed, exported without them or loaded
 // again.
 #include "UserSteps.h"
-#include "platform/ScrollBar.h"
 
 #include <QDir>
 #include <QLabel>
@@ -11,12 +10,6 @@
 #include <random>
 
 namespace {
-
-// The map canvas with no cursor on it.
-QImage ShownMap(frmMain& w) {
-    Input::Leave(w.Controls().canMain);
-    return w.Controls().canMain->Buffer().copy();
-}
 
 // Three tiles, tile 2 painted on four cells, saved as map.mqm; then the tileset image moves to moved.png.
 bool SaveThenMoveTheImage(EditorFixture& f) {
@@ -45,12 +38,11 @@ void Paint(EditorFixture& f, std::uint32_t seed) {
     w.Controls().txtName->setText(QStringLiteral("Ruins \"north\" & ü"));
     Apply(w, "8", "16", "16", "40", "30");
     f.LoadSolidTiles(12, 0);
-    const TileRef door = w.Tileset().GetTile(3);
-    ChangeTemplate(w, 3, [](GameValues& values) {
-        values.passable = true;
-        values.listIndex = -7;
-        values.custom1 = QStringLiteral("door, \"A\"\nsecond line");
-    });
+    const TileRef door = w.Tileset().GetTile(3); // given values outside the history
+    CellValues values = door->Template().Values();
+    values.game.passable = true, values.game.listIndex = -7;
+    values.game.custom1 = QStringLiteral("door, \"A\"\nsecond line");
+    door->SetCell(CellRef::Make(values));
     std::mt19937 rng(seed);
     const auto cell = [&](int n) { return int(rng() % unsigned(n)); };
     for (int k = 0; k < 8; ++k) {
@@ -276,22 +268,6 @@ private slots:
         }
         QCOMPARE(Describe(CellsShowing(w, TileColour(w, 2))), Describe(painted));
         QCOMPARE(TileColour(w, 2), MakeTileSheet(96, 32, 32, 32).pixel(16, 16));
-    }
-
-    // How the user looks at the map is not the map: tool, grid, edit layer and scrolling leave it unmodified;
-    // showing or hiding a layer changes it.
-    void viewStateIsNotSaved() {
-        EditorFixture f;
-        frmMain& w = f.window();
-        ChooseTool(w, Tool::Rectangle);
-        w.Controls().btnViewGrid->click();
-        ChooseEditLayer(w, 2);
-        w.Controls().scbMainVertical->setValue(4);
-        QVERIFY(!w.isWindowModified() && w.windowTitle() == "2D Mosaicor");
-        w.Controls().btnLayer[1]->click();
-        QVERIFY(w.isWindowModified() && w.Document().LayerVisible(1));
-        ChooseItem("EditUndo");
-        QVERIFY(!w.isWindowModified() && !w.Controls().btnLayer[1]->Value());
     }
 };
 

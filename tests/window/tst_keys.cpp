@@ -13,17 +13,6 @@
 #include <QtTest>
 
 namespace {
-// A key typed as the platform delivers it: to the widget with the keyboard focus, else to the window.
-void Type(frmMain& w, int key, Qt::KeyboardModifiers held = Qt::NoModifier) {
-    QWidget* focus = QApplication::focusWidget();
-    QTest::keyClick(focus ? focus : &w, Qt::Key(key), held);
-}
-
-void Activate(frmMain& w) {
-    w.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&w));
-}
-
 // The key a tool's tooltip names in its brackets, e.g. "Filled Rectangle (Shift+R)".
 QKeyCombination ToolKey(const frmMain& w, Tool tool) {
     const QString help = w.Controls().btnTool[static_cast<std::size_t>(ToolIndex(tool))]->toolTip();
@@ -51,7 +40,7 @@ private slots:
     void toolKeysAsTheirTooltipsSay() {
         EditorFixture f;
         frmMain& w = f.window();
-        Activate(w);
+        QVERIFY(Activate(w));
         QSet<int> seen;
         for (const Tool tool : {Tool::Rectangle, Tool::Plot, Tool::Fill, Tool::Select, Tool::FilledRectangle,
                                 Tool::Erase, Tool::FilledEllipse, Tool::Line, Tool::Ellipse, Tool::Plot}) {
@@ -75,14 +64,18 @@ private slots:
         QTest::newRow("edit layer popup open") << "popup";
     }
 
-    // While a text field or a popup has the keyboard, letters and digits are typing; a click on either canvas
-    // takes the keyboard from the field, and the keys choose again.
+    // While a text field or a popup has the keyboard, letters and digits are typing, and in a field Select
+    // All and Delete act on its text; a click on either canvas takes the keyboard from the field, and the
+    // keys choose again.
     void keysAreTypingInFieldsAndPopups() {
         QFETCH(QString, where);
         EditorFixture f;
         frmMain& w = f.window();
-        Activate(w);
+        QVERIFY(Activate(w));
         Apply(w, "8", "32", "32", "100", "100");
+        f.LoadSolidTiles(1, 0);
+        Put(w, 0, 1, 1, 0);
+        w.SetSelection(QRect(0, 0, 3, 2));
         ChooseTool(w, Tool::Plot);
         if (where == "field") {
             w.Controls().tabpnlMain->setCurrentIndex(1);
@@ -100,6 +93,11 @@ private slots:
             Type(w, Qt::Key_4);
             QCOMPARE(Say(w.Controls().txtName->text(), w.Controls().cboEditLayer->currentText()),
                      Say("efo4", "0"));
+            // Select All and Delete act on the text too, never on the map.
+            Type(w, Qt::Key_A, Qt::ControlModifier);
+            Type(w, Qt::Key_Delete);
+            QCOMPARE(Say(w.Controls().txtName->text(), bool(w.Layer(0).Get(1, 1)), w.Selection().height()),
+                     Say("", true, 2));
             // A click on the palette's canvas (or the map's) takes the keyboard back.
             w.Controls().tabpnlMain->setCurrentIndex(0);
             const QPoint below(5, w.Controls().canTiles->height() - 5);
@@ -125,7 +123,7 @@ private slots:
     void digitsChooseTheEditLayer() {
         EditorFixture f;
         frmMain& w = f.window();
-        Activate(w);
+        QVERIFY(Activate(w));
         f.LoadSolidTiles(2, 1);
         ChooseTool(w, Tool::Plot);
         Type(w, Qt::Key_2);
@@ -164,7 +162,7 @@ private slots:
     void loadReportStaysUntilThePointerMovesOverTheMap() {
         EditorFixture f;
         frmMain& w = f.window();
-        Activate(w);
+        QVERIFY(Activate(w));
         f.dialogs->answers.push_back(FolderItem(f.WritePng("tiles.png", MakeTileSheet(64, 32, 32, 32))));
         QTest::keyClick(&w, Qt::Key_T, Qt::ControlModifier);
         QCOMPARE(w.Controls().lblStatus->text(), "tiles.png loaded");
@@ -222,7 +220,9 @@ private slots:
         const int top = 10 + (w.Palette().DisplayRow(190) - offset) * (th + 10);
         QVERIFY2(top >= 0 && top + th <= w.Controls().canTiles->height(), qPrintable(Say(top, offset)));
         QCOMPARE(w.Controls().scbTilesVertical->Value(), offset);
-        Deselect(w);
+        const QPoint below(5, w.Controls().canTiles->height() - 5); // a click where there is no tile
+        Input::Enter(w.Controls().canTiles, below);
+        Input::Click(w.Controls().canTiles, below);
         QVERIFY(!w.Palette().SelectedTile());
         QCOMPARE(w.Controls().swatchSelectedTile->grab().toImage().pixelColor(15, 15), background);
     }

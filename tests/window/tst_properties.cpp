@@ -13,7 +13,6 @@
 #include <QToolTip>
 #include <QtTest>
 #include <functional>
-#include <set>
 
 namespace {
 
@@ -54,16 +53,16 @@ QString UndoRedo(frmMain& w, const MapSnapshot& before, const MapSnapshot& after
     return {};
 }
 
-// A 3-layer map of 16-pixel tiles, larger than the canvas shows, with 4 tiles: tile 1 painted on layers 0 and
-// 1, tile 2 beside it.
+// An 8-layer map of 16-pixel tiles, larger than the canvas shows, with 4 tiles: tile 1 painted on layers 0
+// and 7 (the last), tile 2 beside it.
 void PaintTwoTiles(EditorFixture& f) {
     frmMain& w = f.window();
-    Apply(w, "3", "16", "16", "120", "90");
+    Apply(w, "8", "16", "16", "120", "90");
     f.LoadSolidTiles(4, 1);
     ChooseTool(w, Tool::FilledRectangle);
     ChooseEditLayer(w, 0);
     DragStroke(w, 0, 0, 3, 3);
-    ChooseEditLayer(w, 1);
+    ChooseEditLayer(w, 7);
     DragStroke(w, 5, 0, 6, 1);
     f.PickTile(2);
     ChooseEditLayer(w, 0);
@@ -94,7 +93,7 @@ private slots:
         QTest::addColumn<bool>("option");
         QTest::addColumn<int>("cellsChanged");
         QTest::newRow("template only") << false << 0;
-        // 16 cells on layer 0 and 4 on layer 1, less the one with a list index of its own.
+        // 16 cells on layer 0 and 4 on layer 7, less the one with a list index of its own.
         QTest::newRow("and the placed cells") << true << 19;
     }
     void tileProperties() {
@@ -133,8 +132,8 @@ private slots:
         QVERIFY(PassableCells(w, 2).isEmpty() && !w.Tileset().GetTile(2)->Passable());
         if (option)
             QCOMPARE(
-                Say(w.Layer(1).At(6, 1)->Custom1(), w.Layer(1).At(6, 1)->X(), w.Layer(1).At(6, 1)->ZOrder()),
-                "door 96 1");
+                Say(w.Layer(7).At(6, 1)->Custom1(), w.Layer(7).At(6, 1)->X(), w.Layer(7).At(6, 1)->ZOrder()),
+                "door 96 7");
         // The cells that took the new values share the tile's texts rather than keep copies.
         if (option)
             QCOMPARE(w.Layer(0).At(0, 0)->TextsHandle(), tile.TextsHandle());
@@ -231,42 +230,6 @@ private slots:
         QVERIFY(w.Document().Steps().CanRedo() == false);
     }
 
-    // Zoomed, the context menu, Cell Properties and the tooltip act on the cell drawn under the pointer: the
-    // view's cells are the zoomed size, not the tile size.
-    void cellUnderThePointerAtEveryZoom_data() {
-        QTest::addColumn<int>("notches");
-        QTest::addColumn<int>("percent");
-        QTest::newRow("25 %") << -2 << 25;
-        QTest::newRow("200 %") << 1 << 200;
-        QTest::newRow("400 %") << 2 << 400;
-    }
-    void cellUnderThePointerAtEveryZoom() {
-        QFETCH(int, notches);
-        QFETCH(int, percent);
-        EditorFixture f;
-        frmMain& w = f.window();
-        PaintTwoTiles(f);
-        ChooseEditLayer(w, 0);
-        // Zoomed about the canvas's corner, the map's first cell stays there.
-        HoverAt(w, QPoint(0, 0));
-        Input::Wheel(w.Controls().canMain, QPoint(0, 0), QPoint(0, 120 * notches), Qt::ControlModifier);
-        QCOMPARE(Say(w.View().ZoomPercent(), w.Controls().scbMainHorizontal->value(),
-                     w.Controls().scbMainVertical->value()),
-                 Say(percent, 0, 0));
-        const int side = 16 * percent / 100;
-        const auto middle = [side](int c, int r) { return QPoint(c * side + side / 2, r * side + side / 2); };
-        f.dialogs->menuReplies = {kCellItem, kCellItem};
-        f.dialogs->propertyEdits.push_back(Edit([](GameValues& v) { v.custom2 = QStringLiteral("door"); }));
-        RightClick(w.Controls().canMain, middle(4, 3));
-        RightClick(w.Controls().canMain, middle(5, 3)); // empty on layer 0
-        QCOMPARE(f.dialogs->menus, (std::vector<QStringList>{{kCellItem}, {kCellItem + " (disabled)"}}));
-        QCOMPARE(f.dialogs->propertyRequests.at(0).Facts.at(0).second, "column 4, row 3");
-        QCOMPARE(w.Layer(0).At(4, 3)->Custom2(), "door");
-        QCOMPARE(ToolTipAt(w, middle(4, 3)), "Column 4, row 3 of layer 0 differs from tile 2 in: Custom 2");
-        QCOMPARE(ToolTipAt(w, middle(4, 2)), QString());
-        QCOMPARE(ToolTipAt(w, middle(3, 3)), QString());
-    }
-
     // Remove Tiles empties the palette once the user says Yes; the cells keep their records and show empty,
     // and a load after it numbers its tiles from 0. No, or no tiles, changes nothing and makes no step.
     void removeTiles_data() {
@@ -286,9 +249,6 @@ private slots:
         Input::Leave(w.Controls().canMain);
         const MapSnapshot before = MapOf(w);
         const QRgb tileColour = tiles > 0 ? TileColour(w, 1) : 0;
-        std::set<QRgb> paletteColours;
-        for (int i = 0; i < tiles; ++i)
-            paletteColours.insert(TileColour(w, i));
         const CellSet shown = CellsShowing(w, tileColour);
         const int steps = w.Document().Steps().Index();
         f.dialogs->replies.push_back(answer);
@@ -306,10 +266,9 @@ private slots:
         const MapSnapshot removed = MapOf(w);
         QVERIFY(removed.layer == before.layer);
         QCOMPARE(Describe(CellsShowing(w, tileColour)), QString());
-        const QImage palette = w.Controls().canTiles->Buffer();
-        for (int y = 0; y < palette.height(); ++y)
-            for (int x = 0; x < palette.width(); ++x)
-                QVERIFY(!paletteColours.count(palette.pixel(x, y)));
+        const QImage& palette = w.Controls().canTiles->Buffer(); // no tile left in its slot
+        for (int i = 0; i < 4; ++i)
+            QCOMPARE(palette.pixel(PaletteTile(w, i)), palette.pixel(2, 2));
         QVERIFY2(UndoRedo(w, before, removed).isEmpty(), "remove tiles");
 
         // Two new tiles: numbered 0 and 1, the cells of those numbers show them, and undoing the load and
