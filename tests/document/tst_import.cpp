@@ -329,6 +329,15 @@ private slots:
         QVERIFY2(f.dialogs->messages.isEmpty(), qPrintable(f.dialogs->messages.join('\n')));
         QVERIFY(MapFile::Open(Path("editor/without.mqm"), &saved).ok());
         QCOMPARE(Say(saved.loads[1].imageWidth, saved.loads[1].tileCount, saved.layer[0].tiles[4]), "32 4 9");
+        // Missing with no size stated, the image is as many whole rows as its tile count takes.
+        QByteArray unsized = Tmx(map, Encoding::Csv);
+        unsized.replace("tilecount=\"4\"", "tilecount=\"3\"")
+            .replace("b.png\" width=\"32\" height=\"32\"", "b.png\"");
+        QVERIFY(WriteFile("editor/unsized.tmx", unsized));
+        f.dialogs->answers.push_back(FolderItem(Path("editor/unsized.tmx")));
+        f.dialogs->replies.push_back("Open Without It");
+        ChooseItem("FileOpenMap");
+        QCOMPARE(Say(w.Document().Loads().back().imageHeight, w.Tileset().Count()), "32 12");
     }
 };
 
