@@ -3,6 +3,7 @@
 // files that are refused, and tileset images that went missing or changed, exported without them or loaded
 // again.
 #include "UserSteps.h"
+#include "platform/ScrollBar.h"
 
 #include <QDir>
 #include <QLabel>
@@ -223,7 +224,10 @@ private slots:
         QCOMPARE(ShownMap(w), picture);
         ChooseItem("FileSave"); // the map now refers to the image where it was found
         f.WritePng("moved.png", MakeTileSheet(96, 32, 16, 32)); // the same size, other pictures
-        ChooseItem("FileNewMap");
+        w.Controls().scbMainHorizontal->setValue(3);
+        w.Controls().scbMainVertical->setValue(2);
+        ChooseItem("FileNewMap"); // a new map is seen from its top left
+        QCOMPARE(Say(w.View().OffsetX(), w.View().OffsetY()), "0 0");
         OpenMap(f, "Cancel");
         QCOMPARE(f.dialogs->questions.last(),
                  "The tileset image moved.png is not the image the map was made with.");
