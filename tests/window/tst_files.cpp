@@ -251,6 +251,7 @@ private slots:
         QCOMPARE(Say(w.Tileset().Count(), w.Controls().lblStatus->text()),
                  Say(3, "moved.png takes the place of the missing tileset image: 4 cells show again"));
         QCOMPARE(Describe(CellsShowing(w, colour)), Describe(painted));
+        QCOMPARE(w.Document().Steps().UndoText(), "Load Tiles");
         ChooseItem("EditUndo");
         QVERIFY(!w.Tileset().GetTileImage(2) && w.Document().Loads()[0].imageMissing);
         ChooseItem("EditRedo");
