@@ -1,5 +1,5 @@
 // What the user sees around things: every frame sits evenly around what it frames and never over it, the
-// swatch centres its picture, and no control of a page covers another, at any window size.
+// swatch centres its picture, and the controls of a page line up and never cover each other, at any size.
 #include "UserSteps.h"
 #include "platform/ScrollBar.h"
 #include "tiles/TileSwatch.h"
@@ -8,6 +8,7 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
+#include <set>
 
 namespace {
 // The colours met going outward from an edge pixel of a picture (distance 0) to distance reach.
@@ -61,6 +62,60 @@ QRect Geometry(const QWidget* widget) {
     if (const auto* label = qobject_cast<const QLabel*>(widget))
         return QRect(r.topLeft(), QSize(qMin(r.width(), label->sizeHint().width()), r.height()));
     return r;
+}
+
+// The rules by which the design lines its controls up, each broken one named: the layer buttons a row of
+// equal buttons at an even pitch, the tool buttons and the swatch a grid of equal squares with one pitch
+// both ways, each property's label and field on one line with the labels' left and the fields' right edges
+// in one column, each scroll bar along its canvas's whole side, and the status line under the panel.
+QStringList BrokenLineUps(const WindowControls& ui) {
+    QStringList broken;
+    const auto rule = [&](bool kept, const QString& name) {
+        if (!kept)
+            broken << name;
+    };
+    const QRect layer0 = ui.btnLayer[0]->geometry();
+    for (int i = 1; i < 8; ++i) {
+        const QRect b = ui.btnLayer[i]->geometry();
+        rule(b.size() == layer0.size() && b.top() == layer0.top(), Say("layer button", i));
+        rule(b.left() - ui.btnLayer[i - 1]->x() == ui.btnLayer[1]->x() - layer0.left(),
+             Say("layer pitch", i));
+    }
+    rule(ui.btnViewGrid->geometry().size() == layer0.size() && ui.btnViewGrid->y() == layer0.top(), "grid");
+    std::vector<const QWidget*> squares(ui.btnTool.begin(), ui.btnTool.end());
+    squares.push_back(ui.swatchSelectedTile);
+    std::set<int> lefts, tops;
+    for (const QWidget* s : squares) {
+        rule(s->size() == layer0.size(), s->objectName());
+        lefts.insert(s->x()), tops.insert(s->y());
+    }
+    const int pitch = *std::next(tops.begin()) - *tops.begin();
+    rule(tops.size() == 2 && pitch > layer0.height(), "tool rows");
+    rule(int(lefts.size()) == 6 && *lefts.rbegin() - *lefts.begin() == 5 * pitch, "tool columns");
+    for (const int x : lefts)
+        rule((x - *lefts.begin()) % pitch == 0, Say("tool column", x));
+    const std::pair<QWidget*, QWidget*> rows[] = {
+        {ui.lblName, ui.txtName},           {ui.lblTileWidth, ui.txtWidth},
+        {ui.lblTileHeight, ui.txtHeight},   {ui.lblMapWidth, ui.txtMapWidth},
+        {ui.lblMapHeight, ui.txtMapHeight}, {ui.lblMapLayers, ui.cboMapLayers}};
+    for (const auto& [label, field] : rows) {
+        rule(label->y() == field->y() && label->x() == ui.lblName->x(), label->objectName());
+        rule(field->geometry().right() == ui.btnApply->geometry().right(), field->objectName());
+    }
+    const auto along = [&](const QWidget* bar, const QWidget* canvas, bool vertical) {
+        const QRect b = bar->geometry(), c = canvas->geometry();
+        return vertical ? b.left() == c.right() + 1 && b.top() == c.top() && b.bottom() == c.bottom()
+                        : b.top() == c.bottom() + 1 && b.left() <= c.left() && b.right() == c.right();
+    };
+    rule(along(ui.scbTilesVertical, ui.canTiles, true), "palette bar");
+    rule(along(ui.scbMainVertical, ui.canMain, true), "map bar");
+    rule(along(ui.scbMainHorizontal, ui.canMain, false), "map bar across");
+    const QRect panel = ui.tabpnlMain->geometry(), status = ui.lblStatus->geometry();
+    rule(status.left() == panel.left() && status.width() == panel.width() && status.top() > panel.bottom(),
+         "status");
+    rule(ui.lblViewLayer->y() == ui.lblEditLayer->y() && ui.cboEditLayer->y() == ui.lblEditLayer->y(),
+         "top row");
+    return broken;
 }
 } // namespace
 
@@ -148,9 +203,9 @@ private slots:
         }
     }
 
-    // On every page, at the first size and a larger one: no two controls shown overlap, and those on the
-    // tab panel lie below its tabs and inside it.
-    void controlsNeverCoverEachOther() {
+    // On every page, at the first size and a larger one: no two controls shown overlap, those on the tab
+    // panel lie below its tabs and inside it, and the controls line up as designed.
+    void controlsLineUpWithoutCovering() {
         EditorFixture f;
         frmMain& w = f.window();
         const WindowControls& ui = w.Controls();
@@ -180,6 +235,7 @@ private slots:
                                  qPrintable(Say(name, controls[j]->objectName(), page)));
                 }
             }
+            QCOMPARE(BrokenLineUps(ui), QStringList());
         }
     }
 };
