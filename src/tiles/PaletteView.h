@@ -4,6 +4,7 @@
 #include "tiles/clsVOTileset.h"
 
 #include <cstdint>
+#include <limits>
 #include <vector>
 
 class Graphics;
@@ -42,7 +43,13 @@ public:
     int TileAt(const clsVOTileset& tileset, int canvasWidth, std::int64_t x, std::int64_t y) const;
 
     // ---- The pointer ------------------------------------------------------------------------------------
-    void MouseEnter() { m_blncanTilesHasFocus = true; }
+    // Where the pointer came in is not known until it moves: until then no tile is under it, rather than the
+    // tile it left from last time. (An enter announced twice changes nothing.)
+    void MouseEnter() {
+        if (!m_blncanTilesHasFocus)
+            m_intTilesMouseX = m_intTilesMouseY = std::numeric_limits<int>::min();
+        m_blncanTilesHasFocus = true;
+    }
     void MouseExit() { m_blncanTilesHasFocus = false; }
     // A move over the canvas; true when it was recorded and the palette must be drawn again.
     bool MouseMove(int x, int y);

@@ -53,6 +53,11 @@ void frmMain::OnSettingsChanged() {
     UpdateEditActions();
     // The view follows the new map and tile size at once: ranges, visible counts and offsets.
     RefreshMainScrollbars();
+    // So does the palette, laid out by the tile size: also under the pointer, and also after an undo.
+    AssignTileRows();
+    SetTilesMatrix();
+    RefreshTileScrollbar();
+    DrawTiles();
 }
 
 void frmMain::OnVisibilityChanged() {

@@ -2,8 +2,9 @@
 // reopening the saved file among them. After every event the editor's invariants hold and the map is the
 // model's: undo and redo give back exactly the map of the history point they reach, as it was when first
 // reached; the modified mark follows the saved point; Map Properties and the layer buttons show the document.
-// Now and then the cells are scanned and the map is compared with a full redraw. MOSAICOR_SOAK_SEED and
-// _EVENTS choose the run (long ones need QTEST_FUNCTION_TIMEOUT); MOSAICOR_SOAK_TRACE=1 logs events.
+// Now and then the cells are scanned, and the map and the palette are compared with a full redraw.
+// MOSAICOR_SOAK_SEED and _EVENTS choose the run (long ones need QTEST_FUNCTION_TIMEOUT);
+// MOSAICOR_SOAK_TRACE=1 logs events.
 #include "PngCorpus.h"
 #include "PngCraft.h"
 #include "UserSteps.h"
@@ -26,6 +27,16 @@ constexpr long long kDefaultEvents = 50000;
 constexpr long long kDefaultEvents = 100000;
 #endif
 
+// The palette as its view would draw it now: what it shows, unless a change forgot to draw it again.
+bool PaletteFresh(const frmMain& w) {
+    const QImage& shown = w.Controls().canTiles->Buffer();
+    QImage drawn(shown.size(), shown.format());
+    PaletteView palette = w.Palette();
+    Graphics g(drawn);
+    palette.DrawTiles(g, w.Tileset(), w.Controls().canTiles->width());
+    return drawn == shown;
+}
+
 bool Shows(const BevelButton* b, const clsVOIcon& icons, int i) { // the picture for its state
     return b->Icon() == (b->Value() ? icons.DownIcon(i) : icons.UpIcon(i));
 }
@@ -40,6 +51,7 @@ public:
         // A settings change shows the settings in Map Properties again, over whatever was typed there.
         QObject::connect(&w.Document(), &MapDocument::settingsChanged, [this] { m_typed = false; });
         m_model[0] = MapOf(w);
+        Input::Leave(w.Controls().canTiles); // draws the palette, not shown yet; from then on changes draw it
     }
 
     // Checks the window as it opens, then sends count events: empty when every check held, else the problem
@@ -134,6 +146,9 @@ private:
             problem =
                 shown == w.Controls().canMain->Buffer() ? problem : QStringLiteral("a stale map picture");
         }
+        // Under the pointer, only changes draw the palette (a paint shows it as it is): each must draw it.
+        if (problem.isEmpty() && w.Palette().canTilesHasFocus() && !PaletteFresh(w))
+            problem = QStringLiteral("a stale palette");
         return problem;
     }
 
