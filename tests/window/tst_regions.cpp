@@ -78,6 +78,10 @@ private slots:
         ChooseItem("EditPaste");
         QCOMPARE(w.Controls().lblStatus->text(),
                  "2 of the piece's layers are not in use on this map and left out");
+        // A smaller map keeps only the selected cells it still has: here none, so nothing to copy.
+        w.SetSelection(QRect(90, 90, 5, 5));
+        Apply(w, "1", "32", "32", "50", "50");
+        QVERIFY(w.Selection().isEmpty() && !Enabled("EditCopy"));
     }
 
     // A wall moved by a drag from inside the selection: the cells left behind are emptied, one step whose
