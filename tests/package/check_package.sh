@@ -66,13 +66,15 @@ appstreamcli validate --no-net "$root/usr/share/metainfo/$app_id.metainfo.xml" >
     { cat "$work/appstream.log"; fail "appstreamcli rejects the metadata"; }
 
 # The program as a user starts it: through links (ours, then the package's own /usr/bin link) from a folder
-# that holds none of its pictures.
-mkdir "$work/elsewhere" "$work/runtime"
+# that holds none of its pictures. Its data folder is its own, so no recovery copy of this machine's user
+# asks a question first.
+mkdir "$work/elsewhere" "$work/runtime" "$work/data"
 chmod 700 "$work/runtime"
 ln -s "$root/usr/bin/mosaicor" "$work/elsewhere/mosaicor"
 start() {
     (cd "$work/elsewhere" &&
-        XDG_RUNTIME_DIR=$work/runtime LD_PRELOAD=$probe QT_QPA_PLATFORM=offscreen timeout 30 ./mosaicor >"$work/$1.out" 2>"$work/$1.err") ||
+        XDG_DATA_HOME=$work/data XDG_RUNTIME_DIR=$work/runtime LD_PRELOAD=$probe QT_QPA_PLATFORM=offscreen \
+            timeout 30 ./mosaicor >"$work/$1.out" 2>"$work/$1.err") ||
         echo "exit status $?" >>"$work/$1.err"
 }
 # Succeeds when the run named $1 showed exactly the windows given, and nothing went to stderr but the one
