@@ -2,6 +2,7 @@
 // checked step by step against cells that keep plain copies; the table holds exactly one counted entry per
 // distinct set of shared texts; and no stored record can be written but through the document's edit.
 #include "UserSteps.h"
+#include "tiles/CellPool.h"
 #include "tiles/clsVOCell.h"
 
 #include <QtTest>
@@ -119,6 +120,17 @@ private slots:
         }
         cells.clear();
         QCOMPARE(SharedTexts::EntryCount(), entriesBefore);
+    }
+
+    // Records let go give their memory back: once the slabs they filled are empty, the pool is its old size.
+    void freedRecordsGiveTheirSlabsBack() {
+        const std::size_t before = CellPool::SlabCount();
+        std::vector<CellRef> cells(3 * CellPool::kSlabSize / CellPool::kSlotSize);
+        for (CellRef& cell : cells)
+            cell = CellRef::Make();
+        QVERIFY(CellPool::SlabCount() >= before + 3);
+        cells.clear();
+        QCOMPARE(CellPool::SlabCount(), before);
     }
 };
 
