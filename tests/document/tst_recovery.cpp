@@ -97,7 +97,8 @@ private slots:
         const QString second = w.CopyKeeper().CopyPath();
         f.dialogs->replies.push_back("Discard");
         ChooseItem("FileNewMap");
-        QVERIFY(!QFile::exists(second) && CopiesIn(QDir(f.temp.path()).filePath("data")).isEmpty());
+        // Nothing is left behind: no copy, no description of it, no lock.
+        QVERIFY(!QFile::exists(second) && QDir(f.temp.filePath("data/mosaicor/recovery")).isEmpty());
     }
 
     // A copy that cannot be read for a reason other than damage stays and is offered again; a lock left
