@@ -266,7 +266,7 @@ private slots:
     void view_data() {
         // Steps; the map offset. A notch is 120, sent in parts by a fine wheel; a turn back starts afresh.
         QTest::addColumn<QString>("row");
-        QTest::newRow("turned back") << "F v5 w0,-100 w0,100 w0,30|0 4 0 4";
+        QTest::newRow("turned back") << "F v5 w0,-100 w0,100 w0,19 w0,-100 w0,100 w0,20|0 4 0 4";
         QTest::newRow("past the end") << "F w-120,-120*90|84 85 84 85";
         QTest::newRow("jumps, oblong cells")
             << "a3,16,24 F h50 v60 h49 v0 h66 w-120,-120 v3 w120,0|66 3 66 3";
