@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QTest>
 
 EditorFixture::EditorFixture(const QString& resourceFolder, const QString& dataFolder,
                              const QStringList& replies) {
@@ -20,7 +21,12 @@ EditorFixture::EditorFixture(const QString& resourceFolder, const QString& dataF
     w->show();
 }
 
-EditorFixture::~EditorFixture() = default;
+// Every window test also proves that no message or question waits under the busy cursor.
+EditorFixture::~EditorFixture() {
+    if (!dialogs->underBusyCursor.isEmpty())
+        QTest::qFail(qPrintable("under the busy cursor: " + dialogs->underBusyCursor.join(" | ")), __FILE__,
+                     __LINE__);
+}
 
 QString EditorFixture::WritePng(const QString& name, const QImage& image) {
     const QString path = QDir(temp.path()).filePath(name);

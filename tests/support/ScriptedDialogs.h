@@ -2,6 +2,8 @@
 
 #include "platform/Dialogs.h"
 
+#include <QApplication>
+#include <QCursor>
 #include <QStringList>
 #include <deque>
 #include <functional>
@@ -23,8 +25,12 @@ public:
         saveRequests.push_back(request);
         return Next(saveAnswers);
     }
-    void MsgBox(QWidget*, const QString& text) override { messages.append(text); }
+    void MsgBox(QWidget*, const QString& text) override {
+        NoteBusy(text);
+        messages.append(text);
+    }
     int Ask(QWidget*, const Question& question) override {
+        NoteBusy(question.Text);
         questions.append(question.Text);
         QString answer;
         if (!replies.empty()) {
@@ -84,8 +90,15 @@ public:
     long long cancelWorkAfter = -1;
     // Called at every update of a work's progress, to look at the window while the work goes on.
     std::function<void()> whileWorking;
+    // Messages and questions that came up under the busy cursor, where the user could not tell they wait.
+    QStringList underBusyCursor;
 
 private:
+    void NoteBusy(const QString& text) {
+        if (const QCursor* cursor = QApplication::overrideCursor();
+            cursor && cursor->shape() == Qt::WaitCursor)
+            underBusyCursor.append(text);
+    }
     struct Work : WorkDialog {
         explicit Work(ScriptedDialogs& owner) : owner(owner) {}
         bool Update(qint64, qint64) override {
