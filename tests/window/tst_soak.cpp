@@ -2,9 +2,9 @@
 // reopening the saved file among them. After every event the editor's invariants hold and the map is the
 // model's: undo and redo give back exactly the map of the history point they reach, as it was when first
 // reached; the modified mark follows the saved point; Map Properties and the layer buttons show the document.
-// Now and then the cells are scanned, and the map and the palette are compared with a full redraw.
-// MOSAICOR_SOAK_SEED and _EVENTS choose the run (long ones need QTEST_FUNCTION_TIMEOUT);
-// MOSAICOR_SOAK_TRACE=1 logs events.
+// Now and then the cells are scanned and the map is compared with a full redraw; the palette is, after every
+// event with the pointer over it. MOSAICOR_SOAK_SEED and _EVENTS choose the run (long ones need
+// QTEST_FUNCTION_TIMEOUT); MOSAICOR_SOAK_TRACE=1 logs events.
 #include "PngCorpus.h"
 #include "PngCraft.h"
 #include "UserSteps.h"
@@ -51,7 +51,7 @@ public:
         // A settings change shows the settings in Map Properties again, over whatever was typed there.
         QObject::connect(&w.Document(), &MapDocument::settingsChanged, [this] { m_typed = false; });
         m_model[0] = MapOf(w);
-        Input::Leave(w.Controls().canTiles); // draws the palette, not shown yet; from then on changes draw it
+        Input::Leave(w.Controls().canTiles); // draws the palette, which no paint has drawn yet
     }
 
     // Checks the window as it opens, then sends count events: empty when every check held, else the problem
