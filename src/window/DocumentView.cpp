@@ -20,7 +20,8 @@ void frmMain::SetDocument(std::unique_ptr<MapDocument> document) {
     UpdateEditActions();
     if (!m_blnOpen)
         return;
-    OnSettingsChanged();
+    // The tileset's turn lays the palette out for both.
+    FollowSettings();
     OnTilesetChanged();
     Refresh();
 }
@@ -46,6 +47,13 @@ void frmMain::OnSettingsChanged() {
     m_view.AllChanged();
     if (!m_blnOpen)
         return;
+    FollowSettings();
+    // The palette is laid out by the tile size: also under the pointer, and also after an undo.
+    LayOutPalette();
+    DrawTiles();
+}
+
+void frmMain::FollowSettings() {
     EnableLayers();
     ShowSettings();
     // A smaller map keeps only the selected cells it still has.
@@ -53,11 +61,6 @@ void frmMain::OnSettingsChanged() {
     UpdateEditActions();
     // The view follows the new map and tile size at once: ranges, visible counts and offsets.
     RefreshMainScrollbars();
-    // So does the palette, laid out by the tile size: also under the pointer, and also after an undo.
-    AssignTileRows();
-    SetTilesMatrix();
-    RefreshTileScrollbar();
-    DrawTiles();
 }
 
 void frmMain::OnVisibilityChanged() {
@@ -74,9 +77,7 @@ void frmMain::OnTilesetChanged() {
         return;
     // Tiles that went take the selection with them.
     m_palette.FollowTileset(Tileset());
-    AssignTileRows();
-    SetTilesMatrix();
-    RefreshTileScrollbar();
+    LayOutPalette();
     // A stamp from the palette follows its tiles' properties, and goes with its tiles.
     if (m_stampFromPalette)
         StampFromPalette();

@@ -61,8 +61,7 @@ bool frmMain::SetDefaults() {
         Modal().MsgBox(this, QStringLiteral("Error loading tool icons."));
     }
 
-    SetTilesMatrix();
-    RefreshTileScrollbar();
+    LayOutPalette();
     RefreshMainScrollbars();
     return mapSized;
 }

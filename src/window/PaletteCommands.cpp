@@ -35,9 +35,7 @@ void frmMain::LoadTileset() {
     const TilesetLoadDialogs dialogs{*m_dialogs, [this]() -> Dialogs& { return Modal(); }, this};
     const TilesetLoadResult result = LoadTilesetShowingWork(Document(), file, m_memoryReserve, dialogs);
     // The document announces new tiles; a load that added none still lays the palette out afresh.
-    AssignTileRows();
-    SetTilesMatrix();
-    RefreshTileScrollbar();
+    LayOutPalette();
     DrawTiles();
     if (result.OutOfMemory) {
         RecoverFromOutOfMemory();
@@ -62,6 +60,12 @@ void frmMain::RefreshTileScrollbar() {
     m_ui.scbTilesVertical->SetMaximumQuietly(m_palette.ScrollMaximum());
     m_ui.scbTilesVertical->setEnabled(m_palette.ScrollEnabled());
     m_ui.scbTilesVertical->SetValueQuietly(m_palette.TilesOffsetY());
+}
+
+void frmMain::LayOutPalette() {
+    AssignTileRows();
+    SetTilesMatrix();
+    RefreshTileScrollbar();
 }
 
 void frmMain::DrawTiles() {

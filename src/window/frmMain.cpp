@@ -1,8 +1,9 @@
-#include "window/Routed.h"
+#include "window/frmMain.h"
 
 #include "platform/Canvas.h"
 #include "platform/EditorColours.h"
 #include "window/ControlPlacement.h"
+#include "window/Routed.h"
 #include "window/mnuMain.h"
 
 #include <QAction>
@@ -162,8 +163,7 @@ void frmMain::showEvent(QShowEvent* event) {
 }
 
 void frmMain::Event_Resized() {
-    SetTilesMatrix();
-    RefreshTileScrollbar();
+    LayOutPalette();
     RefreshMainScrollbars();
     DrawTiles();
     RefreshKeepingReport();

@@ -210,6 +210,7 @@ public:
     void SetTilesMatrix();
     void RefreshTileScrollbar();
     void AssignTileRows();
+    void LayOutPalette(); // rows, matrix and scroll range from the tileset, the tile size and the canvas
     void DrawTiles();
     void canTiles_Paint();
     void canTiles_MouseEnter();
@@ -336,6 +337,7 @@ private:
     void ConnectDocument();
     void OnCellsChanged(int layer, QRect cells);
     void OnSettingsChanged();
+    void FollowSettings(); // all that follows new settings but the palette, which a new tileset lays out too
     void OnVisibilityChanged();
     void OnTilesetChanged();
     // A map with the start-up defaults; reports in the status line when memory for its cells ran out.
