@@ -48,7 +48,9 @@ void PaletteView::SetTilesMatrix(const clsVOTileset& tileset, int canvasWidth) {
 }
 
 void PaletteView::RefreshTileScrollbar(const clsVOTileset& tileset, int canvasHeight) {
+    // An empty palette has nothing to scroll: no range is left over from the tiles that went.
     m_scrollEnabled = false;
+    m_scrollMaximum = 0;
     if (tileset.Count() > 0) {
         m_intTotalVisibleRows = PaletteVisibleRows(canvasHeight, tileset.TileHeight());
         m_scrollMaximum = ::ScrollMaximum(m_intTileRowCount, m_intTotalVisibleRows);
