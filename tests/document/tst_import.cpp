@@ -218,18 +218,17 @@ private slots:
         for (const bool json : {false, true}) {
             Map map = TwoTilesets(false, json);
             map.layers[0].extra = json ? R"(,"offsetx":4)" : R"(opacity="0.5")";
-            const Layer inner{{0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 4}, true, {}};
-            const QByteArray data = LayerData(inner.gids, 4, Encoding::Csv);
+            const QString data = "0,0,0,0,0,0,0,0,0,0,0,4"; // the grouped layer: gid 4 in its last cell
             map.after =
                 json
                     ? QString(R"({"type":"group","visible":false,"layers":[{"type":"tilelayer","width":4,)"
                               R"("height":3,"data":[%1]}]},{"type":"imagelayer","image":"x.png"},)"
                               R"({"type":"objectgroup","objects":[{"id":1,"x":3,"y":4,"point":true}]})")
-                          .arg(QString(data))
+                          .arg(data)
                     : QString("<group visible=\"0\" tintcolor=\"#ff0000\"><layer width=\"4\" height=\"3\">"
                               "<data encoding=\"csv\">%1</data></layer></group><imagelayer/>"
                               "<objectgroup><object id=\"1\" x=\"3\" y=\"4\"><point/></object></objectgroup>")
-                          .arg(QString(data));
+                          .arg(data);
             QVERIFY(WriteFile("looks.map", json ? Tmj(map, Encoding::Csv) : Tmx(map, Encoding::Csv)));
             MapSnapshot read;
             const MapFileResult result = Open("looks.map", &read);
@@ -244,50 +243,40 @@ private slots:
         }
     }
 
-    // Our own export read back: the same cells, tile properties and cell values; cells whose tiles are gone
-    // come back empty.
+    // Our own export opened again gives back the map it was made from: every cell, each tile's properties and
+    // each cell's own values (the export's point objects, here on two layers). Which cells an export writes
+    // empty (odd ones, those whose tiles are gone) the export test checks with its own reader.
     void exportRoundTrip() {
+        MapSnapshot map;
+        map.mapWidth = 5, map.mapHeight = 4, map.layers = 3, map.visibleLayers = 0b110,
+        map.name = "Round \"trip\"";
+        map.tileWidth = map.tileHeight = 16;
+        map.loads = {{{}, Path("art/a.png"), 16, 16, 64, 32, {}, 0, 8},
+                     {{}, Path("art/b.png"), 16, 16, 32, 32, {}, 8, 4}};
+        map.templates.resize(12);
+        map.templates[1] = Props(true, "line one\nline two", -7);
+        map.templates[9] = {0, 0, 300, -300, 5, 0, 6, {}, "two", 0, false, true};
+        for (int k = 0; k < 3; ++k)
+            for (int i = 0; i < 20; ++i)
+                map.layer[k].tiles.push_back(std::uint16_t((i * 5 + k * 3) % 13));
+        // Cell (3, 0) of layer 0 shows tile 1, cell (3, 1) of layer 2 tile 6.
+        CellRecord own = map.templates[1], deeper;
+        own.passable = false, own.custom1 = "its own", own.imageIndex = 1, own.x = 48;
+        deeper.destroyable = true, deeper.listIndex = 4, deeper.imageIndex = 6, deeper.x = 48, deeper.y = 16;
+        deeper.zOrder = 2;
+        map.layer[0].exceptions = {{3, own}};
+        map.layer[2].exceptions = {{8, deeper}};
+        QVERIFY(QDir().mkpath(Path("out")));
         for (const ExportFormat format : {ExportFormat::Tmx, ExportFormat::Tmj}) {
-            MapSnapshot map;
-            map.mapWidth = 5, map.mapHeight = 4, map.layers = 3, map.visibleLayers = 0b110,
-            map.name = "Round \"trip\"";
-            map.tileWidth = map.tileHeight = 16;
-            map.loads = {{{}, Path("art/a.png"), 16, 16, 64, 32, {}, 0, 8},
-                         {{}, Path("art/b.png"), 16, 16, 32, 32, {}, 8, 4}};
-            map.templates.resize(14); // two past the loads: gone
-            map.templates[1] = Props(true, "line one\nline two", -7);
-            map.templates[9] = Props(false, {}, 300);
-            for (int k = 0; k < 3; ++k)
-                for (int i = 0; i < 20; ++i)
-                    map.layer[k].tiles.push_back(std::uint16_t((i * 5 + k * 3) % 15));
-            map.layer[0].tiles[3] = 2, map.layer[0].tiles[4] = 13, map.layer[0].tiles[6] = kOddTile;
-            CellRecord own = map.templates[1];
-            own.passable = false, own.custom1 = "its own", own.imageIndex = 1, own.x = 48, own.zOrder = 0;
-            CellRecord odd = own;
-            odd.imageIndex = -2;
-            map.layer[0].exceptions = {{3, own}, {4, Props(true, "gone")}, {6, odd}};
             const QString path = Path(format == ExportFormat::Tmx ? "out/round.tmx" : "out/round.tmj");
-            QDir().mkpath(Path("out"));
             QVERIFY(ExportMap(map, path, format).written());
             MapSnapshot read;
             const MapFileResult result = MapFile::Open(path, &read);
             QVERIFY2(result.ok() && result.notes.isEmpty(),
                      qPrintable(result.reason + result.notes.join(';')));
-            QCOMPARE(Say(read.mapWidth, read.mapHeight, read.layers, read.visibleLayers, read.name),
-                     Say(5, 4, 3, 6, map.name));
-            for (int k = 0; k < 3; ++k) {
-                std::vector<std::uint16_t> expected = map.layer[k].tiles;
-                for (std::uint16_t& value : expected)
-                    value = value > 12 ? 0 : value;
-                QCOMPARE(read.layer[k].tiles, expected);
-            }
-            QCOMPARE(read.templates.size(), std::size_t(12));
-            for (int i = 0; i < 12; ++i)
-                QCOMPARE(read.templates[i], map.templates[i]);
-            QCOMPARE(read.layer[0].exceptions.size(), std::size_t(1));
-            QCOMPARE(read.layer[0].exceptions[0].index, 3u);
-            QCOMPARE(read.layer[0].exceptions[0].record, own);
-            QVERIFY(read.layer[1].exceptions.empty() && read.layer[2].exceptions.empty());
+            for (TilesetLoadRecord& load : read.loads) // the images are named relative to the map
+                load.absolutePath = QDir::cleanPath(load.absolutePath);
+            QVERIFY(read == map);
         }
     }
 

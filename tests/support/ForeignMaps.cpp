@@ -51,8 +51,7 @@ QString TilesetBody(const Tileset& t, const QString& name, bool json) {
         .arg(t.tiles);
 }
 
-} // namespace
-
+// The layer's gids as the encoding stores them (base64 text for the binary forms).
 QByteArray LayerData(const std::vector<std::uint32_t>& gids, int width, Encoding encoding) {
     if (encoding == Encoding::Csv) {
         QByteArray text;
@@ -78,6 +77,8 @@ QByteArray LayerData(const std::vector<std::uint32_t>& gids, int width, Encoding
     }
     return raw.toBase64();
 }
+
+} // namespace
 
 QByteArray Tmx(const Map& map, Encoding encoding) {
     QString out = QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<map version=\"1.10\" "

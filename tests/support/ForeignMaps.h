@@ -50,7 +50,5 @@ QByteArray Tmx(const Map& map, Encoding encoding);
 QByteArray Tmj(const Map& map, Encoding encoding);
 // The external tileset files the map names, written into folder. False when one could not be written.
 bool WriteTilesets(const Map& map, bool json, const QString& folder);
-// The layer's gids as the encoding stores them (base64 text for the binary forms).
-QByteArray LayerData(const std::vector<std::uint32_t>& gids, int width, Encoding encoding);
 
 } // namespace ForeignMaps

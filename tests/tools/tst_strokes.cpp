@@ -14,13 +14,6 @@
 namespace {
 using Points = QList<QPoint>;
 
-// The cells of a line walk from a to b.
-CellSet LineCells(QPoint a, QPoint b) {
-    CellSet cells;
-    WalkLine(a.x(), a.y(), b.x(), b.y(), [&](int c, int r) { cells.emplace(c, r); });
-    return cells;
-}
-
 // The visible cells a stroke through pts (press first) covers, from the shape functions the geometry test
 // proves: for plot and erase the press and the walk from each point to the next; the line walks from the
 // last drag back to the press; rectangles span the two; ellipses are centred on the last drag with radii
@@ -32,9 +25,9 @@ CellSet Shape(int tool, const Points& pts) {
     const auto add = [&](int c, int r) { cells.emplace(c, r); };
     if (tool <= 1)
         for (int i = 0; i < pts.size(); ++i)
-            cells.merge(LineCells(pts[i ? i - 1 : 0], pts[i]));
+            WalkLine(pts[i ? i - 1 : 0].x(), pts[i ? i - 1 : 0].y(), pts[i].x(), pts[i].y(), add);
     else if (tool == 2)
-        cells = LineCells(b, a);
+        WalkLine(b.x(), b.y(), a.x(), a.y(), add);
     else if (tool <= 4)
         ForEachRectCell(NormaliseCorners(a.x(), a.y(), b.x(), b.y()), tool == 3,
                         CellBounds{INT_MIN, INT_MIN, INT_MAX, INT_MAX}, add);
@@ -245,7 +238,7 @@ void TestStrokes::interruptedStrokes() {
     QString expected = Content(w, false);
     const auto draw = [&](int c, int r) { expected[r * 12 + c] = tool == 1 ? '.' : '1'; };
     if (tool <= 1 && lost != kClickAfterDialog && lost != kRight) // plot and erase write while it is held
-        for (const auto& [c, r] : LineCells({1, 2}, {3, 4}))
+        for (const auto& [c, r] : Shape(0, {{1, 2}, {3, 4}}))
             draw(c, r);
     HoverAt(w, CellMiddle(w, 1, 2));
     const Qt::MouseButton button = lost == kRight ? Qt::RightButton : Qt::LeftButton;
@@ -294,7 +287,7 @@ void TestStrokes::startingWithoutMemory() {
     QCOMPARE(w.Tileset().Count(), 6);
     w.Controls().btnApply->click();
     DragStroke(w, 2, 3, 5, 3);
-    QCOMPARE(Describe(Holding(w.Layer(0), 2)), Describe(LineCells({2, 3}, {5, 3})));
+    QCOMPARE(Describe(Holding(w.Layer(0), 2)), Describe(Shape(0, {{2, 3}, {5, 3}})));
 }
 
 // A move's lift, a move's drop and a pick that run out of memory stop whole and say so in red, the map and
