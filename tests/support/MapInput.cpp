@@ -80,13 +80,6 @@ void MouseStroke::Release() {
     Input::Release(m_w.Controls().canMain, m_last);
 }
 
-void StrokeThrough(frmMain& w, QPoint start, std::initializer_list<QPoint> drags) {
-    MouseStroke s(w, start);
-    for (const QPoint& p : drags)
-        s.DragTo(p);
-    s.Release();
-}
-
 void DragStroke(frmMain& w, int c0, int r0, int c1, int r1) {
     MouseStroke s(w, c0, r0);
     s.DragTo(c1, r1);

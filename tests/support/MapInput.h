@@ -7,7 +7,6 @@
 
 #include <QPoint>
 #include <QWidget>
-#include <initializer_list>
 
 namespace Input {
 void Enter(QWidget* target, QPoint at);
@@ -50,8 +49,6 @@ private:
     QPoint m_last;
 };
 
-// A whole stroke: press at start, drag through the points, release at the last one (at start without drags).
-void StrokeThrough(frmMain& w, QPoint start, std::initializer_list<QPoint> drags = {});
 // Press on visible cell (c0, r0), drag to (c1, r1) and release there.
 void DragStroke(frmMain& w, int c0, int r0, int c1, int r1);
 // Press and release on one visible cell.

@@ -12,8 +12,6 @@
 #include <random>
 
 namespace {
-constexpr int kLevels[] = {25, 50, 100, 200, 400};
-
 // Tile t's quarter q (0 top left, 1 top right, 2 bottom left, 3 bottom right), all opaque.
 QRgb Quarter(int t, int q) {
     return qRgb(40 * t + 20, 60 * q + 10, 200 - 30 * t);
@@ -70,10 +68,8 @@ private slots:
         QTest::addColumn<QPoint>("at");
         QTest::addColumn<QPoint>("scroll");
         QTest::addColumn<QList<int>>("levels"); // the zoom after each turn
-        QTest::newRow("in twice") << 2 << QPoint(300, 200) << QPoint(20, 30) << QList<int>{200, 400};
         QTest::newRow("in past the last level")
             << 3 << QPoint(17, 480) << QPoint(40, 10) << QList<int>{200, 400, 400};
-        QTest::newRow("out twice") << -2 << QPoint(250, 250) << QPoint(40, 40) << QList<int>{50, 25};
         QTest::newRow("out past the first level, at a cell's edge")
             << -3 << QPoint(96, 64) << QPoint(30, 30) << QList<int>{50, 25, 25};
         QTest::newRow("at the top left corner") << -2 << QPoint(0, 0) << QPoint(0, 0) << QList<int>{50, 25};
@@ -107,34 +103,6 @@ private slots:
         }
     }
 
-    // Every pixel of the canvas, grid included, against the map drawn here cell by cell, at every level; and
-    // the scroll range lets the map's last column and row be seen whole, no further, at each.
-    void pictureAtEveryLevel() {
-        EditorFixture f;
-        frmMain& w = f.window();
-        Prepare(f);
-        PutPattern(w);
-        const QPoint middle(w.Controls().canMain->width() / 2, w.Controls().canMain->height() / 2);
-        for (const int level : kLevels) {
-            HoverAt(w, middle);
-            while (w.View().ZoomPercent() != level)
-                CtrlWheel(w, middle, w.View().ZoomPercent() < level ? 1 : -1);
-            const int side = 32 * level / 100;
-            const int ox = std::min(7, w.Controls().scbMainHorizontal->Maximum()),
-                      oy = std::min(5, w.Controls().scbMainVertical->Maximum());
-            w.Controls().scbMainHorizontal->setValue(ox);
-            w.Controls().scbMainVertical->setValue(oy);
-            Input::Leave(w.Controls().canMain); // no cursor in the picture
-            QVERIFY2(DiffersFromRule(w).isEmpty(), qPrintable(Say(level, DiffersFromRule(w))));
-            const QImage& canvas = w.Controls().canMain->Buffer();
-            const int hmax = w.Controls().scbMainHorizontal->Maximum(),
-                      vmax = w.Controls().scbMainVertical->Maximum();
-            QVERIFY((100 - hmax) * side <= canvas.width() && (100 - hmax + 1) * side > canvas.width() - side);
-            QVERIFY((100 - vmax) * side <= canvas.height() &&
-                    (100 - vmax + 1) * side > canvas.height() - side);
-        }
-    }
-
     // A fast drag at 25 % writes the walk between the zoomed cells; at 400 % the rectangle's preview covers
     // the zoomed cells it spans and the frame sits around the pointer's cell.
     void strokesAndPreviewsOnZoomedCells() {
@@ -146,7 +114,9 @@ private slots:
         CtrlWheel(w, middle, -2);
         QCOMPARE(w.View().ZoomPercent(), 25);
         const int ox = w.Controls().scbMainHorizontal->Value(), oy = w.Controls().scbMainVertical->Value();
-        StrokeThrough(w, QPoint(8 * 2 + 3, 8 * 3 + 1), {QPoint(8 * 40 + 7, 8 * 12)});
+        MouseStroke fast(w, QPoint(8 * 2 + 3, 8 * 3 + 1));
+        fast.DragTo(QPoint(8 * 40 + 7, 8 * 12));
+        fast.Release();
         CellSet walked;
         WalkLine(2 + ox, 3 + oy, 40 + ox, 12 + oy, [&](int c, int r) { walked.emplace(c, r); });
         QCOMPARE(Describe(Occupied(w.Layer(0))), Describe(walked));
@@ -178,9 +148,11 @@ private slots:
         QCOMPARE(canvas.pixel(2 * 128 + 127, 3 * 128 + 20), Quarter(1, 1));
     }
 
-    // Ctrl+= and Ctrl+- zoom about the canvas's middle while the pointer is away from the map, Ctrl+0 returns
-    // to 100 %, which shows the map as it was.
-    void keysZoomAboutTheMiddle() {
+    // Ctrl+- and Ctrl+= step through every level about the canvas's middle while the pointer is away from the
+    // map, and Ctrl+0 returns to 100 %, which shows the map as it was. At each level every pixel of the
+    // canvas, grid included, is the map drawn here cell by cell, and the scroll range lets the map's last
+    // column and row be seen whole, no further.
+    void keysThroughEveryLevel() {
         EditorFixture f;
         frmMain& w = f.window();
         QVERIFY(Activate(w)); // shortcuts need the window active
@@ -188,24 +160,27 @@ private slots:
         PutPattern(w);
         w.Controls().scbMainHorizontal->setValue(30);
         w.Controls().scbMainVertical->setValue(40);
-        Input::Leave(w.Controls().canMain);
-        const QImage before = w.Controls().canMain->Buffer().copy();
+        const QImage before = ShownMap(w);
         const QPoint middle(w.Controls().canMain->width() / 2, w.Controls().canMain->height() / 2);
         const QString underMiddle = CellUnder(w, middle);
-        Input::Leave(w.Controls().canMain);
-        const auto key = [&](int k) { QTest::keyClick(&w, Qt::Key(k), Qt::ControlModifier); };
-        key(Qt::Key_Equal);
-        QCOMPARE(w.View().ZoomPercent(), 200);
-        key(Qt::Key_Minus);
-        key(Qt::Key_Minus);
-        QCOMPARE(w.View().ZoomPercent(), 50);
-        QCOMPARE(CellUnder(w, middle), underMiddle);
-        Input::Leave(w.Controls().canMain);
-        key(Qt::Key_0);
-        QCOMPARE(w.View().ZoomPercent(), 100);
-        QCOMPARE(CellUnder(w, middle), underMiddle);
-        Input::Leave(w.Controls().canMain);
-        QVERIFY(w.Controls().canMain->Buffer() == before);
+        for (const auto& [key, level] : {std::pair{Qt::Key_Minus, 50},
+                                         {Qt::Key_Minus, 25},
+                                         {Qt::Key_0, 100},
+                                         {Qt::Key_Equal, 200},
+                                         {Qt::Key_Equal, 400}}) {
+            Input::Leave(w.Controls().canMain); // no cursor in the picture
+            QTest::keyClick(&w, key, Qt::ControlModifier);
+            QCOMPARE(w.View().ZoomPercent(), level);
+            QVERIFY2(DiffersFromRule(w).isEmpty(), qPrintable(Say(level, DiffersFromRule(w))));
+            const QImage& canvas = w.Controls().canMain->Buffer();
+            QVERIFY(level != 100 || canvas == before);
+            const int side = 32 * level / 100, hmax = w.Controls().scbMainHorizontal->Maximum(),
+                      vmax = w.Controls().scbMainVertical->Maximum();
+            QVERIFY((100 - hmax) * side <= canvas.width() && (100 - hmax + 1) * side > canvas.width() - side);
+            QVERIFY((100 - vmax) * side <= canvas.height() &&
+                    (100 - vmax + 1) * side > canvas.height() - side);
+            QCOMPARE(CellUnder(w, middle), underMiddle);
+        }
     }
 
     // A fine wheel's small turns add up: eight of 15 units make one step in; after part of a turn in, a turn
@@ -216,9 +191,8 @@ private slots:
         const QPoint at(200, 200);
         HoverAt(w, at);
         QString levels;
-        for (const int angle :
-             {15, 15, 15, 15, 15, 15, 15, 15, 15, 15, 15, -15, -15, -15, -15, -15, -15, -15, -15}) {
-            Input::Wheel(w.Controls().canMain, at, QPoint(0, angle), Qt::ControlModifier);
+        for (int turn = 0; turn < 19; ++turn) { // eleven of 15 units, then eight of -15
+            Input::Wheel(w.Controls().canMain, at, QPoint(0, turn < 11 ? 15 : -15), Qt::ControlModifier);
             levels += QString::number(w.View().ZoomPercent() / 100);
         }
         QCOMPARE(levels, "1111111222222222221");
