@@ -47,94 +47,6 @@ QByteArray Contents(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(none)");
 }
 
-} // namespace
-
-class TestCommandLine : public QObject {
-    Q_OBJECT
-private slots:
-    void parse_data();
-    void parse();
-    void terminalSafe();
-    void helpVersionAndUsage();
-    void exportEachFormat();
-    void pictureLimitAndMissingImage();
-    void thumbnail();
-    void startFile();
-    void startFileAfterRecovery();
-};
-
-void TestCommandLine::parse_data() {
-    QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<int>("mode");
-    // What the mode carries: the file, the pairs joined, or Qt's arguments joined.
-    QTest::addColumn<QString>("carried");
-    using M = CommandLine::Mode;
-    const auto row = [](const char* name, QStringList a, M mode, QString carried) {
-        QTest::newRow(name) << a << int(mode) << carried;
-    };
-    row("nothing", {}, M::Edit, "");
-    row("a file", {"forest.mqm"}, M::Edit, "forest.mqm");
-    row("Qt's options pass", {"-platform", "xcb", "--style=fusion", "-reverse", "a.mqm"}, M::Edit, "a.mqm");
-    row("-- ends options", {"--", "--help"}, M::Edit, "--help");
-    row("dash alone is a name", {"-"}, M::Edit, "-");
-    row("two files", {"a.mqm", "b.mqm"}, M::Usage, "");
-    row("unknown", {"--exprot", "a", "b"}, M::Usage, "");
-    row("Qt option without its value", {"a.mqm", "-style"}, M::Usage, "");
-    row("help wins", {"a.mqm", "-h"}, M::Help, "");
-    row("version", {"--version"}, M::Version, "");
-    row("export pairs", {"--export", "a.mqm", "a.tmx", "--zoom", "50", "b.mqm", "b.png"}, M::Export,
-        "a.mqm>a.tmx b.mqm>b.png");
-    row("export odd", {"--export", "a.mqm"}, M::Usage, "");
-    row("zoom not a level", {"--export", "--zoom=30", "a.mqm", "a.png"}, M::Usage, "");
-    row("scale 1", {"--export", "--scale", "1", "a.mqm", "a.png"}, M::Export, "a.mqm>a.png");
-    row("scale just above 1", {"--export", "--scale=1.000001", "a.mqm", "a.png"}, M::Usage, "");
-    row("zoom without export", {"--zoom", "50", "a.mqm"}, M::Usage, "");
-    row("thumbnail", {"--thumbnail", "a.mqm", "a.png", "128"}, M::Thumbnail, "a.mqm>a.png");
-    row("thumbnail size 0", {"--thumbnail", "a.mqm", "a.png", "0"}, M::Usage, "");
-    row("two modes", {"--thumbnail", "--export", "a.mqm", "a.png", "1"}, M::Usage, "");
-}
-
-void TestCommandLine::parse() {
-    QFETCH(QStringList, arguments);
-    QFETCH(int, mode);
-    QFETCH(QString, carried);
-    const CommandLine line = ParseCommandLine(arguments);
-    QCOMPARE(int(line.mode), mode);
-    QCOMPARE(line.error.isEmpty(), mode != int(CommandLine::Mode::Usage));
-    QStringList pairs;
-    for (const auto& [in, out] : line.pairs)
-        pairs << in + '>' + out;
-    if (line.mode == CommandLine::Mode::Thumbnail)
-        pairs << line.thumbnailIn + '>' + line.thumbnailOut;
-    QCOMPARE(line.mode == CommandLine::Mode::Edit ? line.file : pairs.join(' '), carried);
-    if (arguments.contains("-reverse"))
-        QCOMPARE(line.qtArguments, QStringList({"-platform", "xcb", "--style=fusion", "-reverse"}));
-}
-
-void TestCommandLine::terminalSafe() {
-    QCOMPARE(TerminalSafe(QString::fromUtf16(u"a\x1b[2Jb\nc\u202Ed\u00e9")),
-             QStringLiteral("a\\x1B[2Jb\\x0Ac\\u202Ed\u00e9"));
-}
-
-void TestCommandLine::helpVersionAndUsage() {
-    const Run help = Mosaicor({"--help"});
-    QCOMPARE(help.status, 0);
-    QVERIFY(help.out.startsWith("Usage: mosaicor [FILE]"));
-    QCOMPARE(help.err, QString());
-    const Run version = Mosaicor({"--version"});
-    QCOMPARE(version.status, 0);
-    QCOMPARE(version.out, QStringLiteral("mosaicor %1\n").arg(MOSAICOR_VERSION));
-    // An unknown option with a terminal-moving name: no window is tried (there is no display), nothing on
-    // standard output, the usage on standard error with the name escaped.
-    const Run wrong = Mosaicor({"--\x1b[31mbogus", "a.mqm"});
-    QCOMPARE(wrong.status, 2);
-    QCOMPARE(wrong.out, QString());
-    QVERIFY2(wrong.err.startsWith("mosaicor: unknown option --\\x1B[31mbogus\nUsage:"),
-             qPrintable(wrong.err));
-}
-
-namespace {
-
 // A small map of solid 16-pixel tiles on three layers, layer 2 hidden, grid off, saved as map.mqm.
 QString SaveSmallMap(EditorFixture& f) {
     frmMain& w = f.window();
@@ -148,182 +60,248 @@ QString SaveSmallMap(EditorFixture& f) {
     w.Controls().btnLayer[1]->click();
     w.Controls().btnViewGrid->click();
     const QString map = QDir(f.temp.path()).filePath("map.mqm");
-    if (!w.SaveMapTo(map))
-        return QString();
-    return map;
+    return w.SaveMapTo(map) ? map : QString();
 }
 
 } // namespace
 
-void TestCommandLine::exportEachFormat() {
-    EditorFixture f;
-    frmMain& w = f.window();
-    const QString map = SaveSmallMap(f);
-    QVERIFY(!map.isEmpty());
-    const QDir dir(f.temp.path());
-    const auto at = [&](const char* name) { return dir.filePath(QLatin1String(name)); };
-    QFile kept(at("kept.tmx"));
-    QVERIFY(kept.open(QIODevice::WriteOnly) && kept.write("old bytes") == 9);
-    kept.close();
-    const QByteArray mapBytes = Contents(map);
-    const Run run = Mosaicor({"--export", map, at("a.tmx"), map, at("b.tmj"), map, at("c.mqm"), map,
-                              at("d.png"), at("missing.mqm"), at("kept.tmx"), map, at("e.txt"), map, map});
-    QCOMPARE(run.status, 1);
-    QCOMPARE(run.out.count('\n'), 4);
-    QVERIFY2(run.out.startsWith(at("a.tmx") + " written from " + map + '\n'), qPrintable(run.out));
-    QCOMPARE(run.err.count('\n'), 3);
-    QVERIFY2(run.err.contains("kept.tmx could not be exported: missing.mqm could not be opened: "),
-             qPrintable(run.err));
-    // Nothing failed left a file, an existing one stays byte for byte, and IN is never written.
-    QCOMPARE(Contents(at("kept.tmx")), QByteArray("old bytes"));
-    QVERIFY(!QFile::exists(at("e.txt")));
-    QCOMPARE(Contents(map), mapBytes);
-    QCOMPARE(dir.entryList(QDir::Files).size(), 7);
-    // Each format is what the editor itself writes: its own save, its export, the picture it shows.
-    QCOMPARE(Contents(at("c.mqm")), mapBytes);
-    f.dialogs->saveAnswers.push_back(FolderItem(at("w.tmx")));
-    f.dialogs->saveAnswers.push_back(FolderItem(at("w.tmj")));
-    w.FileExport_Action();
-    w.FileExport_Action();
-    QCOMPARE(Contents(at("a.tmx")), Contents(at("w.tmx")));
-    QCOMPARE(Contents(at("b.tmj")), Contents(at("w.tmj")));
-    QCOMPARE(QImage(at("d.png")),
-             ShownMap(w).copy(0, 0, 12 * 16, 9 * 16).convertToFormat(QImage::Format_RGB32));
-    QCOMPARE(Mosaicor({"--export", "--zoom", "50", map, at("half.png")}).status, 0);
-    w.ZoomTo(50, QPoint(0, 0));
-    QCOMPARE(QImage(at("half.png")),
-             ShownMap(w).copy(0, 0, 12 * 8, 9 * 8).convertToFormat(QImage::Format_RGB32));
-}
+class TestCommandLine : public QObject {
+    Q_OBJECT
+private slots:
+    void parse_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("mode");
+        // What the mode carries: the file, the pairs joined, or Qt's arguments joined.
+        QTest::addColumn<QString>("carried");
+        using M = CommandLine::Mode;
+        const auto row = [](const char* name, QStringList a, M mode, QString carried) {
+            QTest::newRow(name) << a << int(mode) << carried;
+        };
+        row("nothing", {}, M::Edit, "");
+        row("a file", {"forest.mqm"}, M::Edit, "forest.mqm");
+        row("Qt's options pass", {"-platform", "xcb", "--style=fusion", "-reverse", "a.mqm"}, M::Edit,
+            "a.mqm");
+        row("-- ends options", {"--", "--help"}, M::Edit, "--help");
+        row("dash alone is a name", {"-"}, M::Edit, "-");
+        row("two files", {"a.mqm", "b.mqm"}, M::Usage, "");
+        row("unknown", {"--exprot", "a", "b"}, M::Usage, "");
+        row("Qt option without its value", {"a.mqm", "-style"}, M::Usage, "");
+        row("help wins", {"a.mqm", "-h"}, M::Help, "");
+        row("version", {"--version"}, M::Version, "");
+        row("export pairs", {"--export", "a.mqm", "a.tmx", "--zoom", "50", "b.mqm", "b.png"}, M::Export,
+            "a.mqm>a.tmx b.mqm>b.png");
+        row("export odd", {"--export", "a.mqm"}, M::Usage, "");
+        row("zoom not a level", {"--export", "--zoom=30", "a.mqm", "a.png"}, M::Usage, "");
+        row("scale 1", {"--export", "--scale", "1", "a.mqm", "a.png"}, M::Export, "a.mqm>a.png");
+        row("scale just above 1", {"--export", "--scale=1.000001", "a.mqm", "a.png"}, M::Usage, "");
+        row("zoom without export", {"--zoom", "50", "a.mqm"}, M::Usage, "");
+        row("thumbnail", {"--thumbnail", "a.mqm", "a.png", "128"}, M::Thumbnail, "a.mqm>a.png");
+        row("thumbnail size 0", {"--thumbnail", "a.mqm", "a.png", "0"}, M::Usage, "");
+        row("two modes", {"--thumbnail", "--export", "a.mqm", "a.png", "1"}, M::Usage, "");
+    }
 
-void TestCommandLine::pictureLimitAndMissingImage() {
-    EditorFixture f;
-    frmMain& w = f.window();
-    const QDir dir(f.temp.path());
-    const QString map = SaveSmallMap(f);
-    QVERIFY(!map.isEmpty());
-    QVERIFY(QFile::remove(dir.filePath("solid.png")));
-    const Run missing = Mosaicor({"--export", map, dir.filePath("m.tmx")});
-    QCOMPARE(missing.status, 0);
-    QVERIFY2(missing.err.startsWith("mosaicor: warning: " + map + ": the tileset image ") &&
-                 missing.err.contains("solid.png is missing; its cells are written as empty"),
-             qPrintable(missing.err));
-    QVERIFY2(missing.out.contains("; 110 cells written as empty, their tiles are gone"),
-             qPrintable(missing.out));
-    // 17 x 16 tiles of 1024 pixels: 285 M pixels, past the limit until scaled to 5 %.
-    Apply(w, "1", "1024", "1024", "17", "16");
-    QVERIFY(w.SaveMapTo(dir.filePath("big.mqm")));
-    const Run big = Mosaicor({"--export", dir.filePath("big.mqm"), dir.filePath("big.png")});
-    QCOMPARE(big.status, 1);
-    QVERIFY2(big.err.contains("17408 × 16384 pixels, more than 268,435,456; --scale shrinks it"),
-             qPrintable(big.err));
-    QVERIFY(!QFile::exists(dir.filePath("big.png")));
-    QCOMPARE(
-        Mosaicor({"--export", "--scale", "0.05", dir.filePath("big.mqm"), dir.filePath("big.png")}).status,
-        0);
-    QCOMPARE(QImage(dir.filePath("big.png")).size(), QSize(17 * 51, 16 * 51));
-}
+    void parse() {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, mode);
+        QFETCH(QString, carried);
+        const CommandLine line = ParseCommandLine(arguments);
+        QCOMPARE(int(line.mode), mode);
+        QCOMPARE(line.error.isEmpty(), mode != int(CommandLine::Mode::Usage));
+        QStringList pairs;
+        for (const auto& [in, out] : line.pairs)
+            pairs << in + '>' + out;
+        if (line.mode == CommandLine::Mode::Thumbnail)
+            pairs << line.thumbnailIn + '>' + line.thumbnailOut;
+        QCOMPARE(line.mode == CommandLine::Mode::Edit ? line.file : pairs.join(' '), carried);
+        if (arguments.contains("-reverse"))
+            QCOMPARE(line.qtArguments, QStringList({"-platform", "xcb", "--style=fusion", "-reverse"}));
+    }
 
-void TestCommandLine::thumbnail() {
-    EditorFixture f;
-    frmMain& w = f.window();
-    const QDir dir(f.temp.path());
-    const QString map = SaveSmallMap(f);
-    QVERIFY(!map.isEmpty());
-    const QString out = dir.filePath("thumb.png");
-    // 192 x 144 map pixels in 64 x 48: each pixel shows the cell under it, tiles 0 and 1 alternating on
-    // layer 0; the hidden layer 2 does not show.
-    QCOMPARE(Mosaicor({"--thumbnail", map, out, "64"}).status, 0);
-    const QImage thumb(out);
-    QCOMPARE(thumb.size(), QSize(64, 48));
-    QCOMPARE(thumb.pixel(0, 0), TileColour(w, 0));
-    QCOMPARE(thumb.pixel(63, 0), TileColour(w, 1));
-    QCOMPARE(thumb.pixel(5 * 64 / 12 + 2, 5 * 48 / 9 + 2), TileColour(w, 0));
-    QVERIFY(QFile::remove(dir.filePath("solid.png")));
-    QCOMPARE(Mosaicor({"--thumbnail", map, out, "64"}).status, 0);
-    QCOMPARE(QImage(out).pixel(63, 47), 0xFF808080u);
+    void terminalSafe() {
+        QCOMPARE(TerminalSafe(QString::fromUtf16(u"a\x1b[2Jb\nc\u202Ed\u00e9")),
+                 QStringLiteral("a\\x1B[2Jb\\x0Ac\\u202Ed\u00e9"));
+    }
 
-    // Hostile files give no thumbnail, fast and within the memory bound: the largest map with lying data,
-    // a FIFO in a map's name and 300 MB of nothing.
-    std::vector<MapCorpus::Entry> hostile = MapCorpus::LargestMapLies();
-    QVERIFY(mkfifo(QFile::encodeName(dir.filePath("fifo.mqm")).constData(), 0600) == 0);
-    QFile sparse(dir.filePath("sparse.mqm"));
-    QVERIFY(sparse.open(QIODevice::WriteOnly) && sparse.resize(300'000'000));
-    sparse.close();
-    for (const QString& name : {QStringLiteral("fifo.mqm"), QStringLiteral("sparse.mqm")})
-        hostile.push_back({name, {}});
-    for (const MapCorpus::Entry& entry : hostile) {
-        const QString in = dir.filePath(entry.name.endsWith(".mqm") ? entry.name : entry.name + ".mqm");
-        if (!entry.bytes.isEmpty()) {
-            QFile file(in);
-            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(entry.bytes) == entry.bytes.size());
+    void helpVersionAndUsage() {
+        const Run help = Mosaicor({"--help"});
+        QCOMPARE(help.status, 0);
+        QVERIFY(help.out.startsWith("Usage: mosaicor [FILE]"));
+        QCOMPARE(help.err, QString());
+        const Run version = Mosaicor({"--version"});
+        QCOMPARE(version.status, 0);
+        QCOMPARE(version.out, QStringLiteral("mosaicor %1\n").arg(MOSAICOR_VERSION));
+        // An unknown option with a terminal-moving name: no window is tried (there is no display), nothing on
+        // standard output, the usage on standard error with the name escaped.
+        const Run wrong = Mosaicor({"--\x1b[31mbogus", "a.mqm"});
+        QCOMPARE(wrong.status, 2);
+        QCOMPARE(wrong.out, QString());
+        QVERIFY2(wrong.err.startsWith("mosaicor: unknown option --\\x1B[31mbogus\nUsage:"),
+                 qPrintable(wrong.err));
+    }
+
+    void exportEachFormat() {
+        EditorFixture f;
+        frmMain& w = f.window();
+        const QString map = SaveSmallMap(f);
+        QVERIFY(!map.isEmpty());
+        const QDir dir(f.temp.path());
+        const auto at = [&](const char* name) { return dir.filePath(QLatin1String(name)); };
+        QFile kept(at("kept.tmx"));
+        QVERIFY(kept.open(QIODevice::WriteOnly) && kept.write("old bytes") == 9);
+        kept.close();
+        const QByteArray mapBytes = Contents(map);
+        const Run run =
+            Mosaicor({"--export", map, at("a.tmx"), map, at("b.tmj"), map, at("c.mqm"), map, at("d.png"),
+                      at("missing.mqm"), at("kept.tmx"), map, at("e.txt"), map, map});
+        QCOMPARE(run.status, 1);
+        QCOMPARE(run.out.count('\n'), 4);
+        QVERIFY2(run.out.startsWith(at("a.tmx") + " written from " + map + '\n'), qPrintable(run.out));
+        QCOMPARE(run.err.count('\n'), 3);
+        QVERIFY2(run.err.contains("kept.tmx could not be exported: missing.mqm could not be opened: "),
+                 qPrintable(run.err));
+        // Nothing failed left a file, an existing one stays byte for byte, and IN is never written.
+        QCOMPARE(Contents(at("kept.tmx")), QByteArray("old bytes"));
+        QVERIFY(!QFile::exists(at("e.txt")));
+        QCOMPARE(Contents(map), mapBytes);
+        QCOMPARE(dir.entryList(QDir::Files).size(), 7);
+        // Each format is what the editor itself writes: its own save, its export, the picture it shows.
+        QCOMPARE(Contents(at("c.mqm")), mapBytes);
+        f.dialogs->saveAnswers.push_back(FolderItem(at("w.tmx")));
+        f.dialogs->saveAnswers.push_back(FolderItem(at("w.tmj")));
+        w.FileExport_Action();
+        w.FileExport_Action();
+        QCOMPARE(Contents(at("a.tmx")), Contents(at("w.tmx")));
+        QCOMPARE(Contents(at("b.tmj")), Contents(at("w.tmj")));
+        QCOMPARE(QImage(at("d.png")),
+                 ShownMap(w).copy(0, 0, 12 * 16, 9 * 16).convertToFormat(QImage::Format_RGB32));
+        QCOMPARE(Mosaicor({"--export", "--zoom", "50", map, at("half.png")}).status, 0);
+        w.ZoomTo(50, QPoint(0, 0));
+        QCOMPARE(QImage(at("half.png")),
+                 ShownMap(w).copy(0, 0, 12 * 8, 9 * 8).convertToFormat(QImage::Format_RGB32));
+
+        // With its tileset image gone the map is still exported, and told of.
+        QVERIFY(QFile::remove(at("solid.png")));
+        const Run missing = Mosaicor({"--export", map, at("m.tmx")});
+        QCOMPARE(missing.status, 0);
+        QVERIFY2(missing.err.startsWith("mosaicor: warning: " + map + ": the tileset image ") &&
+                     missing.err.contains("solid.png is missing; its cells are written as empty"),
+                 qPrintable(missing.err));
+        QVERIFY2(missing.out.contains("; 110 cells written as empty, their tiles are gone"),
+                 qPrintable(missing.out));
+        // 17 x 16 tiles of 1024 pixels: 285 M pixels, past the limit until scaled to 5 %.
+        Apply(w, "1", "1024", "1024", "17", "16");
+        QVERIFY(w.SaveMapTo(at("big.mqm")));
+        const Run big = Mosaicor({"--export", at("big.mqm"), at("big.png")});
+        QCOMPARE(big.status, 1);
+        QVERIFY2(big.err.contains("17408 × 16384 pixels, more than 268,435,456; --scale shrinks it"),
+                 qPrintable(big.err));
+        QVERIFY(!QFile::exists(at("big.png")));
+        QCOMPARE(Mosaicor({"--export", "--scale", "0.05", at("big.mqm"), at("big.png")}).status, 0);
+        QCOMPARE(QImage(at("big.png")).size(), QSize(17 * 51, 16 * 51));
+    }
+
+    void thumbnail() {
+        EditorFixture f;
+        frmMain& w = f.window();
+        const QDir dir(f.temp.path());
+        const QString map = SaveSmallMap(f);
+        QVERIFY(!map.isEmpty());
+        const QString out = dir.filePath("thumb.png");
+        // 192 x 144 map pixels in 64 x 48: each pixel shows the cell under it, tiles 0 and 1 alternating on
+        // layer 0; the hidden layer 2 does not show.
+        QCOMPARE(Mosaicor({"--thumbnail", map, out, "64"}).status, 0);
+        const QImage thumb(out);
+        QCOMPARE(thumb.size(), QSize(64, 48));
+        QCOMPARE(thumb.pixel(0, 0), TileColour(w, 0));
+        QCOMPARE(thumb.pixel(63, 0), TileColour(w, 1));
+        QCOMPARE(thumb.pixel(5 * 64 / 12 + 2, 5 * 48 / 9 + 2), TileColour(w, 0));
+        QVERIFY(QFile::remove(dir.filePath("solid.png")));
+        QCOMPARE(Mosaicor({"--thumbnail", map, out, "64"}).status, 0);
+        QCOMPARE(QImage(out).pixel(63, 47), 0xFF808080u);
+
+        // Hostile files give no thumbnail, fast and within the memory bound: the largest map with lying data,
+        // a FIFO in a map's name and 300 MB of nothing.
+        std::vector<MapCorpus::Entry> hostile = MapCorpus::LargestMapLies();
+        QVERIFY(mkfifo(QFile::encodeName(dir.filePath("fifo.mqm")).constData(), 0600) == 0);
+        QFile sparse(dir.filePath("sparse.mqm"));
+        QVERIFY(sparse.open(QIODevice::WriteOnly) && sparse.resize(300'000'000));
+        sparse.close();
+        for (const QString& name : {QStringLiteral("fifo.mqm"), QStringLiteral("sparse.mqm")})
+            hostile.push_back({name, {}});
+        for (const MapCorpus::Entry& entry : hostile) {
+            const QString in = dir.filePath(entry.name.endsWith(".mqm") ? entry.name : entry.name + ".mqm");
+            if (!entry.bytes.isEmpty()) {
+                QFile file(in);
+                QVERIFY(file.open(QIODevice::WriteOnly) && file.write(entry.bytes) == entry.bytes.size());
+            }
+            QElapsedTimer clock;
+            clock.start();
+            const Run run = Mosaicor({"--thumbnail", in, dir.filePath("no.png"), "256"});
+            QVERIFY2(run.status == 1 && run.err.startsWith("mosaicor: no thumbnail of "),
+                     qPrintable(entry.name + run.err));
+            QVERIFY2(clock.elapsed() < 5000 * kSlowdown, qPrintable(entry.name));
+            QVERIFY(!QFile::exists(dir.filePath("no.png")));
         }
-        QElapsedTimer clock;
-        clock.start();
-        const Run run = Mosaicor({"--thumbnail", in, dir.filePath("no.png"), "256"});
-        QVERIFY2(run.status == 1 && run.err.startsWith("mosaicor: no thumbnail of "),
-                 qPrintable(entry.name + run.err));
-        QVERIFY2(clock.elapsed() < 5000 * kSlowdown, qPrintable(entry.name));
-        QVERIFY(!QFile::exists(dir.filePath("no.png")));
-    }
 #if !defined(__SANITIZE_ADDRESS__)
-    // The address checker's program has no memory bound: its shadow memory leaves room for none.
-    rusage children{};
-    getrusage(RUSAGE_CHILDREN, &children);
-    QVERIFY2(children.ru_maxrss < 300 * 1024, qPrintable(QString::number(children.ru_maxrss)));
+        // The address checker's program has no memory bound: its shadow memory leaves room for none.
+        rusage children{};
+        getrusage(RUSAGE_CHILDREN, &children);
+        QVERIFY2(children.ru_maxrss < 300 * 1024, qPrintable(QString::number(children.ru_maxrss)));
 #endif
-}
-
-void TestCommandLine::startFile() {
-    EditorFixture saved;
-    const QString map = SaveSmallMap(saved);
-    QVERIFY(!map.isEmpty());
-    const auto dialogs = std::make_shared<ScriptedDialogs>();
-    frmMain w(dialogs);
-    w.OpenAtStart(map);
-    w.show();
-    QTRY_COMPARE(w.Document().FilePath(), map);
-    QCOMPARE(w.Layer(1).Get(3, 4)->ImageIndex(), 2);
-    QCOMPARE(w.Controls().lblStatus->text(), QStringLiteral("map.mqm opened"));
-    frmMain refused(dialogs);
-    refused.OpenAtStart(map + ".gone");
-    refused.show();
-    QTRY_COMPARE(dialogs->messages, QStringList("map.mqm.gone could not be opened: no such file"));
-    QCOMPARE(refused.Document().FilePath(), QString());
-}
-
-void TestCommandLine::startFileAfterRecovery() {
-    EditorFixture saved;
-    const QString map = SaveSmallMap(saved);
-    QVERIFY(!map.isEmpty());
-    // A run that ended without cleaning up: its copy of an unsaved map stays, and nobody holds it.
-    QTemporaryDir data;
-    qputenv("XDG_DATA_HOME", QFile::encodeName(data.path()));
-    {
-        MapDocument document;
-        QVERIFY(document.SizeGrids());
-        RecoveryKeeper keeper;
-        keeper.SetTiming({0, 0, 200000});
-        keeper.Watch(&document);
-        QSignalSpy written(&keeper, &RecoveryKeeper::copyWritten);
-        MapDocument::CellEdit edit(document, QStringLiteral("Put"));
-        edit.Put(0, 1, 1, CellRef::Make());
-        edit.Commit();
-        QVERIFY(written.wait(20000));
     }
-    const auto dialogs = std::make_shared<ScriptedDialogs>();
-    dialogs->replies.push_back(QStringLiteral("Recover"));
-    frmMain w(dialogs);
-    w.OpenAtStart(map);
-    w.show();
-    // The question about the copy came first; the recovered map stays and the file named is not opened,
-    // now or once the window is up.
-    QCoreApplication::processEvents();
-    QVERIFY(dialogs->replies.empty());
-    QVERIFY(w.Layer(0).Get(1, 1));
-    QCOMPARE(w.Document().FilePath(), QString());
-    QCOMPARE(w.Controls().lblStatus->text(),
-             QStringLiteral("Unsaved changes to Untitled recovered; map.mqm was not opened"));
-}
+
+    void startFile() {
+        EditorFixture saved;
+        const QString map = SaveSmallMap(saved);
+        QVERIFY(!map.isEmpty());
+        const auto dialogs = std::make_shared<ScriptedDialogs>();
+        frmMain w(dialogs);
+        w.OpenAtStart(map);
+        w.show();
+        QTRY_COMPARE(w.Document().FilePath(), map);
+        QCOMPARE(w.Layer(1).Get(3, 4)->ImageIndex(), 2);
+        QCOMPARE(w.Controls().lblStatus->text(), QStringLiteral("map.mqm opened"));
+        frmMain refused(dialogs);
+        refused.OpenAtStart(map + ".gone");
+        refused.show();
+        QTRY_COMPARE(dialogs->messages, QStringList("map.mqm.gone could not be opened: no such file"));
+        QCOMPARE(refused.Document().FilePath(), QString());
+    }
+
+    void startFileAfterRecovery() {
+        EditorFixture saved;
+        const QString map = SaveSmallMap(saved);
+        QVERIFY(!map.isEmpty());
+        // A run that ended without cleaning up: its copy of an unsaved map stays, and nobody holds it.
+        QTemporaryDir data;
+        qputenv("XDG_DATA_HOME", QFile::encodeName(data.path()));
+        {
+            MapDocument document;
+            QVERIFY(document.SizeGrids());
+            RecoveryKeeper keeper;
+            keeper.SetTiming({0, 0, 200000});
+            keeper.Watch(&document);
+            QSignalSpy written(&keeper, &RecoveryKeeper::copyWritten);
+            MapDocument::CellEdit edit(document, QStringLiteral("Put"));
+            edit.Put(0, 1, 1, CellRef::Make());
+            edit.Commit();
+            QVERIFY(written.wait(20000));
+        }
+        const auto dialogs = std::make_shared<ScriptedDialogs>();
+        dialogs->replies.push_back(QStringLiteral("Recover"));
+        frmMain w(dialogs);
+        w.OpenAtStart(map);
+        w.show();
+        // The question about the copy came first; the recovered map stays and the file named is not opened,
+        // now or once the window is up.
+        QCoreApplication::processEvents();
+        QVERIFY(dialogs->replies.empty());
+        QVERIFY(w.Layer(0).Get(1, 1));
+        QCOMPARE(w.Document().FilePath(), QString());
+        QCOMPARE(w.Controls().lblStatus->text(),
+                 QStringLiteral("Unsaved changes to Untitled recovered; map.mqm was not opened"));
+    }
+};
 
 QTEST_MAIN(TestCommandLine)
 #include "tst_commandline.moc"
