@@ -27,14 +27,13 @@ private slots:
         QFETCH(QString, answer);
         EditorFixture f;
         frmMain& w = f.window();
-        const QString path = QDir(f.temp.path()).filePath("m.mqm");
-        f.dialogs->saveAnswers.push_back(FolderItem(path));
+        f.dialogs->saveAnswers.push_back(FolderItem(f.temp.filePath("m.mqm")));
         ChooseItem("FileSaveAs");
         HoverAt(w, QPoint(5, 5)); // the save's report goes
         w.Controls().txtName->setText("Typed");
         w.Controls().txtMapWidth->setText(answer == "Apply refused" ? "0" : "50");
         f.dialogs->replies = {answer == "Apply refused" ? "Apply" : answer, "Discard"};
-        f.dialogs->saveAnswers.push_back(FolderItem(QDir(f.temp.path()).filePath("other.tmx")));
+        f.dialogs->saveAnswers.push_back(FolderItem(f.temp.filePath("other.tmx")));
         if (command == "close box")
             w.close();
         else

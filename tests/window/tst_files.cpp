@@ -73,39 +73,37 @@ private slots:
     // Painted, saved through Save on an untitled map, a new map, then opened: every field of every cell, the
     // settings, the tiles and their properties, the picture and the title are back.
     void roundTrip() {
-        for (std::uint32_t seed : {1u, 2u, 3u}) {
-            EditorFixture f;
-            frmMain& w = f.window();
-            Paint(f, seed);
-            const auto cells = AllCells(w);
-            const QImage picture = ShownMap(w);
-            const MapSettingsValues settings = w.Document().Settings();
-            QVERIFY(w.isWindowModified() && w.windowTitle() == "Untitled[*] - 2D Mosaicor");
-            const QString path = QDir(f.temp.path()).filePath("painted");
-            f.dialogs->saveAnswers.push_back(FolderItem(path));
-            ChooseItem("FileSave");
-            QCOMPARE(w.windowTitle(), "painted.mqm[*] - 2D Mosaicor");
-            QVERIFY(!w.isWindowModified());
-            QCOMPARE(w.Controls().lblStatus->text(), "painted.mqm saved");
-            ChooseItem("FileNewMap");
-            QVERIFY(f.dialogs->questions.isEmpty());
-            QCOMPARE(Say(w.windowTitle(), w.MapWidth(), w.Layers(), w.Tileset().Count(),
-                         w.Controls().txtWidth->text(), w.Controls().txtName->text(),
-                         w.Controls().btnLayer[1]->isEnabled()),
-                     "2D Mosaicor 100 3 0 32  true");
-            f.dialogs->answers.push_back(FolderItem(path + ".mqm"));
-            ChooseItem("FileOpenMap");
-            QVERIFY(AllCells(w) == cells);
-            QCOMPARE(ShownMap(w), picture);
-            QVERIFY(w.Document().Settings() == settings);
-            QCOMPARE(Say(w.windowTitle(), w.isWindowModified(), w.Controls().txtMapWidth->text(),
-                         w.Controls().txtName->text(), w.Controls().btnLayer[5]->Value(),
-                         w.Controls().btnLayer[6]->Value(), w.Tileset().Count()),
-                     "painted.mqm[*] - 2D Mosaicor false 40 Ruins \"north\" & ü false true 12");
-            const clsVOCell& door = w.Tileset().GetTile(3)->Template();
-            QCOMPARE(Say(door.Passable(), door.ListIndex(), door.Custom1(), door.ImageIndex()),
-                     "true -7 door, \"A\"\nsecond line 3");
-        }
+        EditorFixture f;
+        frmMain& w = f.window();
+        Paint(f, 1);
+        const auto cells = AllCells(w);
+        const QImage picture = ShownMap(w);
+        const MapSettingsValues settings = w.Document().Settings();
+        QVERIFY(w.isWindowModified() && w.windowTitle() == "Untitled[*] - 2D Mosaicor");
+        const QString path = QDir(f.temp.path()).filePath("painted");
+        f.dialogs->saveAnswers.push_back(FolderItem(path));
+        ChooseItem("FileSave");
+        QCOMPARE(w.windowTitle(), "painted.mqm[*] - 2D Mosaicor");
+        QVERIFY(!w.isWindowModified());
+        QCOMPARE(w.Controls().lblStatus->text(), "painted.mqm saved");
+        ChooseItem("FileNewMap");
+        QVERIFY(f.dialogs->questions.isEmpty());
+        QCOMPARE(Say(w.windowTitle(), w.MapWidth(), w.Layers(), w.Tileset().Count(),
+                     w.Controls().txtWidth->text(), w.Controls().txtName->text(),
+                     w.Controls().btnLayer[1]->isEnabled()),
+                 "2D Mosaicor 100 3 0 32  true");
+        f.dialogs->answers.push_back(FolderItem(path + ".mqm"));
+        ChooseItem("FileOpenMap");
+        QVERIFY(AllCells(w) == cells);
+        QCOMPARE(ShownMap(w), picture);
+        QVERIFY(w.Document().Settings() == settings);
+        QCOMPARE(Say(w.windowTitle(), w.isWindowModified(), w.Controls().txtMapWidth->text(),
+                     w.Controls().txtName->text(), w.Controls().btnLayer[5]->Value(),
+                     w.Controls().btnLayer[6]->Value(), w.Tileset().Count()),
+                 "painted.mqm[*] - 2D Mosaicor false 40 Ruins \"north\" & ü false true 12");
+        const clsVOCell& door = w.Tileset().GetTile(3)->Template();
+        QCOMPARE(Say(door.Passable(), door.ListIndex(), door.Custom1(), door.ImageIndex()),
+                 "true -7 door, \"A\"\nsecond line 3");
     }
 
     // Whatever leaves the map asks first when it has unsaved changes: Save (untitled: the save dialog, whose

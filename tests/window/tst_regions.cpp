@@ -34,9 +34,7 @@ private slots:
         frmMain& w = f.window();
         f.LoadSolidTiles(4, 0);
         Put(w, 0, 1, 1, 0), Put(w, 0, 2, 1, 1), Put(w, 0, 1, 2, 2), Put(w, 1, 2, 2, 3);
-        QVERIFY(!Enabled("EditCopy") && !Enabled("EditCut") && !Enabled("EditClear"));
         Type(w, Qt::Key_S);
-        QCOMPARE(w.CurrentStroke().CurrentTool(), Tool::Select);
         DragStroke(w, 1, 1, 2, 2);
         HoverAt(w, CellMiddle(w, 2, 2));
         QCOMPARE(w.Controls().lblStatus->text(), "Select X: 1 Y: 1 W: 2 H: 2");
@@ -172,25 +170,24 @@ private slots:
         GameValues door;
         door.custom1 = QStringLiteral("door");
         Put(w, 0, 2, 2, 2, door);
-        const auto ctrlClick = [&](int c, int r) {
-            HoverAt(w, CellMiddle(w, c, r));
-            Input::Press(w.Controls().canMain, CellMiddle(w, c, r), Qt::LeftButton, Qt::NoButton,
+        // Ctrl held, the button pressed on (c0, r0) and released on (c1, r1), with a move there if elsewhere.
+        const auto ctrlDrag = [&](int c0, int r0, int c1, int r1) {
+            HoverAt(w, CellMiddle(w, c0, r0));
+            Input::Press(w.Controls().canMain, CellMiddle(w, c0, r0), Qt::LeftButton, Qt::NoButton,
                          Qt::ControlModifier);
-            Input::Release(w.Controls().canMain, CellMiddle(w, c, r));
+            if (c1 != c0 || r1 != r0)
+                Input::Move(w.Controls().canMain, CellMiddle(w, c1, r1), Qt::LeftButton);
+            Input::Release(w.Controls().canMain, CellMiddle(w, c1, r1));
         };
-        ctrlClick(2, 2);
+        ctrlDrag(2, 2, 2, 2);
         QCOMPARE(w.Palette().SelectedTile()->ImageIndex(), 2);
-        ctrlClick(5, 5);
+        ctrlDrag(5, 5, 5, 5);
         QVERIFY(w.Controls().lblStatus->text().startsWith("Nothing to pick"));
         Click(w, 6, 6);
         QCOMPARE(Say(TileAtCell(w, 0, 6, 6), w.Layer(0).Get(6, 6)->Custom1(), TileAtCell(w, 0, 5, 5)),
                  "2 door -1");
         Put(w, 0, 3, 3, 1);
-        HoverAt(w, CellMiddle(w, 2, 2));
-        Input::Press(w.Controls().canMain, CellMiddle(w, 2, 2), Qt::LeftButton, Qt::NoButton,
-                     Qt::ControlModifier);
-        Input::Move(w.Controls().canMain, CellMiddle(w, 3, 3), Qt::LeftButton);
-        Input::Release(w.Controls().canMain, CellMiddle(w, 3, 3));
+        ctrlDrag(2, 2, 3, 3);
         Put(w, 0, 11, 10, 0);
         Click(w, 10, 10);
         QCOMPARE(Say(TileAtCell(w, 0, 10, 10), w.Layer(0).Get(10, 10)->Custom1(), TileAtCell(w, 0, 11, 10),
