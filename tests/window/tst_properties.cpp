@@ -146,7 +146,6 @@ private slots:
     void tilePropertiesThatChangeNothing() {
         EditorFixture f;
         frmMain& w = f.window();
-        RightClick(w.Controls().canTiles, QPoint(20, 20));
         f.LoadSolidTiles(3, 0);
         f.dialogs->menuReplies = {kTileItem, kTileItem, kTileItem};
         RightClick(w.Controls().canTiles, QPoint(PaletteTile(w, 2).x() + 20, 26));
@@ -154,7 +153,7 @@ private slots:
         f.dialogs->propertyEdits.push_back(Edit([](GameValues&) {}, true));
         RightClick(w.Controls().canTiles, PaletteTile(w, 0));
         const QStringList off{kTileItem + " (disabled)"}, on{kTileItem};
-        QCOMPARE(f.dialogs->menus, (std::vector<QStringList>{off, off, on, on}));
+        QCOMPARE(f.dialogs->menus, (std::vector<QStringList>{off, on, on}));
         QCOMPARE(f.dialogs->propertyRequests.size(), std::size_t(2));
         QCOMPARE(f.dialogs->propertyRequests[0].Facts.at(0).second, "2");
         QCOMPARE(w.Document().Steps().Index(), 1);
