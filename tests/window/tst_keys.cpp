@@ -58,17 +58,10 @@ private slots:
         QCOMPARE(ToolAndButton(w), Both(Tool::Plot));
     }
 
-    void keysAreTypingInFieldsAndPopups_data() {
-        QTest::addColumn<QString>("where");
-        QTest::newRow("text field") << "field";
-        QTest::newRow("edit layer popup open") << "popup";
-    }
-
-    // While a text field or a popup has the keyboard, letters and digits are typing, and in a field Select
-    // All and Delete act on its text; a click on either canvas takes the keyboard from the field, and the
-    // keys choose again.
+    // While a popup or a text field has the keyboard, letters and digits are typing, and in a field Select
+    // All and Delete act on its text; once the popup closes, or a click on either canvas takes the keyboard
+    // from the field, the keys choose again.
     void keysAreTypingInFieldsAndPopups() {
-        QFETCH(QString, where);
         EditorFixture f;
         frmMain& w = f.window();
         QVERIFY(Activate(w));
@@ -77,46 +70,45 @@ private slots:
         Put(w, 0, 1, 1, 0);
         w.SetSelection(QRect(0, 0, 3, 2));
         ChooseTool(w, Tool::Plot);
-        if (where == "field") {
-            w.Controls().tabpnlMain->setCurrentIndex(1);
-            w.Controls().txtName->setFocus();
-            QCOMPARE(QApplication::focusWidget(), w.Controls().txtName);
-        } else {
-            w.Controls().cboEditLayer->showPopup();
-            QVERIFY(QApplication::activePopupWidget());
-        }
-        Type(w, Qt::Key_E);
-        Type(w, Qt::Key_F);
-        Type(w, Qt::Key_O, Qt::ShiftModifier);
+        const auto letters = [&] {
+            Type(w, Qt::Key_E);
+            Type(w, Qt::Key_F);
+            Type(w, Qt::Key_O, Qt::ShiftModifier);
+        };
+        w.Controls().cboEditLayer->showPopup();
+        QVERIFY(QApplication::activePopupWidget());
+        letters();
         QCOMPARE(ToolAndButton(w), Both(Tool::Plot));
-        if (where == "field") {
-            Type(w, Qt::Key_4);
-            QCOMPARE(Say(w.Controls().txtName->text(), w.Controls().cboEditLayer->currentText()),
-                     Say("efo4", "0"));
-            // Select All and Delete act on the text too, never on the map.
-            Type(w, Qt::Key_A, Qt::ControlModifier);
-            Type(w, Qt::Key_Delete);
-            QCOMPARE(Say(w.Controls().txtName->text(), bool(w.Layer(0).Get(1, 1)), w.Selection().height()),
-                     Say("", true, 2));
-            // A click on the palette's canvas (or the map's) takes the keyboard back.
-            w.Controls().tabpnlMain->setCurrentIndex(0);
-            const QPoint below(5, w.Controls().canTiles->height() - 5);
-            Input::Enter(w.Controls().canTiles, below);
-            Input::Click(w.Controls().canTiles, below);
-            Input::Leave(w.Controls().canTiles);
-            QVERIFY(QApplication::focusWidget() != w.Controls().txtName);
-            w.Controls().tabpnlMain->setCurrentIndex(1);
-            w.Controls().txtName->setFocus();
-            Click(w, 3, 3);
-            QVERIFY(QApplication::focusWidget() != w.Controls().txtName);
-        } else {
-            w.Controls().cboEditLayer->hidePopup();
-            QVERIFY(!QApplication::activePopupWidget());
-        }
+        w.Controls().cboEditLayer->hidePopup();
+        QVERIFY(!QApplication::activePopupWidget());
         Type(w, Qt::Key_E);
         QCOMPARE(ToolAndButton(w), Both(Tool::Erase));
-        Type(w, Qt::Key_6);
-        QCOMPARE(w.Controls().cboEditLayer->currentText(), "6");
+        w.Controls().tabpnlMain->setCurrentIndex(1);
+        w.Controls().txtName->setFocus();
+        QCOMPARE(QApplication::focusWidget(), w.Controls().txtName);
+        letters();
+        Type(w, Qt::Key_4);
+        QCOMPARE(
+            Say(ToolAndButton(w), w.Controls().txtName->text(), w.Controls().cboEditLayer->currentText()),
+            Say(Both(Tool::Erase), "efo4", "0"));
+        // Select All and Delete act on the text too, never on the map.
+        Type(w, Qt::Key_A, Qt::ControlModifier);
+        Type(w, Qt::Key_Delete);
+        QCOMPARE(Say(w.Controls().txtName->text(), bool(w.Layer(0).Get(1, 1)), w.Selection().height()),
+                 Say("", true, 2));
+        // A click on the palette's canvas (or the map's) takes the keyboard back.
+        w.Controls().tabpnlMain->setCurrentIndex(0);
+        const QPoint below(5, w.Controls().canTiles->height() - 5);
+        Input::Enter(w.Controls().canTiles, below);
+        Input::Click(w.Controls().canTiles, below);
+        Input::Leave(w.Controls().canTiles);
+        QVERIFY(QApplication::focusWidget() != w.Controls().txtName);
+        w.Controls().tabpnlMain->setCurrentIndex(1);
+        w.Controls().txtName->setFocus();
+        Click(w, 3, 3);
+        QVERIFY(QApplication::focusWidget() != w.Controls().txtName);
+        Type(w, Qt::Key_F);
+        QCOMPARE(ToolAndButton(w), Both(Tool::Fill));
     }
 
     // 0 to 7 choose the edit layer among the layers in use, keypad digits too; strokes then paint on it.
@@ -183,7 +175,7 @@ private slots:
     }
 
     // A report longer than the line shows its start, cut at the end with an ellipsis, and the whole text as
-    // the line's tooltip; a short one shows whole with no tooltip.
+    // the line's tooltip, markup shown as it is; a short one shows whole with no tooltip.
     void longStatusElidedWithTooltip() {
         EditorFixture f;
         frmMain& w = f.window();
@@ -198,6 +190,9 @@ private slots:
                  qPrintable(shown));
         QVERIFY(status->fontMetrics().horizontalAdvance(shown) <= status->contentsRect().width());
         QCOMPARE(status->toolTip(), text);
+        // A name that looks like markup shows in the tooltip as it is.
+        f.LoadTiles("<b>" + longName, MakeTileSheet(64, 32, 32, 32));
+        QVERIFY(!status->toolTip().contains("<b>") && status->toolTip().contains("&lt;b&gt;" + longName));
         f.LoadTiles("short.png", MakeTileSheet(64, 32, 32, 32));
         QCOMPARE(Say(status->ShownText(), status->toolTip()), Say("short.png loaded", ""));
     }
@@ -215,11 +210,9 @@ private slots:
         w.Controls().scbTilesVertical->setValue(0);
         f.LoadSolidTiles(3, -1); // more tiles; the selection stays
         QCOMPARE(w.Palette().SelectedTile(), picked);
-        const int th = w.Tileset().TileHeight();
-        const int offset = w.Palette().TilesOffsetY();
-        const int top = 10 + (w.Palette().DisplayRow(190) - offset) * (th + 10);
-        QVERIFY2(top >= 0 && top + th <= w.Controls().canTiles->height(), qPrintable(Say(top, offset)));
-        QCOMPARE(w.Controls().scbTilesVertical->Value(), offset);
+        const int top = PaletteSlot(w, 190).y(), bottom = top + w.Tileset().TileHeight();
+        QVERIFY2(top >= 0 && bottom <= w.Controls().canTiles->height(), qPrintable(Say(top, bottom)));
+        QCOMPARE(w.Controls().scbTilesVertical->Value(), w.Palette().TilesOffsetY());
         const QPoint below(5, w.Controls().canTiles->height() - 5); // a click where there is no tile
         Input::Enter(w.Controls().canTiles, below);
         Input::Click(w.Controls().canTiles, below);

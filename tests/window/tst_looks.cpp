@@ -1,5 +1,6 @@
-// What the user sees around things: every frame sits evenly around what it frames and never over it, the
-// swatch centres its picture, and the controls of a page line up and never cover each other, at any size.
+// What the user sees around things: the map's cursor frames its cell evenly and never covers it, the swatch
+// centres its picture, and the controls of a page line up and never cover each other, at any size. (The
+// palette's frames are checked in the window test's palette rows.)
 #include "UserSteps.h"
 #include "platform/ScrollBar.h"
 #include "tiles/TileSwatch.h"
@@ -17,24 +18,6 @@ QString Outward(const QImage& image, QPoint edge, QPoint step, int reach) {
     for (int d = 0; d <= reach; ++d)
         colours << QString::number(image.pixel(edge + d * step), 16);
     return colours.join(' ');
-}
-
-// Outward from the middle of each side of rect: left, right, top, bottom.
-QStringList FourSides(const QImage& image, const QRect& r, int reach) {
-    const QPoint mid = r.center();
-    return {Outward(image, {r.left(), mid.y()}, {-1, 0}, reach),
-            Outward(image, {r.right(), mid.y()}, {1, 0}, reach),
-            Outward(image, {mid.x(), r.top()}, {0, -1}, reach),
-            Outward(image, {mid.x(), r.bottom()}, {0, 1}, reach)};
-}
-
-// Every pixel of rect on image is colour.
-bool Whole(const QImage& image, const QRect& r, QRgb colour) {
-    for (int y = r.top(); y <= r.bottom(); ++y)
-        for (int x = r.left(); x <= r.right(); ++x)
-            if (image.pixel(x, y) != colour)
-                return false;
-    return true;
 }
 
 // The margins between the swatch's edge and the smallest rectangle holding what is neither the swatch's
@@ -154,28 +137,6 @@ private slots:
         }
     }
 
-    // A plain, a hovered and a picked tile: each frame is the same on all four sides, differs from the
-    // others', and leaves every pixel of the tile's picture showing.
-    void paletteFramesSitEvenly() {
-        EditorFixture f;
-        frmMain& w = f.window();
-        f.LoadSolidTiles(4, 1);
-        Input::Enter(w.Controls().canTiles, PaletteTile(w, 2));
-        Input::Move(w.Controls().canTiles, PaletteTile(w, 2));
-        const QImage& palette = w.Controls().canTiles->Buffer();
-        QStringList kinds;
-        for (const int i : {0, 1, 2}) {
-            const QRect tile(10 + i * 42, 10, 32, 32);
-            QVERIFY(Whole(palette, tile, TileColour(w, i)));
-            const QStringList sides = FourSides(palette, tile, 5);
-            for (const QString& side : sides)
-                QVERIFY2(side.section(' ', 1) == sides[0].section(' ', 1),
-                         qPrintable(Say(i, sides.join(" | "))));
-            kinds << sides[0].section(' ', 1);
-        }
-        QVERIFY(kinds[0] != kinds[1] && kinds[1] != kinds[2] && kinds[0] != kinds[2]);
-    }
-
     // The swatch shows a tile, then a block twice as wide, then one twice as tall, each in the middle of
     // its frame with background between; the longer side fills the frame but for its two pixels.
     void swatchCentresTheStamp() {
@@ -209,14 +170,10 @@ private slots:
         EditorFixture f;
         frmMain& w = f.window();
         const WindowControls& ui = w.Controls();
-        std::vector<const QWidget*> controls = {
-            ui.txtWidth,     ui.lblTileWidth, ui.txtHeight,        ui.lblTileHeight,     ui.txtName,
-            ui.lblName,      ui.lblEditLayer, ui.cboEditLayer,     ui.lblViewLayer,      ui.btnViewGrid,
-            ui.canTiles,     ui.canMain,      ui.scbMainVertical,  ui.scbMainHorizontal, ui.lblStatus,
-            ui.lblMapHeight, ui.txtMapHeight, ui.lblMapWidth,      ui.txtMapWidth,       ui.lblMapLayers,
-            ui.cboMapLayers, ui.btnApply,     ui.scbTilesVertical, ui.swatchSelectedTile};
-        controls.insert(controls.end(), ui.btnLayer.begin(), ui.btnLayer.end());
-        controls.insert(controls.end(), ui.btnTool.begin(), ui.btnTool.end());
+        std::vector<const QWidget*> controls; // every control but the panel they may lie on
+        for (const QWidget* control : w.Content()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            if (control != ui.tabpnlMain)
+                controls.push_back(control);
         const QTabBar* tabs = ui.tabpnlMain->findChild<QTabBar*>();
         for (const QSize size : {w.size(), w.size() + QSize(300, 200)}) {
             w.resize(size);
