@@ -17,9 +17,9 @@
 namespace {
 // Steps are separated by spaces; *n repeats one. t<n>, g, l<n>: the tool, grid and layer buttons; e<n>: the
 // edit layer; a<layers>[,<tile width>,<height>]: Apply; T<n>: load n tiles; F: fill the map; h<n>, v<n>: the
-// map's scroll bars; w<x>,<y>: a wheel on the map, W<y> on the palette; p: plot on visible cell (2, 3) and
-// leave; m<i>, M<i>, N<i>: the pointer onto palette tile i's middle, bottom-right or top-left corner; c: a
-// click there; P<i>: a press on tile i with no move first.
+// map's scroll bars; w<x>,<y>: a wheel on the map, s<y> with Shift held, W<y> on the palette; p: plot on
+// visible cell (2, 3) and leave; m<i>, M<i>, N<i>: the pointer onto palette tile i's middle, bottom-right or
+// top-left corner; c: a click there; P<i>: a press on tile i with no move first.
 void Step(EditorFixture& f, const QString& step) {
     frmMain& w = f.window();
     const char s = step[0].toLatin1();
@@ -41,9 +41,9 @@ void Step(EditorFixture& f, const QString& step) {
         Input::Leave(w.Controls().canMain);
     } else if (s == 'h' || s == 'v')
         (s == 'h' ? w.Controls().scbMainHorizontal : w.Controls().scbMainVertical)->setValue(a);
-    else if (s == 'w' || s == 'W')
-        Input::Wheel(s == 'w' ? w.Controls().canMain : w.Controls().canTiles, {40, 70},
-                     {s == 'w' ? a : 0, n.last().toInt()});
+    else if (s == 'w' || s == 'W' || s == 's')
+        Input::Wheel(s == 'W' ? w.Controls().canTiles : w.Controls().canMain, {40, 70},
+                     {s == 'w' ? a : 0, n.last().toInt()}, s == 's' ? Qt::ShiftModifier : Qt::NoModifier);
     else if (s == 'c' || s == 'P')
         Input::Click(w.Controls().canTiles, s == 'c'
                                                 ? QPoint(w.Palette().TilesMouseX(), w.Palette().TilesMouseY())
@@ -86,15 +86,16 @@ QString State(frmMain& w) {
     return Say(tools, ToolIndex(w.CurrentStroke().CurrentTool()), ToolIndex(w.CurrentStroke().LastTool()),
                shown, enabled, grid, w.Controls().cboEditLayer->currentText(), w.EditLayerNumber(), rows);
 }
-// Whether what surrounds r is alike on all four sides, 1 to 5 pixels out from the middle of each.
-bool Even(const QImage& image, const QRect& r) {
+// The colour 3 pixels out from the middle of r's left side when what surrounds r is alike on all four sides,
+// 1 to 5 pixels out from the middle of each; else 0.
+QRgb Frame(const QImage& image, const QRect& r) {
     const QPoint m = r.center();
     for (int d = 1; d <= 5; ++d)
         if (const QRgb left = image.pixel(r.left() - d, m.y()); image.pixel(r.right() + d, m.y()) != left ||
                                                                 image.pixel(m.x(), r.top() - d) != left ||
                                                                 image.pixel(m.x(), r.bottom() + d) != left)
-            return false;
-    return true;
+            return 0;
+    return image.pixel(r.left() - 3, m.y());
 }
 // Tiles drawn whole in their slots, each frame alike on all four sides; those framed selected (light blue)
 // or hovered (light grey); tool; scroll.
@@ -106,11 +107,10 @@ QString PaletteState(const frmMain& w) {
         const QPoint p = PaletteSlot(w, i);
         if (p.y() < 10 || p.y() + th > canvas.height())
             continue;
-        const QRgb frame = canvas.pixel(p.x() - 3, p.y() + th / 2), colour = TileColour(w, i);
+        const QRgb frame = Frame(canvas, QRect(p, QSize(tw, th))), colour = TileColour(w, i);
         if (canvas.pixel(qMin(p.x() + tw, canvas.width()) - 1, p.y() + th - 1) != colour ||
-            canvas.pixel(p) != colour || !QList<QRgb>{0xff646464, 0xffa0d7ff, 0xffc8c8c8}.contains(frame) ||
-            !Even(canvas, QRect(p, QSize(tw, th))))
-            return Say("tile", i, "misplaced or framed unevenly in", QString::number(frame, 16));
+            canvas.pixel(p) != colour || !QList<QRgb>{0xff646464, 0xffa0d7ff, 0xffc8c8c8}.contains(frame))
+            return Say("tile", i, "misplaced or framed in", QString::number(frame, 16));
         first = first.isEmpty() ? QString::number(i) : first;
         last = QString::number(i);
         selected += frame == 0xffa0d7ff ? QString::number(i) : QString();
@@ -287,6 +287,8 @@ private slots:
         QTest::addColumn<QString>("row");
         QTest::newRow("turned back") << "F v5 w0,-100 w0,100 w0,19 w0,-100 w0,100 w0,20|0 4 0 4";
         QTest::newRow("past the end") << "F w-120,-120*90|84 85 84 85";
+        // Shift turns the wheel sideways: one cell per notch along the rows, none down the columns.
+        QTest::newRow("Shift") << "F s-240 s120 w0,-120|1 1 1 1";
         QTest::newRow("jumps, oblong cells")
             << "a3,16,24 F h50 v60 h49 v0 h66 w-120,-120 v3 w120,0|66 3 66 3";
         QTest::newRow("layers and grid") << "F l1 w0,-120 l2 g h7 l0 w-120,0 g l1|8 1 8 1";
