@@ -1,7 +1,7 @@
-// The keys and small helps a user reaches for, through real key, mouse and wheel events: tool letters and
-// edit-layer digits (not while a text field or a popup has the keyboard), the status line that keeps a load's
-// report and shows long texts whole in its tooltip, and the selected tile kept in view. (Shift+wheel is a row
-// of the window test's view.)
+// The keys and small helps a user reaches for, through real key and mouse events: tool letters (not while a
+// text field or a popup has the keyboard), the status line that keeps a load's report and shows long texts
+// whole in its tooltip, and the selected tile kept in view. (Edit-layer digits are rows of the window test's
+// buttons, Shift+wheel one of its view.)
 #include "UserSteps.h"
 #include "platform/ScrollBar.h"
 #include "tiles/TileSwatch.h"
@@ -110,28 +110,6 @@ private slots:
         QVERIFY(QApplication::focusWidget() != w.Controls().txtName);
         Type(w, Qt::Key_F);
         QCOMPARE(ToolAndButton(w), Both(Tool::Fill));
-    }
-
-    // 0 to 7 choose the edit layer among the layers in use, keypad digits too; strokes then paint on it.
-    void digitsChooseTheEditLayer() {
-        EditorFixture f;
-        frmMain& w = f.window();
-        QVERIFY(Activate(w));
-        f.LoadSolidTiles(2, 1);
-        ChooseTool(w, Tool::Plot);
-        Type(w, Qt::Key_2);
-        QCOMPARE(w.Controls().cboEditLayer->currentText(), "2");
-        Type(w, Qt::Key_5); // the map has three layers
-        Type(w, Qt::Key_8);
-        QCOMPARE(w.Controls().cboEditLayer->currentText(), "2");
-        Apply(w, "8", "32", "32", "100", "100");
-        Type(w, Qt::Key_7, Qt::KeypadModifier);
-        QCOMPARE(w.Controls().cboEditLayer->currentText(), "7");
-        Click(w, 4, 4);
-        Type(w, Qt::Key_0);
-        Click(w, 5, 5);
-        QCOMPARE(Describe(Occupied(w.Layer(7))), "(4,4)");
-        QCOMPARE(Describe(Occupied(w.Layer(0))), "(5,5)");
     }
 
     // With the pointer away from the map, a load through Ctrl+T leaves its report; what Qt sends when the

@@ -16,10 +16,11 @@
 
 namespace {
 // Steps are separated by spaces; *n repeats one. t<n>, g, l<n>: the tool, grid and layer buttons; e<n>: the
-// edit layer; a<layers>[,<tile width>,<height>]: Apply; T<n>: load n tiles; F: fill the map; h<n>, v<n>: the
-// map's scroll bars; w<x>,<y>: a wheel on the map, s<y> with Shift held, W<y> on the palette; p: plot on
-// visible cell (2, 3) and leave; m<i>, M<i>, N<i>: the pointer onto palette tile i's middle, bottom-right or
-// top-left corner; c: a click there; P<i>: a press on tile i with no move first.
+// edit layer; k<n>, K<n>: digit n typed, on the keypad for K; a<layers>[,<tile width>,<height>]: Apply; T<n>:
+// load n tiles; F: fill the map; h<n>, v<n>: the map's scroll bars; w<x>,<y>: a wheel on the map, s<y> with
+// Shift held, W<y> on the palette; p: plot on visible cell (2, 3) and leave; m<i>, M<i>, N<i>: the pointer
+// onto palette tile i's middle, bottom-right or top-left corner; c: a click there; P<i>: a press on tile i
+// with no move first.
 void Step(EditorFixture& f, const QString& step) {
     frmMain& w = f.window();
     const char s = step[0].toLatin1();
@@ -29,6 +30,8 @@ void Step(EditorFixture& f, const QString& step) {
         s == 't' ? ChooseTool(w, ToolAt(a)) : ChooseEditLayer(w, a);
     else if (s == 'g' || s == 'l')
         (s == 'g' ? w.Controls().btnViewGrid : w.Controls().btnLayer[a])->click();
+    else if (s == 'k' || s == 'K')
+        Type(w, Qt::Key_0 + a, s == 'K' ? Qt::KeypadModifier : Qt::NoModifier);
     else if (s == 'a')
         Apply(w, n[0], n.value(1, "32"), n.value(2, "32"), "100", "100");
     else if (s == 'T')
@@ -212,6 +215,10 @@ private slots:
         QTest::newRow("one layer") << "l2 e2 a1|0 0 0 0 0 true 0 0 0";
         QTest::newRow("then five") << "l2 e2 a1 l0 a5|0 0 0  01234 true 0 0 01234";
         QTest::newRow("eight") << "a8 e7 l7|0 0 0 07 01234567 true 7 7 01234567";
+        // Digits choose the edit layer among the layers in use, keypad digits too.
+        QTest::newRow("digits") << "k2 k5 k8|0 0 0 0 012 true 2 2 012";
+        QTest::newRow("keypad digit") << "a8 K7|0 0 0 0 01234567 true 7 7 01234567";
+        QTest::newRow("back to 0") << "a8 k7 k0|0 0 0 0 01234567 true 0 0 01234567";
         // Missing images: their message boxes, buttons without pictures; erase stays current.
         QTest::newRow("no tool icons: erase") << "!toolicons.png| 1 0 0 012 true 0 0 012";
         QTest::newRow("none") << "t3 !layericons.png !gridicon.png !toolicons.png|3 3 1 0 012 true 0 0 012";
