@@ -11,6 +11,7 @@
 
 #include <QBuffer>
 #include <QCborMap>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QRandomGenerator>
@@ -272,12 +273,7 @@ private slots:
             change(map);
             QTest::newRow(name) << map;
         };
-        row("odd tile alone", [](MapSnapshot& m) { m.layer[0].tiles[3] = kOddTile; });
-        row("properties of an empty cell", [](MapSnapshot& m) {
-            m.layer[1].exceptions.insert(m.layer[1].exceptions.begin(), {0, {}});
-        });
-        row("properties out of order",
-            [](MapSnapshot& m) { std::swap(m.layer[0].exceptions[0], m.layer[0].exceptions[1]); });
+        // Only what the reader's damaged files cannot show: the reader refuses the rest by the same checks.
         row("a cell too few", [](MapSnapshot& m) { m.layer[2].tiles.pop_back(); });
         row("tiles on a layer not in use", [](MapSnapshot& m) { m.layer[3].tiles.assign(300 * 220, 0); });
         row("tile value 32769", [](MapSnapshot& m) { m.layer[0].tiles[0] = 32769; });
@@ -285,11 +281,6 @@ private slots:
             m.templates.resize(32769);
             m.loads[1].tileCount = 32767;
         });
-        row("a gap between loads", [](MapSnapshot& m) { m.loads[1].firstTile = 3; });
-        row("tiles no load gave", [](MapSnapshot& m) { m.templates.emplace_back(); });
-        row("short hash", [](MapSnapshot& m) { m.loads[0].contentHash.chop(1); });
-        row("no cells", [](MapSnapshot& m) { m.mapWidth = 0; });
-        row("nine layers", [](MapSnapshot& m) { m.layers = 9; });
         row("a text over 1 MiB",
             [](MapSnapshot& m) { m.templates[2].custom2 = QString((1 << 20) + 1, u'x'); });
     }
@@ -328,21 +319,16 @@ private slots:
     void failedSaveKeepsTheOldFile_data() {
         QTest::addColumn<QString>("target");
         QTest::addColumn<int>("swapFolderAt");
-        QTest::addColumn<int>("cancelAt");
-        QTest::addColumn<int>("status");
+        QTest::addColumn<int>("cancelAt"); // a save cancelled says so; any other fails, saying why
         QTest::addColumn<bool>("layerByLayer");
         for (const bool layered : {false, true}) {
             const char* how = layered ? "layer by layer" : "whole";
-            QTest::addRow("%s: the path is a folder", how)
-                << "maps" << -1 << -1 << int(MapFileResult::Failed) << layered;
-            QTest::addRow("%s: the folder is a file", how)
-                << "note.txt/map.mqm" << -1 << -1 << int(MapFileResult::Failed) << layered;
-            QTest::addRow("%s: cancelled at the start", how)
-                << "maps/map.mqm" << -1 << 0 << int(MapFileResult::Cancelled) << layered;
-            QTest::addRow("%s: cancelled half way", how)
-                << "maps/map.mqm" << -1 << 3 << int(MapFileResult::Cancelled) << layered;
+            QTest::addRow("%s: the path is a folder", how) << "maps" << -1 << -1 << layered;
+            QTest::addRow("%s: the folder is a file", how) << "note.txt/map.mqm" << -1 << -1 << layered;
+            QTest::addRow("%s: cancelled at the start", how) << "maps/map.mqm" << -1 << 0 << layered;
+            QTest::addRow("%s: cancelled half way", how) << "maps/map.mqm" << -1 << 3 << layered;
             QTest::addRow("%s: folder replaced by a file half way", how)
-                << "maps/map.mqm" << 3 << -1 << int(MapFileResult::Failed) << layered;
+                << "maps/map.mqm" << 3 << -1 << layered;
         }
     }
     void failedSaveKeepsTheOldFile() {
@@ -376,8 +362,7 @@ private slots:
         const MapFileResult result =
             layerByLayer ? MapFile::Save(WithoutLayers(map), layers, dir.filePath(target), swapping)
                          : MapFile::Save(map, dir.filePath(target), swapping);
-        QFETCH(int, status);
-        QCOMPARE(int(result.status), status);
+        QCOMPARE(result.status, cancelAt >= 0 ? MapFileResult::Cancelled : MapFileResult::Failed);
         QCOMPARE(result.reason.isEmpty(), result.status == MapFileResult::Cancelled);
         const QString folder = swapFolderAt >= 0 ? QStringLiteral("moved") : QStringLiteral("maps");
         QCOMPARE(FileBytes(dir.filePath(folder + QStringLiteral("/map.mqm"))), old);

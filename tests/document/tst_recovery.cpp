@@ -115,7 +115,8 @@ private slots:
             QVERIFY(QFile::remove(folder.filePath(file)));
         QCOMPARE(folder.entryList({"*.lock"}, QDir::Files).size(), 1);
         const QString map = data.filePath("kept.mqm");
-        std::map<QString, QByteArray> left;
+        const QDir kept(data.filePath("kept")); // the copy and its description, as the editor left them
+        QVERIFY(QDir().mkpath(kept.path()));
         {
             EditorFixture f(QString(), data.path());
             f->CopyKeeper().SetTiming({20, 0, 1000});
@@ -125,20 +126,14 @@ private slots:
             ChooseItem("FileSaveAs");
             Click(f.window(), 2, 2);
             QVERIFY(written.wait(20000));
-            for (const QString& file : folder.entryList({"*.mqm", "*.json"}, QDir::Files)) {
-                QFile copy(folder.filePath(file));
-                QVERIFY(copy.open(QIODevice::ReadOnly));
-                left[file] = copy.readAll();
-            }
+            for (const QString& file : folder.entryList({"*.mqm", "*.json"}, QDir::Files))
+                QVERIFY(QFile::copy(folder.filePath(file), kept.filePath(file)));
         }
-        QCOMPARE(left.size(), 2u);
+        QCOMPARE(kept.entryList(QDir::Files).size(), 2);
         QVERIFY(folder.entryList({"*.lock"}, QDir::Files).isEmpty()); // the lone lock went at the start
-        for (const auto& [file, bytes] : left) {
-            QFile copy(folder.filePath(file));
-            QVERIFY(copy.open(QIODevice::WriteOnly) && copy.write(bytes) == bytes.size());
-        }
-        const QString copy = folder.filePath(left.begin()->first.endsWith(".mqm") ? left.begin()->first
-                                                                                  : left.rbegin()->first);
+        for (const QString& file : kept.entryList(QDir::Files))
+            QVERIFY(QFile::copy(kept.filePath(file), folder.filePath(file)));
+        const QString name = kept.entryList({"*.mqm"}).value(0), copy = folder.filePath(name);
         QVERIFY(QFile::resize(copy, qint64(5) << 30)); // larger than the editor reads, and sparse
         {
             EditorFixture later(QString(), data.path(), {"Recover"});
@@ -147,7 +142,7 @@ private slots:
                 QStringList("The recovery copy of kept.mqm could not be read: it is larger than 4096 MB. "
                             "It is kept for the next start."));
         }
-        QVERIFY(QFile::resize(copy, left[QFileInfo(copy).fileName()].size()));
+        QVERIFY(QFile::resize(copy, QFileInfo(kept.filePath(name)).size()));
         // The tileset image went with the first editor's folder.
         EditorFixture f(QString(), data.path(), {"Recover", "Open Without It"});
         QCOMPARE(Say(f->windowTitle(), f.dialogs->messages.size()), "kept.mqm[*] - 2D Mosaicor 0");

@@ -35,9 +35,8 @@ QByteArray LayersFirst(const MapSnapshot& map, int extraTemplates = 0);
 MapSnapshot ManyLoadsOfOneImage(const QString& imagePath, int loads, int tileSide);
 
 // Files of a map of the largest size with 8 full layers: with tiles no load gave after its layers, with no
-// layer data, with a first chunk that is not
-// zstd or that inflates to far more than its size, and, last, one whose data holds up until the last chunk
-// of the last layer, which inflates to more than its size.
+// layer data, with a first chunk that is not zstd or that inflates to far more than its size, and, last, one
+// whose data holds up until the last chunk of the last layer, which inflates to more than its size.
 std::vector<Entry> LargestMapLies();
 
 } // namespace MapCorpus

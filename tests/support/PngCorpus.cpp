@@ -100,10 +100,10 @@ std::vector<Entry> Build() {
     auto loads = [&](const char* name, const QByteArray& chunks) {
         all.push_back({name, base.bytes.left(idat) + chunks + base.bytes.mid(idat), base.expected});
     };
-    // Lengths of 2 GB, the most PNG allows, and 4 GB, beyond its limit.
+    // Lengths of 2 GB, the most PNG allows, and 4 GB, beyond its limit; a chunk's length is checked before
+    // its type is looked at, so a known, a private and a critical type are enough.
     for (const quint32 claimed : {0x7FFFFFFFu, ~0u})
-        for (const char* type :
-             {"tEXt", "zTXt", "iTXt", "iCCP", "sPLT", "pCAL", "eXIf", "bKGD", "prIv", "IDAT"})
+        for (const char* type : {"zTXt", "prIv", "IDAT"})
             all.push_back({QStringLiteral("%1 claiming %2 bytes").arg(QLatin1String(type)).arg(claimed),
                            header + lying(Chunk(type, "Comment"), claimed),
                            {}});
@@ -112,17 +112,10 @@ std::vector<Entry> Build() {
     refused("IEND one byte longer than the file", base.bytes.chopped(12) + lying(Chunk("IEND", {}), 1));
     refused("IHDR length lie", kSignature + lying(base.bytes.mid(8, 25), 0x7FFFFFF0));
 
-    // Text bombs: chunks that would inflate to gigabytes, many of them or one huge one, and chunks too many
-    // or too large to keep.
-    const QByteArray gigabyte = DeflateZeros(qint64(1) << 30);
-    loads("600 zTXt of 1 MB each",
-          Chunk("zTXt", QByteArray("Comment\0\0", 9) + Deflate(QByteArray(1 << 20, '\0'))).repeated(600));
-    loads("one zTXt of 1 GB", Chunk("zTXt", QByteArray("Comment\0\0", 9) + gigabyte));
-    loads("one iTXt of 1 GB", Chunk("iTXt", QByteArray("XML\0\1\0\0\0", 8) + gigabyte));
-    loads("iCCP of 1 GB", Chunk("iCCP", QByteArray("icc\0\0", 5) + gigabyte));
+    // A text bomb that would inflate to a gigabyte, chunks too many to keep, and a damaged one. Every
+    // ancillary chunk but tRNS is passed over unread, whatever its kind: one of each shape is enough.
+    loads("one zTXt of 1 GB", Chunk("zTXt", QByteArray("Comment\0\0", 9) + DeflateZeros(qint64(1) << 30)));
     loads("100000 tEXt", Chunk("tEXt", QByteArray("a\0b", 3)).repeated(100000));
-    loads("one tEXt of 6 MB", Chunk("tEXt", QByteArray("Comment\0", 8) + QByteArray(6 << 20, 'x')));
-    loads("sPLT of 3 MB", Chunk("sPLT", QByteArray("big\0\x08", 5) + QByteArray(3 << 20, 0x7F)));
     QByteArray badText = Chunk("tEXt", QByteArray("a\0b", 3));
     badText.back() = char(badText.back() ^ 0x55);
     loads("text with a wrong CRC", badText);
