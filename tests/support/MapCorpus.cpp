@@ -145,20 +145,16 @@ QCborValue Set(const QCborValue& node, const Path& path, const std::optional<QCb
     return array;
 }
 
-void Paths(const QCborValue& node, Path& path, std::vector<std::pair<Path, QCborValue>>* all) {
-    if (!path.empty())
-        all->push_back({path, node});
-    const QCborMap map = node.toMap();
-    for (auto entry = map.constBegin(); entry != map.constEnd(); ++entry) {
-        path.push_back(entry.key());
-        Paths(entry.value(), path, all);
-        path.pop_back();
-    }
-    const QCborArray array = node.toArray();
-    for (qsizetype i = 0; i < array.size(); ++i) {
-        path.push_back(i);
-        Paths(array.at(i), path, all);
-        path.pop_back();
+// Every value in the tree under node, with the path to it: node's own, at path, first.
+void Paths(const QCborValue& node, const Path& path, std::vector<std::pair<Path, QCborValue>>* all) {
+    all->push_back({path, node});
+    QList<QCborValue> steps = node.toMap().keys();
+    for (qsizetype i = 0; i < node.toArray().size(); ++i)
+        steps.append(i);
+    for (const QCborValue& step : steps) {
+        Path deeper = path;
+        deeper.push_back(step);
+        Paths(node.isMap() ? node.toMap().value(step) : node.toArray().at(step.toInteger()), deeper, all);
     }
 }
 
@@ -258,12 +254,11 @@ std::vector<Entry> MakeDamaged() {
     }
 
     std::vector<std::pair<Path, QCborValue>> paths;
-    Path root;
-    Paths(tree, root, &paths);
+    Paths(tree, {}, &paths);
     const QCborValue wrongTypes[] = {
         1,          -5,  QStringLiteral("x"),        QByteArray("b"), true, nullptr, QCborArray(),
         QCborMap(), 1.5, QCborValue(QCborTag(99), 1)};
-    for (const auto& [path, old] : paths) {
+    for (const auto& [path, old] : std::span(paths).subspan(1)) {
         const QString where = Where(path);
         for (const QCborValue& wrong : wrongTypes)
             if (TypeClass(wrong) != TypeClass(old))
@@ -281,7 +276,6 @@ std::vector<Entry> MakeDamaged() {
         {{"map", "tileWidth"}, {0, 1025}},
         {{"map", "tileHeight"}, {0, 1025}},
         {{"map", "visibleLayers"}, {256, -1}},
-        {{"loads", 0, "firstTile"}, {1}},
         {{"loads", 1, "firstTile"}, {1, 3}},
         {{"loads", 1, "tileCount"}, {0, 2}},
         {{"loads", 0, "tileWidth"}, {0, 1025}},
@@ -344,9 +338,7 @@ std::vector<Entry> MakeVariants() {
     const QCborValue tree = Tree(base);
     out.push_back({QStringLiteral("no signature"), tree.toCbor()});
     std::vector<std::pair<Path, QCborValue>> paths;
-    Path root;
-    Paths(tree, root, &paths);
-    paths.push_back({root, tree});
+    Paths(tree, {}, &paths);
     const QCborMap unknown{
         {"unknownField", QCborArray{1, QStringLiteral("two"), QByteArray(300, 'x'), QCborMap{{7, 8}}}},
         {-7, QCborValue(QCborTag(1234), QCborArray{})}};

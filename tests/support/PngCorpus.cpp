@@ -124,9 +124,8 @@ std::vector<Entry> Build() {
     using Claim = std::tuple<const char*, quint32, quint32, quint8, quint8, int>;
     // clang-format off
     for (const auto& [name, width, height, depth, type, raw] : std::initializer_list<Claim>{
-        {"100000 x 100000", 100000, 100000, 8, Rgba, 64}, {"2^31 wide", 0x80000000u, 1, 8, Rgba, 64},
-        {"one row past 8192 x 8192", 8192, 8193, 1, Grey, 64}, {"0 x 0", 0, 0, 8, Rgba, 1},
-        {"2^31 - 1 wide", 0x7FFFFFFF, 1, 8, Rgba, 64}, {"2^32 - 1 by 2^32 - 1", ~0u, ~0u, 8, Rgba, 64},
+        {"2^31 wide", 0x80000000u, 1, 8, Rgba, 64}, {"0 x 0", 0, 0, 8, Rgba, 1},
+        {"one row past 8192 x 8192", 8192, 8193, 1, Grey, 64}, {"2^31 - 1 wide", 0x7FFFFFFF, 1, 8, Rgba, 64},
         {"2^31 - 1 by 2^31 - 1", 0x7FFFFFFF, 0x7FFFFFFF, 16, Rgba, 64},
         {"8192 x 8192 from 64 bytes", 8192, 8192, 8, Rgba, 64}, {"RGB of 4 bits", 4, 4, 4, Rgb, 4 * 7},
         {"rows stop half way", 64, 64, 8, Rgba, 32 * 257}, {"palette without PLTE", 4, 4, 8, Palette, 4 * 5}})
