@@ -17,10 +17,10 @@
 namespace {
 // Steps are separated by spaces; *n repeats one. t<n>, g, l<n>: the tool, grid and layer buttons; e<n>: the
 // edit layer; k<n>, K<n>: digit n typed, on the keypad for K; a<layers>[,<tile width>,<height>]: Apply; T<n>:
-// load n tiles; F: fill the map; h<n>, v<n>: the map's scroll bars; w<x>,<y>: a wheel on the map, s<y> with
-// Shift held, W<y> on the palette; p: plot on visible cell (2, 3) and leave; m<i>, M<i>, N<i>: the pointer
-// onto palette tile i's middle, bottom-right or top-left corner; c: a click there; P<i>: a press on tile i
-// with no move first.
+// load n tiles; R: remove them; F: fill the map; h<n>, v<n>: the map's scroll bars; w<x>,<y>: a wheel on the
+// map, s<y> with Shift held, W<y> on the palette; p: plot on visible cell (2, 3) and leave; m<i>, M<i>, N<i>:
+// the pointer onto palette tile i's middle, bottom-right or top-left corner; c: a click there; P<i>: a press
+// on tile i with no move first.
 void Step(EditorFixture& f, const QString& step) {
     frmMain& w = f.window();
     const char s = step[0].toLatin1();
@@ -36,6 +36,8 @@ void Step(EditorFixture& f, const QString& step) {
         Apply(w, n[0], n.value(1, "32"), n.value(2, "32"), "100", "100");
     else if (s == 'T')
         f.LoadSolidTiles(a, -1);
+    else if (s == 'R')
+        f.dialogs->replies.push_back("Yes"), ChooseItem("FileRemoveTiles");
     else if (s == 'F') { // four tiles, then cells on layers 0 to 2 over the whole map, some empty
         f.LoadSolidTiles(4, 0);
         for (int i = 0; i < 30000; ++i)
@@ -325,6 +327,9 @@ private slots:
         QTest::newRow("press, no move") << "T14 m2 P9|0 13 sel 9 9 hover  tool 0 scroll 0 0";
         QTest::newRow("erase back to line") << "T14 t2 t1 m6 c|0 13 sel 6 6 hover  tool 2 scroll 0 0";
         QTest::newRow("scrolled") << "T100 W-120*3 m20 c|18 71 sel 20 20 hover  tool 0 scroll 3 8";
+        // No range is left from the tiles removed: the next load starts at the top.
+        QTest::newRow("emptied") << "T100 W-120*3 R|  sel  -1 hover  tool 0 scroll 0 0";
+        QTest::newRow("emptied, loaded") << "T100 W-120*3 R T100|0 53 sel  -1 hover  tool 0 scroll 0 8";
         QTest::newRow("oblong tiles") << "a3,40,20 T100 W-120*9 m99|35 99 sel  -1 hover 99 tool 0 scroll 7 7";
     }
 
