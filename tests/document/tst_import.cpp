@@ -205,6 +205,30 @@ private slots:
         QCOMPARE(read.name, "untouched");
     }
 
+    // However elements nest (groups, an object's children or property, a tile's property), the deepest level
+    // the reader takes, <map> being the first, is the limit its refusal names.
+    void nestingLimitIsTheSameEverywhere() {
+        const QString property = R"(<properties><property name="p">%1</property></properties>)";
+        for (const auto& [above, holder, inTileset] :
+             {std::tuple{1, QString("%1"), false},
+              {3, QString("<objectgroup><object>%1</object></objectgroup>"), false},
+              {5, "<objectgroup><object>" + property + "</object></objectgroup>", false},
+              {5, R"(<tile id="1">)" + property + "</tile>", true}}) {
+            const QString element = above == 1 ? "group" : "a";
+            int deepest = -1;
+            for (int k = 1; k < 80 && deepest < 0; ++k) {
+                Map map = TwoTilesets(false, false);
+                const QString nest = holder.arg(QString("<%1>").arg(element).repeated(k) +
+                                                QString("</%1>").arg(element).repeated(k));
+                (inTileset ? map.tilesets[0].tiles : map.after) = nest;
+                MapSnapshot read;
+                if (!WriteFile("nest.tmx", Tmx(map, Encoding::Csv)) || !Open("nest.tmx", &read).ok())
+                    deepest = above + k - 1;
+            }
+            QCOMPARE(deepest, ForeignImport::kMaxDepth);
+        }
+    }
+
     void largeJsonRefused() {
         QFile file(Path("huge.json"));
         QVERIFY(file.open(QIODevice::WriteOnly) && file.write("{") == 1 && file.resize(65 << 20));
