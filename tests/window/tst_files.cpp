@@ -3,6 +3,8 @@
 // files that are refused, and tileset images that went missing or changed, exported without them or loaded
 // again.
 #include "UserSteps.h"
+#include "document/MapFileReader.h"
+#include "document/MapFileWriter.h"
 #include "platform/ScrollBar.h"
 
 #include <QDir>
@@ -104,6 +106,19 @@ private slots:
         const clsVOCell& door = w.Tileset().GetTile(3)->Template();
         QCOMPARE(Say(door.Passable(), door.ListIndex(), door.Custom1(), door.ImageIndex()),
                  "true -7 door, \"A\"\nsecond line 3");
+        // A record naming another place than where it lies takes that place, and the status line says so.
+        MapSnapshot saved;
+        QVERIFY(MapFile::Open(path + ".mqm", &saved).ok());
+        ++saved.layer[2].exceptions.at(0).record.x;
+        QVERIFY(MapFile::Save(saved, path + ".mqm").ok());
+        f.dialogs->answers.push_back(FolderItem(path + ".mqm"));
+        ChooseItem("FileOpenMap");
+        QVERIFY(AllCells(w) == cells);
+        QCOMPARE(
+            Say(w.Controls().lblStatus->text(),
+                w.Controls().lblStatus->palette().color(QPalette::WindowText).name()),
+            "painted.mqm opened; 1 cell records named a position or layer other than where they lie, and "
+            "now take it from there #000000");
     }
 
     // Whatever leaves the map asks first when it has unsaved changes: Save (untitled: the save dialog, whose
