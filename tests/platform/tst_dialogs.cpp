@@ -10,6 +10,7 @@
 #include <QDialogButtonBox>
 #include <QElapsedTimer>
 #include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -113,6 +114,19 @@ private slots:
     void propertiesDialog() {
         for (const auto& [edit, accept] : {std::pair{false, true}, {true, true}, {true, false}})
             EditProperties(edit, accept);
+    }
+    // A question's details show as they are, markup and all, like its text.
+    void questionDetailsArePlain() {
+        QString shown;
+        WhenShown<QMessageBox>([&shown](QMessageBox* box) {
+            const auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_informativelabel"));
+            shown =
+                label && label->textFormat() == Qt::PlainText ? label->text() : QStringLiteral("not plain");
+            box->buttons().constFirst()->click();
+        });
+        QWidget parent;
+        QCOMPARE(QtDialogs().Ask(&parent, Question{"Go on?", "<b>a</b>.png", {{"Go On"}}, 0, 0}), 0);
+        QCOMPARE(shown, "<b>a</b>.png");
     }
     // The context menu gives the index of the item chosen; a disabled item is passed over, and Escape
     // chooses nothing.
