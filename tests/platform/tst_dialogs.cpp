@@ -115,13 +115,14 @@ private slots:
         for (const auto& [edit, accept] : {std::pair{false, true}, {true, true}, {true, false}})
             EditProperties(edit, accept);
     }
-    // A question's details show as they are, markup and all, like its text.
+    // A question shows the question icon, and its details as they are, markup and all, like its text.
     void questionDetailsArePlain() {
         QString shown;
         WhenShown<QMessageBox>([&shown](QMessageBox* box) {
             const auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_informativelabel"));
-            shown =
-                label && label->textFormat() == Qt::PlainText ? label->text() : QStringLiteral("not plain");
+            shown = label && label->textFormat() == Qt::PlainText && box->icon() == QMessageBox::Question
+                        ? label->text()
+                        : QStringLiteral("not a plain question");
             box->buttons().constFirst()->click();
         });
         QWidget parent;
