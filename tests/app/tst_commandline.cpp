@@ -5,6 +5,7 @@
 #include "UserSteps.h"
 #include "app/CommandLine.h"
 #include "document/CellRecords.h"
+#include "map/MapThumbnail.h"
 #include "platform/BevelButton.h"
 
 #include <QFile>
@@ -218,6 +219,14 @@ private slots:
         QVERIFY(QFile::remove(dir.filePath("solid.png")));
         QCOMPARE(Mosaicor({"--thumbnail", map, out, "64"}).status, 0);
         QCOMPARE(QImage(out).pixel(63, 47), 0xFF808080u);
+        // Tiles one pixel tall have their colours too.
+        QImage strip(2, 1, QImage::Format_ARGB32);
+        strip.setPixel(0, 0, 0xFF102030), strip.setPixel(1, 0, 0xFF405060);
+        QVERIFY(strip.save(dir.filePath("strip.png")));
+        MapSnapshot strips;
+        strips.templates.resize(2);
+        strips.loads.push_back({{}, dir.filePath("strip.png"), 1, 1, 2, 1, {}, 0, 2});
+        QCOMPARE(MapThumbnail::TileColours(strips, map, 1000), (std::vector<QRgb>{0xFF102030, 0xFF405060}));
 
         // Hostile files give no thumbnail, fast and within the memory bound: the largest map with lying data,
         // a FIFO in a map's name and 300 MB of nothing.
@@ -279,7 +288,7 @@ private slots:
             MapDocument document;
             QVERIFY(document.SizeGrids());
             RecoveryKeeper keeper;
-            keeper.SetTiming({0, 0, 200000});
+            keeper.SetTiming({0, 0, 1}); // one cell a slice: the copy is taken up again at every cell
             keeper.Watch(&document);
             QSignalSpy written(&keeper, &RecoveryKeeper::copyWritten);
             MapDocument::CellEdit edit(document, QStringLiteral("Put"));

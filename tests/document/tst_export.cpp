@@ -1,6 +1,7 @@
 // Exported maps read back as a game's loader would, with Qt's XML and JSON readers, and checked against what
 // readers of these formats require and against the snapshot they came from.
 #include "ExportedMapReader.h"
+#include "document/JsonStreamWriter.h"
 #include "document/MapExport.h"
 #include "document/TmjWriter.h"
 #include "document/TmxWriter.h"
@@ -331,6 +332,27 @@ private slots:
                                                                           {"tmx", std::nullopt}};
         for (const auto& [name, format] : names)
             QVERIFY2(ExportFormatOf(name) == format, name);
+    }
+
+    // The JSON form is meant to be read and compared by people too: one member a line, indented by depth,
+    // small objects on one line, empty containers closed where they open.
+    void jsonLayout() {
+        QBuffer buffer;
+        buffer.open(QIODevice::WriteOnly);
+        JsonStreamWriter json(buffer);
+        json.BeginObject();
+        json.Key("a").BeginArray();
+        json.Int(1);
+        json.BeginObject(JsonStreamWriter::Layout::OneLine);
+        json.Key("x").Int(0);
+        json.Key("y").Bool(true);
+        json.EndObject();
+        json.EndArray();
+        json.Key("e").BeginObject();
+        json.EndObject();
+        json.EndObject();
+        QVERIFY(json.Finish());
+        QCOMPARE(buffer.data(), "{\n  \"a\": [\n    1,\n    {\"x\": 0, \"y\": true}\n  ],\n  \"e\": {}\n}\n");
     }
 };
 
