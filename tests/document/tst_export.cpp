@@ -1,6 +1,7 @@
 // Exported maps read back as a game's loader would, with Qt's XML and JSON readers, and checked against what
 // readers of these formats require and against the snapshot they came from.
 #include "ExportedMapReader.h"
+#include "UserSteps.h"
 #include "document/JsonStreamWriter.h"
 #include "document/MapExport.h"
 #include "document/TmjWriter.h"
@@ -92,10 +93,9 @@ class TestExport : public QObject {
             for (int i = 0; i < 20; ++i)
                 map.layer[k].tiles.push_back(values[(i * 7 + k * 3) % 9]);
         map.layer[0].tiles[3] = 2, map.layer[0].tiles[4] = 10, map.layer[0].tiles[8] = kOddTile;
-        CellRecord differs = map.templates[1], zOrderOnly = map.templates[9], odd;
-        differs.passable = false, differs.custom1 = "other\r\nline", zOrderOnly.zOrder = 5,
-        odd.imageIndex = -5;
-        odd.passable = true;
+        CellRecord differs = map.templates[1], zOrderOnly = map.templates[9],
+                   odd{0, 0, 0, 0, 0, -5, 0, {}, {}, 0, true, false};
+        differs.passable = false, differs.custom1 = "other\r\nline", zOrderOnly.zOrder = 5;
         map.layer[0].exceptions = {{3, differs}, {4, zOrderOnly}, {8, odd}};
         map.layer[2].tiles[0] = 15, map.layer[2].tiles[19] = 2;
         map.layer[2].exceptions = {{0, odd}, {19, differs}};
@@ -114,12 +114,9 @@ class TestExport : public QObject {
     void Check(const ReadMap& read, const MapSnapshot& map, const QString& path, qint64 goneCells) {
         QCOMPARE(read.faults.join(" | "), QString());
         const QVariantMap& head = read.attributes;
-        QCOMPARE(head["orientation"].toString(), "orthogonal");
-        QCOMPARE(head["renderorder"].toString(), "right-down");
-        QCOMPARE(head["infinite"].toInt(), 0);
-        QCOMPARE(QList({head["width"].toInt(), head["height"].toInt(), head["tilewidth"].toInt(),
-                        head["tileheight"].toInt()}),
-                 QList({map.mapWidth, map.mapHeight, map.tileWidth, map.tileHeight}));
+        QCOMPARE(Say(head["orientation"], head["renderorder"], head["infinite"].toInt(), head["width"],
+                     head["height"], head["tilewidth"], head["tileheight"]),
+                 Say("orthogonal right-down 0", map.mapWidth, map.mapHeight, map.tileWidth, map.tileHeight));
         QCOMPARE(read.properties, (ReadProperties{{"name", {"string", map.name}}}));
 
         int loaded = 0;
@@ -149,11 +146,10 @@ class TestExport : public QObject {
                      qPrintable(image));
             QCOMPARE(t["name"].toString(), QFileInfo(load->absolutePath).completeBaseName());
             QCOMPARE(t["firstgid"].toInt(), nextGid);
-            QCOMPARE(QList({t["tilewidth"].toInt(), t["tileheight"].toInt(), t["imagewidth"].toInt(),
-                            t["imageheight"].toInt(), t["columns"].toInt(), t["spacing"].toInt(),
-                            t["margin"].toInt()}),
-                     QList({load->tileWidth, load->tileHeight, load->imageWidth, load->imageHeight,
-                            load->imageWidth / load->tileWidth, 0, 0}));
+            QCOMPARE(Say(t["tilewidth"], t["tileheight"], t["imagewidth"], t["imageheight"], t["columns"],
+                         t["spacing"], t["margin"]),
+                     Say(load->tileWidth, load->tileHeight, load->imageWidth, load->imageHeight,
+                         load->imageWidth / load->tileWidth, "0 0"));
             const int count = t["tilecount"].toInt();
             QCOMPARE(count, std::clamp(tiles - load->firstTile, 0, load->tileCount));
             for (int local = 0; local < count; ++local) {

@@ -18,6 +18,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextStream>
+#include <numeric>
 #include <set>
 
 namespace {
@@ -63,6 +64,14 @@ MapSnapshot WithoutLayers(MapSnapshot map) {
     for (LayerSnapshot& layer : map.layer)
         layer = {};
     return map;
+}
+
+// Hands over map's layers one at a time, each after telling asked, whose answer goes back to the writer.
+MapFile::LayerSource LayersOf(const MapSnapshot& map, const std::function<bool(int)>& asked) {
+    return [&map, asked](int k, LayerSnapshot* layer) {
+        *layer = map.layer[std::size_t(k)];
+        return asked(k);
+    };
 }
 
 // Opens without the images a map names, as Open Without It does.
@@ -126,19 +135,14 @@ private slots:
         // Written twice, the same bytes: nothing depends on memory left over from before.
         QCOMPARE(Written(back), FileBytes(path));
         // Handed over one layer at a time, in order, each asked for once: the same bytes again.
-        QList<int> asked;
+        QList<int> asked, inOrder(map.layers);
+        std::iota(inOrder.begin(), inOrder.end(), 0);
         QBuffer layered;
         layered.open(QIODevice::WriteOnly);
-        const MapFile::LayerSource layers = [&](int k, LayerSnapshot* layer) {
-            asked << k;
-            *layer = map.layer[std::size_t(k)];
-            return true;
-        };
-        QVERIFY(MapFile::Write(WithoutLayers(map), layers, layered).ok());
+        const auto ask = [&](int k) { return asked << k, true; };
+        QVERIFY(MapFile::Write(WithoutLayers(map), LayersOf(map, ask), layered).ok());
         QCOMPARE(layered.data(), FileBytes(path));
-        QCOMPARE(asked.size(), map.layers);
-        for (int k = 0; k < map.layers; ++k)
-            QCOMPARE(asked[k], k);
+        QCOMPARE(asked, inOrder);
         // Saved from a document, opened into one and saved again: the same bytes (cells sharing their tile's
         // record or holding their own, odd texts, hidden layers, the tileset images missing).
         WithoutImages resolver;
@@ -294,13 +298,8 @@ private slots:
         // Layers handed over one at a time are checked as they come: refused with the same reason.
         QBuffer layered;
         layered.open(QIODevice::WriteOnly);
-        const MapFileResult late = MapFile::Write(
-            WithoutLayers(map),
-            [&map](int k, LayerSnapshot* layer) {
-                *layer = map.layer[std::size_t(k)];
-                return true;
-            },
-            layered);
+        const MapFileResult late =
+            MapFile::Write(WithoutLayers(map), LayersOf(map, [](int) { return true; }), layered);
         // Only the layers in use are asked for: tiles left on one that is not are never seen, never written.
         MapSnapshot inUse = WithoutLayers(map);
         std::copy_n(map.layer.begin(), map.layers, inUse.layer.begin());
@@ -354,13 +353,11 @@ private slots:
         QFETCH(bool, layerByLayer);
         const MapSnapshot map = MapCorpus::BaseMap();
         // Handed over a layer at a time, a cancel can also come from the one who hands them over.
-        const MapFile::LayerSource layers = [&](int k, LayerSnapshot* layer) {
-            *layer = map.layer[std::size_t(k)];
-            return swapping(0, 1);
-        };
         const MapFileResult result =
-            layerByLayer ? MapFile::Save(WithoutLayers(map), layers, dir.filePath(target), swapping)
-                         : MapFile::Save(map, dir.filePath(target), swapping);
+            layerByLayer
+                ? MapFile::Save(WithoutLayers(map), LayersOf(map, [&](int) { return swapping(0, 1); }),
+                                dir.filePath(target), swapping)
+                : MapFile::Save(map, dir.filePath(target), swapping);
         QCOMPARE(result.status, cancelAt >= 0 ? MapFileResult::Cancelled : MapFileResult::Failed);
         QCOMPARE(result.reason.isEmpty(), result.status == MapFileResult::Cancelled);
         const QString folder = swapFolderAt >= 0 ? QStringLiteral("moved") : QStringLiteral("maps");

@@ -102,8 +102,7 @@ private slots:
     }
 
     // A copy that cannot be read for a reason other than damage stays and is offered again; a lock left
-    // without a copy goes; after Recover the first Save asks
-    // where, proposing the map's own file.
+    // without a copy goes; after Recover the first Save asks where, proposing the map's own file.
     void copiesThatCannotBeRead() {
         QTemporaryDir data;
         const QDir folder(data.filePath("mosaicor/recovery"));

@@ -16,8 +16,7 @@ using ReadProperties = QMap<QString, QPair<QString, QVariant>>;
 
 struct ReadObject {
     int id = 0;
-    double x = 0;
-    double y = 0;
+    double x = 0, y = 0;
     bool point = false;
     ReadProperties properties;
 };

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QStringList>
+#include <QVariant>
 #include <zlib.h>
 #include <zstd.h>
 
@@ -24,6 +25,11 @@ QByteArray Compress(const QByteArray& raw, bool gzip) {
     return out;
 }
 
+// The text with %1, %2... replaced by the values in one pass, numbers and truth values written out.
+template <class... T> QString Fill(const QString& text, const T&... values) {
+    return text.arg(QVariant(values).toString()...);
+}
+
 const char* CompressionName(Encoding encoding) {
     return encoding == Encoding::Zlib   ? "zlib"
            : encoding == Encoding::Gzip ? "gzip"
@@ -42,13 +48,9 @@ QString TilesetBody(const Tileset& t, const QString& name, bool json) {
                              "spacing=\"%5\" margin=\"0\">\n  %6\n%7");
     const QString image = json ? QStringLiteral("\"image\":\"%1\",\"imagewidth\":%2,\"imageheight\":%3,")
                                : QStringLiteral("<image source=\"%1\" width=\"%2\" height=\"%3\"/>");
-    return body.arg(name)
-        .arg(t.tileSize)
-        .arg((t.imageWidth / t.tileSize) * (t.imageHeight / t.tileSize))
-        .arg(t.imageWidth / t.tileSize)
-        .arg(t.spacing)
-        .arg(t.image.isEmpty() ? QString() : image.arg(t.image).arg(t.imageWidth).arg(t.imageHeight))
-        .arg(t.tiles);
+    return Fill(body, name, t.tileSize, (t.imageWidth / t.tileSize) * (t.imageHeight / t.tileSize),
+                t.imageWidth / t.tileSize, t.spacing,
+                t.image.isEmpty() ? QString() : Fill(image, t.image, t.imageWidth, t.imageHeight), t.tiles);
 }
 
 // The layer's gids as the encoding stores them (base64 text for the binary forms).
@@ -81,37 +83,25 @@ QByteArray LayerData(const std::vector<std::uint32_t>& gids, int width, Encoding
 } // namespace
 
 QByteArray Tmx(const Map& map, Encoding encoding) {
-    QString out = QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<map version=\"1.10\" "
-                                 "orientation=\"%1\" renderorder=\"right-down\" width=\"%2\" height=\"%3\" "
-                                 "tilewidth=\"%4\" tileheight=\"%4\" infinite=\"%5\">\n")
-                      .arg(map.orientation)
-                      .arg(map.width)
-                      .arg(map.height)
-                      .arg(map.tileSize)
-                      .arg(map.infinite ? 1 : 0);
+    QString out = Fill(QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<map version=\"1.10\" "
+                                      "orientation=\"%1\" renderorder=\"right-down\" width=\"%2\" "
+                                      "height=\"%3\" tilewidth=\"%4\" tileheight=\"%4\" infinite=\"%5\">\n"),
+                       map.orientation, map.width, map.height, map.tileSize, int(map.infinite));
     if (!map.name.isNull())
         out += QStringLiteral(" <properties>\n  <property name=\"name\" value=\"%1\"/>\n </properties>\n")
                    .arg(map.name.toHtmlEscaped());
     for (std::size_t t = 0; t < map.tilesets.size(); ++t) {
         const Tileset& set = map.tilesets[t];
-        if (!set.external.isEmpty())
-            out += QStringLiteral(" <tileset firstgid=\"%1\" source=\"%2\"/>\n")
-                       .arg(set.firstGid)
-                       .arg(set.external);
-        else
-            out += QStringLiteral(" <tileset firstgid=\"%1\" %2 </tileset>\n")
-                       .arg(set.firstGid)
-                       .arg(TilesetBody(set, QStringLiteral("set%1").arg(t), false));
+        out += Fill(QStringLiteral(" <tileset firstgid=\"%1\" %2\n"), set.firstGid,
+                    set.external.isEmpty()
+                        ? TilesetBody(set, QStringLiteral("set%1").arg(t), false) + " </tileset>"
+                        : QStringLiteral("source=\"%1\"/>").arg(set.external));
     }
     for (std::size_t k = 0; k < map.layers.size(); ++k) {
         const Layer& layer = map.layers[k];
-        out +=
-            QStringLiteral(" <layer id=\"%1\" name=\"L%1\" width=\"%2\" height=\"%3\" visible=\"%4\" %5>\n")
-                .arg(k + 1)
-                .arg(map.width)
-                .arg(map.height)
-                .arg(layer.visible ? 1 : 0)
-                .arg(layer.extra);
+        out += Fill(
+            QStringLiteral(" <layer id=\"%1\" name=\"L%1\" width=\"%2\" height=\"%3\" visible=\"%4\" %5>\n"),
+            int(k + 1), map.width, map.height, int(layer.visible), layer.extra);
         if (encoding == Encoding::TileElements) {
             out += QStringLiteral("  <data>\n");
             for (const std::uint32_t gid : layer.gids)
@@ -141,26 +131,19 @@ QByteArray Tmj(const Map& map, Encoding encoding) {
                    ? QStringLiteral("[%1]").arg(data)
                    : QStringLiteral("\"%1\",\"encoding\":\"base64\",\"compression\":\"%2\"")
                          .arg(data, QLatin1String(CompressionName(encoding)));
-        layers << QStringLiteral(
-                      "{\"type\":\"tilelayer\",\"id\":%1,\"name\":\"L%1\",\"width\":%2,\"height\":%3,"
-                      "\"x\":0,\"y\":0,\"opacity\":1,\"visible\":%4%5,\"data\":%6}")
-                      .arg(k + 1)
-                      .arg(map.width)
-                      .arg(map.height)
-                      .arg(QLatin1String(layer.visible ? "true" : "false"))
-                      .arg(layer.extra, data);
+        layers << Fill(
+            QStringLiteral("{\"type\":\"tilelayer\",\"id\":%1,\"name\":\"L%1\",\"width\":%2,"
+                           "\"height\":%3,\"x\":0,\"y\":0,\"opacity\":1,\"visible\":%4%5,\"data\":%6}"),
+            int(k + 1), map.width, map.height, layer.visible, layer.extra, data);
     }
     if (!map.after.isEmpty())
         layers << map.after;
     QStringList tilesets;
     for (std::size_t t = 0; t < map.tilesets.size(); ++t) {
         const Tileset& set = map.tilesets[t];
-        tilesets << (set.external.isEmpty() ? QStringLiteral("{\"firstgid\":%1,%2}")
-                                                  .arg(set.firstGid)
-                                                  .arg(TilesetBody(set, QStringLiteral("set%1").arg(t), true))
-                                            : QStringLiteral("{\"firstgid\":%1,\"source\":\"%2\"}")
-                                                  .arg(set.firstGid)
-                                                  .arg(set.external));
+        tilesets << Fill(QStringLiteral("{\"firstgid\":%1,%2}"), set.firstGid,
+                         set.external.isEmpty() ? TilesetBody(set, QStringLiteral("set%1").arg(t), true)
+                                                : QStringLiteral("\"source\":\"%1\"").arg(set.external));
     }
     const QString name = map.name.isNull()
                              ? QString()
@@ -168,16 +151,11 @@ QByteArray Tmj(const Map& map, Encoding encoding) {
                                               "\"value\":\"%1\"}],")
                                    .arg(map.name);
     // Layers before tilesets, as some writers order the members.
-    return QStringLiteral(
-               "{\"type\":\"map\",\"version\":\"1.10\",\"orientation\":\"%1\",\"renderorder\":\"right-down\","
-               "\"width\":%2,\"height\":%3,\"tilewidth\":%4,\"tileheight\":%4,\"infinite\":%5,%6"
-               "\"layers\":[%7],\"tilesets\":[%8]}")
-        .arg(map.orientation)
-        .arg(map.width)
-        .arg(map.height)
-        .arg(map.tileSize)
-        .arg(QLatin1String(map.infinite ? "true" : "false"))
-        .arg(name, layers.join(QStringLiteral(",\n")), tilesets.join(QStringLiteral(",")))
+    return Fill(QStringLiteral("{\"type\":\"map\",\"version\":\"1.10\",\"orientation\":\"%1\","
+                               "\"renderorder\":\"right-down\",\"width\":%2,\"height\":%3,\"tilewidth\":%4,"
+                               "\"tileheight\":%4,\"infinite\":%5,%6\"layers\":[%7],\"tilesets\":[%8]}"),
+                map.orientation, map.width, map.height, map.tileSize, map.infinite, name,
+                layers.join(QStringLiteral(",\n")), tilesets.join(QStringLiteral(",")))
         .toUtf8();
 }
 

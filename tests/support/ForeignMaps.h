@@ -16,8 +16,7 @@ struct Tileset {
     // Relative to the map (or to the tileset file, when external).
     QString image;
     int tileSize = 16;
-    int imageWidth = 0;
-    int imageHeight = 0;
+    int imageWidth = 0, imageHeight = 0;
     int spacing = 0;
     // Written to this file beside the map (.tsx or .tsj) when not empty.
     QString external;
@@ -33,8 +32,7 @@ struct Layer {
 };
 
 struct Map {
-    int width = 4;
-    int height = 3;
+    int width = 4, height = 3;
     int tileSize = 16;
     QString orientation = QStringLiteral("orthogonal");
     bool infinite = false;

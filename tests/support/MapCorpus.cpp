@@ -239,10 +239,7 @@ std::vector<Entry> MakeDamaged() {
              {item.argument + 1, item.argument - 1, quint64(0xFFFFFFFF), quint64(1) << 62})
             if (const QByteArray lying = Spliced(base, item.start, item.headEnd, Head(item.major, lie));
                 lie != item.argument && !WellFormed(lying))
-                add(QStringLiteral("length at %1 says %2, not %3")
-                        .arg(item.start)
-                        .arg(lie)
-                        .arg(item.argument),
+                add(QString::asprintf("length at %lld says %llu, not %llu", item.start, lie, item.argument),
                     lying);
         for (std::size_t e = 0; e < item.keys.size(); ++e) {
             const qint64 next = e + 1 < item.keys.size() ? item.keys[e + 1] : item.end;
@@ -319,10 +316,8 @@ std::vector<Entry> MakeDamaged() {
     const QCborArray exceptions = tree["layers"][0]["exceptions"].toArray();
     set(QStringLiteral("exceptions out of order"), {"layers", 0, "exceptions"},
         QCborArray{exceptions.at(1), exceptions.at(0)});
-    QCborArray tooMany;
-    for (int i = 0; i <= 32768; ++i)
-        tooMany.append(QCborMap());
-    set(QStringLiteral("32769 tiles"), {"templates"}, tooMany);
+    set(QStringLiteral("32769 tiles"), {"templates"},
+        QCborArray::fromVariantList(QVariantList(32769, QVariantMap())));
     add(QStringLiteral("layers before the map's size"),
         Reordered(tree, {"format", "version", "layers", "map"}));
     // Other files (the empty file and the signature alone are cut short above).
