@@ -82,6 +82,18 @@ inline QPoint PaletteSlot(const frmMain& w, int i) {
     return {x, 10 + (row - w.Palette().TilesOffsetY()) * (th + 10)};
 }
 
+// On the palette: the pointer comes in at from, the left button goes down there and comes up at to (a click
+// when no other point is given), and the pointer leaves.
+inline void PaletteStroke(frmMain& w, QPoint from, std::optional<QPoint> to = std::nullopt) {
+    Input::Enter(w.Controls().canTiles, from);
+    Input::Move(w.Controls().canTiles, from);
+    Input::Press(w.Controls().canTiles, from);
+    if (to)
+        Input::Move(w.Controls().canTiles, *to, Qt::LeftButton);
+    Input::Release(w.Controls().canTiles, to.value_or(from));
+    Input::Leave(w.Controls().canTiles);
+}
+
 // The map canvas as drawn with no cursor on it.
 inline QImage ShownMap(frmMain& w) {
     Input::Leave(w.Controls().canMain);

@@ -18,8 +18,7 @@ namespace {
 bool SaveThenMoveTheImage(EditorFixture& f) {
     f.LoadSolidTiles(3, 2);
     DragStroke(f.window(), 1, 1, 4, 1);
-    f.dialogs->saveAnswers.push_back(FolderItem(f.temp.filePath("map.mqm")));
-    ChooseItem("FileSaveAs");
+    f.Save("FileSaveAs", "map.mqm");
     return QFile::rename(f.temp.filePath("solid.png"), f.temp.filePath("moved.png"));
 }
 
@@ -82,9 +81,8 @@ private slots:
         const QImage picture = ShownMap(w);
         const MapSettingsValues settings = w.Document().Settings();
         QVERIFY(w.isWindowModified() && w.windowTitle() == "Untitled[*] - 2D Mosaicor");
-        const QString path = QDir(f.temp.path()).filePath("painted");
-        f.dialogs->saveAnswers.push_back(FolderItem(path));
-        ChooseItem("FileSave");
+        const QString path = f.temp.filePath("painted");
+        f.Save("FileSave", path);
         QCOMPARE(w.windowTitle(), "painted.mqm[*] - 2D Mosaicor");
         QVERIFY(!w.isWindowModified());
         QCOMPARE(w.Controls().lblStatus->text(), "painted.mqm saved");
@@ -94,8 +92,7 @@ private slots:
                      w.Controls().txtWidth->text(), w.Controls().txtName->text(),
                      w.Controls().btnLayer[1]->isEnabled()),
                  "2D Mosaicor 100 3 0 32  true");
-        f.dialogs->answers.push_back(FolderItem(path + ".mqm"));
-        ChooseItem("FileOpenMap");
+        f.Open(path + ".mqm");
         QVERIFY(AllCells(w) == cells);
         QCOMPARE(ShownMap(w), picture);
         QVERIFY(w.Document().Settings() == settings);
@@ -111,8 +108,7 @@ private slots:
         QVERIFY(MapFile::Open(path + ".mqm", &saved).ok());
         ++saved.layer[2].exceptions.at(0).record.x;
         QVERIFY(MapFile::Save(saved, path + ".mqm").ok());
-        f.dialogs->answers.push_back(FolderItem(path + ".mqm"));
-        ChooseItem("FileOpenMap");
+        f.Open(path + ".mqm");
         QVERIFY(AllCells(w) == cells);
         QCOMPARE(
             Say(w.Controls().lblStatus->text(),
@@ -139,14 +135,11 @@ private slots:
         f.LoadSolidTiles(2, 1);
         Click(w, 3, 4);
         const auto cells = AllCells(w);
-        const QString saved = QDir(f.temp.path()).filePath("kept.mqm");
+        const QString saved = f.temp.filePath("kept.mqm");
         f.dialogs->replies.push_back(answer.section(',', 0, 0));
         if (answer == "Save")
             f.dialogs->saveAnswers.push_back(FolderItem(saved));
-        if (command == "close box")
-            w.close();
-        else
-            ChooseItem(qPrintable(command));
+        command == "close box" ? void(w.close()) : ChooseItem(qPrintable(command));
         QCOMPARE(f.dialogs->questions, QStringList{"Save the changes to Untitled?"});
         QCOMPARE(QFile::exists(saved), answer == "Save");
         const bool left = command == "FileQuit" || command == "close box" ? !w.isVisible()
@@ -164,17 +157,14 @@ private slots:
         frmMain& w = f.window();
         f.LoadSolidTiles(2, 1);
         Click(w, 1, 1);
-        const QDir dir(f.temp.path());
-        f.dialogs->saveAnswers.push_back(FolderItem(dir.filePath("map.mqm")));
-        ChooseItem("FileSaveAs");
+        f.Save("FileSaveAs", "map.mqm");
         Click(w, 2, 2);
         f.dialogs->cancelWorkAfter = 1; // the user cancels the progress part way
         ChooseItem("FileSave");
         f.dialogs->cancelWorkAfter = -1;
         QVERIFY(w.isWindowModified() && f.dialogs->messages.isEmpty());
-        QVERIFY(dir.mkdir("taken.mqm")); // a folder where the file should be
-        f.dialogs->saveAnswers.push_back(FolderItem(dir.filePath("taken.mqm")));
-        ChooseItem("FileSaveAs");
+        QVERIFY(QDir(f.temp.path()).mkdir("taken.mqm")); // a folder where the file should be
+        f.Save("FileSaveAs", "taken.mqm");
         QCOMPARE(f.dialogs->messages.size(), 1);
         QVERIFY(f.dialogs->messages[0].startsWith("taken.mqm could not be saved: "));
         QVERIFY(w.isWindowModified() && w.windowTitle() == "map.mqm[*] - 2D Mosaicor");
@@ -189,21 +179,17 @@ private slots:
         const auto cells = AllCells(w);
         const QString bad = f.WritePng("not-a-map.mqm", MakeTileSheet(32, 32, 32, 32));
         f.dialogs->replies.push_back("Discard");
-        f.dialogs->answers.push_back(FolderItem(bad));
-        ChooseItem("FileOpenMap");
+        f.Open(bad);
         QCOMPARE(f.dialogs->messages.size(), 1);
         QVERIFY(f.dialogs->messages[0].startsWith("not-a-map.mqm could not be opened: "));
         QVERIFY(AllCells(w) == cells && w.Tileset().Count() == 2);
         // A map that memory runs out for while it is built is refused the same way.
-        const QString good = QDir(f.temp.path()).filePath("good.mqm");
-        f.dialogs->saveAnswers.push_back(FolderItem(good));
-        ChooseItem("FileSaveAs");
+        f.Save("FileSaveAs", "good.mqm");
         Click(w, 2, 2);
         const auto changed = AllCells(w);
         f.dialogs->replies.push_back("Discard");
-        f.dialogs->answers.push_back(FolderItem(good));
         CellRef::FailCellMemoryAfter(0);
-        ChooseItem("FileOpenMap");
+        f.Open("good.mqm");
         CellRef::FailCellMemoryAfter(-1);
         QCOMPARE(f.dialogs->messages.last(),
                  "good.mqm could not be opened: there is not enough memory for it");
@@ -225,8 +211,7 @@ private slots:
         QVERIFY(CellsShowing(w, colour).empty());
         // Exported so, through the menu (a name without a suffix is a TMX map), those cells are written as
         // empty, and the status line counts them.
-        f.dialogs->saveAnswers.push_back(FolderItem(f.temp.filePath("out")));
-        ChooseItem("FileExport");
+        f.Save("FileExport", "out");
         QCOMPARE(w.Controls().lblStatus->text(),
                  "out.tmx exported; 4 cells written as empty, their tiles are gone");
         OpenMap(f, "Locate\u2026", "moved.png");
@@ -255,8 +240,7 @@ private slots:
         const CellSet painted = CellsShowing(w, colour);
         OpenMap(f, "Open Without It");
         const QStringList asked = f.dialogs->questions;
-        f.dialogs->answers.push_back(FolderItem(f.temp.filePath("moved.png")));
-        ChooseItem("FileLoadTiles");
+        f.Open("moved.png", "FileLoadTiles");
         QCOMPARE(f.dialogs->questions, asked);
         QCOMPARE(Say(w.Tileset().Count(), w.Controls().lblStatus->text()),
                  Say(3, "moved.png takes the place of the missing tileset image: 4 cells show again"));
@@ -274,8 +258,7 @@ private slots:
         // The question closed (its Escape) is Cancel: the image stays missing and no tile is added.
         for (const QString answer : {"Add as New Tiles", "(closed)", "Use"}) {
             f.dialogs->replies = {answer};
-            f.dialogs->answers.push_back(FolderItem(other));
-            ChooseItem("FileLoadTiles");
+            f.Open(other, "FileLoadTiles");
             QCOMPARE(f.dialogs->questions.last(),
                      "Use other.png in place of the missing tileset image solid.png?");
             QCOMPARE(Say(w.Tileset().Count(), bool(w.Tileset().GetTileImage(2))),

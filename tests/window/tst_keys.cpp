@@ -99,10 +99,7 @@ private slots:
                  Say("", true, 2));
         // A click on the palette's canvas (or the map's) takes the keyboard back.
         w.Controls().tabpnlMain->setCurrentIndex(0);
-        const QPoint below(5, w.Controls().canTiles->height() - 5);
-        Input::Enter(w.Controls().canTiles, below);
-        Input::Click(w.Controls().canTiles, below);
-        Input::Leave(w.Controls().canTiles);
+        PaletteStroke(w, QPoint(5, w.Controls().canTiles->height() - 5));
         QVERIFY(QApplication::focusWidget() != w.Controls().txtName);
         w.Controls().tabpnlMain->setCurrentIndex(1);
         w.Controls().txtName->setFocus();
@@ -177,9 +174,7 @@ private slots:
         const int top = PaletteSlot(w, 190).y(), bottom = top + w.Tileset().TileHeight();
         QVERIFY2(top >= 0 && bottom <= w.Controls().canTiles->height(), qPrintable(Say(top, bottom)));
         QCOMPARE(w.Controls().scbTilesVertical->Value(), w.Palette().TilesOffsetY());
-        const QPoint below(5, w.Controls().canTiles->height() - 5); // a click where there is no tile
-        Input::Enter(w.Controls().canTiles, below);
-        Input::Click(w.Controls().canTiles, below);
+        PaletteStroke(w, QPoint(5, w.Controls().canTiles->height() - 5)); // where there is no tile
         QVERIFY(!w.Palette().SelectedTile());
         QCOMPARE(w.Controls().swatchSelectedTile->grab().toImage().pixelColor(15, 15), background);
     }

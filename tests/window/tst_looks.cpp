@@ -55,8 +55,7 @@ QRect Geometry(const QWidget* widget) {
 QStringList BrokenLineUps(const WindowControls& ui) {
     QStringList broken;
     const auto rule = [&](bool kept, const QString& name) {
-        if (!kept)
-            broken << name;
+        broken += kept ? QStringList() : QStringList{name};
     };
     const QRect layer0 = ui.btnLayer[0]->geometry();
     for (int i = 1; i < 8; ++i) {
@@ -141,11 +140,7 @@ private slots:
         TileSwatch& swatch = *w.Controls().swatchSelectedTile;
         QCOMPARE(SwatchMargins(swatch), Say(2, 2, 2, 2, true));
         for (const int first : {2, 4}) {
-            Input::Enter(w.Controls().canTiles, PaletteTile(w, first));
-            Input::Move(w.Controls().canTiles, PaletteTile(w, first));
-            Input::Press(w.Controls().canTiles, PaletteTile(w, first));
-            Input::Move(w.Controls().canTiles, PaletteTile(w, first + 1), Qt::LeftButton);
-            Input::Release(w.Controls().canTiles, PaletteTile(w, first + 1));
+            PaletteStroke(w, PaletteTile(w, first), PaletteTile(w, first + 1));
             const bool wide = first == 2;
             QCOMPARE(w.Palette().PaletteBlock().width, wide ? 2 : 1);
             QStringList margins = SwatchMargins(swatch).split(' ');

@@ -130,12 +130,7 @@ private slots:
         frmMain& w = f.window();
         f.LoadTiles("wide.png", MakeTileSheet(8 * 32, 3 * 32, 32, 32));
         const auto tile = [&](int i) { return PaletteSlot(w, i) + QPoint(16, 16); };
-        Input::Enter(w.Controls().canTiles, tile(1));
-        Input::Move(w.Controls().canTiles, tile(1));
-        Input::Press(w.Controls().canTiles, tile(1));
-        Input::Move(w.Controls().canTiles, tile(10), Qt::LeftButton);
-        Input::Release(w.Controls().canTiles, tile(10));
-        Input::Leave(w.Controls().canTiles);
+        PaletteStroke(w, tile(1), tile(10));
         QCOMPARE(w.Palette().PaletteBlock(), (TileBlock{2, 2, {1, 2, 9, 10}}));
         QVERIFY(w.Controls().swatchSelectedTile->Shown() != nullptr);
         ChooseTool(w, Tool::Plot);
