@@ -146,8 +146,7 @@ inline QRgb TileColour(const frmMain& w, int i) {
 // The visible cells whose middle pixel on the last drawn canvas shows the colour.
 inline CellSet CellsShowing(const frmMain& w, QRgb colour) {
     const QImage& canvas = w.Controls().canMain->Buffer();
-    const int tw = w.Tileset().TileWidth();
-    const int th = w.Tileset().TileHeight();
+    const int tw = w.Tileset().TileWidth(), th = w.Tileset().TileHeight();
     CellSet cells;
     for (int r = 0; r * th + th / 2 < canvas.height(); ++r)
         for (int c = 0; c * tw + tw / 2 < canvas.width(); ++c)

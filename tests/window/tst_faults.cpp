@@ -131,6 +131,12 @@ void Report(const QStringList& lines) {
 class TestFaults : public QObject {
     Q_OBJECT
 private slots:
+    void init() {
+        if (QByteArray(QTest::currentTestFunction()).startsWith("child") &&
+            qEnvironmentVariableIsEmpty(kChildVariable))
+            QSKIP("runs in a child process");
+    }
+
     // Opening a map whose tileset image is missing, through the real question and the real Locate dialog, and
     // a damaged file through the real message, each answered after more than a second; the names look like
     // markup.
@@ -174,7 +180,7 @@ private slots:
         QVERIFY(progress && progress->isVisible() && progress->width() < 3000);
     }
 
-    // Each child slot below is run in a child process, where a limit set cannot reach the other tests; its
+    // Each child slot below runs in a child process only, where a limit set cannot reach the other tests; its
     // report is compared here.
     void inAChild_data() {
         QTest::addColumn<QString>("child");
@@ -209,8 +215,6 @@ private slots:
     // Under a file-size limit the recovery copy and a save fail, each saying so; the old file stays as it
     // was.
     void childFileSizeLimit() {
-        if (qEnvironmentVariableIsEmpty(kChildVariable))
-            QSKIP("runs in a child process");
         IgnoreFileSizeSignal();
         EditorFixture f;
         const QString map = f.temp.filePath("map.mqm");
@@ -233,8 +237,6 @@ private slots:
     // the load of 32,768 tiles or their removal stops with nothing changed, the history where it was; with
     // room again it is done.
     void childUndoOutOfMemory() {
-        if (qEnvironmentVariableIsEmpty(kChildVariable))
-            QSKIP("runs in a child process");
         EditorFixture f;
         frmMain& w = f.window();
         Apply(w, "1", "1", "1", "100", "100");
@@ -284,8 +286,6 @@ private slots:
     // status; then the real open dialog, with the thread that reads the folder for it, opened and closed by
     // the user.
     void childActionsOutOfMemory() {
-        if (qEnvironmentVariableIsEmpty(kChildVariable))
-            QSKIP("runs in a child process");
         auto dialogs = std::make_shared<HalfRealDialogs>();
         EditorFixture f(dialogs);
         frmMain& w = f.window();

@@ -6,6 +6,7 @@
 #include "document/MapFileReader.h"
 #include "document/MapFileWriter.h"
 #include "platform/ScrollBar.h"
+#include "tiles/CellGameValues.h"
 
 #include <QDir>
 #include <QLabel>
@@ -57,12 +58,9 @@ void Paint(EditorFixture& f, std::uint32_t seed) {
             DragStroke(w, cell(33), cell(31), cell(33), cell(31));
         }
     }
-    CellRecord own = RecordOf(w.Tileset().GetTile(3)->Template());
-    own.x = 5 * 16, own.y = 6 * 16, own.zOrder = 2, own.custom2 = QStringLiteral("key"),
-    own.destroyable = true;
-    MapDocument::CellEdit edit(w.Document(), QStringLiteral("Own"));
-    edit.Put(2, 5, 6, CellRef::Make(ValuesOf(own)));
-    edit.Commit();
+    GameValues own = GameValuesOf(w.Tileset().GetTile(3)->Template());
+    own.custom2 = QStringLiteral("key"), own.destroyable = true;
+    Put(w, 2, 5, 6, 3, own);
     w.Refresh();
 }
 
@@ -150,9 +148,11 @@ private slots:
             QVERIFY(AllCells(w) == cells && w.isWindowModified());
     }
 
-    // A save that fails, or is cancelled part way, leaves the map open and modified; a failure says why.
-    // (The file on disk staying as it was is the file writer's to keep, and its test's to check.)
-    void failedSaves() {
+    // A save that fails, or is cancelled part way, leaves the map open and modified; a failure says why. A
+    // file that is not a map, or a map that memory runs out for while it is built, is refused with its
+    // reason; the map shown stays as it was. (The file on disk staying as it was is the file writer's to
+    // keep, and its test's to check.)
+    void failedSavesAndRefusedFiles() {
         EditorFixture f;
         frmMain& w = f.window();
         f.LoadSolidTiles(2, 1);
@@ -165,35 +165,23 @@ private slots:
         QVERIFY(w.isWindowModified() && f.dialogs->messages.isEmpty());
         QVERIFY(QDir(f.temp.path()).mkdir("taken.mqm")); // a folder where the file should be
         f.Save("FileSaveAs", "taken.mqm");
-        QCOMPARE(f.dialogs->messages.size(), 1);
-        QVERIFY(f.dialogs->messages[0].startsWith("taken.mqm could not be saved: "));
         QVERIFY(w.isWindowModified() && w.windowTitle() == "map.mqm[*] - 2D Mosaicor");
-    }
-
-    // A file that is not a map is refused with its reason; the map shown stays as it was.
-    void refusedFiles() {
-        EditorFixture f;
-        frmMain& w = f.window();
-        f.LoadSolidTiles(2, 1);
-        Click(w, 1, 1);
         const auto cells = AllCells(w);
-        const QString bad = f.WritePng("not-a-map.mqm", MakeTileSheet(32, 32, 32, 32));
-        f.dialogs->replies.push_back("Discard");
-        f.Open(bad);
-        QCOMPARE(f.dialogs->messages.size(), 1);
-        QVERIFY(f.dialogs->messages[0].startsWith("not-a-map.mqm could not be opened: "));
+        f.dialogs->replies = {"Discard"};
+        f.Open(f.WritePng("not-a-map.mqm", MakeTileSheet(32, 32, 32, 32)));
         QVERIFY(AllCells(w) == cells && w.Tileset().Count() == 2);
-        // A map that memory runs out for while it is built is refused the same way.
         f.Save("FileSaveAs", "good.mqm");
-        Click(w, 2, 2);
+        Click(w, 3, 3);
         const auto changed = AllCells(w);
-        f.dialogs->replies.push_back("Discard");
+        f.dialogs->replies = {"Discard"};
         CellRef::FailCellMemoryAfter(0);
         f.Open("good.mqm");
         CellRef::FailCellMemoryAfter(-1);
-        QCOMPARE(f.dialogs->messages.last(),
-                 "good.mqm could not be opened: there is not enough memory for it");
         QVERIFY(AllCells(w) == changed && changed != cells);
+        QCOMPARE(f.dialogs->messages.size(), 3);
+        QVERIFY(f.dialogs->messages[0].startsWith("taken.mqm could not be saved: "));
+        QVERIFY(f.dialogs->messages[1].startsWith("not-a-map.mqm could not be opened: "));
+        QCOMPARE(f.dialogs->messages[2], "good.mqm could not be opened: there is not enough memory for it");
     }
 
     // A tileset image that went missing or changed: the user may open the map without it (its tiles stay as

@@ -111,8 +111,10 @@ private slots:
 
     // With the pointer away from the map, a load through Ctrl+T leaves its report; what Qt sends when the
     // dialog closes (a leave, an enter and a leave), focus coming back and a resize keep it. The pointer
-    // moving over the map replaces it with the cursor's text, and leaving empties that.
-    void loadReportStaysUntilThePointerMovesOverTheMap() {
+    // moving over the map replaces it with the cursor's text, and leaving empties that. A report longer than
+    // the line shows its start, cut at the end with an ellipsis, and the whole text as the line's tooltip,
+    // markup shown as it is; a short one shows whole with no tooltip.
+    void statusLine() {
         EditorFixture f;
         frmMain& w = f.window();
         QVERIFY(Activate(w));
@@ -133,13 +135,7 @@ private slots:
         QCOMPARE(w.Controls().lblStatus->text(), "Erase X: 1 Y: 2");
         Input::Leave(w.Controls().canMain);
         QCOMPARE(w.Controls().lblStatus->text(), "");
-    }
 
-    // A report longer than the line shows its start, cut at the end with an ellipsis, and the whole text as
-    // the line's tooltip, markup shown as it is; a short one shows whole with no tooltip.
-    void longStatusElidedWithTooltip() {
-        EditorFixture f;
-        frmMain& w = f.window();
         auto* status = qobject_cast<StatusLabel*>(w.Controls().lblStatus);
         QVERIFY(status);
         const QString longName = QString(90, 'n') + ".png";
