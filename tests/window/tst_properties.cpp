@@ -127,7 +127,6 @@ private slots:
         QVERIFY(!(after == before));
         QVERIFY2(UndoRedo(w, before, after).isEmpty(), "tile properties");
 
-        // A cell placed from now on carries the tile's values.
         f.PickTile(1);
         ChooseTool(w, Tool::Plot);
         Click(w, 10, 10);

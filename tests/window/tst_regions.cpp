@@ -52,7 +52,6 @@ private slots:
         QCOMPARE(w.Layer(0).Record(6, 5).get(), w.Layer(0).Record(2, 1).get());
         ChooseItem("EditUndo");
         QVERIFY(MapOf(w) == before);
-        // Cut and Delete take the edit layer's cells only.
         for (const char* item : {"EditCut", "EditClear"}) {
             ChooseItem(item);
             QCOMPARE(Say(TileAtCell(w, 0, 1, 1), TileAtCell(w, 0, 2, 1), TileAtCell(w, 1, 2, 2)), "-1 -1 3");
