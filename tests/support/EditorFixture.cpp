@@ -11,7 +11,9 @@
 #include <QTest>
 
 EditorFixture::EditorFixture(const QString& resourceFolder, const QString& dataFolder,
-                             const QStringList& replies) {
+                             const QStringList& replies, std::shared_ptr<ScriptedDialogs> own) {
+    if (own)
+        dialogs = std::move(own);
     // Tests run side by side, in two builds at once: none may see another's recovery copies.
     qputenv("XDG_DATA_HOME",
             QFile::encodeName(dataFolder.isEmpty() ? QDir(temp.path()).filePath("data") : dataFolder));
@@ -34,14 +36,22 @@ QString EditorFixture::WritePng(const QString& name, const QImage& image) {
     return path;
 }
 
+void EditorFixture::Save(const char* item, const QString& file) {
+    dialogs->saveAnswers.push_back(FolderItem(QDir(temp.path()).filePath(file)));
+    ChooseItem(item);
+}
+
+void EditorFixture::Open(const QString& file, const char* item) {
+    dialogs->answers.push_back(FolderItem(QDir(temp.path()).filePath(file)));
+    ChooseItem(item);
+}
+
 void EditorFixture::LoadTiles(const QString& name, const QImage& image) {
-    dialogs->answers.push_back(FolderItem(WritePng(name, image)));
-    w->FileLoadTiles_Action();
+    Open(WritePng(name, image), "FileLoadTiles");
 }
 
 void EditorFixture::LoadSolidTiles(int count, int select) {
-    const int tw = w->Tileset().TileWidth();
-    const int th = w->Tileset().TileHeight();
+    const int tw = w->Tileset().TileWidth(), th = w->Tileset().TileHeight();
     LoadTiles(QStringLiteral("solid.png"), MakeTileSheet(tw * count, th, tw, th));
     if (select >= 0)
         PickTile(select);
@@ -53,12 +63,8 @@ void EditorFixture::PickTile(int i) {
         return;
     // Scroll the palette towards the tile's row, then hover over it and click.
     w->Controls().scbTilesVertical->setValue(w->Palette().DisplayRow(i));
-    const QPoint at =
-        PaletteSlot(*w, i) + QPoint(w->Tileset().TileWidth() / 2, w->Tileset().TileHeight() / 2);
-    Input::Enter(w->Controls().canTiles, at);
-    Input::Move(w->Controls().canTiles, at);
-    Input::Click(w->Controls().canTiles, at);
-    Input::Leave(w->Controls().canTiles);
+    PaletteStroke(*w,
+                  PaletteSlot(*w, i) + QPoint(w->Tileset().TileWidth() / 2, w->Tileset().TileHeight() / 2));
 }
 
 QImage MakeTileSheet(int width, int height, int tileWidth, int tileHeight) {

@@ -13,7 +13,10 @@ struct EditorFixture {
     // build puts the real ones. Each fixture keeps the user's data (recovery copies) in a folder of its own,
     // or in dataFolder when given; replies answer the questions asked while the window opens.
     explicit EditorFixture(const QString& resourceFolder = QString(), const QString& dataFolder = QString(),
-                           const QStringList& replies = {});
+                           const QStringList& replies = {}, std::shared_ptr<ScriptedDialogs> own = nullptr);
+    // The window with dialogs of the test's own, scripted in part.
+    explicit EditorFixture(std::shared_ptr<ScriptedDialogs> own)
+        : EditorFixture({}, {}, {}, std::move(own)) {}
     ~EditorFixture();
 
     frmMain& window() { return *w; }
@@ -21,6 +24,11 @@ struct EditorFixture {
 
     // Writes an image as a PNG into the fixture's temporary folder and returns its path.
     QString WritePng(const QString& name, const QImage& image);
+    // Chooses FileSave, FileSaveAs or FileExport, the save dialog (if asked) answering with file: a path, or
+    // a name in the temporary folder.
+    void Save(const char* item, const QString& file);
+    // Chooses FileOpenMap or FileLoadTiles, the open dialog answering with file, named as for Save.
+    void Open(const QString& file, const char* item = "FileOpenMap");
     // Loads an image through File, Load Tiles as a user would, the dialog answering with it.
     void LoadTiles(const QString& name, const QImage& image);
     // Loads count distinct opaque tiles of the current tile size and selects tile `select` (or none if -1).

@@ -82,6 +82,18 @@ inline QPoint PaletteSlot(const frmMain& w, int i) {
     return {x, 10 + (row - w.Palette().TilesOffsetY()) * (th + 10)};
 }
 
+// On the palette: the pointer comes in at from, the left button goes down there and comes up at to (a click
+// when no other point is given), and the pointer leaves.
+inline void PaletteStroke(frmMain& w, QPoint from, std::optional<QPoint> to = std::nullopt) {
+    Input::Enter(w.Controls().canTiles, from);
+    Input::Move(w.Controls().canTiles, from);
+    Input::Press(w.Controls().canTiles, from);
+    if (to)
+        Input::Move(w.Controls().canTiles, *to, Qt::LeftButton);
+    Input::Release(w.Controls().canTiles, to.value_or(from));
+    Input::Leave(w.Controls().canTiles);
+}
+
 // The map canvas as drawn with no cursor on it.
 inline QImage ShownMap(frmMain& w) {
     Input::Leave(w.Controls().canMain);
@@ -134,8 +146,7 @@ inline QRgb TileColour(const frmMain& w, int i) {
 // The visible cells whose middle pixel on the last drawn canvas shows the colour.
 inline CellSet CellsShowing(const frmMain& w, QRgb colour) {
     const QImage& canvas = w.Controls().canMain->Buffer();
-    const int tw = w.Tileset().TileWidth();
-    const int th = w.Tileset().TileHeight();
+    const int tw = w.Tileset().TileWidth(), th = w.Tileset().TileHeight();
     CellSet cells;
     for (int r = 0; r * th + th / 2 < canvas.height(); ++r)
         for (int c = 0; c * tw + tw / 2 < canvas.width(); ++c)

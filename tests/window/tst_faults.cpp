@@ -9,7 +9,6 @@
 #include "platform/FileSizeSignal.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QElapsedTimer>
 #include <QFileDialog>
 #include <QLabel>
@@ -97,8 +96,10 @@ private:
     bool m_progressMeanwhile = false;
 };
 
-bool Red(const frmMain& w) {
-    return w.Controls().lblStatus->palette().color(QPalette::WindowText) == QColor(200, 0, 0);
+// A step's name, the status line's colour (red or black) and its text.
+QString Status(const char* step, const frmMain& w) {
+    const bool red = w.Controls().lblStatus->palette().color(QPalette::WindowText) == QColor(200, 0, 0);
+    return Say(QString(step) + ":", red ? "red" : "black", w.Controls().lblStatus->text());
 }
 
 // Runs one slot of this program in a child process with the given environment variable set, and gives what
@@ -130,36 +131,33 @@ void Report(const QStringList& lines) {
 class TestFaults : public QObject {
     Q_OBJECT
 private slots:
+    void init() {
+        if (QByteArray(QTest::currentTestFunction()).startsWith("child") &&
+            qEnvironmentVariableIsEmpty(kChildVariable))
+            QSKIP("runs in a child process");
+    }
+
     // Opening a map whose tileset image is missing, through the real question and the real Locate dialog, and
     // a damaged file through the real message, each answered after more than a second; the names look like
     // markup.
     void questionsWhileOpening() {
-        QTemporaryDir temp;
-        const QDir dir(temp.path());
-        qputenv("XDG_DATA_HOME", QFile::encodeName(dir.filePath("data")));
         auto dialogs = std::make_shared<HalfRealDialogs>();
-        frmMain w(dialogs);
-        w.show();
-        const QString tiles = dir.filePath(kMarkup + ".png");
-        QVERIFY(MakeTileSheet(64, 32, 32, 32).save(tiles, "PNG"));
-        dialogs->answers.push_back(FolderItem(tiles));
-        ChooseItem("FileLoadTiles");
-        const QString map = dir.filePath(kMarkup + ".mqm");
-        dialogs->saveAnswers.push_back(FolderItem(map));
-        ChooseItem("FileSaveAs");
-        QVERIFY(QFile::remove(tiles));
-        const QString damaged = dir.filePath(kMarkup + "bad.mqm");
+        EditorFixture f(dialogs);
+        f.LoadTiles(kMarkup + ".png", MakeTileSheet(64, 32, 32, 32));
+        f.Save("FileSaveAs", kMarkup + ".mqm");
+        QVERIFY(QFile::remove(f.temp.filePath(kMarkup + ".png")));
+        const QString map = f.temp.filePath(kMarkup + ".mqm"), damaged = f.temp.filePath(kMarkup + "bad.mqm");
         QVERIFY(PngCraft::Write(damaged, QByteArray(4096, 'x')));
 
         dialogs->real = true;
         SlowUser user({"Locate\u2026", "reject", "Open Without It", "OK"});
         dialogs->answers = {FolderItem(map), FolderItem(damaged)};
         ChooseItem("FileOpenMap");
-        QCOMPARE(w.Controls().lblStatus->text(), kMarkup + ".mqm opened");
+        QCOMPARE(f->Controls().lblStatus->text(), kMarkup + ".mqm opened");
         ChooseItem("FileOpenMap");
         QCOMPARE(user.seen, QStringList({"QMessageBox narrow alone", "QFileDialog narrow alone",
                                          "QMessageBox narrow alone", "QMessageBox narrow alone"}));
-        QCOMPARE(w.Tileset().Count(), 2);
+        QCOMPARE(f->Tileset().Count(), 2);
     }
 
     // A progress dialog that shows names the file as it is (the status line's tooltip is the keys test's);
@@ -182,7 +180,7 @@ private slots:
         QVERIFY(progress && progress->isVisible() && progress->width() < 3000);
     }
 
-    // Each child slot below is run in a child process, where a limit set cannot reach the other tests; its
+    // Each child slot below runs in a child process only, where a limit set cannot reach the other tests; its
     // report is compared here.
     void inAChild_data() {
         QTest::addColumn<QString>("child");
@@ -217,11 +215,9 @@ private slots:
     // Under a file-size limit the recovery copy and a save fail, each saying so; the old file stays as it
     // was.
     void childFileSizeLimit() {
-        if (qEnvironmentVariableIsEmpty(kChildVariable))
-            QSKIP("runs in a child process");
         IgnoreFileSizeSignal();
         EditorFixture f;
-        const QString map = QDir(f.temp.path()).filePath("map.mqm");
+        const QString map = f.temp.filePath("map.mqm");
         QVERIFY(PngCraft::Write(map, "old"));
         f->CopyKeeper().SetTiming({20, 0, 1000});
         QSignalSpy failing(&f->CopyKeeper(), &RecoveryKeeper::copiesFailing);
@@ -229,9 +225,8 @@ private slots:
         QVERIFY(setrlimit(RLIMIT_FSIZE, &limit) == 0);
         f.LoadSolidTiles(2);
         QVERIFY(failing.wait(20000));
-        QStringList report{Say("copy:", Red(f.window()) ? "red" : "black", f->Controls().lblStatus->text())};
-        f.dialogs->saveAnswers.push_back(FolderItem(map));
-        ChooseItem("FileSaveAs");
+        QStringList report{Status("copy", f.window())};
+        f.Save("FileSaveAs", map);
         report << "save: " + f.dialogs->messages.value(0);
         QFile old(map);
         report << Say("old file:", old.open(QIODevice::ReadOnly) && old.readAll() == "old");
@@ -242,8 +237,6 @@ private slots:
     // the load of 32,768 tiles or their removal stops with nothing changed, the history where it was; with
     // room again it is done.
     void childUndoOutOfMemory() {
-        if (qEnvironmentVariableIsEmpty(kChildVariable))
-            QSKIP("runs in a child process");
         EditorFixture f;
         frmMain& w = f.window();
         Apply(w, "1", "1", "1", "100", "100");
@@ -253,8 +246,7 @@ private slots:
         QCOMPARE(w.Tileset().Count(), 32768);
         QStringList report;
         const auto note = [&](const char* step) {
-            report << Say(QString(step) + ":", Red(w) ? "red" : "black", w.Controls().lblStatus->text(),
-                          w.Tileset().Count(), w.Document().Steps().Index(),
+            report << Say(Status(step, w), w.Tileset().Count(), w.Document().Steps().Index(),
                           w.Document().Steps().Count() - w.Document().Steps().Index());
         };
         // The address space is held to what is in use and the heap's free room taken, all but a little for
@@ -294,30 +286,19 @@ private slots:
     // status; then the real open dialog, with the thread that reads the folder for it, opened and closed by
     // the user.
     void childActionsOutOfMemory() {
-        if (qEnvironmentVariableIsEmpty(kChildVariable))
-            QSKIP("runs in a child process");
         auto dialogs = std::make_shared<HalfRealDialogs>();
-        frmMain w(dialogs);
-        w.show();
-        QTemporaryDir temp;
-        QVERIFY(MakeTileSheet(96, 32, 32, 32).save(temp.filePath("tiles.png")));
-        dialogs->answers.push_back(FolderItem(temp.filePath("tiles.png")));
-        ChooseItem("FileLoadTiles");
+        EditorFixture f(dialogs);
+        frmMain& w = f.window();
+        f.LoadSolidTiles(3, -1);
         QCOMPARE(w.Tileset().Count(), 3);
         const qint64 used = ProcessMemory::ResidentBytes("VmSize:");
         const rlimit limit{rlim_t(used + (qint64(5) << 28)), rlim_t(used + (qint64(5) << 28))};
         QVERIFY(used > 0 && setrlimit(RLIMIT_AS, &limit) == 0);
         QStringList steps;
-        auto note = [&](const char* step) {
-            steps << Say(QString(step) + ":", Red(w) ? "red" : "black", w.Controls().lblStatus->text());
-        };
+        const auto note = [&](const char* step) { steps << Status(step, w); };
         Apply(w, "8", "32", "32", "8192", "2048");
         steps << QStringLiteral("Apply: %1 x %2").arg(w.MapWidth()).arg(w.MapHeight());
-        const QPoint firstTile(26, 26);
-        Input::Enter(w.Controls().canTiles, firstTile);
-        Input::Move(w.Controls().canTiles, firstTile);
-        Input::Click(w.Controls().canTiles, firstTile);
-        Input::Leave(w.Controls().canTiles);
+        f.PickTile(0);
         ChooseEditLayer(w, 0);
         ChooseTool(w, Tool::Fill);
         Click(w, 2, 2);

@@ -27,17 +27,13 @@ private slots:
         QFETCH(QString, answer);
         EditorFixture f;
         frmMain& w = f.window();
-        f.dialogs->saveAnswers.push_back(FolderItem(f.temp.filePath("m.mqm")));
-        ChooseItem("FileSaveAs");
+        f.Save("FileSaveAs", "m.mqm");
         HoverAt(w, QPoint(5, 5)); // the save's report goes
         w.Controls().txtName->setText("Typed");
         w.Controls().txtMapWidth->setText(answer == "Apply refused" ? "0" : "50");
         f.dialogs->replies = {answer == "Apply refused" ? "Apply" : answer, "Discard"};
         f.dialogs->saveAnswers.push_back(FolderItem(f.temp.filePath("other.tmx")));
-        if (command == "close box")
-            w.close();
-        else
-            ChooseItem(qPrintable(command));
+        command == "close box" ? void(w.close()) : ChooseItem(qPrintable(command));
         const bool applied = answer == "Apply", goesOn = applied || answer == "Don't Apply";
         const bool leaves = !command.startsWith("FileSave") && command != "FileExport";
         QStringList asked{"Apply the map properties you typed?"};
@@ -66,15 +62,13 @@ private slots:
     void dialogsStartBesideTheMap() {
         EditorFixture f;
         frmMain& w = f.window();
-        const QDir dir(f.temp.path());
-        QVERIFY(dir.mkpath("art") && dir.mkpath("maps"));
-        const QString art = dir.filePath("art"), maps = dir.filePath("maps");
+        QVERIFY(QDir(f.temp.path()).mkpath("art") && QDir(f.temp.path()).mkpath("maps"));
+        const QString art = f.temp.filePath("art"), maps = f.temp.filePath("maps");
         f.LoadTiles("art/a.png", MakeTileSheet(64, 32, 32, 32));
         QCOMPARE(f.dialogs->requests.back().StartAt, QDir::homePath());
         w.Controls().txtName->setText(QStringLiteral(" ../Keep/Hall "));
         w.Controls().btnApply->click();
-        f.dialogs->saveAnswers.push_back(FolderItem(maps + "/keep.mqm"));
-        ChooseItem("FileSaveAs");
+        f.Save("FileSaveAs", maps + "/keep.mqm");
         ChooseItem("FileExport");
         ChooseItem("FileSaveAs");
         QStringList proposed;
@@ -85,10 +79,9 @@ private slots:
         QCOMPARE(f.dialogs->requests.back().StartAt, maps);
         ChooseItem("FileLoadTiles");
         QCOMPARE(f.dialogs->requests.back().StartAt, art);
-        QVERIFY(QFile::rename(art + "/a.png", dir.filePath("a.png")));
+        QVERIFY(QFile::rename(art + "/a.png", f.temp.filePath("a.png")));
         f.dialogs->replies = {"Locate…", "Cancel"};
-        f.dialogs->answers.push_back(FolderItem(maps + "/keep.mqm"));
-        ChooseItem("FileOpenMap");
+        f.Open(maps + "/keep.mqm");
         QCOMPARE(f.dialogs->requests.back().Title, "Locate a.png");
         QCOMPARE(f.dialogs->requests.back().StartAt, art);
         QCOMPARE(ProposedFileName(QString(), "mqm"), "Untitled.mqm");
@@ -99,27 +92,23 @@ private slots:
     void manyLoadsOfOneImage() {
         EditorFixture f;
         frmMain& w = f.window();
-        const QDir dir(f.temp.path());
         const QString image = f.WritePng("tiles.png", MakeTileSheet(64, 32, 32, 32));
-        QVERIFY(MapFile::Save(MapCorpus::ManyLoadsOfOneImage(image, 300, 32), dir.filePath("many.mqm")).ok());
-        const auto open = [&] {
-            f.dialogs->answers.push_back(FolderItem(dir.filePath("many.mqm")));
-            ChooseItem("FileOpenMap");
-        };
+        QVERIFY(
+            MapFile::Save(MapCorpus::ManyLoadsOfOneImage(image, 300, 32), f.temp.filePath("many.mqm")).ok());
         int updates = 0;
         f.dialogs->whileWorking = [&] { ++updates; };
         f.dialogs->cancelWorkAfter = 20;
-        open();
+        f.Open("many.mqm");
         QCOMPARE(Say(w.windowTitle(), updates), "2D Mosaicor 21");
         f.dialogs->cancelWorkAfter = -1;
-        open();
+        f.Open("many.mqm");
         QCOMPARE(Say(w.windowTitle(), w.Tileset().Count(), f.dialogs->questions.size()),
                  "many.mqm[*] - 2D Mosaicor 300 0");
         for (int i = 1; i < 300; ++i)
             QVERIFY(w.Tileset().GetTileImage(i) == w.Tileset().GetTileImage(0));
-        QVERIFY(QFile::rename(image, dir.filePath("gone.png")));
+        QVERIFY(QFile::rename(image, f.temp.filePath("gone.png")));
         f.dialogs->replies = {"Open Without It"};
-        open();
+        f.Open("many.mqm");
         QCOMPARE(Say(w.Tileset().Count(), bool(w.Tileset().GetTileImage(299)), f.dialogs->questions.size()),
                  "300 false 1");
     }

@@ -6,6 +6,7 @@
 #include "document/MapFileReader.h"
 #include "document/MapFileWriter.h"
 #include "platform/ScrollBar.h"
+#include "tiles/CellGameValues.h"
 
 #include <QDir>
 #include <QLabel>
@@ -18,8 +19,7 @@ namespace {
 bool SaveThenMoveTheImage(EditorFixture& f) {
     f.LoadSolidTiles(3, 2);
     DragStroke(f.window(), 1, 1, 4, 1);
-    f.dialogs->saveAnswers.push_back(FolderItem(f.temp.filePath("map.mqm")));
-    ChooseItem("FileSaveAs");
+    f.Save("FileSaveAs", "map.mqm");
     return QFile::rename(f.temp.filePath("solid.png"), f.temp.filePath("moved.png"));
 }
 
@@ -58,12 +58,9 @@ void Paint(EditorFixture& f, std::uint32_t seed) {
             DragStroke(w, cell(33), cell(31), cell(33), cell(31));
         }
     }
-    CellRecord own = RecordOf(w.Tileset().GetTile(3)->Template());
-    own.x = 5 * 16, own.y = 6 * 16, own.zOrder = 2, own.custom2 = QStringLiteral("key"),
-    own.destroyable = true;
-    MapDocument::CellEdit edit(w.Document(), QStringLiteral("Own"));
-    edit.Put(2, 5, 6, CellRef::Make(ValuesOf(own)));
-    edit.Commit();
+    GameValues own = GameValuesOf(w.Tileset().GetTile(3)->Template());
+    own.custom2 = QStringLiteral("key"), own.destroyable = true;
+    Put(w, 2, 5, 6, 3, own);
     w.Refresh();
 }
 
@@ -82,9 +79,8 @@ private slots:
         const QImage picture = ShownMap(w);
         const MapSettingsValues settings = w.Document().Settings();
         QVERIFY(w.isWindowModified() && w.windowTitle() == "Untitled[*] - 2D Mosaicor");
-        const QString path = QDir(f.temp.path()).filePath("painted");
-        f.dialogs->saveAnswers.push_back(FolderItem(path));
-        ChooseItem("FileSave");
+        const QString path = f.temp.filePath("painted");
+        f.Save("FileSave", path);
         QCOMPARE(w.windowTitle(), "painted.mqm[*] - 2D Mosaicor");
         QVERIFY(!w.isWindowModified());
         QCOMPARE(w.Controls().lblStatus->text(), "painted.mqm saved");
@@ -94,8 +90,7 @@ private slots:
                      w.Controls().txtWidth->text(), w.Controls().txtName->text(),
                      w.Controls().btnLayer[1]->isEnabled()),
                  "2D Mosaicor 100 3 0 32  true");
-        f.dialogs->answers.push_back(FolderItem(path + ".mqm"));
-        ChooseItem("FileOpenMap");
+        f.Open(path + ".mqm");
         QVERIFY(AllCells(w) == cells);
         QCOMPARE(ShownMap(w), picture);
         QVERIFY(w.Document().Settings() == settings);
@@ -111,8 +106,7 @@ private slots:
         QVERIFY(MapFile::Open(path + ".mqm", &saved).ok());
         ++saved.layer[2].exceptions.at(0).record.x;
         QVERIFY(MapFile::Save(saved, path + ".mqm").ok());
-        f.dialogs->answers.push_back(FolderItem(path + ".mqm"));
-        ChooseItem("FileOpenMap");
+        f.Open(path + ".mqm");
         QVERIFY(AllCells(w) == cells);
         QCOMPARE(
             Say(w.Controls().lblStatus->text(),
@@ -139,14 +133,11 @@ private slots:
         f.LoadSolidTiles(2, 1);
         Click(w, 3, 4);
         const auto cells = AllCells(w);
-        const QString saved = QDir(f.temp.path()).filePath("kept.mqm");
+        const QString saved = f.temp.filePath("kept.mqm");
         f.dialogs->replies.push_back(answer.section(',', 0, 0));
         if (answer == "Save")
             f.dialogs->saveAnswers.push_back(FolderItem(saved));
-        if (command == "close box")
-            w.close();
-        else
-            ChooseItem(qPrintable(command));
+        command == "close box" ? void(w.close()) : ChooseItem(qPrintable(command));
         QCOMPARE(f.dialogs->questions, QStringList{"Save the changes to Untitled?"});
         QCOMPARE(QFile::exists(saved), answer == "Save");
         const bool left = command == "FileQuit" || command == "close box" ? !w.isVisible()
@@ -157,57 +148,40 @@ private slots:
             QVERIFY(AllCells(w) == cells && w.isWindowModified());
     }
 
-    // A save that fails, or is cancelled part way, leaves the map open and modified; a failure says why.
-    // (The file on disk staying as it was is the file writer's to keep, and its test's to check.)
-    void failedSaves() {
+    // A save that fails, or is cancelled part way, leaves the map open and modified; a failure says why. A
+    // file that is not a map, or a map that memory runs out for while it is built, is refused with its
+    // reason; the map shown stays as it was. (The file on disk staying as it was is the file writer's to
+    // keep, and its test's to check.)
+    void failedSavesAndRefusedFiles() {
         EditorFixture f;
         frmMain& w = f.window();
         f.LoadSolidTiles(2, 1);
         Click(w, 1, 1);
-        const QDir dir(f.temp.path());
-        f.dialogs->saveAnswers.push_back(FolderItem(dir.filePath("map.mqm")));
-        ChooseItem("FileSaveAs");
+        f.Save("FileSaveAs", "map.mqm");
         Click(w, 2, 2);
         f.dialogs->cancelWorkAfter = 1; // the user cancels the progress part way
         ChooseItem("FileSave");
         f.dialogs->cancelWorkAfter = -1;
         QVERIFY(w.isWindowModified() && f.dialogs->messages.isEmpty());
-        QVERIFY(dir.mkdir("taken.mqm")); // a folder where the file should be
-        f.dialogs->saveAnswers.push_back(FolderItem(dir.filePath("taken.mqm")));
-        ChooseItem("FileSaveAs");
-        QCOMPARE(f.dialogs->messages.size(), 1);
-        QVERIFY(f.dialogs->messages[0].startsWith("taken.mqm could not be saved: "));
+        QVERIFY(QDir(f.temp.path()).mkdir("taken.mqm")); // a folder where the file should be
+        f.Save("FileSaveAs", "taken.mqm");
         QVERIFY(w.isWindowModified() && w.windowTitle() == "map.mqm[*] - 2D Mosaicor");
-    }
-
-    // A file that is not a map is refused with its reason; the map shown stays as it was.
-    void refusedFiles() {
-        EditorFixture f;
-        frmMain& w = f.window();
-        f.LoadSolidTiles(2, 1);
-        Click(w, 1, 1);
         const auto cells = AllCells(w);
-        const QString bad = f.WritePng("not-a-map.mqm", MakeTileSheet(32, 32, 32, 32));
-        f.dialogs->replies.push_back("Discard");
-        f.dialogs->answers.push_back(FolderItem(bad));
-        ChooseItem("FileOpenMap");
-        QCOMPARE(f.dialogs->messages.size(), 1);
-        QVERIFY(f.dialogs->messages[0].startsWith("not-a-map.mqm could not be opened: "));
+        f.dialogs->replies = {"Discard"};
+        f.Open(f.WritePng("not-a-map.mqm", MakeTileSheet(32, 32, 32, 32)));
         QVERIFY(AllCells(w) == cells && w.Tileset().Count() == 2);
-        // A map that memory runs out for while it is built is refused the same way.
-        const QString good = QDir(f.temp.path()).filePath("good.mqm");
-        f.dialogs->saveAnswers.push_back(FolderItem(good));
-        ChooseItem("FileSaveAs");
-        Click(w, 2, 2);
+        f.Save("FileSaveAs", "good.mqm");
+        Click(w, 3, 3);
         const auto changed = AllCells(w);
-        f.dialogs->replies.push_back("Discard");
-        f.dialogs->answers.push_back(FolderItem(good));
+        f.dialogs->replies = {"Discard"};
         CellRef::FailCellMemoryAfter(0);
-        ChooseItem("FileOpenMap");
+        f.Open("good.mqm");
         CellRef::FailCellMemoryAfter(-1);
-        QCOMPARE(f.dialogs->messages.last(),
-                 "good.mqm could not be opened: there is not enough memory for it");
         QVERIFY(AllCells(w) == changed && changed != cells);
+        QCOMPARE(f.dialogs->messages.size(), 3);
+        QVERIFY(f.dialogs->messages[0].startsWith("taken.mqm could not be saved: "));
+        QVERIFY(f.dialogs->messages[1].startsWith("not-a-map.mqm could not be opened: "));
+        QCOMPARE(f.dialogs->messages[2], "good.mqm could not be opened: there is not enough memory for it");
     }
 
     // A tileset image that went missing or changed: the user may open the map without it (its tiles stay as
@@ -225,8 +199,7 @@ private slots:
         QVERIFY(CellsShowing(w, colour).empty());
         // Exported so, through the menu (a name without a suffix is a TMX map), those cells are written as
         // empty, and the status line counts them.
-        f.dialogs->saveAnswers.push_back(FolderItem(f.temp.filePath("out")));
-        ChooseItem("FileExport");
+        f.Save("FileExport", "out");
         QCOMPARE(w.Controls().lblStatus->text(),
                  "out.tmx exported; 4 cells written as empty, their tiles are gone");
         OpenMap(f, "Locate\u2026", "moved.png");
@@ -255,8 +228,7 @@ private slots:
         const CellSet painted = CellsShowing(w, colour);
         OpenMap(f, "Open Without It");
         const QStringList asked = f.dialogs->questions;
-        f.dialogs->answers.push_back(FolderItem(f.temp.filePath("moved.png")));
-        ChooseItem("FileLoadTiles");
+        f.Open("moved.png", "FileLoadTiles");
         QCOMPARE(f.dialogs->questions, asked);
         QCOMPARE(Say(w.Tileset().Count(), w.Controls().lblStatus->text()),
                  Say(3, "moved.png takes the place of the missing tileset image: 4 cells show again"));
@@ -274,8 +246,7 @@ private slots:
         // The question closed (its Escape) is Cancel: the image stays missing and no tile is added.
         for (const QString answer : {"Add as New Tiles", "(closed)", "Use"}) {
             f.dialogs->replies = {answer};
-            f.dialogs->answers.push_back(FolderItem(other));
-            ChooseItem("FileLoadTiles");
+            f.Open(other, "FileLoadTiles");
             QCOMPARE(f.dialogs->questions.last(),
                      "Use other.png in place of the missing tileset image solid.png?");
             QCOMPARE(Say(w.Tileset().Count(), bool(w.Tileset().GetTileImage(2))),

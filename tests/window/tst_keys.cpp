@@ -37,8 +37,11 @@ QString Both(Tool tool) {
 class TestKeys : public QObject {
     Q_OBJECT
 private slots:
-    // Every tool's tooltip names a key of its own, and typing it chooses that tool, its button pressed.
-    void toolKeysAsTheirTooltipsSay() {
+    // Every tool's tooltip names a key of its own, and typing it chooses that tool, its button pressed. While
+    // a popup or a text field has the keyboard, letters and digits are typing, and in a field Select All and
+    // Delete act on its text; once the popup closes, or a click on either canvas takes the keyboard from the
+    // field, the keys choose again.
+    void toolKeys() {
         EditorFixture f;
         frmMain& w = f.window();
         QVERIFY(Activate(w));
@@ -57,20 +60,11 @@ private slots:
         Type(w, Qt::Key_Q);
         Type(w, Qt::Key_E, Qt::ControlModifier);
         QCOMPARE(ToolAndButton(w), Both(Tool::Plot));
-    }
 
-    // While a popup or a text field has the keyboard, letters and digits are typing, and in a field Select
-    // All and Delete act on its text; once the popup closes, or a click on either canvas takes the keyboard
-    // from the field, the keys choose again.
-    void keysAreTypingInFieldsAndPopups() {
-        EditorFixture f;
-        frmMain& w = f.window();
-        QVERIFY(Activate(w));
         Apply(w, "8", "32", "32", "100", "100");
         f.LoadSolidTiles(1, 0);
         Put(w, 0, 1, 1, 0);
         w.SetSelection(QRect(0, 0, 3, 2));
-        ChooseTool(w, Tool::Plot);
         const auto letters = [&] {
             Type(w, Qt::Key_E);
             Type(w, Qt::Key_F);
@@ -92,17 +86,12 @@ private slots:
         QCOMPARE(
             Say(ToolAndButton(w), w.Controls().txtName->text(), w.Controls().cboEditLayer->currentText()),
             Say(Both(Tool::Erase), "efo4", "0"));
-        // Select All and Delete act on the text too, never on the map.
         Type(w, Qt::Key_A, Qt::ControlModifier);
         Type(w, Qt::Key_Delete);
         QCOMPARE(Say(w.Controls().txtName->text(), bool(w.Layer(0).Get(1, 1)), w.Selection().height()),
                  Say("", true, 2));
-        // A click on the palette's canvas (or the map's) takes the keyboard back.
         w.Controls().tabpnlMain->setCurrentIndex(0);
-        const QPoint below(5, w.Controls().canTiles->height() - 5);
-        Input::Enter(w.Controls().canTiles, below);
-        Input::Click(w.Controls().canTiles, below);
-        Input::Leave(w.Controls().canTiles);
+        PaletteStroke(w, QPoint(5, w.Controls().canTiles->height() - 5));
         QVERIFY(QApplication::focusWidget() != w.Controls().txtName);
         w.Controls().tabpnlMain->setCurrentIndex(1);
         w.Controls().txtName->setFocus();
@@ -114,8 +103,10 @@ private slots:
 
     // With the pointer away from the map, a load through Ctrl+T leaves its report; what Qt sends when the
     // dialog closes (a leave, an enter and a leave), focus coming back and a resize keep it. The pointer
-    // moving over the map replaces it with the cursor's text, and leaving empties that.
-    void loadReportStaysUntilThePointerMovesOverTheMap() {
+    // moving over the map replaces it with the cursor's text, and leaving empties that. A report longer than
+    // the line shows its start, cut at the end with an ellipsis, and the whole text as the line's tooltip,
+    // markup shown as it is; a short one shows whole with no tooltip.
+    void statusLine() {
         EditorFixture f;
         frmMain& w = f.window();
         QVERIFY(Activate(w));
@@ -136,13 +127,7 @@ private slots:
         QCOMPARE(w.Controls().lblStatus->text(), "Erase X: 1 Y: 2");
         Input::Leave(w.Controls().canMain);
         QCOMPARE(w.Controls().lblStatus->text(), "");
-    }
 
-    // A report longer than the line shows its start, cut at the end with an ellipsis, and the whole text as
-    // the line's tooltip, markup shown as it is; a short one shows whole with no tooltip.
-    void longStatusElidedWithTooltip() {
-        EditorFixture f;
-        frmMain& w = f.window();
         auto* status = qobject_cast<StatusLabel*>(w.Controls().lblStatus);
         QVERIFY(status);
         const QString longName = QString(90, 'n') + ".png";
@@ -154,7 +139,6 @@ private slots:
                  qPrintable(shown));
         QVERIFY(status->fontMetrics().horizontalAdvance(shown) <= status->contentsRect().width());
         QCOMPARE(status->toolTip(), text);
-        // A name that looks like markup shows in the tooltip as it is.
         f.LoadTiles("<b>" + longName, MakeTileSheet(64, 32, 32, 32));
         QVERIFY(!status->toolTip().contains("<b>") && status->toolTip().contains("&lt;b&gt;" + longName));
         f.LoadTiles("short.png", MakeTileSheet(64, 32, 32, 32));
@@ -177,9 +161,7 @@ private slots:
         const int top = PaletteSlot(w, 190).y(), bottom = top + w.Tileset().TileHeight();
         QVERIFY2(top >= 0 && bottom <= w.Controls().canTiles->height(), qPrintable(Say(top, bottom)));
         QCOMPARE(w.Controls().scbTilesVertical->Value(), w.Palette().TilesOffsetY());
-        const QPoint below(5, w.Controls().canTiles->height() - 5); // a click where there is no tile
-        Input::Enter(w.Controls().canTiles, below);
-        Input::Click(w.Controls().canTiles, below);
+        PaletteStroke(w, QPoint(5, w.Controls().canTiles->height() - 5)); // where there is no tile
         QVERIFY(!w.Palette().SelectedTile());
         QCOMPARE(w.Controls().swatchSelectedTile->grab().toImage().pixelColor(15, 15), background);
     }

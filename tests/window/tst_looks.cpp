@@ -55,8 +55,7 @@ QRect Geometry(const QWidget* widget) {
 QStringList BrokenLineUps(const WindowControls& ui) {
     QStringList broken;
     const auto rule = [&](bool kept, const QString& name) {
-        if (!kept)
-            broken << name;
+        broken += kept ? QStringList() : QStringList{name};
     };
     const QRect layer0 = ui.btnLayer[0]->geometry();
     for (int i = 1; i < 8; ++i) {
@@ -108,11 +107,13 @@ class TestLooks : public QObject {
 private slots:
     // The plot and erase cursors: a frame two pixels wide just outside the cell, all round it, the cell's own
     // pixels left to the tile or the erase mark. It goes with the pointer and comes back with its next move,
-    // also when no enter was announced (as after a window that covered the canvas closes).
-    void cursorFramesTheCell() {
+    // also when no enter was announced (as after a window that covered the canvas closes). The swatch shows a
+    // tile, then a block twice as wide, then one twice as tall, each in the middle of its frame with
+    // background between; the longer side fills the frame but for its two pixels.
+    void cursorAndSwatchFrameWhatTheyShow() {
         EditorFixture f;
         frmMain& w = f.window();
-        f.LoadSolidTiles(2, 1);
+        f.LoadSolidTiles(4, 1);
         for (const Tool tool : {Tool::Plot, Tool::Erase}) {
             ChooseTool(w, tool);
             HoverAt(w, CellMiddle(w, 3, 2));
@@ -129,23 +130,12 @@ private slots:
             Input::Move(w.Controls().canMain, CellMiddle(w, 3, 2));
             QCOMPARE(QColor(canvas.pixel(cell.left() - 1, cell.top())), kFramePixel);
         }
-    }
 
-    // The swatch shows a tile, then a block twice as wide, then one twice as tall, each in the middle of
-    // its frame with background between; the longer side fills the frame but for its two pixels.
-    void swatchCentresTheStamp() {
-        EditorFixture f;
-        frmMain& w = f.window();
-        f.LoadSolidTiles(4, 1);
         f.LoadTiles("tall.png", MakeTileSheet(32, 64, 32, 32));
         TileSwatch& swatch = *w.Controls().swatchSelectedTile;
         QCOMPARE(SwatchMargins(swatch), Say(2, 2, 2, 2, true));
         for (const int first : {2, 4}) {
-            Input::Enter(w.Controls().canTiles, PaletteTile(w, first));
-            Input::Move(w.Controls().canTiles, PaletteTile(w, first));
-            Input::Press(w.Controls().canTiles, PaletteTile(w, first));
-            Input::Move(w.Controls().canTiles, PaletteTile(w, first + 1), Qt::LeftButton);
-            Input::Release(w.Controls().canTiles, PaletteTile(w, first + 1));
+            PaletteStroke(w, PaletteTile(w, first), PaletteTile(w, first + 1));
             const bool wide = first == 2;
             QCOMPARE(w.Palette().PaletteBlock().width, wide ? 2 : 1);
             QStringList margins = SwatchMargins(swatch).split(' ');

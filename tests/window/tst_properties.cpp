@@ -7,7 +7,6 @@
 #include "platform/ScrollBar.h"
 
 #include <QApplication>
-#include <QContextMenuEvent>
 #include <QHelpEvent>
 #include <QLabel>
 #include <QToolTip>
@@ -104,13 +103,8 @@ private slots:
 
         const MapSnapshot before = MapOf(w);
         f.dialogs->menuReplies.push_back(kTileItem);
-        f.dialogs->propertyEdits.push_back(Edit(
-            [](GameValues& v) {
-                v.passable = true;
-                v.width = -32768;
-                v.custom1 = QStringLiteral("door");
-            },
-            option));
+        f.dialogs->propertyEdits.push_back(
+            Edit([](GameValues& v) { v.passable = true, v.width = -32768, v.custom1 = "door"; }, option));
         RightClick(w.Controls().canTiles, PaletteTile(w, 1));
         QCOMPARE(f.dialogs->menus.back(), QStringList{kTileItem});
         const PropertiesRequest& shown = f.dialogs->propertyRequests.back();
@@ -124,18 +118,15 @@ private slots:
         QCOMPARE(PassableCells(w, 1), option ? 19 : 0);
         QVERIFY(!w.Layer(0).At(2, 2)->Passable() && w.Layer(0).At(2, 2)->Custom1().isEmpty());
         QVERIFY(PassableCells(w, 2) == 0 && !w.Tileset().GetTile(2)->Passable());
-        if (option)
-            QCOMPARE(
-                Say(w.Layer(7).At(6, 1)->Custom1(), w.Layer(7).At(6, 1)->X(), w.Layer(7).At(6, 1)->ZOrder()),
-                "door 96 7");
-        // The cells that took the new values share the tile's texts rather than keep copies.
-        if (option)
-            QCOMPARE(w.Layer(0).At(0, 0)->TextsHandle(), tile.TextsHandle());
+        // The last layer's cells take them too, and share the tile's texts rather than keep copies.
+        if (const PlacedCell last = w.Layer(7).At(6, 1); option)
+            QCOMPARE(Say(last->Custom1(), last->X(), last->ZOrder(),
+                         w.Layer(0).At(0, 0)->TextsHandle() == tile.TextsHandle()),
+                     "door 96 7 true");
         const MapSnapshot after = MapOf(w);
         QVERIFY(!(after == before));
         QVERIFY2(UndoRedo(w, before, after).isEmpty(), "tile properties");
 
-        // A cell placed from now on carries the tile's values.
         f.PickTile(1);
         ChooseTool(w, Tool::Plot);
         Click(w, 10, 10);
@@ -172,10 +163,8 @@ private slots:
         w.Controls().scbMainHorizontal->setValue(2);
         const MapSnapshot before = MapOf(w);
         f.dialogs->menuReplies = {kCellItem, kCellItem, kCellItem};
-        f.dialogs->propertyEdits.push_back(Edit([](GameValues& v) {
-            v.custom1 = QStringLiteral("chest");
-            v.destroyable = true;
-        }));
+        f.dialogs->propertyEdits.push_back(
+            Edit([](GameValues& v) { v.custom1 = "chest", v.destroyable = true; }));
         RightClick(w.Controls().canMain, CellMiddle(w, 1, 2)); // map cell (3, 3)
         RightClick(w.Controls().canMain, CellMiddle(w, 5, 2)); // empty
         ChooseEditLayer(w, 2);

@@ -52,7 +52,6 @@ private slots:
         QCOMPARE(w.Layer(0).Record(6, 5).get(), w.Layer(0).Record(2, 1).get());
         ChooseItem("EditUndo");
         QVERIFY(MapOf(w) == before);
-        // Cut and Delete take the edit layer's cells only.
         for (const char* item : {"EditCut", "EditClear"}) {
             ChooseItem(item);
             QCOMPARE(Say(TileAtCell(w, 0, 1, 1), TileAtCell(w, 0, 2, 1), TileAtCell(w, 1, 2, 2)), "-1 -1 3");
@@ -98,11 +97,9 @@ private slots:
         QCOMPARE(w.Selection(), QRect(4, 1, 1, 3));
         const MapSnapshot after = MapOf(w);
         ChooseItem("EditUndo");
-        QVERIFY(MapOf(w) == before);
-        QCOMPARE(w.Selection(), QRect(1, 1, 1, 3));
+        QVERIFY(MapOf(w) == before && w.Selection() == QRect(1, 1, 1, 3));
         ChooseItem("EditRedo");
-        QVERIFY(MapOf(w) == after);
-        QCOMPARE(w.Selection(), QRect(4, 1, 1, 3));
+        QVERIFY(MapOf(w) == after && w.Selection() == QRect(4, 1, 1, 3));
         // Escape during the drag puts the cells back; a second Escape clears the selection.
         const int steps = w.Document().Steps().Count();
         MouseStroke move(w, 4, 2);
@@ -130,12 +127,7 @@ private slots:
         frmMain& w = f.window();
         f.LoadTiles("wide.png", MakeTileSheet(8 * 32, 3 * 32, 32, 32));
         const auto tile = [&](int i) { return PaletteSlot(w, i) + QPoint(16, 16); };
-        Input::Enter(w.Controls().canTiles, tile(1));
-        Input::Move(w.Controls().canTiles, tile(1));
-        Input::Press(w.Controls().canTiles, tile(1));
-        Input::Move(w.Controls().canTiles, tile(10), Qt::LeftButton);
-        Input::Release(w.Controls().canTiles, tile(10));
-        Input::Leave(w.Controls().canTiles);
+        PaletteStroke(w, tile(1), tile(10));
         QCOMPARE(w.Palette().PaletteBlock(), (TileBlock{2, 2, {1, 2, 9, 10}}));
         QVERIFY(w.Controls().swatchSelectedTile->Shown() != nullptr);
         ChooseTool(w, Tool::Plot);

@@ -3,7 +3,6 @@
 #include "UserSteps.h"
 #include "tiles/CellGameValues.h"
 
-#include <QDir>
 #include <QLabel>
 #include <QtTest>
 
@@ -21,12 +20,11 @@ private slots:
         DragStroke(w, 1, 1, 6, 1);
         const GameValues plain = GameValuesOf(w.Tileset().GetTile(1)->Template());
         GameValues other = plain;
-        other.custom1 = QStringLiteral("gone");
+        other.custom1 = "gone";
         w.Document().SetTileProperties(1, other, false);
         w.Document().SetTileProperties(1, plain, false);
         QVERIFY(w.Layer(0).Record(1, 1).get() != &w.Tileset().GetTile(1)->Template());
-        f.dialogs->saveAnswers.push_back(FolderItem(QDir(f.temp.path()).filePath("same.mqm")));
-        ChooseItem("FileSave");
+        f.Save("FileSave", "same.mqm");
         const int steps = history.Count();
         const MapSnapshot before = MapOf(w);
         DragStroke(w, 1, 1, 6, 1);
@@ -49,8 +47,7 @@ private slots:
         frmMain& w = f.window();
         History& history = w.Document().Steps();
         f.LoadSolidTiles(3, 1);
-        f.dialogs->saveAnswers.push_back(FolderItem(QDir(f.temp.path()).filePath("bound.mqm")));
-        ChooseItem("FileSave");
+        f.Save("FileSave", "bound.mqm");
         std::vector<MapSnapshot> states{MapOf(w)};
         for (int i = 0; i < 5; ++i) {
             DragStroke(w, i, 0, i, 1);

@@ -356,8 +356,7 @@ private slots:
         // A file that is no image changes nothing: the tiles, the selection and the palette stay.
         const QImage palette = w.Controls().canTiles->Buffer().copy();
         QVERIFY(PngCraft::Write(QDir(f.temp.path()).filePath("bad.png"), "This is a list of tiles.\n"));
-        f.dialogs->answers.push_back(FolderItem(QDir(f.temp.path()).filePath("bad.png")));
-        w.FileLoadTiles_Action();
+        f.Open("bad.png", "FileLoadTiles");
         QCOMPARE(Say(w.Controls().lblStatus->text(),
                      w.Controls().lblStatus->palette().color(QPalette::WindowText).name(),
                      w.Tileset().Count(), w.Controls().canTiles->Buffer() == palette,
