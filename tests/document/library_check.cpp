@@ -10,6 +10,7 @@
 #include <QGuiApplication>
 #include <QTemporaryDir>
 #include <cstdio>
+#include <tuple>
 
 namespace {
 class WithoutImages : public TilesetImageResolver {
@@ -20,6 +21,27 @@ public:
 bool Check(bool ok, const char* what) {
     if (!ok)
         std::fprintf(stderr, "document library: %s\n", what);
+    return ok;
+}
+
+// Each limit of the settings on both of its sides, and the cell count at its edge: what the document takes
+// matches where the limits are.
+bool LimitsHold() {
+    using S = MapSettingsValues;
+    const std::tuple<int S::*, int, int> sides[] = {{&S::mapWidth, 1, 8192},
+                                                    {&S::mapHeight, 1, 8192},
+                                                    {&S::tileWidth, 1, 1024},
+                                                    {&S::tileHeight, 1, 1024},
+                                                    {&S::layers, 1, 8}};
+    const auto takes = [](int S::*field, int value, int height = 100) {
+        S wanted;
+        wanted.*field = value, wanted.mapHeight = field == &S::mapHeight ? value : height;
+        return MapDocument::Refusal(wanted).isEmpty();
+    };
+    bool ok = takes(&S::mapWidth, 8192, 2048) && !takes(&S::mapWidth, 8192, 2049);
+    for (const auto& [field, low, high] : sides)
+        ok = ok && !takes(field, low - 1) && takes(field, low) && takes(field, high) &&
+             !takes(field, high + 1);
     return ok;
 }
 } // namespace
@@ -51,6 +73,7 @@ int main(int argc, char** argv) {
     const bool ok = Check(undone, "undo") && Check(document.Layer(1).Get(6, 4)->X() == 6 * 32, "redo") &&
                     Check(refused.kind == MapDocument::ApplyResult::Refused && document.MapWidth() == 100,
                           "a refused Apply") &&
+                    Check(LimitsHold(), "the limits of the settings") &&
                     Check(opened && opened->Layer(1).Get(4, 4)->ImageIndex() == 3 &&
                               opened->Layer(1).Record(4, 4) == opened->Layer(1).Record(5, 4),
                           "save and open");
