@@ -39,7 +39,8 @@ private slots:
         HoverAt(w, CellMiddle(w, 2, 2));
         QCOMPARE(w.Controls().lblStatus->text(), "Select X: 1 Y: 1 W: 2 H: 2");
         QVERIFY(Enabled("EditCopy") && Enabled("EditCut") && Enabled("EditClear"));
-        w.EditCopy_Action(true);
+        QVERIFY(Activate(w)); // for the window's shortcuts
+        Type(w, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
         QVERIFY(Enabled("EditPaste"));
         const MapSnapshot before = MapOf(w);
         ChooseItem("EditPaste");
@@ -58,6 +59,9 @@ private slots:
             ChooseItem("EditUndo");
             QVERIFY(MapOf(w) == before);
         }
+        Type(w, Qt::Key_X, Qt::ControlModifier | Qt::ShiftModifier); // every layer
+        QCOMPARE(Say(TileAtCell(w, 0, 1, 1), TileAtCell(w, 1, 2, 2), TileAtCell(w, 1, 5, 5)), "-1 -1 -1");
+        ChooseItem("EditUndo");
         Type(w, Qt::Key_Escape);
         QVERIFY(w.Selection().isEmpty() && !Enabled("EditCopy"));
         // Select All takes the whole map, and a click outside the selection clears it.
@@ -196,20 +200,25 @@ private slots:
         f.LoadSolidTiles(3, 0);
         GameValues passable;
         passable.passable = true;
-        Put(w, 0, 1, 1, 1), Put(w, 0, 2, 1, 2, passable);
+        // Every layer, and a cell of tile 2 whose values are not those of the first one copied.
+        Put(w, 0, 1, 1, 1), Put(w, 0, 2, 1, 2, passable), Put(w, 1, 0, 1, 2);
         w.SetSelection(QRect(0, 1, 3, 1));
-        ChooseItem("EditCopy");
+        QVERIFY(Activate(w));
+        Type(w, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
         const QMimeData* copied = QApplication::clipboard()->mimeData();
         const QByteArray bytes = copied->data(PieceCodec::kMimeType);
-        QCOMPARE(copied->text(), "\t1\t2\n");
+        QCOMPARE(copied->text(), "\t1\t2\n\n2\t\t\n\n\t\t\n");
         auto* foreign = new QMimeData;
         foreign->setData(PieceCodec::kMimeType, bytes);
         QApplication::clipboard()->setMimeData(foreign);
         ChooseItem("EditPaste");
         Click(w, 5, 5);
         QCOMPARE(Say(TileAtCell(w, 0, 5, 5), TileAtCell(w, 0, 6, 5), TileAtCell(w, 0, 7, 5),
-                     w.Layer(0).Get(7, 5)->Passable(), w.Layer(0).Get(6, 5)->Passable()),
-                 "-1 1 2 true false");
+                     TileAtCell(w, 1, 5, 5)),
+                 "-1 1 2 2");
+        QCOMPARE(Say(w.Layer(0).Get(7, 5)->Passable(), w.Layer(0).Get(6, 5)->Passable(),
+                     w.Layer(1).Get(5, 5)->Passable()),
+                 "true false false");
         // Memory running out stops a copy or a paste whole, in red; the clipboard keeps what it held.
         CellRef::FailCellMemoryAfter(0);
         ChooseItem("EditCopy");
@@ -230,6 +239,7 @@ private slots:
         // A piece claiming the largest size with almost no bytes is refused before anything is taken.
         PieceSnapshot huge = whole;
         huge.width = huge.height = 4096;
+        huge.layers.resize(1);
         huge.layers[0].cells.tiles.assign(4096 * 4096, 0);
         huge.layers[0].cells.exceptions.clear();
         QByteArray claim = PieceCodec::Encode(huge);
