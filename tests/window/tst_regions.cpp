@@ -150,6 +150,12 @@ private slots:
             for (int r = 7; r <= 8; ++r)
                 QCOMPARE(TileAtCell(w, 0, c, r), pattern[(r - 7) % 2][(c - 3) % 2]);
         QCOMPARE(TileAtCell(w, 0, 11, 7), -1);
+        // A fill lays the pattern anchored where it starts, and leaves the painted cells alone.
+        ChooseTool(w, Tool::Fill);
+        Click(w, 21, 30);
+        QCOMPARE(Say(TileAtCell(w, 0, 21, 30), TileAtCell(w, 0, 22, 30), TileAtCell(w, 0, 21, 31),
+                     TileAtCell(w, 0, 20, 29), TileAtCell(w, 0, 3, 3), TileAtCell(w, 0, 3, 9)),
+                 "1 2 9 10 1 9");
         // Removed tiles take the block with them: brought back, none is framed as picked.
         f.dialogs->replies.push_back("Yes");
         ChooseItem("FileRemoveTiles");
