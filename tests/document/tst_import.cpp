@@ -75,6 +75,22 @@ class TestImport : public QObject {
         Both(
             "zlib bomb", "a layer holds more cells than the map",
             [](Map& m) { m.layers[0].gids.assign(4 << 20, 0); }, Encoding::Zlib);
+        // Layer data no writer makes: gids apart or missing, past 32 bits, encodings and compressions
+        // unknown.
+        const QByteArray csv = Tmx(TwoTilesets(false, false), Encoding::Csv);
+        const auto edited = [](QByteArray file, const char* from, const char* to) {
+            return file.replace(from, to);
+        };
+        QTest::addRow("tmx gids apart") << false << edited(csv, "1,2,8", "1 2,8") << "not a list of gids";
+        QTest::addRow("tmx empty gid") << false << edited(csv, "1,2,8", "1,,2,8") << "not a list of gids";
+        QTest::addRow("tmx gid of 33 bits")
+            << false << edited(csv, "2147483650", "4294967296") << "than 32 bits";
+        QTest::addRow("tmx hex") << false << edited(csv, "encoding=\"csv\"", "encoding=\"hex\"")
+                                 << "a layer's data is encoded as hex, which";
+        QTest::addRow("tmx lzma") << false
+                                  << edited(Tmx(TwoTilesets(false, false), Encoding::Zlib),
+                                            "compression=\"zlib\"", "compression=\"lzma\"")
+                                  << "a layer's data is compressed as lzma, which";
         QTest::addRow("tmj damaged") << true << QByteArray("{\"type\":\"map\",") << "it is damaged";
         Map missing = TwoTilesets(true, false);
         missing.tilesets[1].external = "sets/missing.tsx";
