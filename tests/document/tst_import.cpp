@@ -254,6 +254,13 @@ private slots:
                               "<data encoding=\"csv\">%1</data></layer></group><imagelayer/>"
                               "<objectgroup><object id=\"1\" x=\"3\" y=\"4\"><point/></object></objectgroup>")
                           .arg(data);
+            // Tiles listed out of order and twice (the last holds), and no name.
+            map.name = QString();
+            const QString three = json ? R"({"id":3,"properties":[{"name":"custom1","value":"%1"}]})"
+                                       : R"(<tile id="3"><properties><property name="custom1" value="%1"/>)"
+                                         R"(</properties></tile>)";
+            const QString comma = json ? "," : "";
+            map.tilesets[0].tiles = three.arg("c") + comma + map.tilesets[0].tiles + comma + three.arg("d");
             QVERIFY(WriteFile("looks.map", json ? Tmj(map, Encoding::Csv) : Tmx(map, Encoding::Csv)));
             MapSnapshot read;
             const MapFileResult result = Open("looks.map", &read);
@@ -261,10 +268,14 @@ private slots:
             QCOMPARE(read.layers, 3);
             QCOMPARE(read.layer[2].tiles.back(), 4);
             QCOMPARE(read.visibleLayers, 1);
-            QCOMPARE(result.notes.mid(1, 3),
+            QCOMPARE(
+                Say(read.name, read.templates[3].custom1, read.templates[1].passable, read.layer[1].tiles[0]),
+                "looks d true 0");
+            QCOMPARE(result.notes.mid(1),
                      QStringList({"1 group of layers flattened", "2 object or image layers skipped",
                                   json ? "1 layer's opacity, offset or tint ignored"
-                                       : "2 layers' opacity, offsets or tints ignored"}));
+                                       : "2 layers' opacity, offsets or tints ignored",
+                                  "2 cells left empty: their tiles are in no tileset"}));
         }
     }
 
