@@ -165,6 +165,10 @@ private slots:
              [](Map& m) { m.width = 8193, m.layers.clear(); });
         Both("many cells", "is beyond the limits",
              [](Map& m) { m.width = m.height = 4097, m.layers.clear(); });
+        Both("no width", "its map size or tile size is missing or not above 0",
+             [](Map& m) { m.width = 0, m.layers.clear(); });
+        Both("gids out of order", "first gids are not in ascending order",
+             [](Map& m) { m.tilesets[1].firstGid = 1; });
         Both("large tiles", "larger than the limit of 1024", [](Map& m) { m.tileSize = 1025; });
         Both("many tiles", "its tilesets hold more than 32768 tiles", [](Map& m) {
             m.tileSize = m.tilesets[0].tileSize = m.tilesets[1].tileSize = 1;
