@@ -50,10 +50,6 @@ QString History::UndoText() const {
     return CanUndo() ? m_steps[static_cast<std::size_t>(m_index - 1)]->text() : QString();
 }
 
-QString History::RedoText() const {
-    return CanRedo() ? m_steps[static_cast<std::size_t>(m_index)]->text() : QString();
-}
-
 void History::Undo() {
     if (!CanUndo())
         return;

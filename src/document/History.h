@@ -41,7 +41,6 @@ public:
     bool CanUndo() const { return m_index > 0; }
     bool CanRedo() const { return m_index < static_cast<int>(m_steps.size()); }
     QString UndoText() const;
-    QString RedoText() const;
     void Undo();
     void Redo();
 
