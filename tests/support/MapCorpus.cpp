@@ -268,7 +268,7 @@ std::vector<Entry> MakeDamaged() {
         {{"version"}, {0, 2, -1, qint64(1) << 40}},
         {{"format"}, {QStringLiteral("mosaicor-mapx"), QString()}},
         {{"map", "width"}, {299, 301, 0, -1, 8193}},
-        {{"map", "height"}, {219, 221}},
+        {{"map", "height"}, {219, 0}},
         {{"map", "layers"}, {2, 4, 0, 9}},
         {{"map", "tileWidth"}, {0, 1025}},
         {{"map", "tileHeight"}, {0, 1025}},
@@ -318,6 +318,8 @@ std::vector<Entry> MakeDamaged() {
         QCborArray{exceptions.at(1), exceptions.at(0)});
     set(QStringLiteral("32769 tiles"), {"templates"},
         QCborArray::fromVariantList(QVariantList(32769, QVariantMap())));
+    add(QStringLiteral("a name not UTF-8"), Bytes(Set(tree, {"map", "name"}, QStringLiteral("\u00e9\u00e9")))
+                                                .replace("\xC3\xA9\xC3\xA9", "\xC3\xC3\xA9\xA9"));
     add(QStringLiteral("layers before the map's size"),
         Reordered(tree, {"format", "version", "layers", "map"}));
     // Other files (the empty file and the signature alone are cut short above).
