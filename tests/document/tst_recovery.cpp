@@ -154,7 +154,7 @@ private slots:
 
     // A copy left without its description (older builds wrote it after the map) is offered by the name its
     // map gives itself, read from the file's head: bytes past the settings are never looked at. Discarded, it
-    // goes.
+    // goes. Copies are offered newest first.
     void copyWithoutDescription() {
         QTemporaryDir data;
         QVERIFY(QDir().mkpath(data.filePath("mosaicor/recovery")));
@@ -167,8 +167,22 @@ private slots:
         QFile file(copy);
         QVERIFY(file.open(QIODevice::Append) && file.write("not a map") == 9);
         file.close();
-        EditorFixture f(QString(), data.path(), {"Discard"});
-        QVERIFY(f.dialogs->questions.value(0).startsWith("Recover unsaved changes to castle from "));
+        // A copy whose file looks older than its description (copied back from a backup, say) is as new as
+        // the description says: offered first.
+        const QString backup = data.filePath("mosaicor/recovery/backup.mqm");
+        QVERIFY(QFile::copy(copy, backup));
+        QFile about(data.filePath("mosaicor/recovery/backup.json"));
+        QVERIFY(about.open(QIODevice::WriteOnly) &&
+                about.write(R"({"name":"keep","time":"2030-01-01T00:00:00Z"})") > 0);
+        about.close();
+        QFile old(backup);
+        QVERIFY(old.open(QIODevice::ReadWrite) && old.setFileTime(QDateTime(QDate(2001, 1, 1), QTime(0, 0)),
+                                                                  QFileDevice::FileModificationTime));
+        old.close();
+        EditorFixture f(QString(), data.path(), {"Discard", "Discard"});
+        QCOMPARE(f.dialogs->questions.size(), 2);
+        QVERIFY(f.dialogs->questions[0].startsWith("Recover unsaved changes to keep from "));
+        QVERIFY(f.dialogs->questions[1].startsWith("Recover unsaved changes to castle from "));
         QVERIFY(!QFile::exists(copy) && !f->isWindowModified()); // discarded, the copy goes unread
     }
 
