@@ -32,11 +32,7 @@ public:
     int Ask(QWidget*, const Question& question) override {
         NoteBusy(question.Text);
         questions.append(question.Text);
-        QString answer;
-        if (!replies.empty()) {
-            answer = replies.front();
-            replies.pop_front();
-        }
+        const QString answer = Next(replies);
         for (std::size_t i = 0; i < question.Buttons.size(); ++i)
             if (question.Buttons[i].Text == answer)
                 return int(i);
@@ -49,22 +45,15 @@ public:
 
     std::optional<PropertiesAnswer> EditProperties(QWidget*, const PropertiesRequest& request) override {
         propertyRequests.push_back(request);
-        if (propertyEdits.empty())
-            return std::nullopt;
-        const auto edit = propertyEdits.front();
-        propertyEdits.pop_front();
-        return edit(request);
+        const auto edit = Next(propertyEdits);
+        return edit ? edit(request) : std::nullopt;
     }
     int ShowMenu(QWidget*, QPoint, const std::vector<MenuChoice>& items) override {
         QStringList shown;
         for (const MenuChoice& item : items)
             shown << (item.Enabled ? item.Text : item.Text + QStringLiteral(" (disabled)"));
         menus.push_back(shown);
-        QString reply;
-        if (!menuReplies.empty()) {
-            reply = menuReplies.front();
-            menuReplies.pop_front();
-        }
+        const QString reply = Next(menuReplies);
         for (std::size_t i = 0; i < items.size(); ++i)
             if (items[i].Text == reply && items[i].Enabled)
                 return int(i);
@@ -109,10 +98,11 @@ private:
         ScriptedDialogs& owner;
         long long updates = 0;
     };
-    static FolderItem Next(std::deque<FolderItem>& queue) {
+    // The next prepared answer, or an empty one once they run out.
+    template <class T> static T Next(std::deque<T>& queue) {
         if (queue.empty())
-            return FolderItem();
-        FolderItem answer = queue.front();
+            return T();
+        T answer = queue.front();
         queue.pop_front();
         return answer;
     }
