@@ -11,16 +11,20 @@
 #include <QTest>
 
 EditorFixture::EditorFixture(const QString& resourceFolder, const QString& dataFolder,
-                             const QStringList& replies, std::shared_ptr<ScriptedDialogs> own) {
-    if (own)
-        dialogs = std::move(own);
+                             const QStringList& replies, std::shared_ptr<ScriptedDialogs> own)
+    : dialogs(own ? std::move(own) : std::make_shared<ScriptedDialogs>()),
+      m_window(Start(resourceFolder, dataFolder, replies)), w(*m_window) {}
+
+std::unique_ptr<frmMain> EditorFixture::Start(const QString& resourceFolder, const QString& dataFolder,
+                                              const QStringList& replies) {
     // Tests run side by side, in two builds at once: none may see another's recovery copies.
     qputenv("XDG_DATA_HOME",
             QFile::encodeName(dataFolder.isEmpty() ? QDir(temp.path()).filePath("data") : dataFolder));
     for (const QString& reply : replies)
         dialogs->replies.push_back(reply);
-    w = std::make_unique<frmMain>(dialogs, resourceFolder);
-    w->show();
+    auto window = std::make_unique<frmMain>(dialogs, resourceFolder);
+    window->show();
+    return window;
 }
 
 // Every window test also proves that no message or question waits under the busy cursor.
@@ -51,20 +55,19 @@ void EditorFixture::LoadTiles(const QString& name, const QImage& image) {
 }
 
 void EditorFixture::LoadSolidTiles(int count, int select) {
-    const int tw = w->Tileset().TileWidth(), th = w->Tileset().TileHeight();
+    const int tw = w.Tileset().TileWidth(), th = w.Tileset().TileHeight();
     LoadTiles(QStringLiteral("solid.png"), MakeTileSheet(tw * count, th, tw, th));
     if (select >= 0)
         PickTile(select);
 }
 
 void EditorFixture::PickTile(int i) {
-    const TileRef tile = w->Tileset().GetTile(i);
+    const TileRef tile = w.Tileset().GetTile(i);
     if (!tile)
         return;
     // Scroll the palette towards the tile's row, then hover over it and click.
-    w->Controls().scbTilesVertical->setValue(w->Palette().DisplayRow(i));
-    PaletteStroke(*w,
-                  PaletteSlot(*w, i) + QPoint(w->Tileset().TileWidth() / 2, w->Tileset().TileHeight() / 2));
+    w.Controls().scbTilesVertical->setValue(w.Palette().DisplayRow(i));
+    PaletteStroke(w, PaletteSlot(w, i) + QPoint(w.Tileset().TileWidth() / 2, w.Tileset().TileHeight() / 2));
 }
 
 QImage MakeTileSheet(int width, int height, int tileWidth, int tileHeight) {

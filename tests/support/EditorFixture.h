@@ -11,16 +11,14 @@
 struct EditorFixture {
     // resourceFolder: where the icon images are looked for; empty means beside the test program, where the
     // build puts the real ones. Each fixture keeps the user's data (recovery copies) in a folder of its own,
-    // or in dataFolder when given; replies answer the questions asked while the window opens.
+    // or in dataFolder when given; replies answer the questions asked while the window opens; own: dialogs of
+    // the test's own, scripted in part.
     explicit EditorFixture(const QString& resourceFolder = QString(), const QString& dataFolder = QString(),
                            const QStringList& replies = {}, std::shared_ptr<ScriptedDialogs> own = nullptr);
-    // The window with dialogs of the test's own, scripted in part.
-    explicit EditorFixture(std::shared_ptr<ScriptedDialogs> own)
-        : EditorFixture({}, {}, {}, std::move(own)) {}
     ~EditorFixture();
 
-    frmMain& window() { return *w; }
-    frmMain* operator->() { return w.get(); }
+    frmMain& window() { return w; }
+    frmMain* operator->() { return &w; }
 
     // Writes an image as a PNG into the fixture's temporary folder and returns its path.
     QString WritePng(const QString& name, const QImage& image);
@@ -36,9 +34,16 @@ struct EditorFixture {
     // Picks palette tile i by hovering over it and clicking, as a user does.
     void PickTile(int i);
 
-    std::shared_ptr<ScriptedDialogs> dialogs = std::make_shared<ScriptedDialogs>();
+    std::shared_ptr<ScriptedDialogs> dialogs;
     QTemporaryDir temp;
-    std::unique_ptr<frmMain> w;
+
+private:
+    std::unique_ptr<frmMain> Start(const QString& resourceFolder, const QString& dataFolder,
+                                   const QStringList& replies);
+    std::unique_ptr<frmMain> m_window;
+
+public:
+    frmMain& w;
 };
 
 // An image of width x height whose tile-sized blocks each have a colour of their own.

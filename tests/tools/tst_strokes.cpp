@@ -150,19 +150,18 @@ void TestStrokes::strokes() {
     QFETCH(StrokeCase, c);
     auto [tool, pts, scroll, layer, underlay, map, select, granted] = c;
     EditorFixture f;
-    frmMain& w = f.window();
     Prepare(f, ToolAt(tool), layer, map, select);
-    w.Controls().scbMainHorizontal->setValue(scroll.x());
-    w.Controls().scbMainVertical->setValue(scroll.y());
+    f.w.Controls().scbMainHorizontal->setValue(scroll.x());
+    f.w.Controls().scbMainVertical->setValue(scroll.y());
     // Visible cells are those whose middle pixel lies on the canvas.
-    const int cols = (w.Controls().canMain->width() + 15) / 32,
-              rows = (w.Controls().canMain->height() + 15) / 32;
+    const int cols = (f.w.Controls().canMain->width() + 15) / 32,
+              rows = (f.w.Controls().canMain->height() + 15) / 32;
     const auto view = [&](const CellSet& s) { return Moved(s, -scroll.x(), -scroll.y(), cols, rows); };
     const CellSet before = Moved(Shape(4, {{0, 1}, {cols - 1, rows - 1}}), scroll.x(), scroll.y(),
                                  underlay * map.width(), map.height());
     GameValues values; // alike cells differ in other properties
     for (const auto& [x, y] : before)
-        values.passable = x % 2 == 1, Put(w, layer, x, y, 2, values);
+        values.passable = x % 2 == 1, Put(f.w, layer, x, y, 2, values);
     const QPoint up = pts.takeLast();
     const CellSet shape = Shape(tool == 7 ? 0 : tool, tool == 7 ? pts.mid(pts.size() - 1) : pts);
     CellSet stored = Moved(shape, scroll.x(), scroll.y(), map.width(), map.height());
@@ -175,40 +174,41 @@ void TestStrokes::strokes() {
     CellSet twos = before;
     std::erase_if(twos, [&](const auto& p) { return stored.count(p); });
 
-    const int steps = w.Document().Steps().Count();
+    const int steps = f.w.Document().Steps().Count();
     CellRef::FailCellMemoryAfter(granted);
-    Drag(w, pts);
+    Drag(f.w, pts);
     if (tool >= 2) {
         // The preview shows the shape and nothing is stored yet; the ellipses are cut at the map's edges.
         const CellSet preview = tool == 7   ? CellSet()
                                 : tool >= 5 ? view(stored)
                                             : Moved(shape, 0, 0, cols, rows);
-        QCOMPARE(Describe(CellsShowing(w, TileColour(w, 1))), Describe(preview));
-        QCOMPARE(Describe(Occupied(w.Layer(layer))), Describe(before));
+        QCOMPARE(Describe(CellsShowing(f.w, TileColour(f.w, 1))), Describe(preview));
+        QCOMPARE(Describe(Occupied(f.w.Layer(layer))), Describe(before));
     }
-    Input::Release(w.Controls().canMain, CellMiddle(w, up.x(), up.y()));
+    Input::Release(f.w.Controls().canMain, CellMiddle(f.w, up.x(), up.y()));
     const CellSet ones = tool == 1 || select < 0 ? CellSet() : stored;
     if (granted >= 0) { // memory ran out part way: the stroke is taken back whole and the status line says so
-        QCOMPARE(Describe(Occupied(w.Layer(layer))), Describe(before));
-        QVERIFY(Holding(w.Layer(layer), 1).empty());
+        QCOMPARE(Describe(Occupied(f.w.Layer(layer))), Describe(before));
+        QVERIFY(Holding(f.w.Layer(layer), 1).empty());
         const char* what[] = {"plot", "", "", "", "filled rectangle", "", "filled ellipse", "fill"};
         if (tool) { // for plot, the cursor's status text replaces the message when the button goes up
-            QCOMPARE(w.Controls().lblStatus->text(),
+            QCOMPARE(f.w.Controls().lblStatus->text(),
                      QStringLiteral("Out of memory: %1 stopped").arg(what[tool]));
-            QCOMPARE(w.Controls().lblStatus->palette().color(QPalette::WindowText), QColor(200, 0, 0));
+            QCOMPARE(f.w.Controls().lblStatus->palette().color(QPalette::WindowText), QColor(200, 0, 0));
         }
-        Input::Leave(w.Controls().canMain);
-        QVERIFY(CellsShowing(w, TileColour(w, 1)).empty());
-        QCOMPARE(w.Document().Steps().Count(), steps); // and leaves no step behind
+        Input::Leave(f.w.Controls().canMain);
+        QVERIFY(CellsShowing(f.w, TileColour(f.w, 1)).empty());
+        QCOMPARE(f.w.Document().Steps().Count(), steps); // and leaves no step behind
         // Memory is back: the same stroke now does all of its work.
         CellRef::FailCellMemoryAfter(-1);
-        Drag(w, pts).Release();
+        Drag(f.w, pts).Release();
     }
-    Input::Leave(w.Controls().canMain);
-    QCOMPARE(Describe(Holding(w.Layer(layer), 1)), Describe(ones));
-    QCOMPARE(Describe(Holding(w.Layer(layer), 2)), Describe(twos));
-    QCOMPARE(Describe(CellsShowing(w, TileColour(w, 1))), Describe(view(ones))); // the redrawn map shows it
-    QCOMPARE(Describe(CellsShowing(w, TileColour(w, 2))), Describe(view(twos)));
+    Input::Leave(f.w.Controls().canMain);
+    QCOMPARE(Describe(Holding(f.w.Layer(layer), 1)), Describe(ones));
+    QCOMPARE(Describe(Holding(f.w.Layer(layer), 2)), Describe(twos));
+    QCOMPARE(Describe(CellsShowing(f.w, TileColour(f.w, 1))),
+             Describe(view(ones))); // the redrawn map shows it
+    QCOMPARE(Describe(CellsShowing(f.w, TileColour(f.w, 2))), Describe(view(twos)));
 }
 
 // How the release is lost; the first four take the mouse away from the canvas.
@@ -229,43 +229,42 @@ void TestStrokes::interruptedStrokes() {
     QFETCH(int, tool);
     QFETCH(int, lost);
     EditorFixture f;
-    frmMain& w = f.window();
-    QVERIFY(Activate(w)); // the menu shortcut needs the window active
+    QVERIFY(Activate(f.w)); // the menu shortcut needs the window active
     Prepare(f, ToolAt(tool), 0, {12, 12});
     // Tiles 0 and 2 in a checkerboard: no like cells touch, so the fill's region is the clicked cell alone.
     for (int i = 0; i < 144; ++i)
-        Put(w, 0, i % 12, i / 12, (i % 12 + i / 12) % 2 * 2);
-    QString expected = Content(w, false);
+        Put(f.w, 0, i % 12, i / 12, (i % 12 + i / 12) % 2 * 2);
+    QString expected = Content(f.w, false);
     const auto draw = [&](int c, int r) { expected[r * 12 + c] = tool == 1 ? '.' : '1'; };
     if (tool <= 1 && lost != kClickAfterDialog && lost != kRight) // plot and erase write while it is held
         for (const auto& [c, r] : Shape(0, {{1, 2}, {3, 4}}))
             draw(c, r);
-    HoverAt(w, CellMiddle(w, 1, 2));
+    HoverAt(f.w, CellMiddle(f.w, 1, 2));
     const Qt::MouseButton button = lost == kRight ? Qt::RightButton : Qt::LeftButton;
     if (lost != kClickAfterDialog)
-        Input::Press(w.Controls().canMain, CellMiddle(w, 1, 2), button),
-            Input::Move(w.Controls().canMain, CellMiddle(w, 3, 4), button);
+        Input::Press(f.w.Controls().canMain, CellMiddle(f.w, 1, 2), button),
+            Input::Move(f.w.Controls().canMain, CellMiddle(f.w, 3, 4), button);
     // From here on the left button's release never reaches the canvas.
-    QMenu menu(&w);
+    QMenu menu(&f.w);
     QEvent deactivate(QEvent::WindowDeactivate);
     if (lost == kDialog || lost == kClickAfterDialog)
-        QTest::keyClick(&w, Qt::Key_T, Qt::ControlModifier), Input::Leave(w.Controls().canMain);
+        QTest::keyClick(&f.w, Qt::Key_T, Qt::ControlModifier), Input::Leave(f.w.Controls().canMain);
     else if (lost == kDeactivated)
-        QApplication::sendEvent(&w, &deactivate);
+        QApplication::sendEvent(&f.w, &deactivate);
     else if (lost == kPopup)
-        menu.addAction(QStringLiteral("item")), menu.popup(w.mapToGlobal(QPoint(500, 300))), menu.close();
+        menu.addAction(QStringLiteral("item")), menu.popup(f.w.mapToGlobal(QPoint(500, 300))), menu.close();
     else if (lost == kRight)
-        Input::Release(w.Controls().canMain, CellMiddle(w, 3, 4), button);
+        Input::Release(f.w.Controls().canMain, CellMiddle(f.w, 3, 4), button);
     QCOMPARE(f.dialogs->requests.size(), std::size_t(lost == kDialog || lost == kClickAfterDialog ? 2 : 1));
     if (lost <= kClickAfterDialog) // what took the mouse took the preview or cursor with it
-        QCOMPARE(Content(w, true), Content(w, false));
+        QCOMPARE(Content(f.w, true), Content(f.w, false));
     for (int i = 1; lost != kPress && lost != kClickAfterDialog && i < 4; ++i)
-        Input::Move(w.Controls().canMain, CellMiddle(w, 5 + i, 1 + 3 * i));
-    QCOMPARE(Content(w, false), expected);
+        Input::Move(f.w.Controls().canMain, CellMiddle(f.w, 5 + i, 1 + 3 * i));
+    QCOMPARE(Content(f.w, false), expected);
     // A press with no move before it: every tool stores exactly that cell.
-    Input::Click(w.Controls().canMain, CellMiddle(w, 9, 9));
+    Input::Click(f.w.Controls().canMain, CellMiddle(f.w, 9, 9));
     draw(9, 9);
-    QCOMPARE(Content(w, false), expected);
+    QCOMPARE(Content(f.w, false), expected);
 }
 
 // No memory for the map when the window opens, nor for Apply or cutting a tileset: each stops and says so,
@@ -273,72 +272,69 @@ void TestStrokes::interruptedStrokes() {
 void TestStrokes::startingWithoutMemory() {
     CellRef::FailCellMemoryAfter(0);
     EditorFixture f;
-    frmMain& w = f.window();
-    QCOMPARE(w.Controls().lblStatus->text(), QStringLiteral("Out of memory: map resize stopped"));
-    w.Controls().btnApply->click();
-    QCOMPARE(w.Controls().lblStatus->text(), QStringLiteral("Out of memory: Apply stopped"));
-    QVERIFY(w.Layer(0).SizedTo(w.MapWidth(), w.MapHeight()) && w.MapWidth() < 100);
+    QCOMPARE(f.w.Controls().lblStatus->text(), QStringLiteral("Out of memory: map resize stopped"));
+    f.w.Controls().btnApply->click();
+    QCOMPARE(f.w.Controls().lblStatus->text(), QStringLiteral("Out of memory: Apply stopped"));
+    QVERIFY(f.w.Layer(0).SizedTo(f.w.MapWidth(), f.w.MapHeight()) && f.w.MapWidth() < 100);
     CellRef::FailCellMemoryAfter(3);
     f.LoadSolidTiles(6, 2);
-    QCOMPARE(w.Tileset().Count(), 0); // a load that ran out part way is taken back whole
-    QCOMPARE(w.Controls().lblStatus->text(), QStringLiteral("Out of memory: load stopped"));
+    QCOMPARE(f.w.Tileset().Count(), 0); // a load that ran out part way is taken back whole
+    QCOMPARE(f.w.Controls().lblStatus->text(), QStringLiteral("Out of memory: load stopped"));
     CellRef::FailCellMemoryAfter(-1);
     f.LoadSolidTiles(6, 2);
-    QCOMPARE(w.Tileset().Count(), 6);
-    w.Controls().btnApply->click();
-    DragStroke(w, 2, 3, 5, 3);
-    QCOMPARE(Describe(Holding(w.Layer(0), 2)), Describe(Shape(0, {{2, 3}, {5, 3}})));
+    QCOMPARE(f.w.Tileset().Count(), 6);
+    f.w.Controls().btnApply->click();
+    DragStroke(f.w, 2, 3, 5, 3);
+    QCOMPARE(Describe(Holding(f.w.Layer(0), 2)), Describe(Shape(0, {{2, 3}, {5, 3}})));
 }
 
 // A move's lift, a move's drop and a pick that run out of memory stop whole and say so in red, the map and
 // its history as they were; with memory back the same move is made.
 void TestStrokes::moveAndPickWithoutMemory() {
     EditorFixture f;
-    frmMain& w = f.window();
     f.LoadSolidTiles(3, 0);
     for (const auto& [c, r] : Shape(4, {{1, 1}, {2, 2}}))
-        Put(w, 0, c, r, 1);
-    const QString before = Describe(Occupied(w.Layer(0)));
-    const int steps = w.Document().Steps().Count();
-    ChooseTool(w, Tool::Select);
-    DragStroke(w, 1, 1, 2, 2);
+        Put(f.w, 0, c, r, 1);
+    const QString before = Describe(Occupied(f.w.Layer(0)));
+    const int steps = f.w.Document().Steps().Count();
+    ChooseTool(f.w, Tool::Select);
+    DragStroke(f.w, 1, 1, 2, 2);
     // What the status line says with the button still down, and whether the map and history are unchanged.
     const auto pressWithout = [&](long long granted, Qt::KeyboardModifiers keys, QPoint to) {
         CellRef::FailCellMemoryAfter(granted);
-        Input::Press(w.Controls().canMain, CellMiddle(w, 1, 1), Qt::LeftButton, Qt::NoButton, keys);
-        Input::Move(w.Controls().canMain, CellMiddle(w, to.x(), to.y()), Qt::LeftButton);
-        Input::Release(w.Controls().canMain, CellMiddle(w, to.x(), to.y()));
+        Input::Press(f.w.Controls().canMain, CellMiddle(f.w, 1, 1), Qt::LeftButton, Qt::NoButton, keys);
+        Input::Move(f.w.Controls().canMain, CellMiddle(f.w, to.x(), to.y()), Qt::LeftButton);
+        Input::Release(f.w.Controls().canMain, CellMiddle(f.w, to.x(), to.y()));
         CellRef::FailCellMemoryAfter(-1);
-        return Say(w.Controls().lblStatus->text(), Describe(Occupied(w.Layer(0))) == before,
-                   w.Document().Steps().Count() == steps);
+        return Say(f.w.Controls().lblStatus->text(), Describe(Occupied(f.w.Layer(0))) == before,
+                   f.w.Document().Steps().Count() == steps);
     };
     // The lift takes the piece's 4 cells and a run of history per row: with 6 it is made, the drop runs out.
     QCOMPARE(pressWithout(6, Qt::NoModifier, {5, 5}), Say("Out of memory: move stopped", true, true));
-    ChooseTool(w, Tool::Plot);
+    ChooseTool(f.w, Tool::Plot);
     QCOMPARE(pressWithout(0, Qt::ControlModifier, {2, 1}), Say("Out of memory: pick stopped", true, true));
-    QVERIFY(w.Stamp().width == 1);
-    ChooseTool(w, Tool::Select);
-    DragStroke(w, 1, 1, 5, 5);
-    QCOMPARE(Describe(Occupied(w.Layer(0))), "(5,5) (5,6) (6,5) (6,6)");
-    QCOMPARE(w.Selection(), QRect(5, 5, 2, 2));
+    QVERIFY(f.w.Stamp().width == 1);
+    ChooseTool(f.w, Tool::Select);
+    DragStroke(f.w, 1, 1, 5, 5);
+    QCOMPARE(Describe(Occupied(f.w.Layer(0))), "(5,5) (5,6) (6,5) (6,6)");
+    QCOMPARE(f.w.Selection(), QRect(5, 5, 2, 2));
 }
 
 // Cells stored under 32-pixel tiles keep their pixel positions when the tiles become 16 pixels, so positions
 // worked out from them can lie outside the map; the fill still replaces exactly the like region of the grid.
 void TestStrokes::fillAfterTheTileSizeChanged() {
     EditorFixture f;
-    frmMain& w = f.window();
     Prepare(f, Tool::Fill, 0, {6, 4}, 0);
     const CellSet region = Shape(4, {{0, 0}, {5, 1}});
     for (const auto& [c, r] : region)
-        Put(w, 0, c, r, 1);
-    Apply(w, "1", "16", "16", "6", "4");
-    QCOMPARE(w.Document().TileWidth(), 16);
-    MouseStroke(w, 4, 1).Release();
-    QCOMPARE(Describe(Occupied(w.Layer(0))), Describe(region));
-    QCOMPARE(Describe(Holding(w.Layer(0), 0)), Describe(region));
+        Put(f.w, 0, c, r, 1);
+    Apply(f.w, "1", "16", "16", "6", "4");
+    QCOMPARE(f.w.Document().TileWidth(), 16);
+    MouseStroke(f.w, 4, 1).Release();
+    QCOMPARE(Describe(Occupied(f.w.Layer(0))), Describe(region));
+    QCOMPARE(Describe(Holding(f.w.Layer(0), 0)), Describe(region));
     for (const auto& [c, r] : region)
-        QCOMPARE(QPoint(w.Layer(0).At(c, r)->X(), w.Layer(0).At(c, r)->Y()), QPoint(c * 16, r * 16));
+        QCOMPARE(QPoint(f.w.Layer(0).At(c, r)->X(), f.w.Layer(0).At(c, r)->Y()), QPoint(c * 16, r * 16));
 }
 
 QTEST_MAIN(TestStrokes)

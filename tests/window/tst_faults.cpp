@@ -142,7 +142,7 @@ private slots:
     // markup.
     void questionsWhileOpening() {
         auto dialogs = std::make_shared<HalfRealDialogs>();
-        EditorFixture f(dialogs);
+        EditorFixture f({}, {}, {}, dialogs);
         f.LoadTiles(kMarkup + ".png", MakeTileSheet(64, 32, 32, 32));
         f.Save("FileSaveAs", kMarkup + ".mqm");
         QVERIFY(QFile::remove(f.temp.filePath(kMarkup + ".png")));
@@ -238,16 +238,15 @@ private slots:
     // room again it is done.
     void childUndoOutOfMemory() {
         EditorFixture f;
-        frmMain& w = f.window();
-        Apply(w, "1", "1", "1", "100", "100");
+        Apply(f.w, "1", "1", "1", "100", "100");
         QImage noise(256, 128, QImage::Format_ARGB32);
         noise.fill(Qt::blue);
         f.LoadTiles("many.png", noise);
-        QCOMPARE(w.Tileset().Count(), 32768);
+        QCOMPARE(f.w.Tileset().Count(), 32768);
         QStringList report;
         const auto note = [&](const char* step) {
-            report << Say(Status(step, w), w.Tileset().Count(), w.Document().Steps().Index(),
-                          w.Document().Steps().Count() - w.Document().Steps().Index());
+            report << Say(Status(step, f.w), f.w.Tileset().Count(), f.w.Document().Steps().Index(),
+                          f.w.Document().Steps().Count() - f.w.Document().Steps().Index());
         };
         // The address space is held to what is in use and the heap's free room taken, all but a little for
         // the message: what the step needs beyond that it cannot have.
@@ -287,28 +286,27 @@ private slots:
     // the user.
     void childActionsOutOfMemory() {
         auto dialogs = std::make_shared<HalfRealDialogs>();
-        EditorFixture f(dialogs);
-        frmMain& w = f.window();
+        EditorFixture f({}, {}, {}, dialogs);
         f.LoadSolidTiles(3, -1);
-        QCOMPARE(w.Tileset().Count(), 3);
+        QCOMPARE(f.w.Tileset().Count(), 3);
         const qint64 used = ProcessMemory::ResidentBytes("VmSize:");
         const rlimit limit{rlim_t(used + (qint64(5) << 28)), rlim_t(used + (qint64(5) << 28))};
         QVERIFY(used > 0 && setrlimit(RLIMIT_AS, &limit) == 0);
         QStringList steps;
-        const auto note = [&](const char* step) { steps << Status(step, w); };
-        Apply(w, "8", "32", "32", "8192", "2048");
-        steps << QStringLiteral("Apply: %1 x %2").arg(w.MapWidth()).arg(w.MapHeight());
+        const auto note = [&](const char* step) { steps << Status(step, f.w); };
+        Apply(f.w, "8", "32", "32", "8192", "2048");
+        steps << QStringLiteral("Apply: %1 x %2").arg(f.w.MapWidth()).arg(f.w.MapHeight());
         f.PickTile(0);
-        ChooseEditLayer(w, 0);
-        ChooseTool(w, Tool::Fill);
-        Click(w, 2, 2);
+        ChooseEditLayer(f.w, 0);
+        ChooseTool(f.w, Tool::Fill);
+        Click(f.w, 2, 2);
         note("fill");
-        Apply(w, "8", "32", "32", "4096", "4096");
+        Apply(f.w, "8", "32", "32", "4096", "4096");
         note("Apply 4096");
-        Apply(w, "8", "1", "1", "8192", "2048");
+        Apply(f.w, "8", "1", "1", "8192", "2048");
         note("Apply 1");
-        ChooseTool(w, Tool::FilledEllipse);
-        DragStroke(w, 1, 1, 200, 150);
+        ChooseTool(f.w, Tool::FilledEllipse);
+        DragStroke(f.w, 1, 1, 200, 150);
         note("filled ellipse");
         bool seen = false;
         QTimer closer;

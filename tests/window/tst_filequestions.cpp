@@ -26,48 +26,46 @@ private slots:
         QFETCH(QString, command);
         QFETCH(QString, answer);
         EditorFixture f;
-        frmMain& w = f.window();
         f.Save("FileSaveAs", "m.mqm");
-        HoverAt(w, QPoint(5, 5)); // the save's report goes
-        w.Controls().txtName->setText("Typed");
-        w.Controls().txtMapWidth->setText(answer == "Apply refused" ? "0" : "50");
+        HoverAt(f.w, QPoint(5, 5)); // the save's report goes
+        f.w.Controls().txtName->setText("Typed");
+        f.w.Controls().txtMapWidth->setText(answer == "Apply refused" ? "0" : "50");
         f.dialogs->replies = {answer == "Apply refused" ? "Apply" : answer, "Discard"};
         f.dialogs->saveAnswers.push_back(FolderItem(f.temp.filePath("other.tmx")));
-        command == "close box" ? void(w.close()) : ChooseItem(qPrintable(command));
+        command == "close box" ? void(f.w.close()) : ChooseItem(qPrintable(command));
         const bool applied = answer == "Apply", goesOn = applied || answer == "Don't Apply";
         const bool leaves = !command.startsWith("FileSave") && command != "FileExport";
         QStringList asked{"Apply the map properties you typed?"};
         if (applied && leaves)
             asked << "Save the changes to m.mqm?";
         QCOMPARE(f.dialogs->questions, asked);
-        const bool proceeded = command == "FileSave"      ? w.Controls().lblStatus->text() == "m.mqm saved"
+        const bool proceeded = command == "FileSave"      ? f.w.Controls().lblStatus->text() == "m.mqm saved"
                                : command == "FileOpenMap" ? f.dialogs->requests.size() == 1
                                : !leaves                  ? f.dialogs->saveRequests.size() == 2
                                : command.contains("Quit") || command == "close box"
-                                   ? !w.isVisible()
-                                   : w.windowTitle() == "2D Mosaicor";
+                                   ? !f.w.isVisible()
+                                   : f.w.windowTitle() == "2D Mosaicor";
         QCOMPARE(proceeded, goesOn);
         if (leaves && goesOn)
             return;
         const QString expected = applied                   ? "Typed 50 Typed"
                                  : answer == "Don't Apply" ? " 100 "
                                                            : " 100 Typed";
-        QCOMPARE(Say(w.Document().Name(), w.MapWidth(), w.Controls().txtName->text()), expected);
+        QCOMPARE(Say(f.w.Document().Name(), f.w.MapWidth(), f.w.Controls().txtName->text()), expected);
         if (answer == "Apply refused")
-            QVERIFY(w.Controls().lblStatus->text().startsWith("Map width"));
+            QVERIFY(f.w.Controls().lblStatus->text().startsWith("Map width"));
     }
 
     // The file dialogs start beside the map, Load Tiles and Locate beside its last tileset image, else where
     // the last dialog chose; Save As and Export propose the map's name, an untitled map's Name setting.
     void dialogsStartBesideTheMap() {
         EditorFixture f;
-        frmMain& w = f.window();
         QVERIFY(QDir(f.temp.path()).mkpath("art") && QDir(f.temp.path()).mkpath("maps"));
         const QString art = f.temp.filePath("art"), maps = f.temp.filePath("maps");
         f.LoadTiles("art/a.png", MakeTileSheet(64, 32, 32, 32));
         QCOMPARE(f.dialogs->requests.back().StartAt, QDir::homePath());
-        w.Controls().txtName->setText(QStringLiteral(" ../Keep/Hall "));
-        w.Controls().btnApply->click();
+        f.w.Controls().txtName->setText(QStringLiteral(" ../Keep/Hall "));
+        f.w.Controls().btnApply->click();
         f.Save("FileSaveAs", maps + "/keep.mqm");
         ChooseItem("FileExport");
         ChooseItem("FileSaveAs");
@@ -91,7 +89,6 @@ private slots:
     // read; and when the image is missing, the user is asked once for all of them.
     void manyLoadsOfOneImage() {
         EditorFixture f;
-        frmMain& w = f.window();
         const QString image = f.WritePng("tiles.png", MakeTileSheet(64, 32, 32, 32));
         QVERIFY(
             MapFile::Save(MapCorpus::ManyLoadsOfOneImage(image, 300, 32), f.temp.filePath("many.mqm")).ok());
@@ -99,18 +96,19 @@ private slots:
         f.dialogs->whileWorking = [&] { ++updates; };
         f.dialogs->cancelWorkAfter = 20;
         f.Open("many.mqm");
-        QCOMPARE(Say(w.windowTitle(), updates), "2D Mosaicor 21");
+        QCOMPARE(Say(f.w.windowTitle(), updates), "2D Mosaicor 21");
         f.dialogs->cancelWorkAfter = -1;
         f.Open("many.mqm");
-        QCOMPARE(Say(w.windowTitle(), w.Tileset().Count(), f.dialogs->questions.size()),
+        QCOMPARE(Say(f.w.windowTitle(), f.w.Tileset().Count(), f.dialogs->questions.size()),
                  "many.mqm[*] - 2D Mosaicor 300 0");
         for (int i = 1; i < 300; ++i)
-            QVERIFY(w.Tileset().GetTileImage(i) == w.Tileset().GetTileImage(0));
+            QVERIFY(f.w.Tileset().GetTileImage(i) == f.w.Tileset().GetTileImage(0));
         QVERIFY(QFile::rename(image, f.temp.filePath("gone.png")));
         f.dialogs->replies = {"Open Without It"};
         f.Open("many.mqm");
-        QCOMPARE(Say(w.Tileset().Count(), bool(w.Tileset().GetTileImage(299)), f.dialogs->questions.size()),
-                 "300 false 1");
+        QCOMPARE(
+            Say(f.w.Tileset().Count(), bool(f.w.Tileset().GetTileImage(299)), f.dialogs->questions.size()),
+            "300 false 1");
     }
 };
 

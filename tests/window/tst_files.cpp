@@ -15,14 +15,6 @@
 
 namespace {
 
-// Three tiles, tile 2 painted on four cells, saved as map.mqm; then the tileset image moves to moved.png.
-bool SaveThenMoveTheImage(EditorFixture& f) {
-    f.LoadSolidTiles(3, 2);
-    DragStroke(f.window(), 1, 1, 4, 1);
-    f.Save("FileSaveAs", "map.mqm");
-    return QFile::rename(f.temp.filePath("solid.png"), f.temp.filePath("moved.png"));
-}
-
 // Opens map.mqm, the question about its tileset image answered with reply and, given located, the Locate
 // dialog with that file; the pointer away from the map.
 void OpenMap(EditorFixture& f, const QString& reply, const QString& located = QString()) {
@@ -37,11 +29,10 @@ void OpenMap(EditorFixture& f, const QString& reply, const QString& located = QS
 // A map as a user paints it: 8 layers of 16-pixel tiles, strokes of every tool on every layer, tiles with
 // game properties, a cell with properties of its own, a hidden layer and a name.
 void Paint(EditorFixture& f, std::uint32_t seed) {
-    frmMain& w = f.window();
-    w.Controls().txtName->setText(QStringLiteral("Ruins \"north\" & ü"));
-    Apply(w, "8", "16", "16", "40", "30");
+    f.w.Controls().txtName->setText(QStringLiteral("Ruins \"north\" & ü"));
+    Apply(f.w, "8", "16", "16", "40", "30");
     f.LoadSolidTiles(12, 0);
-    const TileRef door = w.Tileset().GetTile(3); // given values outside the history
+    const TileRef door = f.w.Tileset().GetTile(3); // given values outside the history
     CellValues values = door->Template().Values();
     values.game.passable = true, values.game.listIndex = -7;
     values.game.custom1 = QStringLiteral("door, \"A\"\nsecond line");
@@ -49,19 +40,19 @@ void Paint(EditorFixture& f, std::uint32_t seed) {
     std::mt19937 rng(seed);
     const auto cell = [&](int n) { return int(rng() % unsigned(n)); };
     for (int k = 0; k < 8; ++k) {
-        ChooseEditLayer(w, k);
+        ChooseEditLayer(f.w, k);
         if (k > 0 && k != 5)
-            w.Controls().btnLayer[std::size_t(k)]->click();
+            f.w.Controls().btnLayer[std::size_t(k)]->click();
         for (int s = 0; s < 5; ++s) {
-            ChooseTool(w, ToolAt(cell(8)));
+            ChooseTool(f.w, ToolAt(cell(8)));
             f.PickTile(cell(12));
-            DragStroke(w, cell(33), cell(31), cell(33), cell(31));
+            DragStroke(f.w, cell(33), cell(31), cell(33), cell(31));
         }
     }
-    GameValues own = GameValuesOf(w.Tileset().GetTile(3)->Template());
+    GameValues own = GameValuesOf(f.w.Tileset().GetTile(3)->Template());
     own.custom2 = QStringLiteral("key"), own.destroyable = true;
-    Put(w, 2, 5, 6, 3, own);
-    w.Refresh();
+    Put(f.w, 2, 5, 6, 3, own);
+    f.w.Refresh();
 }
 
 } // namespace
@@ -73,32 +64,31 @@ private slots:
     // settings, the tiles and their properties, the picture and the title are back.
     void roundTrip() {
         EditorFixture f;
-        frmMain& w = f.window();
         Paint(f, 1);
-        const auto cells = AllCells(w);
-        const QImage picture = ShownMap(w);
-        const MapSettingsValues settings = w.Document().Settings();
-        QVERIFY(w.isWindowModified() && w.windowTitle() == "Untitled[*] - 2D Mosaicor");
+        const auto cells = AllCells(f.w);
+        const QImage picture = ShownMap(f.w);
+        const MapSettingsValues settings = f.w.Document().Settings();
+        QVERIFY(f.w.isWindowModified() && f.w.windowTitle() == "Untitled[*] - 2D Mosaicor");
         const QString path = f.temp.filePath("painted");
         f.Save("FileSave", path);
-        QCOMPARE(w.windowTitle(), "painted.mqm[*] - 2D Mosaicor");
-        QVERIFY(!w.isWindowModified());
-        QCOMPARE(w.Controls().lblStatus->text(), "painted.mqm saved");
+        QCOMPARE(f.w.windowTitle(), "painted.mqm[*] - 2D Mosaicor");
+        QVERIFY(!f.w.isWindowModified());
+        QCOMPARE(f.w.Controls().lblStatus->text(), "painted.mqm saved");
         ChooseItem("FileNewMap");
         QVERIFY(f.dialogs->questions.isEmpty());
-        QCOMPARE(Say(w.windowTitle(), w.MapWidth(), w.Layers(), w.Tileset().Count(),
-                     w.Controls().txtWidth->text(), w.Controls().txtName->text(),
-                     w.Controls().btnLayer[1]->isEnabled()),
+        QCOMPARE(Say(f.w.windowTitle(), f.w.MapWidth(), f.w.Layers(), f.w.Tileset().Count(),
+                     f.w.Controls().txtWidth->text(), f.w.Controls().txtName->text(),
+                     f.w.Controls().btnLayer[1]->isEnabled()),
                  "2D Mosaicor 100 3 0 32  true");
         f.Open(path + ".mqm");
-        QVERIFY(AllCells(w) == cells);
-        QCOMPARE(ShownMap(w), picture);
-        QVERIFY(w.Document().Settings() == settings);
-        QCOMPARE(Say(w.windowTitle(), w.isWindowModified(), w.Controls().txtMapWidth->text(),
-                     w.Controls().txtName->text(), w.Controls().btnLayer[5]->Value(),
-                     w.Controls().btnLayer[6]->Value(), w.Tileset().Count()),
+        QVERIFY(AllCells(f.w) == cells);
+        QCOMPARE(ShownMap(f.w), picture);
+        QVERIFY(f.w.Document().Settings() == settings);
+        QCOMPARE(Say(f.w.windowTitle(), f.w.isWindowModified(), f.w.Controls().txtMapWidth->text(),
+                     f.w.Controls().txtName->text(), f.w.Controls().btnLayer[5]->Value(),
+                     f.w.Controls().btnLayer[6]->Value(), f.w.Tileset().Count()),
                  "painted.mqm[*] - 2D Mosaicor false 40 Ruins \"north\" & ü false true 12");
-        const clsVOCell& door = w.Tileset().GetTile(3)->Template();
+        const clsVOCell& door = f.w.Tileset().GetTile(3)->Template();
         QCOMPARE(Say(door.Passable(), door.ListIndex(), door.Custom1(), door.ImageIndex()),
                  "true -7 door, \"A\"\nsecond line 3");
         // A record naming another place than where it lies takes that place, and the status line says so.
@@ -107,10 +97,10 @@ private slots:
         ++saved.layer[2].exceptions.at(0).record.x;
         QVERIFY(MapFile::Save(saved, path + ".mqm").ok());
         f.Open(path + ".mqm");
-        QVERIFY(AllCells(w) == cells);
+        QVERIFY(AllCells(f.w) == cells);
         QCOMPARE(
-            Say(w.Controls().lblStatus->text(),
-                w.Controls().lblStatus->palette().color(QPalette::WindowText).name()),
+            Say(f.w.Controls().lblStatus->text(),
+                f.w.Controls().lblStatus->palette().color(QPalette::WindowText).name()),
             "painted.mqm opened; 1 cell records named a position or layer other than where they lie, and "
             "now take it from there #000000");
     }
@@ -129,23 +119,22 @@ private slots:
         QFETCH(QString, answer);
         const bool proceeds = answer == "Save" || answer == "Discard";
         EditorFixture f;
-        frmMain& w = f.window();
         f.LoadSolidTiles(2, 1);
-        Click(w, 3, 4);
-        const auto cells = AllCells(w);
+        Click(f.w, 3, 4);
+        const auto cells = AllCells(f.w);
         const QString saved = f.temp.filePath("kept.mqm");
         f.dialogs->replies.push_back(answer.section(',', 0, 0));
         if (answer == "Save")
             f.dialogs->saveAnswers.push_back(FolderItem(saved));
-        command == "close box" ? void(w.close()) : ChooseItem(qPrintable(command));
+        command == "close box" ? void(f.w.close()) : ChooseItem(qPrintable(command));
         QCOMPARE(f.dialogs->questions, QStringList{"Save the changes to Untitled?"});
         QCOMPARE(QFile::exists(saved), answer == "Save");
-        const bool left = command == "FileQuit" || command == "close box" ? !w.isVisible()
+        const bool left = command == "FileQuit" || command == "close box" ? !f.w.isVisible()
                           : command == "FileOpenMap"                      ? f.dialogs->requests.size() == 2
-                                                                          : w.Tileset().Count() == 0;
+                                                                          : f.w.Tileset().Count() == 0;
         QCOMPARE(left, proceeds);
         if (!proceeds)
-            QVERIFY(AllCells(w) == cells && w.isWindowModified());
+            QVERIFY(AllCells(f.w) == cells && f.w.isWindowModified());
     }
 
     // A save that fails, or is cancelled part way, leaves the map open and modified; a failure says why. A
@@ -154,30 +143,29 @@ private slots:
     // keep, and its test's to check.)
     void failedSavesAndRefusedFiles() {
         EditorFixture f;
-        frmMain& w = f.window();
         f.LoadSolidTiles(2, 1);
-        Click(w, 1, 1);
+        Click(f.w, 1, 1);
         f.Save("FileSaveAs", "map.mqm");
-        Click(w, 2, 2);
+        Click(f.w, 2, 2);
         f.dialogs->cancelWorkAfter = 1; // the user cancels the progress part way
         ChooseItem("FileSave");
         f.dialogs->cancelWorkAfter = -1;
-        QVERIFY(w.isWindowModified() && f.dialogs->messages.isEmpty());
+        QVERIFY(f.w.isWindowModified() && f.dialogs->messages.isEmpty());
         QVERIFY(QDir(f.temp.path()).mkdir("taken.mqm")); // a folder where the file should be
         f.Save("FileSaveAs", "taken.mqm");
-        QVERIFY(w.isWindowModified() && w.windowTitle() == "map.mqm[*] - 2D Mosaicor");
-        const auto cells = AllCells(w);
+        QVERIFY(f.w.isWindowModified() && f.w.windowTitle() == "map.mqm[*] - 2D Mosaicor");
+        const auto cells = AllCells(f.w);
         f.dialogs->replies = {"Discard"};
         f.Open(f.WritePng("not-a-map.mqm", MakeTileSheet(32, 32, 32, 32)));
-        QVERIFY(AllCells(w) == cells && w.Tileset().Count() == 2);
+        QVERIFY(AllCells(f.w) == cells && f.w.Tileset().Count() == 2);
         f.Save("FileSaveAs", "good.mqm");
-        Click(w, 3, 3);
-        const auto changed = AllCells(w);
+        Click(f.w, 3, 3);
+        const auto changed = AllCells(f.w);
         f.dialogs->replies = {"Discard"};
         CellRef::FailCellMemoryAfter(0);
         f.Open("good.mqm");
         CellRef::FailCellMemoryAfter(-1);
-        QVERIFY(AllCells(w) == changed && changed != cells);
+        QVERIFY(AllCells(f.w) == changed && changed != cells);
         QCOMPARE(f.dialogs->messages.size(), 3);
         QVERIFY(f.dialogs->messages[0].startsWith("taken.mqm could not be saved: "));
         QVERIFY(f.dialogs->messages[1].startsWith("not-a-map.mqm could not be opened: "));
@@ -185,62 +173,55 @@ private slots:
     }
 
     // A tileset image that went missing or changed: the user may open the map without it (its tiles stay as
-    // placeholders, the cells keep their records and show empty), locate it, or not open the map at all.
+    // placeholders, the cells keep their records and show empty), load it again, locate it, or not open the
+    // map at all. Loaded again it takes its place, its cells showing at once (one step, undone exactly); an
+    // image of other content that cuts into as many tiles is offered: Use, Add as New Tiles or Cancel.
     void tilesetImages() {
         EditorFixture f;
-        frmMain& w = f.window();
-        QVERIFY(SaveThenMoveTheImage(f));
-        const QRgb colour = TileColour(w, 2);
-        const auto cells = AllCells(w);
-        const QImage picture = ShownMap(w);
+        f.LoadSolidTiles(3, 2);
+        DragStroke(f.w, 1, 1, 4, 1);
+        f.Save("FileSaveAs", "map.mqm");
+        QVERIFY(QFile::rename(f.temp.filePath("solid.png"), f.temp.filePath("moved.png")));
+        const QRgb colour = TileColour(f.w, 2);
+        const auto cells = AllCells(f.w);
+        const QImage picture = ShownMap(f.w);
+        const CellSet painted = CellsShowing(f.w, colour);
         OpenMap(f, "Open Without It");
         QCOMPARE(f.dialogs->questions.last(), "The tileset image solid.png is missing.");
-        QVERIFY(AllCells(w) == cells && w.Tileset().Count() == 3 && !w.Tileset().GetTile(2)->Image());
-        QVERIFY(CellsShowing(w, colour).empty());
+        QVERIFY(AllCells(f.w) == cells && f.w.Tileset().Count() == 3 && !f.w.Tileset().GetTile(2)->Image());
+        QVERIFY(CellsShowing(f.w, colour).empty());
         // Exported so, through the menu (a name without a suffix is a TMX map), those cells are written as
         // empty, and the status line counts them.
         f.Save("FileExport", "out");
-        QCOMPARE(w.Controls().lblStatus->text(),
+        QCOMPARE(f.w.Controls().lblStatus->text(),
                  "out.tmx exported; 4 cells written as empty, their tiles are gone");
-        OpenMap(f, "Locate\u2026", "moved.png");
-        QVERIFY(AllCells(w) == cells && w.Tileset().GetTile(2)->Image());
-        QCOMPARE(ShownMap(w), picture);
-        ChooseItem("FileSave"); // the map now refers to the image where it was found
-        f.WritePng("moved.png", MakeTileSheet(96, 32, 16, 32)); // the same size, other pictures
-        w.Controls().scbMainHorizontal->setValue(3);
-        w.Controls().scbMainVertical->setValue(2);
-        ChooseItem("FileNewMap"); // a new map is seen from its top left
-        QCOMPARE(Say(w.View().OffsetX(), w.View().OffsetY()), "0 0");
-        OpenMap(f, "Cancel");
-        QCOMPARE(f.dialogs->questions.last(),
-                 "The tileset image moved.png is not the image the map was made with.");
-        QCOMPARE(w.windowTitle(), "2D Mosaicor");
-    }
-
-    // A missing tileset image loaded again takes its place, its cells showing at once (one step, undone
-    // exactly); an image of other content that cuts into as many tiles is offered: Use, Add as New Tiles or
-    // Cancel.
-    void missingImageLoadedAgain() {
-        EditorFixture f;
-        frmMain& w = f.window();
-        QVERIFY(SaveThenMoveTheImage(f));
-        const QRgb colour = TileColour(w, 2);
-        const CellSet painted = CellsShowing(w, colour);
-        OpenMap(f, "Open Without It");
         const QStringList asked = f.dialogs->questions;
         f.Open("moved.png", "FileLoadTiles");
         QCOMPARE(f.dialogs->questions, asked);
-        QCOMPARE(Say(w.Tileset().Count(), w.Controls().lblStatus->text()),
+        QCOMPARE(Say(f.w.Tileset().Count(), f.w.Controls().lblStatus->text()),
                  Say(3, "moved.png takes the place of the missing tileset image: 4 cells show again"));
-        QCOMPARE(Describe(CellsShowing(w, colour)), Describe(painted));
-        QCOMPARE(w.Document().Steps().UndoText(), "Load Tiles");
+        QCOMPARE(Describe(CellsShowing(f.w, colour)), Describe(painted));
+        QCOMPARE(f.w.Document().Steps().UndoText(), "Load Tiles");
         ChooseItem("EditUndo");
-        QVERIFY(!w.Tileset().GetTileImage(2) && w.Document().Loads()[0].imageMissing);
+        QVERIFY(!f.w.Tileset().GetTileImage(2) && f.w.Document().Loads()[0].imageMissing);
         ChooseItem("EditRedo");
-        QVERIFY(w.Tileset().GetTileImage(2) && !w.Document().Loads()[0].imageMissing);
+        QVERIFY(f.w.Tileset().GetTileImage(2) && !f.w.Document().Loads()[0].imageMissing);
+        ChooseItem("EditUndo"); // back to the map as opened, which asks nothing before it is left
+        OpenMap(f, "Locate\u2026", "moved.png");
+        QVERIFY(AllCells(f.w) == cells && f.w.Tileset().GetTile(2)->Image());
+        QCOMPARE(ShownMap(f.w), picture);
+        ChooseItem("FileSave"); // the map now refers to the image where it was found
+        f.WritePng("moved.png", MakeTileSheet(96, 32, 16, 32)); // the same size, other pictures
+        f.w.Controls().scbMainHorizontal->setValue(3);
+        f.w.Controls().scbMainVertical->setValue(2);
+        ChooseItem("FileNewMap"); // a new map is seen from its top left
+        QCOMPARE(Say(f.w.View().OffsetX(), f.w.View().OffsetY()), "0 0");
+        OpenMap(f, "Cancel");
+        QCOMPARE(f.dialogs->questions.last(),
+                 "The tileset image moved.png is not the image the map was made with.");
+        QCOMPARE(f.w.windowTitle(), "2D Mosaicor");
 
-        f.dialogs->replies = {"Discard"};
-        ChooseItem("FileNewMap");
+        QVERIFY(QFile::remove(f.temp.filePath("moved.png")));
         OpenMap(f, "Open Without It");
         const QString other = f.WritePng("other.png", MakeTileSheet(96, 32, 32, 32).mirrored(true, false));
         // The question closed (its Escape) is Cancel: the image stays missing and no tile is added.
@@ -248,14 +229,14 @@ private slots:
             f.dialogs->replies = {answer};
             f.Open(other, "FileLoadTiles");
             QCOMPARE(f.dialogs->questions.last(),
-                     "Use other.png in place of the missing tileset image solid.png?");
-            QCOMPARE(Say(w.Tileset().Count(), bool(w.Tileset().GetTileImage(2))),
+                     "Use other.png in place of the missing tileset image moved.png?");
+            QCOMPARE(Say(f.w.Tileset().Count(), bool(f.w.Tileset().GetTileImage(2))),
                      Say(answer == "Add as New Tiles" ? 6 : 3, answer == "Use"));
             if (answer == "Add as New Tiles")
                 ChooseItem("EditUndo");
         }
-        QCOMPARE(Describe(CellsShowing(w, TileColour(w, 2))), Describe(painted));
-        QCOMPARE(TileColour(w, 2), MakeTileSheet(96, 32, 32, 32).pixel(16, 16));
+        QCOMPARE(Describe(CellsShowing(f.w, TileColour(f.w, 2))), Describe(painted));
+        QCOMPARE(TileColour(f.w, 2), MakeTileSheet(96, 32, 32, 32).pixel(16, 16));
     }
 };
 

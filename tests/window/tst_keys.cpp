@@ -43,62 +43,61 @@ private slots:
     // field, the keys choose again.
     void toolKeys() {
         EditorFixture f;
-        frmMain& w = f.window();
-        QVERIFY(Activate(w));
+        QVERIFY(Activate(f.w));
         QSet<int> seen;
         for (const Tool tool : {Tool::Rectangle, Tool::Plot, Tool::Fill, Tool::Select, Tool::FilledRectangle,
                                 Tool::Erase, Tool::FilledEllipse, Tool::Line, Tool::Ellipse, Tool::Plot}) {
-            const QKeyCombination key = ToolKey(w, tool);
+            const QKeyCombination key = ToolKey(f.w, tool);
             QVERIFY2(key.key() != Qt::Key_unknown,
-                     qPrintable(w.Controls().btnTool[std::size_t(ToolIndex(tool))]->toolTip()));
+                     qPrintable(f.w.Controls().btnTool[std::size_t(ToolIndex(tool))]->toolTip()));
             seen.insert(key.toCombined());
-            Type(w, key.key(), key.keyboardModifiers());
-            QCOMPARE(ToolAndButton(w), Both(tool));
+            Type(f.w, key.key(), key.keyboardModifiers());
+            QCOMPARE(ToolAndButton(f.w), Both(tool));
         }
         QCOMPARE(seen.size(), kToolCount);
         // A letter no tool has, or with Ctrl held, changes nothing.
-        Type(w, Qt::Key_Q);
-        Type(w, Qt::Key_E, Qt::ControlModifier);
-        QCOMPARE(ToolAndButton(w), Both(Tool::Plot));
+        Type(f.w, Qt::Key_Q);
+        Type(f.w, Qt::Key_E, Qt::ControlModifier);
+        QCOMPARE(ToolAndButton(f.w), Both(Tool::Plot));
 
-        Apply(w, "8", "32", "32", "100", "100");
+        Apply(f.w, "8", "32", "32", "100", "100");
         f.LoadSolidTiles(1, 0);
-        Put(w, 0, 1, 1, 0);
-        w.SetSelection(QRect(0, 0, 3, 2));
+        Put(f.w, 0, 1, 1, 0);
+        f.w.SetSelection(QRect(0, 0, 3, 2));
         const auto letters = [&] {
-            Type(w, Qt::Key_E);
-            Type(w, Qt::Key_F);
-            Type(w, Qt::Key_O, Qt::ShiftModifier);
+            Type(f.w, Qt::Key_E);
+            Type(f.w, Qt::Key_F);
+            Type(f.w, Qt::Key_O, Qt::ShiftModifier);
         };
-        w.Controls().cboEditLayer->showPopup();
+        f.w.Controls().cboEditLayer->showPopup();
         QVERIFY(QApplication::activePopupWidget());
         letters();
-        QCOMPARE(ToolAndButton(w), Both(Tool::Plot));
-        w.Controls().cboEditLayer->hidePopup();
+        QCOMPARE(ToolAndButton(f.w), Both(Tool::Plot));
+        f.w.Controls().cboEditLayer->hidePopup();
         QVERIFY(!QApplication::activePopupWidget());
-        Type(w, Qt::Key_E);
-        QCOMPARE(ToolAndButton(w), Both(Tool::Erase));
-        w.Controls().tabpnlMain->setCurrentIndex(1);
-        w.Controls().txtName->setFocus();
-        QCOMPARE(QApplication::focusWidget(), w.Controls().txtName);
+        Type(f.w, Qt::Key_E);
+        QCOMPARE(ToolAndButton(f.w), Both(Tool::Erase));
+        f.w.Controls().tabpnlMain->setCurrentIndex(1);
+        f.w.Controls().txtName->setFocus();
+        QCOMPARE(QApplication::focusWidget(), f.w.Controls().txtName);
         letters();
-        Type(w, Qt::Key_4);
-        QCOMPARE(
-            Say(ToolAndButton(w), w.Controls().txtName->text(), w.Controls().cboEditLayer->currentText()),
-            Say(Both(Tool::Erase), "efo4", "0"));
-        Type(w, Qt::Key_A, Qt::ControlModifier);
-        Type(w, Qt::Key_Delete);
-        QCOMPARE(Say(w.Controls().txtName->text(), bool(w.Layer(0).Get(1, 1)), w.Selection().height()),
+        Type(f.w, Qt::Key_4);
+        QCOMPARE(Say(ToolAndButton(f.w), f.w.Controls().txtName->text(),
+                     f.w.Controls().cboEditLayer->currentText()),
+                 Say(Both(Tool::Erase), "efo4", "0"));
+        Type(f.w, Qt::Key_A, Qt::ControlModifier);
+        Type(f.w, Qt::Key_Delete);
+        QCOMPARE(Say(f.w.Controls().txtName->text(), bool(f.w.Layer(0).Get(1, 1)), f.w.Selection().height()),
                  Say("", true, 2));
-        w.Controls().tabpnlMain->setCurrentIndex(0);
-        PaletteStroke(w, QPoint(5, w.Controls().canTiles->height() - 5));
-        QVERIFY(QApplication::focusWidget() != w.Controls().txtName);
-        w.Controls().tabpnlMain->setCurrentIndex(1);
-        w.Controls().txtName->setFocus();
-        Click(w, 3, 3);
-        QVERIFY(QApplication::focusWidget() != w.Controls().txtName);
-        Type(w, Qt::Key_F);
-        QCOMPARE(ToolAndButton(w), Both(Tool::Fill));
+        f.w.Controls().tabpnlMain->setCurrentIndex(0);
+        PaletteStroke(f.w, QPoint(5, f.w.Controls().canTiles->height() - 5));
+        QVERIFY(QApplication::focusWidget() != f.w.Controls().txtName);
+        f.w.Controls().tabpnlMain->setCurrentIndex(1);
+        f.w.Controls().txtName->setFocus();
+        Click(f.w, 3, 3);
+        QVERIFY(QApplication::focusWidget() != f.w.Controls().txtName);
+        Type(f.w, Qt::Key_F);
+        QCOMPARE(ToolAndButton(f.w), Both(Tool::Fill));
     }
 
     // With the pointer away from the map, a load through Ctrl+T leaves its report; what Qt sends when the
@@ -108,27 +107,26 @@ private slots:
     // markup shown as it is; a short one shows whole with no tooltip.
     void statusLine() {
         EditorFixture f;
-        frmMain& w = f.window();
-        QVERIFY(Activate(w));
+        QVERIFY(Activate(f.w));
         f.dialogs->answers.push_back(FolderItem(f.WritePng("tiles.png", MakeTileSheet(64, 32, 32, 32))));
-        QTest::keyClick(&w, Qt::Key_T, Qt::ControlModifier);
-        QCOMPARE(w.Controls().lblStatus->text(), "tiles.png loaded");
-        Input::Leave(w.Controls().canMain);
-        Input::Enter(w.Controls().canMain, QPoint(-5, 10));
-        Input::Leave(w.Controls().canMain);
+        QTest::keyClick(&f.w, Qt::Key_T, Qt::ControlModifier);
+        QCOMPARE(f.w.Controls().lblStatus->text(), "tiles.png loaded");
+        Input::Leave(f.w.Controls().canMain);
+        Input::Enter(f.w.Controls().canMain, QPoint(-5, 10));
+        Input::Leave(f.w.Controls().canMain);
         QFocusEvent focusIn(QEvent::FocusIn, Qt::ActiveWindowFocusReason);
-        QApplication::sendEvent(&w, &focusIn);
-        w.resize(w.width() + 40, w.height() + 30);
+        QApplication::sendEvent(&f.w, &focusIn);
+        f.w.resize(f.w.width() + 40, f.w.height() + 30);
         QCoreApplication::processEvents();
-        QCOMPARE(w.Controls().lblStatus->text(), "tiles.png loaded");
-        ChooseTool(w, Tool::Erase);
-        QCOMPARE(w.Controls().lblStatus->text(), "tiles.png loaded");
-        HoverAt(w, QPoint(40, 70));
-        QCOMPARE(w.Controls().lblStatus->text(), "Erase X: 1 Y: 2");
-        Input::Leave(w.Controls().canMain);
-        QCOMPARE(w.Controls().lblStatus->text(), "");
+        QCOMPARE(f.w.Controls().lblStatus->text(), "tiles.png loaded");
+        ChooseTool(f.w, Tool::Erase);
+        QCOMPARE(f.w.Controls().lblStatus->text(), "tiles.png loaded");
+        HoverAt(f.w, QPoint(40, 70));
+        QCOMPARE(f.w.Controls().lblStatus->text(), "Erase X: 1 Y: 2");
+        Input::Leave(f.w.Controls().canMain);
+        QCOMPARE(f.w.Controls().lblStatus->text(), "");
 
-        auto* status = qobject_cast<StatusLabel*>(w.Controls().lblStatus);
+        auto* status = qobject_cast<StatusLabel*>(f.w.Controls().lblStatus);
         QVERIFY(status);
         const QString longName = QString(90, 'n') + ".png";
         f.LoadTiles(longName, MakeTileSheet(64, 32, 32, 32));
@@ -149,21 +147,20 @@ private slots:
     // nothing once no tile is selected.
     void selectedTileInView() {
         EditorFixture f;
-        frmMain& w = f.window();
-        const QColor background = w.Controls().swatchSelectedTile->grab().toImage().pixelColor(15, 15);
+        const QColor background = f.w.Controls().swatchSelectedTile->grab().toImage().pixelColor(15, 15);
         f.LoadSolidTiles(200, 190);
-        const TileRef picked = w.Palette().SelectedTile();
+        const TileRef picked = f.w.Palette().SelectedTile();
         QVERIFY(picked);
-        QCOMPARE(w.Controls().swatchSelectedTile->grab().toImage().pixel(15, 15), TileColour(w, 190));
-        w.Controls().scbTilesVertical->setValue(0);
+        QCOMPARE(f.w.Controls().swatchSelectedTile->grab().toImage().pixel(15, 15), TileColour(f.w, 190));
+        f.w.Controls().scbTilesVertical->setValue(0);
         f.LoadSolidTiles(3, -1); // more tiles; the selection stays
-        QCOMPARE(w.Palette().SelectedTile(), picked);
-        const int top = PaletteSlot(w, 190).y(), bottom = top + w.Tileset().TileHeight();
-        QVERIFY2(top >= 0 && bottom <= w.Controls().canTiles->height(), qPrintable(Say(top, bottom)));
-        QCOMPARE(w.Controls().scbTilesVertical->Value(), w.Palette().TilesOffsetY());
-        PaletteStroke(w, QPoint(5, w.Controls().canTiles->height() - 5)); // where there is no tile
-        QVERIFY(!w.Palette().SelectedTile());
-        QCOMPARE(w.Controls().swatchSelectedTile->grab().toImage().pixelColor(15, 15), background);
+        QCOMPARE(f.w.Palette().SelectedTile(), picked);
+        const int top = PaletteSlot(f.w, 190).y(), bottom = top + f.w.Tileset().TileHeight();
+        QVERIFY2(top >= 0 && bottom <= f.w.Controls().canTiles->height(), qPrintable(Say(top, bottom)));
+        QCOMPARE(f.w.Controls().scbTilesVertical->Value(), f.w.Palette().TilesOffsetY());
+        PaletteStroke(f.w, QPoint(5, f.w.Controls().canTiles->height() - 5)); // where there is no tile
+        QVERIFY(!f.w.Palette().SelectedTile());
+        QCOMPARE(f.w.Controls().swatchSelectedTile->grab().toImage().pixelColor(15, 15), background);
     }
 };
 

@@ -26,34 +26,34 @@ private slots:
         QFETCH(QString, work);
         QFETCH(long long, cancelAfter);
         EditorFixture f;
-        frmMain& w = f.window();
-        Apply(w, "2", "32", "32", "1100", "1000");
+        Apply(f.w, "2", "32", "32", "1100", "1000");
         f.LoadSolidTiles(2, 1);
-        Put(w, 0, 5, 5, 0);
-        ChooseTool(w, Tool::Fill);
+        Put(f.w, 0, 5, 5, 0);
+        ChooseTool(f.w, Tool::Fill);
         auto cursors = std::make_shared<QList<int>>();
         f.dialogs->whileWorking = [cursors] {
             const QCursor* cursor = QApplication::overrideCursor();
             cursors->append(cursor ? int(cursor->shape()) : -1);
         };
         f.dialogs->cancelWorkAfter = cancelAfter;
-        const int steps = w.Document().Steps().Count();
-        const int tiles = w.Tileset().Count();
+        const int steps = f.w.Document().Steps().Count();
+        const int tiles = f.w.Tileset().Count();
         if (work == "fill") {
-            Click(w, 1, 1);
-            const std::size_t filled = Occupied(w.Layer(0)).size();
+            Click(f.w, 1, 1);
+            const std::size_t filled = Occupied(f.w.Layer(0)).size();
             QCOMPARE(filled, cancelAfter < 0 ? 1100u * 1000u : 1u);
         } else if (work == "apply") {
-            Apply(w, "2", "32", "32", "2900", "2900"); // two grids of 8.4 million cells
-            QCOMPARE(Say(w.MapWidth(), w.MapHeight()), cancelAfter < 0 ? Say(2900, 2900) : Say(1100, 1000));
-            QCOMPARE(Describe(Occupied(w.Layer(0))), "(5,5)");
+            Apply(f.w, "2", "32", "32", "2900", "2900"); // two grids of 8.4 million cells
+            QCOMPARE(Say(f.w.MapWidth(), f.w.MapHeight()),
+                     cancelAfter < 0 ? Say(2900, 2900) : Say(1100, 1000));
+            QCOMPARE(Describe(Occupied(f.w.Layer(0))), "(5,5)");
         } else {
             f.LoadTiles("large.png", MakeTileSheet(32 * 8, 32 * 8, 32, 32));
-            QCOMPARE(w.Tileset().Count(), cancelAfter < 0 ? tiles + 64 : tiles);
+            QCOMPARE(f.w.Tileset().Count(), cancelAfter < 0 ? tiles + 64 : tiles);
             if (cancelAfter >= 0)
-                QCOMPARE(w.Controls().lblStatus->text(), "large.png not loaded: cancelled");
+                QCOMPARE(f.w.Controls().lblStatus->text(), "large.png not loaded: cancelled");
         }
-        QCOMPARE(w.Document().Steps().Count(), cancelAfter < 0 ? steps + 1 : steps);
+        QCOMPARE(f.w.Document().Steps().Count(), cancelAfter < 0 ? steps + 1 : steps);
         QVERIFY2(!f.dialogs->work.isEmpty(), "no progress was shown");
         QVERIFY(!cursors->isEmpty());
         QVERIFY2(

@@ -112,12 +112,11 @@ private slots:
     // background between; the longer side fills the frame but for its two pixels.
     void cursorAndSwatchFrameWhatTheyShow() {
         EditorFixture f;
-        frmMain& w = f.window();
         f.LoadSolidTiles(4, 1);
         for (const Tool tool : {Tool::Plot, Tool::Erase}) {
-            ChooseTool(w, tool);
-            HoverAt(w, CellMiddle(w, 3, 2));
-            const QImage& canvas = w.Controls().canMain->Buffer();
+            ChooseTool(f.w, tool);
+            HoverAt(f.w, CellMiddle(f.w, 3, 2));
+            const QImage& canvas = f.w.Controls().canMain->Buffer();
             const QRect cell(3 * 32, 2 * 32, 32, 32);
             for (int t = 0; t < 32; ++t) // left, right, top, bottom
                 QCOMPARE(Say(Outward(canvas, {cell.left(), cell.top() + t}, {-1, 0}),
@@ -125,19 +124,19 @@ private slots:
                              Outward(canvas, {cell.left() + t, cell.top()}, {0, -1}),
                              Outward(canvas, {cell.left() + t, cell.bottom()}, {0, 1}), int(tool), t),
                          Say(".FF.", ".FF.", ".FF.", ".FF.", int(tool), t));
-            Input::Leave(w.Controls().canMain);
+            Input::Leave(f.w.Controls().canMain);
             QVERIFY(QColor(canvas.pixel(cell.left() - 1, cell.top())) != kFramePixel);
-            Input::Move(w.Controls().canMain, CellMiddle(w, 3, 2));
+            Input::Move(f.w.Controls().canMain, CellMiddle(f.w, 3, 2));
             QCOMPARE(QColor(canvas.pixel(cell.left() - 1, cell.top())), kFramePixel);
         }
 
         f.LoadTiles("tall.png", MakeTileSheet(32, 64, 32, 32));
-        TileSwatch& swatch = *w.Controls().swatchSelectedTile;
+        TileSwatch& swatch = *f.w.Controls().swatchSelectedTile;
         QCOMPARE(SwatchMargins(swatch), Say(2, 2, 2, 2, true));
         for (const int first : {2, 4}) {
-            PaletteStroke(w, PaletteTile(w, first), PaletteTile(w, first + 1));
+            PaletteStroke(f.w, PaletteTile(f.w, first), PaletteTile(f.w, first + 1));
             const bool wide = first == 2;
-            QCOMPARE(w.Palette().PaletteBlock().width, wide ? 2 : 1);
+            QCOMPARE(f.w.Palette().PaletteBlock().width, wide ? 2 : 1);
             QStringList margins = SwatchMargins(swatch).split(' ');
             if (!wide)
                 margins = QStringList{margins[2], margins[3], margins[0], margins[1], margins[4]};
@@ -152,18 +151,17 @@ private slots:
     // panel lie below its tabs and inside it, and the controls line up as designed.
     void controlsLineUpWithoutCovering() {
         EditorFixture f;
-        frmMain& w = f.window();
-        const WindowControls& ui = w.Controls();
+        const WindowControls& ui = f.w.Controls();
         std::vector<const QWidget*> controls; // every control but the panel they may lie on
-        for (const QWidget* control : w.Content()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        for (const QWidget* control : f.w.Content()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
             if (control != ui.tabpnlMain)
                 controls.push_back(control);
         const QTabBar* tabs = ui.tabpnlMain->findChild<QTabBar*>();
-        for (const QSize size : {w.size(), w.size() + QSize(300, 200)}) {
-            w.resize(size);
+        for (const QSize size : {f.w.size(), f.w.size() + QSize(300, 200)}) {
+            f.w.resize(size);
             QCoreApplication::processEvents();
             const QRect panel = Geometry(ui.tabpnlMain);
-            const QRect bar(tabs->mapTo(w.Content(), QPoint(0, 0)), tabs->size());
+            const QRect bar(tabs->mapTo(f.w.Content(), QPoint(0, 0)), tabs->size());
             for (int page = 0; page < ui.tabpnlMain->count(); ++page) {
                 ui.tabpnlMain->setCurrentIndex(page);
                 for (std::size_t i = 0; i < controls.size(); ++i) {

@@ -55,17 +55,16 @@ QString UndoRedo(frmMain& w, const MapSnapshot& before, const MapSnapshot& after
 // An 8-layer map of 16-pixel tiles, larger than the canvas shows, with 4 tiles: tile 1 painted on layers 0
 // and 7 (the last), tile 2 beside it.
 void PaintTwoTiles(EditorFixture& f) {
-    frmMain& w = f.window();
-    Apply(w, "8", "16", "16", "120", "90");
+    Apply(f.w, "8", "16", "16", "120", "90");
     f.LoadSolidTiles(4, 1);
-    ChooseTool(w, Tool::FilledRectangle);
-    ChooseEditLayer(w, 0);
-    DragStroke(w, 0, 0, 3, 3);
-    ChooseEditLayer(w, 7);
-    DragStroke(w, 5, 0, 6, 1);
+    ChooseTool(f.w, Tool::FilledRectangle);
+    ChooseEditLayer(f.w, 0);
+    DragStroke(f.w, 0, 0, 3, 3);
+    ChooseEditLayer(f.w, 7);
+    DragStroke(f.w, 5, 0, 6, 1);
     f.PickTile(2);
-    ChooseEditLayer(w, 0);
-    DragStroke(w, 4, 0, 4, 3);
+    ChooseEditLayer(f.w, 0);
+    DragStroke(f.w, 4, 0, 4, 3);
 }
 
 // How many placed cells of tile, on every layer, are passable.
@@ -92,62 +91,60 @@ private slots:
     void tileProperties() {
         QFETCH(bool, option);
         EditorFixture f;
-        frmMain& w = f.window();
         PaintTwoTiles(f);
         // One cell of tile 1 gets a value of its own first.
-        ChooseEditLayer(w, 0);
+        ChooseEditLayer(f.w, 0);
         f.dialogs->menuReplies.push_back(kCellItem);
         f.dialogs->propertyEdits.push_back(Edit([](GameValues& v) { v.listIndex = 5; }));
-        RightClick(w.Controls().canMain, CellMiddle(w, 2, 2));
-        QCOMPARE(w.Layer(0).At(2, 2)->ListIndex(), 5);
+        RightClick(f.w.Controls().canMain, CellMiddle(f.w, 2, 2));
+        QCOMPARE(f.w.Layer(0).At(2, 2)->ListIndex(), 5);
 
-        const MapSnapshot before = MapOf(w);
+        const MapSnapshot before = MapOf(f.w);
         f.dialogs->menuReplies.push_back(kTileItem);
         f.dialogs->propertyEdits.push_back(
             Edit([](GameValues& v) { v.passable = true, v.width = -32768, v.custom1 = "door"; }, option));
-        RightClick(w.Controls().canTiles, PaletteTile(w, 1));
+        RightClick(f.w.Controls().canTiles, PaletteTile(f.w, 1));
         QCOMPARE(f.dialogs->menus.back(), QStringList{kTileItem});
         const PropertiesRequest& shown = f.dialogs->propertyRequests.back();
         QCOMPARE(Say(shown.Title, shown.Facts.at(0).first, shown.Facts.at(0).second, shown.Option.isEmpty(),
-                     shown.Picture.pixel(3, 3) == TileColour(w, 1)),
+                     shown.Picture.pixel(3, 3) == TileColour(f.w, 1)),
                  "Tile Properties Tile 1 false true");
         QVERIFY(shown.Values == GameValues());
-        const clsVOCell& tile = w.Tileset().GetTile(1)->Template();
+        const clsVOCell& tile = f.w.Tileset().GetTile(1)->Template();
         QCOMPARE(Say(tile.Passable(), tile.Width(), tile.Custom1(), tile.ImageIndex()), "true -32768 door 1");
         // With the option: 16 cells on layer 0 and 4 on layer 7, less the one with a list index of its own.
-        QCOMPARE(PassableCells(w, 1), option ? 19 : 0);
-        QVERIFY(!w.Layer(0).At(2, 2)->Passable() && w.Layer(0).At(2, 2)->Custom1().isEmpty());
-        QVERIFY(PassableCells(w, 2) == 0 && !w.Tileset().GetTile(2)->Passable());
+        QCOMPARE(PassableCells(f.w, 1), option ? 19 : 0);
+        QVERIFY(!f.w.Layer(0).At(2, 2)->Passable() && f.w.Layer(0).At(2, 2)->Custom1().isEmpty());
+        QVERIFY(PassableCells(f.w, 2) == 0 && !f.w.Tileset().GetTile(2)->Passable());
         // The last layer's cells take them too, and share the tile's texts rather than keep copies.
-        if (const PlacedCell last = w.Layer(7).At(6, 1); option)
+        if (const PlacedCell last = f.w.Layer(7).At(6, 1); option)
             QCOMPARE(Say(last->Custom1(), last->X(), last->ZOrder(),
-                         w.Layer(0).At(0, 0)->TextsHandle() == tile.TextsHandle()),
+                         f.w.Layer(0).At(0, 0)->TextsHandle() == tile.TextsHandle()),
                      "door 96 7 true");
-        const MapSnapshot after = MapOf(w);
+        const MapSnapshot after = MapOf(f.w);
         QVERIFY(!(after == before));
-        QVERIFY2(UndoRedo(w, before, after).isEmpty(), "tile properties");
+        QVERIFY2(UndoRedo(f.w, before, after).isEmpty(), "tile properties");
 
         f.PickTile(1);
-        ChooseTool(w, Tool::Plot);
-        Click(w, 10, 10);
-        QCOMPARE(Say(w.Layer(0).At(10, 10)->Passable(), w.Layer(0).At(10, 10)->Custom1()), "true door");
+        ChooseTool(f.w, Tool::Plot);
+        Click(f.w, 10, 10);
+        QCOMPARE(Say(f.w.Layer(0).At(10, 10)->Passable(), f.w.Layer(0).At(10, 10)->Custom1()), "true door");
     }
 
     // Over no tile the item is there but disabled, and an unchanged or cancelled dialog makes no step.
     void tilePropertiesThatChangeNothing() {
         EditorFixture f;
-        frmMain& w = f.window();
         f.LoadSolidTiles(3, 0);
         f.dialogs->menuReplies = {kTileItem, kTileItem, kTileItem};
-        RightClick(w.Controls().canTiles, QPoint(PaletteTile(w, 2).x() + 20, 26));
-        RightClick(w.Controls().canTiles, PaletteTile(w, 2));
+        RightClick(f.w.Controls().canTiles, QPoint(PaletteTile(f.w, 2).x() + 20, 26));
+        RightClick(f.w.Controls().canTiles, PaletteTile(f.w, 2));
         f.dialogs->propertyEdits.push_back(Edit([](GameValues&) {}, true));
-        RightClick(w.Controls().canTiles, PaletteTile(w, 0));
+        RightClick(f.w.Controls().canTiles, PaletteTile(f.w, 0));
         const QStringList off{kTileItem + " (disabled)"}, on{kTileItem};
         QCOMPARE(f.dialogs->menus, (std::vector<QStringList>{off, on, on}));
         QCOMPARE(f.dialogs->propertyRequests.size(), std::size_t(2));
         QCOMPARE(f.dialogs->propertyRequests[0].Facts.at(0).second, "2");
-        QCOMPARE(w.Document().Steps().Index(), 1);
+        QCOMPARE(f.w.Document().Steps().Index(), 1);
     }
 
     // Cell Properties… on the edit layer's cell under the pointer, the map scrolled: the dialog shows the
@@ -156,19 +153,18 @@ private slots:
     // disabled. The tooltip and the status line tell where a cell differs from its tile.
     void cellProperties() {
         EditorFixture f;
-        frmMain& w = f.window();
         PaintTwoTiles(f);
-        ChooseEditLayer(w, 0);
-        w.Controls().scbMainVertical->setValue(1);
-        w.Controls().scbMainHorizontal->setValue(2);
-        const MapSnapshot before = MapOf(w);
+        ChooseEditLayer(f.w, 0);
+        f.w.Controls().scbMainVertical->setValue(1);
+        f.w.Controls().scbMainHorizontal->setValue(2);
+        const MapSnapshot before = MapOf(f.w);
         f.dialogs->menuReplies = {kCellItem, kCellItem, kCellItem};
         f.dialogs->propertyEdits.push_back(
             Edit([](GameValues& v) { v.custom1 = "chest", v.destroyable = true; }));
-        RightClick(w.Controls().canMain, CellMiddle(w, 1, 2)); // map cell (3, 3)
-        RightClick(w.Controls().canMain, CellMiddle(w, 5, 2)); // empty
-        ChooseEditLayer(w, 2);
-        RightClick(w.Controls().canMain, CellMiddle(w, 1, 2)); // empty on layer 2
+        RightClick(f.w.Controls().canMain, CellMiddle(f.w, 1, 2)); // map cell (3, 3)
+        RightClick(f.w.Controls().canMain, CellMiddle(f.w, 5, 2)); // empty
+        ChooseEditLayer(f.w, 2);
+        RightClick(f.w.Controls().canMain, CellMiddle(f.w, 1, 2)); // empty on layer 2
         QCOMPARE(f.dialogs->menus,
                  (std::vector<QStringList>{
                      {kCellItem}, {kCellItem + " (disabled)"}, {kCellItem + " (disabled)"}}));
@@ -178,34 +174,34 @@ private slots:
             facts << label + ": " + value;
         QCOMPARE(facts.join(" | "),
                  "Position: column 3, row 3 | Layer: 0 | Tile: 1 | Unlike its tile: nothing");
-        const PlacedCell cell = w.Layer(0).At(3, 3);
+        const PlacedCell cell = f.w.Layer(0).At(3, 3);
         QCOMPARE(Say(cell->Custom1(), cell->Destroyable(), cell->X(), cell->Y(), cell->ZOrder(),
                      cell->ImageIndex()),
                  "chest true 48 48 0 1");
-        QVERIFY(w.Layer(0).At(3, 2)->Custom1().isEmpty() && w.Tileset().GetTile(1)->Custom1().isEmpty());
-        const MapSnapshot after = MapOf(w);
-        QVERIFY2(UndoRedo(w, before, after).isEmpty(), "cell properties");
+        QVERIFY(f.w.Layer(0).At(3, 2)->Custom1().isEmpty() && f.w.Tileset().GetTile(1)->Custom1().isEmpty());
+        const MapSnapshot after = MapOf(f.w);
+        QVERIFY2(UndoRedo(f.w, before, after).isEmpty(), "cell properties");
 
-        ChooseEditLayer(w, 0);
-        QCOMPARE(ToolTipAt(w, CellMiddle(w, 1, 2)),
+        ChooseEditLayer(f.w, 0);
+        QCOMPARE(ToolTipAt(f.w, CellMiddle(f.w, 1, 2)),
                  "Column 3, row 3 of layer 0 differs from tile 1 in: Destroyable, Custom 1");
         // The status line says so too, after the plot cursor's place, and only over that cell.
-        QCOMPARE(w.Controls().lblStatus->text(), "unlike its tile: Destroyable, Custom 1");
-        ChooseTool(w, Tool::Plot);
-        HoverAt(w, CellMiddle(w, 1, 2));
-        QCOMPARE(w.Controls().lblStatus->text(),
+        QCOMPARE(f.w.Controls().lblStatus->text(), "unlike its tile: Destroyable, Custom 1");
+        ChooseTool(f.w, Tool::Plot);
+        HoverAt(f.w, CellMiddle(f.w, 1, 2));
+        QCOMPARE(f.w.Controls().lblStatus->text(),
                  "Plot X: 3 Y: 3 \u2014 unlike its tile: Destroyable, Custom 1");
-        HoverAt(w, CellMiddle(w, 0, 2));
-        QCOMPARE(w.Controls().lblStatus->text(), "Plot X: 2 Y: 3");
-        QCOMPARE(ToolTipAt(w, CellMiddle(w, 0, 2)), QString());
+        HoverAt(f.w, CellMiddle(f.w, 0, 2));
+        QCOMPARE(f.w.Controls().lblStatus->text(), "Plot X: 2 Y: 3");
+        QCOMPARE(ToolTipAt(f.w, CellMiddle(f.w, 0, 2)), QString());
         // Unchanged or cancelled, the dialog makes no step.
+        const int steps = f.w.Document().Steps().Count();
         f.dialogs->menuReplies = {kCellItem, kCellItem};
         f.dialogs->propertyEdits.push_back(Edit([](GameValues&) {}));
-        RightClick(w.Controls().canMain, CellMiddle(w, 1, 2));
-        RightClick(w.Controls().canMain, CellMiddle(w, 1, 2));
+        RightClick(f.w.Controls().canMain, CellMiddle(f.w, 1, 2));
+        RightClick(f.w.Controls().canMain, CellMiddle(f.w, 1, 2));
         QCOMPARE(f.dialogs->propertyRequests.back().Facts.at(3).second, "Destroyable, Custom 1");
-        QVERIFY(MapOf(w) == after);
-        QVERIFY(w.Document().Steps().CanRedo() == false);
+        QVERIFY(MapOf(f.w) == after && f.w.Document().Steps().Count() == steps);
     }
 
     // Remove Tiles empties the palette once the user says Yes; the cells keep their records and show empty,
@@ -213,41 +209,40 @@ private slots:
     // changes nothing is the window test's menus case.)
     void removeTiles() {
         EditorFixture f;
-        frmMain& w = f.window();
         ChooseItem("FileRemoveTiles");
-        QVERIFY(f.dialogs->questions.isEmpty() && !w.Document().Steps().CanUndo());
+        QVERIFY(f.dialogs->questions.isEmpty() && !f.w.Document().Steps().CanUndo());
         PaintTwoTiles(f);
-        Input::Leave(w.Controls().canMain);
-        const MapSnapshot before = MapOf(w);
-        const QRgb tileColour = TileColour(w, 1);
-        const CellSet shown = CellsShowing(w, tileColour);
+        Input::Leave(f.w.Controls().canMain);
+        const MapSnapshot before = MapOf(f.w);
+        const QRgb tileColour = TileColour(f.w, 1);
+        const CellSet shown = CellsShowing(f.w, tileColour);
         f.dialogs->replies.push_back("Yes");
         ChooseItem("FileRemoveTiles");
         QCOMPARE(f.dialogs->questions, QStringList{"Remove all 4 tiles from the tileset?"});
-        QCOMPARE(Say(w.Tileset().Count(), int(w.Document().Loads().size()),
-                     w.Palette().SelectedTile() == nullptr, w.Controls().scbTilesVertical->isEnabled()),
+        QCOMPARE(Say(f.w.Tileset().Count(), int(f.w.Document().Loads().size()),
+                     f.w.Palette().SelectedTile() == nullptr, f.w.Controls().scbTilesVertical->isEnabled()),
                  "0 0 true false");
-        const MapSnapshot removed = MapOf(w);
+        const MapSnapshot removed = MapOf(f.w);
         QVERIFY(removed.layer == before.layer);
-        QCOMPARE(Describe(CellsShowing(w, tileColour)), QString());
-        const QImage& palette = w.Controls().canTiles->Buffer(); // no tile left in its slot
+        QCOMPARE(Describe(CellsShowing(f.w, tileColour)), QString());
+        const QImage& palette = f.w.Controls().canTiles->Buffer(); // no tile left in its slot
         for (int i = 0; i < 4; ++i)
-            QCOMPARE(palette.pixel(PaletteTile(w, i)), palette.pixel(2, 2));
-        QVERIFY2(UndoRedo(w, before, removed).isEmpty(), "remove tiles");
+            QCOMPARE(palette.pixel(PaletteTile(f.w, i)), palette.pixel(2, 2));
+        QVERIFY2(UndoRedo(f.w, before, removed).isEmpty(), "remove tiles");
 
         // Two new tiles: numbered 0 and 1, the cells of those numbers show them, and undoing the load and
         // the removal brings the first tileset back with its records.
         f.LoadTiles("new.png", MakeTileSheet(32, 16, 16, 16));
-        QCOMPARE(Say(w.Tileset().Count(), int(w.Document().Loads().size()), w.Document().Loads()[0].firstTile,
-                     w.Document().Loads()[0].tileCount),
+        QCOMPARE(Say(f.w.Tileset().Count(), int(f.w.Document().Loads().size()),
+                     f.w.Document().Loads()[0].firstTile, f.w.Document().Loads()[0].tileCount),
                  "2 1 0 2");
-        QVERIFY(MapSnapshotCheck::Whole(MapOf(w)).isEmpty());
+        QVERIFY(MapSnapshotCheck::Whole(MapOf(f.w)).isEmpty());
         // The map shows the new tiles at once, the pointer nowhere near it.
-        QCOMPARE(Describe(CellsShowing(w, TileColour(w, 1))), Describe(shown));
+        QCOMPARE(Describe(CellsShowing(f.w, TileColour(f.w, 1))), Describe(shown));
         ChooseItem("EditUndo");
         ChooseItem("EditUndo");
-        QVERIFY(MapOf(w) == before);
-        QCOMPARE(Describe(CellsShowing(w, tileColour)), Describe(shown));
+        QVERIFY(MapOf(f.w) == before);
+        QCOMPARE(Describe(CellsShowing(f.w, tileColour)), Describe(shown));
     }
 };
 

@@ -22,18 +22,17 @@ namespace {
 // the pointer onto palette tile i's middle, bottom-right or top-left corner; c: a click there; P<i>: a press
 // on tile i with no move first.
 void Step(EditorFixture& f, const QString& step) {
-    frmMain& w = f.window();
     const char s = step[0].toLatin1();
     const QStringList n = step.mid(1).split(',');
-    const int a = n[0].toInt(), tw = w.Tileset().TileWidth(), th = w.Tileset().TileHeight();
+    const int a = n[0].toInt(), tw = f.w.Tileset().TileWidth(), th = f.w.Tileset().TileHeight();
     if (s == 't' || s == 'e')
-        s == 't' ? ChooseTool(w, ToolAt(a)) : ChooseEditLayer(w, a);
+        s == 't' ? ChooseTool(f.w, ToolAt(a)) : ChooseEditLayer(f.w, a);
     else if (s == 'g' || s == 'l')
-        (s == 'g' ? w.Controls().btnViewGrid : w.Controls().btnLayer[a])->click();
+        (s == 'g' ? f.w.Controls().btnViewGrid : f.w.Controls().btnLayer[a])->click();
     else if (s == 'k' || s == 'K')
-        Type(w, Qt::Key_0 + a, s == 'K' ? Qt::KeypadModifier : Qt::NoModifier);
+        Type(f.w, Qt::Key_0 + a, s == 'K' ? Qt::KeypadModifier : Qt::NoModifier);
     else if (s == 'a')
-        Apply(w, n[0], n.value(1, "32"), n.value(2, "32"), "100", "100");
+        Apply(f.w, n[0], n.value(1, "32"), n.value(2, "32"), "100", "100");
     else if (s == 'T')
         f.LoadSolidTiles(a, -1);
     else if (s == 'R')
@@ -42,28 +41,28 @@ void Step(EditorFixture& f, const QString& step) {
         f.LoadSolidTiles(4, 0);
         for (int i = 0; i < 30000; ++i)
             if (int k = i / 10000, c = i % 100, r = i / 100 % 100, t = (c * 7 + r * 3 + k * 5) % 6; t < 4)
-                Put(w, k, c, r, t);
-        Input::Leave(w.Controls().canMain);
+                Put(f.w, k, c, r, t);
+        Input::Leave(f.w.Controls().canMain);
     } else if (s == 'h' || s == 'v')
-        (s == 'h' ? w.Controls().scbMainHorizontal : w.Controls().scbMainVertical)->setValue(a);
+        (s == 'h' ? f.w.Controls().scbMainHorizontal : f.w.Controls().scbMainVertical)->setValue(a);
     else if (s == 'w' || s == 'W' || s == 's')
-        Input::Wheel(s == 'W' ? w.Controls().canTiles : w.Controls().canMain, {40, 70},
+        Input::Wheel(s == 'W' ? f.w.Controls().canTiles : f.w.Controls().canMain, {40, 70},
                      {s == 'w' ? a : 0, n.last().toInt()}, s == 's' ? Qt::ShiftModifier : Qt::NoModifier);
     else if (s == 'c' || s == 'P')
-        Input::Click(w.Controls().canTiles, s == 'c'
-                                                ? QPoint(w.Palette().TilesMouseX(), w.Palette().TilesMouseY())
-                                                : PaletteSlot(w, a) + QPoint(tw / 2, th / 2));
+        Input::Click(f.w.Controls().canTiles,
+                     s == 'c' ? QPoint(f.w.Palette().TilesMouseX(), f.w.Palette().TilesMouseY())
+                              : PaletteSlot(f.w, a) + QPoint(tw / 2, th / 2));
     else if (s == 'p') {
-        Click(w, 2, 3);
-        QCOMPARE(w.Controls().lblStatus->text(),
-                 Say("Plot X:", w.View().OffsetX() + 2, "Y:", w.View().OffsetY() + 3));
-        Input::Leave(w.Controls().canMain);
+        Click(f.w, 2, 3);
+        QCOMPARE(f.w.Controls().lblStatus->text(),
+                 Say("Plot X:", f.w.View().OffsetX() + 2, "Y:", f.w.View().OffsetY() + 3));
+        Input::Leave(f.w.Controls().canMain);
     } else {
-        const QPoint at = PaletteSlot(w, a) + (s == 'm'   ? QPoint(tw / 2, th / 2)
-                                               : s == 'M' ? QPoint(tw, th)
-                                                          : QPoint());
-        Input::Enter(w.Controls().canTiles, at);
-        Input::Move(w.Controls().canTiles, at);
+        const QPoint at = PaletteSlot(f.w, a) + (s == 'm'   ? QPoint(tw / 2, th / 2)
+                                                 : s == 'M' ? QPoint(tw, th)
+                                                            : QPoint());
+        Input::Enter(f.w.Controls().canTiles, at);
+        Input::Move(f.w.Controls().canTiles, at);
     }
 }
 
@@ -175,35 +174,34 @@ private slots:
     // even once it has the focus.
     void layout() {
         EditorFixture f;
-        frmMain& w = f.window();
-        const QSize opened = w.Content()->size(), canvas = w.Controls().canMain->size();
+        const QSize opened = f.w.Content()->size(), canvas = f.w.Controls().canMain->size();
         // What the canvas grew by, and whether each scroll range ends where the map's last column or row is
         // seen whole with at most a cell of canvas to spare.
         const auto where = [&] {
-            const QSize c = w.Controls().canMain->size();
+            const QSize c = f.w.Controls().canMain->size();
             const auto ends = [](int shown, int pixels) {
                 return shown * 32 <= pixels && shown * 32 >= pixels - 32;
             };
             return Say(c.width() - canvas.width(), c.height() - canvas.height(),
-                       ends(100 - w.Controls().scbMainHorizontal->maximum(), c.width()),
-                       ends(100 - w.Controls().scbMainVertical->maximum(), c.height()));
+                       ends(100 - f.w.Controls().scbMainHorizontal->maximum(), c.width()),
+                       ends(100 - f.w.Controls().scbMainVertical->maximum(), c.height()));
         };
         QCOMPARE(where(), "0 0 true true");
-        w.resize(w.width() + 100, w.height() + 100);
+        f.w.resize(f.w.width() + 100, f.w.height() + 100);
         QCOMPARE(where(), "100 100 true true");
-        w.resize(400, 300);
-        QCOMPARE(Say(w.Content()->size() == opened, where()), "true 0 0 true true");
+        f.w.resize(400, 300);
+        QCOMPARE(Say(f.w.Content()->size() == opened, where()), "true 0 0 true true");
         QStringList layerCounts;
-        for (int i = 0; i < w.Controls().cboMapLayers->count(); ++i)
-            layerCounts << w.Controls().cboMapLayers->itemText(i);
+        for (int i = 0; i < f.w.Controls().cboMapLayers->count(); ++i)
+            layerCounts << f.w.Controls().cboMapLayers->itemText(i);
         QCOMPARE(layerCounts.join(' '), "1 2 3 4 5 6 7 8");
-        QTabBar* tabs = w.Controls().tabpnlMain->tabBar();
+        QTabBar* tabs = f.w.Controls().tabpnlMain->tabBar();
         QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(1).center());
-        QVERIFY(w.Controls().btnApply->isVisible() && !w.Controls().canTiles->isVisible() &&
-                w.Controls().canMain->isVisible());
+        QVERIFY(f.w.Controls().btnApply->isVisible() && !f.w.Controls().canTiles->isVisible() &&
+                f.w.Controls().canMain->isVisible());
         QFocusEvent focusIn(QEvent::FocusIn, Qt::TabFocusReason);
-        QApplication::sendEvent(w.Controls().btnApply, &focusIn);
-        QVERIFY(!w.Controls().btnApply->isDefault());
+        QApplication::sendEvent(f.w.Controls().btnApply, &focusIn);
+        QVERIFY(!f.w.Controls().btnApply->isDefault());
     }
 
     void buttons_data() {
@@ -238,22 +236,21 @@ private slots:
             else
                 QVERIFY(QFile::copy(beside.filePath(name), QDir(icons.path()).filePath(name)));
         EditorFixture f(icons.path());
-        frmMain& w = f.window();
-        QCOMPARE(Say(f.dialogs->messages.join('|'), w.Controls().lblStatus->text()),
+        QCOMPARE(Say(f.dialogs->messages.join('|'), f.w.Controls().lblStatus->text()),
                  Say(messages.join('|'), ""));
         Do(f, clicks.section('!', 0, 0));
-        QCOMPARE(State(w), row.section('|', 1));
+        QCOMPARE(State(f.w), row.section('|', 1));
         // Tool k's up and down pictures are cells 2k and 2k + 1 of its image, counted row by row.
         const QImage sheet = QImage(beside.filePath("toolicons.png")).convertToFormat(QImage::Format_ARGB32);
         for (int i = 0, across = sheet.width() / 24; i < 18 && !clicks.contains("!tool"); ++i)
-            QCOMPARE((i % 2 ? w.ToolIcons().DownIcon(i / 2) : w.ToolIcons().UpIcon(i / 2))->Image(),
+            QCOMPARE((i % 2 ? f.w.ToolIcons().DownIcon(i / 2) : f.w.ToolIcons().UpIcon(i / 2))->Image(),
                      sheet.copy(i % across * 24, i / across * 24, 24, 24)
                          .convertToFormat(QImage::Format_ARGB32_Premultiplied));
         // Painting goes to the edit layer whatever the icons.
         f.LoadSolidTiles(2, 1);
-        ChooseTool(w, Tool::Plot);
-        Click(w, 3, 1);
-        QCOMPARE(Describe(Occupied(w.Layer(w.Controls().cboEditLayer->currentText().toInt()))), "(3,1)");
+        ChooseTool(f.w, Tool::Plot);
+        Click(f.w, 3, 1);
+        QCOMPARE(Describe(Occupied(f.w.Layer(f.w.Controls().cboEditLayer->currentText().toInt()))), "(3,1)");
     }
 
     void apply_data() {
@@ -274,21 +271,21 @@ private slots:
     void apply() {
         QFETCH(QString, row);
         EditorFixture f;
-        frmMain& w = f.window();
         f.LoadSolidTiles(2, 1);
         for (auto [k, c, r] : {std::tuple{0, 1, 2}, {0, 99, 99}, {2, 5, 5}})
-            Put(w, k, c, r, 0);
-        Input::Leave(w.Controls().canMain);
+            Put(f.w, k, c, r, 0);
+        Input::Leave(f.w.Controls().canMain);
         const QStringList v = row.section('|', 0, 0).split(',');
-        Apply(w, v[0], v[1], v[2], v[3], v[4]);
+        Apply(f.w, v[0], v[1], v[2], v[3], v[4]);
         int cells = 0;
         for (int k = 0; k < 8; ++k)
-            cells += int(Occupied(w.Layer(k)).size());
-        QCOMPARE(Say(w.Controls().lblStatus->text(), w.MapWidth(), w.MapHeight(), w.Tileset().TileWidth(),
-                     w.Tileset().TileHeight(), w.Layers(), w.Controls().scbMainHorizontal->maximum(),
-                     w.Controls().scbMainVertical->maximum(), cells),
+            cells += int(Occupied(f.w.Layer(k)).size());
+        QCOMPARE(Say(f.w.Controls().lblStatus->text(), f.w.MapWidth(), f.w.MapHeight(),
+                     f.w.Tileset().TileWidth(), f.w.Tileset().TileHeight(), f.w.Layers(),
+                     f.w.Controls().scbMainHorizontal->maximum(), f.w.Controls().scbMainVertical->maximum(),
+                     cells),
                  Say(row.section('|', 1, 1), row.section('|', 2)));
-        QVERIFY(f.dialogs->messages.isEmpty() && DiffersFromRule(w).isEmpty());
+        QVERIFY(f.dialogs->messages.isEmpty() && DiffersFromRule(f.w).isEmpty());
     }
 
     void view_data() {
@@ -308,11 +305,10 @@ private slots:
     void view() {
         QFETCH(QString, row);
         EditorFixture f;
-        frmMain& w = f.window();
         Do(f, row.section('|', 0, 0),
-           [&](const QString& step) { QVERIFY2(DiffersFromRule(w).isEmpty(), qPrintable(step)); });
-        QCOMPARE(Say(w.View().OffsetX(), w.View().OffsetY(), w.Controls().scbMainHorizontal->Value(),
-                     w.Controls().scbMainVertical->Value(), w.Controls().lblStatus->text()),
+           [&](const QString& step) { QVERIFY2(DiffersFromRule(f.w).isEmpty(), qPrintable(step)); });
+        QCOMPARE(Say(f.w.View().OffsetX(), f.w.View().OffsetY(), f.w.Controls().scbMainHorizontal->Value(),
+                     f.w.Controls().scbMainVertical->Value(), f.w.Controls().lblStatus->text()),
                  row.section('|', 1) + ' ');
     }
 
@@ -344,23 +340,22 @@ private slots:
     // into tiles is the tileset's test); refused files change nothing.
     void load() {
         EditorFixture f;
-        frmMain& w = f.window();
-        Apply(w, "3", "16", "8", "100", "100");
-        w.Controls().txtWidth->setText("32");
+        Apply(f.w, "3", "16", "8", "100", "100");
+        f.w.Controls().txtWidth->setText("32");
         f.LoadTiles("first.png", MakeTileSheet(32, 8, 16, 8));
         f.LoadTiles("<b>sheet.png", MakeTileSheet(64, 24, 16, 8));
-        QCOMPARE(Say(w.Controls().lblStatus->text(), w.Controls().lblStatus->textFormat(),
-                     int(w.Controls().lblStatus->alignment() & Qt::AlignHCenter), w.Tileset().Count()),
+        QCOMPARE(Say(f.w.Controls().lblStatus->text(), f.w.Controls().lblStatus->textFormat(),
+                     int(f.w.Controls().lblStatus->alignment() & Qt::AlignHCenter), f.w.Tileset().Count()),
                  Say("<b>sheet.png loaded", Qt::PlainText, Qt::AlignHCenter, 2 + 4 * 3));
         f.PickTile(1);
         // A file that is no image changes nothing: the tiles, the selection and the palette stay.
-        const QImage palette = w.Controls().canTiles->Buffer().copy();
+        const QImage palette = f.w.Controls().canTiles->Buffer().copy();
         QVERIFY(PngCraft::Write(QDir(f.temp.path()).filePath("bad.png"), "This is a list of tiles.\n"));
         f.Open("bad.png", "FileLoadTiles");
-        QCOMPARE(Say(w.Controls().lblStatus->text(),
-                     w.Controls().lblStatus->palette().color(QPalette::WindowText).name(),
-                     w.Tileset().Count(), w.Controls().canTiles->Buffer() == palette,
-                     w.Palette().SelectedTile() == w.Tileset().GetTile(1)),
+        QCOMPARE(Say(f.w.Controls().lblStatus->text(),
+                     f.w.Controls().lblStatus->palette().color(QPalette::WindowText).name(),
+                     f.w.Tileset().Count(), f.w.Controls().canTiles->Buffer() == palette,
+                     f.w.Palette().SelectedTile() == f.w.Tileset().GetTile(1)),
                  Say("bad.png could not be loaded", "#c80000", 14, true, true));
     }
 
@@ -368,8 +363,7 @@ private slots:
     // into whole tiles. (One that yields no whole tile is the tileset load's test.)
     void tooWideRefusedAtOnce() {
         EditorFixture f;
-        frmMain& w = f.window();
-        Apply(w, "3", "1", "1", "100", "100");
+        Apply(f.w, "3", "1", "1", "100", "100");
         f.LoadSolidTiles(2, 1);
         const QString path = QDir(f.temp.path()).filePath("hostile.png"); // 2^26 x 1 pixels
         using namespace PngCraft;
@@ -380,7 +374,7 @@ private slots:
         timer.start();
         ChooseItem("FileLoadTiles");
         const qint64 ms = timer.elapsed();
-        QCOMPARE(Say(w.Controls().lblStatus->text(), w.Tileset().Count()),
+        QCOMPARE(Say(f.w.Controls().lblStatus->text(), f.w.Tileset().Count()),
                  Say("hostile.png is too wide to load: 67,108,864 pixels", 2));
         QVERIFY2(ms <= 500, qPrintable(Say(ms, "ms")));
     }

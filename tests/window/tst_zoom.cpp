@@ -83,23 +83,23 @@ private slots:
         QFETCH(QPoint, scroll);
         QFETCH(QList<int>, levels);
         EditorFixture f;
-        frmMain& w = f.window();
         Prepare(f);
-        w.Controls().scbMainHorizontal->setValue(scroll.x());
-        w.Controls().scbMainVertical->setValue(scroll.y());
-        const QString before = CellUnder(w, at);
+        f.w.Controls().scbMainHorizontal->setValue(scroll.x());
+        f.w.Controls().scbMainVertical->setValue(scroll.y());
+        const QString before = CellUnder(f.w, at);
         QCOMPARE(before, Say("Plot", "X:", scroll.x() + at.x() / 32, "Y:", scroll.y() + at.y() / 32));
         for (int i = 0; i < levels.size(); ++i) {
-            CtrlWheel(w, at, notches > 0 ? 1 : -1);
-            QCOMPARE(w.View().ZoomPercent(), levels[i]);
-            QCOMPARE(CellUnder(w, at), before);
+            CtrlWheel(f.w, at, notches > 0 ? 1 : -1);
+            QCOMPARE(f.w.View().ZoomPercent(), levels[i]);
+            QCOMPARE(CellUnder(f.w, at), before);
             // Cells are a whole number of canvas pixels: the first visible one starts at the canvas's corner.
             const int side = 32 * levels[i] / 100;
-            QCOMPARE(CellUnder(w, QPoint(0, 0)), Say("Plot", "X:", w.Controls().scbMainHorizontal->Value(),
-                                                     "Y:", w.Controls().scbMainVertical->Value()));
-            QCOMPARE(CellUnder(w, QPoint(side, side)),
-                     Say("Plot", "X:", w.Controls().scbMainHorizontal->Value() + 1,
-                         "Y:", w.Controls().scbMainVertical->Value() + 1));
+            QCOMPARE(CellUnder(f.w, QPoint(0, 0)),
+                     Say("Plot", "X:", f.w.Controls().scbMainHorizontal->Value(),
+                         "Y:", f.w.Controls().scbMainVertical->Value()));
+            QCOMPARE(CellUnder(f.w, QPoint(side, side)),
+                     Say("Plot", "X:", f.w.Controls().scbMainHorizontal->Value() + 1,
+                         "Y:", f.w.Controls().scbMainVertical->Value() + 1));
         }
     }
 
@@ -107,27 +107,27 @@ private slots:
     // the zoomed cells it spans and the frame sits around the pointer's cell.
     void strokesAndPreviewsOnZoomedCells() {
         EditorFixture f;
-        frmMain& w = f.window();
         Prepare(f);
-        const QPoint middle(w.Controls().canMain->width() / 2, w.Controls().canMain->height() / 2);
-        HoverAt(w, middle);
-        CtrlWheel(w, middle, -2);
-        QCOMPARE(w.View().ZoomPercent(), 25);
-        const int ox = w.Controls().scbMainHorizontal->Value(), oy = w.Controls().scbMainVertical->Value();
-        MouseStroke fast(w, QPoint(8 * 2 + 3, 8 * 3 + 1));
+        const QPoint middle(f.w.Controls().canMain->width() / 2, f.w.Controls().canMain->height() / 2);
+        HoverAt(f.w, middle);
+        CtrlWheel(f.w, middle, -2);
+        QCOMPARE(f.w.View().ZoomPercent(), 25);
+        const int ox = f.w.Controls().scbMainHorizontal->Value(),
+                  oy = f.w.Controls().scbMainVertical->Value();
+        MouseStroke fast(f.w, QPoint(8 * 2 + 3, 8 * 3 + 1));
         fast.DragTo(QPoint(8 * 40 + 7, 8 * 12));
         fast.Release();
         CellSet walked;
         WalkLine(2 + ox, 3 + oy, 40 + ox, 12 + oy, [&](int c, int r) { walked.emplace(c, r); });
-        QCOMPARE(Describe(Occupied(w.Layer(0))), Describe(walked));
+        QCOMPARE(Describe(Occupied(f.w.Layer(0))), Describe(walked));
 
-        CtrlWheel(w, middle, 4);
-        QCOMPARE(w.View().ZoomPercent(), 400);
-        ChooseTool(w, Tool::FilledRectangle);
+        CtrlWheel(f.w, middle, 4);
+        QCOMPARE(f.w.View().ZoomPercent(), 400);
+        ChooseTool(f.w, Tool::FilledRectangle);
         const QPoint press(128 + 5, 128 + 60), drag(3 * 128 + 100, 2 * 128 + 1);
-        MouseStroke s(w, press);
+        MouseStroke s(f.w, press);
         s.DragTo(drag);
-        const QImage& canvas = w.Controls().canMain->Buffer();
+        const QImage& canvas = f.w.Controls().canMain->Buffer();
         for (int r = 0; r < 4; ++r)
             for (int c = 0; c < 4; ++c) {
                 const bool inside = c >= 1 && c <= 3 && r >= 1 && r <= 2;
@@ -139,8 +139,8 @@ private slots:
         s.Release();
         // The plot cursor: the tile on the pointer's cell in its frame, two pixels wide, just outside the
         // cell.
-        ChooseTool(w, Tool::Plot);
-        HoverAt(w, QPoint(2 * 128 + 70, 3 * 128 + 9));
+        ChooseTool(f.w, Tool::Plot);
+        HoverAt(f.w, QPoint(2 * 128 + 70, 3 * 128 + 9));
         QCOMPARE(QColor(canvas.pixel(2 * 128 + 64, 3 * 128 - 1)), kFramePixel);
         QCOMPARE(QColor(canvas.pixel(2 * 128 + 64, 3 * 128 - 2)), kFramePixel);
         QVERIFY(QColor(canvas.pixel(2 * 128 + 64, 3 * 128 - 3)) != kFramePixel);
@@ -154,32 +154,31 @@ private slots:
     // column and row be seen whole, no further.
     void keysThroughEveryLevel() {
         EditorFixture f;
-        frmMain& w = f.window();
-        QVERIFY(Activate(w)); // shortcuts need the window active
+        QVERIFY(Activate(f.w)); // shortcuts need the window active
         Prepare(f);
-        PutPattern(w);
-        w.Controls().scbMainHorizontal->setValue(30);
-        w.Controls().scbMainVertical->setValue(40);
-        const QImage before = ShownMap(w);
-        const QPoint middle(w.Controls().canMain->width() / 2, w.Controls().canMain->height() / 2);
-        const QString underMiddle = CellUnder(w, middle);
+        PutPattern(f.w);
+        f.w.Controls().scbMainHorizontal->setValue(30);
+        f.w.Controls().scbMainVertical->setValue(40);
+        const QImage before = ShownMap(f.w);
+        const QPoint middle(f.w.Controls().canMain->width() / 2, f.w.Controls().canMain->height() / 2);
+        const QString underMiddle = CellUnder(f.w, middle);
         for (const auto& [key, level] : {std::pair{Qt::Key_Minus, 50},
                                          {Qt::Key_Minus, 25},
                                          {Qt::Key_0, 100},
                                          {Qt::Key_Equal, 200},
                                          {Qt::Key_Equal, 400}}) {
-            Input::Leave(w.Controls().canMain); // no cursor in the picture
-            QTest::keyClick(&w, key, Qt::ControlModifier);
-            QCOMPARE(w.View().ZoomPercent(), level);
-            QVERIFY2(DiffersFromRule(w).isEmpty(), qPrintable(Say(level, DiffersFromRule(w))));
-            const QImage& canvas = w.Controls().canMain->Buffer();
+            Input::Leave(f.w.Controls().canMain); // no cursor in the picture
+            QTest::keyClick(&f.w, key, Qt::ControlModifier);
+            QCOMPARE(f.w.View().ZoomPercent(), level);
+            QVERIFY2(DiffersFromRule(f.w).isEmpty(), qPrintable(Say(level, DiffersFromRule(f.w))));
+            const QImage& canvas = f.w.Controls().canMain->Buffer();
             QVERIFY(level != 100 || canvas == before);
-            const int side = 32 * level / 100, hmax = w.Controls().scbMainHorizontal->Maximum(),
-                      vmax = w.Controls().scbMainVertical->Maximum();
+            const int side = 32 * level / 100, hmax = f.w.Controls().scbMainHorizontal->Maximum(),
+                      vmax = f.w.Controls().scbMainVertical->Maximum();
             QVERIFY((100 - hmax) * side <= canvas.width() && (100 - hmax + 1) * side > canvas.width() - side);
             QVERIFY((100 - vmax) * side <= canvas.height() &&
                     (100 - vmax + 1) * side > canvas.height() - side);
-            QCOMPARE(CellUnder(w, middle), underMiddle);
+            QCOMPARE(CellUnder(f.w, middle), underMiddle);
         }
     }
 
@@ -187,13 +186,12 @@ private slots:
     // back counts from nothing, not against that part, so eight of -15 make one step out.
     void smallTurnsAddUp() {
         EditorFixture f;
-        frmMain& w = f.window();
         const QPoint at(200, 200);
-        HoverAt(w, at);
+        HoverAt(f.w, at);
         QString levels;
         for (int turn = 0; turn < 19; ++turn) { // eleven of 15 units, then eight of -15
-            Input::Wheel(w.Controls().canMain, at, QPoint(0, turn < 11 ? 15 : -15), Qt::ControlModifier);
-            levels += QString::number(w.View().ZoomPercent() / 100);
+            Input::Wheel(f.w.Controls().canMain, at, QPoint(0, turn < 11 ? 15 : -15), Qt::ControlModifier);
+            levels += QString::number(f.w.View().ZoomPercent() / 100);
         }
         QCOMPARE(levels, "1111111222222222221");
     }
