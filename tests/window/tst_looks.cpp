@@ -110,7 +110,7 @@ private slots:
     // also when no enter was announced (as after a window that covered the canvas closes). The swatch shows a
     // tile, then a block twice as wide, then one twice as tall, each in the middle of its frame with
     // background between; the longer side fills the frame but for its two pixels.
-    void cursorAndSwatchFrameWhatTheyShow() {
+    void framesAndLineUps() {
         EditorFixture f;
         f.LoadSolidTiles(4, 1);
         for (const Tool tool : {Tool::Plot, Tool::Erase}) {
@@ -145,12 +145,9 @@ private slots:
                          margins[4] == "true",
                      qPrintable(Say(first, margins.join(' '))));
         }
-    }
 
-    // On every page, at the first size and a larger one: no two controls shown overlap, those on the tab
-    // panel lie below its tabs and inside it, and the controls line up as designed.
-    void controlsLineUpWithoutCovering() {
-        EditorFixture f;
+        // On every page, at the first size and a larger one: no two controls shown overlap, those on the tab
+        // panel lie below its tabs and inside it, and the controls line up as designed.
         const WindowControls& ui = f.w.Controls();
         std::vector<const QWidget*> controls; // every control but the panel they may lie on
         for (const QWidget* control : f.w.Content()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
