@@ -105,8 +105,9 @@ private slots:
     // moving over the map replaces it with the cursor's text, and leaving empties that. A report longer than
     // the line shows its start, cut at the end with an ellipsis, and the whole text as the line's tooltip,
     // markup shown as it is; a short one shows whole with no tooltip.
-    void statusLine() {
+    void statusLineAndSelectedTile() {
         EditorFixture f;
+        const QColor background = f.w.Controls().swatchSelectedTile->grab().toImage().pixelColor(15, 15);
         QVERIFY(Activate(f.w));
         f.dialogs->answers.push_back(FolderItem(f.WritePng("tiles.png", MakeTileSheet(64, 32, 32, 32))));
         QTest::keyClick(&f.w, Qt::Key_T, Qt::ControlModifier);
@@ -141,13 +142,9 @@ private slots:
         QVERIFY(!status->toolTip().contains("<b>") && status->toolTip().contains("&lt;b&gt;" + longName));
         f.LoadTiles("short.png", MakeTileSheet(64, 32, 32, 32));
         QCOMPARE(Say(status->ShownText(), status->toolTip()), Say("short.png loaded", ""));
-    }
 
-    // A load scrolls the palette to the selected tile; the swatch shows the selected tile's picture, and
-    // nothing once no tile is selected.
-    void selectedTileInView() {
-        EditorFixture f;
-        const QColor background = f.w.Controls().swatchSelectedTile->grab().toImage().pixelColor(15, 15);
+        // A load scrolls the palette to the selected tile; the swatch shows the selected tile's picture, and
+        // nothing once no tile is selected.
         f.LoadSolidTiles(200, 190);
         const TileRef picked = f.w.Palette().SelectedTile();
         QVERIFY(picked);
