@@ -150,9 +150,14 @@ private slots:
     // Cell Properties… on the edit layer's cell under the pointer, the map scrolled: the dialog shows the
     // cell's place, layer and tile; OK writes a fresh cell with the new values in one step, the tile and the
     // cells that shared its values untouched. An empty cell, or one on another layer, offers the item
-    // disabled. The tooltip and the status line tell where a cell differs from its tile.
-    void cellProperties() {
+    // disabled. The tooltip and the status line tell where a cell differs from its tile. Then Remove Tiles
+    // empties the palette once the user says Yes; the cells keep their records and show empty, and a load
+    // after it numbers its tiles from 0. With no tiles it asks nothing and makes no step. (That No changes
+    // nothing is the window test's menus case.)
+    void cellPropertiesAndRemoveTiles() {
         EditorFixture f;
+        ChooseItem("FileRemoveTiles");
+        QVERIFY(f.dialogs->questions.isEmpty() && !f.w.Document().Steps().CanUndo());
         PaintTwoTiles(f);
         ChooseEditLayer(f.w, 0);
         f.w.Controls().scbMainVertical->setValue(1);
@@ -202,18 +207,9 @@ private slots:
         RightClick(f.w.Controls().canMain, CellMiddle(f.w, 1, 2));
         QCOMPARE(f.dialogs->propertyRequests.back().Facts.at(3).second, "Destroyable, Custom 1");
         QVERIFY(MapOf(f.w) == after && f.w.Document().Steps().Count() == steps);
-    }
 
-    // Remove Tiles empties the palette once the user says Yes; the cells keep their records and show empty,
-    // and a load after it numbers its tiles from 0. With no tiles it asks nothing and makes no step. (That No
-    // changes nothing is the window test's menus case.)
-    void removeTiles() {
-        EditorFixture f;
-        ChooseItem("FileRemoveTiles");
-        QVERIFY(f.dialogs->questions.isEmpty() && !f.w.Document().Steps().CanUndo());
-        PaintTwoTiles(f);
         Input::Leave(f.w.Controls().canMain);
-        const MapSnapshot before = MapOf(f.w);
+        const MapSnapshot painted = MapOf(f.w);
         const QRgb tileColour = TileColour(f.w, 1);
         const CellSet shown = CellsShowing(f.w, tileColour);
         f.dialogs->replies.push_back("Yes");
@@ -223,12 +219,12 @@ private slots:
                      f.w.Palette().SelectedTile() == nullptr, f.w.Controls().scbTilesVertical->isEnabled()),
                  "0 0 true false");
         const MapSnapshot removed = MapOf(f.w);
-        QVERIFY(removed.layer == before.layer);
+        QVERIFY(removed.layer == painted.layer);
         QCOMPARE(Describe(CellsShowing(f.w, tileColour)), QString());
         const QImage& palette = f.w.Controls().canTiles->Buffer(); // no tile left in its slot
         for (int i = 0; i < 4; ++i)
             QCOMPARE(palette.pixel(PaletteTile(f.w, i)), palette.pixel(2, 2));
-        QVERIFY2(UndoRedo(f.w, before, removed).isEmpty(), "remove tiles");
+        QVERIFY2(UndoRedo(f.w, painted, removed).isEmpty(), "remove tiles");
 
         // Two new tiles: numbered 0 and 1, the cells of those numbers show them, and undoing the load and
         // the removal brings the first tileset back with its records.
@@ -241,7 +237,7 @@ private slots:
         QCOMPARE(Describe(CellsShowing(f.w, TileColour(f.w, 1))), Describe(shown));
         ChooseItem("EditUndo");
         ChooseItem("EditUndo");
-        QVERIFY(MapOf(f.w) == before);
+        QVERIFY(MapOf(f.w) == painted);
         QCOMPARE(Describe(CellsShowing(f.w, tileColour)), Describe(shown));
     }
 };
