@@ -27,70 +27,14 @@ class TestRegions : public QObject {
 private slots:
     void cleanup() { CellRef::FailCellMemoryAfter(-1); }
 
-    // A selection dragged with the select tool, copied on every layer and pasted as the stamp; cut and delete
-    // of the edit layer's cells, each one step that undo takes back to the map as it was; Escape clears.
-    void copyPasteCutDelete() {
-        EditorFixture f;
-        f.LoadSolidTiles(4, 0);
-        Put(f.w, 0, 1, 1, 0), Put(f.w, 0, 2, 1, 1), Put(f.w, 0, 1, 2, 2), Put(f.w, 1, 2, 2, 3);
-        Type(f.w, Qt::Key_S);
-        DragStroke(f.w, 1, 1, 2, 2);
-        HoverAt(f.w, CellMiddle(f.w, 2, 2));
-        QCOMPARE(f.w.Controls().lblStatus->text(), "Select X: 1 Y: 1 W: 2 H: 2");
-        QVERIFY(Enabled("EditCopy") && Enabled("EditCut") && Enabled("EditClear"));
-        QVERIFY(Activate(f.w)); // for the window's shortcuts
-        Type(f.w, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
-        QVERIFY(Enabled("EditPaste"));
-        const MapSnapshot before = MapOf(f.w);
-        ChooseItem("EditPaste");
-        QCOMPARE(f.w.CurrentStroke().CurrentTool(), Tool::Plot);
-        Click(f.w, 5, 5);
-        QCOMPARE(Say(TileAtCell(f.w, 0, 5, 5), TileAtCell(f.w, 0, 6, 5), TileAtCell(f.w, 0, 5, 6),
-                     TileAtCell(f.w, 0, 6, 6), TileAtCell(f.w, 1, 6, 6), TileAtCell(f.w, 1, 5, 5)),
-                 "0 1 2 -1 3 -1");
-        // A paste writes the piece's records themselves, shared with the cells it was copied from.
-        QCOMPARE(f.w.Layer(0).Record(6, 5).get(), f.w.Layer(0).Record(2, 1).get());
-        ChooseItem("EditUndo");
-        QVERIFY(MapOf(f.w) == before);
-        for (const char* item : {"EditCut", "EditClear"}) {
-            ChooseItem(item);
-            QCOMPARE(Say(TileAtCell(f.w, 0, 1, 1), TileAtCell(f.w, 0, 2, 1), TileAtCell(f.w, 1, 2, 2)),
-                     "-1 -1 3");
-            ChooseItem("EditUndo");
-            QVERIFY(MapOf(f.w) == before);
-        }
-        Type(f.w, Qt::Key_X, Qt::ControlModifier | Qt::ShiftModifier); // every layer
-        QCOMPARE(Say(TileAtCell(f.w, 0, 1, 1), TileAtCell(f.w, 1, 2, 2), TileAtCell(f.w, 1, 5, 5)),
-                 "-1 -1 -1");
-        ChooseItem("EditUndo");
-        Type(f.w, Qt::Key_Escape);
-        QVERIFY(f.w.Selection().isEmpty() && !Enabled("EditCopy"));
-        // Select All takes the whole map, and a click outside the selection clears it.
-        ChooseItem("EditSelectAll");
-        QCOMPARE(f.w.Selection(), QRect(0, 0, 100, 100));
-        f.w.SetSelection(QRect(1, 1, 2, 2));
-        ChooseTool(f.w, Tool::Select);
-        Click(f.w, 8, 8);
-        QVERIFY(f.w.Selection().isEmpty());
-        // A piece of every layer pasted into a map using fewer of them: the status line counts those left
-        // out.
-        f.w.SetSelection(QRect(1, 1, 2, 2));
-        f.w.EditCopy_Action(true);
-        Apply(f.w, "1", "32", "32", "100", "100");
-        ChooseItem("EditPaste");
-        QCOMPARE(f.w.Controls().lblStatus->text(),
-                 "2 of the piece's layers are not in use on this map and left out");
-        // A smaller map keeps only the selected cells it still has: here none, so nothing to copy.
-        f.w.SetSelection(QRect(90, 90, 5, 5));
-        Apply(f.w, "1", "32", "32", "50", "50");
-        QVERIFY(f.w.Selection().isEmpty() && !Enabled("EditCopy"));
-    }
-
     // A wall moved by a drag from inside the selection: the cells left behind are emptied, one step whose
     // undo and redo bring back the map and the selection of each side. Escape drops a move and a shape.
-    void moveAndEscape() {
+    // Then a selection dragged with the select tool, copied on every layer and pasted as the stamp; cut and
+    // delete of the edit layer's cells, each one step that undo takes back to the map as it was; Escape
+    // clears.
+    void moveCopyPasteCutDelete() {
         EditorFixture f;
-        f.LoadSolidTiles(2, 0);
+        f.LoadSolidTiles(4, 0);
         for (int r = 1; r <= 3; ++r)
             Put(f.w, 0, 1, r, 1);
         const MapSnapshot before = MapOf(f.w);
@@ -121,6 +65,58 @@ private slots:
         Type(f.w, Qt::Key_Escape);
         rect.Release();
         QVERIFY(MapOf(f.w) == after);
+        Put(f.w, 0, 1, 1, 0), Put(f.w, 0, 2, 1, 1), Put(f.w, 0, 1, 2, 2), Put(f.w, 1, 2, 2, 3);
+        Type(f.w, Qt::Key_S);
+        DragStroke(f.w, 1, 1, 2, 2);
+        HoverAt(f.w, CellMiddle(f.w, 2, 2));
+        QCOMPARE(f.w.Controls().lblStatus->text(), "Select X: 1 Y: 1 W: 2 H: 2");
+        QVERIFY(Enabled("EditCopy") && Enabled("EditCut") && Enabled("EditClear"));
+        QVERIFY(Activate(f.w)); // for the window's shortcuts
+        Type(f.w, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+        QVERIFY(Enabled("EditPaste"));
+        const MapSnapshot unpasted = MapOf(f.w);
+        ChooseItem("EditPaste");
+        QCOMPARE(f.w.CurrentStroke().CurrentTool(), Tool::Plot);
+        Click(f.w, 5, 5);
+        QCOMPARE(Say(TileAtCell(f.w, 0, 5, 5), TileAtCell(f.w, 0, 6, 5), TileAtCell(f.w, 0, 5, 6),
+                     TileAtCell(f.w, 0, 6, 6), TileAtCell(f.w, 1, 6, 6), TileAtCell(f.w, 1, 5, 5)),
+                 "0 1 2 -1 3 -1");
+        // A paste writes the piece's records themselves, shared with the cells it was copied from.
+        QCOMPARE(f.w.Layer(0).Record(6, 5).get(), f.w.Layer(0).Record(2, 1).get());
+        ChooseItem("EditUndo");
+        QVERIFY(MapOf(f.w) == unpasted);
+        for (const char* item : {"EditCut", "EditClear"}) {
+            ChooseItem(item);
+            QCOMPARE(Say(TileAtCell(f.w, 0, 1, 1), TileAtCell(f.w, 0, 2, 1), TileAtCell(f.w, 1, 2, 2)),
+                     "-1 -1 3");
+            ChooseItem("EditUndo");
+            QVERIFY(MapOf(f.w) == unpasted);
+        }
+        Type(f.w, Qt::Key_X, Qt::ControlModifier | Qt::ShiftModifier); // every layer
+        QCOMPARE(Say(TileAtCell(f.w, 0, 1, 1), TileAtCell(f.w, 1, 2, 2), TileAtCell(f.w, 1, 5, 5)),
+                 "-1 -1 -1");
+        ChooseItem("EditUndo");
+        Type(f.w, Qt::Key_Escape);
+        QVERIFY(f.w.Selection().isEmpty() && !Enabled("EditCopy"));
+        // Select All takes the whole map, and a click outside the selection clears it.
+        ChooseItem("EditSelectAll");
+        QCOMPARE(f.w.Selection(), QRect(0, 0, 100, 100));
+        f.w.SetSelection(QRect(1, 1, 2, 2));
+        ChooseTool(f.w, Tool::Select);
+        Click(f.w, 8, 8);
+        QVERIFY(f.w.Selection().isEmpty());
+        // A piece of every layer pasted into a map using fewer of them: the status line counts those left
+        // out.
+        f.w.SetSelection(QRect(1, 1, 2, 2));
+        f.w.EditCopy_Action(true);
+        Apply(f.w, "1", "32", "32", "100", "100");
+        ChooseItem("EditPaste");
+        QCOMPARE(f.w.Controls().lblStatus->text(),
+                 "2 of the piece's layers are not in use on this map and left out");
+        // A smaller map keeps only the selected cells it still has: here none, so nothing to copy.
+        f.w.SetSelection(QRect(90, 90, 5, 5));
+        Apply(f.w, "1", "32", "32", "50", "50");
+        QVERIFY(f.w.Selection().isEmpty() && !Enabled("EditCopy"));
     }
 
     // A 2 x 2 block dragged across a palette narrower than its image: the block follows the image. A click
