@@ -133,7 +133,7 @@ private slots:
     // Every item as text|shortcuts. The items with no command yet, and those with nothing to act on, change
     // nothing and ask nothing; Remove Tiles asks first and No changes nothing; Load Tiles asks for a PNG, and
     // a cancel changes nothing either.
-    void menus() {
+    void menusAndLayout() {
         EditorFixture f;
         f.LoadSolidTiles(2, 1);
         const MapSnapshot before = TakeSnapshot(f->Document(), QString());
@@ -167,13 +167,10 @@ private slots:
                      f->Tileset().Count(), f->Controls().lblStatus->text(), f.dialogs->questions.size()),
                  "2 Select a PNG file image/png (*.png) Open PNG 2 solid.png loaded 1");
         QVERIFY(TakeSnapshot(f->Document(), QString()) == before);
-    }
 
-    // The map canvas takes what the window grows by, and its scroll ranges follow it. The window never
-    // shrinks below the size it opened at; a map has 1 to 8 layers. Apply is never the default button, not
-    // even once it has the focus.
-    void layout() {
-        EditorFixture f;
+        // The map canvas takes what the window grows by, and its scroll ranges follow it. The window never
+        // shrinks below the size it opened at; a map has 1 to 8 layers. Apply is never the default button,
+        // not even once it has the focus.
         const QSize opened = f.w.Content()->size(), canvas = f.w.Controls().canMain->size();
         // What the canvas grew by, and whether each scroll range ends where the map's last column or row is
         // seen whole with at most a cell of canvas to spare.
