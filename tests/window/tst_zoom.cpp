@@ -107,7 +107,7 @@ private slots:
     // back counts from nothing, not against that part, so eight of -15 make one step out. A fast drag at 25 %
     // writes the walk between the zoomed cells; at 400 % the rectangle's preview covers the zoomed cells it
     // spans and the frame sits around the pointer's cell.
-    void strokesAndPreviewsOnZoomedCells() {
+    void strokesPreviewsAndKeysOnZoomedCells() {
         EditorFixture f;
         Prepare(f);
         const QPoint at(200, 200);
@@ -156,21 +156,17 @@ private slots:
         QVERIFY(QColor(canvas.pixel(2 * 128 + 64, 3 * 128 - 3)) != kFramePixel);
         QCOMPARE(QColor(canvas.pixel(2 * 128 - 1, 3 * 128 + 64)), kFramePixel);
         QCOMPARE(canvas.pixel(2 * 128 + 127, 3 * 128 + 20), Quarter(1, 1));
-    }
 
-    // Ctrl+- and Ctrl+= step through every level about the canvas's middle while the pointer is away from the
-    // map, and Ctrl+0 returns to 100 %, which shows the map as it was. At each level every pixel of the
-    // canvas, grid included, is the map drawn here cell by cell, and the scroll range lets the map's last
-    // column and row be seen whole, no further.
-    void keysThroughEveryLevel() {
-        EditorFixture f;
+        // Ctrl+- and Ctrl+= step through every level about the canvas's middle while the pointer is away from
+        // the map, and Ctrl+0 returns to 100 %, which shows the map as it was. At each level every pixel of
+        // the canvas, grid included, is the map drawn here cell by cell, and the scroll range lets the map's
+        // last column and row be seen whole, no further.
         QVERIFY(Activate(f.w)); // shortcuts need the window active
-        Prepare(f);
+        QTest::keyClick(&f.w, Qt::Key_0, Qt::ControlModifier);
         PutPattern(f.w);
         f.w.Controls().scbMainHorizontal->setValue(30);
         f.w.Controls().scbMainVertical->setValue(40);
         const QImage before = ShownMap(f.w);
-        const QPoint middle(f.w.Controls().canMain->width() / 2, f.w.Controls().canMain->height() / 2);
         const QString underMiddle = CellUnder(f.w, middle);
         for (const auto& [key, level] : {std::pair{Qt::Key_Minus, 50},
                                          {Qt::Key_Minus, 25},
