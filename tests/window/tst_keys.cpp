@@ -41,8 +41,9 @@ private slots:
     // a popup or a text field has the keyboard, letters and digits are typing, and in a field Select All and
     // Delete act on its text; once the popup closes, or a click on either canvas takes the keyboard from the
     // field, the keys choose again.
-    void toolKeys() {
+    void toolKeysStatusLineAndSelectedTile() {
         EditorFixture f;
+        const QColor background = f.w.Controls().swatchSelectedTile->grab().toImage().pixelColor(15, 15);
         QVERIFY(Activate(f.w));
         QSet<int> seen;
         for (const Tool tool : {Tool::Rectangle, Tool::Plot, Tool::Fill, Tool::Select, Tool::FilledRectangle,
@@ -98,17 +99,13 @@ private slots:
         QVERIFY(QApplication::focusWidget() != f.w.Controls().txtName);
         Type(f.w, Qt::Key_F);
         QCOMPARE(ToolAndButton(f.w), Both(Tool::Fill));
-    }
+        f.w.Controls().tabpnlMain->setCurrentIndex(0);
 
-    // With the pointer away from the map, a load through Ctrl+T leaves its report; what Qt sends when the
-    // dialog closes (a leave, an enter and a leave), focus coming back and a resize keep it. The pointer
-    // moving over the map replaces it with the cursor's text, and leaving empties that. A report longer than
-    // the line shows its start, cut at the end with an ellipsis, and the whole text as the line's tooltip,
-    // markup shown as it is; a short one shows whole with no tooltip.
-    void statusLineAndSelectedTile() {
-        EditorFixture f;
-        const QColor background = f.w.Controls().swatchSelectedTile->grab().toImage().pixelColor(15, 15);
-        QVERIFY(Activate(f.w));
+        // With the pointer away from the map, a load through Ctrl+T leaves its report; what Qt sends when the
+        // dialog closes (a leave, an enter and a leave), focus coming back and a resize keep it. The pointer
+        // moving over the map replaces it with the cursor's text, and leaving empties that. A report longer
+        // than the line shows its start, cut at the end with an ellipsis, and the whole text as the line's
+        // tooltip, markup shown as it is; a short one shows whole with no tooltip.
         f.dialogs->answers.push_back(FolderItem(f.WritePng("tiles.png", MakeTileSheet(64, 32, 32, 32))));
         QTest::keyClick(&f.w, Qt::Key_T, Qt::ControlModifier);
         QCOMPARE(f.w.Controls().lblStatus->text(), "tiles.png loaded");
