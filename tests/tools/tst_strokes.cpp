@@ -112,8 +112,7 @@ private slots:
     void strokes();
     void interruptedStrokes_data();
     void interruptedStrokes();
-    void startingWithoutMemory();
-    void moveAndPickWithoutMemory();
+    void outOfMemoryAtStartMoveAndPick();
     void fillAfterTheTileSizeChanged();
 };
 
@@ -269,7 +268,7 @@ void TestStrokes::interruptedStrokes() {
 
 // No memory for the map when the window opens, nor for Apply or cutting a tileset: each stops and says so,
 // the map keeps its size, and editing goes on once memory is back.
-void TestStrokes::startingWithoutMemory() {
+void TestStrokes::outOfMemoryAtStartMoveAndPick() {
     CellRef::FailCellMemoryAfter(0);
     EditorFixture f;
     QCOMPARE(f.w.Controls().lblStatus->text(), QStringLiteral("Out of memory: map resize stopped"));
@@ -286,13 +285,9 @@ void TestStrokes::startingWithoutMemory() {
     f.w.Controls().btnApply->click();
     DragStroke(f.w, 2, 3, 5, 3);
     QCOMPARE(Describe(Holding(f.w.Layer(0), 2)), Describe(Shape(0, {{2, 3}, {5, 3}})));
-}
 
-// A move's lift, a move's drop and a pick that run out of memory stop whole and say so in red, the map and
-// its history as they were; with memory back the same move is made.
-void TestStrokes::moveAndPickWithoutMemory() {
-    EditorFixture f;
-    f.LoadSolidTiles(3, 0);
+    // A move's lift, a move's drop and a pick that run out of memory stop whole and say so in red, the map
+    // and its history as they were; with memory back the same move is made.
     for (const auto& [c, r] : Shape(4, {{1, 1}, {2, 2}}))
         Put(f.w, 0, c, r, 1);
     const QString before = Describe(Occupied(f.w.Layer(0)));
@@ -316,7 +311,7 @@ void TestStrokes::moveAndPickWithoutMemory() {
     QVERIFY(f.w.Stamp().width == 1);
     ChooseTool(f.w, Tool::Select);
     DragStroke(f.w, 1, 1, 5, 5);
-    QCOMPARE(Describe(Occupied(f.w.Layer(0))), "(5,5) (5,6) (6,5) (6,6)");
+    QCOMPARE(Describe(Occupied(f.w.Layer(0))), "(2,3) (3,3) (4,3) (5,3) (5,5) (5,6) (6,5) (6,6)");
     QCOMPARE(f.w.Selection(), QRect(5, 5, 2, 2));
 }
 
