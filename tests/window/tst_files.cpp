@@ -62,7 +62,7 @@ class TestFiles : public QObject {
 private slots:
     // Painted, saved through Save on an untitled map, a new map, then opened: every field of every cell, the
     // settings, the tiles and their properties, the picture and the title are back.
-    void roundTrip() {
+    void roundTripThenFailedSaves() {
         EditorFixture f;
         Paint(f, 1);
         const auto cells = AllCells(f.w);
@@ -103,6 +103,38 @@ private slots:
                 f.w.Controls().lblStatus->palette().color(QPalette::WindowText).name()),
             "painted.mqm opened; 1 cell records named a position or layer other than where they lie, and "
             "now take it from there #000000");
+
+        // A save that fails, or is cancelled part way, leaves the map open and modified; a failure says why.
+        // A file that is not a map, or a map that memory runs out for while it is built, is refused with its
+        // reason; the map shown stays as it was. (The file on disk staying as it was is the file writer's to
+        // keep, and its test's to check.)
+        f.LoadSolidTiles(2, 13); // a tile the painting did not use
+        Click(f.w, 1, 1);
+        f.Save("FileSaveAs", "map.mqm");
+        Click(f.w, 2, 2);
+        f.dialogs->cancelWorkAfter = 1; // the user cancels the progress part way
+        ChooseItem("FileSave");
+        f.dialogs->cancelWorkAfter = -1;
+        QVERIFY(f.w.isWindowModified() && f.dialogs->messages.isEmpty());
+        QVERIFY(QDir(f.temp.path()).mkdir("taken.mqm")); // a folder where the file should be
+        f.Save("FileSaveAs", "taken.mqm");
+        QVERIFY(f.w.isWindowModified() && f.w.windowTitle() == "map.mqm[*] - 2D Mosaicor");
+        const auto kept = AllCells(f.w);
+        f.dialogs->replies = {"Discard"};
+        f.Open(f.WritePng("not-a-map.mqm", MakeTileSheet(32, 32, 32, 32)));
+        QVERIFY(AllCells(f.w) == kept && f.w.Tileset().Count() == 14);
+        f.Save("FileSaveAs", "good.mqm");
+        Click(f.w, 3, 3);
+        const auto changed = AllCells(f.w);
+        f.dialogs->replies = {"Discard"};
+        CellRef::FailCellMemoryAfter(0);
+        f.Open("good.mqm");
+        CellRef::FailCellMemoryAfter(-1);
+        QVERIFY(AllCells(f.w) == changed && changed != kept);
+        QCOMPARE(f.dialogs->messages.size(), 3);
+        QVERIFY(f.dialogs->messages[0].startsWith("taken.mqm could not be saved: "));
+        QVERIFY(f.dialogs->messages[1].startsWith("not-a-map.mqm could not be opened: "));
+        QCOMPARE(f.dialogs->messages[2], "good.mqm could not be opened: there is not enough memory for it");
     }
 
     // Whatever leaves the map asks first when it has unsaved changes: Save (untitled: the save dialog, whose
@@ -135,41 +167,6 @@ private slots:
         QCOMPARE(left, proceeds);
         if (!proceeds)
             QVERIFY(AllCells(f.w) == cells && f.w.isWindowModified());
-    }
-
-    // A save that fails, or is cancelled part way, leaves the map open and modified; a failure says why. A
-    // file that is not a map, or a map that memory runs out for while it is built, is refused with its
-    // reason; the map shown stays as it was. (The file on disk staying as it was is the file writer's to
-    // keep, and its test's to check.)
-    void failedSavesAndRefusedFiles() {
-        EditorFixture f;
-        f.LoadSolidTiles(2, 1);
-        Click(f.w, 1, 1);
-        f.Save("FileSaveAs", "map.mqm");
-        Click(f.w, 2, 2);
-        f.dialogs->cancelWorkAfter = 1; // the user cancels the progress part way
-        ChooseItem("FileSave");
-        f.dialogs->cancelWorkAfter = -1;
-        QVERIFY(f.w.isWindowModified() && f.dialogs->messages.isEmpty());
-        QVERIFY(QDir(f.temp.path()).mkdir("taken.mqm")); // a folder where the file should be
-        f.Save("FileSaveAs", "taken.mqm");
-        QVERIFY(f.w.isWindowModified() && f.w.windowTitle() == "map.mqm[*] - 2D Mosaicor");
-        const auto cells = AllCells(f.w);
-        f.dialogs->replies = {"Discard"};
-        f.Open(f.WritePng("not-a-map.mqm", MakeTileSheet(32, 32, 32, 32)));
-        QVERIFY(AllCells(f.w) == cells && f.w.Tileset().Count() == 2);
-        f.Save("FileSaveAs", "good.mqm");
-        Click(f.w, 3, 3);
-        const auto changed = AllCells(f.w);
-        f.dialogs->replies = {"Discard"};
-        CellRef::FailCellMemoryAfter(0);
-        f.Open("good.mqm");
-        CellRef::FailCellMemoryAfter(-1);
-        QVERIFY(AllCells(f.w) == changed && changed != cells);
-        QCOMPARE(f.dialogs->messages.size(), 3);
-        QVERIFY(f.dialogs->messages[0].startsWith("taken.mqm could not be saved: "));
-        QVERIFY(f.dialogs->messages[1].startsWith("not-a-map.mqm could not be opened: "));
-        QCOMPARE(f.dialogs->messages[2], "good.mqm could not be opened: there is not enough memory for it");
     }
 
     // A tileset image that went missing or changed: the user may open the map without it (its tiles stay as
