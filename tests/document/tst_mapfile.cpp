@@ -10,6 +10,7 @@
 #include "document/SnapshotGatherer.h"
 
 #include <QBuffer>
+#include <QCborArray>
 #include <QCborMap>
 #include <QCryptographicHash>
 #include <QDir>
@@ -376,18 +377,48 @@ private slots:
         QVERIFY(target == untouched);
     }
 
-    // A piece of map on the clipboard is read by the map file's rules: each of its three parts must be there.
-    void piecesMissingAPartAreRefused() {
-        const PieceSnapshot piece{2, 1, {}, {{-1, {{1, 0}, {}}}}};
+    // A piece of map on the clipboard is read by the map file's rules: each of its three parts must be there,
+    // once, in order, and nothing after them; what is refused leaves the piece it was to fill alone.
+    void piecesThatLieAreRefused() {
+        const PieceSnapshot piece{2, 1, {}, {{3, {{1, 0}, {}}}}};
         const QCborMap whole = QCborValue::fromCbor(PieceCodec::Encode(piece)).toMap();
         PieceSnapshot read;
         QCOMPARE(PieceCodec::Decode(whole.toCborValue().toCbor(), &read), QString());
-        for (const char* part : {"piece", "templates", "layers"}) {
+        const QCborValue layer = whole.value(QLatin1StringView("layers")).toArray().at(0);
+        QCborMap editLayer = layer.toMap(); // one for the edit layer comes alone
+        editLayer.remove(QLatin1StringView("layer"));
+        const auto with = [&](const char* key, const QCborValue& value) {
+            QCborMap m = whole;
+            m.insert(QLatin1StringView(key), value);
+            return m.toCborValue().toCbor();
+        };
+        QCborMap twoChunks = layer.toMap();
+        twoChunks.insert(QLatin1StringView("tiles"),
+                         QCborArray{twoChunks.value(QLatin1StringView("tiles"))[0],
+                                    twoChunks.value(QLatin1StringView("tiles"))[0]});
+        const std::pair<QByteArray, const char*> rows[] = {
+            {with("format", QStringLiteral("mosaicor-map")), "they are not map cells"},
+            {with("version", 2), "they are in version 2, which this program cannot read"},
+            {with("piece", QCborMap{{QStringLiteral("width"), 8192}, {QStringLiteral("height"), 8192}}),
+             "they are more than 16,777,216 cells"},
+            {with("layers", QCborArray()), "they have no layer"},
+            {with("layers", QCborArray{layer, layer}), "their layers repeat"},
+            {with("layers", QCborArray{editLayer, layer}), "their layers repeat"},
+            {with("layers", QCborArray{layer, editLayer}), "their layers repeat"},
+            {with("layers", QCborArray{twoChunks}), "claims 2 entries, more than 1"},
+            {whole.toCborValue().toCbor() + QByteArray(1, '\0'), "they go on after their end"}};
+        std::vector<std::pair<QByteArray, const char*>> all(std::begin(rows), std::end(rows));
+        for (const auto& [part, reason] : {std::pair{"piece", "their layers come before their size"},
+                                           {"templates", "a part is missing"},
+                                           {"layers", "a part is missing"}}) {
             QCborMap cut = whole;
             cut.remove(QLatin1StringView(part));
+            all.emplace_back(cut.toCborValue().toCbor(), reason);
+        }
+        for (const auto& [bytes, reason] : all) {
             read.width = 7;
-            QVERIFY2(!PieceCodec::Decode(cut.toCborValue().toCbor(), &read).isEmpty() && read.width == 7,
-                     part);
+            const QString problem = PieceCodec::Decode(bytes, &read);
+            QVERIFY2(problem.endsWith(QLatin1String(reason)) && read.width == 7, qPrintable(problem));
         }
     }
 };

@@ -228,16 +228,19 @@ private slots:
         const CellSet painted = CellsShowing(w, colour);
         OpenMap(f, "Open Without It");
         const QStringList asked = f.dialogs->questions;
+        Apply(w, "3", "32", "16", "100", "100"); // the image is cut as it was, not at the size now
         f.Open("moved.png", "FileLoadTiles");
-        QCOMPARE(f.dialogs->questions, asked);
-        QCOMPARE(Say(w.Tileset().Count(), w.Controls().lblStatus->text()),
-                 Say(3, "moved.png takes the place of the missing tileset image: 4 cells show again"));
-        QCOMPARE(Describe(CellsShowing(w, colour)), Describe(painted));
+        QCOMPARE(
+            Say(f.dialogs->questions == asked, w.Tileset().GetTileImage(2)->Height(), w.Tileset().Count(),
+                w.Controls().lblStatus->text()),
+            Say(true, 32, 3, "moved.png takes the place of the missing tileset image: 4 cells show again"));
         QCOMPARE(w.Document().Steps().UndoText(), "Load Tiles");
         ChooseItem("EditUndo");
         QVERIFY(!w.Tileset().GetTileImage(2) && w.Document().Loads()[0].imageMissing);
         ChooseItem("EditRedo");
         QVERIFY(w.Tileset().GetTileImage(2) && !w.Document().Loads()[0].imageMissing);
+        Apply(w, "3", "32", "32", "100", "100");
+        QCOMPARE(Describe(CellsShowing(w, colour)), Describe(painted));
 
         f.dialogs->replies = {"Discard"};
         ChooseItem("FileNewMap");

@@ -109,6 +109,8 @@ private slots:
         MouseStroke move(w, 4, 2);
         move.DragTo(7, 2);
         QVERIFY(Occupied(w.Layer(0)).empty());
+        // What is carried shows under the pointer only, not where it was.
+        QCOMPARE(Describe(CellsShowing(w, TileColour(w, 1))), "(7,1) (7,2) (7,3)");
         Type(w, Qt::Key_Escape);
         move.Release();
         QVERIFY(MapOf(w) == after);

@@ -311,6 +311,9 @@ private slots:
         frmMain& w = f.window();
         Do(f, row.section('|', 0, 0),
            [&](const QString& step) { QVERIFY2(DiffersFromRule(w).isEmpty(), qPrintable(step)); });
+        // What reaches the screen is the picture drawn.
+        QCOMPARE(w.Controls().canMain->grab().toImage().convertToFormat(QImage::Format_RGB32),
+                 w.Controls().canMain->Buffer().convertToFormat(QImage::Format_RGB32));
         QCOMPARE(Say(w.View().OffsetX(), w.View().OffsetY(), w.Controls().scbMainHorizontal->Value(),
                      w.Controls().scbMainVertical->Value(), w.Controls().lblStatus->text()),
                  row.section('|', 1) + ' ');
