@@ -2,6 +2,7 @@
 // export of each format with no display at all, failures that leave no file behind, the thumbnailer on
 // hostile files, and a map named at start opened as File > Open would.
 #include "MapCorpus.h"
+#include "PngCraft.h"
 #include "UserSteps.h"
 #include "app/CommandLine.h"
 #include "document/CellRecords.h"
@@ -41,11 +42,6 @@ Run Mosaicor(const QStringList& arguments) {
     return {child.exitStatus() == QProcess::NormalExit ? child.exitCode() : -1,
             QString::fromUtf8(child.readAllStandardOutput()),
             QString::fromUtf8(child.readAllStandardError())};
-}
-
-QByteArray Contents(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(none)");
 }
 
 // A small map of solid 16-pixel tiles on three layers, layer 2 hidden, grid off, saved as map.mqm.
@@ -147,10 +143,8 @@ private slots:
         QVERIFY(!map.isEmpty());
         const QDir dir(f.temp.path());
         const auto at = [&](const char* name) { return dir.filePath(QLatin1String(name)); };
-        QFile kept(at("kept.tmx"));
-        QVERIFY(kept.open(QIODevice::WriteOnly) && kept.write("old bytes") == 9);
-        kept.close();
-        const QByteArray mapBytes = Contents(map);
+        QVERIFY(PngCraft::Write(at("kept.tmx"), "old bytes"));
+        const QByteArray mapBytes = PngCraft::Read(map);
         const Run run =
             Mosaicor({"--export", map, at("a.tmx"), map, at("b.tmj"), map, at("c.mqm"), map, at("d.png"),
                       at("missing.mqm"), at("kept.tmx"), map, at("e.txt"), map, map});
@@ -161,18 +155,18 @@ private slots:
         QVERIFY2(run.err.contains("kept.tmx could not be exported: missing.mqm could not be opened: "),
                  qPrintable(run.err));
         // Nothing failed left a file, an existing one stays byte for byte, and IN is never written.
-        QCOMPARE(Contents(at("kept.tmx")), QByteArray("old bytes"));
+        QCOMPARE(PngCraft::Read(at("kept.tmx")), QByteArray("old bytes"));
         QVERIFY(!QFile::exists(at("e.txt")));
-        QCOMPARE(Contents(map), mapBytes);
+        QCOMPARE(PngCraft::Read(map), mapBytes);
         QCOMPARE(dir.entryList(QDir::Files).size(), 7);
         // Each format is what the editor itself writes: its own save, its export, the picture it shows.
-        QCOMPARE(Contents(at("c.mqm")), mapBytes);
+        QCOMPARE(PngCraft::Read(at("c.mqm")), mapBytes);
         f.dialogs->saveAnswers.push_back(FolderItem(at("w.tmx")));
         f.dialogs->saveAnswers.push_back(FolderItem(at("w.tmj")));
         w.FileExport_Action();
         w.FileExport_Action();
-        QCOMPARE(Contents(at("a.tmx")), Contents(at("w.tmx")));
-        QCOMPARE(Contents(at("b.tmj")), Contents(at("w.tmj")));
+        QCOMPARE(PngCraft::Read(at("a.tmx")), PngCraft::Read(at("w.tmx")));
+        QCOMPARE(PngCraft::Read(at("b.tmj")), PngCraft::Read(at("w.tmj")));
         QCOMPARE(QImage(at("d.png")),
                  ShownMap(w).copy(0, 0, 12 * 16, 9 * 16).convertToFormat(QImage::Format_RGB32));
         QCOMPARE(Mosaicor({"--export", "--zoom", "50", map, at("half.png")}).status, 0);
@@ -232,17 +226,13 @@ private slots:
         // a FIFO in a map's name and 300 MB of nothing.
         std::vector<MapCorpus::Entry> hostile = MapCorpus::LargestMapLies();
         QVERIFY(mkfifo(QFile::encodeName(dir.filePath("fifo.mqm")).constData(), 0600) == 0);
-        QFile sparse(dir.filePath("sparse.mqm"));
-        QVERIFY(sparse.open(QIODevice::WriteOnly) && sparse.resize(300'000'000));
-        sparse.close();
+        QVERIFY(PngCraft::Write(dir.filePath("sparse.mqm"), {}) &&
+                QFile::resize(dir.filePath("sparse.mqm"), 300'000'000));
         for (const QString& name : {QStringLiteral("fifo.mqm"), QStringLiteral("sparse.mqm")})
             hostile.push_back({name, {}});
         for (const MapCorpus::Entry& entry : hostile) {
             const QString in = dir.filePath(entry.name.endsWith(".mqm") ? entry.name : entry.name + ".mqm");
-            if (!entry.bytes.isEmpty()) {
-                QFile file(in);
-                QVERIFY(file.open(QIODevice::WriteOnly) && file.write(entry.bytes) == entry.bytes.size());
-            }
+            QVERIFY(entry.bytes.isEmpty() || PngCraft::Write(in, entry.bytes));
             QElapsedTimer clock;
             clock.start();
             const Run run = Mosaicor({"--thumbnail", in, dir.filePath("no.png"), "256"});
