@@ -187,8 +187,7 @@ private slots:
     // said to work again.
     void copiesThatCannotBeWritten() {
         QTemporaryDir data;
-        QFile blocker(data.filePath("mosaicor")); // where the recovery folder would be
-        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        QVERIFY(PngCraft::Write(data.filePath("mosaicor"), {})); // where the recovery folder would be
         EditorFixture f(QString(), data.path());
         f->CopyKeeper().SetTiming({20, 100, 1000});
         QSignalSpy failing(&f->CopyKeeper(), &RecoveryKeeper::copiesFailing);
@@ -203,7 +202,7 @@ private slots:
                                               data.filePath("mosaicor/recovery") + " cannot be made"));
         QTest::qWait(500);
         QCOMPARE(failing.size(), 1);
-        QVERIFY(blocker.remove());
+        QVERIFY(QFile::remove(data.filePath("mosaicor")));
         QVERIFY(written.wait(20000));
         QCOMPARE(status(), Say("#000000", "Unsaved changes are kept safe again"));
         // No thread can be made: the writer is left as a failed start leaves it, neither running nor
