@@ -270,18 +270,15 @@ private slots:
     // A failed export says why and leaves what was at the target as it was.
     void failureKeepsTheTarget_data() {
         QTest::addColumn<QString>("fault");
-        QTest::addColumn<QString>("target");
+        QTest::addColumn<QString>("suffix");
         for (const char* suffix : {"tmx", "json"})
             for (const char* fault : {"no such folder", "a layer of the wrong size",
                                       "a tile larger than its image", "a map of no cells"})
-                QTest::addRow("%s, %s", fault, suffix)
-                    << fault
-                    << QStringLiteral("%1/map.%2")
-                           .arg(QString(fault) == "no such folder" ? "missing" : "out", suffix);
+                QTest::addRow("%s, %s", fault, suffix) << QString(fault) << QString(suffix);
     }
     void failureKeepsTheTarget() {
         QFETCH(QString, fault);
-        QFETCH(QString, target);
+        QFETCH(QString, suffix);
         MapSnapshot map = Scenario("single cell");
         if (fault == "a layer of the wrong size")
             map.layer[0].tiles.push_back(1);
@@ -289,7 +286,8 @@ private slots:
             map.loads[0].tileCount = 1, map.loads[0].tileWidth = 65, map.templates.resize(1);
         if (fault == "a map of no cells")
             map.mapWidth = 0, map.layer[0].tiles.clear();
-        const QString path = QDir(root).filePath(target);
+        const QString path = QDir(root).filePath(
+            QStringLiteral("%1/map.%2").arg(fault == "no such folder" ? "missing" : "out", suffix));
         const bool made = PngCraft::Write(path, "before");
         const ExportOutcome outcome = ExportMap(map, path, *ExportFormatOf(path));
         QVERIFY(!outcome.failure.isEmpty());
