@@ -262,11 +262,9 @@ private slots:
             const MapFileResult result = Open("looks.map", &read);
             QVERIFY2(result.ok(), qPrintable(result.reason));
             QCOMPARE(read.layers, 3);
-            QCOMPARE(read.layer[2].tiles.back(), 4);
-            QCOMPARE(read.visibleLayers, 1);
-            QCOMPARE(
-                Say(read.name, read.templates[3].custom1, read.templates[1].passable, read.layer[1].tiles[0]),
-                "looks d true 0");
+            QCOMPARE(Say(read.layer[2].tiles.back(), read.visibleLayers, read.name, read.templates[3].custom1,
+                         read.templates[1].passable, read.layer[1].tiles[0]),
+                     "4 1 looks d true 0");
             QCOMPARE(result.notes.mid(1),
                      QStringList({"1 group of layers flattened", "2 object or image layers skipped",
                                   json ? "1 layer's opacity, offset or tint ignored"
