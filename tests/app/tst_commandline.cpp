@@ -120,18 +120,14 @@ private slots:
     }
 
     void helpVersionAndUsage() {
-        const Run help = Mosaicor({"--help"});
-        QCOMPARE(help.status, 0);
-        QVERIFY(help.out.startsWith("Usage: mosaicor [FILE]"));
-        QCOMPARE(help.err, QString());
-        const Run version = Mosaicor({"--version"});
-        QCOMPARE(version.status, 0);
-        QCOMPARE(version.out, QStringLiteral("mosaicor %1\n").arg(MOSAICOR_VERSION));
         // An unknown option with a terminal-moving name: no window is tried (there is no display), nothing on
         // standard output, the usage on standard error with the name escaped.
-        const Run wrong = Mosaicor({"--\x1b[31mbogus", "a.mqm"});
-        QCOMPARE(wrong.status, 2);
-        QCOMPARE(wrong.out, QString());
+        const Run help = Mosaicor({"--help"}), version = Mosaicor({"--version"}),
+                  wrong = Mosaicor({"--\x1b[31mbogus", "a.mqm"});
+        QCOMPARE(Say(help.status, version.status, wrong.status), "0 0 2");
+        QVERIFY(help.out.startsWith("Usage: mosaicor [FILE]"));
+        QCOMPARE(help.err + wrong.out, QString()); // both empty
+        QCOMPARE(version.out, QStringLiteral("mosaicor %1\n").arg(MOSAICOR_VERSION));
         QVERIFY2(wrong.err.startsWith("mosaicor: unknown option --\\x1B[31mbogus\nUsage:"),
                  qPrintable(wrong.err));
     }
@@ -148,10 +144,8 @@ private slots:
         const Run run =
             Mosaicor({"--export", map, at("a.tmx"), map, at("b.tmj"), map, at("c.mqm"), map, at("d.png"),
                       at("missing.mqm"), at("kept.tmx"), map, at("e.txt"), map, map});
-        QCOMPARE(run.status, 1);
-        QCOMPARE(run.out.count('\n'), 4);
+        QCOMPARE(Say(run.status, int(run.out.count('\n')), int(run.err.count('\n'))), "1 4 3");
         QVERIFY2(run.out.startsWith(at("a.tmx") + " written from " + map + '\n'), qPrintable(run.out));
-        QCOMPARE(run.err.count('\n'), 3);
         QVERIFY2(run.err.contains("kept.tmx could not be exported: missing.mqm could not be opened: "),
                  qPrintable(run.err));
         // Nothing failed left a file, an existing one stays byte for byte, and IN is never written.
@@ -206,9 +200,8 @@ private slots:
         QCOMPARE(Mosaicor({"--thumbnail", map, out, "64"}).status, 0);
         const QImage thumb(out);
         QCOMPARE(thumb.size(), QSize(64, 48));
-        QCOMPARE(thumb.pixel(0, 0), TileColour(w, 0));
-        QCOMPARE(thumb.pixel(63, 0), TileColour(w, 1));
-        QCOMPARE(thumb.pixel(5 * 64 / 12 + 2, 5 * 48 / 9 + 2), TileColour(w, 0));
+        QCOMPARE(Say(thumb.pixel(0, 0), thumb.pixel(63, 0), thumb.pixel(5 * 64 / 12 + 2, 5 * 48 / 9 + 2)),
+                 Say(TileColour(w, 0), TileColour(w, 1), TileColour(w, 0)));
         QVERIFY(QFile::remove(dir.filePath("solid.png")));
         QCOMPARE(Mosaicor({"--thumbnail", map, out, "64"}).status, 0);
         QCOMPARE(QImage(out).pixel(63, 47), 0xFF808080u);
