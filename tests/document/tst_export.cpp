@@ -145,11 +145,10 @@ class TestExport : public QObject {
                 });
             QVERIFY2(load != map.loads.end() && !load->imageMissing && !resolved.isEmpty(),
                      qPrintable(image));
-            QCOMPARE(t["name"].toString(), QFileInfo(load->absolutePath).completeBaseName());
-            QCOMPARE(t["firstgid"].toInt(), nextGid);
-            QCOMPARE(Say(t["tilewidth"], t["tileheight"], t["imagewidth"], t["imageheight"], t["columns"],
-                         t["spacing"], t["margin"]),
-                     Say(load->tileWidth, load->tileHeight, load->imageWidth, load->imageHeight,
+            QCOMPARE(Say(t["name"], t["firstgid"], t["tilewidth"], t["tileheight"], t["imagewidth"],
+                         t["imageheight"], t["columns"], t["spacing"], t["margin"]),
+                     Say(QFileInfo(load->absolutePath).completeBaseName(), nextGid, load->tileWidth,
+                         load->tileHeight, load->imageWidth, load->imageHeight,
                          load->imageWidth / load->tileWidth, "0 0"));
             const int count = t["tilecount"].toInt();
             QCOMPARE(count, std::clamp(tiles - load->firstTile, 0, load->tileCount));

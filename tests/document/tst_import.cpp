@@ -319,10 +319,9 @@ private slots:
         ChooseItem("FileOpenMap");
         QVERIFY(f.dialogs->requests.back().Filter.contains("*.tmx"));
         QVERIFY2(f.dialogs->messages.isEmpty(), qPrintable(f.dialogs->messages.join('\n')));
-        QCOMPARE(w.windowTitle(), "forest[*] - 2D Mosaicor");
+        QCOMPARE(Say(w.windowTitle(), w.Tileset().Count(), w.Document().FilePath().isEmpty()),
+                 "forest[*] - 2D Mosaicor 12 true");
         QVERIFY(w.Controls().lblStatus->text().startsWith("forest.tmx imported; 2 flipped"));
-        QCOMPARE(w.Tileset().Count(), 12);
-        QVERIFY(w.Document().FilePath().isEmpty());
         f.dialogs->saveAnswers.push_back(FolderItem(Path("editor/forest.mqm")));
         ChooseItem("FileSave");
         QCOMPARE(f.dialogs->saveRequests.back().StartAt, Path("editor/forest.mqm"));

@@ -123,8 +123,7 @@ private slots:
         QVERIFY2(opened.ok(), qPrintable(opened.reason));
         QVERIFY(back == map);
         const qint64 cells = qint64(map.mapWidth) * map.mapHeight * map.layers;
-        QVERIFY(saving.CountsUpTo(cells));
-        QVERIFY(opening.CountsUpTo(cells));
+        QVERIFY(saving.CountsUpTo(cells) && opening.CountsUpTo(cells));
         // Written twice, the same bytes: nothing depends on memory left over from before.
         QCOMPARE(Written(back), Read(path));
         // Handed over one layer at a time, in order, each asked for once: the same bytes again.

@@ -71,8 +71,7 @@ private slots:
                      w.Controls().btnLayer[2]->Value()),
                  "Untitled[*] - 2D Mosaicor true sample 7 false");
         // The recovered map keeps its copy, now this editor's: offered to no one else while it runs.
-        QCOMPARE(CopiesIn(data.path()).size(), 1);
-        QVERIFY(Recovery::TakeAbandonedCopies().empty());
+        QCOMPARE(Say(int(CopiesIn(data.path()).size()), Recovery::TakeAbandonedCopies().empty()), "1 true");
     }
 
     // The copy is written after a change, and goes once the map holds no unsaved work.
