@@ -238,8 +238,7 @@ private slots:
         const MapSnapshot map = MapCorpus::RandomMap(5, 300, 200);
         MapSnapshot back;
         ProgressLog reading;
-        QVERIFY(ReadBytes(MapCorpus::LayersFirst(map), &back, reading.Callback()).ok());
-        QVERIFY(back == map);
+        QVERIFY(ReadBytes(MapCorpus::LayersFirst(map), &back, reading.Callback()).ok() && back == map);
         QVERIFY(reading.CountsUpTo(qint64(300) * 200 * map.layers));
         ProgressLog refusing;
         const MapFileResult refused = ReadBytes(MapCorpus::LayersFirst(map, 1), &back, refusing.Callback());
@@ -361,8 +360,7 @@ private slots:
         MapSnapshot target = untouched;
         const MapFileResult result = ReadBytes(Written(MapCorpus::BaseMap()), &target, progress.Callback());
         QCOMPARE(result.status, MapFileResult::Cancelled);
-        QCOMPARE(progress.calls.size(), 3);
-        QVERIFY(target == untouched);
+        QVERIFY(progress.calls.size() == 3 && target == untouched);
     }
 
     // A piece of map on the clipboard is read by the map file's rules: each of its three parts must be there.
