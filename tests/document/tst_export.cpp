@@ -205,13 +205,11 @@ class TestExport : public QObject {
                 QVERIFY(objectIds.insert(object.id).second);
             }
         }
-        QCOMPARE(read.layers.size(), layerIds.size());
-        QCOMPARE(head["nextlayerid"].toInt(), *layerIds.rbegin() + 1);
+        QCOMPARE(Say(int(read.layers.size()), head["nextlayerid"], head["nextobjectid"], goneCells),
+                 Say(int(layerIds.size()), *layerIds.rbegin() + 1, int(objectIds.size()) + 1, gone));
         // objects are numbered from 1
-        QCOMPARE(head["nextobjectid"].toInt(), int(objectIds.size()) + 1);
         QVERIFY(objectIds.empty() ||
                 (*objectIds.begin() == 1 && *objectIds.rbegin() == int(objectIds.size())));
-        QCOMPARE(goneCells, gone);
     }
 
 private slots:

@@ -131,8 +131,7 @@ private slots:
         QVERIFY(WriteTilesets(map, json, temp.path()));
         MapSnapshot read;
         const MapFileResult result = Open(name, &read);
-        QVERIFY2(result.ok(), qPrintable(result.reason));
-        QVERIFY(result.imported);
+        QVERIFY2(result.ok() && result.imported, qPrintable(result.reason));
         QCOMPARE(result.notes, QStringList({"2 flipped or rotated tiles placed unflipped",
                                             "2 cells left empty: their tiles are in no tileset"}));
         QCOMPARE(Say(read.mapWidth, read.mapHeight, read.tileWidth, read.tileHeight, read.layers,
