@@ -257,8 +257,7 @@ private slots:
             QVERIFY(WriteFile("looks.map", json ? Tmj(map, Encoding::Csv) : Tmx(map, Encoding::Csv)));
             MapSnapshot read;
             const MapFileResult result = Open("looks.map", &read);
-            QVERIFY2(result.ok(), qPrintable(result.reason));
-            QCOMPARE(read.layers, 3);
+            QVERIFY2(result.ok() && read.layers == 3, qPrintable(result.reason));
             QCOMPARE(Say(read.layer[2].tiles.back(), read.visibleLayers, read.name, read.templates[3].custom1,
                          read.templates[1].passable, read.layer[1].tiles[0]),
                      "4 1 looks d true 0");
