@@ -2,6 +2,7 @@
 // export of each format with no display at all, failures that leave no file behind, the thumbnailer on
 // hostile files, and a map named at start opened as File > Open would.
 #include "MapCorpus.h"
+#include "PngCraft.h"
 #include "UserSteps.h"
 #include "app/CommandLine.h"
 #include "document/CellRecords.h"
@@ -41,11 +42,6 @@ Run Mosaicor(const QStringList& arguments) {
     return {child.exitStatus() == QProcess::NormalExit ? child.exitCode() : -1,
             QString::fromUtf8(child.readAllStandardOutput()),
             QString::fromUtf8(child.readAllStandardError())};
-}
-
-QByteArray Contents(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(none)");
 }
 
 // A small map of solid 16-pixel tiles on three layers, layer 2 hidden, grid off, saved as map.mqm.
@@ -124,18 +120,14 @@ private slots:
     }
 
     void helpVersionAndUsage() {
-        const Run help = Mosaicor({"--help"});
-        QCOMPARE(help.status, 0);
-        QVERIFY(help.out.startsWith("Usage: mosaicor [FILE]"));
-        QCOMPARE(help.err, QString());
-        const Run version = Mosaicor({"--version"});
-        QCOMPARE(version.status, 0);
-        QCOMPARE(version.out, QStringLiteral("mosaicor %1\n").arg(MOSAICOR_VERSION));
         // An unknown option with a terminal-moving name: no window is tried (there is no display), nothing on
         // standard output, the usage on standard error with the name escaped.
-        const Run wrong = Mosaicor({"--\x1b[31mbogus", "a.mqm"});
-        QCOMPARE(wrong.status, 2);
-        QCOMPARE(wrong.out, QString());
+        const Run help = Mosaicor({"--help"}), version = Mosaicor({"--version"}),
+                  wrong = Mosaicor({"--\x1b[31mbogus", "a.mqm"});
+        QCOMPARE(Say(help.status, version.status, wrong.status), "0 0 2");
+        QVERIFY(help.out.startsWith("Usage: mosaicor [FILE]"));
+        QCOMPARE(help.err + wrong.out, QString()); // both empty
+        QCOMPARE(version.out, QStringLiteral("mosaicor %1\n").arg(MOSAICOR_VERSION));
         QVERIFY2(wrong.err.startsWith("mosaicor: unknown option --\\x1B[31mbogus\nUsage:"),
                  qPrintable(wrong.err));
     }
@@ -147,32 +139,27 @@ private slots:
         QVERIFY(!map.isEmpty());
         const QDir dir(f.temp.path());
         const auto at = [&](const char* name) { return dir.filePath(QLatin1String(name)); };
-        QFile kept(at("kept.tmx"));
-        QVERIFY(kept.open(QIODevice::WriteOnly) && kept.write("old bytes") == 9);
-        kept.close();
-        const QByteArray mapBytes = Contents(map);
+        QVERIFY(PngCraft::Write(at("kept.tmx"), "old bytes"));
+        const QByteArray mapBytes = PngCraft::Read(map);
         const Run run =
             Mosaicor({"--export", map, at("a.tmx"), map, at("b.tmj"), map, at("c.mqm"), map, at("d.png"),
                       at("missing.mqm"), at("kept.tmx"), map, at("e.txt"), map, map});
-        QCOMPARE(run.status, 1);
-        QCOMPARE(run.out.count('\n'), 4);
+        QCOMPARE(Say(run.status, int(run.out.count('\n')), int(run.err.count('\n'))), "1 4 3");
         QVERIFY2(run.out.startsWith(at("a.tmx") + " written from " + map + '\n'), qPrintable(run.out));
-        QCOMPARE(run.err.count('\n'), 3);
         QVERIFY2(run.err.contains("kept.tmx could not be exported: missing.mqm could not be opened: "),
                  qPrintable(run.err));
         // Nothing failed left a file, an existing one stays byte for byte, and IN is never written.
-        QCOMPARE(Contents(at("kept.tmx")), QByteArray("old bytes"));
-        QVERIFY(!QFile::exists(at("e.txt")));
-        QCOMPARE(Contents(map), mapBytes);
+        QCOMPARE(PngCraft::Read(at("kept.tmx")), QByteArray("old bytes"));
+        QCOMPARE(PngCraft::Read(map), mapBytes);
         QCOMPARE(dir.entryList(QDir::Files).size(), 7);
         // Each format is what the editor itself writes: its own save, its export, the picture it shows.
-        QCOMPARE(Contents(at("c.mqm")), mapBytes);
+        QCOMPARE(PngCraft::Read(at("c.mqm")), mapBytes);
         f.dialogs->saveAnswers.push_back(FolderItem(at("w.tmx")));
         f.dialogs->saveAnswers.push_back(FolderItem(at("w.tmj")));
         w.FileExport_Action();
         w.FileExport_Action();
-        QCOMPARE(Contents(at("a.tmx")), Contents(at("w.tmx")));
-        QCOMPARE(Contents(at("b.tmj")), Contents(at("w.tmj")));
+        QCOMPARE(PngCraft::Read(at("a.tmx")), PngCraft::Read(at("w.tmx")));
+        QCOMPARE(PngCraft::Read(at("b.tmj")), PngCraft::Read(at("w.tmj")));
         QCOMPARE(QImage(at("d.png")),
                  ShownMap(w).copy(0, 0, 12 * 16, 9 * 16).convertToFormat(QImage::Format_RGB32));
         QCOMPARE(Mosaicor({"--export", "--zoom", "50", map, at("half.png")}).status, 0);
@@ -213,9 +200,8 @@ private slots:
         QCOMPARE(Mosaicor({"--thumbnail", map, out, "64"}).status, 0);
         const QImage thumb(out);
         QCOMPARE(thumb.size(), QSize(64, 48));
-        QCOMPARE(thumb.pixel(0, 0), TileColour(w, 0));
-        QCOMPARE(thumb.pixel(63, 0), TileColour(w, 1));
-        QCOMPARE(thumb.pixel(5 * 64 / 12 + 2, 5 * 48 / 9 + 2), TileColour(w, 0));
+        QCOMPARE(Say(thumb.pixel(0, 0), thumb.pixel(63, 0), thumb.pixel(5 * 64 / 12 + 2, 5 * 48 / 9 + 2)),
+                 Say(TileColour(w, 0), TileColour(w, 1), TileColour(w, 0)));
         QVERIFY(QFile::remove(dir.filePath("solid.png")));
         QCOMPARE(Mosaicor({"--thumbnail", map, out, "64"}).status, 0);
         QCOMPARE(QImage(out).pixel(63, 47), 0xFF808080u);
@@ -232,17 +218,13 @@ private slots:
         // a FIFO in a map's name and 300 MB of nothing.
         std::vector<MapCorpus::Entry> hostile = MapCorpus::LargestMapLies();
         QVERIFY(mkfifo(QFile::encodeName(dir.filePath("fifo.mqm")).constData(), 0600) == 0);
-        QFile sparse(dir.filePath("sparse.mqm"));
-        QVERIFY(sparse.open(QIODevice::WriteOnly) && sparse.resize(300'000'000));
-        sparse.close();
+        QVERIFY(PngCraft::Write(dir.filePath("sparse.mqm"), {}) &&
+                QFile::resize(dir.filePath("sparse.mqm"), 300'000'000));
         for (const QString& name : {QStringLiteral("fifo.mqm"), QStringLiteral("sparse.mqm")})
             hostile.push_back({name, {}});
         for (const MapCorpus::Entry& entry : hostile) {
             const QString in = dir.filePath(entry.name.endsWith(".mqm") ? entry.name : entry.name + ".mqm");
-            if (!entry.bytes.isEmpty()) {
-                QFile file(in);
-                QVERIFY(file.open(QIODevice::WriteOnly) && file.write(entry.bytes) == entry.bytes.size());
-            }
+            QVERIFY(entry.bytes.isEmpty() || PngCraft::Write(in, entry.bytes));
             QElapsedTimer clock;
             clock.start();
             const Run run = Mosaicor({"--thumbnail", in, dir.filePath("no.png"), "256"});
@@ -268,8 +250,7 @@ private slots:
         w.OpenAtStart(map);
         w.show();
         QTRY_COMPARE(w.Document().FilePath(), map);
-        QCOMPARE(w.Layer(1).Get(3, 4)->ImageIndex(), 2);
-        QCOMPARE(w.Controls().lblStatus->text(), QStringLiteral("map.mqm opened"));
+        QCOMPARE(Say(w.Layer(1).Get(3, 4)->ImageIndex(), w.Controls().lblStatus->text()), "2 map.mqm opened");
         frmMain refused(dialogs);
         refused.OpenAtStart(map + ".gone");
         refused.show();
@@ -304,9 +285,7 @@ private slots:
         // The question about the copy came first; the recovered map stays and the file named is not opened,
         // now or once the window is up.
         QCoreApplication::processEvents();
-        QVERIFY(dialogs->replies.empty());
-        QVERIFY(w.Layer(0).Get(1, 1));
-        QCOMPARE(w.Document().FilePath(), QString());
+        QVERIFY(dialogs->replies.empty() && w.Layer(0).Get(1, 1) && w.Document().FilePath().isEmpty());
         QCOMPARE(w.Controls().lblStatus->text(),
                  QStringLiteral("Unsaved changes to Untitled recovered; map.mqm was not opened"));
     }

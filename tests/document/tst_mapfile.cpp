@@ -2,6 +2,7 @@
 // reader's target untouched, files with what a reader must pass over, and saves that fail or are cancelled
 // leaving the old file byte for byte.
 #include "MapCorpus.h"
+#include "PngCraft.h"
 #include "document/DocumentBuilder.h"
 #include "document/MapDocument.h"
 #include "document/MapFileReader.h"
@@ -10,8 +11,8 @@
 #include "document/SnapshotGatherer.h"
 
 #include <QBuffer>
+#include <QCborArray>
 #include <QCborMap>
-#include <QCryptographicHash>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QRandomGenerator>
@@ -23,11 +24,7 @@
 
 namespace {
 
-QByteArray Written(const MapSnapshot& map) {
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    return MapFile::Write(map, buffer).ok() ? buffer.data() : QByteArray();
-}
+using MapCorpus::Written;
 
 MapFileResult ReadBytes(const QByteArray& bytes, MapSnapshot* map, const MapFileProgress& progress = {}) {
     QBuffer buffer;
@@ -36,10 +33,7 @@ MapFileResult ReadBytes(const QByteArray& bytes, MapSnapshot* map, const MapFile
     return MapFile::Read(buffer, map, progress);
 }
 
-QByteArray FileBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
-}
+using PngCraft::Read;
 
 // Calls of a progress callback: each (done, total) in order.
 struct ProgressLog {
@@ -130,10 +124,9 @@ private slots:
         QVERIFY2(opened.ok(), qPrintable(opened.reason));
         QVERIFY(back == map);
         const qint64 cells = qint64(map.mapWidth) * map.mapHeight * map.layers;
-        QVERIFY(saving.CountsUpTo(cells));
-        QVERIFY(opening.CountsUpTo(cells));
+        QVERIFY(saving.CountsUpTo(cells) && opening.CountsUpTo(cells));
         // Written twice, the same bytes: nothing depends on memory left over from before.
-        QCOMPARE(Written(back), FileBytes(path));
+        QCOMPARE(Written(back), Read(path));
         // Handed over one layer at a time, in order, each asked for once: the same bytes again.
         QList<int> asked, inOrder(map.layers);
         std::iota(inOrder.begin(), inOrder.end(), 0);
@@ -141,7 +134,7 @@ private slots:
         layered.open(QIODevice::WriteOnly);
         const auto ask = [&](int k) { return asked << k, true; };
         QVERIFY(MapFile::Write(WithoutLayers(map), LayersOf(map, ask), layered).ok());
-        QCOMPARE(layered.data(), FileBytes(path));
+        QCOMPARE(layered.data(), Read(path));
         QCOMPARE(asked, inOrder);
         // Saved from a document, opened into one and saved again: the same bytes (cells sharing their tile's
         // record or holding their own, odd texts, hidden layers, the tileset images missing).
@@ -168,7 +161,7 @@ private slots:
             const std::unique_ptr<MapDocument> document =
                 BuildDocument(snapshot, path + ".mqm", resolver, {}, &moved);
             QVERIFY(document && moved == 0);
-            QCOMPARE(CellLines(*document), QString::fromUtf8(FileBytes(path + ".cells")));
+            QCOMPARE(CellLines(*document), QString::fromUtf8(Read(path + ".cells")));
             // No two records hold the same values.
             std::set<const clsVOCell*> records;
             for (int k = 0; k < 8; ++k)
@@ -181,7 +174,7 @@ private slots:
             QTemporaryDir dir;
             const QString again = dir.filePath(name + ".mqm");
             QVERIFY(MapFile::Save(TakeSnapshot(*document, again), again).ok());
-            QVERIFY(FileBytes(again) == FileBytes(path + ".mqm"));
+            QVERIFY(Read(again) == Read(path + ".mqm"));
             // Records that name another place take the one where they lie, and are counted.
             snapshot.layer[0].exceptions.at(0).record.x += 1;
             snapshot.layer[1].exceptions.at(1).record.zOrder = 7;
@@ -246,8 +239,7 @@ private slots:
         const MapSnapshot map = MapCorpus::RandomMap(5, 300, 200);
         MapSnapshot back;
         ProgressLog reading;
-        QVERIFY(ReadBytes(MapCorpus::LayersFirst(map), &back, reading.Callback()).ok());
-        QVERIFY(back == map);
+        QVERIFY(ReadBytes(MapCorpus::LayersFirst(map), &back, reading.Callback()).ok() && back == map);
         QVERIFY(reading.CountsUpTo(qint64(300) * 200 * map.layers));
         ProgressLog refusing;
         const MapFileResult refused = ReadBytes(MapCorpus::LayersFirst(map, 1), &back, refusing.Callback());
@@ -336,17 +328,14 @@ private slots:
         QTemporaryDir dir;
         const QByteArray old = Written(MapCorpus::RandomMap(5, 20, 20));
         QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("maps")));
-        for (const QString& name : {QStringLiteral("maps/map.mqm"), QStringLiteral("note.txt")}) {
-            QFile file(dir.filePath(name));
-            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(old) == old.size());
-        }
+        for (const QString& name : {QStringLiteral("maps/map.mqm"), QStringLiteral("note.txt")})
+            QVERIFY(PngCraft::Write(dir.filePath(name), old));
         ProgressLog progress;
         progress.cancelAt = cancelAt;
         const MapFileProgress swapping = [&](qint64 done, qint64 total) {
             if (progress.calls.size() == swapFolderAt) {
                 QDir(dir.path()).rename(QStringLiteral("maps"), QStringLiteral("moved"));
-                QFile file(dir.filePath(QStringLiteral("maps")));
-                file.open(QIODevice::WriteOnly);
+                PngCraft::Write(dir.filePath(QStringLiteral("maps")), {});
             }
             return progress.Callback()(done, total);
         };
@@ -361,7 +350,7 @@ private slots:
         QCOMPARE(result.status, cancelAt >= 0 ? MapFileResult::Cancelled : MapFileResult::Failed);
         QCOMPARE(result.reason.isEmpty(), result.status == MapFileResult::Cancelled);
         const QString folder = swapFolderAt >= 0 ? QStringLiteral("moved") : QStringLiteral("maps");
-        QCOMPARE(FileBytes(dir.filePath(folder + QStringLiteral("/map.mqm"))), old);
+        QCOMPARE(Read(dir.filePath(folder + QStringLiteral("/map.mqm"))), old);
         QCOMPARE(QDir(dir.filePath(folder)).entryList(QDir::Files | QDir::Hidden), QStringList{"map.mqm"});
     }
 
@@ -372,22 +361,51 @@ private slots:
         MapSnapshot target = untouched;
         const MapFileResult result = ReadBytes(Written(MapCorpus::BaseMap()), &target, progress.Callback());
         QCOMPARE(result.status, MapFileResult::Cancelled);
-        QCOMPARE(progress.calls.size(), 3);
-        QVERIFY(target == untouched);
+        QVERIFY(progress.calls.size() == 3 && target == untouched);
     }
 
-    // A piece of map on the clipboard is read by the map file's rules: each of its three parts must be there.
-    void piecesMissingAPartAreRefused() {
-        const PieceSnapshot piece{2, 1, {}, {{-1, {{1, 0}, {}}}}};
+    // A piece of map on the clipboard is read by the map file's rules: each of its three parts must be there,
+    // once, in order, and nothing after them; what is refused leaves the piece it was to fill alone.
+    void piecesThatLieAreRefused() {
+        const PieceSnapshot piece{2, 1, {}, {{3, {{1, 0}, {}}}}};
         const QCborMap whole = QCborValue::fromCbor(PieceCodec::Encode(piece)).toMap();
         PieceSnapshot read;
         QCOMPARE(PieceCodec::Decode(whole.toCborValue().toCbor(), &read), QString());
-        for (const char* part : {"piece", "templates", "layers"}) {
+        const QCborValue layer = whole.value(QLatin1StringView("layers")).toArray().at(0);
+        QCborMap editLayer = layer.toMap(); // one for the edit layer comes alone
+        editLayer.remove(QLatin1StringView("layer"));
+        const auto with = [&](const char* key, const QCborValue& value) {
+            QCborMap m = whole;
+            m.insert(QLatin1StringView(key), value);
+            return m.toCborValue().toCbor();
+        };
+        QCborMap twoChunks = layer.toMap();
+        twoChunks.insert(QLatin1StringView("tiles"),
+                         QCborArray{twoChunks.value(QLatin1StringView("tiles"))[0],
+                                    twoChunks.value(QLatin1StringView("tiles"))[0]});
+        const std::pair<QByteArray, const char*> rows[] = {
+            {with("format", QStringLiteral("mosaicor-map")), "they are not map cells"},
+            {with("version", 2), "they are in version 2, which this program cannot read"},
+            {with("piece", QCborMap{{QStringLiteral("width"), 8192}, {QStringLiteral("height"), 8192}}),
+             "they are more than 16,777,216 cells"},
+            {with("layers", QCborArray()), "they have no layer"},
+            {with("layers", QCborArray{layer, layer}), "their layers repeat"},
+            {with("layers", QCborArray{editLayer, layer}), "their layers repeat"},
+            {with("layers", QCborArray{layer, editLayer}), "their layers repeat"},
+            {with("layers", QCborArray{twoChunks}), "claims 2 entries, more than 1"},
+            {whole.toCborValue().toCbor() + QByteArray(1, '\0'), "they go on after their end"}};
+        std::vector<std::pair<QByteArray, const char*>> all(std::begin(rows), std::end(rows));
+        for (const auto& [part, reason] : {std::pair{"piece", "their layers come before their size"},
+                                           {"templates", "a part is missing"},
+                                           {"layers", "a part is missing"}}) {
             QCborMap cut = whole;
             cut.remove(QLatin1StringView(part));
+            all.emplace_back(cut.toCborValue().toCbor(), reason);
+        }
+        for (const auto& [bytes, reason] : all) {
             read.width = 7;
-            QVERIFY2(!PieceCodec::Decode(cut.toCborValue().toCbor(), &read).isEmpty() && read.width == 7,
-                     part);
+            const QString problem = PieceCodec::Decode(bytes, &read);
+            QVERIFY2(problem.endsWith(QLatin1String(reason)) && read.width == 7, qPrintable(problem));
         }
     }
 };

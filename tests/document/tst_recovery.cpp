@@ -2,6 +2,7 @@
 // editor, which recovers it cell for cell or discards it; editors running side by side never take each
 // other's copies; and the copy follows the map: written after a change, gone after a save, a discard or a
 // return to the saved state.
+#include "PngCraft.h"
 #include "SampleMaps.h"
 #include "UserSteps.h"
 #include "document/MapFileReader.h"
@@ -70,8 +71,7 @@ private slots:
                      w.Controls().btnLayer[2]->Value()),
                  "Untitled[*] - 2D Mosaicor true sample 7 false");
         // The recovered map keeps its copy, now this editor's: offered to no one else while it runs.
-        QCOMPARE(CopiesIn(data.path()).size(), 1);
-        QVERIFY(Recovery::TakeAbandonedCopies().empty());
+        QCOMPARE(Say(int(CopiesIn(data.path()).size()), Recovery::TakeAbandonedCopies().empty()), "1 true");
     }
 
     // The copy is written after a change, and goes once the map holds no unsaved work.
@@ -164,17 +164,13 @@ private slots:
         snapshot.name = QStringLiteral("castle");
         const QString copy = data.filePath("mosaicor/recovery/old.mqm");
         QVERIFY(MapFile::Save(snapshot, copy).ok());
-        QFile file(copy);
-        QVERIFY(file.open(QIODevice::Append) && file.write("not a map") == 9);
-        file.close();
+        QVERIFY(PngCraft::Write(copy, PngCraft::Read(copy) + "not a map"));
         // A copy whose file looks older than its description (copied back from a backup, say) is as new as
         // the description says: offered first.
         const QString backup = data.filePath("mosaicor/recovery/backup.mqm");
         QVERIFY(QFile::copy(copy, backup));
-        QFile about(data.filePath("mosaicor/recovery/backup.json"));
-        QVERIFY(about.open(QIODevice::WriteOnly) &&
-                about.write(R"({"name":"keep","time":"2030-01-01T00:00:00Z"})") > 0);
-        about.close();
+        QVERIFY(PngCraft::Write(data.filePath("mosaicor/recovery/backup.json"),
+                                R"({"name":"keep","time":"2030-01-01T00:00:00Z"})"));
         QFile old(backup);
         QVERIFY(old.open(QIODevice::ReadWrite) && old.setFileTime(QDateTime(QDate(2001, 1, 1), QTime(0, 0)),
                                                                   QFileDevice::FileModificationTime));
@@ -190,8 +186,7 @@ private slots:
     // said to work again.
     void copiesThatCannotBeWritten() {
         QTemporaryDir data;
-        QFile blocker(data.filePath("mosaicor")); // where the recovery folder would be
-        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        QVERIFY(PngCraft::Write(data.filePath("mosaicor"), {})); // where the recovery folder would be
         EditorFixture f(QString(), data.path());
         f->CopyKeeper().SetTiming({20, 100, 1000});
         QSignalSpy failing(&f->CopyKeeper(), &RecoveryKeeper::copiesFailing);
@@ -206,7 +201,7 @@ private slots:
                                               data.filePath("mosaicor/recovery") + " cannot be made"));
         QTest::qWait(500);
         QCOMPARE(failing.size(), 1);
-        QVERIFY(blocker.remove());
+        QVERIFY(QFile::remove(data.filePath("mosaicor")));
         QVERIFY(written.wait(20000));
         QCOMPARE(status(), Say("#000000", "Unsaved changes are kept safe again"));
         // No thread can be made: the writer is left as a failed start leaves it, neither running nor

@@ -46,9 +46,12 @@ void TypeOver(QWidget* field, const QString& text) {
 
 // The properties dialog shown for real, its fields edited or not, then accepted or cancelled.
 void EditProperties(bool edit, bool accept) {
+    QImage picture(4, 2, QImage::Format_RGB32); // a small tile is shown enlarged, its shape kept, unblurred
+    picture.fill(Qt::red);
+    picture.setPixel(3, 1, qRgb(0, 0, 255));
     const PropertiesRequest request{QStringLiteral("Tile Properties"),
                                     {{QStringLiteral("Tile"), QStringLiteral("3")}},
-                                    {},
+                                    picture,
                                     {true, false, -32768, 32767, 7, -1, QStringLiteral("two\nlines"), "b"},
                                     QStringLiteral("Also the placed cells")};
     QString shown;
@@ -56,8 +59,13 @@ void EditProperties(bool edit, bool accept) {
         const auto box = [dialog](const char* name) { return dialog->findChild<QCheckBox*>(name); };
         const auto spin = [dialog](const char* name) { return dialog->findChild<QSpinBox*>(name)->value(); };
         auto* buttons = dialog->findChild<QDialogButtonBox*>(); // shown below the fields
+        QImage big;
+        for (const QLabel* label : dialog->findChildren<QLabel*>())
+            big = label->pixmap().isNull() ? big : label->pixmap().toImage();
         shown =
-            Say(dialog->windowTitle(), box("chkPassable")->isChecked(), box("chkDestroyable")->isChecked(),
+            Say(big.width(), big.height(),
+                big.pixel(35, 11) == qRgb(255, 0, 0) && big.pixel(36, 12) == qRgb(0, 0, 255),
+                dialog->windowTitle(), box("chkPassable")->isChecked(), box("chkDestroyable")->isChecked(),
                 spin("spnWidth"), spin("spnHeight"), spin("spnListIndex"), spin("spnImageValue"),
                 dialog->findChild<QLineEdit*>("txtCustom2")->text(), box("chkOption")->isChecked(),
                 box("chkOption")->text(),
@@ -74,7 +82,8 @@ void EditProperties(bool edit, bool accept) {
     });
     QWidget parent;
     const std::optional<PropertiesAnswer> answer = QtDialogs().EditProperties(&parent, request);
-    QCOMPARE(shown, "Tile Properties true false -32768 32767 7 -1 b false Also the placed cells true");
+    QCOMPARE(shown,
+             "48 24 true Tile Properties true false -32768 32767 7 -1 b false Also the placed cells true");
     QCOMPARE(answer.has_value(), accept);
     const GameValues edited{false, true, -32768, -32768, 123, -1, QStringLiteral("door"), "b"};
     QVERIFY(!answer || (answer->Values == (edit ? edited : request.Values) && answer->Option == edit));

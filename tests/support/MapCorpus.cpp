@@ -19,16 +19,13 @@
 
 namespace MapCorpus {
 
-namespace {
-
 QByteArray Written(const MapSnapshot& map) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
+    QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
-    if (!MapFile::Write(map, buffer).ok())
-        qFatal("the corpus map cannot be written");
-    return bytes;
+    return MapFile::Write(map, buffer).ok() ? buffer.data() : QByteArray();
 }
+
+namespace {
 
 const QString kOddTexts[] = {QString(),
                              QStringLiteral("a"),

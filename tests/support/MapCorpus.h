@@ -21,6 +21,9 @@ struct Entry {
     QString name;
     QByteArray bytes;
 };
+// The map's file, or nothing when the writer refuses the map.
+QByteArray Written(const MapSnapshot& map);
+
 // The map the variants and most damaged files are made from.
 const MapSnapshot& BaseMap();
 const std::vector<Entry>& Damaged();  // each must be refused

@@ -27,5 +27,6 @@ QByteArray Scanlines(int width, int height, int depth, int channels, bool interl
 QByteArray File(const QByteArray& ihdr, const QByteArray& idatPayload, const QByteArray& extraChunks = {});
 QByteArray QtPng(const QImage& image); // a valid 8-bit RGBA file, written by Qt
 bool Write(const QString& path, const QByteArray& bytes);
+QByteArray Read(const QString& path); // "(missing)" when it cannot be read
 
 } // namespace PngCraft

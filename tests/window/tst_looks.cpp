@@ -174,6 +174,26 @@ private slots:
             QCOMPARE(BrokenLineUps(ui), QStringList());
         }
     }
+
+    // A selection's frame: a light line just outside its cells round a dark one two pixels wide just inside,
+    // so it shows over any tiles.
+    void selectionFrame() {
+        EditorFixture f;
+        ChooseTool(f.w, Tool::Select);
+        DragStroke(f.w, 1, 1, 2, 2);
+        const QImage& canvas = f.w.Controls().canMain->Buffer();
+        const auto across = [&](QPoint from, QPoint step) {
+            QString seen;
+            for (int d = 0; d < 5; ++d) {
+                const QRgb p = canvas.pixel(from + d * step);
+                seen += p == qRgb(255, 255, 255) ? 'L' : p == qRgb(20, 60, 160) ? 'D' : '.';
+            }
+            return seen;
+        };
+        QCOMPARE(Say(across({30, 48}, {1, 0}), across({93, 48}, {1, 0}), across({48, 30}, {0, 1}),
+                     across({48, 93}, {0, 1})),
+                 ".LDD. .DDL. .LDD. .DDL.");
+    }
 };
 
 QTEST_MAIN(TestLooks)

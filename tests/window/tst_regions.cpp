@@ -53,6 +53,8 @@ private slots:
         MouseStroke move(f.w, 4, 2);
         move.DragTo(7, 2);
         QVERIFY(Occupied(f.w.Layer(0)).empty());
+        // What is carried shows under the pointer only, not where it was.
+        QCOMPARE(Describe(CellsShowing(f.w, TileColour(f.w, 1))), "(7,1) (7,2) (7,3)");
         Type(f.w, Qt::Key_Escape);
         move.Release();
         QVERIFY(MapOf(f.w) == after);

@@ -304,6 +304,9 @@ private slots:
         EditorFixture f;
         Do(f, row.section('|', 0, 0),
            [&](const QString& step) { QVERIFY2(DiffersFromRule(f.w).isEmpty(), qPrintable(step)); });
+        // What reaches the screen is the picture drawn.
+        QCOMPARE(f.w.Controls().canMain->grab().toImage().convertToFormat(QImage::Format_RGB32),
+                 f.w.Controls().canMain->Buffer().convertToFormat(QImage::Format_RGB32));
         QCOMPARE(Say(f.w.View().OffsetX(), f.w.View().OffsetY(), f.w.Controls().scbMainHorizontal->Value(),
                      f.w.Controls().scbMainVertical->Value(), f.w.Controls().lblStatus->text()),
                  row.section('|', 1) + ' ');
