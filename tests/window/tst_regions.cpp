@@ -123,6 +123,13 @@ private slots:
         Type(w, Qt::Key_Escape);
         rect.Release();
         QVERIFY(MapOf(w) == after);
+        // Carried past the map's edge: what lands off it is gone, the selection keeps what is left.
+        ChooseTool(w, Tool::Select);
+        DragStroke(w, 4, 1, 4, 3);
+        DragStroke(w, 4, 2, 4, 0);
+        ChooseItem("EditUndo");
+        ChooseItem("EditRedo");
+        QCOMPARE(Say(Describe(Occupied(w.Layer(0))), w.Selection() == QRect(4, 0, 1, 2)), "(4,0) (4,1) true");
     }
 
     // A 2 x 2 block dragged across a palette narrower than its image: the block follows the image. A click
