@@ -67,6 +67,14 @@ private slots:
         Type(f.w, Qt::Key_Escape);
         rect.Release();
         QVERIFY(MapOf(f.w) == after);
+        // Carried past the map's edge: what lands off it is gone, the selection keeps what is left.
+        ChooseTool(f.w, Tool::Select);
+        DragStroke(f.w, 4, 1, 4, 3);
+        DragStroke(f.w, 4, 2, 4, 0);
+        ChooseItem("EditUndo");
+        ChooseItem("EditRedo");
+        QCOMPARE(Say(Describe(Occupied(f.w.Layer(0))), f.w.Selection() == QRect(4, 0, 1, 2)),
+                 "(4,0) (4,1) true");
         Put(f.w, 0, 1, 1, 0), Put(f.w, 0, 2, 1, 1), Put(f.w, 0, 1, 2, 2), Put(f.w, 1, 2, 2, 3);
         Type(f.w, Qt::Key_S);
         DragStroke(f.w, 1, 1, 2, 2);
