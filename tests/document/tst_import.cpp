@@ -126,6 +126,8 @@ private slots:
         QFETCH(bool, external);
         Map map = TwoTilesets(external, json);
         map.tilesets[1].imageWidth = 16; // the file's word on the image's size gives way to the image's own
+        if (external)                    // the same cells, one column wide
+            map.width = 1, map.height = 12;
         const QString name = json ? "forest.tmj" : "forest.tmx";
         QVERIFY(WriteFile(name, json ? Tmj(map, Encoding(encoding)) : Tmx(map, Encoding(encoding))));
         QVERIFY(WriteTilesets(map, json, temp.path()));
@@ -136,7 +138,7 @@ private slots:
                                             "2 cells left empty: their tiles are in no tileset"}));
         QCOMPARE(Say(read.mapWidth, read.mapHeight, read.tileWidth, read.tileHeight, read.layers,
                      read.visibleLayers, read.name, int(read.templates.size()), int(read.loads.size())),
-                 "4 3 16 16 2 1 Forest 12 2");
+                 external ? "1 12 16 16 2 1 Forest 12 2" : "4 3 16 16 2 1 Forest 12 2");
         QCOMPARE(read.layer[0].tiles, (std::vector<std::uint16_t>{1, 2, 8, 0, 9, 12, 0, 0, 2, 9, 0, 3}));
         QCOMPARE(read.layer[1].tiles, (std::vector<std::uint16_t>{0, 0, 0, 0, 0, 10, 0, 0, 0, 0, 0, 0}));
         QCOMPARE(read.templates[1], (CellRecord{0, 0, 0, 0, 0, 0, 0, "x y", {}, 0, true, false}));

@@ -174,11 +174,12 @@ private slots:
                  (std::vector<QStringList>{
                      {kCellItem}, {kCellItem + " (disabled)"}, {kCellItem + " (disabled)"}}));
         QCOMPARE(f.dialogs->propertyRequests.size(), std::size_t(1));
-        QStringList facts;
+        QStringList facts{f.dialogs->propertyRequests[0].Title};
         for (const auto& [label, value] : f.dialogs->propertyRequests[0].Facts)
             facts << label + ": " + value;
-        QCOMPARE(facts.join(" | "),
-                 "Position: column 3, row 3 | Layer: 0 | Tile: 1 | Unlike its tile: nothing");
+        QCOMPARE(
+            facts.join(" | "),
+            "Cell Properties | Position: column 3, row 3 | Layer: 0 | Tile: 1 | Unlike its tile: nothing");
         const PlacedCell cell = f.w.Layer(0).At(3, 3);
         QCOMPARE(Say(cell->Custom1(), cell->Destroyable(), cell->X(), cell->Y(), cell->ZOrder(),
                      cell->ImageIndex()),

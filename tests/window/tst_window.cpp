@@ -283,6 +283,7 @@ private slots:
                      cells),
                  Say(row.section('|', 1, 1), row.section('|', 2)));
         QVERIFY(f.dialogs->messages.isEmpty() && DiffersFromRule(f.w).isEmpty());
+        QCOMPARE(f.w.Document().Steps().UndoText() == "Apply", row.section('|', 1, 1).isEmpty()); // a step
     }
 
     void view_data() {
