@@ -124,6 +124,8 @@ private slots:
                              Outward(canvas, {cell.left() + t, cell.top()}, {0, -1}),
                              Outward(canvas, {cell.left() + t, cell.bottom()}, {0, 1}), int(tool), t),
                          Say(".FF.", ".FF.", ".FF.", ".FF.", int(tool), t));
+            if (tool == Tool::Erase)
+                QCOMPARE(QColor(canvas.pixel(cell.center())), QColor(245, 180, 180));
             Input::Leave(f.w.Controls().canMain);
             QVERIFY(QColor(canvas.pixel(cell.left() - 1, cell.top())) != kFramePixel);
             Input::Move(f.w.Controls().canMain, CellMiddle(f.w, 3, 2));

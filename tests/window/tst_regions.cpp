@@ -166,6 +166,13 @@ private slots:
         ChooseItem("FileRemoveTiles");
         ChooseItem("EditUndo");
         QCOMPARE(f.w.Controls().canTiles->Buffer().pixel(tile(9) - QPoint(19, 0)), 0xff646464u);
+        // A block one tile wide still lays its pattern: the fill taken back, a 1 x 2 block fills again.
+        ChooseItem("EditUndo");
+        PaletteStroke(f.w, tile(1), tile(9));
+        Click(f.w, 21, 30);
+        QCOMPARE(Say(TileAtCell(f.w, 0, 21, 30), TileAtCell(f.w, 0, 22, 30), TileAtCell(f.w, 0, 21, 31),
+                     TileAtCell(f.w, 0, 20, 29)),
+                 "1 1 9 9");
     }
 
     // Ctrl+click picks the edit layer's cell, its own record included; over an empty cell nothing. Ctrl+drag
