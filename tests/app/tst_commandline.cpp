@@ -46,7 +46,7 @@ Run Mosaicor(const QStringList& arguments) {
 
 // A small map of solid 16-pixel tiles on three layers, layer 2 hidden, grid off, saved as map.mqm.
 QString SaveSmallMap(EditorFixture& f) {
-    frmMain& w = f.window();
+    frmMain& w = f.w;
     Apply(w, "3", "16", "16", "12", "9");
     f.LoadSolidTiles(4, 0);
     for (int c = 0; c < 12; ++c)
@@ -134,7 +134,7 @@ private slots:
 
     void exportEachFormat() {
         EditorFixture f;
-        frmMain& w = f.window();
+        frmMain& w = f.w;
         const QString map = SaveSmallMap(f);
         QVERIFY(!map.isEmpty());
         const QDir dir(f.temp.path());
@@ -190,7 +190,7 @@ private slots:
 
     void thumbnail() {
         EditorFixture f;
-        frmMain& w = f.window();
+        frmMain& w = f.w;
         const QDir dir(f.temp.path());
         const QString map = SaveSmallMap(f);
         QVERIFY(!map.isEmpty());

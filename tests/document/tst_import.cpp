@@ -314,7 +314,7 @@ private slots:
         for (const QString name : {"a.png", "b.png"})
             QVERIFY(WriteFile("editor/art/" + name, PngCraft::Read(Path("art/" + name))));
         EditorFixture f;
-        frmMain& w = f.window();
+        frmMain& w = f.w;
         f.dialogs->answers.push_back(FolderItem(Path("editor/forest.tmx")));
         ChooseItem("FileOpenMap");
         QVERIFY(f.dialogs->requests.back().Filter.contains("*.tmx"));

@@ -62,7 +62,7 @@ private slots:
         expected.SizeGrids();
         PaintSample(expected, 7);
         EditorFixture f(QString(), data.path(), {"Recover"});
-        frmMain& w = f.window();
+        frmMain& w = f.w;
         QCOMPARE(f.dialogs->questions.size(), 1);
         QVERIFY(f.dialogs->questions[0].startsWith("Recover unsaved changes to Untitled from "));
         // The copy is opened as any map file is: that opening gives every cell back is the map file's test.
@@ -77,7 +77,7 @@ private slots:
     // The copy is written after a change, and goes once the map holds no unsaved work.
     void theCopyFollowsTheMap() {
         EditorFixture f;
-        frmMain& w = f.window();
+        frmMain& w = f.w;
         w.CopyKeeper().SetTiming({20, 0, 1000});
         QSignalSpy written(&w.CopyKeeper(), &RecoveryKeeper::copyWritten);
         f.LoadSolidTiles(2, 1);
@@ -118,12 +118,12 @@ private slots:
         QVERIFY(QDir().mkpath(kept.path()));
         {
             EditorFixture f(QString(), data.path());
-            f->CopyKeeper().SetTiming({20, 0, 1000});
-            QSignalSpy written(&f->CopyKeeper(), &RecoveryKeeper::copyWritten);
+            f.w.CopyKeeper().SetTiming({20, 0, 1000});
+            QSignalSpy written(&f.w.CopyKeeper(), &RecoveryKeeper::copyWritten);
             f.LoadSolidTiles(2, 1);
             f.dialogs->saveAnswers.push_back(FolderItem(map));
             ChooseItem("FileSaveAs");
-            Click(f.window(), 2, 2);
+            Click(f.w, 2, 2);
             QVERIFY(written.wait(20000));
             for (const QString& file : folder.entryList({"*.mqm", "*.json"}, QDir::Files))
                 QVERIFY(QFile::copy(folder.filePath(file), kept.filePath(file)));
@@ -144,12 +144,12 @@ private slots:
         QVERIFY(QFile::resize(copy, QFileInfo(kept.filePath(name)).size()));
         // The tileset image went with the first editor's folder.
         EditorFixture f(QString(), data.path(), {"Recover", "Open Without It"});
-        QCOMPARE(Say(f->windowTitle(), f.dialogs->messages.size()), "kept.mqm[*] - 2D Mosaicor 0");
+        QCOMPARE(Say(f.w.windowTitle(), f.dialogs->messages.size()), "kept.mqm[*] - 2D Mosaicor 0");
         ChooseItem("FileSave"); // the dialog is cancelled
         QCOMPARE(Say(int(f.dialogs->saveRequests.size()), f.dialogs->saveRequests.at(0).StartAt),
                  Say(1, map));
         MapSnapshot saved;
-        QVERIFY(MapFile::Open(map, &saved).ok() && saved != TakeSnapshot(f->Document(), map));
+        QVERIFY(MapFile::Open(map, &saved).ok() && saved != TakeSnapshot(f.w.Document(), map));
     }
 
     // A copy left without its description (older builds wrote it after the map) is offered by the name its
@@ -179,7 +179,7 @@ private slots:
         QCOMPARE(f.dialogs->questions.size(), 2);
         QVERIFY(f.dialogs->questions[0].startsWith("Recover unsaved changes to keep from "));
         QVERIFY(f.dialogs->questions[1].startsWith("Recover unsaved changes to castle from "));
-        QVERIFY(!QFile::exists(copy) && !f->isWindowModified()); // discarded, the copy goes unread
+        QVERIFY(!QFile::exists(copy) && !f.w.isWindowModified()); // discarded, the copy goes unread
     }
 
     // Copies that cannot be written, or whose writer cannot start, are said once, in red, tried again, and
@@ -188,14 +188,14 @@ private slots:
         QTemporaryDir data;
         QVERIFY(PngCraft::Write(data.filePath("mosaicor"), {})); // where the recovery folder would be
         EditorFixture f(QString(), data.path());
-        f->CopyKeeper().SetTiming({20, 100, 1000});
-        QSignalSpy failing(&f->CopyKeeper(), &RecoveryKeeper::copiesFailing);
-        QSignalSpy written(&f->CopyKeeper(), &RecoveryKeeper::copyWritten);
+        f.w.CopyKeeper().SetTiming({20, 100, 1000});
+        QSignalSpy failing(&f.w.CopyKeeper(), &RecoveryKeeper::copiesFailing);
+        QSignalSpy written(&f.w.CopyKeeper(), &RecoveryKeeper::copyWritten);
         f.LoadSolidTiles(2, 1);
         QVERIFY(failing.wait(20000));
         const auto status = [&f] {
-            return Say(f->Controls().lblStatus->palette().color(QPalette::WindowText).name(),
-                       f->Controls().lblStatus->text());
+            return Say(f.w.Controls().lblStatus->palette().color(QPalette::WindowText).name(),
+                       f.w.Controls().lblStatus->text());
         };
         QCOMPARE(status(), Say("#c80000", "Unsaved changes cannot be kept safe: the folder " +
                                               data.filePath("mosaicor/recovery") + " cannot be made"));
@@ -208,12 +208,12 @@ private slots:
         // finished.
         int starts = 0;
         bool threadsLeft = false;
-        f->CopyKeeper().SetThreadStarter([&](QThread& writer) {
+        f.w.CopyKeeper().SetThreadStarter([&](QThread& writer) {
             ++starts;
             if (threadsLeft)
                 writer.start();
         });
-        Click(f.window(), 2, 2);
+        Click(f.w, 2, 2);
         QVERIFY(failing.wait(20000));
         QCOMPARE(status(), Say("#c80000", "Unsaved changes cannot be kept safe: no thread can be started to "
                                           "write it"));

@@ -17,9 +17,6 @@ struct EditorFixture {
                            const QStringList& replies = {}, std::shared_ptr<ScriptedDialogs> own = nullptr);
     ~EditorFixture();
 
-    frmMain& window() { return w; }
-    frmMain* operator->() { return &w; }
-
     // Writes an image as a PNG into the fixture's temporary folder and returns its path.
     QString WritePng(const QString& name, const QImage& image);
     // Chooses FileSave, FileSaveAs or FileExport, the save dialog (if asked) answering with file: a path, or

@@ -81,13 +81,13 @@ QString Content(const frmMain& w, bool shown) {
 
 // Sets the map and layer count, loads three tiles and picks one, chooses the tool and the edit layer, shown.
 void Prepare(EditorFixture& f, Tool tool, int layer, QSize map, int select = 1) {
-    Apply(f.window(), QString::number(layer + 1), "32", "32", QString::number(map.width()),
+    Apply(f.w, QString::number(layer + 1), "32", "32", QString::number(map.width()),
           QString::number(map.height()));
-    ChooseEditLayer(f.window(), layer);
+    ChooseEditLayer(f.w, layer);
     f.LoadSolidTiles(3, select);
-    ChooseTool(f.window(), tool);
+    ChooseTool(f.w, tool);
     if (layer)
-        f->Controls().btnLayer[std::size_t(layer)]->click();
+        f.w.Controls().btnLayer[std::size_t(layer)]->click();
 }
 
 // A stroke: the tool, the visible cells of the press, the drags and where the button goes up, the scroll

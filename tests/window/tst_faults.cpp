@@ -153,11 +153,11 @@ private slots:
         SlowUser user({"Locate\u2026", "reject", "Open Without It", "OK"});
         dialogs->answers = {FolderItem(map), FolderItem(damaged)};
         ChooseItem("FileOpenMap");
-        QCOMPARE(f->Controls().lblStatus->text(), kMarkup + ".mqm opened");
+        QCOMPARE(f.w.Controls().lblStatus->text(), kMarkup + ".mqm opened");
         ChooseItem("FileOpenMap");
         QCOMPARE(user.seen, QStringList({"QMessageBox narrow alone", "QFileDialog narrow alone",
                                          "QMessageBox narrow alone", "QMessageBox narrow alone"}));
-        QCOMPARE(f->Tileset().Count(), 2);
+        QCOMPARE(f.w.Tileset().Count(), 2);
     }
 
     // A progress dialog that shows names the file as it is (the status line's tooltip is the keys test's);
@@ -219,13 +219,13 @@ private slots:
         EditorFixture f;
         const QString map = f.temp.filePath("map.mqm");
         QVERIFY(PngCraft::Write(map, "old"));
-        f->CopyKeeper().SetTiming({20, 0, 1000});
-        QSignalSpy failing(&f->CopyKeeper(), &RecoveryKeeper::copiesFailing);
+        f.w.CopyKeeper().SetTiming({20, 0, 1000});
+        QSignalSpy failing(&f.w.CopyKeeper(), &RecoveryKeeper::copiesFailing);
         const rlimit limit{200, RLIM_INFINITY};
         QVERIFY(setrlimit(RLIMIT_FSIZE, &limit) == 0);
         f.LoadSolidTiles(2);
         QVERIFY(failing.wait(20000));
-        QStringList report{Status("copy", f.window())};
+        QStringList report{Status("copy", f.w)};
         f.Save("FileSaveAs", map);
         report << "save: " + f.dialogs->messages.value(0);
         QFile old(map);

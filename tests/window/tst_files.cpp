@@ -23,7 +23,7 @@ void OpenMap(EditorFixture& f, const QString& reply, const QString& located = QS
     if (!located.isEmpty())
         f.dialogs->answers.push_back(FolderItem(f.temp.filePath(located)));
     ChooseItem("FileOpenMap");
-    Input::Leave(f->Controls().canMain);
+    Input::Leave(f.w.Controls().canMain);
 }
 
 // A map as a user paints it: 8 layers of 16-pixel tiles, strokes of every tool on every layer, tiles with

@@ -68,7 +68,7 @@ public:
 
 private:
     EditorFixture f;
-    frmMain& w = f.window();
+    frmMain& w = f.w;
     std::mt19937 m_rng;
     QStringList m_done;
     const bool m_trace = qEnvironmentVariableIntValue("MOSAICOR_SOAK_TRACE") == 1;

@@ -136,12 +136,12 @@ private slots:
     void menusAndLayout() {
         EditorFixture f;
         f.LoadSolidTiles(2, 1);
-        const MapSnapshot before = TakeSnapshot(f->Document(), QString());
+        const MapSnapshot before = TakeSnapshot(f.w.Document(), QString());
         const QStringList inert{"FileNewTilesetMap", "FileOpenTilesetMap", "FileRemoveTiles",
                                 "EditCut",           "EditCopy",           "EditPaste",
                                 "EditClear",         "EditSelectAll",      "FileLoadTiles"};
         QStringList seen;
-        for (QAction* menu : f->menuBar()->actions())
+        for (QAction* menu : f.w.menuBar()->actions())
             for (QAction* a : QList<QAction*>{menu} + menu->menu()->actions()) {
                 // Cut, Copy, Delete and Paste have nothing to act on yet: no selection, no piece.
                 const QStringList idle{"EditRedo", "EditCut", "EditCopy", "EditClear", "EditPaste"};
@@ -164,9 +164,9 @@ private slots:
             "&All|Ctrl+A");
         const OpenDialogRequest& r = f.dialogs->requests.back();
         QCOMPARE(Say(int(f.dialogs->requests.size()), r.Title, r.Filter, r.ActionButtonCaption,
-                     f->Tileset().Count(), f->Controls().lblStatus->text(), f.dialogs->questions.size()),
+                     f.w.Tileset().Count(), f.w.Controls().lblStatus->text(), f.dialogs->questions.size()),
                  "2 Select a PNG file image/png (*.png) Open PNG 2 solid.png loaded 1");
-        QVERIFY(TakeSnapshot(f->Document(), QString()) == before);
+        QVERIFY(TakeSnapshot(f.w.Document(), QString()) == before);
 
         // The map canvas takes what the window grows by, and its scroll ranges follow it. The window never
         // shrinks below the size it opened at; a map has 1 to 8 layers. Apply is never the default button,
@@ -334,7 +334,7 @@ private slots:
         QFETCH(QString, row);
         EditorFixture f;
         Do(f, row.section('|', 0, 0));
-        QCOMPARE(PaletteState(f.window()), row.section('|', 1));
+        QCOMPARE(PaletteState(f.w), row.section('|', 1));
     }
 
     // New tiles follow old ones at the applied size, not at one typed but not applied (how an image is cut

@@ -55,7 +55,7 @@ void CtrlWheel(frmMain& w, QPoint p, int notches) {
 void Prepare(EditorFixture& f) {
     f.LoadTiles(QStringLiteral("quarters.png"), QuarterTiles());
     f.PickTile(1);
-    ChooseTool(f.window(), Tool::Plot);
+    ChooseTool(f.w, Tool::Plot);
 }
 
 } // namespace
