@@ -7,6 +7,7 @@
 #include "tools/LineWalk.h"
 #include "tools/RectShape.h"
 #include "tools/StampPattern.h"
+#include "tools/ToolGeometry.h"
 
 #include <QtTest>
 #include <climits>
@@ -295,6 +296,21 @@ private slots:
                             QCOMPARE(k >= span.first && k < span.end, onCanvas);
                         }
                     }
+        // The shape previews paint every cell whose picture (pic pixels from its corner) has a pixel on the
+        // canvas, and no column or row that begins past it. The axes get different sizes, so none is swapped.
+        const auto paintsJust = [](int first, int last, int canvas, int side, int pic) {
+            for (int c = -12; c <= 12; ++c)
+                if (c * side < canvas && c * side + pic > 0 && (c < first || c > last))
+                    return false;
+            return canvas < 1 || last * side < canvas;
+        };
+        for (int canvas = 0; canvas <= 8; ++canvas)
+            for (int side = 1; side <= 3; ++side)
+                for (int pic = 1; pic <= 7; ++pic) {
+                    const CellBounds b = PaintableCells(canvas, 8 - canvas, side, 4 - side, pic, 8 - pic);
+                    QVERIFY(paintsJust(b.left, b.right, canvas, side, pic));
+                    QVERIFY(paintsJust(b.top, b.bottom, 8 - canvas, 4 - side, 8 - pic));
+                }
     }
 
     // The reference places each tile of the load at its column and row in the image and keeps those in the
