@@ -103,18 +103,18 @@ private slots:
         }
     }
 
-    // A fine wheel's small turns add up: eight of 15 units make one step in; after part of a turn in, a turn
-    // back counts from nothing, not against that part, so eight of -15 make one step out. A fast drag at 25 %
-    // writes the walk between the zoomed cells; at 400 % the rectangle's preview covers the zoomed cells it
-    // spans and the frame sits around the pointer's cell.
+    // A fine wheel's small turns add up: seven of 17 units fall one short of a step in, the eighth makes it;
+    // after part of a turn in, a turn back counts from nothing, not against that part, so eight of -15 make
+    // one step out. A fast drag at 25 % writes the walk between the zoomed cells; at 400 % the rectangle's
+    // preview covers the zoomed cells it spans and the frame sits around the pointer's cell.
     void strokesPreviewsAndKeysOnZoomedCells() {
         EditorFixture f;
         Prepare(f);
         const QPoint at(200, 200);
         HoverAt(f.w, at);
         QString levels;
-        for (int turn = 0; turn < 19; ++turn) { // eleven of 15 units, then eight of -15
-            Input::Wheel(f.w.Controls().canMain, at, QPoint(0, turn < 11 ? 15 : -15), Qt::ControlModifier);
+        for (int turn = 0; turn < 19; ++turn) { // eleven of 17 units, then eight of -15
+            Input::Wheel(f.w.Controls().canMain, at, QPoint(0, turn < 11 ? 17 : -15), Qt::ControlModifier);
             levels += QString::number(f.w.View().ZoomPercent() / 100);
         }
         QCOMPARE(levels, "1111111222222222221");
