@@ -131,6 +131,13 @@ private slots:
             Input::Move(f.w.Controls().canMain, CellMiddle(f.w, 3, 2));
             QCOMPARE(QColor(canvas.pixel(cell.left() - 1, cell.top())), kFramePixel);
         }
+        // A release away from where the pointer last moved takes the frame there at once.
+        Input::Press(f.w.Controls().canMain, CellMiddle(f.w, 3, 2));
+        Input::Release(f.w.Controls().canMain, CellMiddle(f.w, 6, 4));
+        const QImage& canvas = f.w.Controls().canMain->Buffer();
+        QCOMPARE(Say(QColor(canvas.pixel(6 * 32 - 1, 4 * 32)) == kFramePixel,
+                     QColor(canvas.pixel(3 * 32 - 1, 2 * 32)) == kFramePixel),
+                 "true false");
 
         f.LoadTiles("tall.png", MakeTileSheet(32, 64, 32, 32));
         TileSwatch& swatch = *f.w.Controls().swatchSelectedTile;
