@@ -10,11 +10,12 @@
 #include <optional>
 
 // Dialogs a test answers itself: the open and save dialogs return prepared files (a null item once they run
-// out, as if the user cancelled), questions take prepared answers by button text (the Escape button once
-// they run out), progress can be cancelled after a number of updates, and message boxes are recorded
-// instead of shown. The properties dialog is answered by prepared edits of what it shows (Cancel once they
-// run out); context menus are recorded (a disabled item with " (disabled)" after its text) and answered by
-// item text (nothing chosen once the replies run out, or when the item named is disabled or missing).
+// out, as if the user cancelled), questions take prepared answers by button text ("Return" for the default
+// button, the Escape button once they run out), progress can be cancelled after a number of updates, and
+// message boxes are recorded instead of shown. The properties dialog is answered by prepared edits of what it
+// shows (Cancel once they run out); context menus are recorded (a disabled item with " (disabled)" after its
+// text) and answered by item text (nothing chosen once the replies run out, or when the item named is
+// disabled or missing).
 class ScriptedDialogs : public Dialogs {
 public:
     FolderItem ShowOpenDialog(QWidget*, const OpenDialogRequest& request) override {
@@ -33,6 +34,10 @@ public:
         NoteBusy(question.Text);
         questions.append(question.Text);
         const QString answer = Next(replies);
+        // A box told of no default button makes its accept button, always the first here, the default.
+        if (answer == QStringLiteral("Return"))
+            return question.Default >= 0 && question.Default < int(question.Buttons.size()) ? question.Default
+                                                                                            : 0;
         for (std::size_t i = 0; i < question.Buttons.size(); ++i)
             if (question.Buttons[i].Text == answer)
                 return int(i);

@@ -242,7 +242,7 @@ private slots:
         QCOMPARE(Describe(CellsShowing(f.w, tileColour)), Describe(shown));
         ChooseItem("EditRedo"); // removed again, then one tile: the question speaks of it alone
         f.LoadTiles("one.png", MakeTileSheet(16, 16, 16, 16));
-        f.dialogs->replies.push_back("No");
+        f.dialogs->replies.push_back("Return"); // a question that destroys work defaults to No
         ChooseItem("FileRemoveTiles");
         QCOMPARE(Say(f.dialogs->questions.last(), f.w.Tileset().Count()),
                  "Remove the tile from the tileset? 1");
