@@ -1,10 +1,9 @@
-// One long random session of a restless user: real Qt events on the window's widgets, with saves and
-// reopening the saved file among them. After every event the editor's invariants hold and the map is the
-// model's: undo and redo give back exactly the map of the history point they reach, as it was when first
-// reached; the modified mark follows the saved point; Map Properties and the layer buttons show the document.
-// Now and then the cells are scanned and the map is compared with a full redraw; the palette is, after every
-// event with the pointer over it. MOSAICOR_SOAK_SEED and _EVENTS choose the run (long ones need
-// QTEST_FUNCTION_TIMEOUT); MOSAICOR_SOAK_TRACE=1 logs events.
+// One long random session of a restless user: real Qt events on the window's widgets, saves and reopening the
+// saved file among them. After every event the editor's invariants hold and the map is the model's: undo and
+// redo give back the map of the history point they reach as it was first reached; the modified mark follows
+// the saved point; Map Properties and the layer buttons show the document. Now and then the cells are scanned
+// and the map compared with a full redraw; the palette is after every event with the pointer over it. The
+// run: MOSAICOR_SOAK_SEED, _EVENTS (long ones need QTEST_FUNCTION_TIMEOUT); MOSAICOR_SOAK_TRACE=1 logs.
 #include "PngCorpus.h"
 #include "PngCraft.h"
 #include "UserSteps.h"
@@ -14,6 +13,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QLoggingCategory>
+#include <QPointer>
 #include <QtTest>
 #include <climits>
 #include <map>
@@ -47,9 +47,7 @@ using Weights = std::vector<double>;
 class Soak {
 public:
     explicit Soak(std::uint32_t seed) : m_rng(seed) {
-        QObject::connect(&w.Document(), &MapDocument::cellsChanged, [this] { ++m_cellChanges; });
-        // A settings change shows the settings in Map Properties again, over whatever was typed there.
-        QObject::connect(&w.Document(), &MapDocument::settingsChanged, [this] { m_typed = false; });
+        Follow();
         m_model[0] = MapOf(w);
         Input::Leave(w.Controls().canTiles); // draws the palette, which no paint has drawn yet
     }
@@ -72,7 +70,8 @@ private:
     std::mt19937 m_rng;
     QStringList m_done;
     const bool m_trace = qEnvironmentVariableIntValue("MOSAICOR_SOAK_TRACE") == 1;
-    std::uint64_t m_cellChanges = 0;
+    std::uint64_t m_cellChanges = 0;  // cells the document announced changed
+    QPointer<MapDocument> m_document; // the one whose signals are followed
     qint64 m_picture = 0;
     bool m_held = false; // the left button as the hand holds it; the canvas may have lost the stroke
     QPoint m_lastMap, m_lastPalette;
@@ -98,7 +97,18 @@ private:
     }
     // Fine wheels and touchpads send less than a notch (120), fast ones more.
     int Angle() { return Chance(40) ? Pick({-240, -120, 0, 120, 240}) : Uniform(-60, 60); }
-    std::uint64_t Revisions() const { return m_cellChanges; } // cells the document announced changed
+
+    // Follows the document shown. An open puts a new one in place, with signals of its own, and shows its
+    // settings over whatever was typed; a settings change shows them again too.
+    void Follow() {
+        MapDocument* document = &w.Document();
+        if (m_document.data() == document)
+            return;
+        m_document = document;
+        m_typed = false;
+        QObject::connect(document, &MapDocument::cellsChanged, [this] { ++m_cellChanges; });
+        QObject::connect(document, &MapDocument::settingsChanged, [this] { m_typed = false; });
+    }
 
     // Notes an event for the report (the last 20) and sends it.
     void Do(const QString& what, const std::function<void()>& action) {
@@ -126,6 +136,7 @@ private:
             f.dialogs->answers = {FolderItem(file)};
             Do(n + "open", [] { ChooseItem("FileOpenMap"); });
             f.dialogs->replies.clear();
+            Follow();
             m_opened = w.Document().Steps().Count() == 0; // a map opened has no history yet
         }
         return roll < 6 ? QString() : SendRandomEvent(n);
@@ -252,9 +263,9 @@ private:
         m_lost =
             (m_lost || (m_held && act == Lost)) && !(map && (act == Release || act == Move || act == Click));
         m_held = act == Press || (m_held && act != Release && act != Lost && act != Dialog);
-        const std::uint64_t before = Revisions();
+        const std::uint64_t was = m_cellChanges;
         Do(n + QString::asprintf("%c%d at %d,%d", map ? 'm' : 'p', act, at.x(), at.y()), acts[act]);
-        return act == Move && Revisions() != before ? QStringLiteral("a move with no button held drew") : "";
+        return act == Move && m_cellChanges != was ? QStringLiteral("a move with no button held drew") : "";
     }
 
     // Fields typed and applied (now and then oddly, or as they are): an odd field may be refused and stay
