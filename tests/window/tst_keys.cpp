@@ -45,17 +45,12 @@ private slots:
         EditorFixture f;
         const QColor background = f.w.Controls().swatchSelectedTile->grab().toImage().pixelColor(15, 15);
         QVERIFY(Activate(f.w));
-        QSet<int> seen;
-        for (const Tool tool : {Tool::Rectangle, Tool::Plot, Tool::Fill, Tool::Select, Tool::FilledRectangle,
-                                Tool::Erase, Tool::FilledEllipse, Tool::Line, Tool::Ellipse, Tool::Plot}) {
-            const QKeyCombination key = ToolKey(f.w, tool);
-            QVERIFY2(key.key() != Qt::Key_unknown,
-                     qPrintable(f.w.Controls().btnTool[std::size_t(ToolIndex(tool))]->toolTip()));
-            seen.insert(key.toCombined());
+        // Every tool from Erase round to Plot, typed while another is current: a key shared or missing fails.
+        for (int i = 1; i <= kToolCount; ++i) {
+            const QKeyCombination key = ToolKey(f.w, ToolAt(i % kToolCount));
             Type(f.w, key.key(), key.keyboardModifiers());
-            QCOMPARE(ToolAndButton(f.w), Both(tool));
+            QCOMPARE(ToolAndButton(f.w), Both(ToolAt(i % kToolCount)));
         }
-        QCOMPARE(seen.size(), kToolCount);
         // A letter no tool has, or with Ctrl held, changes nothing.
         Type(f.w, Qt::Key_Q);
         Type(f.w, Qt::Key_E, Qt::ControlModifier);

@@ -97,19 +97,16 @@ private slots:
         f.dialogs->menuReplies.push_back(kCellItem);
         f.dialogs->propertyEdits.push_back(Edit([](GameValues& v) { v.listIndex = 5; }));
         RightClick(f.w.Controls().canMain, CellMiddle(f.w, 2, 2));
-        QCOMPARE(f.w.Layer(0).At(2, 2)->ListIndex(), 5);
 
         const MapSnapshot before = MapOf(f.w);
         f.dialogs->menuReplies.push_back(kTileItem);
         f.dialogs->propertyEdits.push_back(
             Edit([](GameValues& v) { v.passable = true, v.width = -32768, v.custom1 = "door"; }, option));
         RightClick(f.w.Controls().canTiles, PaletteTile(f.w, 1));
-        QCOMPARE(f.dialogs->menus.back(), QStringList{kTileItem});
         const PropertiesRequest& shown = f.dialogs->propertyRequests.back();
         QCOMPARE(Say(shown.Title, shown.Facts.at(0).first, shown.Facts.at(0).second, shown.Option.isEmpty(),
                      shown.Picture.pixel(3, 3) == TileColour(f.w, 1)),
                  "Tile Properties Tile 1 false true");
-        QVERIFY(shown.Values == GameValues());
         const clsVOCell& tile = f.w.Tileset().GetTile(1)->Template();
         QCOMPARE(Say(tile.Passable(), tile.Width(), tile.Custom1(), tile.ImageIndex()), "true -32768 door 1");
         // With the option: 16 cells on layer 0 and 4 on layer 7, less the one with a list index of its own.
@@ -129,6 +126,12 @@ private slots:
         ChooseTool(f.w, Tool::Plot);
         Click(f.w, 10, 10);
         QCOMPARE(Say(f.w.Layer(0).At(10, 10)->Passable(), f.w.Layer(0).At(10, 10)->Custom1()), "true door");
+        // Opened again, the dialog starts from the values the tile now has.
+        f.dialogs->menuReplies.push_back(kTileItem);
+        f.dialogs->propertyEdits.push_back(Edit([](GameValues&) {}));
+        RightClick(f.w.Controls().canTiles, PaletteTile(f.w, 1));
+        const GameValues& again = f.dialogs->propertyRequests.back().Values;
+        QCOMPARE(Say(again.passable, again.width, again.custom1), "true -32768 door");
     }
 
     // Over no tile the item is there but disabled, and an unchanged or cancelled dialog makes no step.
@@ -143,7 +146,6 @@ private slots:
         const QStringList off{kTileItem + " (disabled)"}, on{kTileItem};
         QCOMPARE(f.dialogs->menus, (std::vector<QStringList>{off, on, on}));
         QCOMPARE(f.dialogs->propertyRequests.size(), std::size_t(2));
-        QCOMPARE(f.dialogs->propertyRequests[0].Facts.at(0).second, "2");
         QCOMPARE(f.w.Document().Steps().Index(), 1);
     }
 
