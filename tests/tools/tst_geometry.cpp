@@ -151,9 +151,8 @@ private slots:
     // The outline against a rule of its own, every pair of radii up to 30: in a quadrant, per row the column
     // nearest the true curve b²x² + a²y² = a²b² (the outer one on a tie) where the curve is steep (a²y <=
     // b²x), per column the nearest row where it is flat (b²x <= a²y), mirrored about both axes. A radius of 0
-    // keeps only the ends and the centre, and a thin ellipse's outline has gaps where the two halves meet:
-    // both shown as fixed outlines. The interior is, per row, what lies strictly between the outline's
-    // leftmost and rightmost cell. Cells as (row, column).
+    // keeps only the ends and the centre, shown as fixed outlines. The interior is, per row, what lies
+    // strictly between the outline's leftmost and rightmost cell. Cells as (row, column).
     void ellipseOutlineAndInterior() {
         const auto off = [](ll a, ll b, ll x, ll y) {
             return std::llabs(b * b * x * x + a * a * y * y - a * a * b * b);
@@ -187,11 +186,7 @@ private slots:
                         QVERIFY2(interior.Contains(int(c), int(r)) == (left && right), Case(a, b, c, r));
                     }
             }
-        for (const auto& [a, b, rows] : {std::tuple{0, 0, "#"},
-                                         {3, 0, "#..#..#"},
-                                         {0, 3, "#|.|.|#|.|.|#"},
-                                         {1, 4, ".#.|...|#.#|#.#|#.#|#.#|#.#|...|.#."},
-                                         {4, 2, "..#####..|.#.....#.|#.......#|.#.....#.|..#####.."}}) {
+        for (const auto& [a, b, rows] : {std::tuple{0, 0, "#"}, {3, 0, "#..#..#"}, {0, 3, "#|.|.|#|.|.|#"}}) {
             QStringList drawn(2 * b + 1, QString(2 * a + 1, '.'));
             WalkEllipseOutline(a, b, [&](int dx, int dy) { drawn[dy + b][dx + a] = '#'; });
             QCOMPARE(drawn.join('|'), QString(rows));

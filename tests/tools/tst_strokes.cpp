@@ -113,7 +113,6 @@ private slots:
     void interruptedStrokes_data();
     void interruptedStrokes();
     void outOfMemoryAtStartMoveAndPick();
-    void fillAfterTheTileSizeChanged();
 };
 
 void TestStrokes::strokes_data() {
@@ -122,9 +121,8 @@ void TestStrokes::strokes_data() {
     row("plot, scrolled, off the canvas", {0, {{0, 0}, {1, 2}, {3, 2}, {30, 2}, {30, 2}}, {10, 5}, 0, 0});
     row("plot left of and above the view, scrolled", {0, {{3, 3}, {-1, 2}, {2, -1}, {2, -1}}, {10, 10}});
     row("erase on layer 2", {1, {{4, 3}, {5, 3}, {5, 4}, {4, 3}, {4, 3}}, {}, 2});
-    row("line walks from the drag cell", {2, {{0, 0}, {4, 1}, {4, 1}}, {}, 0, 0});
     row("line steep, back and forth, released elsewhere", {2, {{2, 1}, {9, 9}, {3, 5}, {8, 2}}});
-    row("line scrolled on layer 3", {2, {{0, 0}, {4, 1}, {4, 1}}, {10, 5}, 3});
+    row("line walks from the drag cell, scrolled on layer 3", {2, {{0, 0}, {4, 1}, {4, 1}}, {10, 5}, 3});
     row("line past the map's last column", {2, {{0, 0}, {9, 2}, {9, 2}}, {}, 0, 1, {5, 3}});
     row("outline up and left", {3, {{5, 6}, {1, 2}, {1, 2}}, {}, 1});
     row("filled rectangle left and down, scrolled", {4, {{5, 5}, {3, 6}, {3, 6}}, {3, 0}});
@@ -135,7 +133,6 @@ void TestStrokes::strokes_data() {
     row("filled ellipse left of the view", {6, {{5, 7}, {1, 5}, {1, 5}}, {10, 0}});
     row("fill replaces the like region, scrolled", {7, {{3, 3}, {3, 3}}, {10, 5}, 4});
     row("fill of the empty cells around others", {7, {{1, 2}, {5, 0}, {5, 0}}, {}, 1});
-    row("fill of an empty layer", {7, {{3, 3}, {3, 3}}, {}, 0, 0});
     row("fill with no tile erases the like region", {7, {{2, 2}, {2, 2}}, {}, 0, 1, {100, 100}, -1});
     row("fill on the selected picture", {7, {{2, 2}, {2, 2}}, {}, 0, 1, {100, 100}, 2});
     row("fill beyond the map", {7, {{7, 1}, {7, 1}}, {}, 0, 1, {5, 3}});
@@ -313,23 +310,6 @@ void TestStrokes::outOfMemoryAtStartMoveAndPick() {
     DragStroke(f.w, 1, 1, 5, 5);
     QCOMPARE(Describe(Occupied(f.w.Layer(0))), "(2,3) (3,3) (4,3) (5,3) (5,5) (5,6) (6,5) (6,6)");
     QCOMPARE(f.w.Selection(), QRect(5, 5, 2, 2));
-}
-
-// Cells stored under 32-pixel tiles keep their pixel positions when the tiles become 16 pixels, so positions
-// worked out from them can lie outside the map; the fill still replaces exactly the like region of the grid.
-void TestStrokes::fillAfterTheTileSizeChanged() {
-    EditorFixture f;
-    Prepare(f, Tool::Fill, 0, {6, 4}, 0);
-    const CellSet region = Shape(4, {{0, 0}, {5, 1}});
-    for (const auto& [c, r] : region)
-        Put(f.w, 0, c, r, 1);
-    Apply(f.w, "1", "16", "16", "6", "4");
-    QCOMPARE(f.w.Document().TileWidth(), 16);
-    MouseStroke(f.w, 4, 1).Release();
-    QCOMPARE(Describe(Occupied(f.w.Layer(0))), Describe(region));
-    QCOMPARE(Describe(Holding(f.w.Layer(0), 0)), Describe(region));
-    for (const auto& [c, r] : region)
-        QCOMPARE(QPoint(f.w.Layer(0).At(c, r)->X(), f.w.Layer(0).At(c, r)->Y()), QPoint(c * 16, r * 16));
 }
 
 QTEST_MAIN(TestStrokes)
