@@ -125,9 +125,8 @@ private slots:
         QVERIFY(back == map);
         const qint64 cells = qint64(map.mapWidth) * map.mapHeight * map.layers;
         QVERIFY(saving.CountsUpTo(cells) && opening.CountsUpTo(cells));
-        // Written twice, the same bytes: nothing depends on memory left over from before.
-        QCOMPARE(Written(back), Read(path));
-        // Handed over one layer at a time, in order, each asked for once: the same bytes again.
+        // Handed over one layer at a time, in order, each asked for once: the same bytes (written twice, so
+        // nothing depends on memory left over from before).
         QList<int> asked, inOrder(map.layers);
         std::iota(inOrder.begin(), inOrder.end(), 0);
         QBuffer layered;
@@ -374,9 +373,12 @@ private slots:
         const QCborValue layer = whole.value(QLatin1StringView("layers")).toArray().at(0);
         QCborMap editLayer = layer.toMap(); // one for the edit layer comes alone
         editLayer.remove(QLatin1StringView("layer"));
-        const auto with = [&](const char* key, const QCborValue& value) {
+        const auto with = [&](const char* key, const QCborValue& value) { // an undefined value takes it out
             QCborMap m = whole;
-            m.insert(QLatin1StringView(key), value);
+            if (value.isUndefined())
+                m.remove(QLatin1StringView(key));
+            else
+                m.insert(QLatin1StringView(key), value);
             return m.toCborValue().toCbor();
         };
         QCborMap twoChunks = layer.toMap();
@@ -393,16 +395,11 @@ private slots:
             {with("layers", QCborArray{editLayer, layer}), "their layers repeat"},
             {with("layers", QCborArray{layer, editLayer}), "their layers repeat"},
             {with("layers", QCborArray{twoChunks}), "claims 2 entries, more than 1"},
-            {whole.toCborValue().toCbor() + QByteArray(1, '\0'), "they go on after their end"}};
-        std::vector<std::pair<QByteArray, const char*>> all(std::begin(rows), std::end(rows));
-        for (const auto& [part, reason] : {std::pair{"piece", "their layers come before their size"},
-                                           {"templates", "a part is missing"},
-                                           {"layers", "a part is missing"}}) {
-            QCborMap cut = whole;
-            cut.remove(QLatin1StringView(part));
-            all.emplace_back(cut.toCborValue().toCbor(), reason);
-        }
-        for (const auto& [bytes, reason] : all) {
+            {whole.toCborValue().toCbor() + QByteArray(1, '\0'), "they go on after their end"},
+            {with("piece", {}), "their layers come before their size"},
+            {with("templates", {}), "a part is missing"},
+            {with("layers", {}), "a part is missing"}};
+        for (const auto& [bytes, reason] : rows) {
             read.width = 7;
             const QString problem = PieceCodec::Decode(bytes, &read);
             QVERIFY2(problem.endsWith(QLatin1String(reason)) && read.width == 7, qPrintable(problem));

@@ -57,7 +57,6 @@ private slots:
             EditorFixture later(QString(), data.path(), {"no answer"}); // closing the question keeps the copy
             QCOMPARE(later.dialogs->questions.size(), 1);
         }
-        QCOMPARE(CopiesIn(data.path()).size(), 1);
         MapDocument expected;
         expected.SizeGrids();
         PaintSample(expected, 7);

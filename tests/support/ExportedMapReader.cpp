@@ -62,20 +62,12 @@ ReadProperties JsonProperties(const QJsonValue& list, QStringList& faults) {
     return read;
 }
 
-std::vector<qint64> Gids(const QString& csv) {
-    std::vector<qint64> gids;
-    for (const QString& item : csv.split(','))
-        gids.push_back(item.trimmed().toLongLong());
-    return gids;
-}
-
 } // namespace
 
 ReadMap ReadTmx(const QString& path) {
     ReadMap map;
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return map.faults << "cannot open", map;
+    file.open(QIODevice::ReadOnly); // a file that cannot be opened has no <map>
     QXmlStreamReader xml(&file);
     QStringList& faults = map.faults;
     if (!xml.readNextStartElement() || xml.name() != u"map")
@@ -112,7 +104,8 @@ ReadMap ReadTmx(const QString& path) {
                 if (xml.name() == u"data") {
                     if (xml.attributes().value("encoding") != u"csv")
                         faults << "data not csv";
-                    layer.gids = Gids(xml.readElementText());
+                    for (const QString& gid : xml.readElementText().split(','))
+                        layer.gids.push_back(gid.trimmed().toLongLong());
                     continue;
                 }
                 ReadObject& object = layer.objects.emplace_back();

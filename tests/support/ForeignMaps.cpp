@@ -31,10 +31,8 @@ template <class... T> QString Fill(const QString& text, const T&... values) {
 }
 
 const char* CompressionName(Encoding encoding) {
-    return encoding == Encoding::Zlib   ? "zlib"
-           : encoding == Encoding::Gzip ? "gzip"
-           : encoding == Encoding::Zstd ? "zstd"
-                                        : "";
+    const char* const names[] = {"", "", "zlib", "gzip", "zstd", ""}; // in the order of Encoding
+    return names[int(encoding)];
 }
 
 // A tileset's name, sizes, image and tiles, as the members of a TSX element or a JSON object.

@@ -56,8 +56,7 @@ void Click(QWidget* target, QPoint at) {
 } // namespace Input
 
 QPoint CellMiddle(const frmMain& w, int c, int r) {
-    const int tw = w.Tileset().TileWidth();
-    const int th = w.Tileset().TileHeight();
+    const int tw = w.Tileset().TileWidth(), th = w.Tileset().TileHeight();
     return {c * tw + tw / 2, r * th + th / 2};
 }
 
@@ -87,8 +86,7 @@ void DragStroke(frmMain& w, int c0, int r0, int c1, int r1) {
 }
 
 void Click(frmMain& w, int c, int r) {
-    MouseStroke s(w, c, r);
-    s.Release();
+    MouseStroke(w, c, r).Release();
 }
 
 void RightClick(QWidget* canvas, QPoint at) {
