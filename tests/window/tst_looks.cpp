@@ -158,10 +158,8 @@ private slots:
         // On every page, at the first size and a larger one: no two controls shown overlap, those on the tab
         // panel lie below its tabs and inside it, and the controls line up as designed.
         const WindowControls& ui = f.w.Controls();
-        std::vector<const QWidget*> controls; // every control but the panel they may lie on
-        for (const QWidget* control : f.w.Content()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-            if (control != ui.tabpnlMain)
-                controls.push_back(control);
+        QWidgetList controls = f.w.Content()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+        controls.removeOne(ui.tabpnlMain); // every control but the panel they may lie on
         const QTabBar* tabs = ui.tabpnlMain->findChild<QTabBar*>();
         for (const QSize size : {f.w.size(), f.w.size() + QSize(300, 200)}) {
             f.w.resize(size);
@@ -170,12 +168,12 @@ private slots:
             const QRect bar(tabs->mapTo(f.w.Content(), QPoint(0, 0)), tabs->size());
             for (int page = 0; page < ui.tabpnlMain->count(); ++page) {
                 ui.tabpnlMain->setCurrentIndex(page);
-                for (std::size_t i = 0; i < controls.size(); ++i) {
+                for (qsizetype i = 0; i < controls.size(); ++i) {
                     const QRect r = Geometry(controls[i]);
                     const QString name = controls[i]->objectName();
                     QVERIFY2(r.isEmpty() || !r.intersects(bar), qPrintable(name));
                     QVERIFY2(r.isEmpty() || panel.contains(r) || !panel.intersects(r), qPrintable(name));
-                    for (std::size_t j = i + 1; j < controls.size(); ++j)
+                    for (qsizetype j = i + 1; j < controls.size(); ++j)
                         QVERIFY2(!r.intersects(Geometry(controls[j])),
                                  qPrintable(Say(name, controls[j]->objectName(), page)));
                 }
