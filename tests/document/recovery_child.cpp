@@ -14,10 +14,8 @@ int main(int argc, char** argv) {
     RecoveryKeeper keeper;
     keeper.SetTiming({50, 0, 20000});
     keeper.Watch(&document);
-    QObject::connect(&keeper, &RecoveryKeeper::copyWritten, [] {
-        std::puts("written");
-        std::fflush(stdout);
-    });
+    QObject::connect(&keeper, &RecoveryKeeper::copyWritten,
+                     [] { std::puts("written"), std::fflush(stdout); });
     PaintSample(document, argc > 1 ? std::uint32_t(std::atoi(argv[1])) : 1u);
     return app.exec();
 }

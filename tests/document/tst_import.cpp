@@ -39,8 +39,7 @@ class TestImport : public QObject {
                    "<property name=\"custom1\">x y</property><property name=\"other\" type=\"int\" "
                    "value=\"3\"/></properties></tile>";
         Tileset b{20, external ? "../art/b.png" : "art/b.png", 16, 32, 32, 0, {}, {}};
-        if (external)
-            b.external = json ? "sets/b.tsj" : "sets/b.tsx";
+        b.external = !external ? "" : json ? "sets/b.tsj" : "sets/b.tsx";
         map.tilesets = {a, b};
         map.layers = {{{1, 2, 8, 9, 20, 23, 24, 0, 0x80000002u, 0x20000014u, 0, 3}, true, {}},
                       {{0, 0, 0, 0, 0, 21, 0, 0, 0, 0, 0, 0}, false, {}}};
@@ -57,7 +56,7 @@ class TestImport : public QObject {
             Map map = TwoTilesets(false, json);
             change(map);
             QTest::addRow("%s %s", json ? "tmj" : "tmx", name)
-                << json << (json ? Tmj(map, encoding) : Tmx(map, encoding)) << reason;
+                << (json ? Tmj(map, encoding) : Tmx(map, encoding)) << reason;
         }
     }
 
@@ -70,34 +69,30 @@ class TestImport : public QObject {
         QByteArray dtd = csv;
         dtd.insert(dtd.indexOf("<map"),
                    "<!DOCTYPE map [<!ENTITY a \"aaaaaaaaaa\"><!ENTITY b \"&a;&a;&a;&a;\">]>\n");
-        QTest::addRow("tmx entities") << false << dtd.replace("Forest", "&b;") << "document type declaration";
+        QTest::addRow("tmx entities") << dtd.replace("Forest", "&b;") << "document type declaration";
         // A layer whose zlib data inflates far beyond the map's 12 cells.
         Both(
             "zlib bomb", "a layer holds more cells than the map",
             [](Map& m) { m.layers[0].gids.assign(4 << 20, 0); }, Encoding::Zlib);
         // Layer data no writer makes: gids apart or missing, past 32 bits, encodings and compressions
         // unknown.
-        QTest::addRow("tmx gids apart") << false << edited(csv, "1,2,8", "1 2,8") << "not a list of gids";
-        QTest::addRow("tmx empty gid") << false << edited(csv, "1,2,8", "1,,2,8") << "not a list of gids";
-        QTest::addRow("tmx gid of 33 bits")
-            << false << edited(csv, "2147483650", "4294967296") << "than 32 bits";
-        QTest::addRow("tmx hex") << false << edited(csv, "encoding=\"csv\"", "encoding=\"hex\"")
+        QTest::addRow("tmx gids apart") << edited(csv, "1,2,8", "1 2,8") << "not a list of gids";
+        QTest::addRow("tmx empty gid") << edited(csv, "1,2,8", "1,,2,8") << "not a list of gids";
+        QTest::addRow("tmx gid of 33 bits") << edited(csv, "2147483650", "4294967296") << "than 32 bits";
+        QTest::addRow("tmx hex") << edited(csv, "encoding=\"csv\"", "encoding=\"hex\"")
                                  << "a layer's data is encoded as hex, which";
-        QTest::addRow("tmx lzma") << false
-                                  << edited(Tmx(TwoTilesets(false, false), Encoding::Zlib),
+        QTest::addRow("tmx lzma") << edited(Tmx(TwoTilesets(false, false), Encoding::Zlib),
                                             "compression=\"zlib\"", "compression=\"lzma\"")
                                   << "a layer's data is compressed as lzma, which";
-        QTest::addRow("tmj damaged") << true << QByteArray("{\"type\":\"map\",") << "it is damaged";
+        QTest::addRow("tmj damaged") << QByteArray("{\"type\":\"map\",") << "it is damaged";
         Map missing = TwoTilesets(true, false);
         missing.tilesets[1].external = "sets/missing.tsx";
         QTest::addRow("tmx missing tileset file")
-            << false << Tmx(missing, Encoding::Csv)
-            << "its tileset file missing.tsx could not be read: no such file";
+            << Tmx(missing, Encoding::Csv) << "its tileset file missing.tsx could not be read: no such file";
     }
 
 private slots:
     void initTestCase() {
-        QVERIFY(temp.isValid());
         for (const auto& [name, size] :
              {std::pair("art/a.png", QSize(64, 32)), std::pair("art/b.png", QSize(32, 32)),
               std::pair("art/many.png", QSize(200, 200))})
@@ -143,7 +138,6 @@ private slots:
     }
 
     void refusals_data() {
-        QTest::addColumn<bool>("json");
         QTest::addColumn<QByteArray>("file");
         QTest::addColumn<QString>("reason");
         Both("isometric", "its orientation is isometric; only orthogonal",
@@ -186,13 +180,12 @@ private slots:
 
     // Each refusal names what is not supported; nothing is read into the map.
     void refusals() {
-        QFETCH(bool, json);
         QFETCH(QByteArray, file);
         QFETCH(QString, reason);
-        QVERIFY(WriteFile(json ? "bad.tmj" : "bad.tmx", file));
+        QVERIFY(WriteFile("bad.map", file)); // read as what it holds, whatever its name
         MapSnapshot read;
         read.name = "untouched";
-        const MapFileResult result = Open(json ? "bad.tmj" : "bad.tmx", &read);
+        const MapFileResult result = Open("bad.map", &read);
         QVERIFY2(!result.ok() && result.reason.contains(reason), qPrintable(result.reason));
         QCOMPARE(read.name, "untouched");
     }
@@ -270,9 +263,8 @@ private slots:
     // empty (odd ones, those whose tiles are gone) the export test checks with its own reader.
     void exportRoundTrip() {
         MapSnapshot map;
-        map.mapWidth = 5, map.mapHeight = 4, map.layers = 3, map.visibleLayers = 0b110,
-        map.name = "Round \"trip\"";
-        map.tileWidth = map.tileHeight = 16;
+        map.mapWidth = 5, map.mapHeight = 4, map.layers = 3, map.visibleLayers = 0b110;
+        map.name = "Round \"trip\"", map.tileWidth = map.tileHeight = 16;
         map.loads = {{{}, Path("art/a.png"), 16, 16, 64, 32, {}, 0, 8},
                      {{}, Path("art/b.png"), 16, 16, 32, 32, {}, 8, 4}};
         map.templates.resize(12);
@@ -309,41 +301,35 @@ private slots:
             QVERIFY(WriteFile("editor/art/" + name, PngCraft::Read(Path("art/" + name))));
         EditorFixture f;
         frmMain& w = f.w;
-        f.dialogs->answers.push_back(FolderItem(Path("editor/forest.tmx")));
-        ChooseItem("FileOpenMap");
+        f.Open(Path("editor/forest.tmx"));
         QVERIFY(f.dialogs->requests.back().Filter.contains("*.tmx"));
         QVERIFY2(f.dialogs->messages.isEmpty(), qPrintable(f.dialogs->messages.join('\n')));
         QCOMPARE(Say(w.windowTitle(), w.Tileset().Count(), w.Document().FilePath().isEmpty()),
                  "forest[*] - 2D Mosaicor 12 true");
         QVERIFY(w.Controls().lblStatus->text().startsWith("forest.tmx imported; 2 flipped"));
-        f.dialogs->saveAnswers.push_back(FolderItem(Path("editor/forest.mqm")));
-        ChooseItem("FileSave");
+        f.Save("FileSave", Path("editor/forest.mqm"));
         QCOMPARE(f.dialogs->saveRequests.back().StartAt, Path("editor/forest.mqm"));
         QCOMPARE(PngCraft::Read(Path("editor/forest.tmx")), Tmx(map, Encoding::Zlib));
         MapSnapshot saved;
         QVERIFY(MapFile::Open(Path("editor/forest.mqm"), &saved).ok());
         QCOMPARE(saved.layer[0].tiles[4], 9);
 
-        // An image missing at import: the map opens without it if the user says so, and saves.
+        // An image missing at import: the map opens without it if the user says so, and saves. With no size
+        // stated, the image is as many whole rows as its tile count takes (3 tiles of 2 columns: 32 x 32).
         QVERIFY(QFile::remove(Path("editor/art/b.png")));
-        f.dialogs->answers.push_back(FolderItem(Path("editor/forest.tmx")));
-        f.dialogs->replies.push_back("Open Without It");
-        ChooseItem("FileOpenMap");
-        QCOMPARE(f.dialogs->questions.last(), "The tileset image b.png is missing.");
-        f.dialogs->saveAnswers.push_back(FolderItem(Path("editor/without.mqm")));
-        ChooseItem("FileSave");
-        QVERIFY2(f.dialogs->messages.isEmpty(), qPrintable(f.dialogs->messages.join('\n')));
-        QVERIFY(MapFile::Open(Path("editor/without.mqm"), &saved).ok());
-        QCOMPARE(Say(saved.loads[1].imageWidth, saved.loads[1].tileCount, saved.layer[0].tiles[4]), "32 4 9");
-        // Missing with no size stated, the image is as many whole rows as its tile count takes.
         QByteArray unsized = Tmx(map, Encoding::Csv);
         unsized.replace("tilecount=\"4\"", "tilecount=\"3\"")
             .replace("b.png\" width=\"32\" height=\"32\"", "b.png\"");
         QVERIFY(WriteFile("editor/unsized.tmx", unsized));
-        f.dialogs->answers.push_back(FolderItem(Path("editor/unsized.tmx")));
         f.dialogs->replies.push_back("Open Without It");
-        ChooseItem("FileOpenMap");
-        QCOMPARE(Say(w.Document().Loads().back().imageHeight, w.Tileset().Count()), "32 12");
+        f.Open(Path("editor/unsized.tmx"));
+        QCOMPARE(f.dialogs->questions.last(), "The tileset image b.png is missing.");
+        f.Save("FileSave", Path("editor/without.mqm"));
+        QVERIFY2(f.dialogs->messages.isEmpty(), qPrintable(f.dialogs->messages.join('\n')));
+        QVERIFY(MapFile::Open(Path("editor/without.mqm"), &saved).ok());
+        const TilesetLoadRecord& b = saved.loads.at(1);
+        QCOMPARE(Say(b.imageWidth, b.imageHeight, b.tileCount, saved.layer[0].tiles[4], w.Tileset().Count()),
+                 "32 32 4 9 12");
     }
 };
 

@@ -161,7 +161,6 @@ private slots:
                 BuildDocument(snapshot, path + ".mqm", resolver, {}, &moved);
             QVERIFY(document && moved == 0);
             QCOMPARE(CellLines(*document), QString::fromUtf8(Read(path + ".cells")));
-            // No two records hold the same values.
             std::set<const clsVOCell*> records;
             for (int k = 0; k < 8; ++k)
                 for (std::uint32_t i = 0; i < document->Layer(k).Count(); ++i)
@@ -171,9 +170,7 @@ private slots:
                 for (auto b = std::next(a); b != records.end(); ++b)
                     QVERIFY(!(*a)->SameValues(**b));
             QTemporaryDir dir;
-            const QString again = dir.filePath(name + ".mqm");
-            QVERIFY(MapFile::Save(TakeSnapshot(*document, again), again).ok());
-            QVERIFY(Read(again) == Read(path + ".mqm"));
+            QVERIFY(Written(TakeSnapshot(*document, dir.filePath(name + ".mqm"))) == Read(path + ".mqm"));
             // Records that name another place take the one where they lie, and are counted.
             snapshot.layer[0].exceptions.at(0).record.x += 1;
             snapshot.layer[1].exceptions.at(1).record.zOrder = 7;
@@ -186,9 +183,9 @@ private slots:
         }
     }
 
-    void damagedFilesAreRefused() {
+    void damagedFilesAreRefusedVariantsRead() {
         const MapSnapshot untouched = MapCorpus::RandomMap(99, 3, 2);
-        QStringList accepted;
+        QStringList wrong;
         qint64 slowestNs = 0;
         for (const MapCorpus::Entry& entry : MapCorpus::Damaged()) {
             MapSnapshot target = untouched;
@@ -197,27 +194,23 @@ private slots:
             const MapFileResult result = ReadBytes(entry.bytes, &target);
             slowestNs = std::max(slowestNs, timer.nsecsElapsed());
             if (result.status != MapFileResult::Failed || result.reason.isEmpty() || !(target == untouched))
-                accepted.append(entry.name);
+                wrong.append(QStringLiteral("accepted: ") + entry.name);
         }
-        QVERIFY2(accepted.isEmpty(), qPrintable(accepted.join(QStringLiteral("\n"))));
         QVERIFY(MapCorpus::Damaged().size() > 1000);
         // Ten times the time a refusal may take in use.
         QVERIFY2(slowestNs < 500'000'000,
                  qPrintable(QString::number(slowestNs / 1e6) + QStringLiteral(" ms")));
-    }
-
-    void whatReadersDoNotKnowIsPassedOver() {
-        QStringList misread;
         for (const MapCorpus::Entry& entry : MapCorpus::Variants()) {
             MapSnapshot read;
             const MapFileResult result = ReadBytes(entry.bytes, &read);
             if (!result.ok() || !(read == MapCorpus::BaseMap()))
-                misread.append(entry.name + QStringLiteral(": ") + result.reason);
+                wrong.append(QStringLiteral("misread: ") + entry.name + QStringLiteral(": ") + result.reason);
         }
-        QVERIFY2(misread.isEmpty(), qPrintable(misread.join(QStringLiteral("\n"))));
+        QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join(QStringLiteral("\n"))));
     }
 
-    void reasonsSayWhat() {
+    // A refusal says why; a cancelled opening says so and leaves the map it was to fill alone.
+    void reasonsSayWhatCancelsLeaveTheMap() {
         const QByteArray base = Written(MapCorpus::BaseMap());
         QByteArray newer = base;
         newer[newer.indexOf("version") + 7] = 2;
@@ -230,6 +223,12 @@ private slots:
             MapSnapshot map;
             QCOMPARE(ReadBytes(bytes, &map).reason, reason);
         }
+        ProgressLog progress;
+        progress.cancelAt = 2;
+        const MapSnapshot untouched = MapCorpus::RandomMap(3, 4, 4);
+        MapSnapshot target = untouched;
+        QCOMPARE(ReadBytes(base, &target, progress.Callback()).status, MapFileResult::Cancelled);
+        QVERIFY(progress.calls.size() == 3 && target == untouched);
     }
 
     // Tiles and loads may follow the layers: the file reads the same, and tiles no load gave are refused
@@ -353,16 +352,6 @@ private slots:
         QCOMPARE(QDir(dir.filePath(folder)).entryList(QDir::Files | QDir::Hidden), QStringList{"map.mqm"});
     }
 
-    void cancelledOpeningLeavesTheMap() {
-        ProgressLog progress;
-        progress.cancelAt = 2;
-        const MapSnapshot untouched = MapCorpus::RandomMap(3, 4, 4);
-        MapSnapshot target = untouched;
-        const MapFileResult result = ReadBytes(Written(MapCorpus::BaseMap()), &target, progress.Callback());
-        QCOMPARE(result.status, MapFileResult::Cancelled);
-        QVERIFY(progress.calls.size() == 3 && target == untouched);
-    }
-
     // A piece of map on the clipboard is read by the map file's rules: each of its three parts must be there,
     // once, in order, and nothing after them; what is refused leaves the piece it was to fill alone.
     void piecesThatLieAreRefused() {
@@ -382,9 +371,8 @@ private slots:
             return m.toCborValue().toCbor();
         };
         QCborMap twoChunks = layer.toMap();
-        twoChunks.insert(QLatin1StringView("tiles"),
-                         QCborArray{twoChunks.value(QLatin1StringView("tiles"))[0],
-                                    twoChunks.value(QLatin1StringView("tiles"))[0]});
+        const QCborValue chunk = layer[QLatin1StringView("tiles")][0];
+        twoChunks[QLatin1StringView("tiles")] = QCborArray{chunk, chunk};
         const std::pair<QByteArray, const char*> rows[] = {
             {with("format", QStringLiteral("mosaicor-map")), "they are not map cells"},
             {with("version", 2), "they are in version 2, which this program cannot read"},

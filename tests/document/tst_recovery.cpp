@@ -21,9 +21,7 @@ namespace {
 // waits for its recovery copy.
 std::unique_ptr<QProcess> StartEditing(const QString& dataFolder, int seed) {
     auto child = std::make_unique<QProcess>();
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("XDG_DATA_HOME"), dataFolder);
-    child->setProcessEnvironment(environment);
+    qputenv("XDG_DATA_HOME", QFile::encodeName(dataFolder)); // the editors' fixtures set it as well
     child->start(QCoreApplication::applicationDirPath() + QStringLiteral("/recovery_child"),
                  {QString::number(seed)});
     while (child->waitForReadyRead(60000))
@@ -32,31 +30,51 @@ std::unique_ptr<QProcess> StartEditing(const QString& dataFolder, int seed) {
     return nullptr;
 }
 
-QStringList CopiesIn(const QString& dataFolder) {
-    return QDir(dataFolder + QStringLiteral("/mosaicor/recovery"))
-        .entryList({QStringLiteral("*.mqm")}, QDir::Files);
-}
-
 } // namespace
 
 class TestRecovery : public QObject {
     Q_OBJECT
+
+    // In an editor keeping its data in dataFolder, the copy is written after a change and goes once the map,
+    // saved as map, holds no unsaved work. Its last copy and description are put in kept before the map is
+    // discarded, which leaves nothing behind: no copy, no description of it, no lock.
+    void FollowTheCopy(const QString& dataFolder, const QString& map, const QDir& kept) {
+        EditorFixture f(QString(), dataFolder);
+        frmMain& w = f.w;
+        w.CopyKeeper().SetTiming({20, 0, 1000});
+        QSignalSpy written(&w.CopyKeeper(), &RecoveryKeeper::copyWritten);
+        f.LoadSolidTiles(2, 1);
+        QVERIFY(written.wait(20000));
+        const QString copy = w.CopyKeeper().CopyPath();
+        MapSnapshot read;
+        QVERIFY(MapFile::Open(copy, &read).ok() && read == TakeSnapshot(w.Document(), QString()));
+        f.Save("FileSaveAs", map);
+        QVERIFY(!QFile::exists(copy) && w.CopyKeeper().CopyPath().isEmpty());
+        Click(w, 2, 2);
+        QVERIFY(written.wait(20000));
+        ChooseItem("EditUndo"); // back to what was saved
+        QVERIFY(w.CopyKeeper().CopyPath().isEmpty());
+        Click(w, 3, 3);
+        QVERIFY(written.wait(20000));
+        const QString folder = dataFolder + "/mosaicor/recovery";
+        for (const QString& file : QDir(folder).entryList({"*.mqm", "*.json"}, QDir::Files))
+            QVERIFY(QFile::copy(folder + '/' + file, kept.filePath(file)));
+        f.dialogs->replies.push_back("Discard");
+        ChooseItem("FileNewMap");
+        QVERIFY(QDir(folder).isEmpty());
+    }
+
 private slots:
     void killedWorkIsRecovered() {
         QTemporaryDir data;
         const std::unique_ptr<QProcess> child = StartEditing(data.path(), 7);
         QVERIFY(child);
-        {
-            // The copy belongs to an editor that is running: nobody else is offered it.
-            EditorFixture other(QString(), data.path());
-            QVERIFY(other.dialogs->questions.isEmpty());
-        }
+        // The copy belongs to an editor that is running: nobody else is offered it.
+        QVERIFY(EditorFixture(QString(), data.path()).dialogs->questions.isEmpty());
         child->kill(); // SIGKILL: nothing of the program runs after it
         QVERIFY(child->waitForFinished());
-        {
-            EditorFixture later(QString(), data.path(), {"no answer"}); // closing the question keeps the copy
-            QCOMPARE(later.dialogs->questions.size(), 1);
-        }
+        // Closing the question keeps the copy.
+        QCOMPARE(EditorFixture(QString(), data.path(), {"no answer"}).dialogs->questions.size(), 1);
         MapDocument expected;
         expected.SizeGrids();
         PaintSample(expected, 7);
@@ -70,38 +88,13 @@ private slots:
                      w.Controls().btnLayer[2]->Value()),
                  "Untitled[*] - 2D Mosaicor true sample 7 false");
         // The recovered map keeps its copy, now this editor's: offered to no one else while it runs.
-        QCOMPARE(Say(int(CopiesIn(data.path()).size()), Recovery::TakeAbandonedCopies().empty()), "1 true");
-    }
-
-    // The copy is written after a change, and goes once the map holds no unsaved work.
-    void theCopyFollowsTheMap() {
-        EditorFixture f;
-        frmMain& w = f.w;
-        w.CopyKeeper().SetTiming({20, 0, 1000});
-        QSignalSpy written(&w.CopyKeeper(), &RecoveryKeeper::copyWritten);
-        f.LoadSolidTiles(2, 1);
-        QVERIFY(written.wait(20000));
-        const QString copy = w.CopyKeeper().CopyPath();
-        MapSnapshot read;
-        QVERIFY(MapFile::Open(copy, &read).ok() && read == TakeSnapshot(w.Document(), QString()));
-        f.dialogs->saveAnswers.push_back(FolderItem(QDir(f.temp.path()).filePath("kept.mqm")));
-        ChooseItem("FileSave");
-        QVERIFY(!QFile::exists(copy) && w.CopyKeeper().CopyPath().isEmpty());
-        Click(w, 2, 2);
-        QVERIFY(written.wait(20000));
-        ChooseItem("EditUndo"); // back to what was saved
-        QVERIFY(w.CopyKeeper().CopyPath().isEmpty());
-        Click(w, 3, 3);
-        QVERIFY(written.wait(20000));
-        const QString second = w.CopyKeeper().CopyPath();
-        f.dialogs->replies.push_back("Discard");
-        ChooseItem("FileNewMap");
-        // Nothing is left behind: no copy, no description of it, no lock.
-        QVERIFY(!QFile::exists(second) && QDir(f.temp.filePath("data/mosaicor/recovery")).isEmpty());
+        const QStringList copies = QDir(data.filePath("mosaicor/recovery")).entryList({"*.mqm"}, QDir::Files);
+        QCOMPARE(Say(int(copies.size()), Recovery::TakeAbandonedCopies().empty()), "1 true");
     }
 
     // A copy that cannot be read for a reason other than damage stays and is offered again; a lock left
-    // without a copy goes; after Recover the first Save asks where, proposing the map's own file.
+    // without a copy goes (the next editor leaves nothing behind); after Recover the first Save asks where,
+    // proposing the map's own file.
     void copiesThatCannotBeRead() {
         QTemporaryDir data;
         const QDir folder(data.filePath("mosaicor/recovery"));
@@ -115,20 +108,8 @@ private slots:
         const QString map = data.filePath("kept.mqm");
         const QDir kept(data.filePath("kept")); // the copy and its description, as the editor left them
         QVERIFY(QDir().mkpath(kept.path()));
-        {
-            EditorFixture f(QString(), data.path());
-            f.w.CopyKeeper().SetTiming({20, 0, 1000});
-            QSignalSpy written(&f.w.CopyKeeper(), &RecoveryKeeper::copyWritten);
-            f.LoadSolidTiles(2, 1);
-            f.dialogs->saveAnswers.push_back(FolderItem(map));
-            ChooseItem("FileSaveAs");
-            Click(f.w, 2, 2);
-            QVERIFY(written.wait(20000));
-            for (const QString& file : folder.entryList({"*.mqm", "*.json"}, QDir::Files))
-                QVERIFY(QFile::copy(folder.filePath(file), kept.filePath(file)));
-        }
+        FollowTheCopy(data.path(), map, kept);
         QCOMPARE(kept.entryList(QDir::Files).size(), 2);
-        QVERIFY(folder.entryList({"*.lock"}, QDir::Files).isEmpty()); // the lone lock went at the start
         for (const QString& file : kept.entryList(QDir::Files))
             QVERIFY(QFile::copy(kept.filePath(file), folder.filePath(file)));
         const QString name = kept.entryList({"*.mqm"}).value(0), copy = folder.filePath(name);
@@ -173,7 +154,6 @@ private slots:
         QFile old(backup);
         QVERIFY(old.open(QIODevice::ReadWrite) && old.setFileTime(QDateTime(QDate(2001, 1, 1), QTime(0, 0)),
                                                                   QFileDevice::FileModificationTime));
-        old.close();
         EditorFixture f(QString(), data.path(), {"Discard", "Discard"});
         QCOMPARE(f.dialogs->questions.size(), 2);
         QVERIFY(f.dialogs->questions[0].startsWith("Recover unsaved changes to keep from "));

@@ -67,8 +67,7 @@ ReadProperties JsonProperties(const QJsonValue& list, QStringList& faults) {
 ReadMap ReadTmx(const QString& path) {
     ReadMap map;
     QFile file(path);
-    file.open(QIODevice::ReadOnly); // a file that cannot be opened has no <map>
-    QXmlStreamReader xml(&file);
+    QXmlStreamReader xml(file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray()); // then no <map>
     QStringList& faults = map.faults;
     if (!xml.readNextStartElement() || xml.name() != u"map")
         return faults << "no <map>", map;

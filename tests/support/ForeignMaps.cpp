@@ -108,11 +108,10 @@ QByteArray Tmx(const Map& map, Encoding encoding) {
             out += QStringLiteral("  </data>\n");
         } else {
             const QString compression = QLatin1String(CompressionName(encoding));
-            out += QStringLiteral("  <data encoding=\"%1\"%2>\n%3\n  </data>\n")
-                       .arg(encoding == Encoding::Csv ? QStringLiteral("csv") : QStringLiteral("base64"))
-                       .arg(compression.isEmpty() ? QString()
-                                                  : QStringLiteral(" compression=\"%1\"").arg(compression))
-                       .arg(QString::fromLatin1(LayerData(layer.gids, map.width, encoding)));
+            out += Fill(QStringLiteral("  <data encoding=\"%1\"%2>\n%3\n  </data>\n"),
+                        encoding == Encoding::Csv ? "csv" : "base64",
+                        compression.isEmpty() ? QString() : " compression=\"" + compression + "\"",
+                        QString::fromLatin1(LayerData(layer.gids, map.width, encoding)));
         }
         out += QStringLiteral(" </layer>\n");
     }

@@ -106,8 +106,7 @@ qint64 Walk(const QByteArray& bytes, qint64 start, std::vector<Item>* items) {
 
 std::vector<Item> Items(const QByteArray& bytes) {
     std::vector<Item> items;
-    Walk(bytes, 0, &items);
-    return items;
+    return Walk(bytes, 0, &items), items;
 }
 
 bool WellFormed(const QByteArray& bytes) {
@@ -183,8 +182,7 @@ QByteArray Bytes(const QCborValue& tree) {
 
 MapSnapshot MakeBase() {
     MapSnapshot map;
-    map.mapWidth = 300; // two chunks a layer
-    map.mapHeight = 220;
+    map.mapWidth = 300, map.mapHeight = 220; // two chunks a layer
     map.name = QStringLiteral("base");
     for (int k = 0; k < map.layers; ++k) {
         map.layer[k].tiles.assign(300 * 220, 0);
@@ -385,11 +383,8 @@ MapSnapshot RandomMap(quint32 seed, int width, int height) {
                           pick(0, 1) == 1, pick(0, 1) == 1};
     };
     MapSnapshot map;
-    map.mapWidth = width;
-    map.mapHeight = height;
-    map.layers = int(pick(1, 8));
-    map.tileWidth = int(extreme(1, 1024));
-    map.tileHeight = int(extreme(1, 1024));
+    map.mapWidth = width, map.mapHeight = height, map.layers = int(pick(1, 8));
+    map.tileWidth = int(extreme(1, 1024)), map.tileHeight = int(extreme(1, 1024));
     map.name = kOddTexts[pick(0, std::size(kOddTexts) - 1)];
     map.visibleLayers = std::uint8_t(pick(0, 255));
     const std::size_t cells = std::size_t(map.mapWidth) * std::size_t(map.mapHeight);
@@ -448,9 +443,7 @@ QByteArray LayersFirst(const MapSnapshot& map, int extraTemplates) {
 
 MapSnapshot ManyLoadsOfOneImage(const QString& imagePath, int loads, int tileSide) {
     MapSnapshot map;
-    map.mapWidth = map.mapHeight = 16;
-    map.layers = 1;
-    map.tileWidth = map.tileHeight = tileSide;
+    map.mapWidth = map.mapHeight = 16, map.layers = 1, map.tileWidth = map.tileHeight = tileSide;
     QFile file(imagePath);
     file.open(QIODevice::ReadOnly);
     const QByteArray hash = QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
@@ -468,9 +461,7 @@ MapSnapshot ManyLoadsOfOneImage(const QString& imagePath, int loads, int tileSid
 
 std::vector<Entry> LargestMapLies() {
     MapSnapshot map;
-    map.mapWidth = 4096;
-    map.mapHeight = 4096;
-    map.layers = 8;
+    map.mapWidth = map.mapHeight = 4096, map.layers = 8;
     for (LayerSnapshot& layer : map.layer)
         layer.tiles.assign(std::size_t(4096) * 4096, 1);
     const QCborValue tree = Tree(Written(map));

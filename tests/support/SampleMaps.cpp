@@ -7,9 +7,7 @@
 
 void PaintSample(MapDocument& document, std::uint32_t seed) {
     MapSettingsValues settings = document.Settings();
-    settings.mapWidth = 50;
-    settings.mapHeight = 40;
-    settings.layers = 5;
+    settings.mapWidth = 50, settings.mapHeight = 40, settings.layers = 5;
     settings.name = QStringLiteral("sample %1").arg(seed);
     settings.visibleLayers = 0x1b;
     document.Apply(settings);
@@ -20,8 +18,7 @@ void PaintSample(MapDocument& document, std::uint32_t seed) {
             const int column = int(rng() % 50), row = int(rng() % 40);
             CellRecord record;
             record.imageIndex = std::int16_t(rng() % 10);
-            record.x = column * settings.tileWidth;
-            record.y = row * settings.tileHeight;
+            record.x = column * settings.tileWidth, record.y = row * settings.tileHeight;
             record.zOrder = std::uint8_t(k);
             if (rng() % 20 == 0) {
                 record.passable = true;
