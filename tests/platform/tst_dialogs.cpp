@@ -8,15 +8,12 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDialogButtonBox>
-#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QSpinBox>
-#include <QTemporaryDir>
-#include <QTimer>
 #include <QtTest>
 #include <functional>
 

@@ -4,7 +4,6 @@
 #include "platform/Val.h"
 #include "tiles/PaletteLayout.h"
 
-#include <QRegularExpression>
 #include <QtTest>
 #include <climits>
 #include <cmath>

@@ -89,22 +89,20 @@ std::vector<Entry> Build() {
     all.back().expected.fill(qRgb(0, 0, 0));
 
     const Entry base = Image(Rgba, 8, false, false);
-    const QByteArray header = kSignature + base.bytes.mid(8, 25);
     const qsizetype idat = base.bytes.indexOf("IDAT") - 4;
     auto lying = [](QByteArray chunk, quint32 claimed) {
         qToBigEndian(claimed, chunk.data());
         return chunk;
     };
-    auto refused = [&](const char* name, const QByteArray& bytes) { all.push_back({name, bytes, {}}); };
+    auto refused = [&](const QString& name, const QByteArray& bytes) { all.push_back({name, bytes, {}}); };
     // Chunks put in front of the base image's data: the editor has no use for any of them, and it loads.
     auto loads = [&](const char* name, const QByteArray& chunks) {
         all.push_back({name, base.bytes.left(idat) + chunks + base.bytes.mid(idat), base.expected});
     };
     // Lengths of 2 GB, the most PNG allows, and 4 GB, beyond its limit, where a sum with an offset overflows.
     for (const quint32 claimed : {0x7FFFFFFFu, ~0u})
-        all.push_back({QStringLiteral("claiming %1 bytes").arg(claimed),
-                       header + lying(Chunk("zTXt", "x"), claimed),
-                       {}});
+        refused(QStringLiteral("claiming %1 bytes").arg(claimed),
+                kSignature + base.bytes.mid(8, 25) + lying(Chunk("zTXt", "x"), claimed));
     refused("IDAT one byte longer than the file",
             base.bytes.left(idat) + lying(base.bytes.mid(idat), quint32(base.bytes.size() - idat - 11)));
     refused("IEND one byte longer than the file", base.bytes.chopped(12) + lying(Chunk("IEND", {}), 1));
@@ -143,7 +141,7 @@ std::vector<Entry> Build() {
 }
 
 // Writes head, then size zero bytes as a hole where the file system allows, then tail.
-bool WriteWithHole(const QString& path, const QByteArray& head, qint64 size, const QByteArray& tail) {
+bool WriteWithHole(const QString& path, const QByteArray& head, qint64 size, const QByteArray& tail = {}) {
     QFile file(path);
     return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(head) == head.size() &&
            file.resize(head.size() + size) && file.seek(head.size() + size) &&
@@ -166,9 +164,6 @@ std::vector<LargeFile> WriteLargeFiles(const QString& folder) {
         return files.back().path;
     };
     constexpr qint64 kPadding = 260000000;
-    bool written = WriteWithHole(add("260,000,000 zero bytes", "zeros.png", " could not be loaded", 0), {},
-                                 kPadding, {});
-
     // A 64 x 64 image (four tiles) with a private ancillary chunk of 260,000,000 zero bytes before its data.
     QImage image(64, 64, QImage::Format_ARGB32);
     image.fill(qRgba(40, 90, 160, 200));
@@ -183,20 +178,17 @@ std::vector<LargeFile> WriteLargeFiles(const QString& folder) {
                             uInt(std::min<qint64>(left, zeros.size()))));
     QByteArray tail(4, '\0');
     qToBigEndian(crc, tail.data());
-    written = written &&
-              WriteWithHole(add("a 64 x 64 PNG padded with 260,000,000 bytes", "padded.png", " loaded", 4),
-                            head, kPadding, tail + valid.mid(idat));
-
-    // Rows of one grey pixel: a filter byte and the pixel, 2^27 bytes inflated from about 130 KB.
-    written = written && Write(add("1 x 2^26 grey", "tall.png", " holds no whole 32 × 32 tile", 0),
-                               File(Ihdr(1, 1u << 26, 8, Grey, false), DeflateZeros(qint64(1) << 27)));
-    // One row of 2^26 one-bit pixels: 8 MB inflated from about 8 KB.
-    written =
-        written && Write(add("2^26 x 1 one-bit grey", "wide.png", " holds no whole 32 × 32 tile", 0),
-                         File(Ihdr(1u << 26, 1, 1, Grey, false), Deflate(QByteArray(1 + (1 << 23), '\0'))));
-    written = written &&
-              ::mkfifo(QFile::encodeName(add("a FIFO", "fifo.png", " could not be loaded", 0)).constData(),
-                       0600) == 0;
+    const bool written =
+        WriteWithHole(add("260,000,000 zero bytes", "zeros.png", " could not be loaded", 0), {}, kPadding) &&
+        WriteWithHole(add("a 64 x 64 PNG padded with 260,000,000 bytes", "padded.png", " loaded", 4), head,
+                      kPadding, tail + valid.mid(idat)) &&
+        // Rows of one grey pixel: a filter byte and the pixel, 2^27 bytes inflated from about 130 KB.
+        Write(add("1 x 2^26 grey", "tall.png", " holds no whole 32 × 32 tile", 0),
+              File(Ihdr(1, 1u << 26, 8, Grey, false), DeflateZeros(qint64(1) << 27))) &&
+        // One row of 2^26 one-bit pixels: 8 MB inflated from about 8 KB.
+        Write(add("2^26 x 1 one-bit grey", "wide.png", " holds no whole 32 × 32 tile", 0),
+              File(Ihdr(1u << 26, 1, 1, Grey, false), Deflate(QByteArray(1 + (1 << 23), '\0')))) &&
+        !::mkfifo(QFile::encodeName(add("a FIFO", "fifo.png", " could not be loaded", 0)).constData(), 0600);
     return written ? files : std::vector<LargeFile>();
 }
 

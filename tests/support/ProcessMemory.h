@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QFile>
-#include <QList>
 #include <malloc.h>
 
 // The process's memory as the kernel counts it (Linux), for the tests and benchmarks that bound or report

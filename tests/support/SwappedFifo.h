@@ -13,8 +13,6 @@ class SwappedFifo {
 public:
     SwappedFifo(const QString& file, const QString& fifo, std::chrono::milliseconds after);
     ~SwappedFifo();
-    SwappedFifo(const SwappedFifo&) = delete;
-    SwappedFifo& operator=(const SwappedFifo&) = delete;
     bool Made() const { return m_made; } // false when the image or the FIFO could not be made
     int Swaps() const { return m_swaps; }
 

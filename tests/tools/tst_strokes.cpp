@@ -153,6 +153,7 @@ void TestStrokes::strokes() {
     const int cols = (f.w.Controls().canMain->width() + 15) / 32,
               rows = (f.w.Controls().canMain->height() + 15) / 32;
     const auto view = [&](const CellSet& s) { return Moved(s, -scroll.x(), -scroll.y(), cols, rows); };
+    const auto shown = [&](int tile) { return Describe(CellsShowing(f.w, TileColour(f.w, tile))); };
     const CellSet before = Moved(Shape(4, {{0, 1}, {cols - 1, rows - 1}}), scroll.x(), scroll.y(),
                                  underlay * map.width(), map.height());
     GameValues values; // alike cells differ in other properties
@@ -162,14 +163,12 @@ void TestStrokes::strokes() {
     const CellSet shape = Shape(tool == 7 ? 0 : tool, tool == 7 ? pts.mid(pts.size() - 1) : pts);
     CellSet stored = Moved(shape, scroll.x(), scroll.y(), map.width(), map.height());
     if (tool == 7 && !stored.empty()) { // the fill's region: the like underlay, or the empty rest of the map
-        const bool onUnderlay = before.count(*stored.begin());
+        const bool under = before.count(*stored.begin());
         stored = Shape(4, {{0, 0}, {map.width() - 1, map.height() - 1}});
-        std::erase_if(
-            stored, [&](auto p) { return before.count(p) != onUnderlay || select == (onUnderlay ? 2 : -1); });
+        std::erase_if(stored, [&](auto p) { return before.count(p) != under || select == (under ? 2 : -1); });
     }
     CellSet twos = before;
     std::erase_if(twos, [&](const auto& p) { return stored.count(p); });
-
     const int steps = f.w.Document().Steps().Count();
     CellRef::FailCellMemoryAfter(granted);
     Drag(f.w, pts);
@@ -178,7 +177,7 @@ void TestStrokes::strokes() {
         const CellSet preview = tool == 7   ? CellSet()
                                 : tool >= 5 ? view(stored)
                                             : Moved(shape, 0, 0, cols, rows);
-        QCOMPARE(Describe(CellsShowing(f.w, TileColour(f.w, 1))), Describe(preview));
+        QCOMPARE(shown(1), Describe(preview));
         QCOMPARE(Describe(Occupied(f.w.Layer(layer))), Describe(before));
     }
     Input::Release(f.w.Controls().canMain, CellMiddle(f.w, up.x(), up.y()));
@@ -187,24 +186,21 @@ void TestStrokes::strokes() {
         QCOMPARE(Describe(Occupied(f.w.Layer(layer))), Describe(before));
         QVERIFY(Holding(f.w.Layer(layer), 1).empty());
         const char* what[] = {"plot", "", "", "", "filled rectangle", "", "filled ellipse", "fill"};
-        if (tool) { // for plot, the cursor's status text replaces the message when the button goes up
-            QCOMPARE(f.w.Controls().lblStatus->text(),
-                     QStringLiteral("Out of memory: %1 stopped").arg(what[tool]));
-            QCOMPARE(f.w.Controls().lblStatus->palette().color(QPalette::WindowText), QColor(200, 0, 0));
-        }
+        const QLabel* status = f.w.Controls().lblStatus;
+        if (tool) // for plot, the cursor's status text replaces the message when the button goes up
+            QCOMPARE(Say(status->text(), status->palette().color(QPalette::WindowText).name()),
+                     Say(QStringLiteral("Out of memory: %1 stopped").arg(what[tool]), "#c80000"));
         Input::Leave(f.w.Controls().canMain);
-        QVERIFY(CellsShowing(f.w, TileColour(f.w, 1)).empty());
+        QVERIFY(shown(1).isEmpty());
         QCOMPARE(f.w.Document().Steps().Count(), steps); // and leaves no step behind
         // Memory is back: the same stroke now does all of its work.
         CellRef::FailCellMemoryAfter(-1);
         Drag(f.w, pts).Release();
     }
     Input::Leave(f.w.Controls().canMain);
-    QCOMPARE(Describe(Holding(f.w.Layer(layer), 1)), Describe(ones));
-    QCOMPARE(Describe(Holding(f.w.Layer(layer), 2)), Describe(twos));
-    QCOMPARE(Describe(CellsShowing(f.w, TileColour(f.w, 1))),
-             Describe(view(ones))); // the redrawn map shows it
-    QCOMPARE(Describe(CellsShowing(f.w, TileColour(f.w, 2))), Describe(view(twos)));
+    for (const auto& [tile, want] : {std::pair{1, ones}, {2, twos}}) // stored, and shown on the redrawn map
+        QCOMPARE(Say(Describe(Holding(f.w.Layer(layer), tile)), "|", shown(tile)),
+                 Say(Describe(want), "|", Describe(view(want))));
 }
 
 // How the release is lost; the first four take the mouse away from the canvas.
@@ -272,10 +268,9 @@ void TestStrokes::outOfMemoryAtStartMoveAndPick() {
     f.w.Controls().btnApply->click();
     QCOMPARE(f.w.Controls().lblStatus->text(), QStringLiteral("Out of memory: Apply stopped"));
     QVERIFY(f.w.Layer(0).SizedTo(f.w.MapWidth(), f.w.MapHeight()) && f.w.MapWidth() < 100);
-    CellRef::FailCellMemoryAfter(3);
+    CellRef::FailCellMemoryAfter(3); // a load that runs out part way is taken back whole
     f.LoadSolidTiles(6, 2);
-    QCOMPARE(f.w.Tileset().Count(), 0); // a load that ran out part way is taken back whole
-    QCOMPARE(f.w.Controls().lblStatus->text(), QStringLiteral("Out of memory: load stopped"));
+    QCOMPARE(Say(f.w.Tileset().Count(), f.w.Controls().lblStatus->text()), "0 Out of memory: load stopped");
     CellRef::FailCellMemoryAfter(-1);
     f.LoadSolidTiles(6, 2);
     QCOMPARE(f.w.Tileset().Count(), 6);
