@@ -20,8 +20,7 @@ std::unique_ptr<frmMain> EditorFixture::Start(const QString& resourceFolder, con
     // Tests run side by side, in two builds at once: none may see another's recovery copies.
     qputenv("XDG_DATA_HOME",
             QFile::encodeName(dataFolder.isEmpty() ? QDir(temp.path()).filePath("data") : dataFolder));
-    for (const QString& reply : replies)
-        dialogs->replies.push_back(reply);
+    dialogs->replies.insert(dialogs->replies.end(), replies.begin(), replies.end());
     auto window = std::make_unique<frmMain>(dialogs, resourceFolder);
     window->show();
     return window;
@@ -62,8 +61,7 @@ void EditorFixture::LoadSolidTiles(int count, int select) {
 }
 
 void EditorFixture::PickTile(int i) {
-    const TileRef tile = w.Tileset().GetTile(i);
-    if (!tile)
+    if (!w.Tileset().GetTile(i))
         return;
     // Scroll the palette towards the tile's row, then hover over it and click.
     w.Controls().scbTilesVertical->setValue(w.Palette().DisplayRow(i));
@@ -72,15 +70,11 @@ void EditorFixture::PickTile(int i) {
 
 QImage MakeTileSheet(int width, int height, int tileWidth, int tileHeight) {
     QImage image(width, height, QImage::Format_ARGB32);
-    int n = 0;
-    for (int y = 0; y + tileHeight <= height; y += tileHeight) {
-        for (int x = 0; x + tileWidth <= width; x += tileWidth) {
-            const QColor colour = QColor::fromHsv((n * 47) % 360, 200, 120 + (n * 13) % 120);
-            for (int yy = y; yy < y + tileHeight; ++yy)
-                for (int xx = x; xx < x + tileWidth; ++xx)
-                    image.setPixelColor(xx, yy, colour);
-            ++n;
+    const int across = width / tileWidth; // whole tiles only, counted row by row
+    for (int y = 0; y < height / tileHeight * tileHeight; ++y)
+        for (int x = 0; x < across * tileWidth; ++x) {
+            const int n = y / tileHeight * across + x / tileWidth;
+            image.setPixelColor(x, y, QColor::fromHsv((n * 47) % 360, 200, 120 + (n * 13) % 120));
         }
-    }
     return image;
 }

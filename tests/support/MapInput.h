@@ -11,7 +11,6 @@
 namespace Input {
 void Enter(QWidget* target, QPoint at);
 void Leave(QWidget* target);
-// A move with the given buttons held.
 void Move(QWidget* target, QPoint at, Qt::MouseButtons held = Qt::NoButton);
 // button goes down; alsoHeld are the other buttons already down.
 void Press(QWidget* target, QPoint at, Qt::MouseButton button = Qt::LeftButton,

@@ -9,13 +9,9 @@
 #include <functional>
 #include <optional>
 
-// Dialogs a test answers itself: the open and save dialogs return prepared files (a null item once they run
-// out, as if the user cancelled), questions take prepared answers by button text ("Return" for the default
-// button, the Escape button once they run out), progress can be cancelled after a number of updates, and
-// message boxes are recorded instead of shown. The properties dialog is answered by prepared edits of what it
-// shows (Cancel once they run out); context menus are recorded (a disabled item with " (disabled)" after its
-// text) and answered by item text (nothing chosen once the replies run out, or when the item named is
-// disabled or missing).
+// Dialogs a test answers itself, each from its queue of prepared answers; once a queue runs out, the dialog
+// is cancelled (open and save dialogs: a null item; questions: the Escape button; properties: Cancel; menus:
+// nothing chosen). Message boxes, questions and context menus are recorded instead of shown.
 class ScriptedDialogs : public Dialogs {
 public:
     FolderItem ShowOpenDialog(QWidget*, const OpenDialogRequest& request) override {
@@ -69,7 +65,7 @@ public:
     std::vector<OpenDialogRequest> requests;
     std::deque<FolderItem> saveAnswers;
     std::vector<SaveDialogRequest> saveRequests;
-    // Button texts, one per question to come.
+    // Button texts, one per question to come ("Return": the default button).
     std::deque<QString> replies;
     QStringList questions;
     QStringList messages;
@@ -77,7 +73,8 @@ public:
     // One per properties dialog to come: what the user makes of the values shown (nothing: Cancel).
     std::deque<std::function<std::optional<PropertiesAnswer>(const PropertiesRequest&)>> propertyEdits;
     std::vector<PropertiesRequest> propertyRequests;
-    // Item texts, one per context menu to come; and the menus shown.
+    // Item texts, one per context menu to come (one disabled or missing: nothing chosen); and the menus
+    // shown, a disabled item with " (disabled)" after its text.
     std::deque<QString> menuReplies;
     std::vector<QStringList> menus;
     // The work is cancelled at this many updates of its progress (never when negative).

@@ -122,7 +122,6 @@ inline StoredCells AllCells(const frmMain& w) {
     return cells;
 }
 
-// The positions of a layer that hold a cell.
 inline CellSet Occupied(const LayerGrid& grid) {
     CellSet cells;
     for (int r = 0; r < grid.Height(); ++r)

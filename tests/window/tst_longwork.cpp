@@ -12,11 +12,9 @@ private slots:
     void cancelledWorkLeavesTheMap_data() {
         QTest::addColumn<QString>("work");
         QTest::addColumn<long long>("cancelAfter"); // -1: runs to its end
-        for (const char* work : {"fill", "apply", "load"}) {
-            QTest::addRow("%s to its end", work) << QString(work) << -1LL;
-            QTest::addRow("%s cancelled at once", work) << QString(work) << 0LL;
-            QTest::addRow("%s cancelled part way", work) << QString(work) << 1LL;
-        }
+        for (const char* work : {"fill", "apply", "load"})
+            for (const long long after : {-1LL, 0LL, 1LL})
+                QTest::addRow("%s, cancel after %lld", work, after) << QString(work) << after;
     }
 
     // A fill over a map of more than a million cells, Apply that makes large grids, and a tileset load report

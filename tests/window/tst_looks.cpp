@@ -1,6 +1,5 @@
 // What the user sees around things: the map's cursor frames its cell evenly and never covers it, the swatch
-// centres its picture, and the controls of a page line up and never cover each other, at any size. (The
-// palette's frames are checked in the window test's palette rows.)
+// centres its picture, and a page's controls line up and never cover each other, at any size.
 #include "UserSteps.h"
 #include "platform/ScrollBar.h"
 #include "tiles/TileSwatch.h"
@@ -12,12 +11,13 @@
 #include <set>
 
 namespace {
-// Going outward from an edge pixel of a picture (distance 0) to distance 3: F where the pixel is the map
-// cursor's frame colour, else a dot.
-QString Outward(const QImage& image, QPoint edge, QPoint step) {
+// n pixels of a picture from `from` on by step: F where the pixel is the map cursor's frame colour, L and D
+// the selection frame's light and dark ones, else a dot (indexOf's -1 comes round to it).
+QString Along(const QImage& image, QPoint from, QPoint step, int n = 4) {
+    const QList<QRgb> colours{kFramePixel.rgb(), qRgb(255, 255, 255), qRgb(20, 60, 160)};
     QString seen;
-    for (int d = 0; d <= 3; ++d)
-        seen += image.pixel(edge + d * step) == kFramePixel.rgb() ? 'F' : '.';
+    for (int d = 0; d < n; ++d)
+        seen += "FLD."[(colours.indexOf(image.pixel(from + d * step)) + 4) % 4];
     return seen;
 }
 
@@ -54,9 +54,7 @@ QRect Geometry(const QWidget* widget) {
 // in one column, each scroll bar along its canvas's whole side, and the status line under the panel.
 QStringList BrokenLineUps(const WindowControls& ui) {
     QStringList broken;
-    const auto rule = [&](bool kept, const QString& name) {
-        broken += kept ? QStringList() : QStringList{name};
-    };
+    const auto rule = [&](bool ok, const QString& name) { broken += ok ? QStringList() : QStringList{name}; };
     const QRect layer0 = ui.btnLayer[0]->geometry();
     for (int i = 1; i < 8; ++i) {
         const QRect b = ui.btnLayer[i]->geometry();
@@ -118,11 +116,11 @@ private slots:
             HoverAt(f.w, CellMiddle(f.w, 3, 2));
             const QImage& canvas = f.w.Controls().canMain->Buffer();
             const QRect cell(3 * 32, 2 * 32, 32, 32);
-            for (int t = 0; t < 32; ++t) // left, right, top, bottom
-                QCOMPARE(Say(Outward(canvas, {cell.left(), cell.top() + t}, {-1, 0}),
-                             Outward(canvas, {cell.right(), cell.top() + t}, {1, 0}),
-                             Outward(canvas, {cell.left() + t, cell.top()}, {0, -1}),
-                             Outward(canvas, {cell.left() + t, cell.bottom()}, {0, 1}), int(tool), t),
+            for (int t = 0; t < 32; ++t) // outward from each edge pixel: left, right, top, bottom
+                QCOMPARE(Say(Along(canvas, {cell.left(), cell.top() + t}, {-1, 0}),
+                             Along(canvas, {cell.right(), cell.top() + t}, {1, 0}),
+                             Along(canvas, {cell.left() + t, cell.top()}, {0, -1}),
+                             Along(canvas, {cell.left() + t, cell.bottom()}, {0, 1}), int(tool), t),
                          Say(".FF.", ".FF.", ".FF.", ".FF.", int(tool), t));
             if (tool == Tool::Erase)
                 QCOMPARE(QColor(canvas.pixel(cell.center())), QColor(245, 180, 180));
@@ -135,19 +133,16 @@ private slots:
         Input::Press(f.w.Controls().canMain, CellMiddle(f.w, 3, 2));
         Input::Release(f.w.Controls().canMain, CellMiddle(f.w, 6, 4));
         const QImage& canvas = f.w.Controls().canMain->Buffer();
-        QCOMPARE(Say(QColor(canvas.pixel(6 * 32 - 1, 4 * 32)) == kFramePixel,
-                     QColor(canvas.pixel(3 * 32 - 1, 2 * 32)) == kFramePixel),
-                 "true false");
+        QCOMPARE(Say(Along(canvas, {6 * 32 - 1, 4 * 32}, {}, 1), Along(canvas, {3 * 32 - 1, 2 * 32}, {}, 1)),
+                 "F .");
 
         f.LoadTiles("tall.png", MakeTileSheet(32, 64, 32, 32));
         TileSwatch& swatch = *f.w.Controls().swatchSelectedTile;
         QCOMPARE(SwatchMargins(swatch), Say(2, 2, 2, 2, true));
         for (const int first : {2, 4}) {
             PaletteStroke(f.w, PaletteTile(f.w, first), PaletteTile(f.w, first + 1));
-            const bool wide = first == 2;
-            QCOMPARE(f.w.Palette().PaletteBlock().width, wide ? 2 : 1);
             QStringList margins = SwatchMargins(swatch).split(' ');
-            if (!wide)
+            if (first == 4) // the tall block: its sides turned
                 margins = QStringList{margins[2], margins[3], margins[0], margins[1], margins[4]};
             QVERIFY2(margins[0] == "2" && margins[1] == "2" &&
                          qAbs(margins[2].toInt() - margins[3].toInt()) <= 1 && margins[2].toInt() > 2 &&
@@ -189,16 +184,8 @@ private slots:
         ChooseTool(f.w, Tool::Select);
         DragStroke(f.w, 1, 1, 2, 2);
         const QImage& canvas = f.w.Controls().canMain->Buffer();
-        const auto across = [&](QPoint from, QPoint step) {
-            QString seen;
-            for (int d = 0; d < 5; ++d) {
-                const QRgb p = canvas.pixel(from + d * step);
-                seen += p == qRgb(255, 255, 255) ? 'L' : p == qRgb(20, 60, 160) ? 'D' : '.';
-            }
-            return seen;
-        };
-        QCOMPARE(Say(across({30, 48}, {1, 0}), across({93, 48}, {1, 0}), across({48, 30}, {0, 1}),
-                     across({48, 93}, {0, 1})),
+        QCOMPARE(Say(Along(canvas, {30, 48}, {1, 0}, 5), Along(canvas, {93, 48}, {1, 0}, 5),
+                     Along(canvas, {48, 30}, {0, 1}, 5), Along(canvas, {48, 93}, {0, 1}, 5)),
                  ".LDD. .DDL. .LDD. .DDL.");
     }
 };
