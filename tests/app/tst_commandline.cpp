@@ -69,7 +69,6 @@ private slots:
         const auto row = [](const char* name, const char* a, M mode, const char* carried) {
             QTest::newRow(name) << QString(a).split(' ', Qt::SkipEmptyParts) << int(mode) << QString(carried);
         };
-        row("a file", "forest.mqm", M::Edit, "forest.mqm");
         row("Qt's options pass", "-platform xcb --style=fusion -reverse a.mqm", M::Edit, "a.mqm");
         row("-- ends options", "-- --help", M::Edit, "--help");
         row("dash alone is a name", "-", M::Edit, "-");
@@ -92,8 +91,7 @@ private slots:
         QFETCH(int, mode);
         QFETCH(QString, carried);
         const CommandLine line = ParseCommandLine(arguments);
-        QCOMPARE(int(line.mode), mode);
-        QCOMPARE(line.error.isEmpty(), mode != int(CommandLine::Mode::Usage));
+        QCOMPARE(Say(int(line.mode), line.error.isEmpty()), Say(mode, mode != int(CommandLine::Mode::Usage)));
         QStringList pairs;
         for (const auto& [in, out] : line.pairs)
             pairs << in + '>' + out;
@@ -162,10 +160,9 @@ private slots:
         Apply(f.w, "1", "1024", "1024", "17", "16");
         QVERIFY(f.w.SaveMapTo(at("big.mqm")));
         const Run big = Mosaicor({"--export", at("big.mqm"), at("big.png")});
-        QCOMPARE(big.status, 1);
-        QVERIFY2(big.err.contains("17408 × 16384 pixels, more than 268,435,456; --scale shrinks it"),
+        QVERIFY2(big.status == 1 && !QFile::exists(at("big.png")) &&
+                     big.err.contains("17408 × 16384 pixels, more than 268,435,456; --scale shrinks it"),
                  qPrintable(big.err));
-        QVERIFY(!QFile::exists(at("big.png")));
         QCOMPARE(Mosaicor({"--export", "--scale", "0.05", at("big.mqm"), at("big.png")}).status, 0);
         QCOMPARE(QImage(at("big.png")).size(), QSize(17 * 51, 16 * 51));
     }

@@ -87,9 +87,8 @@ private slots:
             g.Painter().end();
             for (int p = 0; p < 39 * 39; ++p)
                 QCOMPARE(image.pixel(p % 39, p / 39), image.pixel(p / 39, p % 39));
-            const QRgb black = qRgb(0, 0, 0), white = qRgb(255, 255, 255);
-            QVERIFY(image.pixel(2, 2) == white && image.pixel(17, 2) == black);
-            QVERIFY(image.pixel(17, 17) == (filled ? black : white));
+            QVERIFY(image.pixel(2, 2) == qRgb(255, 255, 255) && image.pixel(17, 2) == qRgb(0, 0, 0) &&
+                    image.pixel(17, 17) == (filled ? qRgb(0, 0, 0) : qRgb(255, 255, 255)));
         }
     }
 };

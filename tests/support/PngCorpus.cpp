@@ -156,7 +156,6 @@ const std::vector<Entry>& All() {
 }
 
 std::vector<LargeFile> WriteLargeFiles(const QString& folder) {
-    using namespace PngCraft;
     const QDir dir(folder);
     std::vector<LargeFile> files;
     auto add = [&](const char* name, const char* file, const QString& status, int tiles) {

@@ -139,7 +139,7 @@ void TestStrokes::strokes_data() {
     const Points path{{1, 1}, {2, 1}, {3, 2}, {4, 2}, {5, 3}, {6, 4}, {6, 4}};
     for (const int tool : {0, 4, 6, 7})
         row(qPrintable(QStringLiteral("tool %1 out of memory").arg(tool)),
-            {tool, path, {}, 0, 0, {100, 100}, 1, tool ? 1 : 3});
+            {tool, path, {}, 0, 1, {100, 100}, 1, tool ? 1 : 3});
 }
 
 void TestStrokes::strokes() {
