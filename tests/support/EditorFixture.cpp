@@ -65,7 +65,7 @@ void EditorFixture::PickTile(int i) {
         return;
     // Scroll the palette towards the tile's row, then hover over it and click.
     w.Controls().scbTilesVertical->setValue(w.Palette().DisplayRow(i));
-    PaletteStroke(w, PaletteSlot(w, i) + QPoint(w.Tileset().TileWidth() / 2, w.Tileset().TileHeight() / 2));
+    PaletteStroke(w, PaletteTile(w, i));
 }
 
 QImage MakeTileSheet(int width, int height, int tileWidth, int tileHeight) {

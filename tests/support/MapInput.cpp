@@ -33,13 +33,12 @@ void Move(QWidget* target, QPoint at, Qt::MouseButtons held) {
     SendMouse(target, QEvent::MouseMove, at, Qt::NoButton, held);
 }
 
-void Press(QWidget* target, QPoint at, Qt::MouseButton button, Qt::MouseButtons alsoHeld,
-           Qt::KeyboardModifiers keys) {
-    SendMouse(target, QEvent::MouseButtonPress, at, button, alsoHeld | button, keys);
+void Press(QWidget* target, QPoint at, Qt::MouseButton button, Qt::KeyboardModifiers keys) {
+    SendMouse(target, QEvent::MouseButtonPress, at, button, button, keys);
 }
 
-void Release(QWidget* target, QPoint at, Qt::MouseButton button, Qt::MouseButtons stillHeld) {
-    SendMouse(target, QEvent::MouseButtonRelease, at, button, stillHeld);
+void Release(QWidget* target, QPoint at, Qt::MouseButton button) {
+    SendMouse(target, QEvent::MouseButtonRelease, at, button, Qt::NoButton);
 }
 
 void Wheel(QWidget* target, QPoint at, QPoint angle, Qt::KeyboardModifiers held) {
@@ -96,9 +95,4 @@ void RightClick(QWidget* canvas, QPoint at) {
     QContextMenuEvent request(QContextMenuEvent::Mouse, at, canvas->mapToGlobal(at));
     QApplication::sendEvent(canvas, &request);
     Input::Release(canvas, at, Qt::RightButton);
-}
-
-QPoint PaletteTile(const frmMain& w, int i) {
-    const int tw = w.Tileset().TileWidth(), th = w.Tileset().TileHeight();
-    return {10 + i * (tw + 10) + tw / 2, 10 + th / 2};
 }

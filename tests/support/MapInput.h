@@ -12,12 +12,11 @@ namespace Input {
 void Enter(QWidget* target, QPoint at);
 void Leave(QWidget* target);
 void Move(QWidget* target, QPoint at, Qt::MouseButtons held = Qt::NoButton);
-// button goes down; alsoHeld are the other buttons already down.
+// button goes down, the only one held, with the modifier keys given.
 void Press(QWidget* target, QPoint at, Qt::MouseButton button = Qt::LeftButton,
-           Qt::MouseButtons alsoHeld = Qt::NoButton, Qt::KeyboardModifiers keys = Qt::NoModifier);
-// button goes up; stillHeld are the buttons still down after it.
-void Release(QWidget* target, QPoint at, Qt::MouseButton button = Qt::LeftButton,
-             Qt::MouseButtons stillHeld = Qt::NoButton);
+           Qt::KeyboardModifiers keys = Qt::NoModifier);
+// button goes up, leaving none held.
+void Release(QWidget* target, QPoint at, Qt::MouseButton button = Qt::LeftButton);
 // A wheel turn of angle in Qt's units (120 per notch of an ordinary wheel; positive away from the user), with
 // the keyboard's modifiers held.
 void Wheel(QWidget* target, QPoint at, QPoint angle, Qt::KeyboardModifiers held = Qt::NoModifier);
@@ -56,5 +55,3 @@ void Click(frmMain& w, int c, int r);
 // The right button pressed and released at a point of a canvas, with the context menu request the platform
 // sends between them.
 void RightClick(QWidget* canvas, QPoint at);
-// The middle of palette tile i in the first row shown.
-QPoint PaletteTile(const frmMain& w, int i);

@@ -39,8 +39,7 @@ public:
                 return int(i);
         return question.Escape;
     }
-    std::unique_ptr<WorkDialog> StartWork(QWidget*, const QString& label) override {
-        work.append(label);
+    std::unique_ptr<WorkDialog> StartWork(QWidget*, const QString&) override {
         return std::make_unique<Work>(*this);
     }
 
@@ -69,7 +68,6 @@ public:
     std::deque<QString> replies;
     QStringList questions;
     QStringList messages;
-    QStringList work;
     // One per properties dialog to come: what the user makes of the values shown (nothing: Cancel).
     std::deque<std::function<std::optional<PropertiesAnswer>(const PropertiesRequest&)>> propertyEdits;
     std::vector<PropertiesRequest> propertyRequests;

@@ -82,6 +82,11 @@ inline QPoint PaletteSlot(const frmMain& w, int i) {
     return {x, 10 + (row - w.Palette().TilesOffsetY()) * (th + 10)};
 }
 
+// The middle of palette tile i.
+inline QPoint PaletteTile(const frmMain& w, int i) {
+    return PaletteSlot(w, i) + QPoint(w.Tileset().TileWidth() / 2, w.Tileset().TileHeight() / 2);
+}
+
 // On the palette: the pointer comes in at from, the left button goes down there and comes up at to (a click
 // when no other point is given), and the pointer leaves.
 inline void PaletteStroke(frmMain& w, QPoint from, std::optional<QPoint> to = std::nullopt) {
@@ -111,10 +116,8 @@ inline MapSnapshot MapOf(const frmMain& w) {
 }
 
 // Plain copies of every field of every stored cell, its place and layer included, by layer and index.
-using StoredCells = std::map<std::pair<int, std::uint32_t>, CellRecord>;
-
-inline StoredCells AllCells(const frmMain& w) {
-    StoredCells cells;
+inline auto AllCells(const frmMain& w) {
+    std::map<std::pair<int, std::uint32_t>, CellRecord> cells;
     for (int k = 0; k < 8; ++k)
         for (std::uint32_t i = 0; i < w.Layer(k).Count(); ++i)
             if (const LayerGrid& grid = w.Layer(k); grid.AtIndex(i))

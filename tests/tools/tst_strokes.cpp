@@ -289,7 +289,7 @@ void TestStrokes::outOfMemoryAtStartMoveAndPick() {
     // What the status line says with the button still down, and whether the map and history are unchanged.
     const auto pressWithout = [&](long long granted, Qt::KeyboardModifiers keys, QPoint to) {
         CellRef::FailCellMemoryAfter(granted);
-        Input::Press(f.w.Controls().canMain, CellMiddle(f.w, 1, 1), Qt::LeftButton, Qt::NoButton, keys);
+        Input::Press(f.w.Controls().canMain, CellMiddle(f.w, 1, 1), Qt::LeftButton, keys);
         Input::Move(f.w.Controls().canMain, CellMiddle(f.w, to.x(), to.y()), Qt::LeftButton);
         Input::Release(f.w.Controls().canMain, CellMiddle(f.w, to.x(), to.y()));
         CellRef::FailCellMemoryAfter(-1);

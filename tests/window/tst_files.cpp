@@ -52,7 +52,6 @@ void Paint(EditorFixture& f, std::uint32_t seed) {
     GameValues own = GameValuesOf(f.w.Tileset().GetTile(3)->Template());
     own.custom2 = QStringLiteral("key"), own.destroyable = true;
     Put(f.w, 2, 5, 6, 3, own);
-    f.w.Refresh();
 }
 
 } // namespace

@@ -27,16 +27,13 @@ auto Edit(std::function<void(GameValues&)> change, bool option = false) {
     };
 }
 
-// Checks that Undo gives back before and Redo after, exactly, each as one step.
+// Undo, then Redo: whether each gave back its map (before, then after) exactly, as one step.
 QString UndoRedo(frmMain& w, const MapSnapshot& before, const MapSnapshot& after) {
     const int index = w.Document().Steps().Index();
     ChooseItem("EditUndo");
-    if (!(MapOf(w) == before) || w.Document().Steps().Index() != index - 1)
-        return QStringLiteral("undo did not give the map back");
+    const bool undone = MapOf(w) == before && w.Document().Steps().Index() == index - 1;
     ChooseItem("EditRedo");
-    if (!(MapOf(w) == after) || w.Document().Steps().Index() != index)
-        return QStringLiteral("redo did not make the change again");
-    return {};
+    return Say(undone, MapOf(w) == after && w.Document().Steps().Index() == index);
 }
 
 // An 8-layer map of 16-pixel tiles, larger than the canvas shows, with 4 tiles: tile 1 painted on layers 0
@@ -45,7 +42,6 @@ void PaintTwoTiles(EditorFixture& f) {
     Apply(f.w, "8", "16", "16", "120", "90");
     f.LoadSolidTiles(4, 1);
     ChooseTool(f.w, Tool::FilledRectangle);
-    ChooseEditLayer(f.w, 0);
     DragStroke(f.w, 0, 0, 3, 3);
     ChooseEditLayer(f.w, 7);
     DragStroke(f.w, 5, 0, 6, 1);
@@ -72,7 +68,6 @@ private slots:
         EditorFixture f;
         PaintTwoTiles(f);
         // One cell of tile 1 gets a value of its own first.
-        ChooseEditLayer(f.w, 0);
         f.dialogs->menuReplies.push_back(kCellItem);
         f.dialogs->propertyEdits.push_back(Edit([](GameValues& v) { v.listIndex = 5; }));
         RightClick(f.w.Controls().canMain, CellMiddle(f.w, 2, 2));
@@ -96,7 +91,7 @@ private slots:
         QCOMPARE(Say(passable, f.w.Layer(0).At(0, 0)->TextsHandle() == tile.TextsHandle()),
                  Say(option ? 19 : 0, option));
         const MapSnapshot after = MapOf(f.w);
-        QVERIFY2(UndoRedo(f.w, before, after).isEmpty(), "tile properties");
+        QCOMPARE(UndoRedo(f.w, before, after), "true true");
 
         f.PickTile(1);
         ChooseTool(f.w, Tool::Plot);
@@ -129,7 +124,6 @@ private slots:
         ChooseItem("FileRemoveTiles");
         QVERIFY(f.dialogs->questions.isEmpty() && !f.w.Document().Steps().CanUndo());
         PaintTwoTiles(f);
-        ChooseEditLayer(f.w, 0);
         f.w.Controls().scbMainVertical->setValue(1);
         f.w.Controls().scbMainHorizontal->setValue(2);
         const MapSnapshot before = MapOf(f.w);
@@ -155,7 +149,7 @@ private slots:
                  "chest true 48 48 0 1");
         QVERIFY(f.w.Layer(0).At(3, 2)->Custom1().isEmpty() && f.w.Tileset().GetTile(1)->Custom1().isEmpty());
         const MapSnapshot after = MapOf(f.w);
-        QVERIFY2(UndoRedo(f.w, before, after).isEmpty(), "cell properties");
+        QCOMPARE(UndoRedo(f.w, before, after), "true true");
 
         ChooseEditLayer(f.w, 0);
         const QPoint at = CellMiddle(f.w, 1, 2); // map cell (3, 3)
@@ -197,7 +191,7 @@ private slots:
         const QImage& palette = f.w.Controls().canTiles->Buffer(); // no tile left in its slot
         for (int i = 0; i < 4; ++i)
             QCOMPARE(palette.pixel(PaletteTile(f.w, i)), palette.pixel(2, 2));
-        QVERIFY2(UndoRedo(f.w, painted, removed).isEmpty(), "remove tiles");
+        QCOMPARE(UndoRedo(f.w, painted, removed), "true true");
 
         // Two new tiles: numbered 0 and 1, the cells of those numbers show them, and undoing the load and
         // the removal brings the first tileset back with its records.

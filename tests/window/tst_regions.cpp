@@ -36,8 +36,7 @@ private slots:
     void moveCopyPasteCutDelete() {
         EditorFixture f;
         f.LoadSolidTiles(4, 0);
-        for (int r = 1; r <= 3; ++r)
-            Put(f.w, 0, 1, r, 1);
+        Put(f.w, 0, 1, 1, 1), Put(f.w, 0, 1, 2, 1), Put(f.w, 0, 1, 3, 1);
         const MapSnapshot before = MapOf(f.w);
         Type(f.w, Qt::Key_S);
         DragStroke(f.w, 1, 1, 1, 3);
@@ -77,7 +76,6 @@ private slots:
         QCOMPARE(Say(Describe(Occupied(f.w.Layer(0))), f.w.Selection() == QRect(4, 0, 1, 2)),
                  "(4,0) (4,1) true");
         Put(f.w, 0, 1, 1, 0), Put(f.w, 0, 2, 1, 1), Put(f.w, 0, 1, 2, 2), Put(f.w, 1, 2, 2, 3);
-        Type(f.w, Qt::Key_S);
         DragStroke(f.w, 1, 1, 2, 2);
         HoverAt(f.w, CellMiddle(f.w, 2, 2));
         QCOMPARE(f.w.Controls().lblStatus->text(), "Select X: 1 Y: 1 W: 2 H: 2");
@@ -130,9 +128,7 @@ private slots:
     void paletteBlockStamps() {
         EditorFixture f;
         f.LoadTiles("wide.png", MakeTileSheet(8 * 32, 3 * 32, 32, 32));
-        const auto tile = [&](int i) { return PaletteSlot(f.w, i) + QPoint(16, 16); };
-        PaletteStroke(f.w, tile(1), tile(10));
-        ChooseTool(f.w, Tool::Plot);
+        PaletteStroke(f.w, PaletteTile(f.w, 1), PaletteTile(f.w, 10));
         Click(f.w, 3, 3);
         QCOMPARE(Tiles(f.w, {{0, 3, 3}, {0, 4, 3}, {0, 3, 4}, {0, 4, 4}, {0, 5, 3}}), "1 2 9 10 -1");
         // The block places each tile's own record, as a plot of that tile does.
@@ -152,10 +148,10 @@ private slots:
         f.dialogs->replies.push_back("Yes");
         ChooseItem("FileRemoveTiles");
         ChooseItem("EditUndo");
-        QCOMPARE(f.w.Controls().canTiles->Buffer().pixel(tile(9) - QPoint(19, 0)), 0xff646464u);
+        QCOMPARE(f.w.Controls().canTiles->Buffer().pixel(PaletteTile(f.w, 9) - QPoint(19, 0)), 0xff646464u);
         // A block one tile wide still lays its pattern: the fill taken back, a 1 x 2 block fills again.
         ChooseItem("EditUndo");
-        PaletteStroke(f.w, tile(1), tile(9));
+        PaletteStroke(f.w, PaletteTile(f.w, 1), PaletteTile(f.w, 9));
         Click(f.w, 21, 30);
         QCOMPARE(Tiles(f.w, {{0, 21, 30}, {0, 22, 30}, {0, 21, 31}, {0, 20, 29}}), "1 1 9 9");
     }
@@ -171,7 +167,7 @@ private slots:
         // Ctrl held, the button pressed on (c0, r0) and released on (c1, r1), with a move there if elsewhere.
         const auto ctrlDrag = [&](int c0, int r0, int c1, int r1) {
             HoverAt(f.w, CellMiddle(f.w, c0, r0));
-            Input::Press(f.w.Controls().canMain, CellMiddle(f.w, c0, r0), Qt::LeftButton, Qt::NoButton,
+            Input::Press(f.w.Controls().canMain, CellMiddle(f.w, c0, r0), Qt::LeftButton,
                          Qt::ControlModifier);
             if (c1 != c0 || r1 != r0)
                 Input::Move(f.w.Controls().canMain, CellMiddle(f.w, c1, r1), Qt::LeftButton);

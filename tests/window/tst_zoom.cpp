@@ -32,7 +32,6 @@ void Prepare(EditorFixture& f) {
             sheet.setPixel(x, y, Quarter(x / 32, (y / 16) * 2 + x % 32 / 16));
     f.LoadTiles(QStringLiteral("quarters.png"), sheet);
     f.PickTile(1);
-    ChooseTool(f.w, Tool::Plot);
 }
 
 } // namespace
