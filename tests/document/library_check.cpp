@@ -13,8 +13,7 @@
 #include <tuple>
 
 namespace {
-class WithoutImages : public TilesetImageResolver {
-public:
+struct WithoutImages : TilesetImageResolver {
     Answer Resolve(const TilesetLoadRecord&, Problem, QString*) override { return Answer::GoOn; }
 };
 

@@ -45,9 +45,7 @@ class TestExport : public QObject {
     Q_OBJECT
     QTemporaryDir temp;
     // MOSAICOR_EXPORT_SAMPLES=folder keeps the exported files there, to try a game's reader on them.
-    QString root = qEnvironmentVariableIsSet("MOSAICOR_EXPORT_SAMPLES")
-                       ? qEnvironmentVariable("MOSAICOR_EXPORT_SAMPLES")
-                       : temp.path();
+    QString root = qEnvironmentVariable("MOSAICOR_EXPORT_SAMPLES", temp.path());
 
     QString Image(const QString& relative, QSize size) {
         const QString path = QDir(root).filePath(relative);

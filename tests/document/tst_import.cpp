@@ -63,9 +63,6 @@ class TestImport : public QObject {
     // Refusals of files no writer makes: entities, data that inflates without end, damage.
     void OddFileRefusals() {
         const QByteArray csv = Tmx(TwoTilesets(false, false), Encoding::Csv);
-        const auto edited = [](QByteArray file, const char* from, const char* to) {
-            return file.replace(from, to);
-        };
         QByteArray dtd = csv;
         dtd.insert(dtd.indexOf("<map"),
                    "<!DOCTYPE map [<!ENTITY a \"aaaaaaaaaa\"><!ENTITY b \"&a;&a;&a;&a;\">]>\n");
@@ -76,13 +73,14 @@ class TestImport : public QObject {
             [](Map& m) { m.layers[0].gids.assign(4 << 20, 0); }, Encoding::Zlib);
         // Layer data no writer makes: gids apart or missing, past 32 bits, encodings and compressions
         // unknown.
-        QTest::addRow("tmx gids apart") << edited(csv, "1,2,8", "1 2,8") << "not a list of gids";
-        QTest::addRow("tmx empty gid") << edited(csv, "1,2,8", "1,,2,8") << "not a list of gids";
-        QTest::addRow("tmx gid of 33 bits") << edited(csv, "2147483650", "4294967296") << "than 32 bits";
-        QTest::addRow("tmx hex") << edited(csv, "encoding=\"csv\"", "encoding=\"hex\"")
+        QTest::addRow("tmx gids apart") << QByteArray(csv).replace("1,2,8", "1 2,8") << "not a list of gids";
+        QTest::addRow("tmx empty gid") << QByteArray(csv).replace("1,2,8", "1,,2,8") << "not a list of gids";
+        QTest::addRow("tmx gid of 33 bits")
+            << QByteArray(csv).replace("2147483650", "4294967296") << "than 32 bits";
+        QTest::addRow("tmx hex") << QByteArray(csv).replace("encoding=\"csv\"", "encoding=\"hex\"")
                                  << "a layer's data is encoded as hex, which";
-        QTest::addRow("tmx lzma") << edited(Tmx(TwoTilesets(false, false), Encoding::Zlib),
-                                            "compression=\"zlib\"", "compression=\"lzma\"")
+        QTest::addRow("tmx lzma") << Tmx(TwoTilesets(false, false), Encoding::Zlib)
+                                         .replace("compression=\"zlib\"", "compression=\"lzma\"")
                                   << "a layer's data is compressed as lzma, which";
         QTest::addRow("tmj damaged") << QByteArray("{\"type\":\"map\",") << "it is damaged";
         Map missing = TwoTilesets(true, false);
@@ -303,7 +301,6 @@ private slots:
         frmMain& w = f.w;
         f.Open(Path("editor/forest.tmx"));
         QVERIFY(f.dialogs->requests.back().Filter.contains("*.tmx"));
-        QVERIFY2(f.dialogs->messages.isEmpty(), qPrintable(f.dialogs->messages.join('\n')));
         QCOMPARE(Say(w.windowTitle(), w.Tileset().Count(), w.Document().FilePath().isEmpty()),
                  "forest[*] - 2D Mosaicor 12 true");
         QVERIFY(w.Controls().lblStatus->text().startsWith("forest.tmx imported; 2 flipped"));

@@ -19,16 +19,14 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextStream>
-#include <numeric>
 #include <set>
 
 namespace {
 
 using MapCorpus::Written;
 
-MapFileResult ReadBytes(const QByteArray& bytes, MapSnapshot* map, const MapFileProgress& progress = {}) {
-    QBuffer buffer;
-    buffer.setData(bytes);
+MapFileResult ReadBytes(QByteArray bytes, MapSnapshot* map, const MapFileProgress& progress = {}) {
+    QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
     return MapFile::Read(buffer, map, progress);
 }
@@ -49,7 +47,8 @@ struct ProgressLog {
         for (qsizetype i = 1; i < calls.size(); ++i)
             if (calls[i].first <= calls[i - 1].first || calls[i].second != total)
                 return false;
-        return !calls.isEmpty() && calls.front().first == 0 && calls.back().first == total;
+        return !calls.isEmpty() && calls.front() == qMakePair(qint64(0), total) &&
+               calls.back().first == total;
     }
 };
 
@@ -69,8 +68,7 @@ MapFile::LayerSource LayersOf(const MapSnapshot& map, const std::function<bool(i
 }
 
 // Opens without the images a map names, as Open Without It does.
-class WithoutImages : public TilesetImageResolver {
-public:
+struct WithoutImages : TilesetImageResolver {
     Answer Resolve(const TilesetLoadRecord&, Problem, QString*) override { return Answer::GoOn; }
 };
 
@@ -127,14 +125,12 @@ private slots:
         QVERIFY(saving.CountsUpTo(cells) && opening.CountsUpTo(cells));
         // Handed over one layer at a time, in order, each asked for once: the same bytes (written twice, so
         // nothing depends on memory left over from before).
-        QList<int> asked, inOrder(map.layers);
-        std::iota(inOrder.begin(), inOrder.end(), 0);
+        int asked = 0;
         QBuffer layered;
         layered.open(QIODevice::WriteOnly);
-        const auto ask = [&](int k) { return asked << k, true; };
-        QVERIFY(MapFile::Write(WithoutLayers(map), LayersOf(map, ask), layered).ok());
+        const auto ask = [&](int k) { return k == asked++; }; // one out of turn cancels the write
+        QVERIFY(MapFile::Write(WithoutLayers(map), LayersOf(map, ask), layered).ok() && asked == map.layers);
         QCOMPARE(layered.data(), Read(path));
-        QCOMPARE(asked, inOrder);
         // Saved from a document, opened into one and saved again: the same bytes (cells sharing their tile's
         // record or holding their own, odd texts, hidden layers, the tileset images missing).
         WithoutImages resolver;
@@ -219,14 +215,12 @@ private slots:
             {{}, "it is empty"},
             {base.left(base.size() - 1), "it ends too early"},
             {newer, "it is in version 2 of the map format, which this program cannot read"}};
-        for (const auto& [bytes, reason] : files) {
-            MapSnapshot map;
-            QCOMPARE(ReadBytes(bytes, &map).reason, reason);
-        }
-        ProgressLog progress;
-        progress.cancelAt = 2;
         const MapSnapshot untouched = MapCorpus::RandomMap(3, 4, 4);
         MapSnapshot target = untouched;
+        for (const auto& [bytes, reason] : files)
+            QCOMPARE(ReadBytes(bytes, &target).reason, reason);
+        ProgressLog progress;
+        progress.cancelAt = 2;
         QCOMPARE(ReadBytes(base, &target, progress.Callback()).status, MapFileResult::Cancelled);
         QVERIFY(progress.calls.size() == 3 && target == untouched);
     }
@@ -293,12 +287,10 @@ private slots:
         // Only the layers in use are asked for: tiles left on one that is not are never seen, never written.
         MapSnapshot inUse = WithoutLayers(map);
         std::copy_n(map.layer.begin(), map.layers, inUse.layer.begin());
-        if (Written(inUse).isEmpty()) {
-            QCOMPARE(late.status, MapFileResult::Failed);
-            QCOMPARE(late.reason, result.reason);
-        } else {
+        if (Written(inUse).isEmpty())
+            QVERIFY(late.status == MapFileResult::Failed && late.reason == result.reason);
+        else
             QCOMPARE(layered.data(), Written(inUse));
-        }
     }
 
     // A save that fails keeps the file it was to replace byte for byte and leaves nothing beside it. Tests

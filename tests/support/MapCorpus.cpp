@@ -167,9 +167,7 @@ QString Where(const Path& path) {
 }
 
 int TypeClass(const QCborValue& value) {
-    return value.isBool()      ? int(QCborValue::True)
-           : value.isInteger() ? int(QCborValue::Integer)
-                               : int(value.type());
+    return value.isBool() ? int(QCborValue::True) : int(value.type());
 }
 
 QCborValue Tree(const QByteArray& bytes) {
