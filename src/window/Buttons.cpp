@@ -1,4 +1,5 @@
 #include "platform/BevelButton.h"
+#include "platform/Canvas.h"
 #include "platform/PNGu.h"
 #include "window/frmMain.h"
 
@@ -90,6 +91,10 @@ void frmMain::btnViewGrid_Action() {
 }
 
 void frmMain::btnTool_Action(int index) {
+    // As with the tool keys, a stroke of the old tool ends as if its release had gone elsewhere; else the
+    // release would finish it as a stroke of the new tool, a selection release leaving a plot's edit open.
+    if (ToolAt(index) != m_stroke.CurrentTool())
+        m_ui.canMain->CancelStroke();
     UseTool(ToolAt(index));
 }
 

@@ -124,6 +124,9 @@ bool frmMain::EscapePressed() {
 }
 
 bool frmMain::EditCopy_Action(bool allLayers) {
+    // A stroke under way ends first, as it does for Undo: a move puts back the cells it carries, so they are
+    // what is copied, cut or deleted, and the edit that follows is the only one open.
+    m_ui.canMain->CancelStroke();
     if (m_selection.isEmpty())
         return false;
     const bool copied = Guarded(QStringLiteral("copy"), [&] {
@@ -140,6 +143,7 @@ bool frmMain::EditCopy_Action(bool allLayers) {
 }
 
 void frmMain::EditCut_Action(bool allLayers) {
+    m_ui.canMain->CancelStroke();
     if (m_selection.isEmpty())
         return;
     // Cells that could not be copied are not emptied either.
@@ -158,6 +162,7 @@ void frmMain::EditCut_Action(bool allLayers) {
 }
 
 void frmMain::EditClear_Action() {
+    m_ui.canMain->CancelStroke();
     if (m_selection.isEmpty())
         return;
     const QRect cells = m_selection;

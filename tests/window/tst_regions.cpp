@@ -37,6 +37,14 @@ private slots:
         EditorFixture f;
         f.LoadSolidTiles(4, 0);
         Put(f.w, 0, 1, 1, 1), Put(f.w, 0, 1, 2, 1), Put(f.w, 0, 1, 3, 1);
+        // A tool button clicked amid a stroke ends it first: the plot so far is a step of its own.
+        const int steps = f.w.Document().Steps().Count();
+        MouseStroke plot(f.w, 5, 5);
+        plot.DragTo(7, 5);
+        f.w.Controls().btnTool[ToolIndex(Tool::Select)]->click();
+        plot.Release();
+        QVERIFY(f.w.Document().Steps().Count() == steps + 1 && !f.w.Document().OpenEdit());
+        ChooseItem("EditUndo");
         const MapSnapshot before = MapOf(f.w);
         Type(f.w, Qt::Key_S);
         DragStroke(f.w, 1, 1, 1, 3);
@@ -49,7 +57,7 @@ private slots:
         ChooseItem("EditRedo");
         QVERIFY(MapOf(f.w) == after && f.w.Selection() == QRect(4, 1, 1, 3));
         // Escape during the drag puts the cells back; a second Escape clears the selection.
-        const int steps = f.w.Document().Steps().Count();
+        const int moved = f.w.Document().Steps().Count();
         MouseStroke move(f.w, 4, 2);
         move.DragTo(7, 2);
         QVERIFY(Occupied(f.w.Layer(0)).empty());
@@ -58,7 +66,7 @@ private slots:
         Type(f.w, Qt::Key_Escape);
         move.Release();
         QVERIFY(MapOf(f.w) == after);
-        QCOMPARE(Say(f.w.Document().Steps().Count(), f.w.Selection().width()), Say(steps, 1));
+        QCOMPARE(Say(f.w.Document().Steps().Count(), f.w.Selection().width()), Say(moved, 1));
         Type(f.w, Qt::Key_Escape);
         QVERIFY(f.w.Selection().isEmpty());
         ChooseTool(f.w, Tool::FilledRectangle);
@@ -92,8 +100,12 @@ private slots:
         QCOMPARE(f.w.Layer(0).Record(6, 5).get(), f.w.Layer(0).Record(2, 1).get());
         ChooseItem("EditUndo");
         QVERIFY(MapOf(f.w) == unpasted);
-        for (const char* item : {"EditCut", "EditClear"}) {
+        ChooseTool(f.w, Tool::Select);
+        for (const char* item : {"EditCut", "EditClear"}) { // amid a move, whose carried cells go back first
+            MouseStroke carried(f.w, 1, 1);
+            carried.DragTo(3, 3);
             ChooseItem(item);
+            carried.Release();
             QCOMPARE(Tiles(f.w, {{0, 1, 1}, {0, 2, 1}, {1, 2, 2}}), "-1 -1 3");
             ChooseItem("EditUndo");
             QVERIFY(MapOf(f.w) == unpasted);
