@@ -83,6 +83,7 @@ private:
     // under way met an undo or redo).
     static constexpr int kUnknown = -2;
     std::map<int, MapSnapshot> m_model;
+    MapSnapshot m_pressed; // the map as the last press on it found it
     int m_index = 0, m_saved = 0;
     bool m_typed = false, m_undone = false, m_opened = false, m_lost = false, m_stroking = false;
 
@@ -203,13 +204,14 @@ private:
     }
 
     // Mostly painting, as in real use; else a tool, layer or grid button, an edit-layer row, Apply, a scroll
-    // bar (thumb dragged, steps, pages, ends, a value set), a tileset, a window size, Undo or Redo.
+    // bar (thumb dragged, steps, pages, ends, a value set), a tileset, a window size, Undo or Redo, or a
+    // region command (cut, copy, paste, delete, select all).
     QString SendRandomEvent(const QString& n) {
-        const int kind = Among({700, 80, 73, 20, 20, 40, 10, 4, 20, 12}), i = Uniform(0, 7),
+        const int kind = Among({700, 80, 73, 20, 20, 40, 10, 4, 20, 12, 20}), i = Uniform(0, 8),
                   b = Among({40, 25, 8});
         if (kind < 2 || kind == 6)
             return kind < 2 ? Mouse(n, kind == 0) : LoadTiles(n, Uniform(0, 99));
-        BevelButton* button = std::array{w.Controls().btnTool[i & 7], w.Controls().btnLayer[i & 7],
+        BevelButton* button = std::array{w.Controls().btnTool[std::size_t(i)], w.Controls().btnLayer[i & 7],
                                          w.Controls().btnViewGrid}[b & 3];
         const QSize size(Uniform(300, 1300), Uniform(200, 900));
         const int row = i % std::max(w.Controls().cboEditLayer->count(), 1), way = Uniform(0, 7);
@@ -219,9 +221,11 @@ private:
             : kind == 4 ? Apply()
             : kind == 5 ? Scroll(m_bars[i % 3], way)
             : kind == 7 ? w.resize(size)
-                        : ChooseItem(kind == 8 ? "EditUndo" : "EditRedo");
+            : kind < 10 ? ChooseItem(kind == 8 ? "EditUndo" : "EditRedo")
+                        : ChooseItem(std::array{"EditCut", "EditCopy", "EditPaste", "EditClear",
+                                                "EditSelectAll"}[std::size_t(i % 5)]);
         });
-        m_undone = kind >= 8;
+        m_undone = kind == 8 || kind == 9;
         return {};
     }
 
@@ -264,8 +268,16 @@ private:
             (m_lost || (m_held && act == Lost)) && !(map && (act == Release || act == Move || act == Click));
         m_held = act == Press || (m_held && act != Release && act != Lost && act != Dialog);
         const std::uint64_t was = m_cellChanges;
+        const bool carrying = w.CurrentStroke().Dragging();
+        const bool selecting = w.CurrentStroke().CurrentTool() == Tool::Select;
+        m_pressed = map && act == Press && selecting && !carrying ? MapOf(w) : m_pressed;
         Do(n + QString::asprintf("%c%d at %d,%d", map ? 'm' : 'p', act, at.x(), at.y()), acts[act]);
-        return act == Move && m_cellChanges != was ? QStringLiteral("a move with no button held drew") : "";
+        // Only a selection carried since the press may change cells here: its release went elsewhere, so the
+        // cells go back where they were.
+        const bool putBack = carrying && !w.CurrentStroke().Dragging() && MapOf(w) == m_pressed;
+        return act == Move && m_cellChanges != was && !putBack
+                   ? QStringLiteral("a move with no button held drew")
+                   : "";
     }
 
     // Fields typed and applied (now and then oddly, or as they are): an odd field may be refused and stay
@@ -321,16 +333,21 @@ private:
         int pressed = 0;
         for (int k = 0; k < 8; ++k) { // layers in disuse are 1 x 1 and empty, their buttons disabled and up
             const LayerGrid& g = w.Layer(k);
-            const BevelButton *l = w.Controls().btnLayer[std::size_t(k)],
-                              *t = w.Controls().btnTool[std::size_t(k)];
+            const BevelButton* l = w.Controls().btnLayer[std::size_t(k)];
             const bool used = k < layers;
             need(g.SizedTo(used ? w.MapWidth() : 1, used ? w.MapHeight() : 1) && (used || !g.Get(0, 0)) &&
                      l->isEnabled() == used && (used || !l->Value()),
                  "layer %d or its button", k);
-            need(Shows(l, w.LayerIcons(), k) && Shows(t, w.ToolIcons(), k), "picture %d", k);
-            pressed += t->Value() ? 1 : 0;
+            need(Shows(l, w.LayerIcons(), k), "layer picture %d", k);
         }
-        need(pressed == 1 && unsigned(tool) < 8 && w.Controls().btnTool[tool & 7]->Value(), "tool %d", tool);
+        for (int k = 0; k < kToolCount; ++k) { // one tool down, each with its state's picture
+            const BevelButton* t = w.Controls().btnTool[std::size_t(k)];
+            pressed += t->Value() ? 1 : 0;
+            need(Shows(t, w.ToolIcons(), k), "tool picture %d", k);
+        }
+        need(pressed == 1 && unsigned(tool) < kToolCount &&
+                 w.Controls().btnTool[std::size_t(tool) % kToolCount]->Value(),
+             "tool %d", tool);
         need(layers >= 1 && layers <= 8 && w.Controls().cboEditLayer->count() == layers &&
                  w.EditLayerNumber() >= 0 && w.EditLayerNumber() < layers &&
                  w.Controls().cboEditLayer->currentText() == QString::number(w.EditLayerNumber()),
@@ -343,13 +360,15 @@ private:
                  w.CurrentStroke().FillSpans().empty() && tiles <= clsVOTileset::kMaxTiles,
              "grid button, %d in the fill's list or %d tiles", int(w.CurrentStroke().FillSpans().size()),
              tiles);
-        // A cell reads its layer and the pixel position of its place, and shows a tile.
+        // A cell reads its layer and the pixel position of its place, and a tile number a tileset can have:
+        // a piece pasted after an open may bring tiles this tileset lacks, which show empty.
         const int tw = w.Document().TileWidth(), th = w.Document().TileHeight();
         for (int k = 0; scanCells && k < layers; ++k)
             for (const auto& [c, r] : Occupied(w.Layer(k))) {
                 const PlacedCell e = w.Layer(k).At(c, r);
                 const int i = e->ImageIndex();
-                need(e->ZOrder() == k && e->X() == c * tw && e->Y() == r * th && i >= 0 && i < tiles,
+                need(e->ZOrder() == k && e->X() == c * tw && e->Y() == r * th && i >= 0 &&
+                         i < clsVOTileset::kMaxTiles,
                      "cell %d,%d of %d", c, r, k);
             }
         return p;
