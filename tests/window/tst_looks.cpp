@@ -150,6 +150,14 @@ private slots:
                      qPrintable(Say(first, margins.join(' '))));
         }
 
+        // A selection's frame: a light line just outside its cells round a dark one two pixels wide just
+        // inside, so it shows over any tiles.
+        ChooseTool(f.w, Tool::Select);
+        DragStroke(f.w, 1, 1, 2, 2);
+        QCOMPARE(Say(Along(canvas, {30, 48}, {1, 0}, 5), Along(canvas, {93, 48}, {1, 0}, 5),
+                     Along(canvas, {48, 30}, {0, 1}, 5), Along(canvas, {48, 93}, {0, 1}, 5)),
+                 ".LDD. .DDL. .LDD. .DDL.");
+
         // On every page, at the first size and a larger one: no two controls shown overlap, those on the tab
         // panel lie below its tabs and inside it, and the controls line up as designed.
         const WindowControls& ui = f.w.Controls();
@@ -175,18 +183,6 @@ private slots:
             }
             QCOMPARE(BrokenLineUps(ui), QStringList());
         }
-    }
-
-    // A selection's frame: a light line just outside its cells round a dark one two pixels wide just inside,
-    // so it shows over any tiles.
-    void selectionFrame() {
-        EditorFixture f;
-        ChooseTool(f.w, Tool::Select);
-        DragStroke(f.w, 1, 1, 2, 2);
-        const QImage& canvas = f.w.Controls().canMain->Buffer();
-        QCOMPARE(Say(Along(canvas, {30, 48}, {1, 0}, 5), Along(canvas, {93, 48}, {1, 0}, 5),
-                     Along(canvas, {48, 30}, {0, 1}, 5), Along(canvas, {48, 93}, {0, 1}, 5)),
-                 ".LDD. .DDL. .LDD. .DDL.");
     }
 };
 

@@ -151,10 +151,8 @@ private slots:
         for (const int factor : {1, 2, 3, 4})
             for (const QPoint at : {QPoint(0, 0), QPoint(-37, -5), QPoint(20, 9)}) {
                 QImage target(300 * factor / 2, 40, QImage::Format_RGB32);
-                for (int y = 0; y < target.height(); ++y)
-                    for (int x = 0; x < target.width(); ++x)
-                        target.setPixel(x, y,
-                                        qRgb(int(random() % 256), int(random() % 256), int(random() % 256)));
+                for (int i = 0; i < target.width() * target.height(); ++i)
+                    target.setPixel(i % target.width(), i / target.width(), 0xff000000u | QRgb(random()));
                 QImage painted = target.copy();
                 QPainter{&painted}.drawImage(QRect(at.x(), at.y(), 256 * factor, 16 * factor), source);
                 BlendOver(target, at.x(), at.y(), source, factor);
