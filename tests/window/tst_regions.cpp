@@ -181,6 +181,8 @@ private slots:
             HoverAt(f.w, CellMiddle(f.w, c0, r0));
             Input::Press(f.w.Controls().canMain, CellMiddle(f.w, c0, r0), Qt::LeftButton,
                          Qt::ControlModifier);
+            // The pick's frame shows from the press, before any move.
+            QCOMPARE(QColor(MapPixel(f.w, c0 * 32 - 1, r0 * 32 + 16)), QColor(Qt::white));
             if (c1 != c0 || r1 != r0)
                 Input::Move(f.w.Controls().canMain, CellMiddle(f.w, c1, r1), Qt::LeftButton);
             Input::Release(f.w.Controls().canMain, CellMiddle(f.w, c1, r1));
