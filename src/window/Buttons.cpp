@@ -91,10 +91,6 @@ void frmMain::btnViewGrid_Action() {
 }
 
 void frmMain::btnTool_Action(int index) {
-    // As with the tool keys, a stroke of the old tool ends as if its release had gone elsewhere; else the
-    // release would finish it as a stroke of the new tool, a selection release leaving a plot's edit open.
-    if (ToolAt(index) != m_stroke.CurrentTool())
-        m_ui.canMain->CancelStroke();
     UseTool(ToolAt(index));
 }
 
@@ -107,6 +103,11 @@ void frmMain::LeaveToolForPickedTile(bool tilePicked) {
 }
 
 void frmMain::UseTool(Tool tool) {
+    // A stroke of the old tool ends as if its release had gone elsewhere: what a plot or erase stroke wrote
+    // stays, a shape is not placed, a move goes back. Else the release would finish it as a stroke of the new
+    // tool, a selection's release leaving a plot's edit open.
+    if (tool != m_stroke.CurrentTool())
+        m_ui.canMain->CancelStroke();
     ActivateTool(tool);
     m_stroke.SetCurrentTool(tool);
 }

@@ -84,9 +84,6 @@ bool frmMain::EditorKey(int key, Qt::KeyboardModifiers modifiers) {
         if (k.key != key || k.shift != (held == Qt::ShiftModifier))
             continue;
         if (k.tool != m_stroke.CurrentTool()) {
-            // A stroke of the old tool ends as if its release had gone elsewhere: what a plot or erase
-            // stroke wrote stays, a shape is not placed.
-            m_ui.canMain->CancelStroke();
             UseTool(k.tool);
             // The pointer's cursor changes with the tool; a report on the status line stays.
             RefreshKeepingReport();

@@ -141,7 +141,7 @@ public:
     void cboEditLayer_Change();
     void btnViewGrid_Action();
     void btnTool_Action(int index);
-    // Makes tool the current tool, its button the one pressed.
+    // Makes tool the current tool, its button the one pressed, ending a stroke of another tool first.
     void UseTool(Tool tool);
     // A tile picked in the palette (or a pick that selected none, with tilePicked false): a tool that would
     // not paint it gives way to the last painting tool.
