@@ -272,12 +272,12 @@ private:
         const bool selecting = w.CurrentStroke().CurrentTool() == Tool::Select;
         m_pressed = map && act == Press && selecting && !carrying ? MapOf(w) : m_pressed;
         Do(n + QString::asprintf("%c%d at %d,%d", map ? 'm' : 'p', act, at.x(), at.y()), acts[act]);
+        if (act != Move || m_cellChanges == was)
+            return {};
         // Only a selection carried since the press may change cells here: its release went elsewhere, so the
         // cells go back where they were.
         const bool putBack = carrying && !w.CurrentStroke().Dragging() && MapOf(w) == m_pressed;
-        return act == Move && m_cellChanges != was && !putBack
-                   ? QStringLiteral("a move with no button held drew")
-                   : "";
+        return putBack ? QString() : QStringLiteral("a move with no button held drew");
     }
 
     // Fields typed and applied (now and then oddly, or as they are): an odd field may be refused and stay
